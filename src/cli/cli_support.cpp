@@ -1,0 +1,39 @@
+#include "cli/cli_support.h"
+
+#include <QTextStream>
+#include <cstdio>
+
+namespace tonobild::cli {
+
+int fail(const QString& reason)
+{
+    QTextStream(stderr) << "tonobild-cli: " << reason << '\n';
+    return 1;
+}
+
+std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments, int positionalCount)
+{
+    parser.addHelpOption();
+    if (!parser.parse(arguments))
+        return fail(parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << parser.helpText();
+        return 0;
+    }
+    if (parser.positionalArguments().size() != positionalCount)
+        return fail(QStringLiteral("expected %1 file arguments; see --help").arg(positionalCount));
+    return std::nullopt;
+}
+
+std::optional<PictureSize> parseResolution(const QString& text)
+{
+    if (text == QLatin1String("160x120"))
+        return PictureSize{160, 120};
+    if (text == QLatin1String("320x240"))
+        return PictureSize{320, 240};
+    if (text == QLatin1String("640x480"))
+        return PictureSize{640, 480};
+    return std::nullopt;
+}
+
+} // namespace tonobild::cli

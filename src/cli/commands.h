@@ -1,0 +1,11 @@
+// The commands of tonobild-cli. Each takes its own arguments (without the
+// program and command names), prints what it did and answers the exit code.
+#pragma once
+
+#include <QStringList>
+
+namespace tonobild::cli {
+
+int encodeCommand(const QStringList& arguments);
+
+} // namespace tonobild::cli

@@ -1,0 +1,76 @@
+// tonobild-cli encode PICTURE AUDIO.wav: the window's Encode without a window.
+#include <QTextStream>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "common/file_error.h"
+#include "encoder/encoder.h"
+#include "encoder/signal_format.h"
+#include "encoder/transmission_files.h"
+#include "picture/picture_files.h"
+
+namespace tonobild::cli {
+
+int encodeCommand(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Encodes a picture file into a transmission: AUDIO (8-bit mono WAV) and the RAW "
+                       "sample file beside it (the audio name with its last three characters replaced by RAW)."));
+    parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("picture file to send"));
+    parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("WAV file to write"));
+    const QCommandLineOption resolution(QStringLiteral("resolution"),
+                                        QStringLiteral("160x120 (default), 320x240 or 640x480"),
+                                        QStringLiteral("WxH"), QStringLiteral("160x120"));
+    const QCommandLineOption halfX(QStringLiteral("half-x"), QStringLiteral("send every second column (\"Half X\")"));
+    const QCommandLineOption compand(QStringLiteral("compand"), QStringLiteral("compand the picture values"));
+    const QCommandLineOption mono(QStringLiteral("mono"), QStringLiteral("leave out the blue pass (\"Mono Image\")"));
+    const QCommandLineOption slow(QStringLiteral("slow"), QStringLiteral("8000 samples per second (\"Slow\")"));
+    const QCommandLineOption cb(QStringLiteral("cb"),
+                                QStringLiteral("CB mode: with --slow the leader lasts one second"));
+    parser.addOptions({resolution, halfX, compand, mono, slow, cb});
+    if (auto exit = parseOrExit(parser, arguments, 2))
+        return *exit;
+
+    const auto size = parseResolution(parser.value(resolution));
+    if (!size)
+        return fail(QStringLiteral("unknown resolution \"%1\"").arg(parser.value(resolution)));
+    const QString picturePath = parser.positionalArguments().at(0);
+    const QString audioPath = parser.positionalArguments().at(1);
+
+    const LoadedPicture loaded = loadPictureFile(picturePath);
+    if (loaded.image.isNull())
+        return fail(QStringLiteral("cannot load %1: %2").arg(picturePath, loaded.problem));
+    WorkingPicture picture = fromImage(loaded.image);
+
+    EncoderSettings settings;
+    settings.pictureWidth = size->width;
+    settings.pictureHeight = size->height;
+    settings.columnStep = parser.isSet(halfX) ? 2 : 1;
+    settings.mono = parser.isSet(mono);
+    const bool isSlow = parser.isSet(slow);
+    settings.leaderSeconds = (parser.isSet(cb) && isSlow) ? 1 : 5;
+    const int rate = isSlow ? kSlowRate : kTransmissionRate;
+    EncoderControls controls;
+    controls.compand = parser.isSet(compand);
+
+    WorkingState state;
+    TransmissionFiles files(audioPath.toStdString(), static_cast<std::uint32_t>(rate));
+    try {
+        files.open();
+        Encoder encoder(picture, controls, state, files);
+        encoder.run(settings);
+        files.commit();
+    } catch (const FileError& error) {
+        return fail(QString::fromStdString(error.what()));
+    }
+    const auto groups = settings.streamGroups();
+    QTextStream(stdout) << "Wrote " << QString::fromStdString(files.wavPath()) << " and "
+                        << QString::fromStdString(files.rawPath()) << ": " << groups << " groups, "
+                        << files.bytesWritten() << " bytes, "
+                        << QString::number(static_cast<double>(files.bytesWritten()) / rate, 'f', 2)
+                        << " seconds at " << rate << " samples per second\n";
+    return 0;
+}
+
+} // namespace tonobild::cli

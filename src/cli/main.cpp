@@ -1,0 +1,50 @@
+// tonobild-cli: the station's codecs without a window.
+#include <QCoreApplication>
+#include <QTextStream>
+#include <functional>
+#include <map>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+
+namespace {
+
+using Command = std::function<int(const QStringList&)>;
+
+const std::map<QString, std::pair<Command, QString>>& commands()
+{
+    using namespace tonobild::cli;
+    static const std::map<QString, std::pair<Command, QString>> table = {
+        {QStringLiteral("encode"), {encodeCommand, QStringLiteral("encode PICTURE AUDIO.wav   picture file to transmission")}},
+    };
+    return table;
+}
+
+void printUsage(QTextStream& out)
+{
+    out << "Usage: tonobild-cli COMMAND [options] FILES...\n\n"
+        << "The codecs of the Tonobild 3 slow-scan picture station without a window.\n\nCommands:\n";
+    for (const auto& [name, entry] : commands())
+        out << "  " << entry.second << '\n';
+    out << "\n\"tonobild-cli COMMAND --help\" describes the options of a command.\n";
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tonobild-cli"));
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 2 || arguments.at(1) == QLatin1String("--help") || arguments.at(1) == QLatin1String("-h")) {
+        QTextStream out(stdout);
+        printUsage(out);
+        return arguments.size() < 2 ? 1 : 0;
+    }
+    const QString name = arguments.at(1);
+    const auto found = commands().find(name);
+    if (found == commands().end())
+        return tonobild::cli::fail(QStringLiteral("unknown command \"%1\"; see --help").arg(name));
+    arguments.removeAt(1); // the parser takes the program name first, then the command's own arguments
+    return found->second.first(arguments);
+}

@@ -1,0 +1,145 @@
+#include "encoder/encoder.h"
+
+#include <stdexcept>
+
+#include "encoder/signal_format.h"
+#include "picture/colour.h"
+
+namespace tonobild {
+
+namespace {
+
+constexpr std::size_t kBlockBytes = 1 << 16;
+constexpr int kGroupsPerProgressStep = 10000;
+
+// The colour component a pass sends: blue, then green, then red.
+int passComponent(ColourNumber c, int pass) noexcept
+{
+    const ColourComponents parts = splitColour(c);
+    if (pass == 0)
+        return parts.blue;
+    if (pass == 1)
+        return parts.green;
+    return parts.red;
+}
+
+} // namespace
+
+int EncoderSettings::groupsPerLine() const noexcept
+{
+    return static_cast<int>(divideRoundHalfEven(pictureWidth, columnStep));
+}
+
+int EncoderSettings::lineCount() const noexcept
+{
+    return mono ? 2 * pictureHeight + 1 : 3 * pictureHeight + 1;
+}
+
+std::int64_t EncoderSettings::streamGroups() const noexcept
+{
+    return leaderGroups(leaderSeconds) + static_cast<std::int64_t>(lineCount()) * groupsPerLine() + 1;
+}
+
+Encoder::Encoder(const WorkingPicture& picture, const EncoderControls& controls, WorkingState& state,
+                 SampleSink& sink)
+    : picture_(picture), controls_(controls), state_(state), sink_(sink), block_(kBlockBytes)
+{
+}
+
+bool Encoder::run(const EncoderSettings& settings)
+{
+    if (settings.groupsPerLine() < 15 || settings.pictureHeight <= 0 || settings.columnStep < 1)
+        throw std::invalid_argument("no transmission resolution selected");
+    stopped_ = false;
+    blockFill_ = 0;
+    state_.xmult = static_cast<std::int16_t>(settings.columnStep);
+    sendLeader(leaderGroups(settings.leaderSeconds));
+    if (!stopped_)
+        sendPasses(settings);
+    flush();
+    return !stopped_;
+}
+
+void Encoder::sendLeader(int groups)
+{
+    // Each leader level is the level of the previous one, starting from value 0:
+    // outpix hands the written level back in the same variable.
+    int value = kBlackValue;
+    for (int i = 0; i < groups && !stopped_; ++i)
+        outpix(value);
+}
+
+// The reference order of the stream: x is the group within the line, y the row
+// counter, p the pass. The colour is read before the pass change, so the start
+// marker of a line may carry a colour from the row before; it never shows.
+void Encoder::sendPasses(const EncoderSettings& settings)
+{
+    const int width = settings.groupsPerLine();
+    const int height = settings.pictureHeight;
+    const int step = settings.columnStep;
+    std::string code;
+    int line = 0;
+    int pass = settings.mono ? 1 : 0;
+    state_.xpos = 0;
+    state_.ypos = 0;
+    while (pass != 3 && !stopped_) {
+        const ColourNumber c = picture_.colour((state_.xpos + 1) * step, state_.ypos + 1);
+        if (state_.ypos > height) {
+            state_.ypos = static_cast<std::int16_t>(state_.ypos - height);
+            ++pass;
+        }
+        int value = passComponent(c, pass);
+        ++state_.xpos;
+        const bool sync = state_.xpos + kSyncRunGroups - 1 >= width;
+        if (state_.xpos == width) {
+            state_.xpos = 0;
+            ++state_.ypos;
+            ++line;
+            getbin(line, code);
+        }
+        if (state_.xpos <= 14) {
+            const int x = state_.xpos;
+            if (x == 0)
+                value = kBlackValue;
+            else if (x == 1)
+                value = kWhiteValue;
+            else
+                value = (static_cast<std::size_t>(x - 2) < code.size() && code[static_cast<std::size_t>(x - 2)] == '1')
+                            ? kWhiteValue
+                            : kBlackValue;
+        }
+        if (controls_.compand)
+            value = compandValue(value);
+        if (sync)
+            value = kSyncValue;
+        outpix(value);
+    }
+}
+
+// Writes one pixel group and hands back the level it wrote.
+void Encoder::outpix(int& value)
+{
+    const int level = levelOf(value);
+    if (blockFill_ + kSamplesPerGroup > block_.size())
+        flush();
+    const auto group = pixelGroup(level);
+    for (std::uint8_t sample : group)
+        block_[blockFill_++] = sample;
+    value = level;
+
+    ++state_.pixcount;
+    if (state_.pixcount > kGroupsPerProgressStep) {
+        if (progress_ && !progress_())
+            stopped_ = true;
+        state_.pixcount = 0;
+    }
+}
+
+void Encoder::flush()
+{
+    if (blockFill_ > 0)
+        sink_.write(block_.data(), blockFill_);
+    blockFill_ = 0;
+}
+
+} // namespace tonobild

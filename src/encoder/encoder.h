@@ -1,0 +1,83 @@
+// The encoder: turns the working picture into the transmission stream. Pixels
+// are read from the live working picture and "Compand" is read for every group,
+// so a change made at a progress point takes effect from the next group on.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/working_state.h"
+#include "picture/working_picture.h"
+
+namespace tonobild {
+
+// Receives the stream in large blocks.
+class SampleSink {
+public:
+    virtual ~SampleSink() = default;
+    virtual void write(const std::uint8_t* samples, std::size_t count) = 0;
+};
+
+// A sink that keeps the stream in memory.
+class MemorySink final : public SampleSink {
+public:
+    void write(const std::uint8_t* samples, std::size_t count) override
+    {
+        bytes.insert(bytes.end(), samples, samples + count);
+    }
+    std::vector<std::uint8_t> bytes;
+};
+
+// Settings read once when an encode starts.
+struct EncoderSettings {
+    int pictureWidth = 160;  // W0: 160, 320 or 640
+    int pictureHeight = 120; // H: 120, 240 or 480
+    int columnStep = 1;      // 2 with "Half X"
+    bool mono = false;       // "Mono Image": the blue pass is left out
+    int leaderSeconds = 5;   // 1 for the CB preset at 8000 samples per second
+
+    int groupsPerLine() const noexcept;
+    int lineCount() const noexcept;
+    std::int64_t streamGroups() const noexcept;
+    std::int64_t streamBytes() const noexcept { return 4 * streamGroups(); }
+};
+
+// Controls that the encoder reads again for every group.
+struct EncoderControls {
+    bool compand = false;
+};
+
+// Called every 10001 groups; answers false to stop the encode.
+using EncoderProgress = std::function<bool()>;
+
+class Encoder {
+public:
+    Encoder(const WorkingPicture& picture, const EncoderControls& controls, WorkingState& state,
+            SampleSink& sink);
+
+    void setProgressHandler(EncoderProgress progress) { progress_ = std::move(progress); }
+
+    // Sends the leader, the passes and the closing group. Answers false when the
+    // progress handler stopped it; the sink then holds only a part of the stream.
+    bool run(const EncoderSettings& settings);
+
+private:
+    void sendLeader(int groups);
+    void sendPasses(const EncoderSettings& settings);
+    void outpix(int& value);
+    void flush();
+
+    const WorkingPicture& picture_;
+    const EncoderControls& controls_;
+    WorkingState& state_;
+    SampleSink& sink_;
+    EncoderProgress progress_;
+    std::vector<std::uint8_t> block_;
+    std::size_t blockFill_ = 0;
+    bool stopped_ = false;
+};
+
+} // namespace tonobild

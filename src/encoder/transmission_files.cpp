@@ -1,0 +1,82 @@
+#include "encoder/transmission_files.h"
+
+#include <limits>
+
+#include "audio/wav_header.h"
+#include "common/file_error.h"
+
+namespace tonobild {
+
+namespace {
+
+bool isContinuationByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+} // namespace
+
+std::string rawFileNameFor(const std::string& audioFileName)
+{
+    std::size_t end = audioFileName.size();
+    for (int characters = 0; characters < 3; ++characters) {
+        if (end == 0)
+            return {};
+        --end;
+        while (end > 0 && isContinuationByte(audioFileName[end]))
+            --end;
+    }
+    return audioFileName.substr(0, end) + "RAW";
+}
+
+std::string audioFileNameProblem(const std::string& audioFileName)
+{
+    const std::string raw = rawFileNameFor(audioFileName);
+    if (raw.empty())
+        return "the name is shorter than three characters";
+    if (raw == audioFileName)
+        return "the raw sample file would have the same name as the audio file";
+    return {};
+}
+
+TransmissionFiles::TransmissionFiles(const std::string& audioFileName, std::uint32_t sampleRate)
+    : raw_(rawFileNameFor(audioFileName)), wav_(audioFileName), sampleRate_(sampleRate)
+{
+}
+
+void TransmissionFiles::open()
+{
+    const std::string problem = audioFileNameProblem(wav_.path());
+    if (!problem.empty())
+        throw FileError("Cannot use the audio file name", wav_.path(), problem);
+    bytes_ = 0;
+    raw_.open();
+    wav_.open();
+    const auto header = pcm8MonoHeader(sampleRate_, 0);
+    wav_.write(header.data(), header.size());
+}
+
+void TransmissionFiles::write(const std::uint8_t* samples, std::size_t count)
+{
+    raw_.write(samples, count);
+    wav_.write(samples, count);
+    bytes_ += count;
+}
+
+void TransmissionFiles::commit()
+{
+    if (bytes_ > std::numeric_limits<std::uint32_t>::max() - kPcmHeaderBytes)
+        throw FileError("Cannot write", wav_.path(), "the transmission is too long for a WAV file");
+    const auto header = pcm8MonoHeader(sampleRate_, static_cast<std::uint32_t>(bytes_));
+    wav_.writeAt(0, header.data(), header.size());
+    raw_.commit();
+    wav_.commit();
+}
+
+void TransmissionFiles::abandon() noexcept
+{
+    raw_.abandon();
+    wav_.abandon();
+}
+
+} // namespace tonobild

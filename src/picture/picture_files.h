@@ -1,0 +1,36 @@
+// The boundary between the working picture and Qt's images: conversion (colour
+// numbers are 0x00BBGGRR, QImage pixels 0xAARRGGBB), and picture files.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+#include "picture/working_picture.h"
+
+namespace tonobild {
+
+// A side longer than this does not fit the 16-bit sizes of the codecs.
+constexpr int kLargestPictureSide = 32767;
+
+QImage toImage(const WorkingPicture& picture);
+WorkingPicture fromImage(const QImage& image);
+
+// Places an image into the working picture at the image's own size.
+void placeImage(WorkingPicture& picture, const QImage& image);
+
+struct LoadedPicture {
+    QImage image;      // null when the load failed
+    QString problem;   // why it failed, for a message that names the file
+};
+
+// Reads a picture file of any format Qt reads. The size is checked from the
+// file's header before the pixels are decoded.
+LoadedPicture loadPictureFile(const QString& path);
+
+// Writes the picture as a bitmap, or as PNG or JPEG when the name ends so.
+// The old file is replaced only when the new one is complete. Answers an empty
+// text on success, else the reason.
+QString savePictureFile(const QImage& image, const QString& path);
+
+} // namespace tonobild

@@ -1,0 +1,27 @@
+#include "app/user_dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace tonobild {
+
+void DesktopDialogs::message(QWidget* parent, const QString& title, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString DesktopDialogs::askText(QWidget* parent, const QString& title, const QString& prompt)
+{
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(parent, title, prompt, QLineEdit::Normal, QString(), &accepted);
+    return accepted ? answer : QString();
+}
+
+void DesktopDialogs::beep()
+{
+    QApplication::beep();
+}
+
+} // namespace tonobild

@@ -1,0 +1,152 @@
+#include "signature/signature_codec.h"
+
+namespace tonobild {
+
+namespace {
+
+constexpr char kStartMarker = 32;
+constexpr char kEndMarker = 1;
+constexpr int kStampRows = 9;        // the strip covers rows 0 to 9 at scale 1
+constexpr int kFirstCellStep = 18;   // character i sits at step i + 17
+constexpr int kCellStepsWide = 4;    // each cell rectangle spans four steps
+constexpr int kSearchSteps = 100;    // the start marker is searched over steps 1 to 101
+constexpr int kLargestRowShift = 4;  // five passes, moved up by 0 to 4 rows
+constexpr int kLastStepBeforeStop = 1024;
+
+int readThreshold(bool compand)
+{
+    return compand ? 192 : 128;
+}
+
+// The character code written by the eight cells of the column read at step L.
+int readCharacter(const WorkingPicture& picture, int scale, int step, int rowShift, int threshold)
+{
+    ByteDigits digits{};
+    for (int k = 1; k <= 8; ++k) {
+        const int green = splitColour(picture.colour(2 * scale * step, scale * k - rowShift)).green;
+        digits[static_cast<std::size_t>(k - 1)] = green >= threshold ? '1' : '0';
+    }
+    return getdec2(digits);
+}
+
+std::string className(char letter)
+{
+    switch (letter) {
+    case 'A':
+        return "Amateur";
+    case 'C':
+        return "Commercial";
+    case 'T':
+        return "Technician";
+    case 'P':
+        return "Programmer";
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+ByteDigits getbin2(unsigned char code) noexcept
+{
+    ByteDigits digits{};
+    int rest = code;
+    int weight = 128;
+    for (char& digit : digits) {
+        if (rest < weight) {
+            digit = '0';
+        } else {
+            digit = '1';
+            rest -= weight;
+        }
+        weight /= 2;
+    }
+    return digits;
+}
+
+int getdec2(std::string_view bin) noexcept
+{
+    // The digits are summed from the last one to the first, each weight rounded
+    // half to even; digits beyond the eighth are met first, while the sum is
+    // still 0, and their weights (0.5, 0.25, ...) round to nothing.
+    int dec = 0;
+    int weight = 128;
+    for (std::size_t i = 0; i < bin.size() && i < 8; ++i) {
+        if (bin[i] == '1')
+            dec += weight;
+        weight /= 2;
+    }
+    return dec;
+}
+
+std::string getcode(const WorkingPicture& picture, WorkingState& state, bool compand)
+{
+    const int scale = state.sigscale;
+    const int threshold = readThreshold(compand);
+    std::string code;
+    state.sigfound = 1;
+    int step = 0;
+    int rowShift = 0;
+    bool found = false;
+    int count = 0;
+    for (;;) {
+        count = found ? count + 1 : 0;
+        ++step;
+        const int c = readCharacter(picture, scale, step, rowShift, threshold);
+        if (c == kStartMarker && !found) {
+            found = true;
+            count = 1;
+        }
+        if (found && c == kEndMarker)
+            return code;
+        if (count > 1)
+            code += static_cast<char>(c);
+        if (step > kLastStepBeforeStop)
+            return code;
+        if (count == 0 && step > kSearchSteps) {
+            if (rowShift >= kLargestRowShift) {
+                state.sigfound = 0;
+                return code;
+            }
+            ++rowShift;
+            step = 0;
+        }
+    }
+}
+
+void putcode(WorkingPicture& picture, WorkingState& state, bool compand)
+{
+    getcode(picture, state, compand);
+    if (state.sigfound == 1)
+        return;
+
+    const int scale = state.sigscale;
+    const std::string framed = kStartMarker + state.signature + kEndMarker;
+    picture.fillBox(0, 0, picture.width(), kStampRows * scale, kBlack);
+    for (std::size_t index = 0; index < framed.size(); ++index) {
+        const long long step = static_cast<long long>(index) + kFirstCellStep;
+        const long long left = 2LL * scale * step;
+        if (left >= picture.width())
+            break; // this and every later cell lie beyond the right edge
+        const int right = static_cast<int>(2LL * scale * (step + kCellStepsWide));
+        const ByteDigits digits = getbin2(static_cast<unsigned char>(framed[index]));
+        for (int k = 1; k <= 8; ++k) {
+            const ColourNumber colour = digits[static_cast<std::size_t>(k - 1)] == '1' ? kWhite : kBlack;
+            picture.fillBox(static_cast<int>(left), scale * k, right, scale * (k + 1), colour);
+        }
+    }
+}
+
+std::string formatSignatureCaption(const std::string& code)
+{
+    if (code.size() < 3 || code[0] != ' ')
+        return code;
+    return "Class of transmitter: " + className(code[1]) + "\r\nIdentification: " + code.substr(2);
+}
+
+std::string readSignatureCaption(const WorkingPicture& picture, WorkingState& state, bool compand)
+{
+    return formatSignatureCaption(getcode(picture, state, compand));
+}
+
+} // namespace tonobild

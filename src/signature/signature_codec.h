@@ -1,0 +1,51 @@
+// The digital signature inside the picture: a band of black and white cells in
+// the top rows, one column of eight cells per character, that tells the
+// receiver the class of transmitter and the sender's codeword.
+//
+// Texts here are single-byte (Latin-1): one char per character code 0 to 255.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/working_state.h"
+#include "picture/working_picture.h"
+
+namespace tonobild {
+
+// Eight binary digits '0' / '1' of a character code, most significant first.
+using ByteDigits = std::array<char, 8>;
+
+// The eight binary digits of a character code (code 65 gives 01000001).
+ByteDigits getbin2(unsigned char code) noexcept;
+
+// The number that the first eight digits of a binary digit string write, most
+// significant first; any character other than '1' is a zero digit, a shorter
+// string is read as the leading digits ("11" gives 192), an empty one gives 0.
+int getdec2(std::string_view bin) noexcept;
+
+inline int getdec2(const ByteDigits& bin) noexcept
+{
+    return getdec2(std::string_view(bin.data(), bin.size()));
+}
+
+// Searches the picture for a stamped signature and answers the characters read
+// between the start marker (code 32) and the end marker (code 1); sets sigfound
+// to 1 when a start marker was found, else to 0 and answers an empty code.
+// "Compand" raises the reading threshold of a cell's green component from 128 to 192.
+std::string getcode(const WorkingPicture& picture, WorkingState& state, bool compand);
+
+// Stamps the signature text, framed by the start and end markers, into the
+// signature strip (rows 0 to 9 at scale 1, full width), unless getcode finds a
+// signature already there.
+void putcode(WorkingPicture& picture, WorkingState& state, bool compand);
+
+// The read-out for the code read: "Class of transmitter: <class>\r\nIdentification: <codeword>",
+// or the code itself when it is shorter than three characters or does not start with a space.
+std::string formatSignatureCaption(const std::string& code);
+
+// The signature read-out (Label15_Click): getcode, then formatSignatureCaption.
+std::string readSignatureCaption(const WorkingPicture& picture, WorkingState& state, bool compand);
+
+} // namespace tonobild

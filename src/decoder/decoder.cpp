@@ -1,0 +1,123 @@
+#include "decoder/decoder.h"
+
+#include <stdexcept>
+
+#include "common/numbers.h"
+
+namespace tonobild {
+
+namespace {
+
+constexpr int kTicksPerProgressStep = 1000; // the step comes at the 1001st tick
+constexpr std::size_t kLineBufferReserve = 1024;
+const char* const kFirstLineStart = "        "; // eight spaces open the first line
+
+bool isResolution(int width, int height) noexcept
+{
+    return (width == 160 && height == 120) || (width == 320 && height == 240) || (width == 640 && height == 480);
+}
+
+} // namespace
+
+std::string missingDecodeChoice(const DecodeSettings& settings, const DecoderControls& controls)
+{
+    if (settings.pictureWidth == 0 || settings.pictureHeight == 0)
+        return "resolution";
+    if (settings.normlevel != 2 && settings.normlevel != 3)
+        return "Active Normalising level";
+    if (controls.hsync && controls.useLic && controls.licInset == 0)
+        return "LIC Inset";
+    return {};
+}
+
+int groupsPerLine(int pictureWidth, int columnStep) noexcept
+{
+    return static_cast<int>(roundHalfEven(static_cast<double>(pictureWidth) / columnStep));
+}
+
+Decoder::Decoder(WorkingPicture& picture, WorkingState& state, const DecoderControls& controls, DecoderHost& host)
+    : picture_(picture), state_(state), controls_(controls), host_(host), detector_(controls),
+      identification_(state, controls, host), assembler_(picture, state, controls, identification_)
+{
+}
+
+void Decoder::begin(const DecodeSettings& settings)
+{
+    const std::string missing = missingDecodeChoice(settings, controls_);
+    if (!missing.empty())
+        throw std::invalid_argument("no " + missing + " chosen");
+    if (!isResolution(settings.pictureWidth, settings.pictureHeight))
+        throw std::invalid_argument("not a transmission resolution");
+
+    // "LIC Lock" starts unticked and locks on by itself after the third code.
+    state_.liclockcount = controls_.licLock ? 0 : 3;
+    unlockedLicLock_ = state_.liclockcount == 0;
+    if (unlockedLicLock_)
+        host_.setLicLock(false);
+    identification_.begin();
+
+    state_.linebuf.reserve(kLineBufferReserve);
+    state_.linebuf.assign(kFirstLineStart);
+    state_.xmult = static_cast<std::int16_t>(settings.halfX ? 2 : 1);
+    for (std::string& slot : state_.linestore)
+        slot.clear();
+    state_.stopreq = 0;
+    const int xsiz = groupsPerLine(settings.pictureWidth, state_.xmult);
+    assembler_.begin(xsiz, settings.pictureHeight, settings.yshift);
+    state_.xpos = clampToInt16(-static_cast<long long>(settings.xshift));
+    state_.ypos = 1;
+    if (settings.syncOffset != 0)
+        state_.synclevel = static_cast<std::int16_t>(settings.syncOffset);
+    state_.syncthresh = clampToInt16(settings.syncLevel);
+    state_.normlevel = static_cast<std::int16_t>(settings.normlevel);
+    detector_.reset(settings.normlevel);
+}
+
+DecodeEnd Decoder::run(SampleSource& samples)
+{
+    for (auto block = samples.nextBlock(); !block.empty(); block = samples.nextBlock()) {
+        for (const std::uint8_t sample : block) {
+            const CycleDetector::Event event = detector_.feed(sample);
+            if (event == CycleDetector::Event::Tick) {
+                DecodeEnd end{};
+                if (!progressStep(end))
+                    return end;
+            } else if (event == CycleDetector::Event::Value) {
+                if (!assembler_.placeValue(detector_.value()))
+                    return DecodeEnd::ThirdPass;
+            }
+        }
+    }
+    return DecodeEnd::EndOfFile;
+}
+
+// Counts a tick; every 1001st lets the host yield and honours STOP. Answers
+// false with the way the decode ended when it ends here.
+bool Decoder::progressStep(DecodeEnd& end)
+{
+    state_.pixcount = static_cast<std::int16_t>(state_.pixcount + 1);
+    if (state_.pixcount <= kTicksPerProgressStep)
+        return true;
+    if (!host_.progressStep()) {
+        end = DecodeEnd::Abandoned;
+        return false;
+    }
+    if (state_.stopreq == kStopRequested) {
+        end = DecodeEnd::Stopped;
+        return false;
+    }
+    state_.pixcount = 0;
+    return true;
+}
+
+bool Decoder::finish()
+{
+    if (controls_.useLic && controls_.hsync &&
+        !rebuildFromLineStore(picture_, state_, controls_, host_, assembler_.xsiz(), assembler_.rows()))
+        return false;
+    if (unlockedLicLock_ && !identification_.relocked() && !controls_.licLock)
+        host_.setLicLock(true);
+    return true;
+}
+
+} // namespace tonobild

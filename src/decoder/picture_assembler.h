@@ -1,0 +1,59 @@
+// The picture assembler: takes the normalised values one per pixel group,
+// decides which are line syncs and places the others in one of three ways:
+// painted at once ("HSync" unticked), collected in the line buffer and painted
+// at the next sync (buffered lines), or collected and filed by their
+// identification code at the next sync (identified lines, "Use LIC").
+#pragma once
+
+#include <cstdint>
+
+#include "app/working_state.h"
+#include "decoder/decoder_controls.h"
+#include "decoder/line_identification.h"
+#include "picture/working_picture.h"
+
+namespace tonobild {
+
+class PictureAssembler {
+public:
+    PictureAssembler(WorkingPicture& picture, WorkingState& state, const DecoderControls& controls,
+                     LineIdentification& identification)
+        : picture_(picture), state_(state), controls_(controls), identification_(identification)
+    {
+    }
+
+    // A new decode: xsiz groups per line, H rows, YShift; the pass count starts at 0.
+    void begin(int xsiz, int rows, int yshift) noexcept;
+
+    // Places one value. Answers false when the decode ends here: the row
+    // counter wrapped for the third time without "Use LIC".
+    bool placeValue(int value);
+
+    // The sync check. luma is the value (the buffered painter leaves the last
+    // painted value in it), xcount the column counter; synched becomes 1 when a
+    // buffered line was painted.
+    void checklinesync(int& luma, std::int16_t& xcount, int xsiz, int& synched);
+
+    // Paints v at (x, y) unless the pixel's blue byte is set: the value is
+    // shifted in as the low byte, after compand when "Compand" is ticked.
+    void paint(int& v, int x, int y);
+
+    int xsiz() const noexcept { return xsiz_; }
+    int rows() const noexcept { return rows_; }
+    int passCount() const noexcept { return passCount_; }
+
+private:
+    void countDownYShift();
+    void paintBufferedLine(int& luma);
+
+    WorkingPicture& picture_;
+    WorkingState& state_;
+    const DecoderControls& controls_;
+    LineIdentification& identification_;
+    int xsiz_ = 0;
+    int rows_ = 0;
+    int yshiftCountdown_ = 0;
+    int passCount_ = 0;
+};
+
+} // namespace tonobild

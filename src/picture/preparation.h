@@ -1,0 +1,65 @@
+// Making the working picture ready for transmission after every change of its
+// content (p1updat), and the clicks on the preview that shows it.
+//
+// The window runs p1updat as: refresh the preview; chooseResolution and select
+// the chosen option, whose click resizes the picture only when that option was
+// not selected before; putcode; refresh the preview; show readSignatureCaption
+// in the read-out. The function p1updat below does the picture's part of that
+// sequence in one call.
+#pragma once
+
+#include <string>
+
+#include "app/working_state.h"
+#include "picture/resolution.h"
+#include "picture/working_picture.h"
+
+namespace tonobild {
+
+// The resolution option that fits a picture of the given width:
+// wider than 500 gives 640 x 480, wider than 250 gives 320 x 240, else 160 x 120.
+Resolution resolutionForWidth(int width) noexcept;
+
+// The option to select for the picture most recently placed.
+inline Resolution chooseResolution(const WorkingPicture& picture) noexcept
+{
+    return resolutionForWidth(picture.placedWidth());
+}
+
+// Selects an option: when it differs from the selected one the picture is
+// resized to it (content kept at the top-left); when it is the same the picture
+// keeps its size. Answers whether the picture was resized.
+bool selectResolution(WorkingPicture& picture, Resolution& selected, Resolution chosen);
+
+// The picture's part of the preparation: selects the resolution chosen from
+// the width of the picture most recently placed, stamps the signature unless
+// one is found, and answers the signature read-out.
+std::string p1updat(WorkingPicture& picture, WorkingState& state, Resolution& selected, bool compand);
+
+// The preview shows the working picture on an area of this size.
+constexpr int kPreviewWidth = 320;
+constexpr int kPreviewHeight = 240;
+
+// Preview units per picture column: the preview width over the picture width
+// rounded down, or not rounded when that would be 0 (a picture wider than the
+// preview). A picture without columns maps at scale 1.
+double previewScale(int previewWidth, int pictureWidth) noexcept;
+
+struct PicturePosition {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const PicturePosition&, const PicturePosition&) = default;
+};
+
+// A left click on the preview: the picture position under the mouse, which
+// becomes the XShift and YShift read-outs.
+PicturePosition previewClickPosition(double x, double y, int previewWidth, int pictureWidth) noexcept;
+
+// Any other click on the preview: the last column to blacken (columns 0 to n).
+int previewClickColumn(double x, int previewWidth, int pictureWidth) noexcept;
+
+// Blackens the columns 0 to lastColumn over the whole height; the window then
+// runs the preparation again.
+void blackenLeftColumns(WorkingPicture& picture, int lastColumn) noexcept;
+
+} // namespace tonobild

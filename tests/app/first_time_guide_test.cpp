@@ -39,14 +39,6 @@ TEST(FirstTimeGuide, ConfigurationInItsOrder)
     EXPECT_EQ(steps, expected);
 }
 
-TEST(FirstTimeGuide, MessageTitlesAndFirstText)
-{
-    EXPECT_EQ(kGuideConfiguredTitle, "Configured");
-    EXPECT_EQ(kGuideConfiguredText,
-              "The program is now configured for optimum compatibility. Click OK for instructions");
-    EXPECT_EQ(kGuideInstructionsTitle, "Instructions");
-}
-
 TEST(FirstTimeGuide, InstructionsLineBreaksAndDoubledQuotes)
 {
     const std::string text = guideInstructionsText();

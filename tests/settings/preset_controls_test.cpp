@@ -5,25 +5,6 @@
 namespace tonobild {
 namespace {
 
-TEST(PresetControls, StartValuesAreThoseOfTheOpeningWindow)
-{
-    const ModePreset start = PresetControls().toPreset();
-    EXPECT_EQ(start.t2, "C:\\TONOBILD.WAV");
-    EXPECT_EQ(start.t3, "C:\\TONOBILD.BMP");
-    EXPECT_EQ(start.t4, "C:\\WINDOWS\\SETUP.BMP");
-    EXPECT_EQ(start.sign, "");
-    EXPECT_EQ(start.v2, 1);
-    for (int option : kPresetOptions) {
-        const bool selectedAtStart = option == 1 || option == 5 || option == 6 || option == 8 || option == 10 ||
-                                     option == 14 || option == 24;
-        EXPECT_EQ(start.options[option], selectedAtStart) << "Option" << option;
-    }
-    for (int check : kPresetChecks) {
-        const int stateAtStart = (check == 1 || check == 3 || check == 4 || check == 5) ? 1 : 0;
-        EXPECT_EQ(start.checks[check], stateAtStart) << "Check" << check;
-    }
-}
-
 TEST(PresetControls, SelectingAnOptionDeselectsOnlyItsOwnGroup)
 {
     PresetControls window;

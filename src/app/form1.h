@@ -1,0 +1,232 @@
+// The main window "Tonobild 3": every setting of transmission and reception as
+// a control, the command buttons, the working picture and the working-state
+// record. The controls keep the names they have in the station's design
+// (Command1, Check10, Option24, Label15, ...) as members and object names.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+#include "app/working_state.h"
+#include "encoder/encoder.h"
+#include "picture/working_picture.h"
+#include "settings/mode_presets.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+
+namespace tonobild {
+
+class PictureView;
+class SettingsStore;
+class UserDialogs;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // Start-up: runs once before the window is first shown.
+    void Form_Load();
+
+    WorkingPicture& workingPicture() noexcept { return picture_; }
+    WorkingState& workingState() noexcept { return state_; }
+    bool isClosing() const noexcept { return closing_; }
+
+    // Check box values as the station counts them: 0 clear, 1 ticked, 2 greyed.
+    static int checkValue(const QCheckBox* box);
+    static void setCheckValue(QCheckBox* box, int value);
+    static bool isTicked(const QCheckBox* box) { return checkValue(box) == 1; }
+    // Selects or deselects an option button; deselecting may leave its group empty.
+    static void setOption(QRadioButton* option, bool selected);
+
+    // The numbered option buttons and check boxes (Option1..Option27, Check1..Check11).
+    QRadioButton* option(int number) const;
+    QCheckBox* check(int number) const;
+    // The signature text, held by the hidden label and the working state alike.
+    void setSignatureText(const QString& text);
+
+    // Reactions, named after the control and the event.
+    void Command1_Click();  // Encode
+    void Command13_Click(); // Save Settings to selected mode
+    void Command15_Click(); // Reset selected Settings
+    void Command22_Click(); // First - Time Guide
+    void Check1_Click();    // HSync interlock
+    void Check3_Click();    // Use LIC interlock
+    void Option1_Click();
+    void Option2_Click();
+    void Option3_Click();
+    void Option4_Click();   // NR Method "None"
+    void Option5_Click();   // NR Method "Active Norm"
+    void Option8_Click();   // Time Reduction "None"
+    void Option9_Click();   // Time Reduction "Mono Image"
+    void Option15_Click();  // FM
+    void Option16_Click();  // CB
+    void Option25_Click();  // HAM
+    void Option26_Click();  // TAPE
+    void Option27_Click();  // HIRES
+    void Text2_Change();
+    void VScroll1_Change();
+    void VScroll2_Change();
+    void timecalc();
+    void loadsettings();
+
+signals:
+    // The main window was closed: the program ends.
+    void programEnding();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    static QImage crossCard();
+    static QImage whiteCard();
+    void collectNumberedControls();
+    void connectOptionReactions();
+    void connectPresetReactions();
+    void applyNrMethod(bool activeNorm);
+    std::optional<Mode> selectedModeButton() const;
+    ModePreset windowPreset() const;
+    void selectStoredMode();
+    void reportSettingsProblem();
+    bool encodeTo(const QString& audioFile, const EncoderSettings& settings, std::uint32_t rate);
+    void buildControls();
+    QWidget* buildCommandColumn();
+    QWidget* buildReceptionColumn();
+    QWidget* buildPictureColumn();
+    void connectReactions();
+    void setCommandsEnabled(bool enabled);
+    // Yields to the event loop at a progress point; answers false when the window is closing.
+    bool yieldAtProgressPoint();
+    void countProgressStep();
+    void showWorkingPictureIn(PictureView* view);
+    std::optional<EncoderSettings> encoderSettings() const;
+
+public:
+    // Controls, named as in the station's design.
+    QPushButton* Command1 = nullptr;  // "Encode"
+    QPushButton* Command2 = nullptr;  // "Decode"
+    QPushButton* Command3 = nullptr;  // "Res detect" (hidden)
+    QPushButton* Command4 = nullptr;  // "STOP"
+    QPushButton* Command5 = nullptr;  // "Reset" (XShift)
+    QPushButton* Command6 = nullptr;  // "Reset" (YShift)
+    QPushButton* Command7 = nullptr;  // "Record"
+    QPushButton* Command8 = nullptr;  // "Play"
+    QPushButton* Command9 = nullptr;  // "Save to file"
+    QPushButton* Command10 = nullptr; // "Load from Clipboard"
+    QPushButton* Command11 = nullptr; // "Load from file"
+    QPushButton* Command12 = nullptr; // "Save to clipboard"
+    QPushButton* Command13 = nullptr; // "Save Settings to selected mode"
+    QPushButton* Command14 = nullptr; // "Change testcard directory"
+    QPushButton* Command15 = nullptr; // "Reset selected Settings"
+    QPushButton* Command16 = nullptr; // "-" beside Text4
+    QPushButton* Command17 = nullptr; // "-" beside Text2
+    QPushButton* Command18 = nullptr; // "-" beside Text3
+    QPushButton* Command19 = nullptr; // "Digital Signing options"
+    QPushButton* Command20 = nullptr; // "Digital Encode"
+    QPushButton* Command21 = nullptr; // "Digital Decode"
+    QPushButton* Command22 = nullptr; // "First - Time Guide"
+
+    QLineEdit* Text2 = nullptr; // audio file name
+    QLineEdit* Text3 = nullptr; // output picture file name
+    QLineEdit* Text4 = nullptr; // input picture file name
+
+    QRadioButton* Option1 = nullptr; // resolution 160 x 120
+    QRadioButton* Option2 = nullptr; // resolution 320 x 240
+    QRadioButton* Option3 = nullptr; // resolution 640 x 480
+    QRadioButton* Option4 = nullptr; // NR Method "None" (hidden)
+    QRadioButton* Option5 = nullptr; // NR Method "Active Norm" (hidden)
+    QRadioButton* Option6 = nullptr; // "Level 2 (Tape)"
+    QRadioButton* Option7 = nullptr; // "Level 3 (Direct)"
+    QRadioButton* Option8 = nullptr; // Time Reduction "None" (hidden)
+    QRadioButton* Option9 = nullptr; // Time Reduction "Mono Image" (hidden)
+    QRadioButton* Option10 = nullptr; // Leader "Tonobild 1 (None)" (hidden)
+    QRadioButton* Option11 = nullptr; // Leader "Tonobild 2/3" (hidden)
+    QRadioButton* Option12 = nullptr; // Dynamic Sync "+32"
+    QRadioButton* Option13 = nullptr; // Dynamic Sync "+8"
+    QRadioButton* Option14 = nullptr; // Dynamic Sync "+16"
+    QRadioButton* Option15 = nullptr; // FM mode
+    QRadioButton* Option16 = nullptr; // CB mode
+    QRadioButton* Option17 = nullptr; // LIC Inset "8 (Norm)"
+    QRadioButton* Option18 = nullptr; // "7"
+    QRadioButton* Option19 = nullptr; // "6"
+    QRadioButton* Option20 = nullptr; // "9"
+    QRadioButton* Option21 = nullptr; // "10"
+    QRadioButton* Option22 = nullptr; // "1"
+    QRadioButton* Option23 = nullptr; // "5"
+    QRadioButton* Option24 = nullptr; // "4-lock"
+    QRadioButton* Option25 = nullptr; // HAM mode
+    QRadioButton* Option26 = nullptr; // TAPE mode
+    QRadioButton* Option27 = nullptr; // HIRES mode
+
+    QCheckBox* Check1 = nullptr;  // "HSync"
+    QCheckBox* Check2 = nullptr;  // "Half X"
+    QCheckBox* Check3 = nullptr;  // "Use LIC"
+    QCheckBox* Check4 = nullptr;  // Dynamic Sync "Enabled"
+    QCheckBox* Check5 = nullptr;  // "LIC Lock"
+    QCheckBox* Check6 = nullptr;  // "Headerless (Encode only setting)" (hidden)
+    QCheckBox* Check7 = nullptr;  // "R+B HalfX" (hidden)
+    QCheckBox* Check8 = nullptr;  // "Idler"
+    QCheckBox* Check9 = nullptr;  // "Compand"
+    QCheckBox* Check10 = nullptr; // "Slow"
+    QCheckBox* Check11 = nullptr; // "Third"
+
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;  // XShift
+    QLabel* Label5 = nullptr;  // YShift
+    QLabel* Label6 = nullptr;  // resolutions of the modes
+    QLabel* Label7 = nullptr;  // reception help
+    QLabel* Label8 = nullptr;  // how to use
+    QLabel* Label9 = nullptr;  // progress counter
+    QLabel* Label10 = nullptr; // Sync Level read-out
+    QLabel* Label11 = nullptr; // credits
+    QLabel* Label12 = nullptr; // duration at 160 x 120
+    QLabel* Label13 = nullptr; // duration at 320 x 240
+    QLabel* Label14 = nullptr; // duration at 640 x 480
+    QLabel* Label15 = nullptr; // signature read-out
+    QLabel* signature = nullptr; // the signature text (hidden)
+    QLabel* verno = nullptr;     // version
+
+    QScrollBar* VScroll1 = nullptr; // Sync Level
+    QScrollBar* VScroll2 = nullptr; // test-card thumbnail position
+
+    PictureView* Picture1 = nullptr; // the working picture, shown while decoding
+    PictureView* Picture2 = nullptr; // black card with a white cross
+    PictureView* Picture3 = nullptr; // white card
+    PictureView* Image1 = nullptr;   // preview of the working picture
+    PictureView* Image2 = nullptr;   // test-card thumbnail
+
+    QGroupBox* Frame2 = nullptr; // "Active Normalising"
+    QGroupBox* Frame7 = nullptr; // "Working Panel"
+    QGroupBox* Frame9 = nullptr; // "Thumbnails of test patterns"
+
+protected:
+    UserDialogs& dialogs_;
+    SettingsStore& store_;
+    WorkingPicture picture_;
+    WorkingState state_;
+    EncoderControls encoderControls_;
+    bool closing_ = false;
+    bool busy_ = false; // Encode or Decode runs
+    QElapsedTimer lastRepaint_;
+    std::array<QRadioButton*, 28> options_{};
+    std::array<QCheckBox*, 12> checks_{};
+};
+
+QString defaultAudioFileName();
+QString defaultOutputPictureName();
+QString defaultInputPictureName();
+QStringList testCardNames(const QString& folder);
+
+} // namespace tonobild

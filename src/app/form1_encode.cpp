@@ -1,0 +1,101 @@
+// "Encode": the working picture becomes a transmission in the RAW and WAV files
+// named after the audio file name.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/form1.h"
+#include "app/user_dialogs.h"
+#include "common/file_error.h"
+#include "encoder/signal_format.h"
+#include "encoder/transmission_files.h"
+
+namespace tonobild {
+
+namespace {
+
+constexpr int kProgressWrap = 30000;
+
+} // namespace
+
+// The resolution is the first selected of 160x120, 640x480, 320x240.
+std::optional<EncoderSettings> Form1::encoderSettings() const
+{
+    EncoderSettings settings;
+    settings.columnStep = isTicked(Check2) ? 2 : 1;
+    settings.mono = Option9->isChecked();
+    settings.leaderSeconds = (Option16->isChecked() && isTicked(Check10)) ? 1 : 5;
+    if (Option1->isChecked()) {
+        settings.pictureWidth = 160;
+        settings.pictureHeight = 120;
+    } else if (Option3->isChecked()) {
+        settings.pictureWidth = 640;
+        settings.pictureHeight = 480;
+    } else if (Option2->isChecked()) {
+        settings.pictureWidth = 320;
+        settings.pictureHeight = 240;
+    } else {
+        return std::nullopt;
+    }
+    return settings;
+}
+
+void Form1::Command1_Click()
+{
+    if (busy_)
+        return;
+    const int rate = isTicked(Check10) ? kSlowRate : kTransmissionRate;
+    Label9->setText(QStringLiteral("0"));
+    const std::optional<EncoderSettings> settings = encoderSettings();
+    if (!settings) {
+        dialogs_.message(this, QStringLiteral("Tonobild 3"),
+                         QStringLiteral("No resolution is selected. Choose 160x120, 320x240 or 640x480, then "
+                                        "click on Encode again."));
+        return;
+    }
+    busy_ = true;
+    setCommandsEnabled(false);
+    const bool finished = encodeTo(Text2->text(), *settings, static_cast<std::uint32_t>(rate));
+    busy_ = false;
+    if (closing_)
+        return;
+    setCommandsEnabled(true);
+    if (finished) {
+        raise();
+        activateWindow();
+        dialogs_.message(this, QStringLiteral("Tonobild 3"), QStringLiteral("Encoded"));
+    }
+}
+
+// Writes the stream; answers true when both files are complete. A failure is
+// reported here; a window closing meanwhile leaves the old files as they were.
+bool Form1::encodeTo(const QString& audioFile, const EncoderSettings& settings, std::uint32_t rate)
+{
+    TransmissionFiles files(audioFile.toStdString(), rate);
+    try {
+        files.open();
+        Encoder encoder(picture_, encoderControls_, state_, files);
+        encoder.setProgressHandler([this] {
+            countProgressStep();
+            const bool goOn = yieldAtProgressPoint();
+            if (Label9->text().toInt() > kProgressWrap)
+                Label9->setText(QStringLiteral("0"));
+            return goOn;
+        });
+        if (!encoder.run(settings))
+            return false;
+        files.commit();
+        return true;
+    } catch (const FileError& error) {
+        files.abandon();
+        if (!closing_)
+            dialogs_.message(this, QStringLiteral("Encode failed"),
+                             QStringLiteral("The transmission was not written.\n%1")
+                                 .arg(QString::fromStdString(error.what())));
+        return false;
+    }
+}
+
+} // namespace tonobild

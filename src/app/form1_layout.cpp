@@ -1,0 +1,355 @@
+// The main window's controls: their names, captions, start states and frames.
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include "app/form1.h"
+#include "app/help_texts.h"
+#include "picture/picture_view.h"
+
+namespace tonobild {
+
+namespace {
+
+template <typename Control>
+Control* named(Control* control, const char* name, const QString& accessibleName)
+{
+    control->setObjectName(QLatin1String(name));
+    control->setAccessibleName(accessibleName);
+    return control;
+}
+
+QPushButton* button(const char* name, const QString& caption, const QString& accessibleName = {})
+{
+    return named(new QPushButton(caption), name, accessibleName.isEmpty() ? caption : accessibleName);
+}
+
+QCheckBox* checkBox(const char* name, const QString& caption, bool ticked)
+{
+    auto* box = named(new QCheckBox(caption), name, caption);
+    box->setChecked(ticked);
+    return box;
+}
+
+QRadioButton* optionButton(const char* name, const QString& caption, const QString& accessibleName = {})
+{
+    return named(new QRadioButton(caption), name, accessibleName.isEmpty() ? caption : accessibleName);
+}
+
+QLabel* label(const char* name, const QString& text, const QString& accessibleName = {})
+{
+    return named(new QLabel(text), name, accessibleName.isEmpty() ? text : accessibleName);
+}
+
+QLabel* helpLabel(const char* name, const std::string& text, const QString& accessibleName)
+{
+    auto* help = label(name, QString::fromStdString(text), accessibleName);
+    help->setWordWrap(true);
+    help->setTextFormat(Qt::PlainText);
+    help->setAccessibleDescription(help->text());
+    return help;
+}
+
+QGroupBox* frame(const QString& caption, const char* name = nullptr)
+{
+    auto* box = new QGroupBox(caption);
+    box->setObjectName(name ? QLatin1String(name) : caption);
+    box->setAccessibleName(caption);
+    return box;
+}
+
+QButtonGroup* group(QObject* owner, std::initializer_list<QRadioButton*> options)
+{
+    auto* buttons = new QButtonGroup(owner);
+    for (QRadioButton* o : options)
+        buttons->addButton(o);
+    return buttons;
+}
+
+PictureView* pictureView(const char* name, const QString& accessibleName, QSize size)
+{
+    auto* view = named(new PictureView, name, accessibleName);
+    view->setFixedSize(size);
+    return view;
+}
+
+QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
+{
+    auto* layout = new QHBoxLayout;
+    for (QWidget* w : widgets)
+        layout->addWidget(w);
+    return layout;
+}
+
+} // namespace
+
+void Form1::buildControls()
+{
+    auto* columns = new QHBoxLayout(this);
+    columns->addWidget(buildPictureColumn());
+    columns->addWidget(buildCommandColumn());
+    columns->addWidget(buildReceptionColumn());
+
+    // Controls that exist and keep their values but are never shown.
+    auto* hidden = new QWidget(this);
+    hidden->setObjectName(QStringLiteral("hiddenControls"));
+    auto* hiddenLayout = new QVBoxLayout(hidden);
+    Command3 = button("Command3", QStringLiteral("Res detect"));
+    Check6 = checkBox("Check6", QStringLiteral("Headerless (Encode only setting)"), false);
+    Check7 = checkBox("Check7", QStringLiteral("R+B HalfX"), false);
+    signature = label("signature", QString(), QStringLiteral("Signature text"));
+    auto* nrMethod = frame(QStringLiteral("NR Method"));
+    Option4 = optionButton("Option4", QStringLiteral("None"), QStringLiteral("NR Method None"));
+    Option5 = optionButton("Option5", QStringLiteral("Active Norm"));
+    nrMethod->setLayout(row({Option4, Option5}));
+    auto* timeReduction = frame(QStringLiteral("Time Reduction"));
+    Option8 = optionButton("Option8", QStringLiteral("None"), QStringLiteral("Time Reduction None"));
+    Option9 = optionButton("Option9", QStringLiteral("Mono Image"));
+    timeReduction->setLayout(row({Option8, Option9}));
+    auto* leader = frame(QStringLiteral("Leader"));
+    Option10 = optionButton("Option10", QStringLiteral("Tonobild 1 (None)"));
+    Option11 = optionButton("Option11", QStringLiteral("Tonobild 2/3"));
+    leader->setLayout(row({Option10, Option11}));
+    for (QWidget* w : std::initializer_list<QWidget*>{Command3, Check6, Check7, signature, nrMethod, timeReduction, leader})
+        hiddenLayout->addWidget(w);
+    hidden->hide();
+
+    group(this, {Option4, Option5});
+    group(this, {Option8, Option9});
+    group(this, {Option10, Option11});
+    Option5->setChecked(true);
+    Option8->setChecked(true);
+    Option10->setChecked(true);
+}
+
+QWidget* Form1::buildPictureColumn()
+{
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+
+    Frame7 = frame(QStringLiteral("Working Panel"), "Frame7");
+    Option15 = optionButton("Option15", QString(), QStringLiteral("FM mode"));
+    Option16 = optionButton("Option16", QString(), QStringLiteral("CB mode"));
+    Option25 = optionButton("Option25", QString(), QStringLiteral("HAM mode"));
+    Option26 = optionButton("Option26", QString(), QStringLiteral("TAPE mode"));
+    Option27 = optionButton("Option27", QString(), QStringLiteral("HIRES mode"));
+    group(this, {Option15, Option16, Option25, Option26, Option27});
+    Label6 = helpLabel("Label6", help::modeResolutions(), QStringLiteral("Standard resolutions of the modes"));
+    Command13 = button("Command13", QStringLiteral("Save Settings to selected mode"));
+    Command15 = button("Command15", QStringLiteral("Reset selected Settings"));
+    auto* modes = new QVBoxLayout;
+    for (QRadioButton* mode : {Option15, Option16, Option25, Option26, Option27})
+        modes->addWidget(mode);
+    auto* panel = new QGridLayout(Frame7);
+    panel->addLayout(modes, 0, 0);
+    panel->addWidget(Label6, 0, 1);
+    panel->addLayout(row({Command13, Command15}), 1, 0, 1, 2);
+    Label6->setMinimumWidth(300);
+
+    Picture1 = named(new PictureView, "Picture1", QStringLiteral("Working picture"));
+    Picture1->setKeepAspect(true);
+    Picture1->setMinimumSize(320, 240);
+    Picture1->hide();
+
+    auto* preview = frame(QStringLiteral("Picture Last Decoded/Picture to be transmitted"));
+    Image1 = pictureView("Image1", QStringLiteral("Preview of the working picture"), QSize(320, 240));
+    Label15 = label("Label15", QString(), QStringLiteral("Signature read-out"));
+    Label15->setMinimumHeight(36);
+    Label15->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* previewLayout = new QVBoxLayout(preview);
+    previewLayout->addWidget(Image1);
+    previewLayout->addWidget(Label15);
+
+    auto* xShift = frame(QStringLiteral("XShift"));
+    Label4 = label("Label4", QStringLiteral("0"), QStringLiteral("XShift"));
+    Command5 = button("Command5", QStringLiteral("Reset"), QStringLiteral("Reset XShift"));
+    xShift->setLayout(row({Label4, Command5}));
+    auto* yShift = frame(QStringLiteral("YShift"));
+    Label5 = label("Label5", QStringLiteral("0"), QStringLiteral("YShift"));
+    Command6 = button("Command6", QStringLiteral("Reset"), QStringLiteral("Reset YShift"));
+    yShift->setLayout(row({Label5, Command6}));
+
+    layout->addWidget(Frame7);
+    layout->addWidget(Picture1, 1);
+    layout->addWidget(preview);
+    layout->addLayout(row({xShift, yShift}));
+    layout->addStretch();
+    return column;
+}
+
+QWidget* Form1::buildCommandColumn()
+{
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+
+    Command1 = button("Command1", QStringLiteral("Encode"));
+    Command2 = button("Command2", QStringLiteral("Decode"));
+    Command4 = button("Command4", QStringLiteral("STOP"));
+    Command7 = button("Command7", QStringLiteral("Record"));
+    Command8 = button("Command8", QStringLiteral("Play"));
+    Label9 = label("Label9", QStringLiteral("0"), QStringLiteral("Progress"));
+    layout->addLayout(row({Command1, Command2, Command4}));
+    layout->addLayout(row({Command7, Command8, Label9}));
+
+    Label2 = label("Label2", QStringLiteral("Audio File Name:"));
+    Text2 = named(new QLineEdit, "Text2", QStringLiteral("Audio File Name:"));
+    Command17 = button("Command17", QStringLiteral("-"), QStringLiteral("Browse for the audio file"));
+    Label3 = label("Label3", QStringLiteral("Output Pic File Name:"));
+    Text3 = named(new QLineEdit, "Text3", QStringLiteral("Output Pic File Name:"));
+    Command18 = button("Command18", QStringLiteral("-"), QStringLiteral("Browse for the output picture file"));
+    Label2->setBuddy(Text2);
+    Label3->setBuddy(Text3);
+    for (QPushButton* dash : {Command17, Command18})
+        dash->setFixedWidth(28);
+    layout->addWidget(Label2);
+    layout->addLayout(row({Text2, Command17}));
+    layout->addWidget(Label3);
+    layout->addLayout(row({Text3, Command18}));
+
+    Command9 = button("Command9", QStringLiteral("Save to file"));
+    Command12 = button("Command12", QStringLiteral("Save to clipboard"));
+    Command10 = button("Command10", QStringLiteral("Load from Clipboard"));
+    layout->addLayout(row({Command9, Command12}));
+    layout->addWidget(Command10);
+
+    auto* resolution = frame(QStringLiteral("Resolution"));
+    Option1 = optionButton("Option1", QStringLiteral("130x110"));
+    Option2 = optionButton("Option2", QStringLiteral("290x230"));
+    Option3 = optionButton("Option3", QStringLiteral("610x470"));
+    group(this, {Option1, Option2, Option3});
+    Option1->setChecked(true);
+    Label12 = label("Label12", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 160x120"));
+    Label13 = label("Label13", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 320x240"));
+    Label14 = label("Label14", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 640x480"));
+    auto* resolutionLayout = new QGridLayout(resolution);
+    resolutionLayout->addWidget(Option1, 0, 0);
+    resolutionLayout->addWidget(Label12, 0, 1);
+    resolutionLayout->addWidget(Option2, 1, 0);
+    resolutionLayout->addWidget(Label13, 1, 1);
+    resolutionLayout->addWidget(Option3, 2, 0);
+    resolutionLayout->addWidget(Label14, 2, 1);
+    layout->addWidget(resolution);
+
+    Check2 = checkBox("Check2", QStringLiteral("Half X"), false);
+    Check9 = checkBox("Check9", QStringLiteral("Compand"), false);
+    Check10 = checkBox("Check10", QStringLiteral("Slow"), false);
+    layout->addLayout(row({Check2, Check9, Check10}));
+
+    Command20 = button("Command20", QStringLiteral("Digital Encode"));
+    Command21 = button("Command21", QStringLiteral("Digital Decode"));
+    Command19 = button("Command19", QStringLiteral("Digital Signing options"));
+    Command22 = button("Command22", QStringLiteral("First - Time Guide"));
+    layout->addLayout(row({Command20, Command21}));
+    layout->addLayout(row({Command19, Command22}));
+
+    Label8 = helpLabel("Label8", help::howToUse(), QStringLiteral("How to use"));
+    layout->addWidget(Label8);
+    layout->addStretch();
+    Label11 = helpLabel("Label11", help::credits(), QStringLiteral("Credits"));
+    verno = label("verno", QStringLiteral("0"), QStringLiteral("Version"));
+    layout->addWidget(Label11);
+    layout->addWidget(verno);
+    column->setMaximumWidth(340);
+    return column;
+}
+
+QWidget* Form1::buildReceptionColumn()
+{
+    auto* column = new QWidget;
+    auto* layout = new QVBoxLayout(column);
+
+    Check1 = checkBox("Check1", QStringLiteral("HSync"), true);
+    Check3 = checkBox("Check3", QStringLiteral("Use LIC"), true);
+    Check5 = checkBox("Check5", QStringLiteral("LIC Lock"), true);
+    Check8 = checkBox("Check8", QStringLiteral("Idler"), false);
+    Check11 = checkBox("Check11", QStringLiteral("Third"), false);
+    layout->addLayout(row({Check1, Check3, Check5}));
+    layout->addLayout(row({Check8, Check11}));
+
+    auto* dynamicSync = frame(QStringLiteral("Dynamic Sync"));
+    Check4 = checkBox("Check4", QStringLiteral("Enabled"), true);
+    Check4->setAccessibleName(QStringLiteral("Dynamic Sync Enabled"));
+    Option12 = optionButton("Option12", QStringLiteral("+32"), QStringLiteral("Dynamic Sync +32"));
+    Option13 = optionButton("Option13", QStringLiteral("+8"), QStringLiteral("Dynamic Sync +8"));
+    Option14 = optionButton("Option14", QStringLiteral("+16"), QStringLiteral("Dynamic Sync +16"));
+    group(this, {Option12, Option13, Option14});
+    Option14->setChecked(true);
+    dynamicSync->setLayout(row({Check4, Option12, Option13, Option14}));
+    layout->addWidget(dynamicSync);
+
+    auto* licInset = frame(QStringLiteral("LIC Inset"));
+    Option17 = optionButton("Option17", QStringLiteral("8 (Norm)"), QStringLiteral("LIC Inset 8 (Norm)"));
+    Option18 = optionButton("Option18", QStringLiteral("7"), QStringLiteral("LIC Inset 7"));
+    Option19 = optionButton("Option19", QStringLiteral("6"), QStringLiteral("LIC Inset 6"));
+    Option20 = optionButton("Option20", QStringLiteral("9"), QStringLiteral("LIC Inset 9"));
+    Option21 = optionButton("Option21", QStringLiteral("10"), QStringLiteral("LIC Inset 10"));
+    Option22 = optionButton("Option22", QStringLiteral("1"), QStringLiteral("LIC Inset 1"));
+    Option23 = optionButton("Option23", QStringLiteral("5"), QStringLiteral("LIC Inset 5"));
+    Option24 = optionButton("Option24", QStringLiteral("4-lock"), QStringLiteral("LIC Inset 4-lock"));
+    group(this, {Option17, Option18, Option19, Option20, Option21, Option22, Option23, Option24});
+    Option24->setChecked(true);
+    auto* insetLayout = new QGridLayout(licInset);
+    int i = 0;
+    for (QRadioButton* inset : {Option17, Option18, Option19, Option20, Option21, Option22, Option23, Option24}) {
+        insetLayout->addWidget(inset, i / 4, i % 4);
+        ++i;
+    }
+    layout->addWidget(licInset);
+
+    auto* syncLevel = frame(QStringLiteral("Sync Level"));
+    VScroll1 = named(new QScrollBar(Qt::Horizontal), "VScroll1", QStringLiteral("Sync Level"));
+    VScroll1->setRange(-64, 32);
+    VScroll1->setValue(-32);
+    Label10 = label("Label10", QStringLiteral("-32"), QStringLiteral("Sync Level value"));
+    Label10->setMinimumWidth(30);
+    auto* syncLayout = new QHBoxLayout(syncLevel);
+    syncLayout->addWidget(VScroll1, 1);
+    syncLayout->addWidget(Label10);
+    layout->addWidget(syncLevel);
+
+    Frame2 = frame(QStringLiteral("Active Normalising"), "Frame2");
+    Option6 = optionButton("Option6", QStringLiteral("Level 2 (Tape)"));
+    Option7 = optionButton("Option7", QStringLiteral("Level 3 (Direct)"));
+    group(this, {Option6, Option7});
+    Option6->setChecked(true);
+    Frame2->setLayout(row({Option6, Option7}));
+    layout->addWidget(Frame2);
+
+    Label7 = helpLabel("Label7", help::receptionProblems(), QStringLiteral("Help with reception problems"));
+    layout->addWidget(Label7);
+
+    Frame9 = frame(QStringLiteral("Thumbnails of test patterns"), "Frame9");
+    Image2 = pictureView("Image2", QStringLiteral("Test card thumbnail"), QSize(160, 120));
+    VScroll2 = named(new QScrollBar(Qt::Vertical), "VScroll2", QStringLiteral("Test card position"));
+    VScroll2->setRange(1, 1);
+    VScroll2->setValue(1);
+    Picture2 = pictureView("Picture2", QStringLiteral("Black cross card"), QSize(80, 60));
+    Picture3 = pictureView("Picture3", QStringLiteral("White card"), QSize(80, 60));
+    Text4 = named(new QLineEdit, "Text4", QStringLiteral("Input picture file name"));
+    Command16 = button("Command16", QStringLiteral("-"), QStringLiteral("Browse for the input picture"));
+    Command16->setFixedWidth(28);
+    Command11 = button("Command11", QStringLiteral("Load from file"));
+    Command14 = button("Command14", QStringLiteral("Change testcard directory"));
+    auto* cards = new QVBoxLayout;
+    cards->addWidget(Picture2);
+    cards->addWidget(Picture3);
+    auto* thumbs = new QGridLayout(Frame9);
+    thumbs->addWidget(Image2, 0, 0);
+    thumbs->addWidget(VScroll2, 0, 1);
+    thumbs->addLayout(cards, 0, 2);
+    thumbs->addLayout(row({Text4, Command16}), 1, 0, 1, 3);
+    thumbs->addLayout(row({Command11, Command14}), 2, 0, 1, 3);
+    layout->addWidget(Frame9);
+    layout->addStretch();
+    return column;
+}
+
+} // namespace tonobild

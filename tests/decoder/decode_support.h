@@ -1,0 +1,123 @@
+// Helpers of the decoder tests: a host that records what the decoder asked of
+// the window, clean streams from the station's own encoder, and whole decodes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "app/working_state.h"
+#include "common/numbers.h"
+#include "decoder/cycle_detector.h"
+#include "decoder/decoder.h"
+#include "encoder/encoder.h"
+#include "encoder/signal_format.h"
+#include "picture/colour.h"
+#include "picture/working_picture.h"
+
+namespace tonobild::decodetest {
+
+// Keeps "LIC Lock" in the controls as the window's check box would and counts the yields.
+class RecordingHost final : public DecoderHost {
+public:
+    explicit RecordingHost(DecoderControls& controls) : controls_(controls) {}
+
+    bool progressStep() override
+    {
+        ++progressSteps;
+        return onProgress ? onProgress(progressSteps) : true;
+    }
+    bool rebuildRow() override
+    {
+        ++rebuiltRows;
+        return keepRebuilding;
+    }
+    void setLicLock(bool ticked) override
+    {
+        licLockChanges.push_back(ticked);
+        controls_.licLock = ticked;
+    }
+
+    int progressSteps = 0;
+    int rebuiltRows = 0;
+    bool keepRebuilding = true;
+    std::vector<bool> licLockChanges;
+    std::function<bool(int)> onProgress; // answers false to abandon
+
+private:
+    DecoderControls& controls_;
+};
+
+struct Transmission {
+    EncoderSettings settings;
+    bool compand = false;
+};
+
+inline std::vector<std::uint8_t> encodeStream(const WorkingPicture& source, const Transmission& transmission)
+{
+    EncoderControls controls;
+    controls.compand = transmission.compand;
+    WorkingState state;
+    MemorySink sink;
+    Encoder encoder(source, controls, state, sink);
+    encoder.run(transmission.settings);
+    return std::move(sink.bytes);
+}
+
+// A picture whose components differ from column to column and row to row, all
+// of them at least 16 so that no picture value looks like a sync at level 2.
+inline WorkingPicture testPicture(int width, int height)
+{
+    WorkingPicture picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setColour(x, y,
+                              colourNumber(16 + (3 * x + 5 * y) % 240, 16 + (x + 7 * y) % 240, 16 + (x * y) % 240));
+    return picture;
+}
+
+struct DecodeResult {
+    WorkingPicture picture;
+    WorkingState state;
+    DecodeEnd end = DecodeEnd::EndOfFile;
+    int progressSteps = 0;
+    std::vector<bool> licLockChanges;
+    DecoderControls controlsAfter;
+};
+
+inline DecodeResult decodeStream(std::span<const std::uint8_t> stream, const DecodeSettings& settings,
+                                 DecoderControls controls)
+{
+    DecodeResult result{WorkingPicture(settings.pictureWidth, settings.pictureHeight), {}, {}, 0, {}, {}};
+    RecordingHost host(controls);
+    Decoder decoder(result.picture, result.state, controls, host);
+    decoder.begin(settings);
+    MemorySamples samples(stream, 4096);
+    result.end = decoder.run(samples);
+    if (result.end != DecodeEnd::Abandoned)
+        decoder.finish();
+    result.progressSteps = host.progressSteps;
+    result.licLockChanges = host.licLockChanges;
+    result.controlsAfter = controls;
+    return result;
+}
+
+// The picture value a transmit value comes back as: its level's value cycle
+// against the reference cycle at the normalising level, limited to 0..255.
+inline int receivedValue(int transmitValue, int normlevel, bool compand)
+{
+    const int sent = compand ? compandValue(transmitValue) : transmitValue;
+    const int swing = 2 * levelOf(sent) - 256;
+    const int value = clampToRange(normalisedValue(swing, 192, normlevel), 0, 255);
+    return compand ? clampToRange((value - 128) * 2, 0, 255) : value;
+}
+
+inline ColourComponents receivedColour(ColourNumber source, int normlevel, bool compand)
+{
+    const ColourComponents c = splitColour(source);
+    return {receivedValue(c.red, normlevel, compand), receivedValue(c.green, normlevel, compand),
+            receivedValue(c.blue, normlevel, compand)};
+}
+
+} // namespace tonobild::decodetest

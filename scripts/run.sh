@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds the station and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake --preset default
+cmake --build --preset default --target tonobild tonobild-cli
+exec build/default/src/app/tonobild "$@"

@@ -7,5 +7,8 @@
 namespace tonobild::cli {
 
 int encodeCommand(const QStringList& arguments);
+int digitalEncodeCommand(const QStringList& arguments);
+int digitalDecodeCommand(const QStringList& arguments);
+int signatureCommand(const QStringList& arguments);
 
 } // namespace tonobild::cli

@@ -1,4 +1,4 @@
-// tonobild-cli encode PICTURE AUDIO.wav: the window's Encode without a window.
+// tonobild-cli encode PICTURE AUDIO.wav: "Load from file" then Encode, without a window.
 #include <QTextStream>
 
 #include "cli/cli_support.h"
@@ -8,6 +8,8 @@
 #include "encoder/signal_format.h"
 #include "encoder/transmission_files.h"
 #include "picture/picture_files.h"
+#include "picture/preparation.h"
+#include "signature/signature_text.h"
 
 namespace tonobild::cli {
 
@@ -19,22 +21,40 @@ int encodeCommand(const QStringList& arguments)
                        "sample file beside it (the audio name with its last three characters replaced by RAW)."));
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("picture file to send"));
     parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("WAV file to write"));
-    const QCommandLineOption resolution(QStringLiteral("resolution"),
-                                        QStringLiteral("160x120 (default), 320x240 or 640x480"),
-                                        QStringLiteral("WxH"), QStringLiteral("160x120"));
+    const QCommandLineOption resolution(
+        QStringLiteral("resolution"),
+        QStringLiteral("the resolution option selected before the picture is prepared: 160x120 (default), "
+                       "320x240 or 640x480; the preparation then chooses from the picture's width"),
+        QStringLiteral("WxH"), QStringLiteral("160x120"));
+    const QCommandLineOption signature(QStringLiteral("signature"),
+                                       QStringLiteral("stamp the Amateur signature with this codeword "
+                                                      "(default: an empty signature)"),
+                                       QStringLiteral("CODEWORD"));
+    const QCommandLineOption noPrepare(QStringLiteral("no-prepare"),
+                                       QStringLiteral("send the picture as loaded, at --resolution, "
+                                                      "without choosing the resolution or stamping"));
     const QCommandLineOption halfX(QStringLiteral("half-x"), QStringLiteral("send every second column (\"Half X\")"));
     const QCommandLineOption compand(QStringLiteral("compand"), QStringLiteral("compand the picture values"));
     const QCommandLineOption mono(QStringLiteral("mono"), QStringLiteral("leave out the blue pass (\"Mono Image\")"));
     const QCommandLineOption slow(QStringLiteral("slow"), QStringLiteral("8000 samples per second (\"Slow\")"));
     const QCommandLineOption cb(QStringLiteral("cb"),
                                 QStringLiteral("CB mode: with --slow the leader lasts one second"));
-    parser.addOptions({resolution, halfX, compand, mono, slow, cb});
+    parser.addOptions({resolution, signature, noPrepare, halfX, compand, mono, slow, cb});
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
 
     const auto size = parseResolution(parser.value(resolution));
     if (!size)
         return fail(QStringLiteral("unknown resolution \"%1\"").arg(parser.value(resolution)));
+    Resolution selected = *resolutionOfSize(size->width, size->height);
+    WorkingState state;
+    state.sigscale = 1;
+    if (parser.isSet(signature)) {
+        const auto text = amateurSignatureText(parser.value(signature));
+        if (!text)
+            return fail(QStringLiteral("the codeword can only hold Latin-1 characters"));
+        state.signature = *text;
+    }
     const QString picturePath = parser.positionalArguments().at(0);
     const QString audioPath = parser.positionalArguments().at(1);
 
@@ -42,10 +62,12 @@ int encodeCommand(const QStringList& arguments)
     if (loaded.image.isNull())
         return fail(QStringLiteral("cannot load %1: %2").arg(picturePath, loaded.problem));
     WorkingPicture picture = fromImage(loaded.image);
+    if (!parser.isSet(noPrepare))
+        p1updat(picture, state, selected, parser.isSet(compand));
 
     EncoderSettings settings;
-    settings.pictureWidth = size->width;
-    settings.pictureHeight = size->height;
+    settings.pictureWidth = resolutionSize(selected).width;
+    settings.pictureHeight = resolutionSize(selected).height;
     settings.columnStep = parser.isSet(halfX) ? 2 : 1;
     settings.mono = parser.isSet(mono);
     const bool isSlow = parser.isSet(slow);
@@ -54,7 +76,6 @@ int encodeCommand(const QStringList& arguments)
     EncoderControls controls;
     controls.compand = parser.isSet(compand);
 
-    WorkingState state;
     TransmissionFiles files(audioPath.toStdString(), static_cast<std::uint32_t>(rate));
     try {
         files.open();

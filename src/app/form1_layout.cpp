@@ -181,6 +181,8 @@ QWidget* Form1::buildPictureColumn()
     layout->addWidget(Picture1, 1);
     layout->addWidget(preview);
     layout->addLayout(row({xShift, yShift}));
+    Label7 = helpLabel("Label7", help::receptionProblems(), QStringLiteral("Help with reception problems"));
+    layout->addWidget(Label7);
     layout->addStretch();
     return column;
 }
@@ -322,9 +324,6 @@ QWidget* Form1::buildReceptionColumn()
     Option6->setChecked(true);
     Frame2->setLayout(row({Option6, Option7}));
     layout->addWidget(Frame2);
-
-    Label7 = helpLabel("Label7", help::receptionProblems(), QStringLiteral("Help with reception problems"));
-    layout->addWidget(Label7);
 
     Frame9 = frame(QStringLiteral("Thumbnails of test patterns"), "Frame9");
     Image2 = pictureView("Image2", QStringLiteral("Test card thumbnail"), QSize(160, 120));

@@ -1,5 +1,6 @@
 // tonobild: the slow-scan picture station.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QTimer>
 
 #include "app/form1.h"
@@ -12,6 +13,16 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Tonobild 3"));
     QApplication::setApplicationVersion(QStringLiteral(TONOBILD_VERSION_STRING));
 
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Tonobild 3, the slow-scan picture station."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save a picture of the window as it opens, then end."),
+                                        QStringLiteral("PNG"));
+    parser.addOption(screenshot);
+    parser.process(app);
+
     tonobild::DesktopDialogs dialogs;
     tonobild::QSettingsStore store;
     tonobild::Form1 window(dialogs, store);
@@ -22,5 +33,11 @@ int main(int argc, char* argv[])
     });
     window.Form_Load();
     window.show();
+    if (parser.isSet(screenshot)) {
+        QTimer::singleShot(500, &window, [&] {
+            const bool saved = window.grab().save(parser.value(screenshot));
+            QApplication::exit(saved ? 0 : 1);
+        });
+    }
     return QApplication::exec();
 }

@@ -47,28 +47,6 @@ std::string className(char letter)
 
 } // namespace
 
-ByteDigits getbin2(unsigned char code) noexcept
-{
-    // Taking the weights 128, 64, ..., 1 in turn and subtracting each one that
-    // fits leaves exactly the binary digits of the code, most significant first.
-    ByteDigits digits{};
-    for (std::size_t i = 0; i < digits.size(); ++i)
-        digits[i] = static_cast<char>('0' + ((code >> (7 - i)) & 1));
-    return digits;
-}
-
-int getdec2(std::string_view bin) noexcept
-{
-    // The digits are summed from the last one to the first, each weight rounded
-    // half to even; digits beyond the eighth are met first, while the sum is
-    // still 0, and their weights (0.5, 0.25, ...) round to nothing.
-    const std::size_t counted = bin.size() < 8 ? bin.size() : 8;
-    int dec = 0;
-    for (std::size_t i = 0; i < counted; ++i)
-        dec |= static_cast<int>(bin[i] == '1') << (7 - i);
-    return dec;
-}
-
 std::string getcode(const WorkingPicture& picture, WorkingState& state, bool compand)
 {
     const int scale = state.sigscale;

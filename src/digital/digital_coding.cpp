@@ -11,7 +11,8 @@ namespace tonobild {
 namespace {
 
 // The components of a colour number with each negative one read as 0, so a
-// position outside the picture reads as red 255, green 255, blue 0.
+// position outside the picture reads as red 255, green 255, blue 0. A component
+// above 255 (only a colour number beyond white can give one) reads as 255.
 ColourComponents readComponents(const WorkingPicture& picture, int x, int y)
 {
     const ColourComponents c = splitColour(picture.colour(x, y));

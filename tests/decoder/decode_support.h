@@ -66,14 +66,15 @@ inline std::vector<std::uint8_t> encodeStream(const WorkingPicture& source, cons
 }
 
 // A picture whose components differ from column to column and row to row, all
-// of them at least 16 so that no picture value looks like a sync at level 2.
+// of them at least 24 so that no picture value is taken for a sync at level 2
+// once Dynamic Sync has brought the threshold down to -64.
 inline WorkingPicture testPicture(int width, int height)
 {
     WorkingPicture picture(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             picture.setColour(x, y,
-                              colourNumber(16 + (3 * x + 5 * y) % 240, 16 + (x + 7 * y) % 240, 16 + (x * y) % 240));
+                              colourNumber(24 + (3 * x + 5 * y) % 232, 24 + (x + 7 * y) % 232, 24 + (x * y) % 232));
     return picture;
 }
 

@@ -1,0 +1,234 @@
+#include "audio/audio_engine.h"
+
+#include <QAudioSink>
+#include <QAudioSource>
+#include <QBuffer>
+#include <QMediaDevices>
+
+namespace tonobild {
+
+namespace {
+
+QAudioDevice findDevice(const QList<QAudioDevice>& devices, const QAudioDevice& fallback, const QString& name)
+{
+    if (!name.isEmpty())
+        for (const QAudioDevice& device : devices)
+            if (device.description() == name || QString::fromUtf8(device.id()) == name)
+                return device;
+    return fallback;
+}
+
+std::optional<DeviceSampleFormat> deviceSampleFormat(QAudioFormat::SampleFormat format)
+{
+    switch (format) {
+    case QAudioFormat::UInt8:
+        return DeviceSampleFormat::UInt8;
+    case QAudioFormat::Int16:
+        return DeviceSampleFormat::Int16;
+    case QAudioFormat::Int32:
+        return DeviceSampleFormat::Int32;
+    case QAudioFormat::Float:
+        return DeviceSampleFormat::Float;
+    default:
+        return std::nullopt;
+    }
+}
+
+QString errorText(QAudio::Error error)
+{
+    switch (error) {
+    case QAudio::OpenError:
+        return QStringLiteral("the device could not be opened");
+    case QAudio::IOError:
+        return QStringLiteral("reading or writing the device failed");
+    case QAudio::UnderrunError:
+        return QStringLiteral("the device ran out of samples");
+    case QAudio::FatalError:
+        return QStringLiteral("the device is no longer available");
+    case QAudio::NoError:
+        break;
+    }
+    return QStringLiteral("the device stopped");
+}
+
+} // namespace
+
+AudioEngine::AudioEngine(QObject* parent) : QObject(parent) {}
+
+AudioEngine::~AudioEngine()
+{
+    stopRecording();
+    stopPlaying();
+}
+
+QList<QAudioDevice> AudioEngine::inputs()
+{
+    return QMediaDevices::audioInputs();
+}
+
+QList<QAudioDevice> AudioEngine::outputs()
+{
+    return QMediaDevices::audioOutputs();
+}
+
+QAudioDevice AudioEngine::findInput(const QString& name)
+{
+    return findDevice(inputs(), QMediaDevices::defaultAudioInput(), name);
+}
+
+QAudioDevice AudioEngine::findOutput(const QString& name)
+{
+    return findDevice(outputs(), QMediaDevices::defaultAudioOutput(), name);
+}
+
+QString AudioEngine::startRecording(const QAudioDevice& device)
+{
+    stopRecording();
+    if (device.isNull())
+        return QStringLiteral("No sound input device was found.");
+    // 16-bit mono at 44100 is what sound servers deliver without converting the
+    // rate; a device that refuses it is taken in its own format and converted.
+    QAudioFormat format;
+    format.setSampleRate(static_cast<int>(kRecordingRate));
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format))
+        format = device.preferredFormat();
+    const auto sampleFormat = deviceSampleFormat(format.sampleFormat());
+    if (!sampleFormat || format.sampleRate() <= 0 || format.channelCount() <= 0 || !device.isFormatSupported(format))
+        return QStringLiteral("The input device \"%1\" offers no sample format the recorder can take.")
+            .arg(device.description());
+    converter_ = std::make_unique<CaptureConverter>(*sampleFormat, format.channelCount(),
+                                                    static_cast<std::uint32_t>(format.sampleRate()), kRecordingRate);
+    source_ = new QAudioSource(device, format); // no parent, as the sink below
+    source_->setBufferSize(format.bytesForDuration(100000)); // a tenth of a second
+    sourceIo_ = source_->start();
+    if (sourceIo_ == nullptr || source_->error() != QAudio::NoError) {
+        const QString reason = errorText(source_->error());
+        stopRecording();
+        return QStringLiteral("The input device \"%1\" cannot record: %2.").arg(device.description(), reason);
+    }
+    connect(sourceIo_, &QIODevice::readyRead, this, &AudioEngine::readInput);
+    connect(source_, &QAudioSource::stateChanged, this, [this](QAudio::State state) {
+        if (source_ == nullptr || state != QAudio::StoppedState || source_->error() == QAudio::NoError)
+            return;
+        const QString reason = errorText(source_->error());
+        stopRecording();
+        emit recordingFailed(QStringLiteral("Recording stopped: %1.").arg(reason));
+    });
+    return {};
+}
+
+void AudioEngine::readInput()
+{
+    if (sourceIo_ == nullptr || !converter_)
+        return;
+    const QByteArray bytes = sourceIo_->readAll();
+    if (bytes.isEmpty())
+        return;
+    std::vector<std::uint8_t> samples;
+    converter_->convert({reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())},
+                        samples);
+    if (!samples.empty())
+        emit samplesRecorded(QByteArray(reinterpret_cast<const char*>(samples.data()),
+                                        static_cast<qsizetype>(samples.size())));
+}
+
+void AudioEngine::stopRecording()
+{
+    if (source_ == nullptr)
+        return;
+    QAudioSource* source = source_;
+    readInput(); // what the device has delivered so far belongs to the recording
+    source_ = nullptr;
+    sourceIo_ = nullptr;
+    source->disconnect(this);
+    source->stop();
+    source->deleteLater();
+    converter_.reset();
+}
+
+QString AudioEngine::startPlaying(const WavAudio& audio, const QAudioDevice& device)
+{
+    stopPlaying();
+    if (device.isNull())
+        return QStringLiteral("No sound output device was found.");
+    const std::uint32_t nativeRate = static_cast<std::uint32_t>(std::max(device.preferredFormat().sampleRate(), 0));
+    const std::vector<std::uint32_t> natives = nativeRate > 0 ? std::vector<std::uint32_t>{nativeRate}
+                                                              : std::vector<std::uint32_t>{};
+    const PlaybackRate rate = choosePlaybackRate(audio.sampleRate, natives);
+    QAudioFormat format;
+    format.setSampleRate(static_cast<int>(rate.deviceRate));
+    format.setChannelCount(audio.channels);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format))
+        return QStringLiteral("The output device \"%1\" does not take %2 channel(s) of 16-bit samples at %3 "
+                              "per second.")
+            .arg(device.description())
+            .arg(audio.channels)
+            .arg(rate.deviceRate);
+
+    const std::vector<std::int16_t> samples = toInt16(audio);
+    std::vector<std::int16_t> played = repeatFrames(samples, audio.channels, audio.sampleRate, rate.deviceRate);
+    // Half a second of silence after the end, so that stopping the device at the
+    // end of the file does not cut off what it still holds.
+    played.resize(played.size() + std::size_t{rate.deviceRate} / 2 * audio.channels, 0);
+    if (rate.deviceRate == audio.sampleRate)
+        playbackDescription_ = QStringLiteral("%1 samples per second as they are").arg(audio.sampleRate);
+    else if (rate.exactRepetition)
+        playbackDescription_ = QStringLiteral("%1 -> %2 samples per second, each sample %3 times")
+                                   .arg(audio.sampleRate)
+                                   .arg(rate.deviceRate)
+                                   .arg(rate.deviceRate / audio.sampleRate);
+    else
+        playbackDescription_ = QStringLiteral("%1 -> %2 samples per second, each sample repeated %3 times "
+                                              "on average (rounded, so half-cycles differ in length)")
+                                   .arg(audio.sampleRate)
+                                   .arg(rate.deviceRate)
+                                   .arg(static_cast<double>(rate.deviceRate) / audio.sampleRate, 0, 'f', 3);
+
+    // The sink and its buffer have no parent: a sink may outlive the engine
+    // until the event loop deletes it.
+    sink_ = new QAudioSink(device, format);
+    playBuffer_ = new QBuffer(sink_);
+    playBuffer_->setData(reinterpret_cast<const char*>(played.data()),
+                         static_cast<int>(played.size() * sizeof(std::int16_t)));
+    playBuffer_->open(QIODevice::ReadOnly);
+    connect(sink_, &QAudioSink::stateChanged, this, &AudioEngine::onSinkState);
+    sink_->start(playBuffer_);
+    if (sink_->error() != QAudio::NoError) {
+        const QString reason = errorText(sink_->error());
+        stopPlaying();
+        return QStringLiteral("The output device \"%1\" cannot play: %2.").arg(device.description(), reason);
+    }
+    return {};
+}
+
+void AudioEngine::onSinkState()
+{
+    if (sink_ == nullptr)
+        return;
+    const QAudio::Error error = sink_->error();
+    const QAudio::State state = sink_->state();
+    if (state == QAudio::IdleState && playBuffer_->atEnd()) {
+        stopPlaying();
+        emit playingFinished();
+    } else if (state == QAudio::StoppedState && error != QAudio::NoError) {
+        stopPlaying();
+        emit playingFailed(QStringLiteral("Playing stopped: %1.").arg(errorText(error)));
+    }
+}
+
+void AudioEngine::stopPlaying()
+{
+    if (sink_ == nullptr)
+        return;
+    QAudioSink* sink = sink_;
+    sink_ = nullptr;
+    sink->disconnect(this);
+    sink->stop();
+    sink->deleteLater();
+    playBuffer_ = nullptr;
+}
+
+} // namespace tonobild

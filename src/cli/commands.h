@@ -10,5 +10,7 @@ int encodeCommand(const QStringList& arguments);
 int digitalEncodeCommand(const QStringList& arguments);
 int digitalDecodeCommand(const QStringList& arguments);
 int signatureCommand(const QStringList& arguments);
+int playCommand(const QStringList& arguments);
+int recordCommand(const QStringList& arguments);
 
 } // namespace tonobild::cli

@@ -19,6 +19,8 @@ const std::map<QString, std::pair<Command, QString>>& commands()
         {QStringLiteral("digital-encode"), {digitalEncodeCommand, QStringLiteral("digital-encode IN OUT   picture file to digitally coded picture file")}},
         {QStringLiteral("digital-decode"), {digitalDecodeCommand, QStringLiteral("digital-decode IN OUT   digitally coded picture file back to colours")}},
         {QStringLiteral("signature"), {signatureCommand, QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},
+        {QStringLiteral("play"), {playCommand, QStringLiteral("play FILE   play a WAV file through the output device")}},
+        {QStringLiteral("record"), {recordCommand, QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
     };
     return table;
 }

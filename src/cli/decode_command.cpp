@@ -1,0 +1,178 @@
+// tonobild-cli decode AUDIO PICTURE: the window's Decode without a window.
+#include <QTextStream>
+#include <cstdlib>
+#include <optional>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "common/file_error.h"
+#include "decoder/decoder.h"
+#include "picture/picture_files.h"
+#include "signature/signature_codec.h"
+
+namespace tonobild::cli {
+
+namespace {
+
+// Keeps "LIC Lock" in the controls as the window's check box does; never yields.
+class CliHost final : public DecoderHost {
+public:
+    explicit CliHost(DecoderControls& controls) : controls_(controls) {}
+    bool progressStep() override { return true; }
+    bool rebuildRow() override { return true; }
+    void setLicLock(bool ticked) override { controls_.licLock = ticked; }
+
+private:
+    DecoderControls& controls_;
+};
+
+std::optional<int> parseNumber(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+bool isLicInset(int inset)
+{
+    return inset == 1 || (inset >= 4 && inset <= 10);
+}
+
+QString endName(DecodeEnd end)
+{
+    switch (end) {
+    case DecodeEnd::EndOfFile:
+        return QStringLiteral("end of file");
+    case DecodeEnd::Stopped:
+        return QStringLiteral("stopped");
+    case DecodeEnd::ThirdPass:
+        return QStringLiteral("third pass");
+    case DecodeEnd::Abandoned:
+        break;
+    }
+    return QStringLiteral("abandoned");
+}
+
+} // namespace
+
+int decodeCommand(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Decodes a recorded transmission: every byte of AUDIO is a sample (a WAV header passes through "
+        "the leader). Writes the decoded working picture to PICTURE (black where nothing was painted) "
+        "and prints the signature read-out.\n"
+        "The defaults are the main window's start-up controls (HSync, Use LIC, LIC Lock, Dynamic Sync "
+        "+16, LIC Inset 4-lock, Sync Level -32, 160x120) except the normalising level, which is 3 "
+        "(Direct), the first-time guide's choice, so that what \"tonobild-cli encode\" writes decodes "
+        "with no options."));
+    parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("recorded audio or RAW sample file"));
+    parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("picture file to write"));
+    const QCommandLineOption resolution(QStringLiteral("resolution"),
+                                        QStringLiteral("160x120 (default), 320x240 or 640x480"),
+                                        QStringLiteral("WxH"), QStringLiteral("160x120"));
+    const QCommandLineOption halfX(QStringLiteral("half-x"), QStringLiteral("column step 2 (\"Half X\")"));
+    const QCommandLineOption rbHalfX(QStringLiteral("rb-half-x"),
+                                     QStringLiteral("\"R+B HalfX\": unticks \"Half X\" before the decode"));
+    const QCommandLineOption compand(QStringLiteral("compand"), QStringLiteral("expand companded values"));
+    const QCommandLineOption third(QStringLiteral("third"), QStringLiteral("end a cycle at every sixth high sample"));
+    const QCommandLineOption idler(QStringLiteral("idler"),
+                                   QStringLiteral("accept syncs only in the last 7 positions of a line"));
+    const QCommandLineOption noHsync(QStringLiteral("no-hsync"),
+                                     QStringLiteral("no line syncs: paint every value at once"));
+    const QCommandLineOption noLic(QStringLiteral("no-lic"),
+                                   QStringLiteral("paint lines at their syncs instead of filing them by their code"));
+    const QCommandLineOption noLicLock(QStringLiteral("no-lic-lock"),
+                                       QStringLiteral("read the code at the inset without aligning on the marker"));
+    const QCommandLineOption noDynamicSync(QStringLiteral("no-dynamic-sync"),
+                                           QStringLiteral("keep the sync threshold where it starts"));
+    const QCommandLineOption syncOffset(QStringLiteral("sync-offset"),
+                                        QStringLiteral("Dynamic Sync offset: 8, 16 (default) or 32"),
+                                        QStringLiteral("N"), QStringLiteral("16"));
+    const QCommandLineOption licInset(QStringLiteral("lic-inset"),
+                                      QStringLiteral("LIC Inset: 1, 4 (default, \"4-lock\"), 5, 6, 7, 8, 9 or 10"),
+                                      QStringLiteral("N"), QStringLiteral("4"));
+    const QCommandLineOption syncLevel(QStringLiteral("sync-level"),
+                                       QStringLiteral("starting sync threshold, -64 to 32 (default -32)"),
+                                       QStringLiteral("N"), QStringLiteral("-32"));
+    const QCommandLineOption level(QStringLiteral("level"),
+                                   QStringLiteral("Active Normalising: 2 (Tape) or 3 (Direct, default)"),
+                                   QStringLiteral("N"), QStringLiteral("3"));
+    const QCommandLineOption xshift(QStringLiteral("xshift"), QStringLiteral("XShift (default 0)"),
+                                    QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption yshift(QStringLiteral("yshift"), QStringLiteral("YShift (default 0)"),
+                                    QStringLiteral("N"), QStringLiteral("0"));
+    parser.addOptions({resolution, halfX, rbHalfX, compand, third, idler, noHsync, noLic, noLicLock, noDynamicSync,
+                       syncOffset, licInset, syncLevel, level, xshift, yshift});
+    if (auto exit = parseOrExit(parser, arguments, 2))
+        return *exit;
+
+    const auto size = parseResolution(parser.value(resolution));
+    if (!size)
+        return fail(QStringLiteral("unknown resolution \"%1\"").arg(parser.value(resolution)));
+    const auto offset = parseNumber(parser.value(syncOffset));
+    if (!offset || (*offset != 8 && *offset != 16 && *offset != 32))
+        return fail(QStringLiteral("--sync-offset must be 8, 16 or 32"));
+    const auto inset = parseNumber(parser.value(licInset));
+    if (!inset || !isLicInset(*inset))
+        return fail(QStringLiteral("--lic-inset must be 1, 4, 5, 6, 7, 8, 9 or 10"));
+    const auto threshold = parseNumber(parser.value(syncLevel));
+    if (!threshold || *threshold < -64 || *threshold > 32)
+        return fail(QStringLiteral("--sync-level must be a number from -64 to 32"));
+    const auto normlevel = parseNumber(parser.value(level));
+    if (!normlevel || (*normlevel != 2 && *normlevel != 3))
+        return fail(QStringLiteral("--level must be 2 or 3"));
+    const auto columnShift = parseNumber(parser.value(xshift));
+    const auto rowShift = parseNumber(parser.value(yshift));
+    if (!columnShift || !rowShift || std::abs(*columnShift) > 32767 || std::abs(*rowShift) > 32767)
+        return fail(QStringLiteral("--xshift and --yshift must be numbers from -32767 to 32767"));
+
+    DecoderControls controls;
+    controls.hsync = !parser.isSet(noHsync);
+    controls.useLic = !parser.isSet(noLic);
+    controls.licLock = !parser.isSet(noLicLock);
+    controls.dynamicSync = !parser.isSet(noDynamicSync);
+    controls.idler = parser.isSet(idler);
+    controls.compand = parser.isSet(compand);
+    controls.third = parser.isSet(third);
+    controls.licInset = *inset;
+    DecodeSettings settings;
+    settings.pictureWidth = size->width;
+    settings.pictureHeight = size->height;
+    settings.halfX = parser.isSet(halfX) && !parser.isSet(rbHalfX);
+    settings.normlevel = *normlevel;
+    settings.syncOffset = *offset;
+    settings.syncLevel = *threshold;
+    settings.xshift = *columnShift;
+    settings.yshift = *rowShift;
+
+    const QString audioPath = parser.positionalArguments().at(0);
+    const QString picturePath = parser.positionalArguments().at(1);
+    WorkingPicture picture(size->width, size->height);
+    WorkingState state;
+    state.sigscale = 1;
+    DecodeEnd end = DecodeEnd::EndOfFile;
+    try {
+        SampleFile file(audioPath.toStdString());
+        CliHost host(controls);
+        Decoder decoder(picture, state, controls, host);
+        decoder.begin(settings);
+        end = decoder.run(file);
+        decoder.finish();
+    } catch (const FileError& error) {
+        return fail(QString::fromStdString(error.what()));
+    }
+    const QString problem = savePictureFile(toImage(picture), picturePath);
+    if (!problem.isEmpty())
+        return fail(QStringLiteral("cannot write %1: %2").arg(picturePath, problem));
+    const std::string caption = readSignatureCaption(picture, state, controls.compand);
+    QTextStream out(stdout);
+    out << "Decoded " << audioPath << " (" << endName(end) << ") into " << picturePath << ", " << size->width
+        << "x" << size->height << '\n';
+    out << "Signature: " << QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()))
+               .replace(QStringLiteral("\r\n"), QStringLiteral("; "))
+        << '\n';
+    return 0;
+}
+
+} // namespace tonobild::cli

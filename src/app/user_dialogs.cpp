@@ -19,6 +19,13 @@ QString DesktopDialogs::askText(QWidget* parent, const QString& title, const QSt
     return accepted ? answer : QString();
 }
 
+bool DesktopDialogs::ask(QWidget* parent, const QString& title, const QString& question)
+{
+    QMessageBox box(QMessageBox::Question, title, question, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void DesktopDialogs::beep()
 {
     QApplication::beep();

@@ -15,6 +15,8 @@ public:
     virtual void message(QWidget* parent, const QString& title, const QString& text) = 0;
     // An input box; a cancelled box answers an empty text.
     virtual QString askText(QWidget* parent, const QString& title, const QString& prompt) = 0;
+    // A question with Yes and No buttons; answers true for Yes.
+    virtual bool ask(QWidget* parent, const QString& title, const QString& question) = 0;
     virtual void beep() = 0;
 };
 
@@ -23,6 +25,7 @@ class DesktopDialogs final : public UserDialogs {
 public:
     void message(QWidget* parent, const QString& title, const QString& text) override;
     QString askText(QWidget* parent, const QString& title, const QString& prompt) override;
+    bool ask(QWidget* parent, const QString& title, const QString& question) override;
     void beep() override;
 };
 

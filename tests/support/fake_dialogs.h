@@ -30,6 +30,15 @@ public:
         answers.pop_front();
         return answer;
     }
+    bool ask(QWidget*, const QString& title, const QString& question) override
+    {
+        asked.push_back(title + QLatin1Char('|') + question);
+        if (yesNoAnswers.empty())
+            return false;
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
     void beep() override { ++beeps; }
 
     QStringList messageTexts() const
@@ -43,6 +52,8 @@ public:
     std::vector<ShownMessage> messages;
     QStringList questions;
     std::deque<QString> answers;
+    QStringList asked;              // the Yes/No questions, as "title|question"
+    std::deque<bool> yesNoAnswers;  // answered in turn; No when none is left
     int beeps = 0;
 };
 

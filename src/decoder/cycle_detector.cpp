@@ -25,8 +25,11 @@ void CycleDetector::reset(int normlevel) noexcept
     maximum_ = 0;
     firstSwing_ = kNoSwing;
     thirdCount_ = 0;
-    normlevel_ = normlevel;
     value_ = 0;
+    for (int hi = -1; hi <= 254; ++hi) {
+        const auto t = static_cast<int>(roundHalfEven(static_cast<double>(hi) / normlevel));
+        scales_[static_cast<std::size_t>(hi + 1)] = {t, 255.0 / std::max(hi - t, 1)};
+    }
 }
 
 } // namespace tonobild

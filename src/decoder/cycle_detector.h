@@ -5,8 +5,10 @@
 // header is looked for.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
+#include "common/numbers.h"
 #include "decoder/decoder_controls.h"
 
 namespace tonobild {
@@ -77,10 +79,26 @@ private:
             firstSwing_ = swing; // a flat cycle (swing -1) leaves the pair unstarted
             return Event::None;
         }
-        value_ = normalisedValue(firstSwing_, swing, normlevel_);
+        value_ = normalise(firstSwing_, swing);
         firstSwing_ = kNoSwing;
         return Event::Value;
     }
+
+    // normalisedValue() with the stronger swing's share and scale looked up:
+    // the same double operations in the same order.
+    std::int16_t normalise(int a, int b) const noexcept
+    {
+        const int hi = a > b ? a : b;
+        const int lo = a > b ? b : a;
+        const Scale& scale = scales_[static_cast<std::size_t>(hi + 1)];
+        return static_cast<std::int16_t>(roundHalfEven(scale.factor * (lo - scale.share)));
+    }
+
+    // For each stronger swing -1..254: the share t taken off both swings and 255 / hi'.
+    struct Scale {
+        int share = 0;
+        double factor = 0.0;
+    };
 
     const DecoderControls& controls_;
     bool waiting_ = true;
@@ -88,7 +106,7 @@ private:
     int maximum_ = 0;
     int firstSwing_ = kNoSwing;
     int thirdCount_ = 0;
-    int normlevel_ = 3;
+    std::array<Scale, 256> scales_{};
     std::int16_t value_ = 0;
 };
 

@@ -188,3 +188,25 @@ TEST(CycleDetector, ThirdIsReadAtEveryHighSample)
     EXPECT_EQ(after.values, (std::vector<int>{normalisedValue(64, 192, 3)}));
     EXPECT_EQ(detector.firstSwing(), 192);
 }
+
+TEST(CycleDetector, ValuesFollowTheNormalisingRuleForEverySwingPair)
+{
+    // A cycle opened by high h and reaching down to low l measures h - l - 1:
+    // every swing from 1 to 254 has such a pair of samples.
+    const auto high = [](int swing) { return swing <= 127 ? 129 : swing + 1; };
+    const auto low = [](int swing) { return swing <= 127 ? 128 - swing : 0; };
+    for (int level : {2, 3}) {
+        DecoderControls controls;
+        CycleDetector detector(controls);
+        detector.reset(level);
+        feedAll(detector, {0, high(1)});
+        int mismatches = 0;
+        for (int a = 1; a <= 254; ++a)
+            for (int b = 1; b <= 254; ++b) {
+                const int nextA = b < 254 ? a : (a % 254) + 1;
+                const Fed fed = feedAll(detector, {low(a), high(b), low(b), high(nextA)});
+                mismatches += fed.values != std::vector<int>{normalisedValue(a, b, level)};
+            }
+        EXPECT_EQ(mismatches, 0) << level;
+    }
+}

@@ -1,0 +1,24 @@
+#!/bin/sh
+# Builds the libFuzzer targets with the "fuzz" preset and runs the decoder
+# fuzz target for a bounded time under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Usage: scripts/run-fuzz.sh [SECONDS] (default 60).
+set -eu
+seconds="${1:-60}"
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz --target decoder_fuzz
+corpus="$root/build/fuzz/corpus/decoder"
+mkdir -p "$corpus"
+# A short clean stream start as a seed: the choice bytes, then pixel groups.
+seed="$corpus/seed-groups"
+if [ ! -f "$seed" ]; then
+  printf '\017\000\040\040\000\000\000\000' >"$seed"
+  i=0
+  while [ $i -lt 200 ]; do
+    printf '\240\137\340\037\220\157\340\037' >>"$seed"
+    i=$((i + 1))
+  done
+fi
+"$root/build/fuzz/fuzz/decoder_fuzz" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
+  -rss_limit_mb=2048 -print_final_stats=1 "$corpus"

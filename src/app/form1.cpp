@@ -121,6 +121,8 @@ void Form1::connectReactions()
     connect(Check9, &QCheckBox::stateChanged, this, [this] { encoderControls_.compand = isTicked(Check9); });
     connectOptionReactions();
     connectPresetReactions();
+    connectPictureReactions();
+    connectDecodeReactions();
 }
 
 // Start-up, in its fixed order.

@@ -6,12 +6,15 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <optional>
 
 #include "app/working_state.h"
+#include "decoder/decoder_controls.h"
 #include "encoder/encoder.h"
+#include "picture/resolution.h"
 #include "picture/working_picture.h"
 #include "settings/mode_presets.h"
 
@@ -27,6 +30,7 @@ class QScrollBar;
 namespace tonobild {
 
 class PictureView;
+class SignatureDialog;
 class SettingsStore;
 class UserDialogs;
 
@@ -58,6 +62,20 @@ public:
 
     // Reactions, named after the control and the event.
     void Command1_Click();  // Encode
+    void Command2_Click();  // Decode
+    void Command3_Click();  // Res detect
+    void Command4_Click();  // STOP
+    void Command9_Click();  // Save to file
+    void Command11_Click(); // Load from file
+    void Command19_Click(); // Digital Signing options
+    void Command20_Click(); // Digital Encode
+    void Command21_Click(); // Digital Decode
+    void Label15_Click();   // signature read-out
+    void Image1_MouseUp(Qt::MouseButton button, QPointF position);
+    void Picture1_MouseUp(Qt::MouseButton button, int x, int y);
+    void p1updat();
+    // Places a picture at its own size and prepares it for sending.
+    void placePicture(const QImage& image);
     void Command13_Click(); // Save Settings to selected mode
     void Command15_Click(); // Reset selected Settings
     void Command22_Click(); // First - Time Guide
@@ -91,7 +109,16 @@ protected:
 private:
     static QImage crossCard();
     static QImage whiteCard();
+    class DecodeHost;
     void collectNumberedControls();
+    void connectDecodeReactions();
+    void syncDecoderControls();
+    DecodeSettings decodeSettings() const;
+    void repaintWorkingPicture();
+    void showDecodingPicture(bool decoding);
+    void connectPictureReactions();
+    void refreshPreview();
+    QRadioButton* resolutionOption(Resolution resolution) const;
     void connectOptionReactions();
     void connectPresetReactions();
     void applyNrMethod(bool activeNorm);
@@ -217,6 +244,8 @@ protected:
     WorkingPicture picture_;
     WorkingState state_;
     EncoderControls encoderControls_;
+    DecoderControls decoderControls_;
+    QPointer<SignatureDialog> form3_; // created at its first opening, gone when closed from its frame
     bool closing_ = false;
     bool busy_ = false; // Encode or Decode runs
     QElapsedTimer lastRepaint_;

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include "app/clickable_label.h"
 #include "app/form1.h"
 #include "app/help_texts.h"
 #include "picture/picture_view.h"
@@ -47,6 +48,12 @@ QRadioButton* optionButton(const char* name, const QString& caption, const QStri
 QLabel* label(const char* name, const QString& text, const QString& accessibleName = {})
 {
     return named(new QLabel(text), name, accessibleName.isEmpty() ? text : accessibleName);
+}
+
+// A label whose click runs a reaction (the duration labels, the signature read-out).
+QLabel* clickableLabel(const char* name, const QString& text, const QString& accessibleName)
+{
+    return named(new ClickableLabel(text), name, accessibleName);
 }
 
 QLabel* helpLabel(const char* name, const std::string& text, const QString& accessibleName)
@@ -161,7 +168,7 @@ QWidget* Form1::buildPictureColumn()
 
     auto* preview = frame(QStringLiteral("Picture Last Decoded/Picture to be transmitted"));
     Image1 = pictureView("Image1", QStringLiteral("Preview of the working picture"), QSize(320, 240));
-    Label15 = label("Label15", QString(), QStringLiteral("Signature read-out"));
+    Label15 = clickableLabel("Label15", QString(), QStringLiteral("Signature read-out"));
     Label15->setMinimumHeight(36);
     Label15->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* previewLayout = new QVBoxLayout(preview);
@@ -228,9 +235,9 @@ QWidget* Form1::buildCommandColumn()
     Option3 = optionButton("Option3", QStringLiteral("610x470"));
     group(this, {Option1, Option2, Option3});
     Option1->setChecked(true);
-    Label12 = label("Label12", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 160x120"));
-    Label13 = label("Label13", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 320x240"));
-    Label14 = label("Label14", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 640x480"));
+    Label12 = clickableLabel("Label12", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 160x120"));
+    Label13 = clickableLabel("Label13", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 320x240"));
+    Label14 = clickableLabel("Label14", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 640x480"));
     auto* resolutionLayout = new QGridLayout(resolution);
     resolutionLayout->addWidget(Option1, 0, 0);
     resolutionLayout->addWidget(Label12, 0, 1);

@@ -32,7 +32,7 @@ void Form1::VScroll2_Change()
     const QStringList names = testCardNames(folder);
     {
         const QSignalBlocker quiet(VScroll2);
-        VScroll2->setMaximum(std::max<qsizetype>(1, names.size()));
+        VScroll2->setMaximum(static_cast<int>(std::max<qsizetype>(1, names.size())));
     }
     const int position = VScroll2->value();
     const qsizetype index = std::max(position, 1) - 1;

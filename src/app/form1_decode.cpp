@@ -1,0 +1,197 @@
+// "Decode", "Res detect" and "STOP": a recorded file becomes the working
+// picture. The window shows the picture while it is painted and keeps the
+// decoder's controls current, also while the decode runs.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/form1.h"
+#include "app/user_dialogs.h"
+#include "common/file_error.h"
+#include "decoder/decoder.h"
+#include "picture/picture_files.h"
+#include "picture/picture_view.h"
+
+namespace tonobild {
+
+namespace {
+
+constexpr int kProgressWrap = 30000;
+constexpr qint64 kRepaintIntervalMs = 16; // the screen's rate, not every progress step
+
+} // namespace
+
+// The window's side of a running decode.
+class Form1::DecodeHost final : public DecoderHost {
+public:
+    explicit DecodeHost(Form1& window) : window_(window) {}
+
+    bool progressStep() override
+    {
+        window_.countProgressStep();
+        window_.repaintWorkingPicture();
+        const bool goOn = window_.yieldAtProgressPoint();
+        if (window_.Label9->text().toInt() > kProgressWrap)
+            window_.Label9->setText(QStringLiteral("0"));
+        return goOn;
+    }
+    bool rebuildRow() override
+    {
+        window_.repaintWorkingPicture();
+        return window_.yieldAtProgressPoint();
+    }
+    void setLicLock(bool ticked) override { setCheckValue(window_.Check5, ticked ? 1 : 0); }
+
+private:
+    Form1& window_;
+};
+
+void Form1::connectDecodeReactions()
+{
+    for (QCheckBox* box : {Check1, Check3, Check4, Check5, Check8, Check9, Check11})
+        connect(box, &QCheckBox::stateChanged, this, &Form1::syncDecoderControls);
+    for (QRadioButton* inset : {Option17, Option18, Option19, Option20, Option21, Option22, Option23, Option24})
+        connect(inset, &QRadioButton::toggled, this, &Form1::syncDecoderControls);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    syncDecoderControls();
+}
+
+// The decoder reads these at the moment of use; they follow the widgets at once.
+void Form1::syncDecoderControls()
+{
+    decoderControls_.hsync = isTicked(Check1);
+    decoderControls_.useLic = isTicked(Check3);
+    decoderControls_.licLock = isTicked(Check5);
+    decoderControls_.dynamicSync = isTicked(Check4);
+    decoderControls_.idler = isTicked(Check8);
+    decoderControls_.compand = isTicked(Check9);
+    decoderControls_.third = isTicked(Check11);
+    const std::pair<QRadioButton*, int> insets[] = {{Option24, 4}, {Option23, 5}, {Option19, 6}, {Option18, 7},
+                                                    {Option17, 8}, {Option20, 9}, {Option21, 10}, {Option22, 1}};
+    decoderControls_.licInset = 0;
+    for (const auto& [option, inset] : insets)
+        if (option->isChecked())
+            decoderControls_.licInset = inset;
+}
+
+DecodeSettings Form1::decodeSettings() const
+{
+    DecodeSettings settings;
+    settings.pictureWidth = settings.pictureHeight = 0;
+    if (Option1->isChecked()) {
+        settings.pictureWidth = 160;
+        settings.pictureHeight = 120;
+    } else if (Option3->isChecked()) {
+        settings.pictureWidth = 640;
+        settings.pictureHeight = 480;
+    } else if (Option2->isChecked()) {
+        settings.pictureWidth = 320;
+        settings.pictureHeight = 240;
+    }
+    settings.halfX = isTicked(Check2);
+    settings.normlevel = Option6->isChecked() ? 2 : (Option7->isChecked() ? 3 : 0);
+    settings.syncOffset = Option13->isChecked() ? 8 : Option14->isChecked() ? 16 : Option12->isChecked() ? 32 : 0;
+    settings.syncLevel = Label10->text().toInt();
+    settings.xshift = static_cast<int>(roundHalfEven(Label4->text().toDouble()));
+    settings.yshift = static_cast<int>(roundHalfEven(Label5->text().toDouble()));
+    return settings;
+}
+
+void Form1::repaintWorkingPicture()
+{
+    if (lastRepaint_.elapsed() < kRepaintIntervalMs)
+        return;
+    lastRepaint_.restart();
+    Picture1->setImage(toImage(picture_));
+}
+
+void Form1::Command3_Click()
+{
+    Command2_Click();
+}
+
+void Form1::Command4_Click()
+{
+    dialogs_.beep();
+    requestStop(state_);
+}
+
+void Form1::Command2_Click()
+{
+    if (busy_)
+        return; // never two decodes, nor a decode inside an encode
+    const QString path = Text2->text();
+    std::optional<SampleFile> file;
+    try {
+        file.emplace(path.toStdString());
+    } catch (const FileError& error) {
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("The recording cannot be decoded: %1").arg(QString::fromStdString(error.what())));
+        return;
+    }
+    // "R+B HalfX" unticks "Half X" before the column step is taken.
+    DecodeSettings settings = decodeSettings();
+    const std::string missing = missingDecodeChoice(settings, decoderControls_);
+    if (!missing.empty()) {
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("Choose a %1 before decoding.").arg(QString::fromStdString(missing)));
+        return;
+    }
+    busy_ = true;
+    if (isTicked(Check7))
+        setCheckValue(Check2, 0);
+    settings.halfX = isTicked(Check2);
+
+    DecodeHost host(*this);
+    Decoder decoder(picture_, state_, decoderControls_, host);
+    decoder.begin(settings);
+    Label9->setText(QStringLiteral("0"));
+    setCommandsEnabled(false);
+    showDecodingPicture(true);
+
+    DecodeEnd end = DecodeEnd::Abandoned;
+    QString failure;
+    try {
+        end = decoder.run(*file);
+        if (end != DecodeEnd::Abandoned && !decoder.finish())
+            end = DecodeEnd::Abandoned;
+    } catch (const FileError& error) {
+        failure = QString::fromStdString(error.what());
+    }
+    file.reset();
+    busy_ = false;
+    if (end == DecodeEnd::Abandoned && failure.isEmpty())
+        return; // the window is closing
+    showDecodingPicture(false);
+    setCommandsEnabled(true);
+    Label15_Click();
+    if (!failure.isEmpty())
+        dialogs_.message(this, QStringLiteral("Decode"), QStringLiteral("The recording could not be read to its end: %1").arg(failure));
+    else
+        dialogs_.message(this, QStringLiteral("Tonobild 3"), QStringLiteral("Decoded"));
+}
+
+// While decoding, the working picture takes the place of the working panel.
+// At the end the preview receives the decoded picture.
+void Form1::showDecodingPicture(bool decoding)
+{
+    if (decoding) {
+        Frame7->hide();
+        picture_.clear();
+        lastRepaint_.invalidate();
+        Picture1->setImage(toImage(picture_));
+        Picture1->show();
+        lastRepaint_.start();
+        return;
+    }
+    Picture1->hide();
+    Image1->setImage(toImage(picture_));
+    Frame7->show();
+}
+
+} // namespace tonobild

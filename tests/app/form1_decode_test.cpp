@@ -1,0 +1,171 @@
+// Decoding through the window, and the signature dialog opened from it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/form1.h"
+#include "picture/picture_files.h"
+#include "picture/picture_view.h"
+#include "settings/memory_settings_store.h"
+#include "support/fake_dialogs.h"
+#include "support/test_data.h"
+
+using namespace tonobild;
+using tonobild::testdata::FakeDialogs;
+
+namespace {
+
+const QString kSignedCaption = QStringLiteral("Class of transmitter: Amateur\r\nIdentification: KLM456");
+
+WorkingPicture reference(const char* name)
+{
+    return fromImage(loadPictureFile(QString::fromStdString(testdata::dataPath(name))).image);
+}
+
+class Form1DecodeTest : public ::testing::Test {
+protected:
+    // The decoder settings as the window opens, before a mode preset changes them;
+    // only the signature scale is taken from start-up.
+    void SetUp() override
+    {
+        window.workingState().sigscale = 1;
+        window.Text2->setText(QString::fromStdString(testdata::dataPath("gradient160-signed.RAW")));
+        window.Option7->setChecked(true); // level 3
+    }
+    void decode()
+    {
+        window.Command2->click();
+    }
+
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    Form1 window{dialogs, store}; // the controls as the window opens
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(Form1DecodeTest, IdentifiedLinesGiveTheReferencePictureAndReadOut)
+{
+    decode();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Decoded"});
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
+    EXPECT_EQ(window.Label15->text(), kSignedCaption);
+    EXPECT_EQ(window.Image1->image(), toImage(window.workingPicture()));
+    EXPECT_TRUE(window.Check5->isChecked()); // re-ticked after the third code
+    EXPECT_FALSE(window.Picture1->isVisibleTo(&window));
+    EXPECT_TRUE(window.Frame7->isVisibleTo(&window));
+    for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
+        EXPECT_TRUE(command->isEnabled());
+    EXPECT_NE(window.Label9->text(), "0");
+}
+
+TEST_F(Form1DecodeTest, BufferedLinesAndDirectPaintingGiveTheReferencePictures)
+{
+    window.Check3->setChecked(false);
+    decode();
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3-buffered.bmp"));
+    EXPECT_EQ(window.Label15->text(), kSignedCaption);
+
+    window.Check1->setChecked(false);
+    window.Picture1_MouseUp(Qt::LeftButton, 21, 86);
+    decode();
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3-direct-x21-y86.bmp"));
+    EXPECT_EQ(window.Label15->text(), kSignedCaption);
+
+    // "Res detect" runs the same decode.
+    window.Command3->click();
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3-direct-x21-y86.bmp"));
+    EXPECT_EQ(dialogs.messages.size(), 3u);
+}
+
+TEST_F(Form1DecodeTest, LevelTwoWithTheStartUpControlsDecodesToBlack)
+{
+    window.Option6->setChecked(true);
+    decode();
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level2-startup.bmp"));
+    EXPECT_EQ(window.Label15->text(), "");
+}
+
+TEST_F(Form1DecodeTest, AMissingFileOrChoiceChangesNothing)
+{
+    window.workingPicture().clear(kWhite);
+    const QString missing = folder.filePath("missing.wav");
+    window.Text2->setText(missing);
+    decode();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(missing));
+    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_EQ(window.workingPicture().colour(0, 0), kWhite);
+    EXPECT_TRUE(window.Check5->isChecked());
+
+    window.Text2->setText(QString::fromStdString(testdata::dataPath("gradient160-signed.RAW")));
+    Form1::setOption(window.Option7, false);
+    decode();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_TRUE(dialogs.messages[1].text.contains("Active Normalising"));
+    Form1::setOption(window.Option24, false);
+    window.Option7->setChecked(true);
+    decode();
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_TRUE(dialogs.messages[2].text.contains("LIC Inset"));
+    EXPECT_EQ(window.workingPicture().colour(0, 0), kWhite);
+    EXPECT_TRUE(window.Check5->isChecked());
+}
+
+TEST_F(Form1DecodeTest, StopEndsAtTheNextProgressStepAndStillRebuilds)
+{
+    QTimer::singleShot(0, &window, [&] { window.Command4->click(); });
+    decode();
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Decoded"});
+    EXPECT_EQ(window.Label9->text(), "1");
+    EXPECT_TRUE(window.Check5->isChecked()); // the decode unticked it and ended before the third code
+    EXPECT_EQ(window.Label15->text(), "");
+}
+
+TEST_F(Form1DecodeTest, ClosingDuringADecodeEndsItSilently)
+{
+    window.show();
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    decode();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(window.isClosing());
+}
+
+TEST_F(Form1DecodeTest, SignatureDialogSetsTheStampReadBackFromALoadedPicture)
+{
+    window.Form_Load();
+    window.show();
+    window.Command19->click();
+    EXPECT_FALSE(window.isVisible());
+    QWidget* form3 = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "Form3")
+            form3 = top;
+    ASSERT_NE(form3, nullptr);
+    EXPECT_TRUE(form3->isVisible());
+    form3->findChild<QPushButton*>("Command1")->click(); // "Set Signature" with "KLM456"
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.signature->text(), " AKLM456");
+
+    window.Text4->setText(QString::fromStdString(testdata::dataPath("gradient160.bmp")));
+    window.Command11->click();
+    EXPECT_EQ(window.Label15->text(), kSignedCaption);
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.bmp"));
+
+    // Closing the dialog from its frame clears the signature and unloads it.
+    window.Command19->click();
+    form3->close();
+    QApplication::processEvents();
+    EXPECT_EQ(window.signature->text(), "");
+    EXPECT_TRUE(window.isVisible());
+}

@@ -1,0 +1,174 @@
+// The working picture through the window: loading, preparing, the preview's
+// clicks, the digital coding buttons and saving.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/form1.h"
+#include "picture/picture_files.h"
+#include "picture/picture_view.h"
+#include "settings/memory_settings_store.h"
+#include "support/fake_dialogs.h"
+#include "support/test_data.h"
+
+using namespace tonobild;
+using tonobild::testdata::FakeDialogs;
+
+namespace {
+
+QString dataFile(const char* name)
+{
+    return QString::fromStdString(testdata::dataPath(name));
+}
+
+WorkingPicture pictureOf(const QString& path)
+{
+    return fromImage(loadPictureFile(path).image);
+}
+
+class Form1PictureTest : public ::testing::Test {
+protected:
+    void SetUp() override { window.Form_Load(); }
+    void load(const QString& path)
+    {
+        window.Text4->setText(path);
+        window.Command11->click();
+    }
+    QString writeImage(int width, int height, const char* name)
+    {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(qRgb(10, 20, 30));
+        const QString path = folder.filePath(name);
+        image.save(path);
+        return path;
+    }
+
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    Form1 window{dialogs, store};
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(Form1PictureTest, LoadingStampsTheSignatureAndShowsTheReadOut)
+{
+    window.setSignatureText(" AKLM456");
+    load(dataFile("gradient160.bmp"));
+    EXPECT_EQ(window.workingPicture(), pictureOf(dataFile("gradient160-signed.bmp")));
+    EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: KLM456");
+    EXPECT_EQ(window.workingState().sigfound, 1);
+
+    // A second preparation finds the signature and changes nothing, whatever the text now is.
+    window.setSignatureText(" ANEWCALL");
+    const WorkingPicture before = window.workingPicture();
+    QTest::mouseClick(window.Label12, Qt::LeftButton);
+    EXPECT_EQ(window.workingPicture(), before);
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(Form1PictureTest, ResolutionFollowsTheWidthOfTheLoadedPicture)
+{
+    load(writeImage(251, 100, "w251.png"));
+    EXPECT_TRUE(window.Option2->isChecked());
+    EXPECT_EQ(window.workingPicture().width(), 320);
+    EXPECT_EQ(window.workingPicture().height(), 240);
+    load(writeImage(500, 100, "w500.png"));
+    EXPECT_TRUE(window.Option2->isChecked());
+    EXPECT_EQ(window.workingPicture().width(), 500); // the option did not change: the size stays
+    load(writeImage(501, 100, "w501.png"));
+    EXPECT_TRUE(window.Option3->isChecked());
+    EXPECT_EQ(window.workingPicture().width(), 640);
+    load(writeImage(200, 150, "w200.png"));
+    EXPECT_TRUE(window.Option1->isChecked());
+    EXPECT_EQ(window.workingPicture().width(), 160);
+    load(writeImage(200, 150, "w200.png"));
+    EXPECT_EQ(window.workingPicture().width(), 200); // 160x120 already selected: kept at 200x150
+}
+
+TEST_F(Form1PictureTest, AFailedLoadKeepsThePictureAndSaysWhy)
+{
+    load(dataFile("gradient160.bmp"));
+    const WorkingPicture before = window.workingPicture();
+    QFile truncated(folder.filePath("broken.bmp"));
+    ASSERT_TRUE(truncated.open(QIODevice::WriteOnly));
+    QFile original(dataFile("gradient160.bmp"));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    truncated.write(original.read(40));
+    truncated.close();
+    for (const QString& path : {folder.filePath("broken.bmp"), folder.filePath("missing.bmp"), QString()}) {
+        load(path);
+        EXPECT_EQ(window.workingPicture(), before) << path.toStdString();
+    }
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("broken.bmp"));
+    EXPECT_TRUE(dialogs.messages[1].text.contains("does not exist"));
+    EXPECT_TRUE(dialogs.messages[2].text.contains("no file name"));
+}
+
+TEST_F(Form1PictureTest, PreviewClicksSetTheShiftsOrBlackenTheLeftColumns)
+{
+    load(writeImage(160, 120, "grey.png"));
+    QTest::mouseClick(window.Image1, Qt::LeftButton, {}, QPoint(100, 50));
+    EXPECT_EQ(window.Label4->text(), "50");
+    EXPECT_EQ(window.Label5->text(), "25");
+    window.Command5->click();
+    window.Command6->click();
+    EXPECT_EQ(window.Label4->text(), "0");
+    EXPECT_EQ(window.Label5->text(), "0");
+
+    QTest::mouseClick(window.Image1, Qt::RightButton, {}, QPoint(10, 200));
+    const WorkingPicture& picture = window.workingPicture();
+    EXPECT_EQ(picture.colour(5, 100), kBlack);
+    EXPECT_EQ(picture.colour(6, 100), colourNumber(10, 20, 30));
+
+    // A picture wider than the preview maps with the unrounded scale.
+    load(writeImage(640, 480, "wide.png"));
+    QTest::mouseClick(window.Image1, Qt::LeftButton, {}, QPoint(100, 50));
+    EXPECT_EQ(window.Label4->text(), "200");
+    EXPECT_EQ(window.Label5->text(), "100");
+}
+
+TEST_F(Form1PictureTest, DigitalCodingButtonsCodeAndPrepare)
+{
+    load(dataFile("gradient160.bmp"));
+    const WorkingPicture coded = pictureOf(dataFile("gradient160.digital-encode.bmp"));
+    // The source must be unstamped for the reference: place it again without preparation.
+    window.workingPicture() = pictureOf(dataFile("gradient160.bmp"));
+    window.Command20->click();
+    const WorkingPicture& picture = window.workingPicture();
+    for (int y = 10; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+            ASSERT_EQ(picture.colour(x, y), coded.colour(x, y)) << x << "," << y;
+    // The coded picture carried no signature, so the preparation stamped one into rows 0 to 9.
+    EXPECT_EQ(picture.colour(36, 3), kWhite); // the start marker's digit 3 (code 32)
+    EXPECT_NE(picture.colour(36, 3), coded.colour(36, 3));
+
+    // Decoding codes nothing back into the strip; below it, pairs come back shifted one column.
+    const WorkingPicture source = pictureOf(dataFile("gradient160.digital-encode.digital-decode.bmp"));
+    window.Command21->click();
+    for (int y = 10; y < 120; ++y)
+        for (int x = 2; x < 160; ++x)
+            ASSERT_EQ(picture.colour(x, y), source.colour(x, y)) << x << "," << y;
+}
+
+TEST_F(Form1PictureTest, SaveWritesTheWorkingPictureAndReportsFailures)
+{
+    load(dataFile("gradient160.bmp"));
+    const QString path = folder.filePath("out.bmp");
+    window.Text3->setText(path);
+    window.Command9->click();
+    EXPECT_EQ(pictureOf(path), window.workingPicture());
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    window.Text3->setText(folder.filePath("no/such/folder/out.bmp"));
+    window.Command9->click();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("no/such/folder/out.bmp"));
+}

@@ -13,5 +13,6 @@ int digitalDecodeCommand(const QStringList& arguments);
 int signatureCommand(const QStringList& arguments);
 int playCommand(const QStringList& arguments);
 int recordCommand(const QStringList& arguments);
+int testCardsCommand(const QStringList& arguments);
 
 } // namespace tonobild::cli

@@ -22,6 +22,7 @@ const std::map<QString, std::pair<Command, QString>>& commands()
         {QStringLiteral("signature"), {signatureCommand, QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},
         {QStringLiteral("play"), {playCommand, QStringLiteral("play FILE   play a WAV file through the output device")}},
         {QStringLiteral("record"), {recordCommand, QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
+        {QStringLiteral("testcards"), {testCardsCommand, QStringLiteral("testcards DIR   write the station's test cards into a folder")}},
     };
     return table;
 }

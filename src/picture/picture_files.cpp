@@ -1,9 +1,12 @@
 #include "picture/picture_files.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+
+#include "picture/bitmap_header.h"
 
 namespace tonobild {
 
@@ -40,6 +43,48 @@ void placeImage(WorkingPicture& picture, const QImage& image)
     picture.place(rgb.width(), rgb.height(), std::move(pixels));
 }
 
+namespace {
+
+// Qt refuses to decode a picture whose pixels at four bytes each would take more
+// than its allocation limit (in megabytes; 0 means no limit).
+bool exceedsAllocationLimit(qint64 width, qint64 height)
+{
+    const qint64 limit = QImageReader::allocationLimit();
+    return limit > 0 && width * height * 4 > limit * 1024 * 1024;
+}
+
+// Why a picture of this size is refused, or an empty text.
+QString sizeProblem(qint64 width, qint64 height)
+{
+    if (width > kLargestPictureSide || height > kLargestPictureSide)
+        return QStringLiteral("the picture is %1 x %2 pixels; the largest side the station handles is %3")
+            .arg(width).arg(height).arg(kLargestPictureSide);
+    if (exceedsAllocationLimit(width, height))
+        return QStringLiteral("the picture is %1 x %2 pixels, more than the %3 MB a picture may take")
+            .arg(width).arg(height).arg(QImageReader::allocationLimit());
+    return {};
+}
+
+// Checks a bitmap's header: its size, and that the file holds every row it announces.
+QString bitmapProblem(const QString& path, qint64 fileSize)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const std::optional<BitmapHeader> header = readBitmapHeader(file.read(54));
+    if (!header)
+        return {};
+    const QString problem = sizeProblem(header->width, header->height);
+    if (!problem.isEmpty())
+        return problem;
+    if (fileSize < header->expectedFileSize())
+        return QStringLiteral("the file is cut short: it holds %1 bytes, its header announces %2")
+            .arg(fileSize).arg(header->expectedFileSize());
+    return {};
+}
+
+} // namespace
+
 LoadedPicture loadPictureFile(const QString& path)
 {
     if (path.isEmpty())
@@ -49,11 +94,14 @@ LoadedPicture loadPictureFile(const QString& path)
         return {{}, QStringLiteral("the file does not exist")};
     if (info.isDir())
         return {{}, QStringLiteral("it is a folder, not a picture file")};
+    if (const QString problem = bitmapProblem(path, info.size()); !problem.isEmpty())
+        return {{}, problem};
     QImageReader reader(path);
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kLargestPictureSide || size.height() > kLargestPictureSide))
-        return {{}, QStringLiteral("the picture is %1 x %2 pixels; the largest side the station handles is %3")
-                        .arg(size.width()).arg(size.height()).arg(kLargestPictureSide)};
+    if (size.isValid()) {
+        if (const QString problem = sizeProblem(size.width(), size.height()); !problem.isEmpty())
+            return {{}, problem};
+    }
     QImage image = reader.read();
     if (image.isNull())
         return {{}, reader.errorString()};

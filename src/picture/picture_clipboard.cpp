@@ -1,0 +1,31 @@
+#include "picture/picture_clipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace tonobild {
+
+void copyPictureToClipboard(const QImage& image)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(image);
+}
+
+LoadedPicture pictureFromClipboard()
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    const QMimeData* data = clipboard->mimeData();
+    if (data == nullptr || !data->hasImage())
+        return {{}, QStringLiteral("the clipboard holds no picture")};
+    const QImage image = clipboard->image();
+    if (image.isNull())
+        return {{}, QStringLiteral("the clipboard's picture cannot be read")};
+    if (image.width() > kLargestPictureSide || image.height() > kLargestPictureSide)
+        return {{}, QStringLiteral("the picture is %1 x %2 pixels; the largest side the station handles is %3")
+                        .arg(image.width()).arg(image.height()).arg(kLargestPictureSide)};
+    return {image, {}};
+}
+
+} // namespace tonobild

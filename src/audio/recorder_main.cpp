@@ -1,0 +1,29 @@
+// tonobild-recorder FILE: records into FILE. tonobild-recorder /play /close FILE:
+// plays FILE and closes at the end.
+#include <QApplication>
+
+#include "app/user_dialogs.h"
+#include "audio/recorder_arguments.h"
+#include "audio/recorder_window.h"
+#include "settings/qsettings_store.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tonobild-recorder"));
+    std::vector<std::string> words;
+    const QStringList arguments = QApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        words.push_back(arguments.at(i).toStdString());
+    tonobild::DesktopDialogs dialogs;
+    const tonobild::RecorderArguments parsed = tonobild::parseRecorderArguments(words);
+    if (!parsed.request) {
+        dialogs.message(nullptr, QStringLiteral("Tonobild Recorder"), QString::fromStdString(parsed.problem));
+        return 2;
+    }
+    tonobild::QSettingsStore store;
+    tonobild::RecorderWindow window(dialogs, store, *parsed.request);
+    window.show();
+    window.startRequestedPlay();
+    return QApplication::exec();
+}

@@ -1,0 +1,277 @@
+#include "audio/recorder_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/user_dialogs.h"
+#include "common/file_error.h"
+#include "settings/settings_store.h"
+
+namespace tonobild {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tonobild Recorder");
+
+} // namespace
+
+QString elapsedText(std::size_t samples)
+{
+    const std::size_t tenths = samples / (kRecordingRate / 10);
+    const std::size_t seconds = tenths / 10;
+    return QStringLiteral("%1:%2.%3")
+        .arg(seconds / 60)
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+        .arg(tenths % 10);
+}
+
+RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, RecorderRequest request, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), store_(store), request_(std::move(request))
+{
+    const QString file = QString::fromStdString(request_.file);
+    setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(file).fileName(), kTitle));
+
+    recordButton_ = new QPushButton(QStringLiteral("Record"), this);
+    stopButton_ = new QPushButton(QStringLiteral("Stop"), this);
+    playButton_ = new QPushButton(QStringLiteral("Play"), this);
+    saveButton_ = new QPushButton(QStringLiteral("Save"), this);
+    level_ = new QProgressBar(this);
+    level_->setRange(0, 128);
+    level_->setTextVisible(false);
+    elapsed_ = new QLabel(elapsedText(0), this);
+    status_ = new QLabel(this);
+    status_->setWordWrap(true);
+    inputs_ = new QComboBox(this);
+    outputs_ = new QComboBox(this);
+
+    // The space bar belongs to recording: no button or list takes it as a key.
+    for (QWidget* w : std::initializer_list<QWidget*>{recordButton_, stopButton_, playButton_, saveButton_, inputs_,
+                                                      outputs_})
+        w->setFocusPolicy(Qt::NoFocus);
+    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    connect(space, &QShortcut::activated, this, [this] {
+        if (engine_.isRecording())
+            stop();
+        else
+            record();
+    });
+
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* b : {recordButton_, stopButton_, playButton_, saveButton_})
+        buttons->addWidget(b);
+    auto* meter = new QHBoxLayout;
+    meter->addWidget(level_, 1);
+    meter->addWidget(elapsed_);
+    auto* devices = new QFormLayout;
+    devices->addRow(QStringLiteral("Input:"), inputs_);
+    devices->addRow(QStringLiteral("Output:"), outputs_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("File: %1").arg(file), this));
+    layout->addLayout(buttons);
+    layout->addLayout(meter);
+    layout->addLayout(devices);
+    layout->addWidget(status_);
+
+    connect(recordButton_, &QPushButton::clicked, this, &RecorderWindow::record);
+    connect(stopButton_, &QPushButton::clicked, this, &RecorderWindow::stop);
+    connect(playButton_, &QPushButton::clicked, this, &RecorderWindow::play);
+    connect(saveButton_, &QPushButton::clicked, this, &RecorderWindow::save);
+    connect(&engine_, &AudioEngine::samplesRecorded, this, &RecorderWindow::addRecordedSamples);
+    connect(&engine_, &AudioEngine::recordingFailed, this, [this](const QString& reason) {
+        updateControls();
+        dialogs_.message(this, kTitle, reason + QStringLiteral("\nWhat was recorded before is kept."));
+    });
+    connect(&engine_, &AudioEngine::playingFinished, this, [this] { onPlayingEnded({}); });
+    connect(&engine_, &AudioEngine::playingFailed, this, [this](const QString& reason) { onPlayingEnded(reason); });
+
+    fillDevices();
+    connect(inputs_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        if (inputs_->isEnabled())
+            store_.write(kRecorderSection, kInputDeviceKey, name.toStdString());
+    });
+    connect(outputs_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        if (outputs_->isEnabled())
+            store_.write(kRecorderSection, kOutputDeviceKey, name.toStdString());
+    });
+    updateControls();
+}
+
+RecorderWindow::~RecorderWindow() = default;
+
+void RecorderWindow::fillDevices()
+{
+    const auto fill = [](QComboBox* box, const QList<QAudioDevice>& devices, const QAudioDevice& chosen,
+                         const QString& none) {
+        box->clear();
+        for (const QAudioDevice& d : devices)
+            box->addItem(d.description());
+        if (devices.isEmpty()) {
+            box->addItem(none);
+            box->setEnabled(false);
+        } else {
+            box->setCurrentText(chosen.description());
+        }
+    };
+    const QString storedInput = QString::fromStdString(store_.read(kRecorderSection, kInputDeviceKey, ""));
+    const QString storedOutput = QString::fromStdString(store_.read(kRecorderSection, kOutputDeviceKey, ""));
+    fill(inputs_, AudioEngine::inputs(), AudioEngine::findInput(storedInput), QStringLiteral("(no input device)"));
+    fill(outputs_, AudioEngine::outputs(), AudioEngine::findOutput(storedOutput),
+         QStringLiteral("(no output device)"));
+}
+
+void RecorderWindow::updateControls()
+{
+    const bool recording = engine_.isRecording();
+    const bool playing = engine_.isPlaying();
+    recordButton_->setEnabled(!recording && !playing);
+    stopButton_->setEnabled(recording || playing);
+    playButton_->setEnabled(!recording && !playing);
+    saveButton_->setEnabled(!recording && unsaved_);
+    inputs_->setEnabled(!recording && AudioEngine::inputs().size() > 0);
+    if (!recording)
+        level_->setValue(0);
+}
+
+void RecorderWindow::showStatus(const QString& text)
+{
+    status_->setText(text);
+}
+
+void RecorderWindow::record()
+{
+    if (engine_.isRecording() || engine_.isPlaying())
+        return;
+    const QString problem = engine_.startRecording(AudioEngine::findInput(inputs_->isEnabled() ? inputs_->currentText()
+                                                                                               : QString()));
+    if (!problem.isEmpty()) {
+        updateControls();
+        dialogs_.message(this, kTitle, problem);
+        return;
+    }
+    showStatus(QStringLiteral("Recording. Press the space bar to stop."));
+    updateControls();
+}
+
+void RecorderWindow::stop()
+{
+    if (engine_.isRecording()) {
+        engine_.stopRecording();
+        showStatus(QStringLiteral("Stopped: %1 recorded.").arg(elapsedText(samples_.size())));
+    } else if (engine_.isPlaying()) {
+        closeAfterPlay_ = false;
+        engine_.stopPlaying();
+        showStatus(QStringLiteral("Playing stopped."));
+    }
+    updateControls();
+}
+
+void RecorderWindow::addRecordedSamples(const QByteArray& samples)
+{
+    samples_.insert(samples_.end(), samples.begin(), samples.end());
+    if (!samples.isEmpty())
+        unsaved_ = true;
+    level_->setValue(peakLevel({reinterpret_cast<const std::uint8_t*>(samples.constData()),
+                                static_cast<std::size_t>(samples.size())}));
+    elapsed_->setText(elapsedText(samples_.size()));
+    saveButton_->setEnabled(!engine_.isRecording() && unsaved_);
+}
+
+void RecorderWindow::play()
+{
+    if (engine_.isRecording() || engine_.isPlaying())
+        return;
+    // What was recorded in this window is played; without one, the file.
+    WavAudio audio;
+    if (!samples_.empty()) {
+        audio.sampleRate = kRecordingRate;
+        audio.channels = 1;
+        audio.bitsPerSample = 8;
+        audio.data = samples_;
+    } else {
+        try {
+            audio = readWavFile(request_.file);
+        } catch (const FileError& error) {
+            onPlayingEnded(QStringLiteral("Cannot play %1: %2.").arg(QString::fromStdString(request_.file),
+                                                                      QString::fromStdString(error.reason())));
+            return;
+        } catch (const WavFormatError& error) {
+            onPlayingEnded(QStringLiteral("Cannot play %1: %2.").arg(QString::fromStdString(request_.file),
+                                                                      QString::fromUtf8(error.what())));
+            return;
+        }
+    }
+    const QString problem = engine_.startPlaying(
+        audio, AudioEngine::findOutput(outputs_->isEnabled() ? outputs_->currentText() : QString()));
+    if (!problem.isEmpty()) {
+        onPlayingEnded(problem);
+        return;
+    }
+    showStatus(QStringLiteral("Playing: %1.").arg(engine_.playbackDescription()));
+    updateControls();
+}
+
+void RecorderWindow::onPlayingEnded(const QString& problem)
+{
+    updateControls();
+    showStatus(problem.isEmpty() ? QStringLiteral("Played.") : problem);
+    if (!problem.isEmpty())
+        dialogs_.message(this, kTitle, problem);
+    if (closeAfterPlay_) {
+        closeAfterPlay_ = false;
+        close();
+    }
+}
+
+void RecorderWindow::startRequestedPlay()
+{
+    if (!request_.play)
+        return;
+    closeAfterPlay_ = request_.close;
+    QTimer::singleShot(0, this, &RecorderWindow::play);
+}
+
+bool RecorderWindow::save()
+{
+    if (engine_.isRecording())
+        stop();
+    try {
+        writeRecordingFile(request_.file, samples_);
+    } catch (const FileError& error) {
+        dialogs_.message(this, kTitle,
+                         QStringLiteral("Cannot save the recording to %1: %2\nThe recording is kept in the "
+                                        "recorder; choose another file in the station and record again, or "
+                                        "free the file and save once more.")
+                             .arg(QString::fromStdString(request_.file), QString::fromStdString(error.reason())));
+        return false;
+    }
+    unsaved_ = false;
+    showStatus(QStringLiteral("Saved %1 to %2.").arg(elapsedText(samples_.size()), QString::fromStdString(request_.file)));
+    updateControls();
+    return true;
+}
+
+void RecorderWindow::closeEvent(QCloseEvent* event)
+{
+    if (engine_.isRecording())
+        stop();
+    if (unsaved_ &&
+        dialogs_.ask(this, kTitle,
+                     QStringLiteral("Save the recording to %1?").arg(QString::fromStdString(request_.file))) &&
+        !save()) {
+        event->ignore();
+        return;
+    }
+    engine_.stopPlaying();
+    event->accept();
+}
+
+} // namespace tonobild

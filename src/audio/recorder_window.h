@@ -1,0 +1,83 @@
+// The window of tonobild-recorder: Record, Stop, Play and Save on one file, the
+// space bar starting and stopping recording, an input level meter, the elapsed
+// time and the choice of input and output device (remembered in the settings
+// store under "Recorder"). Recordings are 8-bit unsigned mono at 44100 samples
+// per second; Save writes them after the 58-byte recording header.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "audio/audio_engine.h"
+#include "audio/recorder_arguments.h"
+
+class QComboBox;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace tonobild {
+
+class SettingsStore;
+class UserDialogs;
+
+inline constexpr const char* kRecorderSection = "Recorder";
+inline constexpr const char* kInputDeviceKey = "Input Device";
+inline constexpr const char* kOutputDeviceKey = "Output Device";
+
+class RecorderWindow : public QWidget {
+    Q_OBJECT
+public:
+    RecorderWindow(UserDialogs& dialogs, SettingsStore& store, RecorderRequest request, QWidget* parent = nullptr);
+    ~RecorderWindow() override;
+
+    // For "/play": plays the file once the event loop runs; with "/close" the
+    // window closes when playing ends.
+    void startRequestedPlay();
+
+    const std::vector<std::uint8_t>& recording() const { return samples_; }
+    bool hasUnsavedRecording() const { return unsaved_; }
+
+public slots:
+    void record();
+    void stop();
+    void play();
+    bool save(); // true when the recording is in the file
+    // Samples as the input device delivers them after conversion: 8-bit
+    // unsigned mono at 44100 per second.
+    void addRecordedSamples(const QByteArray& samples);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void fillDevices();
+    void updateControls();
+    void showStatus(const QString& text);
+    void onPlayingEnded(const QString& problem);
+
+    UserDialogs& dialogs_;
+    SettingsStore& store_;
+    RecorderRequest request_;
+    AudioEngine engine_;
+    std::vector<std::uint8_t> samples_;
+    bool unsaved_ = false;
+    bool closeAfterPlay_ = false;
+
+    QPushButton* recordButton_ = nullptr;
+    QPushButton* stopButton_ = nullptr;
+    QPushButton* playButton_ = nullptr;
+    QPushButton* saveButton_ = nullptr;
+    QProgressBar* level_ = nullptr;
+    QLabel* elapsed_ = nullptr;
+    QLabel* status_ = nullptr;
+    QComboBox* inputs_ = nullptr;
+    QComboBox* outputs_ = nullptr;
+};
+
+// The elapsed time of a number of samples at 44100 per second, as "m:ss.t".
+QString elapsedText(std::size_t samples);
+
+} // namespace tonobild

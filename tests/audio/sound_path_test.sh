@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The real sound path: a private PulseAudio server with a null sink; an encoded
+# 160 x 120 transmission is played into the sink with "tonobild-cli play" while
+# "tonobild-cli record" records what the sink puts out; the recording decodes,
+# with the decoder's default settings, to the same picture as the clean
+# transmission, pixel for pixel, and its signature reads back.
+#
+# Usage: sound_path_test.sh TONOBILD-CLI PICTURE.bmp
+# Exit 77 (skipped) when PulseAudio is not installed.
+set -euo pipefail
+
+cli=$1
+picture=$2
+codeword=SOUNDPATH
+
+if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
+  echo "pulseaudio or pactl is not installed: skipped"
+  exit 77
+fi
+
+work=$(mktemp -d)
+export XDG_RUNTIME_DIR=$work/run
+export HOME=$work # the server keeps its cookie and state here, not in the user's home
+export QT_QPA_PLATFORM=offscreen
+unset PULSE_SERVER
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+
+cleanup() {
+  pulseaudio --kill 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
+  --load="module-null-sink sink_name=null" --load=module-native-protocol-unix
+for _ in $(seq 50); do
+  pactl info >/dev/null 2>&1 && break
+  sleep 0.1
+done
+pactl info >/dev/null
+# Qt lists no monitor sources, so the sink's monitor is offered as a source of
+# its own; remapping copies the samples, at the sink's rate and format.
+pactl load-module module-remap-source master=null.monitor source_name=capture >/dev/null
+pactl set-default-sink null
+pactl set-default-source capture
+echo "Sound server: $(pactl info | grep 'Default Sample Specification')"
+
+"$cli" encode --signature "$codeword" "$picture" "$work/clean.wav"
+"$cli" decode "$work/clean.wav" "$work/clean.bmp" | tee "$work/clean.txt"
+
+# The transmission lasts about 26 seconds; the recording starts first and runs
+# on past the end. Only the decoder aligns it (it waits for the leader).
+"$cli" record "$work/recorded.wav" --seconds 32 --input capture > "$work/record.log" 2>&1 &
+recorder=$!
+for _ in $(seq 100); do
+  grep -q '^Recording' "$work/record.log" && break
+  sleep 0.1
+done
+sleep 0.5
+"$cli" play --output null "$work/clean.wav"
+wait "$recorder" || { cat "$work/record.log"; exit 1; }
+cat "$work/record.log"
+
+"$cli" decode "$work/recorded.wav" "$work/recorded.bmp" | tee "$work/recorded.txt"
+
+status=0
+if cmp "$work/clean.bmp" "$work/recorded.bmp"; then
+  echo "The recorded picture equals the clean decode"
+else
+  echo "FAIL: the recorded picture differs from the clean decode"
+  status=1
+fi
+if grep -q "^Signature: .*$codeword" "$work/recorded.txt"; then
+  echo "The signature reads back: $(grep '^Signature:' "$work/recorded.txt")"
+else
+  echo "FAIL: the signature \"$codeword\" does not read back from the recording"
+  status=1
+fi
+exit $status

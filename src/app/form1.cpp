@@ -123,6 +123,7 @@ void Form1::connectReactions()
     connectPresetReactions();
     connectPictureReactions();
     connectDecodeReactions();
+    connectAudioReactions();
 }
 
 // Start-up, in its fixed order.

@@ -65,6 +65,8 @@ public:
     void Command2_Click();  // Decode
     void Command3_Click();  // Res detect
     void Command4_Click();  // STOP
+    void Command7_Click();  // Record
+    void Command8_Click();  // Play
     void Command9_Click();  // Save to file
     void Command11_Click(); // Load from file
     void Command19_Click(); // Digital Signing options
@@ -112,6 +114,7 @@ private:
     class DecodeHost;
     void collectNumberedControls();
     void connectDecodeReactions();
+    void connectAudioReactions();
     void syncDecoderControls();
     DecodeSettings decodeSettings() const;
     void repaintWorkingPicture();

@@ -1,5 +1,6 @@
 #include "encoder/encoder.h"
 
+#include <cstring>
 #include <stdexcept>
 
 #include "encoder/signal_format.h"
@@ -12,9 +13,34 @@ namespace {
 constexpr std::size_t kBlockBytes = 1 << 16;
 constexpr int kGroupsPerProgressStep = 10000;
 
+// The pixel groups of every value a stream carries (sync -64 up to white 255),
+// worked out once so that sending a group is a copy of four bytes.
+constexpr int kLowestValue = kSyncValue;
+constexpr int kHighestValue = 255;
+
+struct GroupTable {
+    GroupTable()
+    {
+        for (int v = kLowestValue; v <= kHighestValue; ++v)
+            groups[static_cast<std::size_t>(v - kLowestValue)] = pixelGroup(levelOf(v));
+    }
+    std::array<std::array<std::uint8_t, 4>, kHighestValue - kLowestValue + 1> groups{};
+};
+
+const GroupTable kGroups;
+
+std::array<std::uint8_t, 4> groupFor(int value) noexcept
+{
+    if (value >= kLowestValue && value <= kHighestValue)
+        return kGroups.groups[static_cast<std::size_t>(value - kLowestValue)];
+    return pixelGroup(levelOf(value));
+}
+
 // The colour component a pass sends: blue, then green, then red.
 int passComponent(ColourNumber c, int pass) noexcept
 {
+    if (c >= 0)
+        return (c >> (pass == 0 ? 16 : pass == 1 ? 8 : 0)) & 0xFF;
     const ColourComponents parts = splitColour(c);
     if (pass == 0)
         return parts.blue;
@@ -119,13 +145,12 @@ void Encoder::sendPasses(const EncoderSettings& settings)
 // Writes one pixel group and hands back the level it wrote.
 void Encoder::outpix(int& value)
 {
-    const int level = levelOf(value);
     if (blockFill_ + kSamplesPerGroup > block_.size())
         flush();
-    const auto group = pixelGroup(level);
-    for (std::uint8_t sample : group)
-        block_[blockFill_++] = sample;
-    value = level;
+    const auto group = groupFor(value);
+    std::memcpy(block_.data() + blockFill_, group.data(), group.size());
+    blockFill_ += group.size();
+    value = group[0];
 
     ++state_.pixcount;
     if (state_.pixcount > kGroupsPerProgressStep) {

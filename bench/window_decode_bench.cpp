@@ -1,0 +1,71 @@
+// A whole decode through the main window (offscreen): the core decoder plus
+// the window's progress steps, yields and repaints. A 640 x 480 transmission.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "app/form1.h"
+#include "app/user_dialogs.h"
+#include "encoder/encoder.h"
+#include "encoder/transmission_files.h"
+#include "settings/memory_settings_store.h"
+
+namespace {
+
+using namespace tonobild;
+
+class SilentDialogs final : public UserDialogs {
+public:
+    void message(QWidget*, const QString&, const QString&) override {}
+    QString askText(QWidget*, const QString&, const QString&) override { return {}; }
+    void beep() override {}
+};
+
+void BM_WindowDecode640x480(benchmark::State& run)
+{
+    QTemporaryDir folder;
+    const QString wav = folder.filePath("hires.wav");
+    {
+        WorkingPicture picture(640, 480);
+        for (int y = 0; y < 480; ++y)
+            for (int x = 0; x < 640; ++x)
+                picture.setColour(x, y, colourNumber(x % 256, y % 256, (x + y) % 256));
+        EncoderSettings settings;
+        settings.pictureWidth = 640;
+        settings.pictureHeight = 480;
+        WorkingState state;
+        const EncoderControls controls;
+        TransmissionFiles files(wav.toStdString(), 11025);
+        files.open();
+        Encoder(picture, controls, state, files).run(settings);
+        files.commit();
+    }
+    SilentDialogs dialogs;
+    MemorySettingsStore store;
+    Form1 window(dialogs, store);
+    window.workingState().sigscale = 1;
+    window.Option3->setChecked(true);
+    window.Option7->setChecked(true);
+    window.Text2->setText(wav);
+    for (auto _ : run)
+        window.Command2_Click();
+    run.SetBytesProcessed(static_cast<std::int64_t>(run.iterations()) * QFileInfo(wav).size());
+}
+
+BENCHMARK(BM_WindowDecode640x480)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -2,9 +2,11 @@
 #include <QTextStream>
 #include <cstdlib>
 #include <optional>
+#include <type_traits>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/mode_option.h"
 #include "common/file_error.h"
 #include "decoder/decoder.h"
 #include "picture/picture_files.h"
@@ -102,24 +104,63 @@ int decodeCommand(const QStringList& arguments)
                                     QStringLiteral("N"), QStringLiteral("0"));
     const QCommandLineOption yshift(QStringLiteral("yshift"), QStringLiteral("YShift (default 0)"),
                                     QStringLiteral("N"), QStringLiteral("0"));
+    const QCommandLineOption mode(QStringLiteral("mode"),
+                                  QStringLiteral("take every setting from this mode's stored preset (FM, CB, HAM, "
+                                                 "TAPE or HIRES), as the window's mode button does; the options "
+                                                 "given here override it"),
+                                  QStringLiteral("MODE"));
     parser.addOptions({resolution, halfX, rbHalfX, compand, third, idler, noHsync, noLic, noLicLock, noDynamicSync,
-                       syncOffset, licInset, syncLevel, level, xshift, yshift});
+                       syncOffset, licInset, syncLevel, level, xshift, yshift, mode});
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
 
-    const auto size = parseResolution(parser.value(resolution));
+    // Without --mode the window's start-up controls apply; with it, the mode's preset.
+    QString resolutionText = parser.value(resolution);
+    QString offsetText = parser.value(syncOffset);
+    QString insetText = parser.value(licInset);
+    QString levelText = parser.value(level);
+    std::optional<ModeDecodeValues> preset;
+    if (parser.isSet(mode)) {
+        const auto chosen = parseModeName(parser.value(mode));
+        if (!chosen)
+            return fail(QStringLiteral("unknown mode \"%1\"; use FM, CB, HAM, TAPE or HIRES").arg(parser.value(mode)));
+        preset = decodeValues(userControlsForMode(*chosen));
+        // An option given here wins; else the preset's value; false when the preset has none.
+        const auto fromPreset = [&](const QCommandLineOption& option, QString& text, const auto& stored) -> bool {
+            if (parser.isSet(option))
+                return true;
+            if (!stored)
+                return false;
+            if constexpr (std::is_same_v<std::decay_t<decltype(*stored)>, QString>)
+                text = *stored;
+            else
+                text = QString::number(*stored);
+            return true;
+        };
+        const std::pair<bool, const char*> found[] = {
+            {fromPreset(resolution, resolutionText, preset->resolution), "resolution (--resolution)"},
+            {fromPreset(level, levelText, preset->level), "Active Normalising level (--level)"},
+            {fromPreset(syncOffset, offsetText, preset->syncOffset), "Dynamic Sync offset (--sync-offset)"},
+            {fromPreset(licInset, insetText, preset->licInset), "LIC Inset (--lic-inset)"},
+        };
+        for (const auto& [ok, what] : found)
+            if (!ok)
+                return fail(QStringLiteral("the %1 preset selects no %2").arg(parser.value(mode).toUpper(), what));
+    }
+
+    const auto size = parseResolution(resolutionText);
     if (!size)
-        return fail(QStringLiteral("unknown resolution \"%1\"").arg(parser.value(resolution)));
-    const auto offset = parseNumber(parser.value(syncOffset));
+        return fail(QStringLiteral("unknown resolution \"%1\"").arg(resolutionText));
+    const auto offset = parseNumber(offsetText);
     if (!offset || (*offset != 8 && *offset != 16 && *offset != 32))
         return fail(QStringLiteral("--sync-offset must be 8, 16 or 32"));
-    const auto inset = parseNumber(parser.value(licInset));
+    const auto inset = parseNumber(insetText);
     if (!inset || !isLicInset(*inset))
         return fail(QStringLiteral("--lic-inset must be 1, 4, 5, 6, 7, 8, 9 or 10"));
     const auto threshold = parseNumber(parser.value(syncLevel));
     if (!threshold || *threshold < -64 || *threshold > 32)
         return fail(QStringLiteral("--sync-level must be a number from -64 to 32"));
-    const auto normlevel = parseNumber(parser.value(level));
+    const auto normlevel = parseNumber(levelText);
     if (!normlevel || (*normlevel != 2 && *normlevel != 3))
         return fail(QStringLiteral("--level must be 2 or 3"));
     const auto columnShift = parseNumber(parser.value(xshift));
@@ -128,18 +169,20 @@ int decodeCommand(const QStringList& arguments)
         return fail(QStringLiteral("--xshift and --yshift must be numbers from -32767 to 32767"));
 
     DecoderControls controls;
-    controls.hsync = !parser.isSet(noHsync);
-    controls.useLic = !parser.isSet(noLic);
-    controls.licLock = !parser.isSet(noLicLock);
-    controls.dynamicSync = !parser.isSet(noDynamicSync);
-    controls.idler = parser.isSet(idler);
-    controls.compand = parser.isSet(compand);
+    const auto ticked = [&](bool fromPreset, bool startValue) { return preset ? fromPreset : startValue; };
+    controls.hsync = ticked(preset && preset->hsync, true) && !parser.isSet(noHsync);
+    controls.useLic = ticked(preset && preset->useLic, true) && !parser.isSet(noLic);
+    controls.licLock = ticked(preset && preset->licLock, true) && !parser.isSet(noLicLock);
+    controls.dynamicSync = ticked(preset && preset->dynamicSync, true) && !parser.isSet(noDynamicSync);
+    controls.idler = (preset && preset->idler) || parser.isSet(idler);
+    controls.compand = (preset && preset->compand) || parser.isSet(compand);
     controls.third = parser.isSet(third);
     controls.licInset = *inset;
     DecodeSettings settings;
     settings.pictureWidth = size->width;
     settings.pictureHeight = size->height;
-    settings.halfX = parser.isSet(halfX) && !parser.isSet(rbHalfX);
+    const bool rbHalf = (preset && preset->rbHalfX) || parser.isSet(rbHalfX);
+    settings.halfX = ((preset && preset->halfX) || parser.isSet(halfX)) && !rbHalf;
     settings.normlevel = *normlevel;
     settings.syncOffset = *offset;
     settings.syncLevel = *threshold;

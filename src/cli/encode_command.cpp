@@ -3,6 +3,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/mode_option.h"
 #include "common/file_error.h"
 #include "encoder/encoder.h"
 #include "encoder/signal_format.h"
@@ -39,13 +40,33 @@ int encodeCommand(const QStringList& arguments)
     const QCommandLineOption slow(QStringLiteral("slow"), QStringLiteral("8000 samples per second (\"Slow\")"));
     const QCommandLineOption cb(QStringLiteral("cb"),
                                 QStringLiteral("CB mode: with --slow the leader lasts one second"));
-    parser.addOptions({resolution, signature, noPrepare, halfX, compand, mono, slow, cb});
+    const QCommandLineOption mode(QStringLiteral("mode"),
+                                  QStringLiteral("take every setting from this mode's stored preset (FM, CB, HAM, "
+                                                 "TAPE or HIRES), as the window's mode button does; the options "
+                                                 "given here add to it"),
+                                  QStringLiteral("MODE"));
+    parser.addOptions({resolution, signature, noPrepare, halfX, compand, mono, slow, cb, mode});
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
 
-    const auto size = parseResolution(parser.value(resolution));
+    ModeEncodeValues preset;
+    QString resolutionText = parser.value(resolution);
+    if (parser.isSet(mode)) {
+        const auto chosen = parseModeName(parser.value(mode));
+        if (!chosen)
+            return fail(QStringLiteral("unknown mode \"%1\"; use FM, CB, HAM, TAPE or HIRES").arg(parser.value(mode)));
+        preset = encodeValues(userControlsForMode(*chosen), *chosen);
+        if (!parser.isSet(resolution)) {
+            if (!preset.resolution)
+                return fail(QStringLiteral("the %1 preset selects no resolution; give --resolution")
+                                .arg(parser.value(mode).toUpper()));
+            resolutionText = *preset.resolution;
+        }
+    }
+
+    const auto size = parseResolution(resolutionText);
     if (!size)
-        return fail(QStringLiteral("unknown resolution \"%1\"").arg(parser.value(resolution)));
+        return fail(QStringLiteral("unknown resolution \"%1\"").arg(resolutionText));
     Resolution selected = *resolutionOfSize(size->width, size->height);
     WorkingState state;
     state.sigscale = 1;
@@ -62,19 +83,20 @@ int encodeCommand(const QStringList& arguments)
     if (loaded.image.isNull())
         return fail(QStringLiteral("cannot load %1: %2").arg(picturePath, loaded.problem));
     WorkingPicture picture = fromImage(loaded.image);
+    const bool companding = preset.compand || parser.isSet(compand);
     if (!parser.isSet(noPrepare))
-        p1updat(picture, state, selected, parser.isSet(compand));
+        p1updat(picture, state, selected, companding);
 
     EncoderSettings settings;
     settings.pictureWidth = resolutionSize(selected).width;
     settings.pictureHeight = resolutionSize(selected).height;
-    settings.columnStep = parser.isSet(halfX) ? 2 : 1;
-    settings.mono = parser.isSet(mono);
-    const bool isSlow = parser.isSet(slow);
-    settings.leaderSeconds = (parser.isSet(cb) && isSlow) ? 1 : 5;
+    settings.columnStep = (preset.halfX || parser.isSet(halfX)) ? 2 : 1;
+    settings.mono = preset.mono || parser.isSet(mono);
+    const bool isSlow = preset.slow || parser.isSet(slow);
+    settings.leaderSeconds = ((preset.cb || parser.isSet(cb)) && isSlow) ? 1 : 5;
     const int rate = isSlow ? kSlowRate : kTransmissionRate;
     EncoderControls controls;
-    controls.compand = parser.isSet(compand);
+    controls.compand = companding;
 
     TransmissionFiles files(audioPath.toStdString(), static_cast<std::uint32_t>(rate));
     try {

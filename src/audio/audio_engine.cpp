@@ -57,8 +57,14 @@ AudioEngine::AudioEngine(QObject* parent) : QObject(parent) {}
 
 AudioEngine::~AudioEngine()
 {
+    // Not inside a device's signal here: the devices go at once, not at a later
+    // turn of an event loop that may never come.
+    QAudioSource* source = source_;
+    QAudioSink* sink = sink_;
     stopRecording();
     stopPlaying();
+    delete source;
+    delete sink;
 }
 
 QList<QAudioDevice> AudioEngine::inputs()
@@ -109,13 +115,13 @@ QString AudioEngine::startRecording(const QAudioDevice& device)
         return QStringLiteral("The input device \"%1\" cannot record: %2.").arg(device.description(), reason);
     }
     connect(sourceIo_, &QIODevice::readyRead, this, &AudioEngine::readInput);
-    connect(source_, &QAudioSource::stateChanged, this, [this](QAudio::State state) {
-        if (source_ == nullptr || state != QAudio::StoppedState || source_->error() == QAudio::NoError)
+    connect(source_, &QAudioSource::stateChanged, this, [this](QAudio::State) {
+        if (source_ == nullptr || source_->state() != QAudio::StoppedState || source_->error() == QAudio::NoError)
             return;
         const QString reason = errorText(source_->error());
         stopRecording();
         emit recordingFailed(QStringLiteral("Recording stopped: %1.").arg(reason));
-    });
+    }, Qt::QueuedConnection);
     return {};
 }
 
@@ -194,7 +200,9 @@ QString AudioEngine::startPlaying(const WavAudio& audio, const QAudioDevice& dev
     playBuffer_->setData(reinterpret_cast<const char*>(played.data()),
                          static_cast<int>(played.size() * sizeof(std::int16_t)));
     playBuffer_->open(QIODevice::ReadOnly);
-    connect(sink_, &QAudioSink::stateChanged, this, &AudioEngine::onSinkState);
+    // Queued: the sink is stopped and deleted in answer to its own state change,
+    // which must not happen while it is still sending that signal.
+    connect(sink_, &QAudioSink::stateChanged, this, &AudioEngine::onSinkState, Qt::QueuedConnection);
     sink_->start(playBuffer_);
     if (sink_->error() != QAudio::NoError) {
         const QString reason = errorText(sink_->error());

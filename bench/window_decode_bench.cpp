@@ -22,6 +22,7 @@ class SilentDialogs final : public UserDialogs {
 public:
     void message(QWidget*, const QString&, const QString&) override {}
     QString askText(QWidget*, const QString&, const QString&) override { return {}; }
+    bool ask(QWidget*, const QString&, const QString&) override { return false; }
     void beep() override {}
 };
 

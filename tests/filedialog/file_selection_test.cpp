@@ -397,16 +397,8 @@ TEST_F(SelectFileTest, ClosingMainWindowEndsTheWaitWithoutStoring)
     EXPECT_TRUE(mainWindow.isHidden());
 }
 
-TEST_F(SelectFileTest, TheThreeBoxesUseTheirKeysAndExtensionsAndStartAtHome)
+TEST_F(SelectFileTest, AudioFileBoxOpensNarrowAtHomeWhenNoFolderIsStored)
 {
-    EXPECT_EQ(audioFileRequest().folderKey, "DefaultInWAV");
-    EXPECT_EQ(audioFileRequest().extension, ".WAV");
-    EXPECT_EQ(outputPictureRequest().folderKey, "DefaultOutPIC");
-    EXPECT_EQ(outputPictureRequest().extension, ".BMP");
-    EXPECT_EQ(inputPictureRequest().folderKey, "DefaultInPIC");
-    EXPECT_EQ(inputPictureRequest().extension, ".BMP");
-    EXPECT_EQ(inputPictureRequest().defaultFolder, QDir::cleanPath(QDir::homePath()));
-
     whenDialogOpens([&](Form2& dialog) {
         EXPECT_EQ(dialog.folderListPath(), QDir::cleanPath(QDir::homePath()));
         EXPECT_EQ(dialog.width(), 433);

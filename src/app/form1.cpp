@@ -15,10 +15,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 #include "app/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
+#include "picture/test_cards.h"
 #include "settings/mode_presets.h"
 #include "settings/settings_store.h"
 
@@ -36,7 +38,7 @@ QString defaultOutputPictureName()
 
 QString defaultInputPictureName()
 {
-    return QDir::homePath() + QStringLiteral("/SETUP.BMP");
+    return defaultInputPicture();
 }
 
 Form1::Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent)
@@ -107,6 +109,7 @@ void Form1::connectReactions()
     connect(Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
     connect(Check3, &QCheckBox::stateChanged, this, &Form1::Check3_Click);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
+    connect(VScroll2, &QScrollBar::valueChanged, this, &Form1::VScroll2_Change);
     connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
     const auto onSelected = [this](QRadioButton* option, void (Form1::*reaction)()) {
         connect(option, &QRadioButton::toggled, this, [this, reaction](bool selected) {
@@ -124,6 +127,26 @@ void Form1::connectReactions()
     connectPictureReactions();
     connectDecodeReactions();
     connectAudioReactions();
+    connectSourceReactions();
+    addCommandShortcuts();
+}
+
+// The main commands from the keyboard; the shortcut clicks the button, so a
+// disabled command stays disabled.
+void Form1::addCommandShortcuts()
+{
+    const std::pair<QPushButton*, QKeySequence> shortcuts[] = {
+        {Command1, QKeySequence(Qt::CTRL | Qt::Key_E)}, {Command2, QKeySequence(Qt::CTRL | Qt::Key_D)},
+        {Command4, QKeySequence(Qt::Key_Escape)},       {Command7, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {Command8, QKeySequence(Qt::CTRL | Qt::Key_P)}, {Command11, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {Command9, QKeySequence(Qt::CTRL | Qt::Key_S)}, {Command10, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
+        {Command12, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}};
+    for (const auto& [command, keys] : shortcuts) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, command, &QPushButton::animateClick);
+        command->setToolTip(QStringLiteral("%1 (%2)").arg(command->text(), keys.toString(QKeySequence::NativeText)));
+        command->setAccessibleDescription(command->toolTip());
+    }
 }
 
 // Start-up, in its fixed order.

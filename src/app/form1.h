@@ -30,6 +30,7 @@ class QScrollBar;
 namespace tonobild {
 
 class PictureView;
+struct FileSelectionRequest;
 class SignatureDialog;
 class SettingsStore;
 class UserDialogs;
@@ -68,7 +69,16 @@ public:
     void Command7_Click();  // Record
     void Command8_Click();  // Play
     void Command9_Click();  // Save to file
+    void Command10_Click(); // Load from Clipboard
     void Command11_Click(); // Load from file
+    void Command12_Click(); // Save to clipboard
+    void Command14_Click(); // Change testcard directory
+    void Text2_DblClick();  // browse for the audio file
+    void Text3_DblClick();  // browse for the output picture
+    void Text4_DblClick();  // browse for the input picture and load it
+    void Image2_Click();    // the thumbnail's card
+    void Picture2_Click();  // the black cross card
+    void Picture3_Click();  // the white card
     void Command19_Click(); // Digital Signing options
     void Command20_Click(); // Digital Encode
     void Command21_Click(); // Digital Decode
@@ -107,6 +117,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static QImage crossCard();
@@ -115,6 +126,9 @@ private:
     void collectNumberedControls();
     void connectDecodeReactions();
     void connectAudioReactions();
+    void addCommandShortcuts();
+    void connectSourceReactions();
+    QString chooseFile(const FileSelectionRequest& request);
     void syncDecoderControls();
     DecodeSettings decodeSettings() const;
     void repaintWorkingPicture();

@@ -10,6 +10,10 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QAccessible>
+#include <QApplication>
+#include <QRegularExpression>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
 
@@ -236,4 +240,37 @@ TEST_F(Form1Test, ClosingDuringEncodeStopsItAndKeepsTheOldWav)
     const auto bytes = testdata::readBytes(wav.toStdString());
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "previous transmission");
     EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
+}
+
+TEST_F(Form1Test, EveryShownControlIsReachableByAScreenReader)
+{
+    Form1 window(dialogs, store);
+    window.show();
+    const QRegularExpression designName("^(Command|Check|Option|Text|Label|VScroll|Picture|Image)\\d+$|^verno$");
+    int checked = 0;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (!designName.match(control->objectName()).hasMatch() || !control->isVisibleTo(&window))
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr) << control->objectName().toStdString();
+        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
+        EXPECT_NE(accessible->role(), QAccessible::NoRole) << control->objectName().toStdString();
+        ++checked;
+    }
+    EXPECT_EQ(checked, 75); // every named control but the hidden ones
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Command1)->role(), QAccessible::Button);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Check1)->role(), QAccessible::CheckBox);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Option15)->text(QAccessible::Name), "FM mode");
+}
+
+TEST_F(Form1Test, MainCommandsAnswerTheirKeys)
+{
+    Form1 window(dialogs, store);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.Text2->setText(folder.filePath("k.wav"));
+    QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+    QTest::qWait(300); // the shortcut presses the button visibly before it clicks
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Encoded"});
+    EXPECT_TRUE(QFile::exists(folder.filePath("k.RAW")));
 }

@@ -1,0 +1,162 @@
+// Test cards, the clipboard and the file selection dialog through the window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "app/form1.h"
+#include "picture/picture_files.h"
+#include "picture/picture_view.h"
+#include "settings/memory_settings_store.h"
+#include "support/fake_dialogs.h"
+
+using namespace tonobild;
+using tonobild::testdata::FakeDialogs;
+
+namespace {
+
+QImage card(int width, int height, QRgb colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QWidget* openFileDialog()
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == "Form2" && top->isVisible())
+            return top;
+    return nullptr;
+}
+
+// Answers the file selection dialog as soon as it is open: types a name and
+// presses OK, or presses CANCEL when the name is empty.
+void answerFileDialog(const QString& name)
+{
+    QTimer::singleShot(50, [name] {
+        QWidget* dialog = openFileDialog();
+        if (!dialog) {
+            answerFileDialog(name);
+            return;
+        }
+        if (name.isEmpty()) {
+            dialog->findChild<QPushButton*>("Command2")->click();
+            return;
+        }
+        dialog->findChild<QLineEdit*>("Text1")->setText(name);
+        dialog->findChild<QPushButton*>("Command1")->click();
+    });
+}
+
+class Form1SourcesTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        cards.mkpath("cards");
+        cards.mkpath("other");
+        card(160, 120, qRgb(200, 0, 0)).save(folder.filePath("cards/b.bmp"), "BMP");
+        card(160, 120, qRgb(0, 200, 0)).save(folder.filePath("cards/C.BMP"), "BMP");
+        card(320, 240, qRgb(0, 0, 200)).save(folder.filePath("cards/a.bmp"), "BMP");
+        card(160, 120, qRgb(9, 9, 9)).save(folder.filePath("cards/notes.txt"), "BMP");
+        card(160, 120, qRgb(50, 60, 70)).save(folder.filePath("other/z.BMP"), "BMP");
+        store.write("Directories", "Test Pattern", (folder.path() + "/cards/").toStdString());
+        window.Form_Load();
+    }
+    ColourComponents thumbnailCentre() const
+    {
+        return splitColour(colourNumber(qRed(window.Image2->image().pixel(5, 5)),
+                                        qGreen(window.Image2->image().pixel(5, 5)),
+                                        qBlue(window.Image2->image().pixel(5, 5))));
+    }
+
+    QTemporaryDir folder;
+    QDir cards{folder.path()};
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    Form1 window{dialogs, store};
+};
+
+} // namespace
+
+TEST_F(Form1SourcesTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCase)
+{
+    EXPECT_EQ(window.VScroll2->maximum(), 3);
+    EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 0, 200})); // a.bmp
+    window.VScroll2->setValue(3);
+    EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 200, 0})); // C.BMP
+    window.Option2->setChecked(true);
+    QTest::mouseClick(window.Image2, Qt::LeftButton);
+    EXPECT_EQ(window.workingPicture().colour(50, 50), colourNumber(0, 200, 0));
+    EXPECT_TRUE(window.Option1->isChecked());
+
+    // An empty folder leaves the thumbnail as it was, silently.
+    store.write("Directories", "Test Pattern", (folder.path() + "/missing/").toStdString());
+    window.VScroll2->setValue(1);
+    EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 200, 0}));
+    EXPECT_TRUE(dialogs.messages.empty());
+}
+
+TEST_F(Form1SourcesTest, FixedCardsAndTheClipboardPlacePictures)
+{
+    window.Option2->setChecked(true);
+    QTest::mouseClick(window.Picture2, Qt::LeftButton);
+    const WorkingPicture& picture = window.workingPicture();
+    EXPECT_TRUE(window.Option1->isChecked());
+    EXPECT_EQ(picture.colour(100, 50), kWhite);
+    EXPECT_EQ(picture.colour(50, 100), kWhite);
+    EXPECT_EQ(picture.colour(50, 50), kBlack);
+    QTest::mouseClick(window.Picture3, Qt::LeftButton);
+    EXPECT_EQ(picture.colour(50, 50), kWhite);
+
+    window.Text4->setText(folder.filePath("cards/a.bmp"));
+    window.Command11->click();
+    const WorkingPicture saved = picture;
+    window.Command12->click();
+    QTest::mouseClick(window.Picture2, Qt::LeftButton);
+    window.Command10->click();
+    EXPECT_EQ(picture, saved);
+}
+
+TEST_F(Form1SourcesTest, ChangeTestcardDirectoryConfirmedAndCancelled)
+{
+    window.Text4->setText(folder.filePath("cards/b.bmp"));
+    store.clearWriteLog();
+    answerFileDialog(QString());
+    window.Command14->click();
+    EXPECT_TRUE(store.writes().empty());
+    EXPECT_EQ(window.workingPicture().colour(50, 50), kBlack);
+
+    // The dialog opens at the stored test-card folder; a file confirmed there makes it the new one.
+    answerFileDialog("z.BMP");
+    store.write("Directories", "Test Pattern", (folder.path() + "/other/").toStdString());
+    window.Command14->click();
+    EXPECT_EQ(store.read("Directories", "Test Pattern", "?"), (folder.path() + "/other/").toStdString());
+    EXPECT_EQ(store.read("Directories", "DefaultInPIC", "?"), (folder.path() + "/other").toStdString());
+    EXPECT_EQ(window.workingPicture().colour(50, 50), colourNumber(200, 0, 0)); // Text4 loaded again
+    EXPECT_EQ(window.VScroll2->maximum(), 1);
+    EXPECT_EQ(thumbnailCentre(), (ColourComponents{50, 60, 70}));
+}
+
+TEST_F(Form1SourcesTest, BrowsingForTheInputPictureLoadsItAndRemembersTheFolder)
+{
+    store.write("Directories", "DefaultInPIC", (folder.path() + "/cards").toStdString());
+    answerFileDialog("C.BMP");
+    window.Command16->click();
+    EXPECT_EQ(window.Text4->text(), folder.filePath("cards/C.BMP"));
+    EXPECT_EQ(window.workingPicture().colour(50, 50), colourNumber(0, 200, 0));
+    EXPECT_EQ(store.read("Directories", "DefaultInPIC", "?"), (folder.path() + "/cards").toStdString());
+
+    const QString before = window.Text2->text();
+    answerFileDialog(QString());
+    QTest::mouseDClick(window.Text2, Qt::LeftButton);
+    EXPECT_EQ(window.Text2->text(), before);
+    EXPECT_EQ(store.read("Directories", "DefaultInWAV", "none"), "none");
+}

@@ -270,7 +270,8 @@ TEST_F(Form1Test, MainCommandsAnswerTheirKeys)
     QApplication::setActiveWindow(&window);
     window.Text2->setText(folder.filePath("k.wav"));
     QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
-    QTest::qWait(300); // the shortcut presses the button visibly before it clicks
+    // The shortcut presses the button visibly before it clicks.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }, 10000));
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"Encoded"});
     EXPECT_TRUE(QFile::exists(folder.filePath("k.RAW")));
 }

@@ -1,6 +1,7 @@
 #include "settings/preset_controls.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace tonobild {
@@ -24,9 +25,15 @@ const std::vector<std::vector<int>>& optionGroups()
 
 } // namespace
 
+std::string homeFile(const std::string& name)
+{
+    const char* home = std::getenv("HOME");
+    return std::string(home ? home : "") + "/" + name;
+}
+
 PresetControls::PresetControls()
 {
-    texts_ = {kDefaultAudioFile, "C:\\TONOBILD.BMP", "C:\\WINDOWS\\SETUP.BMP", ""};
+    texts_ = {defaultAudioFile(), homeFile("TONOBILD.BMP"), homeFile("SETUP.BMP"), ""};
     for (int number : {1, 5, 6, 8, 10, 14, 24})
         options_.at(number) = true;
     for (int number : {1, 3, 4, 5})
@@ -36,7 +43,7 @@ PresetControls::PresetControls()
 void PresetControls::setText(PresetText box, const std::string& text)
 {
     const bool audioFileEmptied = box == PresetText::AudioFile && text.empty();
-    texts_[static_cast<std::size_t>(box)] = audioFileEmptied ? kDefaultAudioFile : text;
+    texts_[static_cast<std::size_t>(box)] = audioFileEmptied ? defaultAudioFile() : text;
 }
 
 void PresetControls::setOption(int number, bool selected)

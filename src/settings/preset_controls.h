@@ -12,7 +12,13 @@
 
 namespace tonobild {
 
-inline const std::string kDefaultAudioFile = "C:\\TONOBILD.WAV";
+// A file in the user's home folder: where the station keeps its default files.
+std::string homeFile(const std::string& name);
+// The audio file name that an emptied audio file box takes.
+inline std::string defaultAudioFile()
+{
+    return homeFile("TONOBILD.WAV");
+}
 
 class PresetControls final : public PresetTarget {
 public:

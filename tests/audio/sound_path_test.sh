@@ -43,7 +43,7 @@ pactl info >/dev/null
 pactl load-module module-remap-source master=null.monitor source_name=capture >/dev/null
 pactl set-default-sink null
 pactl set-default-source capture
-echo "Sound server: $(pactl info | grep 'Default Sample Specification')"
+echo "Sound server: $(pactl info | grep 'Default Sample')"
 
 "$cli" encode --signature "$codeword" "$picture" "$work/clean.wav"
 "$cli" decode "$work/clean.wav" "$work/clean.bmp" | tee "$work/clean.txt"

@@ -101,7 +101,7 @@ TEST(Loadsettings, FirstStartWithEmptyStoreAppliesEmptyFmPreset)
 
     EXPECT_EQ(store.writes().front(), (SettingsWrite{"Settings", "Default Mode", "15"}));
     EXPECT_EQ(store.writes().size(), 1u);
-    EXPECT_EQ(window.text(PresetText::AudioFile), "C:\\TONOBILD.WAV");
+    EXPECT_EQ(window.text(PresetText::AudioFile), defaultAudioFile());
     EXPECT_EQ(window.text(PresetText::OutputPicture), "");
     EXPECT_EQ(window.text(PresetText::InputPicture), "");
     EXPECT_EQ(window.text(PresetText::Signature), "");

@@ -43,7 +43,7 @@ TEST(PresetControls, EmptyAudioFileNameBecomesTheDefaultName)
     PresetControls window;
     window.setText(PresetText::AudioFile, "");
     window.setText(PresetText::OutputPicture, "");
-    EXPECT_EQ(window.text(PresetText::AudioFile), "C:\\TONOBILD.WAV");
+    EXPECT_EQ(window.text(PresetText::AudioFile), defaultAudioFile());
     EXPECT_EQ(window.text(PresetText::OutputPicture), "");
 }
 

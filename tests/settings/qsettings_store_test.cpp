@@ -23,7 +23,7 @@ TEST(QSettingsStore, ValuesSurviveAFreshStoreOnTheSameFile)
     {
         QSettingsStore store(path);
         writeDefaultMode(store, Mode::CB);
-        store.write("Directories", "Test Pattern", "C:\\CARDS\\");
+        store.write("Directories", "Test Pattern", "/home/op/cards/");
         store.write("FM", "sign", " Acall,2");
         store.write("FM", "t3", "");
         EXPECT_EQ(store.takeWriteProblem(), "");
@@ -35,7 +35,7 @@ TEST(QSettingsStore, ValuesSurviveAFreshStoreOnTheSameFile)
     const QSettingsStore reopened(path);
     EXPECT_EQ(readDefaultMode(reopened), Mode::CB);
     EXPECT_EQ(reopened.read("Settings", "Default Mode", "15"), "16");
-    EXPECT_EQ(reopened.read("Directories", "Test Pattern", ""), "C:\\CARDS\\");
+    EXPECT_EQ(reopened.read("Directories", "Test Pattern", ""), "/home/op/cards/");
     EXPECT_EQ(reopened.read("FM", "sign", ""), " Acall,2");
     EXPECT_EQ(reopened.read("FM", "t3", "x"), "");
     EXPECT_EQ(reopened.read("FM", "t4", "missing"), "missing");

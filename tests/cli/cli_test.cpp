@@ -128,3 +128,22 @@ TEST_F(CliTest, ErrorsGiveAOneLineReasonAndCreateNothing)
     EXPECT_NE(cli({"frobnicate"}).exitCode, 0);
     EXPECT_EQ(cli({"--help"}).exitCode, 0);
 }
+
+TEST_F(CliTest, WholeRoadFromATestCardToTheReceivedPicture)
+{
+    ASSERT_EQ(cli({"testcards", temp("cards")}).exitCode, 0);
+    const QString card = temp("cards/BARS160.BMP");
+    ASSERT_TRUE(QFile::exists(card));
+    const CliRun sent = cli({"encode", "--half-x", "--slow", "--signature", "DL1ABC", card, temp("road.wav")});
+    ASSERT_EQ(sent.exitCode, 0) << sent.err.toStdString();
+    EXPECT_TRUE(sent.out.contains("at 8000 samples per second"));
+    const CliRun received = cli({"decode", "--half-x", temp("road.wav"), temp("road.bmp")});
+    ASSERT_EQ(received.exitCode, 0) << received.err.toStdString();
+    EXPECT_TRUE(received.out.contains("Signature: Class of transmitter: Amateur; Identification: DL1ABC"));
+    // Group k comes back at columns 2k and 2k + 1; below the signature strip, the card itself.
+    const WorkingPicture original = picture(card);
+    const WorkingPicture decoded = picture(temp("road.bmp"));
+    for (int y = 10; y < 120; ++y)
+        for (int x = 30; x <= 134; x += 2)
+            ASSERT_EQ(decoded.colour(x, y), original.colour(x, y)) << x << "," << y;
+}

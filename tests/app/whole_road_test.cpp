@@ -1,0 +1,89 @@
+// The whole road through the real window: first start, the guide, a test card
+// chosen by its thumbnail, a signature, Encode, Decode, the read-out, Save.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/form1.h"
+#include "picture/picture_files.h"
+#include "picture/picture_view.h"
+#include "picture/test_cards.h"
+#include "settings/memory_settings_store.h"
+#include "support/fake_dialogs.h"
+
+using namespace tonobild;
+using tonobild::testdata::FakeDialogs;
+
+namespace {
+
+QWidget* topLevel(const char* name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String(name))
+            return top;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(WholeRoad, FromATestCardToAReceivedSignedPicture)
+{
+    QTemporaryDir folder;
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    dialogs.answers.push_back(installedTestCardFolder());
+    Form1 window(dialogs, store);
+    window.Form_Load();
+    window.show();
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(window.Option15->isChecked());
+
+    window.Command22->click(); // the guide: Slow, Half X, Level 3, identified lines
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+
+    window.Command19->click();
+    QWidget* form3 = topLevel("Form3");
+    ASSERT_NE(form3, nullptr);
+    form3->findChild<QLineEdit*>("Text1")->setText("DL1ABC");
+    form3->findChild<QPushButton*>("Command1")->click();
+
+    // The first card in name order is BARS160.BMP, 160 x 120.
+    window.VScroll2->setValue(1);
+    QTest::mouseClick(window.Image2, Qt::LeftButton);
+    const WorkingPicture card =
+        fromImage(loadPictureFile(QDir(installedTestCardFolder()).filePath("BARS160.BMP")).image);
+    ASSERT_EQ(card.width(), 160);
+    EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: DL1ABC");
+    const WorkingPicture sent = window.workingPicture();
+
+    window.Text2->setText(folder.filePath("road.wav"));
+    window.Command1->click();
+    EXPECT_EQ(dialogs.messages.back().text, "Encoded");
+    window.Command2->click();
+    EXPECT_EQ(dialogs.messages.back().text, "Decoded");
+    EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: DL1ABC");
+
+    // With "Half X" every second column travels: group k comes back at columns 2k and 2k + 1.
+    // Rows 2 to 119 come back; the first lines are filed before the lock engages, so rows
+    // 2 and 3 lack their blue. Below the signature strip the card itself is compared.
+    const WorkingPicture& received = window.workingPicture();
+    for (int y = 4; y < 120; ++y)
+        for (int x = 30; x <= 134; x += 2) {
+            ASSERT_EQ(received.colour(x, y), sent.colour(x, y)) << x << "," << y;
+            if (y >= 10) {
+                ASSERT_EQ(received.colour(x, y), card.colour(x, y)) << x << "," << y;
+            }
+        }
+
+    window.Text3->setText(folder.filePath("received.bmp"));
+    window.Command9->click();
+    EXPECT_EQ(fromImage(loadPictureFile(folder.filePath("received.bmp")).image), received);
+    EXPECT_EQ(dialogs.messages.size(), 4u);
+}

@@ -89,6 +89,14 @@ void Form1::setCheckValue(QCheckBox* box, int value)
         box->setCheckState(Qt::Unchecked);
 }
 
+void Form1::onSelected(QRadioButton* option, void (Form1::*reaction)())
+{
+    connect(option, &QRadioButton::toggled, this, [this, reaction](bool selected) {
+        if (selected)
+            (this->*reaction)();
+    });
+}
+
 void Form1::setOption(QRadioButton* option, bool selected)
 {
     if (selected || !option->isChecked()) {
@@ -111,12 +119,6 @@ void Form1::connectReactions()
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
     connect(VScroll2, &QScrollBar::valueChanged, this, &Form1::VScroll2_Change);
     connect(Text2, &QLineEdit::textChanged, this, &Form1::Text2_Change);
-    const auto onSelected = [this](QRadioButton* option, void (Form1::*reaction)()) {
-        connect(option, &QRadioButton::toggled, this, [this, reaction](bool selected) {
-            if (selected)
-                (this->*reaction)();
-        });
-    };
     onSelected(Option1, &Form1::Option1_Click);
     onSelected(Option2, &Form1::Option2_Click);
     onSelected(Option3, &Form1::Option3_Click);

@@ -154,7 +154,10 @@ private:
     bool yieldAtProgressPoint();
     void countProgressStep();
     void showWorkingPictureIn(PictureView* view);
+    std::optional<ResolutionSize> selectedResolution() const;
     std::optional<EncoderSettings> encoderSettings() const;
+    // Runs a reaction whenever the option becomes selected, by a click or in code.
+    void onSelected(QRadioButton* option, void (Form1::*reaction)());
 
 public:
     // Controls, named as in the station's design.

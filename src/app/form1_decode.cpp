@@ -82,17 +82,9 @@ void Form1::syncDecoderControls()
 DecodeSettings Form1::decodeSettings() const
 {
     DecodeSettings settings;
-    settings.pictureWidth = settings.pictureHeight = 0;
-    if (Option1->isChecked()) {
-        settings.pictureWidth = 160;
-        settings.pictureHeight = 120;
-    } else if (Option3->isChecked()) {
-        settings.pictureWidth = 640;
-        settings.pictureHeight = 480;
-    } else if (Option2->isChecked()) {
-        settings.pictureWidth = 320;
-        settings.pictureHeight = 240;
-    }
+    const std::optional<ResolutionSize> size = selectedResolution();
+    settings.pictureWidth = size ? size->width : 0;
+    settings.pictureHeight = size ? size->height : 0;
     settings.halfX = isTicked(Check2);
     settings.normlevel = Option6->isChecked() ? 2 : (Option7->isChecked() ? 3 : 0);
     settings.syncOffset = Option13->isChecked() ? 8 : Option14->isChecked() ? 16 : Option12->isChecked() ? 32 : 0;

@@ -20,25 +20,29 @@ constexpr int kProgressWrap = 30000;
 
 } // namespace
 
-// The resolution is the first selected of 160x120, 640x480, 320x240.
+// The resolution of Encode and Decode: the first selected of 160x120, 640x480, 320x240.
+std::optional<ResolutionSize> Form1::selectedResolution() const
+{
+    if (Option1->isChecked())
+        return resolutionSize(Resolution::R160x120);
+    if (Option3->isChecked())
+        return resolutionSize(Resolution::R640x480);
+    if (Option2->isChecked())
+        return resolutionSize(Resolution::R320x240);
+    return std::nullopt;
+}
+
 std::optional<EncoderSettings> Form1::encoderSettings() const
 {
+    const std::optional<ResolutionSize> size = selectedResolution();
+    if (!size)
+        return std::nullopt;
     EncoderSettings settings;
+    settings.pictureWidth = size->width;
+    settings.pictureHeight = size->height;
     settings.columnStep = isTicked(Check2) ? 2 : 1;
     settings.mono = Option9->isChecked();
     settings.leaderSeconds = (Option16->isChecked() && isTicked(Check10)) ? 1 : 5;
-    if (Option1->isChecked()) {
-        settings.pictureWidth = 160;
-        settings.pictureHeight = 120;
-    } else if (Option3->isChecked()) {
-        settings.pictureWidth = 640;
-        settings.pictureHeight = 480;
-    } else if (Option2->isChecked()) {
-        settings.pictureWidth = 320;
-        settings.pictureHeight = 240;
-    } else {
-        return std::nullopt;
-    }
     return settings;
 }
 

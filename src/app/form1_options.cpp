@@ -13,12 +13,6 @@ void Form1::connectOptionReactions()
 {
     for (QCheckBox* box : {Check10, Check2, Check7})
         connect(box, &QCheckBox::stateChanged, this, &Form1::timecalc);
-    const auto onSelected = [this](QRadioButton* option, void (Form1::*reaction)()) {
-        connect(option, &QRadioButton::toggled, this, [this, reaction](bool selected) {
-            if (selected)
-                (this->*reaction)();
-        });
-    };
     onSelected(Option4, &Form1::Option4_Click);
     onSelected(Option5, &Form1::Option5_Click);
     onSelected(Option8, &Form1::Option8_Click);

@@ -3,6 +3,9 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "picture/picture_files.h"
+#include "signature/signature_text.h"
+
 namespace tonobild::cli {
 
 int fail(const QString& reason)
@@ -23,6 +26,31 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
     if (parser.positionalArguments().size() != positionalCount)
         return fail(QStringLiteral("expected %1 file arguments; see --help").arg(positionalCount));
     return std::nullopt;
+}
+
+std::optional<WorkingState> startState(const QCommandLineParser& parser, const QCommandLineOption& signature)
+{
+    WorkingState state;
+    state.sigscale = 1;
+    if (parser.isSet(signature)) {
+        const auto text = amateurSignatureText(parser.value(signature));
+        if (!text) {
+            fail(QStringLiteral("the codeword can only hold Latin-1 characters"));
+            return std::nullopt;
+        }
+        state.signature = *text;
+    }
+    return state;
+}
+
+std::optional<WorkingPicture> loadPicture(const QString& path)
+{
+    const LoadedPicture loaded = loadPictureFile(path);
+    if (loaded.image.isNull()) {
+        fail(QStringLiteral("cannot load %1: %2").arg(path, loaded.problem));
+        return std::nullopt;
+    }
+    return fromImage(loaded.image);
 }
 
 std::optional<PictureSize> parseResolution(const QString& text)

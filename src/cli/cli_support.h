@@ -5,6 +5,9 @@
 #include <QString>
 #include <optional>
 
+#include "app/working_state.h"
+#include "picture/working_picture.h"
+
 namespace tonobild::cli {
 
 // Prints a one-line reason to standard error and answers the failing exit code.
@@ -17,6 +20,15 @@ struct PictureSize {
     int width = 160;
     int height = 120;
 };
+
+// The working state as the window's start-up leaves it, carrying the Amateur
+// signature of the codeword when the option is given. Prints the reason and
+// answers nothing for a codeword that is not Latin-1.
+std::optional<WorkingState> startState(const QCommandLineParser& parser, const QCommandLineOption& signature);
+
+// A picture file placed into a working picture at its own size; prints the
+// reason and answers nothing when it cannot be loaded.
+std::optional<WorkingPicture> loadPicture(const QString& path);
 
 // "160x120", "320x240" or "640x480".
 std::optional<PictureSize> parseResolution(const QString& text);

@@ -41,21 +41,17 @@ int runDigitalCommand(const QStringList& arguments, const QString& description, 
     const auto size = parseResolution(parser.value(resolution));
     if (!size)
         return fail(QStringLiteral("unknown resolution \"%1\"").arg(parser.value(resolution)));
-    WorkingState state;
-    state.sigscale = 1;
-    if (parser.isSet(signature)) {
-        const auto text = amateurSignatureText(parser.value(signature));
-        if (!text)
-            return fail(QStringLiteral("the codeword can only hold Latin-1 characters"));
-        state.signature = *text;
-    }
+    std::optional<WorkingState> started = startState(parser, signature);
+    if (!started)
+        return 1;
+    WorkingState& state = *started;
     const QString inPath = parser.positionalArguments().at(0);
     const QString outPath = parser.positionalArguments().at(1);
 
-    const LoadedPicture loaded = loadPictureFile(inPath);
-    if (loaded.image.isNull())
-        return fail(QStringLiteral("cannot load %1: %2").arg(inPath, loaded.problem));
-    WorkingPicture picture = fromImage(loaded.image);
+    std::optional<WorkingPicture> loaded = loadPicture(inPath);
+    if (!loaded)
+        return 1;
+    WorkingPicture& picture = *loaded;
     coding(picture);
     QString caption;
     if (parser.isSet(prepare)) {

@@ -68,21 +68,17 @@ int encodeCommand(const QStringList& arguments)
     if (!size)
         return fail(QStringLiteral("unknown resolution \"%1\"").arg(resolutionText));
     Resolution selected = *resolutionOfSize(size->width, size->height);
-    WorkingState state;
-    state.sigscale = 1;
-    if (parser.isSet(signature)) {
-        const auto text = amateurSignatureText(parser.value(signature));
-        if (!text)
-            return fail(QStringLiteral("the codeword can only hold Latin-1 characters"));
-        state.signature = *text;
-    }
+    std::optional<WorkingState> started = startState(parser, signature);
+    if (!started)
+        return 1;
+    WorkingState& state = *started;
     const QString picturePath = parser.positionalArguments().at(0);
     const QString audioPath = parser.positionalArguments().at(1);
 
-    const LoadedPicture loaded = loadPictureFile(picturePath);
-    if (loaded.image.isNull())
-        return fail(QStringLiteral("cannot load %1: %2").arg(picturePath, loaded.problem));
-    WorkingPicture picture = fromImage(loaded.image);
+    std::optional<WorkingPicture> loaded = loadPicture(picturePath);
+    if (!loaded)
+        return 1;
+    WorkingPicture& picture = *loaded;
     const bool companding = preset.compand || parser.isSet(compand);
     if (!parser.isSet(noPrepare))
         p1updat(picture, state, selected, companding);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 #include "app/first_time_guide.h"
 
@@ -14,29 +13,6 @@ std::size_t count(const std::string& text, const std::string& part)
     for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
         ++found;
     return found;
-}
-
-TEST(FirstTimeGuide, ConfigurationInItsOrder)
-{
-    const std::vector<std::string> expected = {"Check10=1", "Check3=1", "Check1=1",  "Check5=1", "Check2=1",
-                                               "Check8=0",  "Check9=0", "Check11=0", "Option24", "Check4=1",
-                                               "Option14",  "Option7",  "VScroll1=-32"};
-    std::vector<std::string> steps;
-    for (const GuideStep& step : kGuideSteps) {
-        switch (step.kind) {
-        case GuideControl::Check:
-            steps.push_back("Check" + std::to_string(step.number) + "=" + std::to_string(step.value));
-            break;
-        case GuideControl::Option:
-            EXPECT_EQ(step.value, 1);
-            steps.push_back("Option" + std::to_string(step.number));
-            break;
-        case GuideControl::SyncLevel:
-            steps.push_back("VScroll1=" + std::to_string(step.value));
-            break;
-        }
-    }
-    EXPECT_EQ(steps, expected);
 }
 
 TEST(FirstTimeGuide, InstructionsLineBreaksAndDoubledQuotes)

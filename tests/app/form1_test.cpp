@@ -110,6 +110,15 @@ TEST_F(Form1Test, ControlsCarryTheirNamesCaptionsAndStartStates)
     for (const char* hidden : {"Command3", "Check6", "Check7", "Option4", "Option9", "Option11"})
         EXPECT_FALSE(find<QWidget>(window, hidden)->isVisibleTo(&window)) << hidden;
     EXPECT_FALSE(window.Picture1->isVisibleTo(&window));
+
+    // The Sync Level read-out follows its scroll bar; an emptied audio name is the default at once.
+    window.VScroll1->setValue(12);
+    EXPECT_EQ(window.Label10->text(), "12");
+    window.VScroll1->setValue(-100);
+    EXPECT_EQ(window.Label10->text(), "-64");
+    window.Text2->setText("/tmp/other.wav");
+    window.Text2->clear();
+    EXPECT_EQ(window.Text2->text(), defaultAudioFileName());
 }
 
 TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFm)
@@ -171,23 +180,6 @@ TEST_F(Form1Test, ResolutionChangeKeepsTheTopLeftPixels)
     EXPECT_EQ(picture.height(), 480);
     EXPECT_EQ(picture.colour(159, 119), colourNumber(200, 100, 0));
     EXPECT_EQ(picture.colour(160, 119), kBlack);
-}
-
-TEST_F(Form1Test, SyncLevelReadOutFollowsTheScrollBar)
-{
-    Form1 window(dialogs, store);
-    window.VScroll1->setValue(12);
-    EXPECT_EQ(window.Label10->text(), "12");
-    window.VScroll1->setValue(-100);
-    EXPECT_EQ(window.Label10->text(), "-64");
-}
-
-TEST_F(Form1Test, AnEmptiedAudioNameBecomesTheDefaultAtOnce)
-{
-    Form1 window(dialogs, store);
-    window.Text2->setText("/tmp/other.wav");
-    window.Text2->clear();
-    EXPECT_EQ(window.Text2->text(), defaultAudioFileName());
 }
 
 TEST_F(Form1Test, EncodeWritesBothFilesAndReportsEncoded)

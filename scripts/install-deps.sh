@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   sox pulseaudio pulseaudio-utils xvfb xauth imagemagick
+  dpkg-dev xdotool
 )
 
 missing=()

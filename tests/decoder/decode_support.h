@@ -22,26 +22,12 @@ namespace tonobild::decodetest {
 class RecordingHost final : public DecoderHost {
 public:
     explicit RecordingHost(DecoderControls& controls) : controls_(controls) {}
-
-    bool progressStep() override
-    {
-        ++progressSteps;
-        return onProgress ? onProgress(progressSteps) : true;
-    }
-    bool rebuildRow() override
-    {
-        ++rebuiltRows;
-        return keepRebuilding;
-    }
-    void setLicLock(bool ticked) override
-    {
-        licLockChanges.push_back(ticked);
-        controls_.licLock = ticked;
-    }
+    bool progressStep() override { ++progressSteps; return !onProgress || onProgress(progressSteps); }
+    bool rebuildRow() override { return ++rebuiltRows > 0; }
+    void setLicLock(bool ticked) override { licLockChanges.push_back(ticked); controls_.licLock = ticked; }
 
     int progressSteps = 0;
     int rebuiltRows = 0;
-    bool keepRebuilding = true;
     std::vector<bool> licLockChanges;
     std::function<bool(int)> onProgress; // answers false to abandon
 
@@ -49,25 +35,20 @@ private:
     DecoderControls& controls_;
 };
 
-struct Transmission {
-    EncoderSettings settings;
-    bool compand = false;
-};
-
-inline std::vector<std::uint8_t> encodeStream(const WorkingPicture& source, const Transmission& transmission)
+inline std::vector<std::uint8_t> encodeStream(const WorkingPicture& source, const EncoderSettings& settings = {},
+                                              bool compand = false)
 {
     EncoderControls controls;
-    controls.compand = transmission.compand;
+    controls.compand = compand;
     WorkingState state;
     MemorySink sink;
-    Encoder encoder(source, controls, state, sink);
-    encoder.run(transmission.settings);
+    Encoder(source, controls, state, sink).run(settings);
     return std::move(sink.bytes);
 }
 
-// A picture whose components differ from column to column and row to row, all
-// of them at least 24 so that no picture value is taken for a sync at level 2
-// once Dynamic Sync has brought the threshold down to -64.
+// Components that differ from column to column and row to row, all at least
+// 24 so that none is taken for a sync at level 2 once Dynamic Sync has brought
+// the threshold down to -64.
 inline WorkingPicture testPicture(int width, int height)
 {
     WorkingPicture picture(width, height);
@@ -84,13 +65,12 @@ struct DecodeResult {
     DecodeEnd end = DecodeEnd::EndOfFile;
     int progressSteps = 0;
     std::vector<bool> licLockChanges;
-    DecoderControls controlsAfter;
 };
 
 inline DecodeResult decodeStream(std::span<const std::uint8_t> stream, const DecodeSettings& settings,
-                                 DecoderControls controls)
+                                 DecoderControls controls = {})
 {
-    DecodeResult result{WorkingPicture(settings.pictureWidth, settings.pictureHeight), {}, {}, 0, {}, {}};
+    DecodeResult result{WorkingPicture(settings.pictureWidth, settings.pictureHeight), {}, {}, 0, {}};
     RecordingHost host(controls);
     Decoder decoder(result.picture, result.state, controls, host);
     decoder.begin(settings);
@@ -100,25 +80,20 @@ inline DecodeResult decodeStream(std::span<const std::uint8_t> stream, const Dec
         decoder.finish();
     result.progressSteps = host.progressSteps;
     result.licLockChanges = host.licLockChanges;
-    result.controlsAfter = controls;
     return result;
 }
 
-// The picture value a transmit value comes back as: its level's value cycle
+// The colour a source colour comes back as: each component's value cycle
 // against the reference cycle at the normalising level, limited to 0..255.
-inline int receivedValue(int transmitValue, int normlevel, bool compand)
-{
-    const int sent = compand ? compandValue(transmitValue) : transmitValue;
-    const int swing = 2 * levelOf(sent) - 256;
-    const int value = clampToRange(normalisedValue(swing, 192, normlevel), 0, 255);
-    return compand ? clampToRange((value - 128) * 2, 0, 255) : value;
-}
-
 inline ColourComponents receivedColour(ColourNumber source, int normlevel, bool compand)
 {
+    const auto received = [&](int transmit) {
+        const int sent = compand ? compandValue(transmit) : transmit;
+        const int value = clampToRange(normalisedValue(2 * levelOf(sent) - 256, 192, normlevel), 0, 255);
+        return compand ? clampToRange((value - 128) * 2, 0, 255) : value;
+    };
     const ColourComponents c = splitColour(source);
-    return {receivedValue(c.red, normlevel, compand), receivedValue(c.green, normlevel, compand),
-            receivedValue(c.blue, normlevel, compand)};
+    return {received(c.red), received(c.green), received(c.blue)};
 }
 
 } // namespace tonobild::decodetest

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <functional>
 
 #include "audio/wav_header.h"
 #include "common/file_error.h"
@@ -17,60 +14,46 @@ using namespace tonobild::decodetest;
 
 namespace {
 
-// Which decoded pixels must equal the source's, and how.
-struct Region {
-    int firstColumn = 0;
-    int lastColumn = 0;
-    int firstRow = 2;
-    int lastRow = 0;
-    std::function<int(int)> sourceColumn;            // decoded column -> source column
-    std::vector<int> rowsWithoutBlue;                // rows whose blue line was never filed
-    std::function<ColourComponents(ColourComponents)> passes = [](ColourComponents c) { return c; };
-};
-
-int countDiffering(const WorkingPicture& decoded, const WorkingPicture& source, const Region& region, int normlevel,
-                   bool compand)
+// Counts the pixels in columns x0..x1 of rows y0..y1 that differ from expected(x, y), naming the first three.
+int countDiffering(const WorkingPicture& decoded, int x0, int x1, int y0, int y1,
+                   const std::function<ColourComponents(int, int)>& expected)
 {
     int differing = 0;
-    for (int y = region.firstRow; y <= region.lastRow; ++y) {
-        const bool noBlue = std::ranges::count(region.rowsWithoutBlue, y) > 0;
-        for (int x = region.firstColumn; x <= region.lastColumn; ++x) {
-            ColourComponents expected =
-                region.passes(receivedColour(source.colour(region.sourceColumn(x), y), normlevel, compand));
-            if (noBlue)
-                expected.blue = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) {
+            const ColourComponents want = expected(x, y);
             const ColourComponents got = splitColour(decoded.colour(x, y));
-            if (got != expected && ++differing <= 3)
+            if (got != want && ++differing <= 3)
                 ADD_FAILURE() << "pixel (" << x << ", " << y << "): got " << got.red << "/" << got.green << "/"
-                              << got.blue << ", expected " << expected.red << "/" << expected.green << "/"
-                              << expected.blue;
+                              << got.blue << ", expected " << want.red << "/" << want.green << "/" << want.blue;
         }
-    }
     return differing;
 }
 
-int sameColumn(int x)
+const DecodeSettings kLevel3{.normlevel = 3};
+
+// A clean 160x120 stream at the default settings, and the picture it was made from.
+const WorkingPicture& source160()
 {
-    return x;
+    static const WorkingPicture picture = testPicture(160, 120);
+    return picture;
+}
+const std::vector<std::uint8_t>& stream160()
+{
+    static const std::vector<std::uint8_t> stream = encodeStream(source160());
+    return stream;
 }
 
 struct ModeCase {
     const char* name;
-    int width;
-    int height;
-    bool halfX;
-    bool compand;
-    bool mono;
-    int normlevel;
-    bool idler;
-    std::vector<int> rowsWithoutBlue;
-    bool shortGreenRow2 = false;
+    int width, height;
+    bool halfX, compand, mono;
+    // Level 2 decodes with "Idler"; rows 2 up to lastRowWithoutBlue keep blue at 0.
+    int normlevel, lastRowWithoutBlue;
+    bool shortGreenRow2;
 };
 
-std::ostream& operator<<(std::ostream& out, const ModeCase& c)
-{
-    return out << c.name;
-}
+} // namespace
 
 // Identified lines: after "LIC Lock" aligns a line, buffer position j holds
 // group j - 2 and lands at column (j - 5) * xmult + 6. Groups 15 to W - 13 come
@@ -82,223 +65,119 @@ std::ostream& operator<<(std::ostream& out, const ModeCase& c)
 // (syncs at the first group of each sync run) or slot 1 alone at level 2 with
 // "Idler" (the first syncs come one group late there). An empty slot leaves
 // that row's blue at 0.
-Region identifiedRegion(const ModeCase& c)
-{
-    Region region;
-    region.lastRow = c.height - 1;
-    const int groups = c.halfX ? c.width / 2 : c.width;
-    if (c.halfX) {
-        region.firstColumn = 30;
-        region.lastColumn = 2 * (groups - 13) + 1;
-        region.sourceColumn = [](int x) { return x - x % 2; };
-    } else {
-        region.firstColumn = 18;
-        region.lastColumn = groups - 10;
-        region.sourceColumn = [](int x) { return x - 3; };
-    }
-    region.rowsWithoutBlue = c.rowsWithoutBlue;
-    if (c.shortGreenRow2)
-        region.firstRow = 3;
-    if (c.mono) // two passes only: the rebuild takes green as blue and red as green
-        region.passes = [](ColourComponents r) { return ColourComponents{0, r.red, r.green}; };
-    return region;
-}
-
-// Blue rows 120 and 121 lie outside the picture and go out as transmit value
-// -1, which normalises to -85 at level 2, below the threshold of -64 that the
-// syncs have set: with "Idler" both lines are taken at column counter 153,
-// seven groups early, so the first green line's buffer is 14 groups short. It
-// ends at column W - 23 (the kept blank 1 after it); with "Half X" it has only
-// 56 characters and counts as missing, leaving row 2's green at 0.
-void expectShortGreenRow2(const WorkingPicture& decoded, const WorkingPicture& source, const ModeCase& c)
-{
-    Region region = identifiedRegion(c);
-    region.firstRow = 2;
-    region.lastRow = 2;
-    const int groups = c.halfX ? c.width / 2 : c.width;
-    if (!c.halfX)
-        region.lastColumn = groups - 24;
-    region.passes = [&](ColourComponents r) { return ColourComponents{r.red, c.halfX ? 0 : r.green, r.blue}; };
-    EXPECT_EQ(countDiffering(decoded, source, region, c.normlevel, c.compand), 0);
-    if (!c.halfX) {
-        EXPECT_EQ(splitColour(decoded.colour(groups - 23, 2)).green, 1);
-    }
-}
-
+//
+// Blue rows H and H + 1 lie outside the picture and go out as transmit value
+// -1, which normalises to -85 at level 2, below the threshold of -64 the syncs
+// have set: with "Idler" both lines are taken seven groups early, so the first
+// green line's buffer is 14 groups short. It ends at column W - 24, the blank 1
+// after it kept to the right; with "Half X" it has only 56 characters and
+// counts as missing, leaving row 2's green at 0.
 class IdentifiedLines : public testing::TestWithParam<ModeCase> {};
 
 TEST_P(IdentifiedLines, RowsAndColumnsComeBackAtTheirPlaces)
 {
     const ModeCase c = GetParam();
     const WorkingPicture source = testPicture(c.width, c.height);
-    Transmission transmission;
-    transmission.settings.pictureWidth = c.width;
-    transmission.settings.pictureHeight = c.height;
-    transmission.settings.columnStep = c.halfX ? 2 : 1;
-    transmission.settings.mono = c.mono;
-    transmission.compand = c.compand;
-    const auto stream = encodeStream(source, transmission);
-
-    DecodeSettings settings;
-    settings.pictureWidth = c.width;
-    settings.pictureHeight = c.height;
-    settings.halfX = c.halfX;
-    settings.normlevel = c.normlevel;
-    DecoderControls controls;
-    controls.idler = c.idler;
-    controls.compand = c.compand;
-    const DecodeResult result = decodeStream(stream, settings, controls);
+    const auto stream = encodeStream(
+        source, {.pictureWidth = c.width, .pictureHeight = c.height, .columnStep = c.halfX ? 2 : 1, .mono = c.mono},
+        c.compand);
+    const DecodeResult result = decodeStream(
+        stream, {.pictureWidth = c.width, .pictureHeight = c.height, .halfX = c.halfX, .normlevel = c.normlevel},
+        {.idler = c.normlevel == 2, .compand = c.compand});
 
     EXPECT_EQ(result.end, DecodeEnd::EndOfFile);
     EXPECT_EQ(result.licLockChanges, (std::vector<bool>{false, true}));
-    EXPECT_EQ(countDiffering(result.picture, source, identifiedRegion(c), c.normlevel, c.compand), 0);
+    const std::int64_t ticks = 2 * static_cast<std::int64_t>(stream.size() / 4); // two per group
+    EXPECT_EQ(result.progressSteps, ticks / 1001);
+    EXPECT_EQ(result.state.pixcount, ticks % 1001);
+
+    const int groups = c.halfX ? c.width / 2 : c.width;
+    const auto expected = [&](int x, int y) {
+        ColourComponents e = receivedColour(source.colour(c.halfX ? x - x % 2 : x - 3, y), c.normlevel, c.compand);
+        if (c.mono) // two passes only: the rebuild takes green as blue and red as green
+            e = {0, e.red, e.green};
+        if (y <= c.lastRowWithoutBlue)
+            e.blue = 0;
+        if (y == 2 && c.shortGreenRow2 && (c.halfX || x > groups - 24))
+            e.green = c.halfX ? 0 : 1;
+        return e;
+    };
+    const int lastColumn = c.halfX ? 2 * (groups - 13) + 1 : groups - 10;
+    EXPECT_EQ(countDiffering(result.picture, c.halfX ? 30 : 18, lastColumn, 2, c.height - 1, expected), 0);
     // Rows 0 and 1 are never painted; the first 12 positions are blanked to code 1.
-    for (int x = 0; x < c.width; ++x) {
-        EXPECT_EQ(result.picture.colour(x, 0), kBlack);
-        EXPECT_EQ(result.picture.colour(x, 1), kBlack);
-    }
-    if (c.shortGreenRow2)
-        expectShortGreenRow2(result.picture, source, c);
+    const auto& pixels = result.picture.pixels();
+    EXPECT_TRUE(std::all_of(pixels.begin(), pixels.begin() + 2 * c.width, [](ColourNumber n) { return n == kBlack; }));
     const int blank = c.compand ? 0 : 1;
-    const int blankColumn = c.halfX ? 20 : 13;
-    EXPECT_EQ(splitColour(result.picture.colour(blankColumn, c.height / 2)),
+    EXPECT_EQ(splitColour(result.picture.colour(c.halfX ? 20 : 13, c.height / 2)),
               (ColourComponents{c.mono ? 0 : blank, blank, blank}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Modes, IdentifiedLines,
-    testing::Values(ModeCase{"Level3", 160, 120, false, false, false, 3, false, {2, 3}},
-                    ModeCase{"Level3HalfX", 160, 120, true, false, false, 3, false, {2, 3}},
-                    ModeCase{"Level3Compand", 160, 120, false, true, false, 3, false, {2, 3}},
-                    ModeCase{"Level3Mono", 160, 120, false, false, true, 3, false, {2, 3}},
-                    ModeCase{"Level3At320x240", 320, 240, false, false, false, 3, false, {2, 3}},
-                    ModeCase{"Level3At640x480", 640, 480, false, false, false, 3, false, {2, 3}},
-                    ModeCase{"Level2Idler", 160, 120, false, false, false, 2, true, {2}, true},
-                    ModeCase{"Level2IdlerHalfX", 160, 120, true, false, false, 2, true, {2}, true},
+    testing::Values(ModeCase{"Level3", 160, 120, false, false, false, 3, 3, false},
+                    ModeCase{"Level3At640x480", 640, 480, false, false, false, 3, 3, false},
+                    ModeCase{"Level2IdlerAt320x240", 320, 240, false, false, false, 2, 2, true},
+                    ModeCase{"Level2IdlerHalfX", 160, 120, true, false, false, 2, 2, true},
                     // Companded zeros normalise to 85 at level 2: no early syncs, as at level 3.
-                    ModeCase{"Level2IdlerCompand", 160, 120, false, true, false, 2, true, {2, 3}},
-                    ModeCase{"Level2IdlerMono", 160, 120, false, false, true, 2, true, {2}},
-                    ModeCase{"Level2IdlerAt320x240", 320, 240, false, false, false, 2, true, {2}, true}),
+                    ModeCase{"Level2IdlerCompand", 160, 120, false, true, false, 2, 3, false},
+                    ModeCase{"Level2IdlerMono", 160, 120, false, false, true, 2, 2, false}),
     [](const testing::TestParamInfo<ModeCase>& modeCase) { return std::string(modeCase.param.name); });
 
-struct Clean160 {
-    Clean160() : source(testPicture(160, 120)) { stream = encodeStream(source, {}); }
-    WorkingPicture source;
-    std::vector<std::uint8_t> stream;
-};
-
-DecodeSettings level3()
+TEST(Decoder, BufferedAndDirectPaintingPlaceEveryColumn)
 {
-    DecodeSettings settings;
-    settings.normlevel = 3;
-    return settings;
+    // Buffered: syncs are accepted at the first group of each run; the buffer
+    // then holds the previous line's last value, six syncs, the marker, the
+    // code, the guards and groups 15 to 148, painted at columns 1 to 155.
+    // Direct: 13781 leader groups = 86 lines of 160 + 21, so XShift 21 puts
+    // group k at column k and YShift 86 clears the leader's lines.
+    const struct { bool hsync; int xshift, yshift, firstColumn, lastColumn, offset, marker; } cases[] = {
+        {true, 0, 0, 22, 155, 7, 8}, {false, 21, 86, 15, 153, 0, 1}};
+    for (const auto& c : cases) {
+        const DecodeResult result = decodeStream(stream160(), {.normlevel = 3, .xshift = c.xshift, .yshift = c.yshift},
+                                                 {.hsync = c.hsync, .useLic = false});
+        EXPECT_EQ(result.end, DecodeEnd::ThirdPass);
+        EXPECT_EQ(countDiffering(result.picture, c.firstColumn, c.lastColumn, 2, 119,
+                                 [&](int x, int y) { return receivedColour(source160().colour(x - c.offset, y), 3, false); }),
+                  0) << c.hsync;
+        EXPECT_EQ(result.picture.colour(c.marker, 60), kWhite) << c.hsync;
+        if (c.hsync) {
+            EXPECT_EQ(result.picture.colour(c.lastColumn + 1, 60), kBlack);
+        }
+    }
 }
 
-TEST(Decoder, Level2WithTheStartUpControlsIsBlack)
+TEST(Decoder, UpsampledAndRecordedStreamsDecodeAsTheOriginal)
 {
-    // The code's 0 digits and the guards normalise to -85 and are taken as
-    // syncs, and so are the gradient's dark pixels: every line is cut into
-    // pieces, and none of 70 characters or more is filed under rows 1 to 360.
-    WorkingPicture gradient(160, 120);
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 160; ++x)
-            gradient.setColour(x, y, colourNumber((5 * x + 3 * y) % 256, (7 * y + x) % 256, (x * y) % 256));
-    const DecodeResult result = decodeStream(encodeStream(gradient, {}), DecodeSettings{}, DecoderControls{});
-    EXPECT_EQ(result.end, DecodeEnd::EndOfFile);
-    EXPECT_TRUE(std::ranges::all_of(result.picture.pixels(), [](ColourNumber c) { return c == kBlack; }));
-    for (std::size_t slot = 1; slot <= 360; ++slot)
-        EXPECT_LT(result.state.linestore[slot].size(), 70u) << slot;
-}
-
-TEST(Decoder, BufferedLinesPaintGroupKAtColumnKPlus7)
-{
-    // Syncs are accepted at the first group of each run; the buffer then holds
-    // the previous line's last value, six syncs, the marker, the code, the
-    // guards and groups 15 to 148, painted at columns 1 to 155.
-    const Clean160 clean;
-    DecoderControls controls;
-    controls.useLic = false;
-    const DecodeResult result = decodeStream(clean.stream, level3(), controls);
-    EXPECT_EQ(result.end, DecodeEnd::ThirdPass);
-    Region region{22, 155, 2, 119, [](int x) { return x - 7; }, {}};
-    EXPECT_EQ(countDiffering(result.picture, clean.source, region, 3, false), 0);
-    EXPECT_EQ(result.picture.colour(8, 60), kWhite); // the start marker
-    EXPECT_EQ(result.picture.colour(156, 60), kBlack);
-}
-
-TEST(Decoder, DirectPaintingLinedUpByXShiftAndYShift)
-{
-    // 13781 leader groups = 86 lines of 160 + 21: XShift 21 starts the counter
-    // so that group k lands at column k, YShift 86 clears the leader's lines.
-    const Clean160 clean;
-    DecodeSettings settings = level3();
-    settings.xshift = 21;
-    settings.yshift = 86;
-    DecoderControls controls;
-    controls.hsync = false;
-    controls.useLic = false;
-    const DecodeResult result = decodeStream(clean.stream, settings, controls);
-    EXPECT_EQ(result.end, DecodeEnd::ThirdPass);
-    Region region{15, 153, 2, 119, sameColumn, {}};
-    EXPECT_EQ(countDiffering(result.picture, clean.source, region, 3, false), 0);
-    EXPECT_EQ(result.picture.colour(1, 60), kWhite);
-}
-
-TEST(Decoder, DirectPaintingHalfXAndMono)
-{
-    // 13781 = 172 lines of 80 + 21. Group k goes to columns 2k and 2k - 1.
-    const WorkingPicture source = testPicture(160, 120);
-    Transmission transmission;
-    transmission.settings.columnStep = 2;
-    transmission.settings.mono = true;
-    const auto stream = encodeStream(source, transmission);
-    DecodeSettings settings = level3();
-    settings.halfX = true;
-    settings.xshift = 21;
-    settings.yshift = 172;
-    DecoderControls controls;
-    controls.hsync = false;
-    controls.useLic = false;
-    const DecodeResult result = decodeStream(stream, settings, controls);
-    // The 172 leader lines already wrap the row counter once, so the red
-    // pass's last line (row 121) wraps it the third time.
-    EXPECT_EQ(result.end, DecodeEnd::ThirdPass);
-    // Green is painted first, red second: blue stays 0.
-    Region region{29, 146, 2, 119, [](int x) { return x + x % 2; }, {}};
-    region.passes = [](ColourComponents r) { return ColourComponents{r.red, r.green, 0}; };
-    EXPECT_EQ(countDiffering(result.picture, source, region, 3, false), 0);
-}
-
-TEST(Decoder, UpsampledStreamDecodesExactlyAsTheOriginal)
-{
-    const Clean160 clean;
     std::vector<std::uint8_t> upsampled;
-    for (std::uint8_t s : clean.stream)
+    for (std::uint8_t s : stream160())
         upsampled.insert(upsampled.end(), 4, s);
+    const auto header = recordingHeader();
+    std::vector<std::uint8_t> recorded(header.begin(), header.end());
+    recorded.insert(recorded.end(), stream160().begin(), stream160().end());
     for (bool useLic : {true, false}) {
-        DecoderControls controls;
-        controls.useLic = useLic;
-        const DecodeResult original = decodeStream(clean.stream, level3(), controls);
-        const DecodeResult slow = decodeStream(upsampled, level3(), controls);
-        EXPECT_TRUE(slow.picture == original.picture) << useLic;
+        const DecoderControls controls{.useLic = useLic};
+        const DecodeResult plain = decodeStream(stream160(), kLevel3, controls);
+        EXPECT_TRUE(decodeStream(upsampled, kLevel3, controls).picture == plain.picture) << useLic;
+        // Buffered lines paint the leader's first values into row 1, where the header's bytes show.
+        const auto withHeader = decodeStream(recorded, kLevel3, controls).picture.pixels();
+        EXPECT_TRUE(std::equal(plain.picture.pixels().begin() + 2 * 160, plain.picture.pixels().end(),
+                               withHeader.begin() + 2 * 160)) << useLic;
     }
 }
 
 TEST(Decoder, HalfVolumeStaysWithinFourLevels)
 {
-    const Clean160 clean;
     std::vector<std::uint8_t> quiet;
-    for (std::uint8_t s : clean.stream)
+    for (std::uint8_t s : stream160())
         quiet.push_back(static_cast<std::uint8_t>(roundHalfEven((s - 127.5) / 2 + 127.5)));
-    const DecodeResult loud = decodeStream(clean.stream, level3(), DecoderControls{});
-    const DecodeResult soft = decodeStream(quiet, level3(), DecoderControls{});
+    const DecodeResult loud = decodeStream(stream160(), kLevel3);
+    const DecodeResult soft = decodeStream(quiet, kLevel3);
     // Same lines in the same places; halved swings are rounded to whole
     // samples, which moves a value by at most 255 / 64 * 1 (measured: 4).
     int largest = 0;
     for (int y = 2; y < 120; ++y)
         for (int x = 18; x <= 150; ++x) {
-            const ColourComponents a = splitColour(loud.picture.colour(x, y));
-            const ColourComponents b = splitColour(soft.picture.colour(x, y));
+            const ColourComponents a = splitColour(loud.picture.colour(x, y)), b = splitColour(soft.picture.colour(x, y));
             largest = std::max({largest, std::abs(a.red - b.red), std::abs(a.green - b.green),
                                 std::abs(a.blue - b.blue)});
         }
@@ -306,97 +185,46 @@ TEST(Decoder, HalfVolumeStaysWithinFourLevels)
     EXPECT_GT(largest, 0);
 }
 
-TEST(Decoder, RecordingHeaderInFrontDoesNotDisturbThePicture)
+TEST(Decoder, LinesAreFiledByTheirCodeAndMissingOnesTakenFromTheRowAbove)
 {
-    const Clean160 clean;
-    const auto header = recordingHeader();
-    std::vector<std::uint8_t> recorded(header.begin(), header.end());
-    recorded.insert(recorded.end(), clean.stream.begin(), clean.stream.end());
-    const DecodeResult plain = decodeStream(clean.stream, level3(), DecoderControls{});
-    const DecodeResult withHeader = decodeStream(recorded, level3(), DecoderControls{});
-    EXPECT_TRUE(withHeader.picture == plain.picture);
-    // Buffered lines paint the leader's first values into row 1, where the
-    // header's bytes show; rows 2 on are the same.
-    DecoderControls buffered;
-    buffered.useLic = false;
-    const DecodeResult plainBuffered = decodeStream(clean.stream, level3(), buffered);
-    const DecodeResult headerBuffered = decodeStream(recorded, level3(), buffered);
-    const auto& a = plainBuffered.picture.pixels();
-    const auto& b = headerBuffered.picture.pixels();
-    EXPECT_TRUE(std::equal(a.begin() + 2 * 160, a.end(), b.begin() + 2 * 160));
-}
-
-// The stream cut into its leader and its lines of 160 groups.
-struct Lines {
-    explicit Lines(const std::vector<std::uint8_t>& stream)
-    {
-        const std::size_t leader = 4 * static_cast<std::size_t>(leaderGroups(5));
-        head.assign(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(leader));
-        for (std::size_t at = leader; at + 640 <= stream.size(); at += 640)
-            lines.emplace_back(stream.begin() + static_cast<std::ptrdiff_t>(at),
-                               stream.begin() + static_cast<std::ptrdiff_t>(at + 640));
-        tail.assign(stream.end() - 4, stream.end());
-    }
-    std::vector<std::uint8_t> join() const
-    {
-        std::vector<std::uint8_t> out = head;
-        for (const auto& line : lines)
-            out.insert(out.end(), line.begin(), line.end());
-        out.insert(out.end(), tail.begin(), tail.end());
-        return out;
-    }
-    std::vector<std::uint8_t> head;
+    // The stream cut into its leader, its 361 lines of 160 groups and the closing group.
+    const auto& stream = stream160();
+    const auto at = [&](std::size_t offset) { return stream.begin() + static_cast<std::ptrdiff_t>(offset); };
+    const std::size_t leader = 4 * static_cast<std::size_t>(leaderGroups(5));
     std::vector<std::vector<std::uint8_t>> lines;
-    std::vector<std::uint8_t> tail;
-};
-
-TEST(Decoder, LinesOutOfOrderAreFiledByTheirCode)
-{
-    const Clean160 clean;
-    Lines lines(clean.stream);
-    ASSERT_EQ(lines.lines.size(), 361u);
+    for (std::size_t offset = leader; offset + 640 <= stream.size(); offset += 640)
+        lines.emplace_back(at(offset), at(offset + 640));
+    ASSERT_EQ(lines.size(), 361u);
+    const auto join = [&](const std::vector<std::vector<std::uint8_t>>& body) {
+        std::vector<std::uint8_t> out(stream.begin(), at(leader));
+        for (const auto& line : body)
+            out.insert(out.end(), line.begin(), line.end());
+        out.insert(out.end(), stream.end() - 4, stream.end());
+        return out;
+    };
+    const DecodeResult whole = decodeStream(stream, kLevel3);
     // The first lines set the lock going; all later ones arrive in reverse.
-    std::reverse(lines.lines.begin() + 5, lines.lines.end());
-    const DecodeResult inOrder = decodeStream(clean.stream, level3(), DecoderControls{});
-    const DecodeResult shuffled = decodeStream(lines.join(), level3(), DecoderControls{});
-    EXPECT_TRUE(shuffled.picture == inOrder.picture);
-}
-
-TEST(Decoder, MissingLinesAreTakenFromTheRowAbove)
-{
-    const Clean160 clean;
-    Lines lines(clean.stream);
+    auto shuffled = lines;
+    std::reverse(shuffled.begin() + 5, shuffled.end());
+    EXPECT_TRUE(decodeStream(join(shuffled), kLevel3).picture == whole.picture);
     // Line 50 is the blue of row 51, line 190 the green of row 71.
-    lines.lines.erase(lines.lines.begin() + 190);
-    lines.lines.erase(lines.lines.begin() + 50);
-    const DecodeResult whole = decodeStream(clean.stream, level3(), DecoderControls{});
-    const DecodeResult gaps = decodeStream(lines.join(), level3(), DecoderControls{});
-    int differing = 0;
-    for (int y = 0; y < 120; ++y)
-        for (int x = 0; x < 160; ++x) {
-            ColourComponents expected = splitColour(whole.picture.colour(x, y));
-            if (y == 51)
-                expected.blue = splitColour(whole.picture.colour(x, 50)).blue;
-            if (y == 71)
-                expected.green = splitColour(whole.picture.colour(x, 70)).green;
-            differing += splitColour(gaps.picture.colour(x, y)) != expected;
-        }
-    EXPECT_EQ(differing, 0);
+    lines.erase(lines.begin() + 190);
+    lines.erase(lines.begin() + 50);
+    const DecodeResult gaps = decodeStream(join(lines), kLevel3);
+    EXPECT_EQ(countDiffering(gaps.picture, 0, 159, 0, 119, [&](int x, int y) {
+                  ColourComponents e = splitColour(whole.picture.colour(x, y));
+                  if (y == 51)
+                      e.blue = splitColour(whole.picture.colour(x, 50)).blue;
+                  if (y == 71)
+                      e.green = splitColour(whole.picture.colour(x, 70)).green;
+                  return e;
+              }),
+              0);
     EXPECT_NE(whole.picture.colour(80, 51), gaps.picture.colour(80, 51));
-}
-
-TEST(Decoder, ProgressEvery1001TicksTwoTicksPerGroup)
-{
-    const Clean160 clean;
-    const std::int64_t ticks = 2 * static_cast<std::int64_t>(clean.stream.size() / 4);
-    const DecodeResult result = decodeStream(clean.stream, level3(), DecoderControls{});
-    EXPECT_EQ(result.progressSteps, ticks / 1001);
-    EXPECT_EQ(result.state.pixcount, ticks % 1001);
 }
 
 TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
 {
-    const Clean160 clean;
     WorkingPicture picture(160, 120);
     WorkingState state;
     state.pixcount = 990; // left over from an earlier command: the first step comes early
@@ -408,8 +236,8 @@ TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
         return true;
     };
     Decoder decoder(picture, state, controls, host);
-    decoder.begin(level3());
-    MemorySamples samples(clean.stream);
+    decoder.begin(kLevel3);
+    MemorySamples samples(stream160());
     EXPECT_EQ(decoder.run(samples), DecodeEnd::Stopped);
     EXPECT_EQ(host.progressSteps, 2);
     EXPECT_EQ(state.pixcount, 1001);
@@ -420,132 +248,8 @@ TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
     EXPECT_EQ(host.rebuiltRows, 120);
     EXPECT_EQ(host.licLockChanges, (std::vector<bool>{false, true}));
     EXPECT_TRUE(controls.licLock);
-    // The next decode clears the stop request.
-    decoder.begin(level3());
+    decoder.begin(kLevel3); // the next decode clears the stop request
     EXPECT_EQ(state.stopreq, 0);
-}
-
-TEST(Decoder, AbandonedByTheHostRunsNoEndSteps)
-{
-    const Clean160 clean;
-    WorkingPicture picture(160, 120);
-    WorkingState state;
-    DecoderControls controls;
-    RecordingHost host(controls);
-    host.onProgress = [](int) { return false; };
-    Decoder decoder(picture, state, controls, host);
-    decoder.begin(level3());
-    MemorySamples samples(clean.stream);
-    EXPECT_EQ(decoder.run(samples), DecodeEnd::Abandoned);
-    EXPECT_EQ(host.progressSteps, 1);
-}
-
-TEST(Decoder, UseLicUntickedDuringTheDecodeSkipsTheRebuild)
-{
-    const Clean160 clean;
-    WorkingPicture picture(160, 120);
-    WorkingState state;
-    DecoderControls controls;
-    RecordingHost host(controls);
-    // "HSync" unticked at a progress step: from then on values are painted
-    // directly, and "Use LIC" is no longer enabled at the end.
-    host.onProgress = [&](int step) {
-        if (step == 20)
-            controls.hsync = false;
-        return true;
-    };
-    Decoder decoder(picture, state, controls, host);
-    decoder.begin(level3());
-    MemorySamples samples(clean.stream);
-    decoder.run(samples);
-    EXPECT_TRUE(decoder.finish());
-    EXPECT_EQ(host.rebuiltRows, 0);
-}
-
-TEST(Decoder, SettingsTakenAtTheStart)
-{
-    WorkingPicture picture(320, 240);
-    WorkingState state;
-    state.synclevel = 8;
-    state.linestore[7] = "old line";
-    DecoderControls controls;
-    RecordingHost host(controls);
-    Decoder decoder(picture, state, controls, host);
-    DecodeSettings settings;
-    settings.pictureWidth = 320;
-    settings.pictureHeight = 240;
-    settings.halfX = true;
-    settings.syncOffset = 0; // no Dynamic Sync option: synclevel stays
-    settings.syncLevel = -20;
-    settings.xshift = 3;
-    decoder.begin(settings);
-    EXPECT_EQ(decoder.xsiz(), 160);
-    EXPECT_EQ(decoder.rows(), 240);
-    EXPECT_EQ(state.xmult, 2);
-    EXPECT_EQ(state.xpos, -3);
-    EXPECT_EQ(state.ypos, 1);
-    EXPECT_EQ(state.synclevel, 8);
-    EXPECT_EQ(state.syncthresh, -20);
-    EXPECT_EQ(state.normlevel, 2);
-    EXPECT_EQ(state.linebuf, "        ");
-    EXPECT_TRUE(state.linestore[7].empty());
-    EXPECT_EQ(state.liclockcount, 0);
-    EXPECT_FALSE(controls.licLock);
-
-    controls.licLock = false;
-    host.licLockChanges.clear();
-    decoder.begin(settings);
-    EXPECT_EQ(state.liclockcount, 3);
-    EXPECT_TRUE(host.licLockChanges.empty());
-    decoder.finish();
-    EXPECT_FALSE(controls.licLock); // unticked by the user: it stays so
-}
-
-TEST(Decoder, MissingChoicesAreNamed)
-{
-    DecoderControls controls;
-    DecodeSettings settings;
-    EXPECT_EQ(missingDecodeChoice(settings, controls), "");
-    settings.normlevel = 0;
-    EXPECT_EQ(missingDecodeChoice(settings, controls), "Active Normalising level");
-    settings.normlevel = 3;
-    controls.licInset = 0;
-    EXPECT_EQ(missingDecodeChoice(settings, controls), "LIC Inset");
-    controls.useLic = false;
-    EXPECT_EQ(missingDecodeChoice(settings, controls), "");
-    settings.pictureWidth = 0;
-    settings.pictureHeight = 0;
-    EXPECT_EQ(missingDecodeChoice(settings, controls), "resolution");
-
-    WorkingPicture picture;
-    WorkingState state;
-    RecordingHost host(controls);
-    Decoder decoder(picture, state, controls, host);
-    controls.licLock = true;
-    EXPECT_THROW(decoder.begin(settings), std::invalid_argument);
-    EXPECT_TRUE(host.licLockChanges.empty()); // nothing changed
-}
-
-TEST(SampleFile, ReadsAFileInBlocksLikeMemory)
-{
-    const Clean160 clean;
-    const std::filesystem::path path = std::filesystem::temp_directory_path() / "tonobild-decoder-test.raw";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(clean.stream.data()), static_cast<std::streamsize>(clean.stream.size()));
-    }
-    WorkingPicture picture(160, 120);
-    WorkingState state;
-    DecoderControls controls;
-    RecordingHost host(controls);
-    Decoder decoder(picture, state, controls, host);
-    SampleFile file(path.string());
-    decoder.begin(level3());
-    EXPECT_EQ(decoder.run(file), DecodeEnd::EndOfFile);
-    decoder.finish();
-    std::filesystem::remove(path);
-    const DecodeResult fromMemory = decodeStream(clean.stream, level3(), DecoderControls{});
-    EXPECT_TRUE(picture == fromMemory.picture);
 }
 
 TEST(SampleFile, MissingFileIsAnErrorAndIsNotCreated)
@@ -562,15 +266,3 @@ TEST(SampleFile, MissingFileIsAnErrorAndIsNotCreated)
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_THROW(SampleFile(std::filesystem::temp_directory_path().string()), FileError);
 }
-
-TEST(SampleFile, ShortFileEndsBeforeTheLockAndTicksLicLockAgain)
-{
-    const Clean160 clean;
-    const std::span<const std::uint8_t> start(clean.stream.data(), 60000);
-    const DecodeResult result = decodeStream(start, level3(), DecoderControls{});
-    EXPECT_EQ(result.end, DecodeEnd::EndOfFile);
-    EXPECT_EQ(result.licLockChanges, (std::vector<bool>{false, true}));
-    EXPECT_TRUE(result.controlsAfter.licLock);
-}
-
-} // namespace

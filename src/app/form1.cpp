@@ -242,9 +242,13 @@ void Form1::VScroll1_Change()
     Label10->setText(QString::number(VScroll1->value()));
 }
 
+// Encode, Decode, Record and Play are off while Encode or Decode runs. So are
+// the buttons that open a dialog: a dialog hides the main window and waits in
+// an event loop of its own, which must not nest inside a running command.
 void Form1::setCommandsEnabled(bool enabled)
 {
-    for (QPushButton* command : {Command1, Command2, Command7, Command8})
+    for (QPushButton* command : {Command1, Command2, Command7, Command8, Command14, Command16, Command17, Command18,
+                                 Command19})
         command->setEnabled(enabled);
 }
 

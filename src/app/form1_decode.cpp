@@ -141,7 +141,6 @@ void Form1::Command2_Click()
 
     DecodeHost host(*this);
     Decoder decoder(picture_, state_, decoderControls_, host);
-    decoder.begin(settings);
     Label9->setText(QStringLiteral("0"));
     setCommandsEnabled(false);
     showDecodingPicture(true);
@@ -149,10 +148,11 @@ void Form1::Command2_Click()
     DecodeEnd end = DecodeEnd::Abandoned;
     QString failure;
     try {
+        decoder.begin(settings);
         end = decoder.run(*file);
         if (end != DecodeEnd::Abandoned && !decoder.finish())
             end = DecodeEnd::Abandoned;
-    } catch (const FileError& error) {
+    } catch (const std::exception& error) { // a read error, or memory running out
         failure = QString::fromStdString(error.what());
     }
     file.reset();

@@ -92,7 +92,7 @@ bool Form1::encodeTo(const QString& audioFile, const EncoderSettings& settings, 
             return false;
         files.commit();
         return true;
-    } catch (const FileError& error) {
+    } catch (const std::exception& error) { // a file error, or memory running out
         files.abandon();
         if (!closing_)
             dialogs_.message(this, QStringLiteral("Encode failed"),

@@ -33,7 +33,7 @@ void Form1::connectSourceReactions()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseButtonDblClick && !busy_) {
         if (watched == Text2)
             Text2_DblClick();
         else if (watched == Text3)

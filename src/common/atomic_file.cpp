@@ -37,21 +37,24 @@ void AtomicFile::writeAt(long offset, const void* data, std::size_t size)
         throw FileError("Cannot write", path_, lastSystemError());
 }
 
-void AtomicFile::commit()
+void AtomicFile::finish()
 {
     std::FILE* file = file_;
     file_ = nullptr;
-    if (std::fflush(file) != 0) {
-        const std::string reason = lastSystemError();
-        std::fclose(file);
+    const bool flushed = std::fflush(file) == 0;
+    std::string reason = flushed ? std::string() : lastSystemError();
+    if (std::fclose(file) != 0 && flushed)
+        reason = lastSystemError();
+    if (!reason.empty()) {
         std::remove(temporaryPath_.c_str());
         throw FileError("Cannot write", path_, reason);
     }
-    if (std::fclose(file) != 0) {
-        const std::string reason = lastSystemError();
-        std::remove(temporaryPath_.c_str());
-        throw FileError("Cannot write", path_, reason);
-    }
+    finished_ = true;
+}
+
+void AtomicFile::publish()
+{
+    finished_ = false;
     if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
         const std::string reason = lastSystemError();
         std::remove(temporaryPath_.c_str());
@@ -64,6 +67,10 @@ void AtomicFile::abandon() noexcept
     if (file_) {
         std::fclose(file_);
         file_ = nullptr;
+        std::remove(temporaryPath_.c_str());
+    }
+    if (finished_) {
+        finished_ = false;
         std::remove(temporaryPath_.c_str());
     }
 }

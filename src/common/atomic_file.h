@@ -20,13 +20,18 @@ public:
     void open();                                        // throws FileError
     void write(const void* data, std::size_t size);     // throws FileError
     void writeAt(long offset, const void* data, std::size_t size); // throws FileError
-    void commit();                                      // throws FileError
+    // Completing a file is two steps, so that files that belong together are all
+    // written before any of them replaces its old version.
+    void finish();                                      // flushes and closes; throws FileError
+    void publish();                                     // moves the finished file into place; throws FileError
+    void commit() { finish(); publish(); }
     void abandon() noexcept;
 
 private:
     std::string path_;
     std::string temporaryPath_;
     std::FILE* file_ = nullptr;
+    bool finished_ = false; // closed, waiting to be moved into place
 };
 
 } // namespace tonobild

@@ -35,7 +35,7 @@ struct DecodeSettings {
     int yshift = 0;          // the YShift number (Label5)
 };
 
-// The window's side of a decode. Every call runs on the decoding thread, inside the decode.
+// The window's side of a decode. Every call runs on the user-interface thread, inside the decode.
 class DecoderHost {
 public:
     virtual ~DecoderHost() = default;

@@ -11,7 +11,7 @@ namespace tonobild {
 namespace {
 
 constexpr std::size_t kBlockBytes = 1 << 16;
-constexpr int kGroupsPerProgressStep = 10000;
+constexpr int kGroupsPerProgressStep = 10000; // a step follows when the count exceeds it: every 10001 groups
 
 // The pixel groups of every value a stream carries (sync -64 up to white 255),
 // worked out once so that sending a group is a copy of four bytes.

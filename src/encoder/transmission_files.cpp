@@ -36,6 +36,10 @@ std::string audioFileNameProblem(const std::string& audioFileName)
         return "the name is shorter than three characters";
     if (raw == audioFileName)
         return "the raw sample file would have the same name as the audio file";
+    const std::string replaced = audioFileName.substr(raw.size() - 3); // the characters "RAW" stands for
+    if (replaced.find('/') != std::string::npos)
+        return "the raw sample file would leave the audio file's folder: the name needs three characters after "
+               "its last \"/\"";
     return {};
 }
 
@@ -69,8 +73,10 @@ void TransmissionFiles::commit()
         throw FileError("Cannot write", wav_.path(), "the transmission is too long for a WAV file");
     const auto header = pcm8MonoHeader(sampleRate_, static_cast<std::uint32_t>(bytes_));
     wav_.writeAt(0, header.data(), header.size());
-    raw_.commit();
-    wav_.commit();
+    raw_.finish();
+    wav_.finish();
+    raw_.publish();
+    wav_.publish();
 }
 
 void TransmissionFiles::abandon() noexcept

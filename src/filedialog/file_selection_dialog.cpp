@@ -221,6 +221,11 @@ void Form2::Command1_Click()
                          QStringLiteral("No file selected. Select a file, or click on cancel"));
         return;
     }
+    // A name typed with its whole path is taken as it stands.
+    if (QDir::isAbsolutePath(Text1->text())) {
+        answer(Text1->text());
+        return;
+    }
     QString path = folderListPath_;
     if (!path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');

@@ -7,7 +7,7 @@ namespace {
 constexpr char kStartMarker = 32;
 constexpr char kEndMarker = 1;
 constexpr int kStampRows = 9;        // the strip covers rows 0 to 9 at scale 1
-constexpr int kFirstCellStep = 18;   // character i sits at step i + 17
+constexpr int kFirstCellStep = 18;   // character i (counted from 1) sits at step i + 17
 constexpr int kCellStepsWide = 4;    // each cell rectangle spans four steps
 constexpr int kSearchSteps = 100;    // the start marker is searched over steps 1 to 101
 constexpr int kLargestRowShift = 4;  // five passes, moved up by 0 to 4 rows

@@ -17,9 +17,8 @@ namespace tonobild {
 // Eight binary digits '0' / '1' of a character code, most significant first.
 using ByteDigits = std::array<char, 8>;
 
-// The eight binary digits of a character code (code 65 gives 01000001). Taking
-// the weights 128, 64, ..., 1 in turn and subtracting each one that fits leaves
-// exactly the code's binary digits. Inline: the digital coding calls it six
+// The eight binary digits of a character code (code 65 gives 01000001), read
+// off its bits from the highest down. Inline: the digital coding calls it six
 // times per pixel pair.
 inline ByteDigits getbin2(unsigned char code) noexcept
 {
@@ -32,9 +31,8 @@ inline ByteDigits getbin2(unsigned char code) noexcept
 // The number that the first eight digits of a binary digit string write, most
 // significant first; any character other than '1' is a zero digit, a shorter
 // string is read as the leading digits ("11" gives 192), an empty one gives 0.
-// The digits are summed from the last to the first with each weight rounded
-// half to even; digits beyond the eighth are met first, while the sum is still
-// 0, and their weights (0.5, 0.25, ...) round to nothing.
+// Digits beyond the eighth would weigh 0.5, 0.25, ... and round to nothing, so
+// only the first eight are looked at.
 inline int getdec2(std::string_view bin) noexcept
 {
     const std::size_t counted = bin.size() < 8 ? bin.size() : 8;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,7 +119,7 @@ TEST_F(Form1Test, ControlsCarryTheirNamesCaptionsAndStartStates)
     EXPECT_EQ(window.Label10->text(), "-64");
     window.Text2->setText("/tmp/other.wav");
     window.Text2->clear();
-    EXPECT_EQ(window.Text2->text(), defaultAudioFileName());
+    EXPECT_EQ(window.Text2->text(), QDir::homePath() + "/TONOBILD.WAV");
 }
 
 TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFm)

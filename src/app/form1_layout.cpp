@@ -56,12 +56,16 @@ QLabel* clickableLabel(const char* name, const QString& text, const QString& acc
     return named(new ClickableLabel(text), name, accessibleName);
 }
 
-QLabel* helpLabel(const char* name, const std::string& text, const QString& accessibleName)
+// A fixed help text, wrapped at a fixed width. The window's layout cannot ask a
+// wrapped label for its height, so the label reserves what its lines need.
+QLabel* helpLabel(const char* name, const std::string& text, const QString& accessibleName, int width)
 {
     auto* help = label(name, QString::fromStdString(text), accessibleName);
     help->setWordWrap(true);
     help->setTextFormat(Qt::PlainText);
     help->setAccessibleDescription(help->text());
+    help->setFixedWidth(width);
+    help->setMinimumHeight(help->heightForWidth(width));
     return help;
 }
 
@@ -101,6 +105,7 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
 void Form1::buildControls()
 {
     auto* columns = new QHBoxLayout(this);
+    columns->setSizeConstraint(QLayout::SetMinimumSize); // never squeeze the preview or the thumbnails
     columns->addWidget(buildPictureColumn());
     columns->addWidget(buildCommandColumn());
     columns->addWidget(buildReceptionColumn());
@@ -149,7 +154,7 @@ QWidget* Form1::buildPictureColumn()
     Option26 = optionButton("Option26", QString(), QStringLiteral("TAPE mode"));
     Option27 = optionButton("Option27", QString(), QStringLiteral("HIRES mode"));
     group(this, {Option15, Option16, Option25, Option26, Option27});
-    Label6 = helpLabel("Label6", help::modeResolutions(), QStringLiteral("Standard resolutions of the modes"));
+    Label6 = helpLabel("Label6", help::modeResolutions(), QStringLiteral("Standard resolutions of the modes"), 300);
     Command13 = button("Command13", QStringLiteral("Save Settings to selected mode"));
     Command15 = button("Command15", QStringLiteral("Reset selected Settings"));
     auto* modes = new QVBoxLayout;
@@ -159,7 +164,6 @@ QWidget* Form1::buildPictureColumn()
     panel->addLayout(modes, 0, 0);
     panel->addWidget(Label6, 0, 1);
     panel->addLayout(row({Command13, Command15}), 1, 0, 1, 2);
-    Label6->setMinimumWidth(300);
 
     Picture1 = named(new PictureView, "Picture1", QStringLiteral("Working picture"));
     Picture1->setKeepAspect(true);
@@ -188,7 +192,7 @@ QWidget* Form1::buildPictureColumn()
     layout->addWidget(Picture1, 1);
     layout->addWidget(preview);
     layout->addLayout(row({xShift, yShift}));
-    Label7 = helpLabel("Label7", help::receptionProblems(), QStringLiteral("Help with reception problems"));
+    Label7 = helpLabel("Label7", help::receptionProblems(), QStringLiteral("Help with reception problems"), 370);
     layout->addWidget(Label7);
     layout->addStretch();
     return column;
@@ -259,10 +263,10 @@ QWidget* Form1::buildCommandColumn()
     layout->addLayout(row({Command20, Command21}));
     layout->addLayout(row({Command19, Command22}));
 
-    Label8 = helpLabel("Label8", help::howToUse(), QStringLiteral("How to use"));
+    Label8 = helpLabel("Label8", help::howToUse(), QStringLiteral("How to use"), 320);
     layout->addWidget(Label8);
     layout->addStretch();
-    Label11 = helpLabel("Label11", help::credits(), QStringLiteral("Credits"));
+    Label11 = helpLabel("Label11", help::credits(), QStringLiteral("Credits"), 320);
     verno = label("verno", QStringLiteral("0"), QStringLiteral("Version"));
     layout->addWidget(Label11);
     layout->addWidget(verno);

@@ -68,7 +68,7 @@ TEST_F(Form1DecodeTest, IdentifiedLinesGiveTheReferencePictureAndReadOut)
     EXPECT_NE(window.Label9->text(), "0");
 }
 
-TEST_F(Form1DecodeTest, BufferedLinesAndDirectPaintingGiveTheReferencePictures)
+TEST_F(Form1DecodeTest, EveryWayOfPlacingValuesGivesItsReferencePicture)
 {
     window.Check3->setChecked(false);
     decode();
@@ -77,24 +77,22 @@ TEST_F(Form1DecodeTest, BufferedLinesAndDirectPaintingGiveTheReferencePictures)
 
     window.Check1->setChecked(false);
     window.Picture1_MouseUp(Qt::LeftButton, 21, 86);
-    decode();
+    window.Command3->click(); // "Res detect" runs the same decode
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3-direct-x21-y86.bmp"));
     EXPECT_EQ(window.Label15->text(), kSignedCaption);
 
-    // "Res detect" runs the same decode.
-    window.Command3->click();
-    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3-direct-x21-y86.bmp"));
-    EXPECT_EQ(dialogs.messages.size(), 3u);
-}
-
-TEST_F(Form1DecodeTest, LevelTwoWithTheStartUpControlsDecodesToBlack)
-{
+    // Level 2 with the start-up controls takes code digits for syncs: black, though every tick counted.
+    window.Check1->setChecked(true);
+    window.Check3->setChecked(true);
     window.Option6->setChecked(true);
     window.workingPicture().clear(kWhite);
+    window.Label9->setText("0");
+    window.workingState().pixcount = 0;
     decode();
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level2-startup.bmp"));
     EXPECT_EQ(window.Label15->text(), "");
-    EXPECT_EQ(window.Label9->text(), "142"); // every tick of the file was counted: 2 per group, 1001 a step
+    EXPECT_EQ(window.Label9->text(), "142"); // 2 ticks per group, a step every 1001
+    EXPECT_EQ(dialogs.messages.size(), 3u);
 }
 
 TEST_F(Form1DecodeTest, AMissingFileOrChoiceChangesNothing)

@@ -71,11 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     controls.licInset = kInsets[data[1] % 8];
 
     // Mostly the small resolution: the larger ones cost a long rebuild per run.
-    const int size = (data[2] & 7) == 7 ? 2 : ((data[2] & 7) == 6 ? 1 : 0);
+    const int resolution = (data[2] & 7) == 7 ? 2 : ((data[2] & 7) == 6 ? 1 : 0);
     static constexpr int kSizes[][2] = {{160, 120}, {320, 240}, {640, 480}};
     DecodeSettings settings;
-    settings.pictureWidth = kSizes[size][0];
-    settings.pictureHeight = kSizes[size][1];
+    settings.pictureWidth = kSizes[resolution][0];
+    settings.pictureHeight = kSizes[resolution][1];
     settings.halfX = bit(data[2], 4);
     settings.normlevel = bit(data[2], 5) ? 3 : 2;
     static constexpr int kOffsets[] = {0, 8, 16, 32};

@@ -1,6 +1,7 @@
 // tonobild-recorder FILE: records into FILE. tonobild-recorder /play /close FILE:
 // plays FILE and closes at the end.
 #include <QApplication>
+#include <QTextStream>
 
 #include "app/user_dialogs.h"
 #include "audio/recorder_arguments.h"
@@ -13,6 +14,12 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("tonobild-recorder"));
     std::vector<std::string> words;
     const QStringList arguments = QApplication::arguments();
+    if (arguments.size() == 2 && (arguments.at(1) == QLatin1String("--help") || arguments.at(1) == QLatin1String("-h"))) {
+        QTextStream(stdout) << "Usage: tonobild-recorder FILE              record into FILE (space bar starts and stops)\n"
+                               "       tonobild-recorder /play /close FILE  play FILE, then close\n"
+                               "A file really named --help is given as ./--help.\n";
+        return 0;
+    }
     for (qsizetype i = 1; i < arguments.size(); ++i)
         words.push_back(arguments.at(i).toStdString());
     tonobild::DesktopDialogs dialogs;

@@ -36,11 +36,6 @@ QString defaultOutputPictureName()
     return QDir::homePath() + QStringLiteral("/TONOBILD.BMP");
 }
 
-QString defaultInputPictureName()
-{
-    return defaultInputPicture();
-}
-
 Form1::Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs), store_(store)
 {
@@ -50,7 +45,7 @@ Form1::Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent)
     buildControls();
     Text2->setText(defaultAudioFileName());
     Text3->setText(defaultOutputPictureName());
-    Text4->setText(defaultInputPictureName());
+    Text4->setText(defaultInputPicture());
     collectNumberedControls();
     connectReactions();
     Picture3->setImage(whiteCard());

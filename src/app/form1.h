@@ -109,7 +109,6 @@ public:
     void VScroll1_Change();
     void VScroll2_Change();
     void timecalc();
-    void loadsettings();
 
 signals:
     // The main window was closed: the program ends.
@@ -140,6 +139,7 @@ private:
     void connectPresetReactions();
     void applyNrMethod(bool activeNorm);
     std::optional<Mode> selectedModeButton() const;
+    void modeButtonClick(Mode mode);
     ModePreset windowPreset() const;
     void selectStoredMode();
     void reportSettingsProblem();
@@ -275,7 +275,6 @@ protected:
 
 QString defaultAudioFileName();
 QString defaultOutputPictureName();
-QString defaultInputPictureName();
 QStringList testCardNames(const QString& folder);
 
 } // namespace tonobild

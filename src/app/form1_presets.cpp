@@ -83,26 +83,19 @@ std::optional<Mode> Form1::selectedModeButton() const
                         Option26->isChecked(), Option27->isChecked());
 }
 
-void Form1::loadsettings()
+// A mode button applies its mode's preset; CB also selects 160x120 and ticks "Half X".
+void Form1::modeButtonClick(Mode mode)
 {
     WindowPresetTarget target(*this);
-    const bool applied = tonobild::loadsettings(store_, selectedModeButton(), target);
+    modeButtonClicked(store_, mode, target);
     reportSettingsProblem();
-    if (!applied)
-        dialogs_.message(this, QString::fromStdString(kNoModeSelected), QString::fromStdString(kNoModeSelected));
 }
 
-void Form1::Option15_Click() { loadsettings(); }
-void Form1::Option25_Click() { loadsettings(); }
-void Form1::Option26_Click() { loadsettings(); }
-void Form1::Option27_Click() { loadsettings(); }
-
-void Form1::Option16_Click()
-{
-    loadsettings();
-    setOption(Option1, true);
-    setCheckValue(Check2, 1);
-}
+void Form1::Option15_Click() { modeButtonClick(Mode::FM); }
+void Form1::Option16_Click() { modeButtonClick(Mode::CB); }
+void Form1::Option25_Click() { modeButtonClick(Mode::HAM); }
+void Form1::Option26_Click() { modeButtonClick(Mode::TAPE); }
+void Form1::Option27_Click() { modeButtonClick(Mode::HIRES); }
 
 ModePreset Form1::windowPreset() const
 {

@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "app/working_state.h"
@@ -58,6 +59,8 @@ public:
     // The numbered option buttons and check boxes (Option1..Option27, Check1..Check11).
     QRadioButton* option(int number) const;
     QCheckBox* check(int number) const;
+    // Tells, by number, whether an option button is selected.
+    std::function<bool(int)> optionSelected() const;
     // The signature text, held by the hidden label and the working state alike.
     void setSignatureText(const QString& text);
 

@@ -14,6 +14,7 @@
 #include "decoder/decoder.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
+#include "settings/option_choices.h"
 
 namespace tonobild {
 
@@ -71,12 +72,7 @@ void Form1::syncDecoderControls()
     decoderControls_.idler = isTicked(Check8);
     decoderControls_.compand = isTicked(Check9);
     decoderControls_.third = isTicked(Check11);
-    const std::pair<QRadioButton*, int> insets[] = {{Option24, 4}, {Option23, 5}, {Option19, 6}, {Option18, 7},
-                                                    {Option17, 8}, {Option20, 9}, {Option21, 10}, {Option22, 1}};
-    decoderControls_.licInset = 0;
-    for (const auto& [option, inset] : insets)
-        if (option->isChecked())
-            decoderControls_.licInset = inset;
+    decoderControls_.licInset = chosenLicInset(optionSelected()).value_or(0);
 }
 
 DecodeSettings Form1::decodeSettings() const
@@ -86,8 +82,8 @@ DecodeSettings Form1::decodeSettings() const
     settings.pictureWidth = size ? size->width : 0;
     settings.pictureHeight = size ? size->height : 0;
     settings.halfX = isTicked(Check2);
-    settings.normlevel = Option6->isChecked() ? 2 : (Option7->isChecked() ? 3 : 0);
-    settings.syncOffset = Option13->isChecked() ? 8 : Option14->isChecked() ? 16 : Option12->isChecked() ? 32 : 0;
+    settings.normlevel = chosenNormalisingLevel(optionSelected()).value_or(0);
+    settings.syncOffset = chosenSyncOffset(optionSelected()).value_or(0);
     settings.syncLevel = Label10->text().toInt();
     settings.xshift = static_cast<int>(roundHalfEven(Label4->text().toDouble()));
     settings.yshift = static_cast<int>(roundHalfEven(Label5->text().toDouble()));

@@ -11,6 +11,7 @@
 #include "common/file_error.h"
 #include "encoder/signal_format.h"
 #include "encoder/transmission_files.h"
+#include "settings/option_choices.h"
 
 namespace tonobild {
 
@@ -20,16 +21,10 @@ constexpr int kProgressWrap = 30000;
 
 } // namespace
 
-// The resolution of Encode and Decode: the first selected of 160x120, 640x480, 320x240.
 std::optional<ResolutionSize> Form1::selectedResolution() const
 {
-    if (Option1->isChecked())
-        return resolutionSize(Resolution::R160x120);
-    if (Option3->isChecked())
-        return resolutionSize(Resolution::R640x480);
-    if (Option2->isChecked())
-        return resolutionSize(Resolution::R320x240);
-    return std::nullopt;
+    const std::optional<Resolution> chosen = chosenResolution(optionSelected());
+    return chosen ? std::optional<ResolutionSize>(resolutionSize(*chosen)) : std::nullopt;
 }
 
 std::optional<EncoderSettings> Form1::encoderSettings() const

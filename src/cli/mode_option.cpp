@@ -1,5 +1,7 @@
 #include "cli/mode_option.h"
 
+#include "settings/option_choices.h"
+
 #include <utility>
 
 #include "settings/qsettings_store.h"
@@ -30,46 +32,28 @@ PresetControls userControlsForMode(Mode mode)
 
 namespace {
 
-// The first selected of Option1, Option3, Option2, as Encode and Decode test them.
 std::optional<QString> resolutionOf(const PresetControls& controls)
 {
-    if (controls.selected(1))
-        return QStringLiteral("160x120");
-    if (controls.selected(3))
-        return QStringLiteral("640x480");
-    if (controls.selected(2))
-        return QStringLiteral("320x240");
-    return std::nullopt;
+    const auto chosen = chosenResolution([&](int n) { return controls.selected(n); });
+    if (!chosen)
+        return std::nullopt;
+    const ResolutionSize size = resolutionSize(*chosen);
+    return QStringLiteral("%1x%2").arg(size.width).arg(size.height);
 }
 
 std::optional<int> syncOffsetOf(const PresetControls& controls)
 {
-    if (controls.selected(13))
-        return 8;
-    if (controls.selected(14))
-        return 16;
-    if (controls.selected(12))
-        return 32;
-    return std::nullopt;
+    return chosenSyncOffset([&](int n) { return controls.selected(n); });
 }
 
 std::optional<int> licInsetOf(const PresetControls& controls)
 {
-    static const std::pair<int, int> insets[] = {{24, 4}, {23, 5}, {19, 6}, {18, 7},
-                                                 {17, 8}, {20, 9}, {21, 10}, {22, 1}};
-    for (const auto& [option, inset] : insets)
-        if (controls.selected(option))
-            return inset;
-    return std::nullopt;
+    return chosenLicInset([&](int n) { return controls.selected(n); });
 }
 
 std::optional<int> levelOf(const PresetControls& controls)
 {
-    if (controls.selected(6))
-        return 2;
-    if (controls.selected(7))
-        return 3;
-    return std::nullopt;
+    return chosenNormalisingLevel([&](int n) { return controls.selected(n); });
 }
 
 } // namespace

@@ -22,9 +22,8 @@ LoadedPicture pictureFromClipboard()
     const QImage image = clipboard->image();
     if (image.isNull())
         return {{}, QStringLiteral("the clipboard's picture cannot be read")};
-    if (image.width() > kLargestPictureSide || image.height() > kLargestPictureSide)
-        return {{}, QStringLiteral("the picture is %1 x %2 pixels; the largest side the station handles is %3")
-                        .arg(image.width()).arg(image.height()).arg(kLargestPictureSide)};
+    if (const QString problem = pictureSizeProblem(image.width(), image.height()); !problem.isEmpty())
+        return {{}, problem};
     return {image, {}};
 }
 

@@ -53,18 +53,6 @@ bool exceedsAllocationLimit(qint64 width, qint64 height)
     return limit > 0 && width * height * 4 > limit * 1024 * 1024;
 }
 
-// Why a picture of this size is refused, or an empty text.
-QString sizeProblem(qint64 width, qint64 height)
-{
-    if (width > kLargestPictureSide || height > kLargestPictureSide)
-        return QStringLiteral("the picture is %1 x %2 pixels; the largest side the station handles is %3")
-            .arg(width).arg(height).arg(kLargestPictureSide);
-    if (exceedsAllocationLimit(width, height))
-        return QStringLiteral("the picture is %1 x %2 pixels, more than the %3 MB a picture may take")
-            .arg(width).arg(height).arg(QImageReader::allocationLimit());
-    return {};
-}
-
 // Checks a bitmap's header: its size, and that the file holds every row it announces.
 QString bitmapProblem(const QString& path, qint64 fileSize)
 {
@@ -74,7 +62,7 @@ QString bitmapProblem(const QString& path, qint64 fileSize)
     const std::optional<BitmapHeader> header = readBitmapHeader(file.read(54));
     if (!header)
         return {};
-    const QString problem = sizeProblem(header->width, header->height);
+    const QString problem = pictureSizeProblem(header->width, header->height);
     if (!problem.isEmpty())
         return problem;
     if (fileSize < header->expectedFileSize())
@@ -84,6 +72,17 @@ QString bitmapProblem(const QString& path, qint64 fileSize)
 }
 
 } // namespace
+
+QString pictureSizeProblem(qint64 width, qint64 height)
+{
+    if (width > kLargestPictureSide || height > kLargestPictureSide)
+        return QStringLiteral("the picture is %1 x %2 pixels; the largest side the station handles is %3")
+            .arg(width).arg(height).arg(kLargestPictureSide);
+    if (exceedsAllocationLimit(width, height))
+        return QStringLiteral("the picture is %1 x %2 pixels, more than the %3 MB a picture may take")
+            .arg(width).arg(height).arg(QImageReader::allocationLimit());
+    return {};
+}
 
 LoadedPicture loadPictureFile(const QString& path)
 {
@@ -99,14 +98,14 @@ LoadedPicture loadPictureFile(const QString& path)
     QImageReader reader(path);
     const QSize size = reader.size();
     if (size.isValid()) {
-        if (const QString problem = sizeProblem(size.width(), size.height()); !problem.isEmpty())
+        if (const QString problem = pictureSizeProblem(size.width(), size.height()); !problem.isEmpty())
             return {{}, problem};
     }
     QImage image = reader.read();
     if (image.isNull())
         return {{}, reader.errorString()};
-    if (image.width() > kLargestPictureSide || image.height() > kLargestPictureSide)
-        return {{}, QStringLiteral("the picture is larger than %1 pixels on a side").arg(kLargestPictureSide)};
+    if (const QString problem = pictureSizeProblem(image.width(), image.height()); !problem.isEmpty())
+        return {{}, problem};
     return {image, {}};
 }
 

@@ -13,6 +13,10 @@ namespace tonobild {
 // A side longer than this does not fit the 16-bit sizes of the codecs.
 constexpr int kLargestPictureSide = 32767;
 
+// Why a picture of this size is refused (a side above the largest, or more
+// pixels than Qt may allocate), or an empty text.
+QString pictureSizeProblem(qint64 width, qint64 height);
+
 QImage toImage(const WorkingPicture& picture);
 WorkingPicture fromImage(const QImage& image);
 

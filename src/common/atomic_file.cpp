@@ -1,6 +1,8 @@
 #include "common/atomic_file.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "common/file_error.h"
 
@@ -60,6 +62,84 @@ void AtomicFile::publish()
         std::remove(temporaryPath_.c_str());
         throw FileError("Cannot replace", path_, reason);
     }
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::file_type typeAt(const std::string& path)
+{
+    std::error_code ignored;
+    return fs::symlink_status(path, ignored).type();
+}
+
+bool occupied(const std::string& path)
+{
+    return fs::exists(fs::file_status(typeAt(path)));
+}
+
+// Keeps the file at path under a second, unused name beside it and answers that
+// name; empty when there is no old file (or a folder, which no file replaces).
+// The old file itself stays in place.
+std::string keepAside(const std::string& path)
+{
+    if (!occupied(path) || typeAt(path) == fs::file_type::directory)
+        return {};
+    for (int attempt = 0;; ++attempt) {
+        const std::string aside = path + ".old" + (attempt == 0 ? std::string() : std::to_string(attempt));
+        if (occupied(aside))
+            continue;
+        std::error_code error;
+        fs::create_hard_link(path, aside, error);
+        if (error == std::errc::file_exists)
+            continue;
+        if (error) // a file system without hard links: keep a copy instead
+            fs::copy_file(path, aside, error);
+        if (error)
+            throw FileError("Cannot keep the old version of", path, error.message());
+        return aside;
+    }
+}
+
+// Puts the old version kept aside back in place of a new file, or removes the
+// new file when there was no old one.
+void restore(const std::string& path, const std::string& aside) noexcept
+{
+    if (aside.empty())
+        std::remove(path.c_str());
+    else
+        std::rename(aside.c_str(), path.c_str());
+}
+
+} // namespace
+
+void AtomicFile::publishBoth(AtomicFile& first, AtomicFile& second)
+{
+    std::string aside;
+    try {
+        aside = keepAside(first.path_);
+    } catch (const FileError&) {
+        first.abandon();
+        second.abandon();
+        throw;
+    }
+    try {
+        first.publish();
+    } catch (const FileError&) {
+        if (!aside.empty())
+            std::remove(aside.c_str());
+        second.abandon();
+        throw;
+    }
+    try {
+        second.publish();
+    } catch (const FileError&) {
+        restore(first.path_, aside);
+        throw;
+    }
+    if (!aside.empty())
+        std::remove(aside.c_str());
 }
 
 void AtomicFile::abandon() noexcept

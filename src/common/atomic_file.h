@@ -27,6 +27,11 @@ public:
     void commit() { finish(); publish(); }
     void abandon() noexcept;
 
+    // Moves two finished files into place, both or neither: the first one's old
+    // version is kept under a second name until the second is in place, and is
+    // put back when the second cannot replace its old version. Throws FileError.
+    static void publishBoth(AtomicFile& first, AtomicFile& second);
+
 private:
     std::string path_;
     std::string temporaryPath_;

@@ -75,8 +75,7 @@ void TransmissionFiles::commit()
     wav_.writeAt(0, header.data(), header.size());
     raw_.finish();
     wav_.finish();
-    raw_.publish();
-    wav_.publish();
+    AtomicFile::publishBoth(raw_, wav_);
 }
 
 void TransmissionFiles::abandon() noexcept

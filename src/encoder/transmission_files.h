@@ -29,7 +29,7 @@ public:
 
     void open();   // throws FileError
     void write(const std::uint8_t* samples, std::size_t count) override; // throws FileError
-    void commit(); // completes the WAV header and moves both files into place; throws FileError
+    void commit(); // completes the WAV header and moves both files into place, both or neither; throws FileError
     void abandon() noexcept;
 
 private:

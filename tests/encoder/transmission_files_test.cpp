@@ -1,6 +1,7 @@
 // The transmission files: the RAW name, the WAV header, and files replaced only when the encode completes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -94,4 +95,52 @@ TEST_F(TransmissionFilesTest, AMissingFolderIsReportedWithPathAndReason)
         EXPECT_NE(std::string(error.what()).find("no-such-folder/t.RAW"), std::string::npos);
         EXPECT_EQ(error.reason(), "No such file or directory");
     }
+}
+
+// Both files are replaced or neither: a WAV name that cannot be replaced keeps the old RAW, and
+// a RAW name that cannot be replaced keeps the old WAV.
+TEST_F(TransmissionFilesTest, AFileThatCannotBeReplacedKeepsBothOldFiles)
+{
+    const auto text = [](const fs::path& path) {
+        const auto bytes = testdata::readBytes(path.string());
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const auto commitSamples = [](const fs::path& wav) {
+        TransmissionFiles files(wav.string(), 11025);
+        files.open();
+        const std::uint8_t samples[4] = {160, 95, 224, 31};
+        files.write(samples, 4);
+        files.commit();
+    };
+    fs::create_directory(folder / "a.wav");
+    std::ofstream(folder / "a.RAW") << "old raw";
+    fs::create_directory(folder / "b.RAW");
+    std::ofstream(folder / "b.wav") << "old wav";
+    fs::create_directory(folder / "c.wav"); // no old RAW: none may appear
+
+    for (const char* name : {"a.wav", "b.wav", "c.wav"}) {
+        try {
+            commitSamples(folder / name);
+            ADD_FAILURE() << name << ": the commit succeeded";
+        } catch (const FileError& error) {
+            EXPECT_EQ(error.action(), "Cannot replace") << name;
+            EXPECT_EQ(error.reason(), "Is a directory") << name;
+        }
+    }
+    EXPECT_EQ(text(folder / "a.RAW"), "old raw");
+    EXPECT_EQ(text(folder / "b.wav"), "old wav");
+    EXPECT_FALSE(fs::exists(folder / "c.RAW"));
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"a.RAW", "a.wav", "b.RAW", "b.wav", "c.wav"}));
+
+    // With nothing in the way the old pair is replaced and nothing is left beside it.
+    fs::remove(folder / "a.wav");
+    std::ofstream(folder / "a.wav") << "old wav";
+    commitSamples(folder / "a.wav");
+    EXPECT_EQ(testdata::readBytes((folder / "a.RAW").string()), (std::vector<std::uint8_t>{160, 95, 224, 31}));
+    EXPECT_EQ(testdata::readBytes((folder / "a.wav").string()).size(), 48u);
+    EXPECT_FALSE(fs::exists(folder / "a.RAW.old"));
 }

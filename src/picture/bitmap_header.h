@@ -10,7 +10,7 @@ namespace tonobild {
 struct BitmapHeader {
     qint64 width = 0;
     qint64 height = 0;        // rows; a negative height in the file (rows top-down) is given as positive
-    qint64 pixelBytes = -1;   // bytes of pixel data after the data offset; -1 when compressed
+    qint64 pixelBytes = -1;   // bytes of pixel data after the data offset; -1 when compressed or beyond any file
     qint64 dataOffset = 0;    // where the pixel data starts
 
     // The file length the header promises, or -1 when it cannot be known.

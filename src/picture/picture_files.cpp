@@ -5,6 +5,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <filesystem>
 
 #include "picture/bitmap_header.h"
 
@@ -71,6 +72,25 @@ QString bitmapProblem(const QString& path, qint64 fileSize)
     return {};
 }
 
+// What a path names when it is no regular file: opening a named pipe with no
+// writer would wait for ever, and a device never ends.
+QString specialFileKind(const QString& path)
+{
+    std::error_code error;
+    const std::filesystem::file_type type = std::filesystem::status(QFile::encodeName(path).toStdString(), error).type();
+    switch (type) {
+    case std::filesystem::file_type::fifo:
+        return QStringLiteral("a named pipe");
+    case std::filesystem::file_type::character:
+    case std::filesystem::file_type::block:
+        return QStringLiteral("a device");
+    case std::filesystem::file_type::socket:
+        return QStringLiteral("a socket");
+    default:
+        return {};
+    }
+}
+
 } // namespace
 
 QString pictureSizeProblem(qint64 width, qint64 height)
@@ -93,6 +113,8 @@ LoadedPicture loadPictureFile(const QString& path)
         return {{}, QStringLiteral("the file does not exist")};
     if (info.isDir())
         return {{}, QStringLiteral("it is a folder, not a picture file")};
+    if (const QString kind = specialFileKind(path); !kind.isEmpty())
+        return {{}, QStringLiteral("it is %1, not a picture file; save the picture into a file first").arg(kind)};
     if (const QString problem = bitmapProblem(path, info.size()); !problem.isEmpty())
         return {{}, problem};
     QImageReader reader(path);
@@ -128,14 +150,21 @@ QString savePictureFile(const QImage& image, const QString& path)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();
-    QImageWriter writer(&file, formatForName(path));
-    if (!writer.write(image)) {
+    if (const QString problem = writePicture(image, file, formatForName(path)); !problem.isEmpty()) {
         file.cancelWriting();
-        return writer.errorString();
+        return problem;
     }
     if (!file.commit())
         return file.errorString();
     return {};
+}
+
+QString writePicture(const QImage& image, QFileDevice& file, const QByteArray& format)
+{
+    QImageWriter writer(&file, format);
+    if (writer.write(image) && file.flush())
+        return {};
+    return file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
 }
 
 } // namespace tonobild

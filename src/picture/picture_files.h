@@ -2,6 +2,7 @@
 // numbers are 0x00BBGGRR, QImage pixels 0xAARRGGBB), and picture files.
 #pragma once
 
+#include <QFileDevice>
 #include <QImage>
 #include <QString>
 #include <optional>
@@ -29,12 +30,18 @@ struct LoadedPicture {
 };
 
 // Reads a picture file of any format Qt reads. The size is checked from the
-// file's header before the pixels are decoded.
+// file's header before the pixels are decoded. Only regular files are read: a
+// named pipe or a device is refused at once rather than waited on.
 LoadedPicture loadPictureFile(const QString& path);
 
 // Writes the picture as a bitmap, or as PNG or JPEG when the name ends so.
 // The old file is replaced only when the new one is complete. Answers an empty
 // text on success, else the reason.
 QString savePictureFile(const QImage& image, const QString& path);
+
+// Writes the picture into an open file in the given format ("bmp", "png",
+// "jpeg"). Answers an empty text on success, else the reason, the file's own
+// (a full disk, say) before the image writer's.
+QString writePicture(const QImage& image, QFileDevice& file, const QByteArray& format);
 
 } // namespace tonobild

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <sys/stat.h>
 
+#include "picture/bitmap_header.h"
 #include "picture/picture_files.h"
 
 using namespace tonobild;
@@ -78,4 +80,84 @@ TEST_F(PictureFilesTest, RefusesATruncatedBitmapOrOneWithASideAbove32767WithARea
         EXPECT_FALSE(loaded.problem.isEmpty()) << name;
     }
     EXPECT_TRUE(loadPictureFile(path("wide.bmp")).problem.contains("40000 x 120"));
+}
+
+namespace {
+
+// The 54 header bytes of an uncompressed 24-bit bitmap with the given sides, its pixels at offset 54.
+QByteArray bitmapHeaderBytes(qint32 width, qint32 height)
+{
+    QByteArray header(54, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    qToLittleEndian<quint32>(54, header.data() + 10);
+    qToLittleEndian<quint32>(40, header.data() + 14);
+    qToLittleEndian<qint32>(width, header.data() + 18);
+    qToLittleEndian<qint32>(height, header.data() + 22);
+    qToLittleEndian<quint16>(1, header.data() + 26);
+    qToLittleEndian<quint16>(24, header.data() + 28);
+    return header;
+}
+
+} // namespace
+
+// Rows are padded to four bytes; sides no file can hold give no length rather than an overflowed one.
+TEST(BitmapHeader, AnnouncesThePaddedPixelBytesAndNoLengthForImpossibleSides)
+{
+    const struct {
+        qint32 width, height;
+        qint64 expectedFileSize;
+    } cases[] = {
+        {2, 2, 54 + 2 * 8},  // 6 bytes of a row padded to 8
+        {4, -3, 54 + 3 * 12}, // rows top-down
+        {2147483647, 2147483647, -1},
+        {2147483647, -2147483647 - 1, -1},
+        {-7, 5, -1},
+        {0, 5, -1},
+    };
+    for (const auto& c : cases) {
+        const auto header = readBitmapHeader(bitmapHeaderBytes(c.width, c.height));
+        ASSERT_TRUE(header.has_value()) << c.width << " x " << c.height;
+        EXPECT_EQ(header->expectedFileSize(), c.expectedFileSize) << c.width << " x " << c.height;
+    }
+}
+
+TEST_F(PictureFilesTest, RefusesAHostileBitmapHeaderWithItsSides)
+{
+    write("huge.bmp", bitmapHeaderBytes(2147483647, 2147483647));
+    write("tall.bmp", bitmapHeaderBytes(16, -2147483647 - 1));
+    const struct {
+        const char* name;
+        const char* sides;
+    } cases[] = {{"huge.bmp", "2147483647 x 2147483647"}, {"tall.bmp", "16 x 2147483648"}};
+    for (const auto& c : cases) {
+        const LoadedPicture loaded = loadPictureFile(path(c.name));
+        EXPECT_TRUE(loaded.image.isNull()) << c.name;
+        EXPECT_TRUE(loaded.problem.contains(c.sides)) << c.name << ": " << loaded.problem.toStdString();
+    }
+}
+
+// A named pipe is refused at once, without waiting for a writer, and a device likewise.
+TEST_F(PictureFilesTest, RefusesANamedPipeOrADeviceWithoutWaiting)
+{
+    ASSERT_EQ(::mkfifo(path("pipe.bmp").toLocal8Bit().constData(), 0600), 0);
+    const struct {
+        QString path;
+        const char* problem;
+    } cases[] = {{path("pipe.bmp"), "it is a named pipe, not a picture file"},
+                 {QStringLiteral("/dev/zero"), "it is a device, not a picture file"}};
+    for (const auto& c : cases) {
+        const LoadedPicture loaded = loadPictureFile(c.path);
+        EXPECT_TRUE(loaded.image.isNull()) << c.problem;
+        EXPECT_TRUE(loaded.problem.startsWith(c.problem)) << loaded.problem.toStdString();
+    }
+}
+
+// A full disk is named as such, not as the image writer's "Unknown error".
+TEST(PictureWriting, AFullDiskIsTheReasonGiven)
+{
+    QFile full(QStringLiteral("/dev/full"));
+    ASSERT_TRUE(full.open(QIODevice::WriteOnly));
+    for (const char* format : {"bmp", "png"})
+        EXPECT_EQ(writePicture(asymmetricPicture(64, 64), full, format), "No space left on device") << format;
 }

@@ -3,7 +3,9 @@
 #include <QPushButton>
 
 #include "app/form1.h"
+#include "signature/signature_codec.h"
 #include "signature/signature_dialog.h"
+#include "signature/signature_text.h"
 
 namespace tonobild {
 
@@ -24,6 +26,11 @@ void Form1::Command19_Click()
                 show();
         });
         connect(this, &Form1::programEnding, form3_, &QWidget::close);
+    }
+    if (const std::optional<EncoderSettings> settings = encoderSettings()) {
+        const QString resolution =
+            transmissionSizeName(settings->pictureWidth, settings->pictureHeight, settings->columnStep);
+        form3_->setSignatureRoom(longestReadableSignature(settings->groupsPerLine(), settings->columnStep), resolution);
     }
     hide();
     form3_->show();

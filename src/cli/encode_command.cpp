@@ -5,14 +5,34 @@
 #include "cli/commands.h"
 #include "cli/mode_option.h"
 #include "common/file_error.h"
+#include "decoder/decoder.h"
 #include "encoder/encoder.h"
 #include "encoder/signal_format.h"
 #include "encoder/transmission_files.h"
 #include "picture/picture_files.h"
 #include "picture/preparation.h"
+#include "signature/signature_codec.h"
 #include "signature/signature_text.h"
 
 namespace tonobild::cli {
+
+namespace {
+
+// A codeword longer than a receiver reads back is cut to what comes back whole, and the cut is told.
+void fitSignatureToTransmission(WorkingState& state, const QString& codeword, Resolution sent, int columnStep)
+{
+    const ResolutionSize size = resolutionSize(sent);
+    const int room = longestReadableSignature(groupsPerLine(size.width, columnStep), columnStep);
+    const int readable = readableCodewordLength(room);
+    if (codeword.size() <= readable)
+        return;
+    QTextStream(stderr) << "tonobild-cli: warning: "
+                        << codewordCapacityNote(codeword, room, transmissionSizeName(size.width, size.height, columnStep))
+                        << '\n';
+    state.signature = *amateurSignatureText(codeword.left(readable));
+}
+
+} // namespace
 
 int encodeCommand(const QStringList& arguments)
 {
@@ -80,13 +100,17 @@ int encodeCommand(const QStringList& arguments)
         return 1;
     WorkingPicture& picture = *loaded;
     const bool companding = preset.compand || parser.isSet(compand);
+    const int columnStep = (preset.halfX || parser.isSet(halfX)) ? 2 : 1;
+    if (parser.isSet(signature))
+        fitSignatureToTransmission(state, parser.value(signature),
+                                   parser.isSet(noPrepare) ? selected : chooseResolution(picture), columnStep);
     if (!parser.isSet(noPrepare))
         p1updat(picture, state, selected, companding);
 
     EncoderSettings settings;
     settings.pictureWidth = resolutionSize(selected).width;
     settings.pictureHeight = resolutionSize(selected).height;
-    settings.columnStep = (preset.halfX || parser.isSet(halfX)) ? 2 : 1;
+    settings.columnStep = columnStep;
     settings.mono = preset.mono || parser.isSet(mono);
     const bool isSlow = preset.slow || parser.isSet(slow);
     settings.leaderSeconds = ((preset.cb || parser.isSet(cb)) && isSlow) ? 1 : 5;

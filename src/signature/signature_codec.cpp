@@ -1,5 +1,7 @@
 #include "signature/signature_codec.h"
 
+#include <algorithm>
+
 namespace tonobild {
 
 namespace {
@@ -12,6 +14,7 @@ constexpr int kCellStepsWide = 4;    // each cell rectangle spans four steps
 constexpr int kSearchSteps = 100;    // the start marker is searched over steps 1 to 101
 constexpr int kLargestRowShift = 4;  // five passes, moved up by 0 to 4 rows
 constexpr int kLastStepBeforeStop = 1024;
+constexpr int kUnreadTailGroups = 13; // the sync run and the groups the receiver's line end swallows
 
 int readThreshold(bool compand)
 {
@@ -45,7 +48,35 @@ std::string className(char letter)
     }
 }
 
+bool isControlCharacter(unsigned char c)
+{
+    return c < 32 || (c >= 127 && c < 160);
+}
+
+// The code with every control character written as its code in hex, so that a
+// read-out never prints a NUL or an escape sequence raw.
+std::string printable(const std::string& code)
+{
+    static const char* const kHex = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : code) {
+        const auto u = static_cast<unsigned char>(c);
+        if (isControlCharacter(u))
+            shown += {'<', kHex[u >> 4], kHex[u & 15], '>'};
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 } // namespace
+
+int longestReadableSignature(int groupsPerLine, int columnStep) noexcept
+{
+    // The framed text's last character, the end marker, stands at step length + 19, column twice that.
+    const int lastReadColumn = (groupsPerLine - kUnreadTailGroups) * columnStep;
+    return std::max(0, lastReadColumn / 2 - (kFirstCellStep + 1));
+}
 
 std::string getcode(const WorkingPicture& picture, WorkingState& state, bool compand)
 {
@@ -108,8 +139,8 @@ void putcode(WorkingPicture& picture, WorkingState& state, bool compand)
 std::string formatSignatureCaption(const std::string& code)
 {
     if (code.size() < 3 || code[0] != ' ')
-        return code;
-    return "Class of transmitter: " + className(code[1]) + "\r\nIdentification: " + code.substr(2);
+        return printable(code);
+    return "Class of transmitter: " + className(code[1]) + "\r\nIdentification: " + printable(code.substr(2));
 }
 
 std::string readSignatureCaption(const WorkingPicture& picture, WorkingState& state, bool compand)

@@ -60,7 +60,14 @@ void putcode(WorkingPicture& picture, WorkingState& state, bool compand);
 
 // The read-out for the code read: "Class of transmitter: <class>\r\nIdentification: <codeword>",
 // or the code itself when it is shorter than three characters or does not start with a space.
+// Control characters read from the picture are shown by their code, as "<00>".
 std::string formatSignatureCaption(const std::string& code);
+
+// The longest signature text a receiver reads back whole from a transmission
+// of groupsPerLine groups a line at the column step: the received picture
+// holds the columns up to 13 groups before the end of a line, and the end
+// marker's column must be one of them.
+int longestReadableSignature(int groupsPerLine, int columnStep) noexcept;
 
 // The signature read-out (Label15_Click): getcode, then formatSignatureCaption.
 std::string readSignatureCaption(const WorkingPicture& picture, WorkingState& state, bool compand);

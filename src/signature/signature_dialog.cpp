@@ -48,6 +48,8 @@ SignatureDialog::SignatureDialog(UserDialogs& dialogs, QWidget* parent) : QWidge
     text1_->setObjectName(QStringLiteral("Text1"));
     text1_->setAccessibleName(QStringLiteral("Your Personal Codeword"));
     label4_->setBuddy(text1_);
+    capacity_ = makeLabel(this, "capacity", QString());
+    capacity_->setWordWrap(true);
     command1_ = makeButton(this, "Command1", QStringLiteral("Set Signature"));
     command2_ = makeButton(this, "Command2", QStringLiteral("Cancel Signature"));
 
@@ -56,19 +58,42 @@ SignatureDialog::SignatureDialog(UserDialogs& dialogs, QWidget* parent) : QWidge
     fields->addWidget(label3_, 0, 1);
     fields->addWidget(label4_, 1, 0);
     fields->addWidget(text1_, 1, 1);
-    fields->addWidget(command1_, 2, 0);
-    fields->addWidget(command2_, 2, 1);
+    fields->addWidget(capacity_, 2, 0, 1, 2);
+    fields->addWidget(command1_, 3, 0);
+    fields->addWidget(command2_, 3, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label1_);
     layout->addLayout(fields);
 
     connect(command1_, &QPushButton::clicked, this, &SignatureDialog::setSignature);
     connect(command2_, &QPushButton::clicked, this, &SignatureDialog::cancelSignature);
+    connect(text1_, &QLineEdit::textChanged, this, &SignatureDialog::showCapacity);
+    capacity_->hide();
+}
+
+void SignatureDialog::setSignatureRoom(int longestSignature, const QString& resolution)
+{
+    longestSignature_ = longestSignature;
+    resolution_ = resolution;
+    capacity_->show();
+    showCapacity();
+}
+
+void SignatureDialog::showCapacity()
+{
+    if (resolution_.isEmpty())
+        return;
+    const QString note = codewordCapacityNote(text1_->text(), longestSignature_, resolution_);
+    capacity_->setText(note);
+    capacity_->setAccessibleName(note);
 }
 
 void SignatureDialog::setSignature()
 {
-    const std::optional<std::string> text = amateurSignatureText(text1_->text());
+    QString codeword = text1_->text();
+    if (!resolution_.isEmpty())
+        codeword.truncate(readableCodewordLength(longestSignature_)); // what a receiver reads back whole
+    const std::optional<std::string> text = amateurSignatureText(codeword);
     if (!text) {
         dialogs_.message(this, windowTitle(),
                          QStringLiteral("The codeword can only hold Latin-1 characters (codes 0 to 255). "

@@ -25,6 +25,11 @@ class SignatureDialog : public QWidget {
 public:
     explicit SignatureDialog(UserDialogs& dialogs, QWidget* parent = nullptr);
 
+    // The room the current transmission settings leave for the signature text,
+    // and the resolution's name for the note under the codeword. From then on
+    // Set Signature cuts a longer codeword to what a receiver reads back whole.
+    void setSignatureRoom(int longestSignature, const QString& resolution);
+
 signals:
     // "Set Signature": the new signature text, a space, "A" and the codeword; Latin-1 only.
     void signatureSet(const QString& text);
@@ -37,15 +42,19 @@ protected:
 private:
     void setSignature();
     void cancelSignature();
+    void showCapacity();
 
     UserDialogs& dialogs_;
     QLabel* label1_ = nullptr;
     QLabel* label2_ = nullptr;
     QLabel* label3_ = nullptr;
     QLabel* label4_ = nullptr;
+    QLabel* capacity_ = nullptr; // how much of the codeword a receiver reads back
     QLineEdit* text1_ = nullptr;
     QPushButton* command1_ = nullptr;
     QPushButton* command2_ = nullptr;
+    int longestSignature_ = 0;
+    QString resolution_;
 };
 
 } // namespace tonobild

@@ -163,8 +163,14 @@ TEST_F(Form1DecodeTest, SignatureDialogSetsTheStampReadBackFromALoadedPicture)
     EXPECT_EQ(window.Label15->text(), kSignedCaption);
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.bmp"));
 
-    // Closing the dialog from its frame clears the signature and unloads it.
+    // The room follows the transmission settings of the moment the dialog opens.
+    window.Check2->setChecked(true);
+    window.Option3->setChecked(true);
     window.Command19->click();
+    EXPECT_EQ(form3->findChild<QLabel*>("capacity")->text(),
+              "At 640 x 480 with \"Half X\" a receiver reads back 286 characters of the codeword.");
+
+    // Closing the dialog from its frame clears the signature and unloads it.
     form3->close();
     QApplication::processEvents();
     EXPECT_EQ(window.signature->text(), "");

@@ -147,3 +147,23 @@ TEST_F(CliTest, WholeRoadFromATestCardToTheReceivedPicture)
         for (int x = 30; x <= 134; x += 2)
             ASSERT_EQ(decoded.colour(x, y), original.colour(x, y)) << x << "," << y;
 }
+
+// A codeword longer than the transmission carries is cut to what a receiver reads back whole, and told.
+TEST_F(CliTest, ACodewordTooLongForTheResolutionIsCutToWhatComesBackAndTold)
+{
+    ASSERT_EQ(cli({"testcards", temp("cards")}).exitCode, 0);
+    const QString fits = QString(51, 'K') + "Y";
+    const QString tooLong = fits + "Z";
+    const CliRun whole = cli({"encode", "--signature", fits, temp("cards/BARS160.BMP"), temp("fits.wav")});
+    ASSERT_EQ(whole.exitCode, 0) << whole.err.toStdString();
+    EXPECT_EQ(whole.err, "");
+    const CliRun cut = cli({"encode", "--signature", tooLong, temp("cards/BARS160.BMP"), temp("cut.wav")});
+    ASSERT_EQ(cut.exitCode, 0);
+    EXPECT_EQ(cut.err, "tonobild-cli: warning: At 160 x 120 a receiver reads back 52 characters of the codeword. "
+                       "This one has 53: \"Z\" will be cut.\n");
+
+    for (const char* name : {"fits", "cut"}) {
+        const QString wav = temp(name) + ".wav";
+        EXPECT_TRUE(cli({"decode", wav, temp(name) + ".bmp"}).out.contains("Identification: " + fits + "\n")) << name;
+    }
+}

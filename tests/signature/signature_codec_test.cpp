@@ -117,6 +117,25 @@ TEST(Signature, CaptionNamesTheClassAndIdentificationOfAFramedCode)
 {
     for (const auto& [code, caption] : std::vector<std::pair<std::string, std::string>>{
              {" CX", "Class of transmitter: Commercial\r\nIdentification: X"}, {" A", " A"}, {"AKLM456", "AKLM456"},
-             {" aKLM", "Class of transmitter: \r\nIdentification: KLM"}})
+             {" aKLM", "Class of transmitter: \r\nIdentification: KLM"},
+             {" TX", "Class of transmitter: Technician\r\nIdentification: X"},
+             {" PX", "Class of transmitter: Programmer\r\nIdentification: X"},
+             // control characters read from the picture are shown by their code, never raw
+             {std::string(" AKLM\0\x1b\x7f\x9f\xa0\xff", 11),
+              "Class of transmitter: Amateur\r\nIdentification: KLM<00><1B><7F><9F>\xa0\xff"},
+             {"\x07\r", "<07><0D>"}})
         EXPECT_EQ(formatSignatureCaption(code), caption) << '"' << code << '"';
+}
+
+// The room measured by sending codewords of every length through the encoder and decoder with the
+// receiver's defaults: the longest codeword read back whole, plus the two characters " A" before it.
+TEST(Signature, RoomForTheSignatureTextAtEachTransmissionSize)
+{
+    const struct {
+        int groupsPerLine, columnStep, longest;
+    } cases[] = {{160, 1, 52 + 2}, {80, 2, 46 + 2}, {320, 1, 132 + 2}, {160, 2, 126 + 2}, {640, 1, 292 + 2},
+                 {320, 2, 286 + 2}, {40, 1, 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(longestReadableSignature(c.groupsPerLine, c.columnStep), c.longest)
+            << c.groupsPerLine << " groups, step " << c.columnStep;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -50,4 +51,27 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordWhileCancelAndClosingFromTheFr
     EXPECT_EQ(set.size(), 3);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
+}
+
+// The note under the codeword follows the typing and names what a receiver loses.
+TEST(SignatureDialog, SaysHowMuchOfTheCodewordFitsAndWhatWillBeCut)
+{
+    testdata::FakeDialogs dialogs;
+    SignatureDialog dialog(dialogs);
+    auto* codeword = dialog.findChild<QLineEdit*>(QStringLiteral("Text1"));
+    auto* note = dialog.findChild<QLabel*>(QStringLiteral("capacity"));
+    ASSERT_TRUE(codeword && note);
+    dialog.setSignatureRoom(54, QStringLiteral("160 x 120"));
+    EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword.");
+    codeword->setText(QString(50, 'K') + "XYZ");
+    EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword. "
+                            "This one has 53: \"Z\" will be cut.");
+    EXPECT_EQ(note->accessibleName(), note->text());
+    QSignalSpy set(&dialog, &SignatureDialog::signatureSet);
+    dialog.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
+    ASSERT_EQ(set.size(), 1);
+    EXPECT_EQ(set.front().front().toString(), " A" + QString(50, 'K') + "XY");
+    dialog.setSignatureRoom(1, QStringLiteral("tiny"));
+    EXPECT_TRUE(note->text().endsWith("reads back 0 characters of the codeword. This one has 53: \"" + QString(50, 'K') +
+                                      "XYZ\" will be cut."));
 }

@@ -92,6 +92,27 @@ PictureView* pictureView(const char* name, const QString& accessibleName, QSize 
     return view;
 }
 
+// Each mode button in its own row of the panel, its phrase of the legend beside
+// it; the button's name is its tooltip and the phrase its description.
+QGridLayout* modeLegend(std::initializer_list<QRadioButton*> modes)
+{
+    auto* panel = new QGridLayout;
+    panel->setColumnStretch(2, 1);
+    int row = 0;
+    for (QRadioButton* mode : modes) {
+        const std::string& phrase = help::modeLegendPhrases().at(static_cast<std::size_t>(row));
+        QLabel* legend = helpLabel("", phrase, mode->accessibleName() + " resolution", 300);
+        legend->setObjectName(mode->objectName() + "Legend");
+        legend->setBuddy(mode);
+        mode->setToolTip(mode->accessibleName());
+        mode->setAccessibleDescription(legend->text());
+        panel->addWidget(mode, row, 0, Qt::AlignTop);
+        panel->addWidget(legend, row, 1);
+        ++row;
+    }
+    return panel;
+}
+
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
 {
     auto* layout = new QHBoxLayout;
@@ -154,16 +175,14 @@ QWidget* Form1::buildPictureColumn()
     Option26 = optionButton("Option26", QString(), QStringLiteral("TAPE mode"));
     Option27 = optionButton("Option27", QString(), QStringLiteral("HIRES mode"));
     group(this, {Option15, Option16, Option25, Option26, Option27});
-    Label6 = helpLabel("Label6", help::modeResolutions(), QStringLiteral("Standard resolutions of the modes"), 300);
+    Label6 = label("Label6", QString::fromStdString(help::modeLegendHeading()),
+                   QStringLiteral("Standard resolutions of the modes"));
     Command13 = button("Command13", QStringLiteral("Save Settings to selected mode"));
     Command15 = button("Command15", QStringLiteral("Reset selected Settings"));
-    auto* modes = new QVBoxLayout;
-    for (QRadioButton* mode : {Option15, Option16, Option25, Option26, Option27})
-        modes->addWidget(mode);
     auto* panel = new QGridLayout(Frame7);
-    panel->addLayout(modes, 0, 0);
-    panel->addWidget(Label6, 0, 1);
-    panel->addLayout(row({Command13, Command15}), 1, 0, 1, 2);
+    panel->addWidget(Label6, 0, 0, 1, 2);
+    panel->addLayout(modeLegend({Option15, Option16, Option25, Option26, Option27}), 1, 0, 1, 2);
+    panel->addLayout(row({Command13, Command15}), 2, 0, 1, 2);
 
     Picture1 = named(new PictureView, "Picture1", QStringLiteral("Working picture"));
     Picture1->setKeepAspect(true);

@@ -2,6 +2,7 @@
 // the station's narrow help labels and are part of the texts.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace tonobild::help {
@@ -27,13 +28,23 @@ inline std::string receptionProblems()
            "then click on the top-left of the picture, then click on Decode again.";
 }
 
-inline std::string modeResolutions()
+// The legend of the five mode buttons: a heading, then one phrase per button,
+// in the order of the buttons (FM, CB, HAM, TAPE, HIRES).
+inline std::string modeLegendHeading()
 {
-    return "The standard transmission resolution is:-" + blanks(150) +
-           "160x120 for FM radio transmission, otherwise verbally specified, 80x120 for CB radio. "
-           "CQ Channel 33 only, Only legal resolution, 320x240 or 160x120-Ham. Res Verbally specified,"
-           "-27.260MHz FM" + blanks(3) + "160x120 for Picture Tapes," + blanks(57) +
-           "640x480 for High resolution transmissions.";
+    return "The standard transmission resolution is:-";
+}
+
+inline const std::array<std::string, 5>& modeLegendPhrases()
+{
+    static const std::array<std::string, 5> phrases = {
+        "160x120 for FM radio transmission, otherwise verbally specified,",
+        "80x120 for CB radio. CQ Channel 33 only, Only legal resolution,",
+        "320x240 or 160x120-Ham. Res Verbally specified,-27.260MHz FM",
+        "160x120 for Picture Tapes,",
+        "640x480 for High resolution transmissions.",
+    };
+    return phrases;
 }
 
 inline std::string credits()

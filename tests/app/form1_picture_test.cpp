@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 #include "app/form1.h"
 #include "picture/picture_files.h"
@@ -102,14 +103,19 @@ TEST_F(Form1PictureTest, AFailedLoadKeepsThePictureAndSaysWhy)
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
     truncated.write(original.read(40));
     truncated.close();
-    for (const QString& path : {folder.filePath("broken.bmp"), folder.filePath("missing.bmp"), QString()}) {
+    // A named pipe with no writer would hold the window in its open call for ever.
+    const QString pipe = folder.filePath("pipe.bmp");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    for (const QString& path : {folder.filePath("broken.bmp"), folder.filePath("missing.bmp"), QString(), pipe}) {
         load(path);
         EXPECT_EQ(window.workingPicture(), before) << path.toStdString();
     }
-    ASSERT_EQ(dialogs.messages.size(), 3u);
+    ASSERT_EQ(dialogs.messages.size(), 4u);
     EXPECT_TRUE(dialogs.messages[0].text.contains("broken.bmp"));
     EXPECT_TRUE(dialogs.messages[1].text.contains("does not exist"));
     EXPECT_TRUE(dialogs.messages[2].text.contains("no file name"));
+    EXPECT_EQ(dialogs.messages[3].text, "Cannot load the picture " + pipe +
+                                            ": it is a named pipe, not a picture file; save the picture into a file first");
 }
 
 TEST_F(Form1PictureTest, PreviewClicksSetTheShiftsOrBlackenTheLeftColumns)

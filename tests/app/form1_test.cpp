@@ -107,7 +107,7 @@ TEST_F(Form1Test, ControlsCarryTheirNamesCaptionsAndStartStates)
     EXPECT_TRUE(window.Text3->text().endsWith("/TONOBILD.BMP"));
     EXPECT_TRUE(window.Label8->text().endsWith("then click on \"Save\""));
     EXPECT_EQ(window.Label7->text().indexOf(QString(25, ' ') + "1: Try another"), 58);
-    EXPECT_TRUE(window.Label6->text().contains("FM" + QString(3, ' ') + "160x120 for Picture Tapes," + QString(57, ' ')));
+    EXPECT_EQ(window.Label6->text(), "The standard transmission resolution is:-");
     for (const char* hidden : {"Command3", "Check6", "Check7", "Option4", "Option9", "Option11"})
         EXPECT_FALSE(find<QWidget>(window, hidden)->isVisibleTo(&window)) << hidden;
     EXPECT_FALSE(window.Picture1->isVisibleTo(&window));
@@ -233,6 +233,41 @@ TEST_F(Form1Test, ClosingDuringEncodeStopsItAndKeepsTheOldWav)
     const auto bytes = testdata::readBytes(wav.toStdString());
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "previous transmission");
     EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
+}
+
+// Each mode button faces its own phrase of the legend and is named after its mode.
+TEST_F(Form1Test, EachModeButtonStandsBesideItsPhraseOfTheLegend)
+{
+    Form1 window(dialogs, store);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const struct {
+        const char* button;
+        const char* mode;
+        const char* phrase;
+    } modes[] = {
+        {"Option15", "FM mode", "160x120 for FM radio transmission, otherwise verbally specified,"},
+        {"Option16", "CB mode", "80x120 for CB radio. CQ Channel 33 only, Only legal resolution,"},
+        {"Option25", "HAM mode", "320x240 or 160x120-Ham. Res Verbally specified,-27.260MHz FM"},
+        {"Option26", "TAPE mode", "160x120 for Picture Tapes,"},
+        {"Option27", "HIRES mode", "640x480 for High resolution transmissions."},
+    };
+    int previousBottom = window.Label6->mapTo(&window, QPoint(0, window.Label6->height())).y();
+    for (const auto& m : modes) {
+        auto* button = find<QRadioButton>(window, m.button);
+        auto* legend = find<QLabel>(window, (std::string(m.button) + "Legend").c_str());
+        EXPECT_EQ(button->accessibleName(), m.mode);
+        EXPECT_EQ(button->toolTip(), m.mode);
+        EXPECT_EQ(button->accessibleDescription(), m.phrase);
+        EXPECT_EQ(legend->text(), m.phrase);
+        const QRect buttonBox(button->mapTo(&window, QPoint()), button->size());
+        const QRect legendBox(legend->mapTo(&window, QPoint()), legend->size());
+        EXPECT_LT(buttonBox.right(), legendBox.left()) << m.button;
+        EXPECT_TRUE(legendBox.top() <= buttonBox.center().y() && buttonBox.center().y() <= legendBox.bottom())
+            << m.button << ": the button's middle is not beside its phrase";
+        EXPECT_GE(legendBox.top(), previousBottom) << m.button << " overlaps the phrase above";
+        previousBottom = legendBox.bottom();
+    }
 }
 
 TEST_F(Form1Test, EveryShownControlIsReachableByAScreenReader)

@@ -1,13 +1,14 @@
 #!/bin/sh
-# Builds the libFuzzer targets with the "fuzz" preset and runs the decoder
-# fuzz target for a bounded time under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Usage: scripts/run-fuzz.sh [SECONDS] (default 60).
+# Builds the libFuzzer targets with the "fuzz" preset and runs the decoder's
+# and the picture files' fuzz targets, each for a bounded time, under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Usage: scripts/run-fuzz.sh [SECONDS] (default 60, for each target).
 set -eu
 seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target decoder_fuzz
+cmake --build --preset fuzz --target decoder_fuzz picture_file_fuzz
 corpus="$root/build/fuzz/corpus/decoder"
 mkdir -p "$corpus"
 # A short clean stream start as a seed: the choice bytes, then pixel groups.
@@ -22,3 +23,10 @@ if [ ! -f "$seed" ]; then
 fi
 "$root/build/fuzz/fuzz/decoder_fuzz" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
   -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
+
+# The reference pictures as seeds for the picture files.
+pictures="$root/build/fuzz/corpus/pictures"
+mkdir -p "$pictures"
+cp "$root"/tests/data/*.bmp "$pictures"/
+"$root/build/fuzz/fuzz/picture_file_fuzz" -max_total_time="$seconds" -max_len=262144 -timeout=20 \
+  -rss_limit_mb=2048 -print_final_stats=1 "$pictures"

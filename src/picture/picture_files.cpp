@@ -1,5 +1,6 @@
 #include "picture/picture_files.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -133,6 +134,20 @@ LoadedPicture loadPictureFile(const QString& path)
 
 namespace {
 
+// Writes every byte. A file write that stops short (the disk filled up) is
+// tried again for the rest, and that attempt brings the file system's reason.
+QString writeWhole(QFileDevice& file, const QByteArray& bytes)
+{
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return file.errorString();
+        done += written;
+    }
+    return file.flush() ? QString() : file.errorString();
+}
+
 QByteArray formatForName(const QString& path)
 {
     const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
@@ -161,10 +176,13 @@ QString savePictureFile(const QImage& image, const QString& path)
 
 QString writePicture(const QImage& image, QFileDevice& file, const QByteArray& format)
 {
-    QImageWriter writer(&file, format);
-    if (writer.write(image) && file.flush())
-        return {};
-    return file.error() != QFileDevice::NoError ? file.errorString() : writer.errorString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (!writer.write(image))
+        return writer.errorString();
+    return writeWhole(file, bytes);
 }
 
 } // namespace tonobild

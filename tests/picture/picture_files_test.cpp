@@ -3,6 +3,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <sys/stat.h>
@@ -160,4 +162,25 @@ TEST(PictureWriting, AFullDiskIsTheReasonGiven)
     ASSERT_TRUE(full.open(QIODevice::WriteOnly));
     for (const char* format : {"bmp", "png"})
         EXPECT_EQ(writePicture(asymmetricPicture(64, 64), full, format), "No space left on device") << format;
+}
+
+// A disk that fills up in the middle of the file: the write stops short first, and only the next
+// attempt brings the reason. Needs a small file system of its own (root may mount one).
+TEST_F(PictureFilesTest, ADiskThatFillsUpWhileSavingIsNamedAndKeepsTheOldFile)
+{
+    const QString disk = path("small-disk");
+    ASSERT_TRUE(QDir().mkpath(disk));
+    if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
+    const QString saved = disk + "/picture.bmp";
+    ASSERT_EQ(savePictureFile(asymmetricPicture(40, 40), saved), QString());
+    const QByteArray before = [&] {
+        QFile file(saved);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    EXPECT_EQ(savePictureFile(asymmetricPicture(160, 120), saved), "No space left on device"); // 57654 bytes
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
 }

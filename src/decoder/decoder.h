@@ -71,6 +71,7 @@ public:
 
     int xsiz() const noexcept { return assembler_.xsiz(); }
     int rows() const noexcept { return assembler_.rows(); }
+    int passCount() const noexcept { return assembler_.passCount(); }
 
 private:
     bool progressStep(DecodeEnd& end);

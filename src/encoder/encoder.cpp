@@ -79,6 +79,7 @@ bool Encoder::run(const EncoderSettings& settings)
     stopped_ = false;
     blockFill_ = 0;
     state_.xmult = static_cast<std::int16_t>(settings.columnStep);
+    pass_ = kLeaderPass;
     sendLeader(leaderGroups(settings.leaderSeconds));
     if (!stopped_)
         sendPasses(settings);
@@ -105,16 +106,16 @@ void Encoder::sendPasses(const EncoderSettings& settings)
     const int step = settings.columnStep;
     std::string code;
     int line = 0;
-    int pass = settings.mono ? 1 : 0;
+    pass_ = settings.mono ? 1 : 0;
     state_.xpos = 0;
     state_.ypos = 0;
-    while (pass != 3 && !stopped_) {
+    while (pass_ != 3 && !stopped_) {
         const ColourNumber c = picture_.colour((state_.xpos + 1) * step, state_.ypos + 1);
         if (state_.ypos > height) {
             state_.ypos = static_cast<std::int16_t>(state_.ypos - height);
-            ++pass;
+            ++pass_;
         }
-        int value = passComponent(c, pass);
+        int value = passComponent(c, pass_);
         ++state_.xpos;
         const bool sync = state_.xpos + kSyncRunGroups - 1 >= width;
         if (state_.xpos == width) {

@@ -64,6 +64,11 @@ public:
     // progress handler stopped it; the sink then holds only a part of the stream.
     bool run(const EncoderSettings& settings);
 
+    // The pass being sent: 0 blue, 1 green, 2 red (3 once the closing group is
+    // out), or kLeaderPass while the leader goes out.
+    static constexpr int kLeaderPass = -1;
+    int pass() const noexcept { return pass_; }
+
 private:
     void sendLeader(int groups);
     void sendPasses(const EncoderSettings& settings);
@@ -78,6 +83,7 @@ private:
     std::vector<std::uint8_t> block_;
     std::size_t blockFill_ = 0;
     bool stopped_ = false;
+    int pass_ = 0;
 };
 
 } // namespace tonobild

@@ -12,11 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QShortcut>
 
+#include "app/pass_progress.h"
 #include "app/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
@@ -43,6 +45,7 @@ Form1::Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent)
     setWindowTitle(QStringLiteral("Tonobild 3"));
     setAccessibleName(QStringLiteral("Tonobild 3"));
     buildControls();
+    clearPassProgress();
     Text2->setText(defaultAudioFileName());
     Text3->setText(defaultOutputPictureName());
     Text4->setText(defaultInputPicture());
@@ -256,6 +259,24 @@ bool Form1::yieldAtProgressPoint()
 void Form1::countProgressStep()
 {
     Label9->setText(QString::number(Label9->text().toInt() + 1));
+}
+
+void Form1::showPassProgress(int row, int rows, int pass)
+{
+    const PassProgress progress = tonobild::passProgress(row, rows, pass);
+    const QString caption = QString::fromStdString(progress.caption);
+    passProgress->setFormat(caption);
+    passProgress->setAccessibleDescription(caption);
+    passProgress->setRange(0, progress.maximum);
+    passProgress->setValue(progress.value);
+}
+
+void Form1::clearPassProgress()
+{
+    passProgress->setRange(0, 1);
+    passProgress->setValue(0);
+    passProgress->setFormat(QString());
+    passProgress->setAccessibleDescription(QString());
 }
 
 void Form1::reportSettingsProblem()

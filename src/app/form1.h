@@ -24,6 +24,7 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -87,6 +88,7 @@ public:
     void Command21_Click(); // Digital Decode
     void Label15_Click();   // signature read-out
     void Image1_MouseUp(Qt::MouseButton button, QPointF position);
+    void showFullSizePicture(); // "View"
     void Picture1_MouseUp(Qt::MouseButton button, int x, int y);
     void p1updat();
     // Places a picture at its own size and prepares it for sending.
@@ -156,6 +158,9 @@ private:
     // Yields to the event loop at a progress point; answers false when the window is closing.
     bool yieldAtProgressPoint();
     void countProgressStep();
+    // Shows the line and pass reached in the progress bar.
+    void showPassProgress(int row, int rows, int pass);
+    void clearPassProgress();
     void showWorkingPictureIn(PictureView* view);
     std::optional<ResolutionSize> selectedResolution() const;
     std::optional<EncoderSettings> encoderSettings() const;
@@ -239,12 +244,14 @@ public:
     QLabel* Label7 = nullptr;  // reception help
     QLabel* Label8 = nullptr;  // how to use
     QLabel* Label9 = nullptr;  // progress counter
+    QProgressBar* passProgress = nullptr; // "line y of H, pass blue/green/red" during Encode and Decode
     QLabel* Label10 = nullptr; // Sync Level read-out
     QLabel* Label11 = nullptr; // credits
     QLabel* Label12 = nullptr; // duration at 160 x 120
     QLabel* Label13 = nullptr; // duration at 320 x 240
     QLabel* Label14 = nullptr; // duration at 640 x 480
     QLabel* Label15 = nullptr; // signature read-out
+    QPushButton* viewButton = nullptr; // "View": the working picture at full size
     QLabel* signature = nullptr; // the signature text (hidden)
     QLabel* verno = nullptr;     // version
 

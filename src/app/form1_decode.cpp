@@ -30,9 +30,13 @@ class Form1::DecodeHost final : public DecoderHost {
 public:
     explicit DecodeHost(Form1& window) : window_(window) {}
 
+    void watch(const Decoder& decoder) { decoder_ = &decoder; }
+
     bool progressStep() override
     {
         window_.countProgressStep();
+        if (decoder_)
+            window_.showPassProgress(window_.state_.ypos, decoder_->rows(), decoder_->passCount());
         window_.repaintWorkingPicture();
         const bool goOn = window_.yieldAtProgressPoint();
         if (window_.Label9->text().toInt() > kProgressWrap)
@@ -48,6 +52,7 @@ public:
 
 private:
     Form1& window_;
+    const Decoder* decoder_ = nullptr;
 };
 
 void Form1::connectDecodeReactions()
@@ -137,7 +142,9 @@ void Form1::Command2_Click()
 
     DecodeHost host(*this);
     Decoder decoder(picture_, state_, decoderControls_, host);
+    host.watch(decoder);
     Label9->setText(QStringLiteral("0"));
+    clearPassProgress();
     setCommandsEnabled(false);
     showDecodingPicture(true);
 

@@ -47,6 +47,7 @@ void Form1::Command1_Click()
         return;
     const int rate = isTicked(Check10) ? kSlowRate : kTransmissionRate;
     Label9->setText(QStringLiteral("0"));
+    clearPassProgress();
     const std::optional<EncoderSettings> settings = encoderSettings();
     if (!settings) {
         dialogs_.message(this, QStringLiteral("Tonobild 3"),
@@ -76,8 +77,9 @@ bool Form1::encodeTo(const QString& audioFile, const EncoderSettings& settings, 
     try {
         files.open();
         Encoder encoder(picture_, encoderControls_, state_, files);
-        encoder.setProgressHandler([this] {
+        encoder.setProgressHandler([this, &encoder, &settings] {
             countProgressStep();
+            showPassProgress(state_.ypos, settings.pictureHeight, encoder.pass());
             const bool goOn = yieldAtProgressPoint();
             if (Label9->text().toInt() > kProgressWrap)
                 Label9->setText(QStringLiteral("0"));

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 #include "app/clickable_label.h"
 #include "app/form1.h"
 #include "app/help_texts.h"
+#include "app/value_label.h"
 #include "picture/picture_view.h"
 
 namespace tonobild {
@@ -50,10 +52,13 @@ QLabel* label(const char* name, const QString& text, const QString& accessibleNa
     return named(new QLabel(text), name, accessibleName.isEmpty() ? text : accessibleName);
 }
 
-// A label whose click runs a reaction (the duration labels, the signature read-out).
-QLabel* clickableLabel(const char* name, const QString& text, const QString& accessibleName)
+// A read-out: marked before it is named, so that a screen reader is given its value from the start.
+template <typename Label = ValueLabel>
+QLabel* valueLabel(const char* name, const QString& text, const QString& accessibleName)
 {
-    return named(new ClickableLabel(text), name, accessibleName);
+    auto* label = new Label(text);
+    markAsValueLabel(label);
+    return named(label, name, accessibleName);
 }
 
 // A fixed help text, wrapped at a fixed width. The window's layout cannot ask a
@@ -191,19 +196,21 @@ QWidget* Form1::buildPictureColumn()
 
     auto* preview = frame(QStringLiteral("Picture Last Decoded/Picture to be transmitted"));
     Image1 = pictureView("Image1", QStringLiteral("Preview of the working picture"), QSize(320, 240));
-    Label15 = clickableLabel("Label15", QString(), QStringLiteral("Signature read-out"));
+    Label15 = valueLabel<ClickableLabel>("Label15", QString(), QStringLiteral("Signature read-out"));
     Label15->setMinimumHeight(36);
     Label15->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    viewButton = button("viewButton", QStringLiteral("View"), QStringLiteral("View the working picture at full size"));
+    viewButton->setToolTip(QStringLiteral("Open the working picture at full size, zoomable"));
     auto* previewLayout = new QVBoxLayout(preview);
     previewLayout->addWidget(Image1);
-    previewLayout->addWidget(Label15);
+    previewLayout->addLayout(row({Label15, viewButton}));
 
     auto* xShift = frame(QStringLiteral("XShift"));
-    Label4 = label("Label4", QStringLiteral("0"), QStringLiteral("XShift"));
+    Label4 = valueLabel("Label4", QStringLiteral("0"), QStringLiteral("XShift"));
     Command5 = button("Command5", QStringLiteral("Reset"), QStringLiteral("Reset XShift"));
     xShift->setLayout(row({Label4, Command5}));
     auto* yShift = frame(QStringLiteral("YShift"));
-    Label5 = label("Label5", QStringLiteral("0"), QStringLiteral("YShift"));
+    Label5 = valueLabel("Label5", QStringLiteral("0"), QStringLiteral("YShift"));
     Command6 = button("Command6", QStringLiteral("Reset"), QStringLiteral("Reset YShift"));
     yShift->setLayout(row({Label5, Command6}));
 
@@ -227,9 +234,11 @@ QWidget* Form1::buildCommandColumn()
     Command4 = button("Command4", QStringLiteral("STOP"));
     Command7 = button("Command7", QStringLiteral("Record"));
     Command8 = button("Command8", QStringLiteral("Play"));
-    Label9 = label("Label9", QStringLiteral("0"), QStringLiteral("Progress"));
+    Label9 = valueLabel("Label9", QStringLiteral("0"), QStringLiteral("Progress"));
     layout->addLayout(row({Command1, Command2, Command4}));
     layout->addLayout(row({Command7, Command8, Label9}));
+    passProgress = named(new QProgressBar, "passProgress", QStringLiteral("Progress of the transmission"));
+    layout->addWidget(passProgress);
 
     Label2 = label("Label2", QStringLiteral("Audio File Name:"));
     Text2 = named(new QLineEdit, "Text2", QStringLiteral("Audio File Name:"));
@@ -258,9 +267,9 @@ QWidget* Form1::buildCommandColumn()
     Option3 = optionButton("Option3", QStringLiteral("610x470"));
     group(this, {Option1, Option2, Option3});
     Option1->setChecked(true);
-    Label12 = clickableLabel("Label12", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 160x120"));
-    Label13 = clickableLabel("Label13", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 320x240"));
-    Label14 = clickableLabel("Label14", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 640x480"));
+    Label12 = valueLabel<ClickableLabel>("Label12", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 160x120"));
+    Label13 = valueLabel<ClickableLabel>("Label13", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 320x240"));
+    Label14 = valueLabel<ClickableLabel>("Label14", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 640x480"));
     auto* resolutionLayout = new QGridLayout(resolution);
     resolutionLayout->addWidget(Option1, 0, 0);
     resolutionLayout->addWidget(Label12, 0, 1);
@@ -286,7 +295,7 @@ QWidget* Form1::buildCommandColumn()
     layout->addWidget(Label8);
     layout->addStretch();
     Label11 = helpLabel("Label11", help::credits(), QStringLiteral("Credits"), 320);
-    verno = label("verno", QStringLiteral("0"), QStringLiteral("Version"));
+    verno = valueLabel("verno", QStringLiteral("0"), QStringLiteral("Version"));
     layout->addWidget(Label11);
     layout->addWidget(verno);
     column->setMaximumWidth(340);
@@ -340,7 +349,7 @@ QWidget* Form1::buildReceptionColumn()
     VScroll1 = named(new QScrollBar(Qt::Horizontal), "VScroll1", QStringLiteral("Sync Level"));
     VScroll1->setRange(-64, 32);
     VScroll1->setValue(-32);
-    Label10 = label("Label10", QStringLiteral("-32"), QStringLiteral("Sync Level value"));
+    Label10 = valueLabel("Label10", QStringLiteral("-32"), QStringLiteral("Sync Level value"));
     Label10->setMinimumWidth(30);
     auto* syncLayout = new QHBoxLayout(syncLevel);
     syncLayout->addWidget(VScroll1, 1);
@@ -361,7 +370,9 @@ QWidget* Form1::buildReceptionColumn()
     VScroll2->setRange(1, 1);
     VScroll2->setValue(1);
     Picture2 = pictureView("Picture2", QStringLiteral("Black cross card"), QSize(80, 60));
+    Picture2->setToolTip(QStringLiteral("Black card with a white cross"));
     Picture3 = pictureView("Picture3", QStringLiteral("White card"), QSize(80, 60));
+    Picture3->setToolTip(QStringLiteral("White card"));
     Text4 = named(new QLineEdit, "Text4", QStringLiteral("Input picture file name"));
     Command16 = button("Command16", QStringLiteral("-"), QStringLiteral("Browse for the input picture"));
     Command16->setFixedWidth(28);

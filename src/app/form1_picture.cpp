@@ -14,6 +14,7 @@
 #include "digital/digital_coding.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
+#include "picture/picture_viewer.h"
 #include "picture/preparation.h"
 #include "signature/signature_codec.h"
 
@@ -22,6 +23,7 @@ namespace tonobild {
 void Form1::connectPictureReactions()
 {
     connect(Image1, &PictureView::released, this, &Form1::Image1_MouseUp);
+    connect(viewButton, &QPushButton::clicked, this, &Form1::showFullSizePicture);
     connect(Picture1, &PictureView::released, this, [this](Qt::MouseButton button, QPointF position) {
         const QRectF area = Picture1->pictureRect();
         if (area.isEmpty() || !area.contains(position))
@@ -112,6 +114,12 @@ void Form1::placePicture(const QImage& image)
 {
     placeImage(picture_, image);
     p1updat();
+}
+
+void Form1::showFullSizePicture()
+{
+    auto* viewer = new PictureViewer(toImage(picture_), this);
+    viewer->show();
 }
 
 void Form1::Command11_Click()

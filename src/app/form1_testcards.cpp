@@ -39,8 +39,11 @@ void Form1::VScroll2_Change()
     if (index >= names.size())
         return;
     const LoadedPicture card = loadPictureFile(QDir(folder).filePath(names.at(index)));
-    if (!card.image.isNull())
+    if (!card.image.isNull()) {
         Image2->setImage(card.image);
+        Image2->setToolTip(names.at(index));
+        Image2->setAccessibleDescription(names.at(index));
+    }
 }
 
 } // namespace tonobild

@@ -14,6 +14,7 @@
 #include "app/form1.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
+#include "picture/picture_viewer.h"
 #include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
 #include "support/test_data.h"
@@ -177,4 +178,27 @@ TEST_F(Form1PictureTest, SaveWritesTheWorkingPictureAndReportsFailures)
     window.Command9->click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.contains("no/such/folder/out.bmp"));
+}
+
+// "View" opens the working picture at its own size, zoomable in steps with sharp pixels.
+TEST_F(Form1PictureTest, ViewShowsTheWorkingPictureAtFullSizeAndZooms)
+{
+    load(writeImage(640, 480, "wide.png"));
+    window.viewButton->click();
+    auto* viewer = window.findChild<PictureViewer*>();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_TRUE(viewer->isVisible());
+    auto* canvas = viewer->findChild<QLabel*>("canvas");
+    const auto shownSize = [&] { return canvas->pixmap().size(); };
+    EXPECT_EQ(shownSize(), QSize(640, 480));
+    EXPECT_EQ(canvas->pixmap().toImage().pixel(300, 300), qRgb(10, 20, 30));
+    viewer->findChild<QPushButton*>("zoomIn")->click();
+    EXPECT_EQ(shownSize(), QSize(1280, 960));
+    for (int i = 0; i < 4; ++i)
+        viewer->findChild<QPushButton*>("zoomOut")->click();
+    EXPECT_EQ(shownSize(), QSize(160, 120)); // 25%, the smallest step
+    EXPECT_FALSE(viewer->findChild<QPushButton*>("zoomOut")->isEnabled());
+    viewer->findChild<QPushButton*>("actualSize")->click();
+    EXPECT_EQ(viewer->zoom(), 100);
+    viewer->close();
 }

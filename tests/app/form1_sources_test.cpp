@@ -90,8 +90,11 @@ TEST_F(Form1SourcesTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCase)
 {
     EXPECT_EQ(window.VScroll2->maximum(), 3);
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 0, 200})); // a.bmp
+    EXPECT_EQ(window.Image2->toolTip(), "a.bmp");
     window.VScroll2->setValue(3);
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 200, 0})); // C.BMP
+    EXPECT_EQ(window.Image2->toolTip(), "C.BMP");
+    EXPECT_EQ(window.Image2->accessibleDescription(), "C.BMP");
     window.Option2->setChecked(true);
     QTest::mouseClick(window.Image2, Qt::LeftButton);
     EXPECT_EQ(window.workingPicture().colour(50, 50), colourNumber(0, 200, 0));

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -16,6 +17,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <filesystem>
+#include <tuple>
 #include <fstream>
 
 #include "app/form1.h"
@@ -112,9 +114,25 @@ TEST_F(Form1Test, ControlsCarryTheirNamesCaptionsAndStartStates)
         EXPECT_FALSE(find<QWidget>(window, hidden)->isVisibleTo(&window)) << hidden;
     EXPECT_FALSE(window.Picture1->isVisibleTo(&window));
 
+    // Read-outs keep their name for a screen reader and give the value they show.
+    const auto description = [](QLabel* label) {
+        return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Description);
+    };
+    for (const auto& [label, name, value] :
+         {std::tuple{window.Label4, "XShift", "0"}, std::tuple{window.Label12, "Duration at 160x120", "~1 Sec"},
+          std::tuple{window.Label10, "Sync Level value", "-32"}, std::tuple{window.verno, "Version", "0"},
+          std::tuple{window.Label9, "Progress", "0"}}) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), name);
+        EXPECT_EQ(description(label), value) << name;
+    }
+    EXPECT_EQ(window.Picture2->toolTip(), "Black card with a white cross");
+    EXPECT_EQ(window.Picture3->toolTip(), "White card");
+    EXPECT_TRUE(window.passProgress->format().isEmpty());
+
     // The Sync Level read-out follows its scroll bar; an emptied audio name is the default at once.
     window.VScroll1->setValue(12);
     EXPECT_EQ(window.Label10->text(), "12");
+    EXPECT_EQ(description(window.Label10), "12");
     window.VScroll1->setValue(-100);
     EXPECT_EQ(window.Label10->text(), "-64");
     window.Text2->setText("/tmp/other.wav");
@@ -193,6 +211,10 @@ TEST_F(Form1Test, EncodeWritesBothFilesAndReportsEncoded)
     EXPECT_EQ(std::filesystem::file_size(folder.filePath("t.RAW").toStdString()), 286168u);
     EXPECT_EQ(std::filesystem::file_size(wav.toStdString()), 286168u + 44u);
     EXPECT_EQ(window.Label9->text(), "7"); // 71542 groups: progress after every 10001
+    // The 7th progress point, group 70007 of 71542, is 97.9 % through three passes of 120
+    // lines and their syncs: line 111 of the red pass.
+    EXPECT_EQ(window.passProgress->accessibleDescription(), "line 111 of 120, pass red");
+    EXPECT_EQ(window.passProgress->value(), 2 * 120 + 111);
     for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
         EXPECT_TRUE(command->isEnabled());
 }

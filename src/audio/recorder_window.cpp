@@ -24,6 +24,18 @@ const QString kTitle = QStringLiteral("Tonobild Recorder");
 
 } // namespace
 
+QString deviceNotice(bool hasInput, bool hasOutput)
+{
+    const QString advice = QStringLiteral("Connect one, or start the sound server, and open the recorder again.");
+    if (!hasInput && !hasOutput)
+        return QStringLiteral("No sound input or output device is available: Record and Play are off. ") + advice;
+    if (!hasInput)
+        return QStringLiteral("No sound input device is available: Record is off. ") + advice;
+    if (!hasOutput)
+        return QStringLiteral("No sound output device is available: Play is off. ") + advice;
+    return {};
+}
+
 QString elapsedText(std::size_t samples)
 {
     const std::size_t tenths = samples / (kRecordingRate / 10);
@@ -47,9 +59,17 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
     level_ = new QProgressBar(this);
     level_->setRange(0, 128);
     level_->setTextVisible(false);
+    level_->setAccessibleName(QStringLiteral("Input level"));
+    auto* levelLabel = new QLabel(QStringLiteral("Input level:"), this);
+    levelLabel->setBuddy(level_);
     elapsed_ = new QLabel(elapsedText(0), this);
     status_ = new QLabel(this);
     status_->setWordWrap(true);
+    deviceNotice_ = new QLabel(this);
+    deviceNotice_->setWordWrap(true);
+    auto* spaceHint = new QLabel(QStringLiteral("Space bar: start and stop recording."), this);
+    recordButton_->setToolTip(QStringLiteral("Record (space bar)"));
+    stopButton_->setToolTip(QStringLiteral("Stop (space bar while recording)"));
     inputs_ = new QComboBox(this);
     outputs_ = new QComboBox(this);
 
@@ -61,7 +81,7 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
     connect(space, &QShortcut::activated, this, [this] {
         if (engine_.isRecording())
             stop();
-        else
+        else if (recordButton_->isEnabled())
             record();
     });
 
@@ -69,6 +89,7 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
     for (QPushButton* b : {recordButton_, stopButton_, playButton_, saveButton_})
         buttons->addWidget(b);
     auto* meter = new QHBoxLayout;
+    meter->addWidget(levelLabel);
     meter->addWidget(level_, 1);
     meter->addWidget(elapsed_);
     auto* devices = new QFormLayout;
@@ -77,8 +98,10 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("File: %1").arg(file), this));
     layout->addLayout(buttons);
+    layout->addWidget(spaceHint);
     layout->addLayout(meter);
     layout->addLayout(devices);
+    layout->addWidget(deviceNotice_);
     layout->addWidget(status_);
 
     connect(recordButton_, &QPushButton::clicked, this, &RecorderWindow::record);
@@ -132,11 +155,15 @@ void RecorderWindow::updateControls()
 {
     const bool recording = engine_.isRecording();
     const bool playing = engine_.isPlaying();
-    recordButton_->setEnabled(!recording && !playing);
+    const bool canRecord = !AudioEngine::inputs().isEmpty();
+    const bool canPlay = !AudioEngine::outputs().isEmpty();
+    recordButton_->setEnabled(canRecord && !recording && !playing);
     stopButton_->setEnabled(recording || playing);
-    playButton_->setEnabled(!recording && !playing);
+    playButton_->setEnabled(canPlay && !recording && !playing);
     saveButton_->setEnabled(!recording && unsaved_);
-    inputs_->setEnabled(!recording && AudioEngine::inputs().size() > 0);
+    inputs_->setEnabled(canRecord && !recording);
+    deviceNotice_->setText(deviceNotice(canRecord, canPlay));
+    deviceNotice_->setVisible(!deviceNotice_->text().isEmpty());
     if (!recording)
         level_->setValue(0);
 }

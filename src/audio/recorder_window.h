@@ -73,9 +73,13 @@ private:
     QProgressBar* level_ = nullptr;
     QLabel* elapsed_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* deviceNotice_ = nullptr; // why Record or Play is off
     QComboBox* inputs_ = nullptr;
     QComboBox* outputs_ = nullptr;
 };
+
+// What the window says when it has no input or no output device; empty when it has both.
+QString deviceNotice(bool hasInput, bool hasOutput);
 
 // The elapsed time of a number of samples at 44100 per second, as "m:ss.t".
 QString elapsedText(std::size_t samples);

@@ -4,7 +4,11 @@
 // through the window's own entry for what the input device delivers.
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "audio/recorder_window.h"
 #include "audio/recording_file.h"
@@ -88,4 +92,44 @@ TEST_F(RecorderWindowTest, ClosingWithAnUnsavedRecordingAsksWhetherToSave)
     ASSERT_EQ(dialogs_.asked.size(), 1u);
     EXPECT_TRUE(dialogs_.asked[0].contains(QString::fromStdString(file_)));
     EXPECT_EQ(testdata::readBytes(file_).size(), 58u); // No: the file stays as prepared
+}
+
+TEST_F(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndTheWindowSaysWhy)
+{
+    const auto button = [this](const QString& caption) {
+        for (auto* b : window_.findChildren<QPushButton*>())
+            if (b->text() == caption)
+                return b;
+        return static_cast<QPushButton*>(nullptr);
+    };
+    const auto labelWith = [this](const QString& words) {
+        for (auto* l : window_.findChildren<QLabel*>())
+            if (l->text().contains(words) && l->isVisible())
+                return l;
+        return static_cast<QLabel*>(nullptr);
+    };
+    ASSERT_NE(button("Record"), nullptr);
+    EXPECT_FALSE(button("Record")->isEnabled());
+    EXPECT_FALSE(button("Play")->isEnabled());
+    EXPECT_NE(labelWith("No sound input or output device is available: Record and Play are off."), nullptr);
+    EXPECT_NE(labelWith("Space bar: start and stop recording."), nullptr);
+
+    // The level meter is named and labelled.
+    const QLabel* levelLabel = labelWith("Input level:");
+    ASSERT_NE(levelLabel, nullptr);
+    ASSERT_NE(qobject_cast<QProgressBar*>(levelLabel->buddy()), nullptr);
+    EXPECT_EQ(levelLabel->buddy()->accessibleName(), "Input level");
+
+    // The space bar cannot start what Record cannot.
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    QTest::keyClick(&window_, Qt::Key_Space);
+    EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST(RecorderDeviceNotice, NamesWhatIsMissingAndIsSilentWithBoth)
+{
+    EXPECT_TRUE(deviceNotice(false, true).startsWith("No sound input device is available: Record is off."));
+    EXPECT_TRUE(deviceNotice(true, false).startsWith("No sound output device is available: Play is off."));
+    EXPECT_TRUE(deviceNotice(true, true).isEmpty());
 }

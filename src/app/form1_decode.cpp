@@ -132,7 +132,7 @@ void Form1::Command2_Click()
     const std::string missing = missingDecodeChoice(settings, decoderControls_);
     if (!missing.empty()) {
         dialogs_.message(this, QStringLiteral("Decode"),
-                         QStringLiteral("Choose a %1 before decoding.").arg(QString::fromStdString(missing)));
+                         QStringLiteral("Choose the %1 before decoding.").arg(QString::fromStdString(missing)));
         return;
     }
     busy_ = true;

@@ -56,7 +56,11 @@ void Form2::buildControls()
     Label3 = named(new QLabel(QStringLiteral("File Name:"), this), "Label3", QStringLiteral("File Name"));
     Text1 = named(new QLineEdit(this), "Text1", QStringLiteral("File name"));
     Command1 = named(new QPushButton(QStringLiteral("OK"), this), "Command1", QStringLiteral("OK"));
-    Command2 = named(new QPushButton(QStringLiteral("CANCEL"), this), "Command2", QStringLiteral("Cancel"));
+    // A screen reader and voice control name the button as it is written.
+    Command2 = named(new QPushButton(QStringLiteral("CANCEL"), this), "Command2", QStringLiteral("CANCEL"));
+    homeButton = named(new QPushButton(QStringLiteral("Home"), this), "homeButton", QStringLiteral("Home folder"));
+    homeButton->setToolTip(QStringLiteral("Go to your home folder"));
+    homeButton->setAutoDefault(false);
     Image1 = named(new PictureView(this), "Image1", QStringLiteral("Bitmap preview"));
     Image1->setKeepAspect(true);
     Image1->setFixedSize(240, 180);
@@ -71,7 +75,10 @@ void Form2::buildControls()
     bottom->addWidget(Command2);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(Label4, 0, 0);
+    auto* lookIn = new QHBoxLayout;
+    lookIn->addWidget(Label4);
+    lookIn->addWidget(homeButton);
+    grid->addLayout(lookIn, 0, 0);
     grid->addWidget(LookIn, 0, 1);
     grid->addWidget(Dir1, 1, 0);
     grid->addWidget(List1, 1, 1);
@@ -80,6 +87,9 @@ void Form2::buildControls()
     resize(kNarrowWidth, 300);
 
     connect(Dir1, &QListWidget::itemActivated, this, &Form2::Dir1_DblClick);
+    connect(homeButton, &QPushButton::clicked, this, [this] {
+        moveFolderList(QDir::homePath());
+    });
     connect(List1, &QListWidget::itemClicked, this, &Form2::List1_Click);
     connect(Text1, &QLineEdit::returnPressed, this, &Form2::Command1_Click);
     connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
@@ -154,7 +164,10 @@ void Form2::moveFolderList(const QString& folder)
 // ".." (except at the root), then the subfolders sorted by name without regard to case.
 void Form2::fillFolderList()
 {
+    // A long folder is cut at the label's edge; the tooltip holds it whole.
     LookIn->setText(folderListPath_);
+    LookIn->setToolTip(folderListPath_);
+    LookIn->setAccessibleDescription(folderListPath_);
     Dir1->clear();
     QDir dir(folderListPath_);
     if (!dir.isRoot()) {

@@ -80,6 +80,7 @@ public:
     QLineEdit* Text1 = nullptr;    // file name
     QPushButton* Command1 = nullptr; // "OK"
     QPushButton* Command2 = nullptr; // "CANCEL"
+    QPushButton* homeButton = nullptr; // "Home": the folder list back at the home folder in one click
     PictureView* Image1 = nullptr;   // bitmap preview
 
 private:

@@ -111,7 +111,7 @@ TEST_F(Form1DecodeTest, AMissingFileOrChoiceChangesNothing)
     Form1::setOption(window.Option7, false);
     decode();
     ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_TRUE(dialogs.messages[1].text.contains("Active Normalising"));
+    EXPECT_EQ(dialogs.messages[1].text, "Choose the Active Normalising level before decoding.");
     Form1::setOption(window.Option24, false);
     window.Option7->setChecked(true);
     decode();

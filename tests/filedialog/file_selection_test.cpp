@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -165,4 +166,19 @@ TEST_F(FileSelectionTest, ClosingTheMainWindowEndsTheWaitWithoutStoring)
     EXPECT_TRUE(result.cancelled);
     EXPECT_TRUE(store.writes().empty());
     EXPECT_TRUE(mainWindow.isHidden());
+}
+
+TEST_F(FileSelectionTest, HomeIsOneClickAwayAndTheFolderAndButtonsReadAsShown)
+{
+    Form2 dialog(dialogs);
+    dialog.setExtension(QStringLiteral(".BMP"));
+    const QString deep = folder + "/folder.bmp";
+    dialog.setFolder(deep);
+    EXPECT_EQ(dialog.LookIn->toolTip(), deep); // the whole folder, however narrow the label
+    EXPECT_EQ(dialog.LookIn->accessibleDescription(), deep);
+    EXPECT_EQ(dialog.Command2->accessibleName(), dialog.Command2->text());
+
+    dialog.homeButton->click();
+    EXPECT_EQ(dialog.folder(), QDir::homePath() + "/");
+    EXPECT_EQ(dialog.LookIn->toolTip(), QDir::homePath());
 }

@@ -140,7 +140,7 @@ void Form1::addCommandShortcuts()
         {Command4, QKeySequence(Qt::Key_Escape)},       {Command7, QKeySequence(Qt::CTRL | Qt::Key_R)},
         {Command8, QKeySequence(Qt::CTRL | Qt::Key_P)}, {Command11, QKeySequence(Qt::CTRL | Qt::Key_O)},
         {Command9, QKeySequence(Qt::CTRL | Qt::Key_S)}, {Command10, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V)},
-        {Command12, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}};
+        {Command12, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)}, {viewButton, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F)}};
     for (const auto& [command, keys] : shortcuts) {
         auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, command, &QPushButton::animateClick);

@@ -200,7 +200,6 @@ QWidget* Form1::buildPictureColumn()
     Label15->setMinimumHeight(36);
     Label15->setTextInteractionFlags(Qt::TextSelectableByMouse);
     viewButton = button("viewButton", QStringLiteral("View"), QStringLiteral("View the working picture at full size"));
-    viewButton->setToolTip(QStringLiteral("Open the working picture at full size, zoomable"));
     auto* previewLayout = new QVBoxLayout(preview);
     previewLayout->addWidget(Image1);
     previewLayout->addLayout(row({Label15, viewButton}));

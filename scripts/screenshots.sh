@@ -5,9 +5,12 @@
 #
 #   scripts/screenshots.sh [OUTPUT_DIR]      (default: docs/screenshots)
 #
-# Writes main-window.png (the window as it opens) and, when xdotool is there,
+# Writes main-window.png (the window as it opens) and, when xdotool is there:
 # test-card-loaded.png (after a click on the test-card thumbnail, which places
-# the card into the working picture).
+# the card into the working picture), card-tooltip.png (the black cross card's
+# tooltip), encoded-progress.png (the progress bar after Encode),
+# picture-viewer.png (View) and recorder-no-device.png (the recorder saying why
+# Record and Play are off).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -17,7 +20,7 @@ out=$(cd "$out" && pwd)
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target tonobild tonobild_testcards
+cmake --build --preset default --target tonobild tonobild-recorder tonobild_testcards
 station=$root/build/default/src/app/tonobild
 cards=$root/build/default/testcards
 
@@ -61,23 +64,65 @@ timeout 60 xvfb-run -a "${screen[@]}" "$station" --screenshot "$out/main-window.
 shrink "$out/main-window.png"
 
 if command -v xdotool >/dev/null && command -v import >/dev/null; then
-  echo "== After a click on the test-card thumbnail"
-  # Without a window manager the window sits at the top left of the screen; the
-  # thumbnail of the test cards is in the right-hand column, below "Thumbnails
-  # of test patterns".
-  cat > "$work/click.sh" <<'EOF'
+  # Without a window manager the window sits at the top left of the screen, so
+  # the controls are at fixed places: the test-card thumbnail in the right-hand
+  # column below "Thumbnails of test patterns", the black cross card beside it.
+  # Encode writes into the home folder: give the station one of its own.
+  mkdir -p "$work/home"
+  cat > "$work/station.sh" <<'EOF'
 set -euo pipefail
-station=$1 picture=$2
+station=$1 out=$2
 "$station" & pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tonobild 3$' | head -1)
 sleep 1
+echo "== After a click on the test-card thumbnail"
 xdotool mousemove --window "$window" 805 450 click 1
 sleep 1
-import -window "$window" "$picture"
+import -window "$window" "$out/test-card-loaded.png"
+
+echo "== The tooltip of the black cross card"
+xdotool mousemove --window "$window" 1003 415
+sleep 2
+import -window root -crop 560x260+640+330 +repage "$out/card-tooltip.png"
+xdotool mousemove --window "$window" 600 700
+
+echo "== After Encode: the progress bar keeps the line and pass reached"
+xdotool windowfocus --sync "$window" key ctrl+e
+# "Encoded" comes in a message box of the same title; Return closes it.
+message=
+for _ in $(seq 60); do
+  message=$(xdotool search --onlyvisible --name '^Tonobild 3$' | grep -vx "$window" | head -1 || true)
+  [ -n "$message" ] && break
+  sleep 0.5
+done
+[ -n "$message" ] && xdotool windowfocus --sync "$message" key Return
+sleep 1
+import -window "$window" "$out/encoded-progress.png"
+
+echo "== View: the working picture at full size"
+xdotool windowfocus --sync "$window" key ctrl+shift+f
+viewer=$(timeout 20 xdotool search --sync --onlyvisible --name '^Working picture' | head -1)
+sleep 1
+import -window "$viewer" "$out/picture-viewer.png"
 EOF
-  timeout 60 xvfb-run -a "${screen[@]}" bash "$work/click.sh" "$station" "$out/test-card-loaded.png"
-  shrink "$out/test-card-loaded.png"
+  timeout 120 xvfb-run -a "${screen[@]}" env HOME="$work/home" bash "$work/station.sh" "$station" "$out"
+
+  echo "== The recorder without a sound device"
+  cat > "$work/recorder.sh" <<'EOF'
+set -euo pipefail
+recorder=$1 out=$2 file=$3
+PULSE_SERVER=unix:/nonexistent/tonobild-screenshot PULSE_AUTOSPAWN=0 "$recorder" "$file" & pid=$!
+trap 'kill "$pid" 2>/dev/null || true' EXIT
+window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Tonobild Recorder$' | head -1)
+sleep 1
+import -window "$window" "$out/recorder-no-device.png"
+EOF
+  timeout 60 xvfb-run -a "${screen[@]}" env HOME="$work/home" bash "$work/recorder.sh" \
+    "$root/build/default/src/audio/tonobild-recorder" "$out" "$work/home/TONOBILD.WAV"
+  for shot in test-card-loaded card-tooltip encoded-progress picture-viewer recorder-no-device; do
+    shrink "$out/$shot.png"
+  done
   if command -v compare >/dev/null &&
      compare -metric AE "$out/main-window.png" "$out/test-card-loaded.png" null: 2>/dev/null; then
     echo "warning: the click on the thumbnail changed nothing; has the window's layout moved?" >&2

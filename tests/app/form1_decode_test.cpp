@@ -1,6 +1,8 @@
 // Decoding through the window, and the signature dialog opened from it.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -59,6 +61,10 @@ TEST_F(Form1DecodeTest, IdentifiedLinesGiveTheReferencePictureAndReadOut)
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"Decoded"});
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
     EXPECT_EQ(window.Label15->text(), kSignedCaption);
+    // A screen reader hears who sent the picture, not only "Signature read-out".
+    QAccessibleInterface* readOut = QAccessible::queryAccessibleInterface(window.Label15);
+    EXPECT_EQ(readOut->text(QAccessible::Name), "Signature read-out");
+    EXPECT_EQ(readOut->text(QAccessible::Description), kSignedCaption);
     EXPECT_EQ(window.Image1->image(), toImage(window.workingPicture()));
     EXPECT_TRUE(window.Check5->isChecked()); // re-ticked after the third code
     EXPECT_FALSE(window.Picture1->isVisibleTo(&window));

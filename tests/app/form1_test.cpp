@@ -121,7 +121,8 @@ TEST_F(Form1Test, ControlsCarryTheirNamesCaptionsAndStartStates)
     for (const auto& [label, name, value] :
          {std::tuple{window.Label4, "XShift", "0"}, std::tuple{window.Label12, "Duration at 160x120", "~1 Sec"},
           std::tuple{window.Label10, "Sync Level value", "-32"}, std::tuple{window.verno, "Version", "0"},
-          std::tuple{window.Label9, "Progress", "0"}}) {
+          std::tuple{window.Label9, "Progress", "0"}, std::tuple{window.Label5, "YShift", "0"},
+          std::tuple{window.Label14, "Duration at 640x480", "~1 Sec"}}) {
         EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), name);
         EXPECT_EQ(description(label), value) << name;
     }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>

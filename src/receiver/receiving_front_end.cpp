@@ -1,0 +1,192 @@
+#include "receiver/receiving_front_end.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "audio/wav_file.h"
+
+namespace tonobild {
+
+namespace {
+
+constexpr float kCentre = 127.5F;
+// Crossings of the centre count only past this margin, so that noise around
+// silence does not count as signal.
+constexpr float kCrossingMargin = 8.0F;
+// Fewer crossings than this: no transmission worth measuring.
+constexpr std::size_t kFewestCrossings = 1000;
+// The bias is measured over stretches this long (1.5 s at 44100); any stretch
+// of pixel groups averages to the centre.
+constexpr std::size_t kBiasStretch = std::size_t{1} << 16;
+// Holds shorter than this are the transmission's own samples: passed on.
+constexpr double kShortestHold = 1.5;
+// How far the early-late gate moves the sampling instant per transmitted
+// sample, as a share of the hold, at most.
+constexpr double kGateGain = 0.05;
+// Keeps the gate still where there is no signal to follow (levels).
+constexpr double kGateFloor = 4.0;
+
+bool hasWavHeader(std::span<const std::uint8_t> bytes)
+{
+    return bytes.size() >= 12 && std::memcmp(bytes.data(), "RIFF", 4) == 0 &&
+           std::memcmp(bytes.data() + 8, "WAVE", 4) == 0;
+}
+
+// One centred mono sample per frame, in 8-bit levels.
+std::vector<float> centredFrames(const WavAudio& audio)
+{
+    const std::size_t frames = audio.frameCount();
+    const std::size_t bytesPerSample = audio.bitsPerSample / 8u;
+    std::vector<float> centred(frames);
+    for (std::size_t f = 0; f < frames; ++f) {
+        float sum = 0;
+        for (std::size_t c = 0; c < audio.channels; ++c) {
+            const std::uint8_t* at = audio.data.data() + f * audio.frameBytes() + c * bytesPerSample;
+            if (bytesPerSample == 1) {
+                sum += static_cast<float>(*at) - kCentre;
+            } else {
+                const auto value = static_cast<std::int16_t>(at[0] | at[1] << 8);
+                sum += static_cast<float>(value) / 256.0F + 0.5F; // (s - 128) * 256 is the 16-bit form
+            }
+        }
+        centred[f] = sum / static_cast<float>(audio.channels);
+    }
+    return centred;
+}
+
+std::vector<float> centredBytes(std::span<const std::uint8_t> bytes)
+{
+    std::vector<float> centred(bytes.size());
+    std::transform(bytes.begin(), bytes.end(), centred.begin(),
+                   [](std::uint8_t s) { return static_cast<float>(s) - kCentre; });
+    return centred;
+}
+
+// Takes the bias off each stretch, in whole levels so that a recording of the
+// sent samples with a bias comes back as the sent samples. The last stretch
+// joins the one before when it is short, as a short stretch may end inside a
+// pixel group. Answers the bias of the stretch in the middle of the recording.
+int removeBias(std::vector<float>& centred)
+{
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at + kBiasStretch <= centred.size() || at == 0; at += kBiasStretch)
+        starts.push_back(at);
+    int middleBias = 0;
+    for (std::size_t k = 0; k < starts.size(); ++k) {
+        const std::size_t begin = starts[k];
+        const std::size_t end = k + 1 < starts.size() ? starts[k + 1] : centred.size();
+        double sum = 0;
+        for (std::size_t i = begin; i < end; ++i)
+            sum += centred[i];
+        const double mean = end > begin ? sum / static_cast<double>(end - begin) : 0.0;
+        const auto bias = static_cast<float>(std::nearbyint(mean));
+        for (std::size_t i = begin; i < end; ++i)
+            centred[i] -= bias;
+        if (k == starts.size() / 2)
+            middleBias = static_cast<int>(bias);
+    }
+    return middleBias;
+}
+
+std::uint8_t toLevel(double centred)
+{
+    return static_cast<std::uint8_t>(std::clamp(std::nearbyint(centred + kCentre), 0.0, 255.0));
+}
+
+double valueAt(std::span<const float> centred, double t)
+{
+    const double clamped = std::clamp(t, 0.0, static_cast<double>(centred.size() - 1));
+    const auto i = static_cast<std::size_t>(clamped);
+    const double f = clamped - static_cast<double>(i);
+    const double here = centred[i];
+    return i + 1 < centred.size() ? here + f * (centred[i + 1] - here) : here;
+}
+
+// Samples the centre of every hold. The early-late gate compares the signal a
+// quarter hold before and after the sampling instant: each transmitted sample
+// has the opposite sign of its neighbours, so the side nearer a neighbour is
+// weaker, and the instant moves away from it. On the flat of a hold both sides
+// are equal and the instant stays where it is.
+std::vector<std::uint8_t> sampleHoldCentres(std::span<const float> centred, double hold)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(static_cast<double>(centred.size()) / hold) + 1);
+    const double quarter = hold / 4.0;
+    const double last = static_cast<double>(centred.size()) - 1.0;
+    for (double t = hold / 2.0 - 0.5; t <= last; t += hold) {
+        out.push_back(toLevel(valueAt(centred, t)));
+        const double early = std::abs(valueAt(centred, t - quarter));
+        const double late = std::abs(valueAt(centred, t + quarter));
+        t += kGateGain * hold * (late - early) / (late + early + kGateFloor);
+    }
+    return out;
+}
+
+} // namespace
+
+double measureHoldLength(std::span<const float> centred)
+{
+    std::vector<std::size_t> intervals;
+    int side = 0; // -1 below the centre, +1 above, 0 not yet known
+    std::size_t lastCrossing = 0;
+    for (std::size_t i = 0; i < centred.size(); ++i) {
+        const int now = centred[i] > kCrossingMargin ? 1 : centred[i] < -kCrossingMargin ? -1 : side;
+        if (side != 0 && now != side) {
+            intervals.push_back(i - lastCrossing);
+            lastCrossing = i;
+        } else if (side == 0 && now != 0) {
+            lastCrossing = i;
+        }
+        side = now;
+    }
+    if (intervals.size() < kFewestCrossings)
+        return 0;
+    // The signal's own crossings are the common ones; pauses and noise give the
+    // rare long or short ones.
+    std::vector<std::size_t> sorted = intervals;
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
+    const double median = static_cast<double>(sorted[sorted.size() / 2]);
+    double total = 0;
+    std::size_t counted = 0;
+    for (const std::size_t interval : intervals) {
+        const auto length = static_cast<double>(interval);
+        if (length >= 0.5 * median && length <= 1.5 * median) {
+            total += length;
+            ++counted;
+        }
+    }
+    return counted == 0 ? 0 : total / static_cast<double>(counted);
+}
+
+std::vector<std::uint8_t> conditionRecording(std::span<const std::uint8_t> recording, ConditionReport* report)
+{
+    ConditionReport found;
+    std::vector<float> centred;
+    if (hasWavHeader(recording)) {
+        const WavAudio audio = parseWav(std::vector<std::uint8_t>(recording.begin(), recording.end()));
+        found.wavHeader = true;
+        found.fileRate = audio.sampleRate;
+        centred = centredFrames(audio);
+    } else {
+        centred = centredBytes(recording);
+    }
+    std::vector<std::uint8_t> out;
+    if (!centred.empty()) {
+        found.dcOffset = removeBias(centred);
+        const double hold = measureHoldLength(centred);
+        found.samplesPerSymbol = hold == 0 ? 1.0 : hold;
+        found.resampled = hold >= kShortestHold;
+        if (found.resampled) {
+            out = sampleHoldCentres(centred, hold);
+        } else {
+            out.resize(centred.size());
+            std::transform(centred.begin(), centred.end(), out.begin(), toLevel);
+        }
+    }
+    if (report != nullptr)
+        *report = found;
+    return out;
+}
+
+} // namespace tonobild

@@ -10,6 +10,8 @@
 #include "common/file_error.h"
 #include "decoder/decoder.h"
 #include "picture/picture_files.h"
+#include "audio/wav_file.h"
+#include "receiver/receiving_front_end.h"
 #include "signature/signature_codec.h"
 
 namespace tonobild::cli {
@@ -109,8 +111,12 @@ int decodeCommand(const QStringList& arguments)
                                                  "TAPE or HIRES), as the window's mode button does; the options "
                                                  "given here override it"),
                                   QStringLiteral("MODE"));
+    const QCommandLineOption condition(
+        QStringLiteral("condition"),
+        QStringLiteral("condition the recording first: read its WAV header, take off a bias, and take the centre of "
+                       "each held sample at any recording rate and clock (a recording from a sound card)"));
     parser.addOptions({resolution, halfX, rbHalfX, compand, third, idler, noHsync, noLic, noLicLock, noDynamicSync,
-                       syncOffset, licInset, syncLevel, level, xshift, yshift, mode});
+                       syncOffset, licInset, syncLevel, level, xshift, yshift, mode, condition});
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
 
@@ -195,21 +201,32 @@ int decodeCommand(const QStringList& arguments)
     WorkingState state;
     state.sigscale = 1;
     DecodeEnd end = DecodeEnd::EndOfFile;
+    std::optional<ConditionReport> conditioning;
     try {
         SampleFile file(audioPath.toStdString());
         CliHost host(controls);
         Decoder decoder(picture, state, controls, host);
         decoder.begin(settings);
-        end = decoder.run(file);
+        if (parser.isSet(condition)) {
+            const std::vector<std::uint8_t> conditioned = conditionRecording(file, &conditioning.emplace());
+            MemorySamples samples(conditioned);
+            end = decoder.run(samples);
+        } else {
+            end = decoder.run(file);
+        }
         decoder.finish();
     } catch (const FileError& error) {
         return fail(QString::fromStdString(error.what()));
+    } catch (const WavFormatError& error) {
+        return fail(QStringLiteral("cannot condition %1: %2").arg(audioPath, QString::fromUtf8(error.what())));
     }
     const QString problem = savePictureFile(toImage(picture), picturePath);
     if (!problem.isEmpty())
         return fail(QStringLiteral("cannot write %1: %2").arg(picturePath, problem));
     const std::string caption = readSignatureCaption(picture, state, controls.compand);
     QTextStream out(stdout);
+    if (conditioning)
+        out << "Conditioned: " << QString::fromStdString(describe(*conditioning)) << '\n';
     out << "Decoded " << audioPath << " (" << endName(end) << ") into " << picturePath << ", " << size->width
         << "x" << size->height << '\n';
     out << "Signature: " << QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()))

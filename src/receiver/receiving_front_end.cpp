@@ -1,10 +1,14 @@
 #include "receiver/receiving_front_end.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <numeric>
 
 #include "audio/wav_file.h"
+#include "decoder/sample_file.h"
 
 namespace tonobild {
 
@@ -94,7 +98,7 @@ std::uint8_t toLevel(double centred)
     return static_cast<std::uint8_t>(std::clamp(std::nearbyint(centred + kCentre), 0.0, 255.0));
 }
 
-double valueAt(std::span<const float> centred, double t)
+double linearValueAt(std::span<const float> centred, double t)
 {
     const double clamped = std::clamp(t, 0.0, static_cast<double>(centred.size() - 1));
     const auto i = static_cast<std::size_t>(clamped);
@@ -102,6 +106,93 @@ double valueAt(std::span<const float> centred, double t)
     const double here = centred[i];
     return i + 1 < centred.size() ? here + f * (centred[i + 1] - here) : here;
 }
+
+// Band-limited interpolation between recorded samples: a Lanczos kernel of
+// kTaps samples, tabulated at kPhases fractional positions. A sound card's
+// recording holds everything up to near its Nyquist frequency, which a
+// straight line between samples would blur.
+class Interpolator {
+public:
+    Interpolator()
+    {
+        for (int phase = 0; phase < kPhases; ++phase) {
+            const double f = static_cast<double>(phase) / kPhases;
+            std::array<double, kTaps> weights{};
+            for (int k = 0; k < kTaps; ++k)
+                weights[k] = lanczos(static_cast<double>(k - kTaps / 2 + 1) - f);
+            const double sum = std::accumulate(weights.begin(), weights.end(), 0.0);
+            for (int k = 0; k < kTaps; ++k)
+                table_[phase][k] = static_cast<float>(weights[k] / sum);
+        }
+    }
+
+    double valueAt(std::span<const float> centred, double t) const
+    {
+        const auto i = static_cast<std::ptrdiff_t>(std::floor(t));
+        const auto size = static_cast<std::ptrdiff_t>(centred.size());
+        if (i < kTaps / 2 || i + kTaps / 2 >= size)
+            return linearValueAt(centred, t);
+        const auto at = static_cast<std::size_t>(i);
+        const auto phase = std::min(static_cast<int>((t - static_cast<double>(i)) * kPhases), kPhases - 1);
+        const float* sample = centred.data() + at - (kTaps / 2 - 1);
+        double value = 0;
+        for (int k = 0; k < kTaps; ++k)
+            value += table_[phase][k] * sample[k];
+        return value;
+    }
+
+private:
+    static constexpr int kTaps = 16;
+    static constexpr int kPhases = 256;
+
+    static double lanczos(double x)
+    {
+        constexpr double kPi = 3.14159265358979323846;
+        constexpr double kHalfWidth = kTaps / 2;
+        if (x == 0)
+            return 1;
+        if (std::abs(x) >= kHalfWidth)
+            return 0;
+        return kHalfWidth * std::sin(kPi * x) * std::sin(kPi * x / kHalfWidth) / (kPi * kPi * x * x);
+    }
+
+    std::array<std::array<float, kTaps>, kPhases> table_{};
+};
+
+// Reads the recording at the instants of a rate that is a whole multiple of
+// the transmission's (44100 for 11025): there each held sample is a run of
+// equal samples, and a sound card's band-limited recording passes through the
+// very values that were held. At those instants a recording made at such a rate
+// is read as it is; one made at another rate (48000) is interpolated.
+class HoldReader {
+public:
+    HoldReader(std::span<const float> centred, double hold)
+        : centred_(centred), grid_(hold / std::round(hold)), onGrid_(std::abs(grid_ - 1.0) < kGridTolerance)
+    {
+    }
+
+    // The held value around t: the mean of the two instants of the grid
+    // nearest the centre of the hold, half a grid step either side of t.
+    double heldValue(double t) const { return (valueAt(t - grid_ / 2.0) + valueAt(t + grid_ / 2.0)) / 2.0; }
+
+private:
+    // A clock up to 1 % off still reads a whole-multiple recording sample by sample.
+    static constexpr double kGridTolerance = 0.01;
+
+    double valueAt(double u) const
+    {
+        if (!onGrid_) {
+            static const Interpolator interpolator;
+            return interpolator.valueAt(centred_, u);
+        }
+        const double nearest = std::clamp(std::nearbyint(u), 0.0, static_cast<double>(centred_.size() - 1));
+        return centred_[static_cast<std::size_t>(nearest)];
+    }
+
+    std::span<const float> centred_;
+    double grid_;
+    bool onGrid_;
+};
 
 // Samples the centre of every hold. The early-late gate compares the signal a
 // quarter hold before and after the sampling instant: each transmitted sample
@@ -112,18 +203,30 @@ std::vector<std::uint8_t> sampleHoldCentres(std::span<const float> centred, doub
 {
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(static_cast<double>(centred.size()) / hold) + 1);
+    const HoldReader reader(centred, hold);
     const double quarter = hold / 4.0;
     const double last = static_cast<double>(centred.size()) - 1.0;
     for (double t = hold / 2.0 - 0.5; t <= last; t += hold) {
-        out.push_back(toLevel(valueAt(centred, t)));
-        const double early = std::abs(valueAt(centred, t - quarter));
-        const double late = std::abs(valueAt(centred, t + quarter));
+        out.push_back(toLevel(reader.heldValue(t)));
+        const double early = std::abs(linearValueAt(centred, t - quarter));
+        const double late = std::abs(linearValueAt(centred, t + quarter));
         t += kGateGain * hold * (late - early) / (late + early + kGateFloor);
     }
     return out;
 }
 
 } // namespace
+
+std::string describe(const ConditionReport& report)
+{
+    std::string text = report.wavHeader ? "WAV at " + std::to_string(report.fileRate) + " Hz" : "no WAV header";
+    text += ", bias " + std::to_string(report.dcOffset) + " levels, ";
+    if (!report.resampled)
+        return text + "samples taken as sent";
+    char hold[32];
+    std::snprintf(hold, sizeof hold, "%.4f", report.samplesPerSymbol);
+    return text + hold + " samples per transmitted sample";
+}
 
 double measureHoldLength(std::span<const float> centred)
 {
@@ -187,6 +290,14 @@ std::vector<std::uint8_t> conditionRecording(std::span<const std::uint8_t> recor
     if (report != nullptr)
         *report = found;
     return out;
+}
+
+std::vector<std::uint8_t> conditionRecording(SampleSource& recording, ConditionReport* report)
+{
+    std::vector<std::uint8_t> whole;
+    for (auto block = recording.nextBlock(); !block.empty(); block = recording.nextBlock())
+        whole.insert(whole.end(), block.begin(), block.end());
+    return conditionRecording(whole, report);
 }
 
 } // namespace tonobild

@@ -21,9 +21,12 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace tonobild {
+
+class SampleSource;
 
 struct ConditionReport {
     bool wavHeader = false;       // the recording began with a RIFF/WAVE header
@@ -33,9 +36,16 @@ struct ConditionReport {
     bool resampled = false;       // false: the samples were passed on, only re-centred
 };
 
+// What the front end found, for the user: "WAV at 44100 Hz, bias -17 levels,
+// 4.000 samples per transmitted sample".
+std::string describe(const ConditionReport& report);
+
 // The transmission as the decoder should read it. Throws WavFormatError when a
 // RIFF/WAVE header is there but not one of PCM audio.
 std::vector<std::uint8_t> conditionRecording(std::span<const std::uint8_t> recording, ConditionReport* report = nullptr);
+
+// The same for a recording read to its end. Throws what the source throws.
+std::vector<std::uint8_t> conditionRecording(SampleSource& recording, ConditionReport* report = nullptr);
 
 // The mean distance in samples between crossings of the centre (with a margin
 // of a few levels against noise) over the stretches where the signal

@@ -156,13 +156,21 @@ TEST(ReceivingFrontEnd, ADifferentClockOrRateStillFallsOnEveryHold)
         EXPECT_TRUE(std::equal(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(common), sent().begin()))
             << ratio;
     }
-    // 44100 as the player sends it, taken to 48000 by a linear resampler: 4.354 samples a hold.
+}
+
+TEST(ReceivingFrontEnd, ARecordingAtAnotherRateComesCloseToWhatWasSent)
+{
+    // 44100 as the player sends it, taken to 48000 by a straight-line resampler:
+    // 4.354 samples a hold. (A sound server's band-limited resampler gives the
+    // sent samples back exactly; the command-line tests show it with sox.)
     ConditionReport report;
     const std::vector<std::uint8_t> out = conditionRecording(resampledLinearly(repeated(sent(), 4), 44100, 48000), &report);
     EXPECT_NEAR(report.samplesPerSymbol, 48000.0 / 11025.0, 0.001);
-    const std::size_t common = std::min(out.size(), sent().size());
-    EXPECT_GE(common + 2, sent().size());
-    EXPECT_TRUE(std::equal(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(common), sent().begin()));
+    ASSERT_GE(out.size() + 2, sent().size());
+    std::size_t within2 = 0;
+    for (std::size_t i = 0; i < std::min(out.size(), sent().size()); ++i)
+        within2 += std::abs(out[i] - sent()[i]) <= 2 ? 1 : 0;
+    EXPECT_GE(within2, sent().size() * 99 / 100);
 }
 
 TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndNoise)

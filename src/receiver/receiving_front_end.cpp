@@ -25,11 +25,15 @@ constexpr std::size_t kFewestCrossings = 1000;
 constexpr std::size_t kBiasStretch = std::size_t{1} << 16;
 // Holds shorter than this are the transmission's own samples: passed on.
 constexpr double kShortestHold = 1.5;
-// How far the early-late gate moves the sampling instant per transmitted
-// sample, as a share of the hold, at most.
-constexpr double kGateGain = 0.05;
-// Keeps the gate still where there is no signal to follow (levels).
-constexpr double kGateFloor = 4.0;
+// How far the timing loop moves the sampling instant per transmitted sample,
+// as a share of the hold, for an error the size of the signal's power.
+constexpr double kLoopGain = 0.02;
+// The signal's power is followed over this many transmitted samples.
+constexpr double kLoopPowerSpan = 256.0;
+// The change between the two samples of a white cycle (224 and 31), in levels.
+constexpr double kFullSwing = 193.0;
+// Keeps the loop still where there is no signal to follow (squared levels).
+constexpr double kLoopPowerFloor = 100.0;
 
 bool hasWavHeader(std::span<const std::uint8_t> bytes)
 {
@@ -194,23 +198,34 @@ private:
     bool onGrid_;
 };
 
-// Samples the centre of every hold. The early-late gate compares the signal a
-// quarter hold before and after the sampling instant: each transmitted sample
-// has the opposite sign of its neighbours, so the side nearer a neighbour is
-// weaker, and the instant moves away from it. On the flat of a hold both sides
-// are equal and the instant stays where it is.
+// Samples the centre of every hold, following the holds with a timing loop.
+// Between two held samples of opposite sign the recording passes through their
+// mean exactly halfway when the timing is right; sampled late, the halfway
+// value has moved towards the later sample. So (later - earlier) times the
+// halfway value, less its share that the held values themselves give (which
+// sums to nothing over a line), says how late the instant is. The loop takes
+// it in small steps against the power of the signal, so noise averages out.
 std::vector<std::uint8_t> sampleHoldCentres(std::span<const float> centred, double hold)
 {
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(static_cast<double>(centred.size()) / hold) + 1);
     const HoldReader reader(centred, hold);
-    const double quarter = hold / 4.0;
     const double last = static_cast<double>(centred.size()) - 1.0;
-    for (double t = hold / 2.0 - 0.5; t <= last; t += hold) {
-        out.push_back(toLevel(reader.heldValue(t)));
-        const double early = std::abs(linearValueAt(centred, t - quarter));
-        const double late = std::abs(linearValueAt(centred, t + quarter));
-        t += kGateGain * hold * (late - early) / (late + early + kGateFloor);
+    const double start = hold / 2.0 - 0.5;
+    double previous = 0;
+    double power = kFullSwing * kFullSwing; // a change from white to its opposite
+    for (double t = start; t <= last; t += hold) {
+        const double value = reader.heldValue(t);
+        out.push_back(toLevel(value));
+        if (t == start) {
+            previous = value;
+            continue;
+        }
+        const double change = value - previous;
+        const double halfway = linearValueAt(centred, t - hold / 2.0);
+        power += (change * change - power) / kLoopPowerSpan;
+        t -= kLoopGain * hold * change * halfway / (power + kLoopPowerFloor);
+        previous = value;
     }
     return out;
 }

@@ -171,13 +171,24 @@ private:
 class HoldReader {
 public:
     HoldReader(std::span<const float> centred, double hold)
-        : centred_(centred), grid_(hold / std::round(hold)), onGrid_(std::abs(grid_ - 1.0) < kGridTolerance)
+        : centred_(centred), grid_(hold / std::round(hold)), onGrid_(std::abs(grid_ - 1.0) < kGridTolerance),
+          instants_(onGrid_ ? std::max(2, static_cast<int>(std::round(hold)) - 1) : 2)
     {
     }
 
-    // The held value around t: the mean of the two instants of the grid
-    // nearest the centre of the hold, half a grid step either side of t.
-    double heldValue(double t) const { return (valueAt(t - grid_ / 2.0) + valueAt(t + grid_ / 2.0)) / 2.0; }
+    // The held value around t, a mean that also averages out noise. On the
+    // grid: the samples of the hold centred on t but one, which leaves room for
+    // a hold one sample shorter or longer than the rest (a clock off). Off it:
+    // the two instants of the grid either side of t, where the interpolation
+    // gives back the held value.
+    double heldValue(double t) const
+    {
+        double sum = 0;
+        const double first = t - grid_ * (instants_ - 1) / 2.0;
+        for (int j = 0; j < instants_; ++j)
+            sum += valueAt(first + j * grid_);
+        return sum / instants_;
+    }
 
 private:
     // A clock up to 1 % off still reads a whole-multiple recording sample by sample.
@@ -196,6 +207,7 @@ private:
     std::span<const float> centred_;
     double grid_;
     bool onGrid_;
+    int instants_; // grid instants read per hold
 };
 
 // Samples the centre of every hold, following the holds with a timing loop.

@@ -6,6 +6,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/detection.h"
 #include "cli/mode_option.h"
 #include "common/file_error.h"
 #include "decoder/decoder.h"
@@ -77,6 +78,13 @@ int decodeCommand(const QStringList& arguments)
     const QCommandLineOption rbHalfX(QStringLiteral("rb-half-x"),
                                      QStringLiteral("\"R+B HalfX\": unticks \"Half X\" before the decode"));
     const QCommandLineOption compand(QStringLiteral("compand"), QStringLiteral("expand companded values"));
+    const QCommandLineOption mono(QStringLiteral("mono"),
+                                  QStringLiteral("the sender left out the blue pass (\"Mono Image\"): the two passes "
+                                                 "give green and red, and blue is taken from green"));
+    const QCommandLineOption detect(QStringLiteral("detect"),
+                                    QStringLiteral("read the resolution, \"Half X\", \"Mono Image\" and \"Compand\" "
+                                                   "out of AUDIO first, as \"detect\" does; the options given here "
+                                                   "override what it finds"));
     const QCommandLineOption third(QStringLiteral("third"), QStringLiteral("end a cycle at every sixth high sample"));
     const QCommandLineOption idler(QStringLiteral("idler"),
                                    QStringLiteral("accept syncs only in the last 7 positions of a line"));
@@ -109,10 +117,14 @@ int decodeCommand(const QStringList& arguments)
                                                  "TAPE or HIRES), as the window's mode button does; the options "
                                                  "given here override it"),
                                   QStringLiteral("MODE"));
-    parser.addOptions({resolution, halfX, rbHalfX, compand, third, idler, noHsync, noLic, noLicLock, noDynamicSync,
+    parser.addOptions({resolution, halfX, rbHalfX, compand, mono, detect, third, idler, noHsync, noLic, noLicLock, noDynamicSync,
                        syncOffset, licInset, syncLevel, level, xshift, yshift, mode});
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
+    const QString audioPath = parser.positionalArguments().at(0);
+    std::optional<DetectedSettings> detected;
+    if (parser.isSet(detect) && !(detected = detectInFile(audioPath)))
+        return 1;
 
     // Without --mode the window's start-up controls apply; with it, the mode's preset.
     QString resolutionText = parser.value(resolution);
@@ -126,8 +138,8 @@ int decodeCommand(const QStringList& arguments)
             return fail(QStringLiteral("unknown mode \"%1\"; use FM, CB, HAM, TAPE or HIRES").arg(parser.value(mode)));
         preset = decodeValues(userControlsForMode(*chosen));
         // An option given here wins; else the preset's value; false when the preset has none.
-        const auto fromPreset = [&](const QCommandLineOption& option, QString& text, const auto& stored) -> bool {
-            if (parser.isSet(option))
+        const auto fromPreset = [&](bool given, QString& text, const auto& stored) -> bool {
+            if (given)
                 return true;
             if (!stored)
                 return false;
@@ -138,16 +150,19 @@ int decodeCommand(const QStringList& arguments)
             return true;
         };
         const std::pair<bool, const char*> found[] = {
-            {fromPreset(resolution, resolutionText, preset->resolution), "resolution (--resolution)"},
-            {fromPreset(level, levelText, preset->level), "Active Normalising level (--level)"},
-            {fromPreset(syncOffset, offsetText, preset->syncOffset), "Dynamic Sync offset (--sync-offset)"},
-            {fromPreset(licInset, insetText, preset->licInset), "LIC Inset (--lic-inset)"},
+            {fromPreset(parser.isSet(resolution) || detected, resolutionText, preset->resolution),
+             "resolution (--resolution)"},
+            {fromPreset(parser.isSet(level), levelText, preset->level), "Active Normalising level (--level)"},
+            {fromPreset(parser.isSet(syncOffset), offsetText, preset->syncOffset), "Dynamic Sync offset (--sync-offset)"},
+            {fromPreset(parser.isSet(licInset), insetText, preset->licInset), "LIC Inset (--lic-inset)"},
         };
         for (const auto& [ok, what] : found)
             if (!ok)
                 return fail(QStringLiteral("the %1 preset selects no %2").arg(parser.value(mode).toUpper(), what));
     }
 
+    if (detected && !parser.isSet(resolution))
+        resolutionText = QStringLiteral("%1x%2").arg(detected->pictureWidth).arg(detected->pictureHeight);
     const auto size = parseResolution(resolutionText);
     if (!size)
         return fail(QStringLiteral("unknown resolution \"%1\"").arg(resolutionText));
@@ -175,21 +190,23 @@ int decodeCommand(const QStringList& arguments)
     controls.licLock = ticked(preset && preset->licLock, true) && !parser.isSet(noLicLock);
     controls.dynamicSync = ticked(preset && preset->dynamicSync, true) && !parser.isSet(noDynamicSync);
     controls.idler = (preset && preset->idler) || parser.isSet(idler);
-    controls.compand = (preset && preset->compand) || parser.isSet(compand);
+    // With --detect the detector's findings take the place of the preset's.
+    const auto found = [&](bool detectedValue, bool presetValue) { return detected ? detectedValue : presetValue; };
+    controls.compand = parser.isSet(compand) || found(detected && detected->compand, preset && preset->compand);
     controls.third = parser.isSet(third);
     controls.licInset = *inset;
     DecodeSettings settings;
     settings.pictureWidth = size->width;
     settings.pictureHeight = size->height;
     const bool rbHalf = (preset && preset->rbHalfX) || parser.isSet(rbHalfX);
-    settings.halfX = ((preset && preset->halfX) || parser.isSet(halfX)) && !rbHalf;
+    settings.halfX = (parser.isSet(halfX) || found(detected && detected->halfX, preset && preset->halfX)) && !rbHalf;
+    settings.mono = parser.isSet(mono) || (detected && detected->mono);
     settings.normlevel = *normlevel;
     settings.syncOffset = *offset;
     settings.syncLevel = *threshold;
     settings.xshift = *columnShift;
     settings.yshift = *rowShift;
 
-    const QString audioPath = parser.positionalArguments().at(0);
     const QString picturePath = parser.positionalArguments().at(1);
     WorkingPicture picture(size->width, size->height);
     WorkingState state;
@@ -210,6 +227,9 @@ int decodeCommand(const QStringList& arguments)
         return fail(QStringLiteral("cannot write %1: %2").arg(picturePath, problem));
     const std::string caption = readSignatureCaption(picture, state, controls.compand);
     QTextStream out(stdout);
+    if (detected)
+        out << "Detected " << decodeOptionsFor(*detected).join(QLatin1Char(' ')) << " ("
+            << QString::fromStdString(certaintyText(*detected)) << ")\n";
     out << "Decoded " << audioPath << " (" << endName(end) << ") into " << picturePath << ", " << size->width
         << "x" << size->height << '\n';
     out << "Signature: " << QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()))

@@ -220,6 +220,10 @@ DetectedSettings SettingsDetector::finish()
     DetectedSettings found;
     found.bytesRead = bytesRead_;
     found.linesRead = linesRead_;
+    if (bytesRead_ == 0) {
+        found.reason = "no samples: the recording is empty";
+        return found;
+    }
     if (values_ == 0) {
         found.reason = "no pixel groups: the samples never swing across the middle level";
         return found;

@@ -117,8 +117,8 @@ int decodeCommand(const QStringList& arguments)
                                                  "TAPE or HIRES), as the window's mode button does; the options "
                                                  "given here override it"),
                                   QStringLiteral("MODE"));
-    parser.addOptions({resolution, halfX, rbHalfX, compand, mono, detect, third, idler, noHsync, noLic, noLicLock, noDynamicSync,
-                       syncOffset, licInset, syncLevel, level, xshift, yshift, mode});
+    parser.addOptions({resolution, halfX, rbHalfX, compand, mono, detect, third, idler, noHsync, noLic, noLicLock,
+                       noDynamicSync, syncOffset, licInset, syncLevel, level, xshift, yshift, mode});
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
     const QString audioPath = parser.positionalArguments().at(0);
@@ -153,7 +153,8 @@ int decodeCommand(const QStringList& arguments)
             {fromPreset(parser.isSet(resolution) || detected, resolutionText, preset->resolution),
              "resolution (--resolution)"},
             {fromPreset(parser.isSet(level), levelText, preset->level), "Active Normalising level (--level)"},
-            {fromPreset(parser.isSet(syncOffset), offsetText, preset->syncOffset), "Dynamic Sync offset (--sync-offset)"},
+            {fromPreset(parser.isSet(syncOffset), offsetText, preset->syncOffset),
+             "Dynamic Sync offset (--sync-offset)"},
             {fromPreset(parser.isSet(licInset), insetText, preset->licInset), "LIC Inset (--lic-inset)"},
         };
         for (const auto& [ok, what] : found)
@@ -191,15 +192,18 @@ int decodeCommand(const QStringList& arguments)
     controls.dynamicSync = ticked(preset && preset->dynamicSync, true) && !parser.isSet(noDynamicSync);
     controls.idler = (preset && preset->idler) || parser.isSet(idler);
     // With --detect the detector's findings take the place of the preset's.
-    const auto found = [&](bool detectedValue, bool presetValue) { return detected ? detectedValue : presetValue; };
-    controls.compand = parser.isSet(compand) || found(detected && detected->compand, preset && preset->compand);
+    const auto detectedOr = [&](bool detectedValue, bool presetValue) {
+        return detected ? detectedValue : presetValue;
+    };
+    controls.compand = parser.isSet(compand) || detectedOr(detected && detected->compand, preset && preset->compand);
     controls.third = parser.isSet(third);
     controls.licInset = *inset;
     DecodeSettings settings;
     settings.pictureWidth = size->width;
     settings.pictureHeight = size->height;
     const bool rbHalf = (preset && preset->rbHalfX) || parser.isSet(rbHalfX);
-    settings.halfX = (parser.isSet(halfX) || found(detected && detected->halfX, preset && preset->halfX)) && !rbHalf;
+    settings.halfX =
+        (parser.isSet(halfX) || detectedOr(detected && detected->halfX, preset && preset->halfX)) && !rbHalf;
     settings.mono = parser.isSet(mono) || (detected && detected->mono);
     settings.normlevel = *normlevel;
     settings.syncOffset = *offset;

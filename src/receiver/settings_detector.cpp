@@ -122,19 +122,21 @@ void SettingsDetector::takeValue(int value)
         ++lineLength_;
         return;
     }
-    if (syncRun_ >= kShortestSyncRun) {
-        closeLine(lineLength_);
-        lineLength_ = 0;
-        headCount_ = 0;
-    }
+    if (syncRun_ >= kShortestSyncRun)
+        closeLine();
     syncRun_ = 0;
     ++lineLength_;
     if (headCount_ < kHeadGroups)
         head_[headCount_++] = static_cast<std::uint8_t>(clampToRange(value, 0, 255));
 }
 
-void SettingsDetector::closeLine(int length)
+// The line received so far ends with its sync run: its length and head decide
+// what it tells, and the next line starts empty.
+void SettingsDetector::closeLine()
 {
+    const int length = lineLength_;
+    lineLength_ = 0;
+    syncRun_ = 0;
     if (length == spacing_) {
         ++steadyLines_;
     } else {
@@ -150,6 +152,7 @@ void SettingsDetector::closeLine(int length)
         readLine();
     else
         breakContinuity();
+    headCount_ = 0;
     if (followsLargest && !largestIsLastLine_)
         endAfterLargest_ = true;
     done_ = decidedEarly();
@@ -211,12 +214,8 @@ bool SettingsDetector::tailContinuesLastLine() const noexcept
 
 DetectedSettings SettingsDetector::finish()
 {
-    if (!done_ && syncRun_ >= kShortestSyncRun) {
-        closeLine(lineLength_);
-        lineLength_ = 0;
-        headCount_ = 0;
-        syncRun_ = 0;
-    }
+    if (!done_ && syncRun_ >= kShortestSyncRun)
+        closeLine();
     DetectedSettings found;
     found.bytesRead = bytesRead_;
     found.linesRead = linesRead_;

@@ -44,6 +44,8 @@ std::string certaintyText(const DetectedSettings& settings);
 class SettingsDetector {
 public:
     SettingsDetector();
+    SettingsDetector(const SettingsDetector&) = delete; // the cycle detector holds on to controls_
+    SettingsDetector& operator=(const SettingsDetector&) = delete;
 
     // Takes the next block of samples. Answers true once the settings are
     // known for certain: no further samples are needed.
@@ -58,7 +60,7 @@ private:
     static constexpr std::size_t kHeadGroups = 14; // start marker, 11 code digits, 2 guard groups
 
     void takeValue(int value);
-    void closeLine(int length);
+    void closeLine();
     void readLine();
     void breakContinuity() noexcept;
     bool decidedEarly() const noexcept;

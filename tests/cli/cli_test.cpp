@@ -213,7 +213,8 @@ TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThem)
         EXPECT_TRUE(detected.err.startsWith(audio + ": certain, ")) << detected.err.toStdString();
 
         ASSERT_EQ(cli(QStringList{"decode", "--detect", audio, temp("detected.bmp")}).exitCode, 0);
-        ASSERT_EQ(cli(QStringList{"decode"} + optionsByHand(sender) + QStringList{audio, temp("byhand.bmp")}).exitCode, 0);
+        const QStringList byHand = QStringList{"decode"} + optionsByHand(sender) + QStringList{audio, temp("byhand.bmp")};
+        ASSERT_EQ(cli(byHand).exitCode, 0);
         EXPECT_EQ(picture(temp("detected.bmp")), picture(temp("byhand.bmp")));
     }
 }
@@ -244,7 +245,8 @@ TEST_F(CliTest, DetectNamesTheFileAndWhyWhenItHoldsNoTransmission)
         const CliRun run = cli({"detect", temp(name)});
         EXPECT_EQ(run.exitCode, 1) << name;
         EXPECT_EQ(run.out, "");
-        EXPECT_TRUE(run.err.startsWith("tonobild-cli: " + temp(name) + ": no transmission found: ")) << run.err.toStdString();
+        EXPECT_TRUE(run.err.startsWith("tonobild-cli: " + temp(name) + ": no transmission found: "))
+            << run.err.toStdString();
         EXPECT_EQ(run.err.count('\n'), 1);
         const CliRun decode = cli({"decode", "--detect", temp(name), temp("out.bmp")});
         EXPECT_EQ(decode.exitCode, 1);

@@ -77,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.pictureWidth = kSizes[resolution][0];
     settings.pictureHeight = kSizes[resolution][1];
     settings.halfX = bit(data[2], 4);
+    settings.mono = bit(data[2], 3);
     settings.normlevel = bit(data[2], 5) ? 3 : 2;
     static constexpr int kOffsets[] = {0, 8, 16, 32};
     settings.syncOffset = kOffsets[(data[2] >> 6) & 3];

@@ -9,6 +9,7 @@ namespace tonobild::cli {
 int encodeCommand(const QStringList& arguments);
 int decodeCommand(const QStringList& arguments);
 int conditionCommand(const QStringList& arguments);
+int detectCommand(const QStringList& arguments);
 int digitalEncodeCommand(const QStringList& arguments);
 int digitalDecodeCommand(const QStringList& arguments);
 int signatureCommand(const QStringList& arguments);

@@ -1,16 +1,17 @@
 // tonobild-cli decode AUDIO PICTURE: the window's Decode without a window.
 #include <QTextStream>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <type_traits>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/detection.h"
 #include "cli/mode_option.h"
 #include "common/file_error.h"
 #include "decoder/decoder.h"
 #include "picture/picture_files.h"
-#include "audio/wav_file.h"
 #include "receiver/receiving_front_end.h"
 #include "signature/signature_codec.h"
 
@@ -79,6 +80,13 @@ int decodeCommand(const QStringList& arguments)
     const QCommandLineOption rbHalfX(QStringLiteral("rb-half-x"),
                                      QStringLiteral("\"R+B HalfX\": unticks \"Half X\" before the decode"));
     const QCommandLineOption compand(QStringLiteral("compand"), QStringLiteral("expand companded values"));
+    const QCommandLineOption mono(QStringLiteral("mono"),
+                                  QStringLiteral("the sender left out the blue pass (\"Mono Image\"): the two passes "
+                                                 "give green and red, and blue is taken from green"));
+    const QCommandLineOption detect(QStringLiteral("detect"),
+                                    QStringLiteral("read the resolution, \"Half X\", \"Mono Image\" and \"Compand\" "
+                                                   "out of AUDIO first, as \"detect\" does; the options given here "
+                                                   "override what it finds"));
     const QCommandLineOption third(QStringLiteral("third"), QStringLiteral("end a cycle at every sixth high sample"));
     const QCommandLineOption idler(QStringLiteral("idler"),
                                    QStringLiteral("accept syncs only in the last 7 positions of a line"));
@@ -113,12 +121,22 @@ int decodeCommand(const QStringList& arguments)
                                   QStringLiteral("MODE"));
     const QCommandLineOption condition(
         QStringLiteral("condition"),
-        QStringLiteral("condition the recording first: read its WAV header, take off a bias, and take the centre of "
-                       "each held sample at any recording rate and clock (a recording from a sound card)"));
-    parser.addOptions({resolution, halfX, rbHalfX, compand, third, idler, noHsync, noLic, noLicLock, noDynamicSync,
-                       syncOffset, licInset, syncLevel, level, xshift, yshift, mode, condition});
+        QStringLiteral("condition the recording first (before --detect): read its WAV header, take off a bias, and "
+                       "take the centre of each held sample at any recording rate and clock (a recording from a "
+                       "sound card)"));
+    parser.addOptions({resolution, halfX, rbHalfX, compand, mono, detect, condition, third, idler, noHsync, noLic,
+                       noLicLock, noDynamicSync, syncOffset, licInset, syncLevel, level, xshift, yshift, mode});
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
+    const QString audioPath = parser.positionalArguments().at(0);
+    // With --condition the conditioned samples are both detected and decoded.
+    std::optional<ConditionReport> conditioning;
+    std::optional<std::vector<std::uint8_t>> conditioned;
+    if (parser.isSet(condition) && !(conditioned = conditionFile(audioPath, conditioning.emplace())))
+        return 1;
+    std::optional<DetectedSettings> detected;
+    if (parser.isSet(detect) && !(detected = detectInFile(audioPath, conditioned ? &*conditioned : nullptr)))
+        return 1;
 
     // Without --mode the window's start-up controls apply; with it, the mode's preset.
     QString resolutionText = parser.value(resolution);
@@ -132,8 +150,8 @@ int decodeCommand(const QStringList& arguments)
             return fail(QStringLiteral("unknown mode \"%1\"; use FM, CB, HAM, TAPE or HIRES").arg(parser.value(mode)));
         preset = decodeValues(userControlsForMode(*chosen));
         // An option given here wins; else the preset's value; false when the preset has none.
-        const auto fromPreset = [&](const QCommandLineOption& option, QString& text, const auto& stored) -> bool {
-            if (parser.isSet(option))
+        const auto fromPreset = [&](bool given, QString& text, const auto& stored) -> bool {
+            if (given)
                 return true;
             if (!stored)
                 return false;
@@ -144,16 +162,20 @@ int decodeCommand(const QStringList& arguments)
             return true;
         };
         const std::pair<bool, const char*> found[] = {
-            {fromPreset(resolution, resolutionText, preset->resolution), "resolution (--resolution)"},
-            {fromPreset(level, levelText, preset->level), "Active Normalising level (--level)"},
-            {fromPreset(syncOffset, offsetText, preset->syncOffset), "Dynamic Sync offset (--sync-offset)"},
-            {fromPreset(licInset, insetText, preset->licInset), "LIC Inset (--lic-inset)"},
+            {fromPreset(parser.isSet(resolution) || detected, resolutionText, preset->resolution),
+             "resolution (--resolution)"},
+            {fromPreset(parser.isSet(level), levelText, preset->level), "Active Normalising level (--level)"},
+            {fromPreset(parser.isSet(syncOffset), offsetText, preset->syncOffset),
+             "Dynamic Sync offset (--sync-offset)"},
+            {fromPreset(parser.isSet(licInset), insetText, preset->licInset), "LIC Inset (--lic-inset)"},
         };
         for (const auto& [ok, what] : found)
             if (!ok)
                 return fail(QStringLiteral("the %1 preset selects no %2").arg(parser.value(mode).toUpper(), what));
     }
 
+    if (detected && !parser.isSet(resolution))
+        resolutionText = QStringLiteral("%1x%2").arg(detected->pictureWidth).arg(detected->pictureHeight);
     const auto size = parseResolution(resolutionText);
     if (!size)
         return fail(QStringLiteral("unknown resolution \"%1\"").arg(resolutionText));
@@ -181,44 +203,44 @@ int decodeCommand(const QStringList& arguments)
     controls.licLock = ticked(preset && preset->licLock, true) && !parser.isSet(noLicLock);
     controls.dynamicSync = ticked(preset && preset->dynamicSync, true) && !parser.isSet(noDynamicSync);
     controls.idler = (preset && preset->idler) || parser.isSet(idler);
-    controls.compand = (preset && preset->compand) || parser.isSet(compand);
+    // With --detect the detector's findings take the place of the preset's.
+    const auto detectedOr = [&](bool detectedValue, bool presetValue) {
+        return detected ? detectedValue : presetValue;
+    };
+    controls.compand = parser.isSet(compand) || detectedOr(detected && detected->compand, preset && preset->compand);
     controls.third = parser.isSet(third);
     controls.licInset = *inset;
     DecodeSettings settings;
     settings.pictureWidth = size->width;
     settings.pictureHeight = size->height;
     const bool rbHalf = (preset && preset->rbHalfX) || parser.isSet(rbHalfX);
-    settings.halfX = ((preset && preset->halfX) || parser.isSet(halfX)) && !rbHalf;
+    settings.halfX =
+        (parser.isSet(halfX) || detectedOr(detected && detected->halfX, preset && preset->halfX)) && !rbHalf;
+    settings.mono = parser.isSet(mono) || (detected && detected->mono);
     settings.normlevel = *normlevel;
     settings.syncOffset = *offset;
     settings.syncLevel = *threshold;
     settings.xshift = *columnShift;
     settings.yshift = *rowShift;
 
-    const QString audioPath = parser.positionalArguments().at(0);
     const QString picturePath = parser.positionalArguments().at(1);
     WorkingPicture picture(size->width, size->height);
     WorkingState state;
     state.sigscale = 1;
     DecodeEnd end = DecodeEnd::EndOfFile;
-    std::optional<ConditionReport> conditioning;
     try {
-        SampleFile file(audioPath.toStdString());
+        std::unique_ptr<SampleSource> samples;
+        if (conditioned)
+            samples = std::make_unique<MemorySamples>(*conditioned);
+        else
+            samples = std::make_unique<SampleFile>(audioPath.toStdString());
         CliHost host(controls);
         Decoder decoder(picture, state, controls, host);
         decoder.begin(settings);
-        if (parser.isSet(condition)) {
-            const std::vector<std::uint8_t> conditioned = conditionRecording(file, &conditioning.emplace());
-            MemorySamples samples(conditioned);
-            end = decoder.run(samples);
-        } else {
-            end = decoder.run(file);
-        }
+        end = decoder.run(*samples);
         decoder.finish();
     } catch (const FileError& error) {
         return fail(QString::fromStdString(error.what()));
-    } catch (const WavFormatError& error) {
-        return fail(QStringLiteral("cannot condition %1: %2").arg(audioPath, QString::fromUtf8(error.what())));
     }
     const QString problem = savePictureFile(toImage(picture), picturePath);
     if (!problem.isEmpty())
@@ -227,6 +249,9 @@ int decodeCommand(const QStringList& arguments)
     QTextStream out(stdout);
     if (conditioning)
         out << "Conditioned: " << QString::fromStdString(describe(*conditioning)) << '\n';
+    if (detected)
+        out << "Detected " << decodeOptionsFor(*detected).join(QLatin1Char(' ')) << " ("
+            << QString::fromStdString(certaintyText(*detected)) << ")\n";
     out << "Decoded " << audioPath << " (" << endName(end) << ") into " << picturePath << ", " << size->width
         << "x" << size->height << '\n';
     out << "Signature: " << QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()))

@@ -18,6 +18,7 @@ const std::map<QString, std::pair<Command, QString>>& commands()
         {QStringLiteral("encode"), {encodeCommand, QStringLiteral("encode PICTURE AUDIO.wav   picture file to transmission")}},
         {QStringLiteral("decode"), {decodeCommand, QStringLiteral("decode AUDIO PICTURE   recorded transmission to picture file")}},
         {QStringLiteral("condition"), {conditionCommand, QStringLiteral("condition AUDIO RAW   a sound card's recording to the samples that were sent")}},
+        {QStringLiteral("detect"), {detectCommand, QStringLiteral("detect AUDIO   print the sender's settings as decode options")}},
         {QStringLiteral("digital-encode"), {digitalEncodeCommand, QStringLiteral("digital-encode IN OUT   picture file to digitally coded picture file")}},
         {QStringLiteral("digital-decode"), {digitalDecodeCommand, QStringLiteral("digital-decode IN OUT   digitally coded picture file back to colours")}},
         {QStringLiteral("signature"), {signatureCommand, QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},

@@ -71,6 +71,7 @@ void Decoder::begin(const DecodeSettings& settings)
     state_.syncthresh = clampToInt16(settings.syncLevel);
     state_.normlevel = static_cast<std::int16_t>(settings.normlevel);
     detector_.reset(settings.normlevel);
+    mono_ = settings.mono;
 }
 
 DecodeEnd Decoder::run(SampleSource& samples)
@@ -113,7 +114,7 @@ bool Decoder::progressStep(DecodeEnd& end)
 bool Decoder::finish()
 {
     if (controls_.useLic && controls_.hsync &&
-        !rebuildFromLineStore(picture_, state_, controls_, host_, assembler_.xsiz(), assembler_.rows()))
+        !rebuildFromLineStore(picture_, state_, controls_, host_, assembler_.xsiz(), assembler_.rows(), mono_))
         return false;
     if (unlockedLicLock_ && !identification_.relocked() && !controls_.licLock)
         host_.setLicLock(true);

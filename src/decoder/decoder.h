@@ -84,6 +84,7 @@ private:
     LineIdentification identification_;
     PictureAssembler assembler_;
     bool unlockedLicLock_ = false;
+    bool mono_ = false;
 };
 
 } // namespace tonobild

@@ -33,6 +33,7 @@ struct DecodeSettings {
     int syncLevel = -32;     // the Sync Level number (Label10)
     int xshift = 0;          // the XShift number (Label4)
     int yshift = 0;          // the YShift number (Label5)
+    bool mono = false;       // the sender left out the blue pass: rebuild green and red from the two passes sent
 };
 
 // The window's side of a decode. Every call runs on the user-interface thread, inside the decode.

@@ -27,10 +27,7 @@ unsigned code(char c) noexcept
 
 void getdec(const std::string& code, std::int32_t& n)
 {
-    n = 0;
-    for (std::size_t i = 0; i < code.size(); ++i)
-        if (static_cast<unsigned char>(code[i]) > 128)
-            n += std::int32_t{1} << i;
+    n = lineNumberOf(code, 129);
 }
 
 bool LineIdentification::identifyAndFile()
@@ -63,7 +60,7 @@ bool LineIdentification::alignOnStartMarker(int inset)
     buffer.erase(0, static_cast<std::size_t>(inset - 1));
     if (buffer.size() < kShortestSearch)
         return false;
-    const unsigned threshold = controls_.compand ? 192 : 128;
+    const unsigned threshold = markerThreshold(controls_.compand);
     std::size_t dropped = 0;
     while (!(code(buffer[dropped]) < threshold && code(buffer[dropped + 1]) >= threshold)) {
         if (buffer.size() - dropped < kShortestSearch) {
@@ -112,9 +109,9 @@ int expandCompanded(int value) noexcept
 } // namespace
 
 bool rebuildFromLineStore(WorkingPicture& picture, const WorkingState& state, const DecoderControls& controls,
-                          DecoderHost& host, int xsiz, int rows)
+                          DecoderHost& host, int xsiz, int rows, bool mono)
 {
-    std::array<std::string, 3> lines;     // blue, green, red pass; kept from row to row
+    std::array<std::string, 3> lines;     // first, second, third pass; kept from row to row
     std::array<int, 3> components{0, 0, 0}; // kept from pixel to pixel when a line ends early
     const int step = state.xmult;
     for (int i = 1; i <= rows; ++i) {
@@ -129,7 +126,8 @@ bool rebuildFromLineStore(WorkingPicture& picture, const WorkingState& state, co
                 if (controls.compand)
                     components[pass] = expandCompanded(components[pass]);
             }
-            const ColourNumber colour = colourNumber(components[2], components[1], components[0]);
+            const ColourNumber colour = mono ? colourNumber(components[1], components[0], components[0])
+                                             : colourNumber(components[2], components[1], components[0]);
             const int column = (j - 5) * step + 6;
             picture.setColour(column, i + 1, colour);
             if (step == 2)

@@ -15,8 +15,30 @@
 namespace tonobild {
 
 // The line number carried by identification digits, least significant first:
-// a character counts as 1 only when its code is above 128.
+// a digit counts as 1 when its value is at least firstOne.
+template <typename Digits>
+std::int32_t lineNumberOf(const Digits& digits, unsigned firstOne) noexcept
+{
+    std::int32_t n = 0;
+    int weight = 0;
+    for (const auto digit : digits) {
+        if (static_cast<unsigned char>(digit) >= firstOne)
+            n += std::int32_t{1} << weight;
+        ++weight;
+    }
+    return n;
+}
+
+// The line number of the code read from the line buffer: a character counts
+// as 1 only when its code is above 128, also with compand on.
 void getdec(const std::string& code, std::int32_t& n);
+
+// The bit threshold of the start-marker search: a character at or above it is
+// high. Compand lifts black to 128, so the threshold rises to 192.
+constexpr unsigned markerThreshold(bool compand) noexcept
+{
+    return compand ? 192 : 128;
+}
 
 class LineIdentification {
 public:
@@ -45,9 +67,11 @@ private:
 
 // Composes rows 2 to rows + 1 of the picture from the line store: slot i, rows
 // + i and 2 * rows + i give blue, green and red of row i + 1; a missing or
-// short line is replaced by the previous row's line of its pass. Calls
-// host.rebuildRow() once per row; answers false when the host abandoned it.
+// short line is replaced by the previous row's line of its pass. A mono
+// transmission has no blue pass: slot i gives green and blue, slot rows + i
+// red. Calls host.rebuildRow() once per row; answers false when the host
+// abandoned it.
 bool rebuildFromLineStore(WorkingPicture& picture, const WorkingState& state, const DecoderControls& controls,
-                          DecoderHost& host, int xsiz, int rows);
+                          DecoderHost& host, int xsiz, int rows, bool mono = false);
 
 } // namespace tonobild

@@ -8,9 +8,11 @@
 #include <QTemporaryDir>
 
 #include "picture/picture_files.h"
+#include "receiver/recordings.h"
 #include "support/test_data.h"
 
 using namespace tonobild;
+using namespace tonobild::recordingtest;
 
 namespace {
 
@@ -165,5 +167,89 @@ TEST_F(CliTest, ACodewordTooLongForTheResolutionIsCutToWhatComesBackAndTold)
     for (const char* name : {"fits", "cut"}) {
         const QString wav = temp(name) + ".wav";
         EXPECT_TRUE(cli({"decode", wav, temp(name) + ".bmp"}).out.contains("Identification: " + fits + "\n")) << name;
+    }
+}
+
+namespace {
+
+// The options of "decode" that name a sender's settings, worked out by hand.
+QStringList optionsByHand(const Sender& sender)
+{
+    QStringList options{"--resolution", QStringLiteral("%1x%2").arg(sender.width).arg(sender.height)};
+    if (sender.halfX)
+        options << "--half-x";
+    if (sender.mono)
+        options << "--mono";
+    if (sender.compand)
+        options << "--compand";
+    return options;
+}
+
+void writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+}
+
+} // namespace
+
+// Every sender, each recorded one of the five ways in turn: detect names its
+// settings, and decode --detect paints what decode with them given by hand paints.
+TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThem)
+{
+    int turn = 0;
+    for (const Sender& sender : allSenders()) {
+        const Recording recording = kRecordings[turn++ % 5];
+        SCOPED_TRACE(sender.name() + " " + recordingName(recording));
+        const QString audio = temp("sent.wav");
+        writeFile(audio, record(transmit(sender), recording));
+
+        const CliRun detected = cli({"detect", audio});
+        ASSERT_EQ(detected.exitCode, 0) << detected.err.toStdString();
+        QStringList lines = optionsByHand(sender);
+        lines[0] += " " + lines.takeAt(1);
+        EXPECT_EQ(detected.out, lines.join('\n') + "\n");
+        EXPECT_TRUE(detected.err.startsWith(audio + ": certain, ")) << detected.err.toStdString();
+
+        ASSERT_EQ(cli(QStringList{"decode", "--detect", audio, temp("detected.bmp")}).exitCode, 0);
+        const QStringList byHand = QStringList{"decode"} + optionsByHand(sender) + QStringList{audio, temp("byhand.bmp")};
+        ASSERT_EQ(cli(byHand).exitCode, 0);
+        EXPECT_EQ(picture(temp("detected.bmp")), picture(temp("byhand.bmp")));
+    }
+}
+
+TEST_F(CliTest, OptionsBesideDetectOverrideWhatItFinds)
+{
+    ASSERT_EQ(cli({"testcards", temp("cards")}).exitCode, 0);
+    ASSERT_EQ(cli({"encode", "--mono", temp("cards/FACE320.BMP"), temp("face.wav")}).exitCode, 0);
+    EXPECT_EQ(cli({"detect", temp("face.wav")}).out, "--resolution 320x240\n--mono\n");
+    const CliRun found = cli({"decode", "--detect", temp("face.wav"), temp("found.bmp")});
+    EXPECT_TRUE(found.out.startsWith("Detected --resolution 320x240 --mono (certain)\n")) << found.out.toStdString();
+    EXPECT_TRUE(found.out.contains("into " + temp("found.bmp") + ", 320x240"));
+    const CliRun given = cli({"decode", "--detect", "--resolution", "160x120", temp("face.wav"), temp("given.bmp")});
+    EXPECT_TRUE(given.out.contains("into " + temp("given.bmp") + ", 160x120")) << given.out.toStdString();
+    EXPECT_EQ(picture(temp("given.bmp")).width(), 160);
+}
+
+TEST_F(CliTest, DetectNamesTheFileAndWhyWhenItHoldsNoTransmission)
+{
+    writeFile(temp("empty.wav"), {});
+    writeFile(temp("silence.wav"), std::vector<std::uint8_t>(100000, 128));
+    std::vector<std::uint8_t> noise(100000);
+    std::mt19937 generator(3);
+    for (std::uint8_t& b : noise)
+        b = static_cast<std::uint8_t>(generator());
+    writeFile(temp("noise.wav"), noise);
+    for (const char* name : {"empty.wav", "silence.wav", "noise.wav"}) {
+        const CliRun run = cli({"detect", temp(name)});
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.err.startsWith("tonobild-cli: " + temp(name) + ": no transmission found: "))
+            << run.err.toStdString();
+        EXPECT_EQ(run.err.count('\n'), 1);
+        const CliRun decode = cli({"decode", "--detect", temp(name), temp("out.bmp")});
+        EXPECT_EQ(decode.exitCode, 1);
+        EXPECT_FALSE(QFile::exists(temp("out.bmp")));
     }
 }

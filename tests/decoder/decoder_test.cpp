@@ -223,6 +223,38 @@ TEST(Decoder, LinesAreFiledByTheirCodeAndMissingOnesTakenFromTheRowAbove)
     EXPECT_NE(whole.picture.colour(80, 51), gaps.picture.colour(80, 51));
 }
 
+// Known to be mono, the two passes go to green and red and blue is taken from
+// green: a grey picture comes back grey. Rows 2 and 3 keep the first pass at 0
+// (their slots stay empty before the lock, as in colour), so they show red only.
+TEST(Decoder, AMonoStreamKnownAsMonoComesBackInItsOwnColours)
+{
+    for (const bool compand : {false, true}) {
+        WorkingPicture grey(160, 120);
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x) {
+                const int level = 24 + (3 * x + 5 * y) % 232;
+                grey.setColour(x, y, colourNumber(level, level, level));
+            }
+        const auto stream = encodeStream(grey, {.mono = true}, compand);
+        DecodeSettings mono = kLevel3;
+        mono.mono = true;
+        const DecodeResult result = decodeStream(stream, mono, {.compand = compand});
+        EXPECT_EQ(countDiffering(result.picture, 18, 150, 2, 119,
+                                 [&](int x, int y) {
+                                     ColourComponents e = receivedColour(grey.colour(x - 3, y), 3, compand);
+                                     if (y <= 3)
+                                         e.green = e.blue = 0;
+                                     return e;
+                                 }),
+                  0)
+            << compand;
+        const ColourComponents sample = splitColour(result.picture.colour(80, 60));
+        EXPECT_EQ(sample.red, sample.green);
+        EXPECT_EQ(sample.green, sample.blue);
+        EXPECT_GT(sample.red, 0);
+    }
+}
+
 TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
 {
     WorkingPicture picture(160, 120);

@@ -1,0 +1,64 @@
+// The settings detector on clean encoder streams and on random bytes: megabytes
+// of stream read per second, and how much of the stream it needed.
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "encoder/encoder.h"
+#include "picture/colour.h"
+#include "receiver/settings_detector.h"
+
+using namespace tonobild;
+
+namespace {
+
+std::vector<std::uint8_t> cleanStream(int width, int height, bool mono)
+{
+    WorkingPicture picture(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            picture.setColour(x, y, colourNumber((5 * x + 3 * y) % 256, (7 * y + x) % 256, (x * y) % 256));
+    EncoderSettings settings;
+    settings.pictureWidth = width;
+    settings.pictureHeight = height;
+    settings.mono = mono;
+    EncoderControls controls;
+    WorkingState state;
+    MemorySink sink;
+    Encoder(picture, controls, state, sink).run(settings);
+    return std::move(sink.bytes);
+}
+
+std::vector<std::uint8_t> randomBytes(std::size_t count)
+{
+    std::mt19937 generator(7);
+    std::vector<std::uint8_t> bytes(count);
+    for (std::uint8_t& b : bytes)
+        b = static_cast<std::uint8_t>(generator());
+    return bytes;
+}
+
+void detect(benchmark::State& benchState, const std::vector<std::uint8_t>& stream)
+{
+    std::uint64_t read = 0;
+    for (auto _ : benchState) {
+        MemorySamples samples(stream);
+        const DetectedSettings found = detectSettings(samples);
+        benchmark::DoNotOptimize(found.pictureWidth);
+        read = found.bytesRead;
+    }
+    benchState.SetBytesProcessed(static_cast<std::int64_t>(benchState.iterations()) * static_cast<std::int64_t>(read));
+    benchState.counters["read_percent"] = 100.0 * static_cast<double>(read) / static_cast<double>(stream.size());
+}
+
+void colour160(benchmark::State& state) { static const auto s = cleanStream(160, 120, false); detect(state, s); }
+void colour640(benchmark::State& state) { static const auto s = cleanStream(640, 480, false); detect(state, s); }
+void mono640(benchmark::State& state) { static const auto s = cleanStream(640, 480, true); detect(state, s); }
+void random4MiB(benchmark::State& state) { static const auto s = randomBytes(std::size_t{4} << 20); detect(state, s); }
+
+} // namespace
+
+BENCHMARK(colour160)->Unit(benchmark::kMillisecond);
+BENCHMARK(colour640)->Unit(benchmark::kMillisecond);
+BENCHMARK(mono640)->Unit(benchmark::kMillisecond);
+BENCHMARK(random4MiB)->Unit(benchmark::kMillisecond);

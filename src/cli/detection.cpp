@@ -1,0 +1,67 @@
+#include "cli/detection.h"
+
+#include <QFileInfo>
+
+#include "cli/cli_support.h"
+#include "common/file_error.h"
+#include "audio/wav_file.h"
+#include "decoder/sample_file.h"
+
+namespace tonobild::cli {
+
+std::optional<DetectedSettings> detectInFile(const QString& path, const std::vector<std::uint8_t>* conditioned)
+{
+    DetectedSettings found;
+    try {
+        if (conditioned) {
+            MemorySamples samples(*conditioned);
+            found = detectSettings(samples);
+        } else {
+            SampleFile file(path.toStdString());
+            found = detectSettings(file);
+        }
+    } catch (const FileError& error) {
+        fail(QString::fromStdString(error.what()));
+        return std::nullopt;
+    }
+    if (!found.found) {
+        fail(QStringLiteral("%1: no transmission found: %2").arg(path, QString::fromStdString(found.reason)));
+        return std::nullopt;
+    }
+    return found;
+}
+
+std::optional<std::vector<std::uint8_t>> conditionFile(const QString& path, ConditionReport& report)
+{
+    try {
+        SampleFile file(path.toStdString());
+        return conditionRecording(file, &report);
+    } catch (const FileError& error) {
+        fail(QString::fromStdString(error.what()));
+    } catch (const WavFormatError& error) {
+        fail(QStringLiteral("cannot condition %1: %2").arg(path, QString::fromUtf8(error.what())));
+    }
+    return std::nullopt;
+}
+
+QStringList decodeOptionsFor(const DetectedSettings& settings)
+{
+    QStringList options{QStringLiteral("--resolution %1x%2").arg(settings.pictureWidth).arg(settings.pictureHeight)};
+    if (settings.halfX)
+        options << QStringLiteral("--half-x");
+    if (settings.mono)
+        options << QStringLiteral("--mono");
+    if (settings.compand)
+        options << QStringLiteral("--compand");
+    return options;
+}
+
+QString sureness(const DetectedSettings& settings, qint64 fileBytes)
+{
+    return QStringLiteral("%1, %2 of %3 bytes read")
+        .arg(QString::fromStdString(certaintyText(settings)))
+        .arg(settings.bytesRead)
+        .arg(fileBytes);
+}
+
+} // namespace tonobild::cli

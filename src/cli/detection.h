@@ -1,0 +1,31 @@
+// Reading the sender's settings out of a recording for "detect" and "decode --detect".
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+#include "receiver/receiving_front_end.h"
+#include "receiver/settings_detector.h"
+
+namespace tonobild::cli {
+
+// The settings of the transmission in the file, or in its conditioned samples
+// when they are given. Prints the reason and answers nothing when the file
+// cannot be read or holds no transmission.
+std::optional<DetectedSettings> detectInFile(const QString& path,
+                                             const std::vector<std::uint8_t>* conditioned = nullptr);
+
+// The file's samples through the receiving front end. Prints the reason and
+// answers nothing when the file cannot be read or its WAV header is not one of PCM audio.
+std::optional<std::vector<std::uint8_t>> conditionFile(const QString& path, ConditionReport& report);
+
+// The options of "decode" that give these settings: "--resolution WxH", then
+// "--half-x", "--mono" and "--compand" as they apply.
+QStringList decodeOptionsFor(const DetectedSettings& settings);
+
+// "certain, 286168 of 286168 bytes read" or "guessed from 120 lines, ...".
+QString sureness(const DetectedSettings& settings, qint64 fileBytes);
+
+} // namespace tonobild::cli

@@ -1,0 +1,115 @@
+// Transmissions as a receiver may get them: the encoder's stream as it is,
+// behind the WAV header the encoder writes, with every sample repeated four
+// times, with its first fifth lost, and with noise added.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "audio/wav_header.h"
+#include "decoder/decode_support.h"
+#include "encoder/signal_format.h"
+
+namespace tonobild::recordingtest {
+
+// The settings a sender can choose, as a test names them.
+struct Sender {
+    int width = 160;
+    int height = 120;
+    bool halfX = false;
+    bool mono = false;
+    bool compand = false;
+
+    std::string name() const
+    {
+        return std::to_string(width) + "x" + std::to_string(height) + (halfX ? "HalfX" : "") + (mono ? "Mono" : "") +
+               (compand ? "Compand" : "");
+    }
+};
+
+// All 24 combinations of resolution, Half X, Mono Image and Compand.
+inline std::vector<Sender> allSenders()
+{
+    std::vector<Sender> senders;
+    for (const auto& [width, height] : {std::pair{160, 120}, std::pair{320, 240}, std::pair{640, 480}})
+        for (const bool halfX : {false, true})
+            for (const bool mono : {false, true})
+                for (const bool compand : {false, true})
+                    senders.push_back({width, height, halfX, mono, compand});
+    return senders;
+}
+
+inline std::vector<std::uint8_t> transmit(const Sender& sender)
+{
+    return decodetest::encodeStream(
+        decodetest::testPicture(sender.width, sender.height),
+        {.pictureWidth = sender.width, .pictureHeight = sender.height, .columnStep = sender.halfX ? 2 : 1,
+         .mono = sender.mono},
+        sender.compand);
+}
+
+enum class Recording { Clean, Wav, Repeated, FirstFifthLost, Noisy };
+
+inline const char* recordingName(Recording recording)
+{
+    switch (recording) {
+    case Recording::Clean:
+        return "Clean";
+    case Recording::Wav:
+        return "Wav";
+    case Recording::Repeated:
+        return "Repeated";
+    case Recording::FirstFifthLost:
+        return "FirstFifthLost";
+    case Recording::Noisy:
+        break;
+    }
+    return "Noisy";
+}
+
+constexpr Recording kRecordings[] = {Recording::Clean, Recording::Wav, Recording::Repeated, Recording::FirstFifthLost,
+                                     Recording::Noisy};
+
+// Noise of standard deviation 2 levels from a generator with a fixed seed.
+inline std::vector<std::uint8_t> withNoise(const std::vector<std::uint8_t>& stream)
+{
+    std::mt19937 generator(20261207);
+    std::normal_distribution<double> noise(0.0, 2.0);
+    std::vector<std::uint8_t> noisy(stream.size());
+    std::transform(stream.begin(), stream.end(), noisy.begin(), [&](std::uint8_t sample) {
+        return static_cast<std::uint8_t>(std::clamp(sample + std::lround(noise(generator)), 0L, 255L));
+    });
+    return noisy;
+}
+
+inline std::vector<std::uint8_t> record(const std::vector<std::uint8_t>& stream, Recording recording)
+{
+    switch (recording) {
+    case Recording::Clean:
+        return stream;
+    case Recording::Wav: {
+        const auto header = pcm8MonoHeader(kTransmissionRate, static_cast<std::uint32_t>(stream.size()));
+        std::vector<std::uint8_t> wav(header.begin(), header.end());
+        wav.insert(wav.end(), stream.begin(), stream.end());
+        return wav;
+    }
+    case Recording::Repeated: {
+        std::vector<std::uint8_t> repeated;
+        repeated.reserve(4 * stream.size());
+        for (const std::uint8_t sample : stream)
+            repeated.insert(repeated.end(), 4, sample);
+        return repeated;
+    }
+    case Recording::FirstFifthLost:
+        return {stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 5), stream.end()};
+    case Recording::Noisy:
+        break;
+    }
+    return withNoise(stream);
+}
+
+} // namespace tonobild::recordingtest

@@ -1,0 +1,138 @@
+// The settings detector on the encoder's own transmissions, recorded the ways a
+// receiver gets them, on recordings that end early, and on recordings that hold
+// no transmission.
+#include <gtest/gtest.h>
+
+#include "receiver/recordings.h"
+#include "receiver/settings_detector.h"
+
+using namespace tonobild;
+using namespace tonobild::recordingtest;
+
+namespace {
+
+DetectedSettings detect(const std::vector<std::uint8_t>& recording)
+{
+    MemorySamples samples(recording);
+    return detectSettings(samples);
+}
+
+std::vector<std::uint8_t> randomBytes(std::size_t count)
+{
+    std::mt19937 generator(12);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::vector<std::uint8_t> bytes(count);
+    for (std::uint8_t& b : bytes)
+        b = static_cast<std::uint8_t>(byte(generator));
+    return bytes;
+}
+
+// Groups before line `line` of a stream with the five-second leader.
+constexpr std::size_t groupsBeforeLine(int line, int groupsPerLine)
+{
+    return 13781 + static_cast<std::size_t>(line) * static_cast<std::size_t>(groupsPerLine);
+}
+
+class EverySender : public testing::TestWithParam<Sender> {};
+
+} // namespace
+
+TEST_P(EverySender, IsNamedWithCertaintyFromEveryRecording)
+{
+    const Sender sent = GetParam();
+    const auto stream = transmit(sent);
+    for (const Recording recording : kRecordings) {
+        const DetectedSettings found = detect(record(stream, recording));
+        SCOPED_TRACE(recordingName(recording));
+        ASSERT_TRUE(found.found) << found.reason;
+        EXPECT_EQ(found.pictureWidth, sent.width);
+        EXPECT_EQ(found.pictureHeight, sent.height);
+        EXPECT_EQ(found.halfX, sent.halfX);
+        EXPECT_EQ(found.mono, sent.mono);
+        EXPECT_EQ(found.compand, sent.compand);
+        EXPECT_TRUE(found.certain) << certaintyText(found);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Combinations, EverySender, testing::ValuesIn(allSenders()),
+                         [](const testing::TestParamInfo<Sender>& sender) { return sender.param.name(); });
+
+// At 640 groups per line only 640 x 480 colour (last index 1440) reaches past
+// mono's last index 960: line 961 decides it. Its end shows with the start
+// marker of line 962, whose value comes with the first sample of the group after it.
+// At 160 groups per line 320 x 240 "Half X" colour (720) is the only one past
+// 480. 160 x 120 colour (360) could still be 320 x 240 "Half X" until the end.
+TEST(SettingsDetector, ReadsOnlyUntilOneLayoutAloneReachesTheIndexRead)
+{
+    const auto large = transmit({.width = 640, .height = 480});
+    EXPECT_EQ(detect(large).bytesRead, 4 * (groupsBeforeLine(962, 640) + 1) + 1);
+    EXPECT_EQ(large.size(), 4u * 936022u);
+
+    const auto halfX = transmit({.width = 320, .height = 240, .halfX = true});
+    EXPECT_EQ(detect(halfX).bytesRead, 4 * (groupsBeforeLine(482, 160) + 1) + 1);
+
+    const auto small = transmit({});
+    EXPECT_EQ(detect(small).bytesRead, small.size());
+}
+
+TEST(SettingsDetector, SilenceBeforeAndNoiseAfterTheTransmissionChangeNothing)
+{
+    const auto stream = transmit({.width = 320, .height = 240, .mono = true, .compand = true});
+    std::vector<std::uint8_t> recording(100000, 128);
+    recording.insert(recording.end(), stream.begin(), stream.end());
+    const auto noise = randomBytes(50000);
+    recording.insert(recording.end(), noise.begin(), noise.end());
+    const DetectedSettings found = detect(recording);
+    EXPECT_TRUE(found.certain);
+    EXPECT_EQ(found.pictureWidth, 320);
+    EXPECT_TRUE(found.mono);
+    EXPECT_TRUE(found.compand);
+}
+
+// A recording that stops early holds fewer lines than its sender sent: the
+// answer is the first layout that reaches the largest index, and only a guess.
+TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
+{
+    const auto colour = transmit({.width = 320, .height = 240, .halfX = true});
+    const std::vector<std::uint8_t> mostOf(colour.begin(), colour.begin() + groupsBeforeLine(400, 160) * 4);
+    const DetectedSettings guessed = detect(mostOf);
+    EXPECT_TRUE(guessed.found);
+    EXPECT_FALSE(guessed.certain);
+    EXPECT_TRUE(guessed.mono); // 480 lines would do: 320 x 240 "Half X" mono
+    EXPECT_EQ(guessed.pictureWidth, 320);
+    EXPECT_EQ(certaintyText(guessed), "guessed from " + std::to_string(guessed.linesRead) + " lines");
+    EXPECT_GT(guessed.linesRead, 390);
+
+    // Cut in the code of line 241, just after the last index a mono 160 x 120 sender sends.
+    const auto small = transmit({});
+    const std::vector<std::uint8_t> cut(small.begin(), small.begin() + (groupsBeforeLine(241, 160) + 6) * 4);
+    const DetectedSettings early = detect(cut);
+    EXPECT_FALSE(early.certain);
+    EXPECT_TRUE(early.mono);
+    EXPECT_EQ(early.pictureWidth, 160);
+
+    // The whole of it ends at index 360: certain colour.
+    const DetectedSettings whole = detect(small);
+    EXPECT_TRUE(whole.certain);
+    EXPECT_FALSE(whole.mono);
+}
+
+TEST(SettingsDetector, FindsNoTransmissionInNothingSilenceOrRandomBytes)
+{
+    const std::vector<std::uint8_t> empty;
+    const DetectedSettings none = detect(empty);
+    EXPECT_FALSE(none.found);
+    EXPECT_EQ(none.bytesRead, 0u);
+    EXPECT_EQ(none.reason, "no samples: the recording is empty");
+
+    for (const std::uint8_t level : {std::uint8_t{0}, std::uint8_t{128}, std::uint8_t{255}}) {
+        const DetectedSettings silence = detect(std::vector<std::uint8_t>(1 << 20, level));
+        EXPECT_FALSE(silence.found) << int{level};
+        EXPECT_EQ(silence.reason, "no pixel groups: the samples never swing across the middle level");
+    }
+
+    const DetectedSettings random = detect(randomBytes(1 << 22));
+    EXPECT_FALSE(random.found);
+    EXPECT_EQ(random.reason, "no line syncs at a steady spacing of 80, 160, 320 or 640 groups");
+    EXPECT_EQ(random.bytesRead, 1u << 22);
+}

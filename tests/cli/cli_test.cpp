@@ -253,3 +253,37 @@ TEST_F(CliTest, DetectNamesTheFileAndWhyWhenItHoldsNoTransmission)
         EXPECT_FALSE(QFile::exists(temp("out.bmp")));
     }
 }
+
+// The player's 44100 hold of four, recorded by a sound card at 48000 (sox's resampler).
+TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
+{
+    const QString sox = QStandardPaths::findExecutable("sox");
+    if (sox.isEmpty())
+        GTEST_SKIP() << "sox is not installed";
+    std::vector<std::uint8_t> held;
+    for (const std::uint8_t s : testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")))
+        held.insert(held.end(), 4, s);
+    writeFile(temp("held.raw"), held);
+    QProcess resample;
+    resample.start(sox, {"-t", "raw", "-r", "44100", "-e", "unsigned", "-b", "8", "-c", "1", temp("held.raw"), "-b",
+                         "16", temp("card.wav"), "rate", "48000"});
+    ASSERT_TRUE(resample.waitForFinished());
+    ASSERT_EQ(resample.exitCode(), 0) << resample.readAllStandardError().toStdString();
+
+    const CliRun plain = cli({"decode", temp("card.wav"), temp("plain.bmp")});
+    EXPECT_FALSE(plain.out.contains("KLM456"));
+    const CliRun run = cli({"decode", "--condition", "--detect", temp("card.wav"), temp("card.bmp")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.startsWith("Conditioned: WAV at 48000 Hz, bias 0 levels, 4.3537 samples per transmitted "
+                                   "sample\nDetected --resolution 160x120 (certain)\n"))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains("Identification: KLM456"));
+    EXPECT_EQ(picture(temp("card.bmp")), picture(data("gradient160-signed.decode-level3.bmp")));
+
+    // The conditioned samples alone are the stream that was sent, but for the resampler's first and last.
+    ASSERT_EQ(cli({"condition", temp("card.wav"), temp("card.RAW")}).exitCode, 0);
+    const auto sent = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
+    const auto back = testdata::readBytes(temp("card.RAW").toStdString());
+    ASSERT_EQ(back.size(), sent.size());
+    EXPECT_TRUE(std::equal(sent.begin() + 2, sent.end() - 2, back.begin() + 2));
+}

@@ -28,10 +28,12 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QVBoxLayout;
 
 namespace tonobild {
 
 class PictureView;
+class ReceptionPanel;
 struct FileSelectionRequest;
 class SignatureDialog;
 class SettingsStore;
@@ -252,6 +254,7 @@ public:
     QLabel* Label14 = nullptr; // duration at 640 x 480
     QLabel* Label15 = nullptr; // signature read-out
     QPushButton* viewButton = nullptr; // "View": the working picture at full size
+    ReceptionPanel* receptionPanel = nullptr; // "Detect settings", "Condition recording", "Mono reception"
     QLabel* signature = nullptr; // the signature text (hidden)
     QLabel* verno = nullptr;     // version
 
@@ -279,6 +282,7 @@ protected:
     bool closing_ = false;
     bool busy_ = false; // Encode or Decode runs
     QElapsedTimer lastRepaint_;
+    QVBoxLayout* receptionSlot_ = nullptr; // where the reception panel sits, under Decode
     std::array<QRadioButton*, 28> options_{};
     std::array<QCheckBox*, 12> checks_{};
 };

@@ -10,10 +10,12 @@
 
 #include "app/form1.h"
 #include "app/user_dialogs.h"
+#include "audio/wav_file.h"
 #include "common/file_error.h"
 #include "decoder/decoder.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
+#include "receiver/reception_panel.h"
 #include "settings/option_choices.h"
 
 namespace tonobild {
@@ -87,6 +89,7 @@ DecodeSettings Form1::decodeSettings() const
     settings.pictureWidth = size ? size->width : 0;
     settings.pictureHeight = size ? size->height : 0;
     settings.halfX = isTicked(Check2);
+    settings.mono = receptionPanel->monoReception();
     settings.normlevel = chosenNormalisingLevel(optionSelected()).value_or(0);
     settings.syncOffset = chosenSyncOffset(optionSelected()).value_or(0);
     settings.syncLevel = Label10->text().toInt();
@@ -119,12 +122,16 @@ void Form1::Command2_Click()
     if (busy_)
         return; // never two decodes, nor a decode inside an encode
     const QString path = Text2->text();
-    std::optional<SampleFile> file;
+    std::unique_ptr<SampleSource> file;
     try {
-        file.emplace(path.toStdString());
+        file = receptionPanel->openRecording(path.toStdString());
     } catch (const FileError& error) {
         dialogs_.message(this, QStringLiteral("Decode"),
                          QStringLiteral("The recording cannot be decoded: %1").arg(QString::fromStdString(error.what())));
+        return;
+    } catch (const WavFormatError& error) {
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
         return;
     }
     // "R+B HalfX" unticks "Half X" before the column step is taken.

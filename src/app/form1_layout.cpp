@@ -16,6 +16,7 @@
 #include "app/form1.h"
 #include "app/help_texts.h"
 #include "app/value_label.h"
+#include "receiver/reception_panel.h"
 #include "picture/picture_view.h"
 
 namespace tonobild {
@@ -160,6 +161,9 @@ void Form1::buildControls()
         hiddenLayout->addWidget(w);
     hidden->hide();
 
+    receptionPanel = new ReceptionPanel(dialogs_, {Option1, Option2, Option3, Check2, Check9, Text2});
+    receptionSlot_->addWidget(receptionPanel);
+
     group(this, {Option4, Option5});
     group(this, {Option8, Option9});
     group(this, {Option10, Option11});
@@ -235,6 +239,8 @@ QWidget* Form1::buildCommandColumn()
     Command8 = button("Command8", QStringLiteral("Play"));
     Label9 = valueLabel("Label9", QStringLiteral("0"), QStringLiteral("Progress"));
     layout->addLayout(row({Command1, Command2, Command4}));
+    receptionSlot_ = new QVBoxLayout; // the reception panel, once the controls it sets exist
+    layout->addLayout(receptionSlot_);
     layout->addLayout(row({Command7, Command8, Label9}));
     passProgress = named(new QProgressBar, "passProgress", QStringLiteral("Progress of the transmission"));
     layout->addWidget(passProgress);

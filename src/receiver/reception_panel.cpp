@@ -1,0 +1,133 @@
+#include "receiver/reception_panel.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/user_dialogs.h"
+#include "audio/wav_file.h"
+#include "common/file_error.h"
+#include "decoder/sample_file.h"
+#include "receiver/receiving_front_end.h"
+#include "receiver/settings_detector.h"
+
+namespace tonobild {
+
+namespace {
+
+const QString kDetectTitle = QStringLiteral("Detect settings");
+
+// Conditioned samples, held for as long as the decoder reads them.
+class ConditionedSamples final : public SampleSource {
+public:
+    explicit ConditionedSamples(std::vector<std::uint8_t> samples) : samples_(std::move(samples)), view_(samples_) {}
+    std::span<const std::uint8_t> nextBlock() override { return view_.nextBlock(); }
+
+private:
+    std::vector<std::uint8_t> samples_;
+    MemorySamples view_;
+};
+
+QString describeFound(const DetectedSettings& found)
+{
+    QStringList parts{QStringLiteral("%1x%2").arg(found.pictureWidth).arg(found.pictureHeight)};
+    if (found.halfX)
+        parts << QStringLiteral("Half X");
+    if (found.compand)
+        parts << QStringLiteral("Compand");
+    if (found.mono)
+        parts << QStringLiteral("Mono");
+    return QStringLiteral("Detected %1 (%2).").arg(parts.join(QStringLiteral(", ")),
+                                                   QString::fromStdString(certaintyText(found)));
+}
+
+} // namespace
+
+ReceptionPanel::ReceptionPanel(UserDialogs& dialogs, WindowControls controls, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), controls_(controls)
+{
+    detectButton = new QPushButton(QStringLiteral("Detect settings"), this);
+    detectButton->setObjectName(QStringLiteral("detectButton"));
+    detectButton->setToolTip(QStringLiteral("Read the sender's resolution, Half X, Compand and Mono from the audio file"));
+    detectButton->setAccessibleDescription(detectButton->toolTip());
+    conditionBox = new QCheckBox(QStringLiteral("Condition recording"), this);
+    conditionBox->setObjectName(QStringLiteral("conditionBox"));
+    conditionBox->setToolTip(QStringLiteral(
+        "Undo what a sound card did: its rate, its clock, a bias, and the samples it held (for recordings from a "
+        "sound card or another program)"));
+    monoBox = new QCheckBox(QStringLiteral("Mono reception"), this);
+    monoBox->setObjectName(QStringLiteral("monoBox"));
+    monoBox->setToolTip(QStringLiteral("The sender left out the blue pass (\"Mono Image\"): rebuild it in grey"));
+    for (QWidget* control : std::initializer_list<QWidget*>{conditionBox, monoBox})
+        control->setAccessibleDescription(control->toolTip());
+
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(conditionBox);
+    boxes->addWidget(monoBox);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(detectButton);
+    layout->addLayout(boxes);
+    connect(detectButton, &QPushButton::clicked, this, &ReceptionPanel::detectSettings);
+}
+
+bool ReceptionPanel::conditionsRecording() const
+{
+    return conditionBox->isChecked();
+}
+
+bool ReceptionPanel::monoReception() const
+{
+    return monoBox->isChecked();
+}
+
+std::unique_ptr<SampleSource> ReceptionPanel::openRecording(const std::string& path) const
+{
+    auto file = std::make_unique<SampleFile>(path);
+    if (!conditionsRecording())
+        return file;
+    return std::make_unique<ConditionedSamples>(conditionRecording(*file));
+}
+
+void ReceptionPanel::detectSettings()
+{
+    const QString path = controls_.audioFile->text();
+    DetectedSettings found;
+    try {
+        const std::unique_ptr<SampleSource> recording = openRecording(path.toStdString());
+        found = tonobild::detectSettings(*recording);
+    } catch (const FileError& error) {
+        dialogs_.message(this, kDetectTitle,
+                         QStringLiteral("The recording cannot be read: %1").arg(QString::fromStdString(error.what())));
+        return;
+    } catch (const WavFormatError& error) {
+        dialogs_.message(this, kDetectTitle,
+                         QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
+        return;
+    }
+    if (!found.found) {
+        dialogs_.message(this, kDetectTitle,
+                         QStringLiteral("No transmission found in %1: %2. Nothing was changed.")
+                             .arg(path, QString::fromStdString(found.reason)));
+        return;
+    }
+    applyDetected(found);
+    dialogs_.message(this, kDetectTitle, describeFound(found));
+}
+
+// Through the controls themselves, so that their reactions run as after a click.
+void ReceptionPanel::applyDetected(const DetectedSettings& found)
+{
+    QRadioButton* resolution = found.pictureWidth == 640   ? controls_.resolution640
+                               : found.pictureWidth == 320 ? controls_.resolution320
+                                                           : controls_.resolution160;
+    resolution->setChecked(true);
+    controls_.halfX->setCheckState(found.halfX ? Qt::Checked : Qt::Unchecked);
+    controls_.compand->setCheckState(found.compand ? Qt::Checked : Qt::Unchecked);
+    monoBox->setChecked(found.mono);
+}
+
+} // namespace tonobild

@@ -1,0 +1,126 @@
+// The reception panel under the window's Decode, driven through the real window.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "app/form1.h"
+#include "audio/wav_file.h"
+#include "picture/picture_files.h"
+#include "receiver/reception_panel.h"
+#include "settings/memory_settings_store.h"
+#include "support/fake_dialogs.h"
+#include "support/test_data.h"
+
+using namespace tonobild;
+using tonobild::testdata::FakeDialogs;
+
+namespace {
+
+WorkingPicture reference(const char* name)
+{
+    return fromImage(loadPictureFile(QString::fromStdString(testdata::dataPath(name))).image);
+}
+
+class ReceptionPanelTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        window.workingState().sigscale = 1;
+        window.Option7->setChecked(true); // level 3, as the reference decode
+    }
+    QString writeFile(const char* name, const std::vector<std::uint8_t>& bytes)
+    {
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+        return path;
+    }
+
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    Form1 window{dialogs, store};
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
+{
+    // Sent at 320x240 with Half X and Compand by the window itself.
+    window.Text2->setText(folder.filePath("sent.wav"));
+    window.Option2->setChecked(true);
+    window.Check2->setChecked(true);
+    window.Check9->setChecked(true);
+    window.Command1->click();
+    ASSERT_EQ(dialogs.messageTexts(), QStringList{"Encoded"});
+
+    window.Option1->setChecked(true);
+    window.Check2->setChecked(false);
+    window.Check9->setChecked(false);
+    const QString durationWithoutHalfX = window.Label13->text();
+    window.receptionPanel->detectButton->click();
+    EXPECT_TRUE(window.Option2->isChecked());
+    EXPECT_TRUE(window.Check2->isChecked());
+    EXPECT_TRUE(window.Check9->isChecked());
+    EXPECT_FALSE(window.receptionPanel->monoBox->isChecked());
+    EXPECT_NE(window.Label13->text(), durationWithoutHalfX); // the Half X reaction ran
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages[1].text, "Detected 320x240, Half X, Compand (certain).");
+}
+
+TEST_F(ReceptionPanelTest, NoTransmissionChangesNothingAndNamesTheFile)
+{
+    const QString silence = writeFile("silence.wav", std::vector<std::uint8_t>(50000, 128));
+    window.Text2->setText(silence);
+    window.Option3->setChecked(true);
+    window.receptionPanel->detectButton->click();
+    EXPECT_TRUE(window.Option3->isChecked());
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("No transmission found in " + silence + ": "));
+    EXPECT_TRUE(dialogs.messages[0].text.endsWith("Nothing was changed."));
+}
+
+TEST_F(ReceptionPanelTest, ConditionRecordingDecodesASoundCardsRecordingToTheReferencePicture)
+{
+    // The recorder's file at 44100: every sample held four times, with a bias of 20 levels.
+    std::vector<std::uint8_t> held;
+    for (const std::uint8_t s : testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")))
+        held.insert(held.end(), 4, static_cast<std::uint8_t>(s + 20));
+    window.Text2->setText(writeFile("card.wav", recordingFileBytes(held)));
+
+    window.Command2->click();
+    EXPECT_NE(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
+    window.receptionPanel->conditionBox->setChecked(true);
+    window.Command2->click();
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
+    EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: KLM456");
+}
+
+TEST_F(ReceptionPanelTest, MonoReceptionBringsAGreyPictureSentInMonoBackGrey)
+{
+    QImage grey(160, 120, QImage::Format_RGB32);
+    grey.fill(qRgb(128, 128, 128)); // level 192, which comes back as 128 exactly
+    const QString card = folder.filePath("grey.png");
+    ASSERT_EQ(savePictureFile(grey, card), QString());
+    window.Text4->setText(card);
+    window.Command11->click();
+    window.Text2->setText(folder.filePath("mono.wav"));
+    window.Option9->setChecked(true); // "Mono Image"
+    window.Command1->click();
+    window.Option8->setChecked(true);
+
+    const auto middle = [this] { return window.workingPicture().colour(80, 80); };
+    window.Command2->click();
+    EXPECT_NE(middle(), 0x808080); // the passes land in the wrong colours
+    window.receptionPanel->monoBox->setChecked(true);
+    window.Command2->click();
+    EXPECT_EQ(middle(), 0x808080);
+}

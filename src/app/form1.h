@@ -255,6 +255,7 @@ public:
     QLabel* Label15 = nullptr; // signature read-out
     QPushButton* viewButton = nullptr; // "View": the working picture at full size
     ReceptionPanel* receptionPanel = nullptr; // "Detect settings", "Condition recording", "Mono reception"
+    QCheckBox* playerWavBox = nullptr; // Encode also writes the player WAV (not stored: off at every start)
     QLabel* signature = nullptr; // the signature text (hidden)
     QLabel* verno = nullptr;     // version
 

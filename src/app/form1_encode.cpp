@@ -73,7 +73,9 @@ void Form1::Command1_Click()
 // reported here; a window closing meanwhile leaves the old files as they were.
 bool Form1::encodeTo(const QString& audioFile, const EncoderSettings& settings, std::uint32_t rate)
 {
-    TransmissionFiles files(audioFile.toStdString(), rate);
+    TransmissionFiles files(audioFile.toStdString(), rate,
+                            playerWavBox->isChecked() ? TransmissionFiles::PlayerWav::With
+                                                      : TransmissionFiles::PlayerWav::Without);
     try {
         files.open();
         Encoder encoder(picture_, encoderControls_, state_, files);

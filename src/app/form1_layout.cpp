@@ -255,8 +255,15 @@ QWidget* Form1::buildCommandColumn()
     Label3->setBuddy(Text3);
     for (QPushButton* dash : {Command17, Command18})
         dash->setFixedWidth(28);
+    playerWavBox = named(new QCheckBox(QStringLiteral("Also write a WAV for other players")), "playerWavBox",
+                         QStringLiteral("Also write a WAV for other players"));
+    playerWavBox->setToolTip(QStringLiteral(
+        "Encode also writes NAME-player.WAV: each sample held 4 times at 44100 (6 times at 48000 when Slow), "
+        "which other players and sound servers pass unharmed. Play keeps playing the audio file itself."));
+    playerWavBox->setAccessibleDescription(playerWavBox->toolTip());
     layout->addWidget(Label2);
     layout->addLayout(row({Text2, Command17}));
+    layout->addWidget(playerWavBox);
     layout->addWidget(Label3);
     layout->addLayout(row({Text3, Command18}));
 

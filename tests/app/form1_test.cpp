@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -218,6 +219,13 @@ TEST_F(Form1Test, EncodeWritesBothFilesAndReportsEncoded)
     EXPECT_EQ(window.passProgress->value(), 2 * 120 + 111);
     for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
         EXPECT_TRUE(command->isEnabled());
+
+    // With the box ticked a third file: every sample held four times at 44100.
+    EXPECT_FALSE(QFile::exists(folder.filePath("t-player.WAV")));
+    window.playerWavBox->setChecked(true);
+    window.Command1->click();
+    EXPECT_EQ(std::filesystem::file_size(folder.filePath("t-player.WAV").toStdString()), 44u + 4u * 286168u);
+    EXPECT_EQ(std::filesystem::file_size(wav.toStdString()), 286168u + 44u);
 }
 
 TEST_F(Form1Test, EncodeWithoutResolutionOrWithABadNameWritesNothing)

@@ -13,37 +13,14 @@ cli=$1
 picture=$2
 codeword=SOUNDPATH
 
-if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
-  echo "pulseaudio or pactl is not installed: skipped"
-  exit 77
-fi
-
+. "$(dirname "$0")/private_sound_server.sh"
 work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work/run
-export HOME=$work # the server keeps its cookie and state here, not in the user's home
-export QT_QPA_PLATFORM=offscreen
-unset PULSE_SERVER
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-
 cleanup() {
-  pulseaudio --kill 2>/dev/null || true
+  stop_private_sound_server
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
-  --load="module-null-sink sink_name=null" --load=module-native-protocol-unix
-for _ in $(seq 50); do
-  pactl info >/dev/null 2>&1 && break
-  sleep 0.1
-done
-pactl info >/dev/null
-# Qt lists no monitor sources, so the sink's monitor is offered as a source of
-# its own; remapping copies the samples, at the sink's rate and format.
-pactl load-module module-remap-source master=null.monitor source_name=capture >/dev/null
-pactl set-default-sink null
-pactl set-default-source capture
-echo "Sound server: $(pactl info | grep 'Default Sample')"
+start_private_sound_server "$work"
 
 "$cli" encode --signature "$codeword" "$picture" "$work/clean.wav"
 "$cli" decode "$work/clean.wav" "$work/clean.bmp" | tee "$work/clean.txt"

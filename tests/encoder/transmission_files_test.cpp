@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "common/file_error.h"
 #include "encoder/transmission_files.h"
@@ -143,4 +144,57 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeReplacedKeepsBothOldFiles)
     EXPECT_EQ(testdata::readBytes((folder / "a.RAW").string()), (std::vector<std::uint8_t>{160, 95, 224, 31}));
     EXPECT_EQ(testdata::readBytes((folder / "a.wav").string()).size(), 48u);
     EXPECT_FALSE(fs::exists(folder / "a.RAW.old"));
+}
+
+TEST(PlayerWav, NameAndRateFollowTheAudioFile)
+{
+    EXPECT_EQ(playerWavNameFor("/home/op/TONOBILD.WAV"), "/home/op/TONOBILD-player.WAV");
+    EXPECT_EQ(playerWavNameFor("/tmp/a.b/picture"), "/tmp/a.b/picture-player"); // a dot in a folder is no extension
+    EXPECT_EQ(playerWavNameFor("/tmp/.wav"), "/tmp/.wav-player");
+    EXPECT_EQ(playerRateFor(11025).rate, 44100u);
+    EXPECT_EQ(playerRateFor(11025).hold, 4);
+    EXPECT_EQ(playerRateFor(8000).rate, 48000u);
+    EXPECT_EQ(playerRateFor(8000).hold, 6);
+}
+
+TEST_F(TransmissionFilesTest, ThePlayerWavHoldsEachSampleAtTheDevicesRate)
+{
+    for (const auto& [rate, playerRate, hold] : {std::tuple{11025u, 44100u, 4}, std::tuple{8000u, 48000u, 6}}) {
+        const std::string wav = (folder / "t.wav").string();
+        TransmissionFiles files(wav, rate, TransmissionFiles::PlayerWav::With);
+        EXPECT_EQ(files.playerPath(), (folder / "t-player.wav").string());
+        files.open();
+        const std::vector<std::uint8_t> first = {160, 95, 224};
+        const std::vector<std::uint8_t> second = {31};
+        files.write(first.data(), first.size());
+        files.write(second.data(), second.size());
+        files.commit();
+
+        const auto bytes = testdata::readBytes(files.playerPath());
+        ASSERT_EQ(bytes.size(), 44u + 4u * static_cast<std::size_t>(hold)) << rate;
+        const auto le32 = [&](std::size_t at) {
+            return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
+        };
+        EXPECT_EQ(le32(24), playerRate);                      // sample rate
+        EXPECT_EQ(le32(40), 4u * static_cast<std::uint32_t>(hold)); // data size
+        std::vector<std::uint8_t> expected;
+        for (const std::uint8_t s : std::vector<std::uint8_t>{160, 95, 224, 31})
+            expected.insert(expected.end(), static_cast<std::size_t>(hold), s);
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + 44)) << rate;
+        EXPECT_EQ(testdata::readBytes((folder / "t.RAW").string()), (std::vector<std::uint8_t>{160, 95, 224, 31}));
+    }
+}
+
+TEST_F(TransmissionFilesTest, AnAbandonedWriteLeavesNoPlayerWav)
+{
+    const std::string wav = (folder / "t.wav").string();
+    {
+        TransmissionFiles files(wav, 11025, TransmissionFiles::PlayerWav::With);
+        files.open();
+        const std::uint8_t sample = 160;
+        files.write(&sample, 1);
+        files.abandon();
+    }
+    EXPECT_FALSE(fs::exists(folder / "t-player.wav"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator{}), 0); // no temporary left
 }

@@ -1,0 +1,41 @@
+# Sourced by the sound tests: starts a PulseAudio server of the test's own, in
+# a folder of its own, with a null sink "null" whose monitor is offered as the
+# source "capture", and stops it when the test ends.
+#
+#   start_private_sound_server WORK [RATE]   (RATE: the sink's sample rate, e.g. 48000)
+# Exits 77 (skipped) when PulseAudio is not installed.
+
+start_private_sound_server() {
+  local work=$1 rate=${2:-}
+  if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
+    echo "pulseaudio or pactl is not installed: skipped"
+    exit 77
+  fi
+  export XDG_RUNTIME_DIR=$work/run
+  export HOME=$work # the server keeps its cookie and state here, not in the user's home
+  export QT_QPA_PLATFORM=offscreen
+  unset PULSE_SERVER
+  mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+  local sink="module-null-sink sink_name=null"
+  if [ -n "$rate" ]; then
+    sink="$sink rate=$rate"
+    mkdir -p "$work/.config/pulse"
+    printf 'default-sample-rate = %s\nalternate-sample-rate = %s\n' "$rate" "$rate" > "$work/.config/pulse/daemon.conf"
+  fi
+  pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="$sink" --load=module-native-protocol-unix
+  for _ in $(seq 50); do
+    pactl info >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  pactl info >/dev/null
+  # Qt lists no monitor sources, so the sink's monitor is offered as a source of
+  # its own; remapping copies the samples, at the sink's rate and format.
+  pactl load-module module-remap-source master=null.monitor source_name=capture >/dev/null
+  pactl set-default-sink null
+  pactl set-default-source capture
+  echo "Sound server: $(pactl info | grep 'Default Sample')"
+}
+
+stop_private_sound_server() {
+  pulseaudio --kill 2>/dev/null || true
+}

@@ -9,6 +9,7 @@
 
 #include "audio/wav_file.h"
 #include "decoder/sample_file.h"
+#include "receiver/tone_rebuild.h"
 
 namespace tonobild {
 
@@ -250,6 +251,8 @@ std::string describe(const ConditionReport& report)
     text += ", bias " + std::to_string(report.dcOffset) + " levels, ";
     if (!report.resampled)
         return text + "samples taken as sent";
+    if (report.rebuiltFromTone)
+        text += "rebuilt from the quarter-rate tone (a resampler took the rest), ";
     char hold[32];
     std::snprintf(hold, sizeof hold, "%.4f", report.samplesPerSymbol);
     return text + hold + " samples per transmitted sample";
@@ -307,7 +310,12 @@ std::vector<std::uint8_t> conditionRecording(std::span<const std::uint8_t> recor
         const double hold = measureHoldLength(centred);
         found.samplesPerSymbol = hold == 0 ? 1.0 : hold;
         found.resampled = hold >= kShortestHold;
-        if (found.resampled) {
+        const double toneHold = found.wavHeader ? toneOnlyHold(hold, found.fileRate) : 0.0;
+        found.rebuiltFromTone = toneHold > 0;
+        if (found.rebuiltFromTone) {
+            found.samplesPerSymbol = toneHold;
+            out = rebuildFromTone(centred, toneHold);
+        } else if (found.resampled) {
             out = sampleHoldCentres(centred, hold);
         } else {
             out.resize(centred.size());

@@ -34,6 +34,7 @@ struct ConditionReport {
     int dcOffset = 0;             // levels taken off the samples (the bias found)
     double samplesPerSymbol = 1;  // recorded samples per transmitted sample, as measured
     bool resampled = false;       // false: the samples were passed on, only re-centred
+    bool rebuiltFromTone = false; // a resampler had taken the top octave: rebuilt from the tone left
 };
 
 // What the front end found, for the user: "WAV at 44100 Hz, bias -17 levels,

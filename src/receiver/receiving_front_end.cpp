@@ -171,24 +171,36 @@ private:
 // is read as it is; one made at another rate (48000) is interpolated.
 class HoldReader {
 public:
-    HoldReader(std::span<const float> centred, double hold)
+    // Off the grid a hold is read narrow (the two instants either side of its
+    // centre) or wide (four, the outer two at half weight): wide averages out
+    // more of a lossy codec's noise; narrow stays clear of the edges that a
+    // straight-line resampler leaves soft.
+    enum class Width { Narrow, Wide };
+
+    HoldReader(std::span<const float> centred, double hold, Width width)
         : centred_(centred), grid_(hold / std::round(hold)), onGrid_(std::abs(grid_ - 1.0) < kGridTolerance),
-          instants_(onGrid_ ? std::max(2, static_cast<int>(std::round(hold)) - 1) : 2)
+          instants_(onGrid_ ? std::max(2, static_cast<int>(std::round(hold)) - 1) : width == Width::Wide ? 4 : 2)
     {
     }
+
+    bool onGrid() const noexcept { return onGrid_; }
 
     // The held value around t, a mean that also averages out noise. On the
     // grid: the samples of the hold centred on t but one, which leaves room for
     // a hold one sample shorter or longer than the rest (a clock off). Off it:
-    // the two instants of the grid either side of t, where the interpolation
-    // gives back the held value.
+    // instants of the grid either side of t, where the interpolation gives back
+    // the held value.
     double heldValue(double t) const
     {
         double sum = 0;
+        double weights = 0;
         const double first = t - grid_ * (instants_ - 1) / 2.0;
-        for (int j = 0; j < instants_; ++j)
-            sum += valueAt(first + j * grid_);
-        return sum / instants_;
+        for (int j = 0; j < instants_; ++j) {
+            const double weight = onGrid_ || (j > 0 && j + 1 < instants_) ? 1.0 : 0.5;
+            sum += weight * valueAt(first + j * grid_);
+            weights += weight;
+        }
+        return sum / weights;
     }
 
 private:
@@ -218,11 +230,10 @@ private:
 // halfway value, less its share that the held values themselves give (which
 // sums to nothing over a line), says how late the instant is. The loop takes
 // it in small steps against the power of the signal, so noise averages out.
-std::vector<std::uint8_t> sampleHoldCentres(std::span<const float> centred, double hold)
+std::vector<std::uint8_t> sampleHoldCentres(const HoldReader& reader, std::span<const float> centred, double hold)
 {
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(static_cast<double>(centred.size()) / hold) + 1);
-    const HoldReader reader(centred, hold);
     const double last = static_cast<double>(centred.size()) - 1.0;
     const double start = hold / 2.0 - 0.5;
     double previous = 0;
@@ -241,6 +252,28 @@ std::vector<std::uint8_t> sampleHoldCentres(std::span<const float> centred, doub
         previous = value;
     }
     return out;
+}
+
+// How steady the reference cycles came out: the share of samples within a
+// level of 224 or 31, which half of all samples are sent as.
+double referenceSteadiness(const std::vector<std::uint8_t>& samples)
+{
+    const auto steady = std::count_if(samples.begin(), samples.end(), [](std::uint8_t s) {
+        return std::abs(s - 224) <= 1 || std::abs(s - 31) <= 1;
+    });
+    return samples.empty() ? 0.0 : static_cast<double>(steady) / static_cast<double>(samples.size());
+}
+
+// Off the grid both widths are read, and the one with the steadier reference
+// cycles is kept.
+std::vector<std::uint8_t> readHolds(std::span<const float> centred, double hold)
+{
+    const HoldReader narrow(centred, hold, HoldReader::Width::Narrow);
+    std::vector<std::uint8_t> out = sampleHoldCentres(narrow, centred, hold);
+    if (narrow.onGrid())
+        return out;
+    std::vector<std::uint8_t> wide = sampleHoldCentres(HoldReader(centred, hold, HoldReader::Width::Wide), centred, hold);
+    return referenceSteadiness(wide) > referenceSteadiness(out) ? wide : out;
 }
 
 } // namespace
@@ -316,7 +349,7 @@ std::vector<std::uint8_t> conditionRecording(std::span<const std::uint8_t> recor
             found.samplesPerSymbol = toneHold;
             out = rebuildFromTone(centred, toneHold);
         } else if (found.resampled) {
-            out = sampleHoldCentres(centred, hold);
+            out = readHolds(centred, hold);
         } else {
             out.resize(centred.size());
             std::transform(centred.begin(), centred.end(), out.begin(), toLevel);

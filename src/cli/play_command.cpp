@@ -75,7 +75,10 @@ int play(const WavAudio& audio, const QString& path, const QAudioDevice& device,
     int stoppedBy = 0;
     QTextStream out(stdout);
     QObject::connect(&player, &KeyedPlayer::keyedChanged, &loop, [&](bool keyed) {
-        out << (keyed ? "Transmitter keyed: " : "Transmitter released: ") << player.rigDescription() << Qt::endl;
+        const char* what = keyed ? "Transmitter keyed: "
+                           : player.releaseProblem().isEmpty() ? "Transmitter released: "
+                                                               : "Transmitter NOT released: ";
+        out << what << player.rigDescription() << Qt::endl;
     });
     QObject::connect(&player, &KeyedPlayer::samplesStarted, &loop, [&](const QString& description) {
         out << "Playing " << path << ": " << description << Qt::endl;

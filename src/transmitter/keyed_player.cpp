@@ -53,6 +53,7 @@ QString KeyedPlayer::start(const WavAudio& audio, const QAudioDevice& device, st
         return QString::fromStdString(error.what()) + QStringLiteral(" Nothing was played.");
     }
     sequence_ = std::move(sequence);
+    releaseProblem_.clear();
     audio_ = audio;
     device_ = device;
     if (sequence_->keyed()) {
@@ -119,11 +120,11 @@ QString KeyedPlayer::release(const QString& problem)
     stepTimer_.stop();
     linkTimer_.stop();
     const bool wasKeyed = isKeyed();
-    const QString releaseProblem = QString::fromStdString(sequence_->release());
+    releaseProblem_ = QString::fromStdString(sequence_->release());
     engine_.stopPlaying();
     if (wasKeyed)
         emit keyedChanged(false);
-    return joined(problem, releaseProblem);
+    return joined(problem, releaseProblem_);
 }
 
 } // namespace tonobild

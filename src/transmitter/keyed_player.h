@@ -35,8 +35,11 @@ public:
     bool isKeyed() const { return sequence_ && sequence_->keyed(); }
     KeyingStep step() const { return sequence_ ? sequence_->step() : KeyingStep::Idle; }
     QString rigDescription() const;
+    // Why the last release failed (the transmitter may still be keyed), or empty.
+    const QString& releaseProblem() const { return releaseProblem_; }
 
 signals:
+    // False when the player has let go of the key: released, or releaseProblem() says why not.
     void keyedChanged(bool keyed);
     // The samples have started, as the engine brings them to the device.
     void samplesStarted(const QString& playbackDescription);
@@ -56,6 +59,7 @@ private:
     std::unique_ptr<KeyingSequence> sequence_;
     WavAudio audio_;
     QAudioDevice device_;
+    QString releaseProblem_;
     QTimer stepTimer_;
     QTimer linkTimer_;
 };

@@ -282,8 +282,8 @@ void RecorderWindow::play()
         onPlayingEnded(problem);
         return;
     }
-    showStatus(player_.isKeyed() ? QStringLiteral("Transmitter keyed; playing after the lead.")
-                                 : QStringLiteral("Playing."));
+    if (player_.step() == KeyingStep::Lead)
+        showStatus(QStringLiteral("Transmitter keyed; the samples start after the lead."));
     updateControls();
 }
 

@@ -50,17 +50,25 @@ QString KeyedPlayer::start(const WavAudio& audio, const QAudioDevice& device, st
     try {
         leadMs = sequence->start();
     } catch (const PttError& error) {
-        return QString::fromStdString(error.what()) + QStringLiteral(" Nothing was played.");
+        return QString::fromStdString(error.what()) + QStringLiteral(". Nothing was played.");
     }
     sequence_ = std::move(sequence);
     releaseProblem_.clear();
-    audio_ = audio;
-    device_ = device;
     if (sequence_->keyed()) {
         emit keyedChanged(true);
         linkTimer_.start();
     }
-    stepTimer_.start(leadMs);
+    if (leadMs > 0) {
+        audio_ = audio;
+        device_ = device;
+        stepTimer_.start(leadMs);
+        return {};
+    }
+    // No lead: the samples start now, and a device that refuses them is answered at once.
+    sequence_->leadPassed();
+    if (const QString problem = engine_.startPlaying(audio, device); !problem.isEmpty())
+        return release(problem);
+    emit samplesStarted(engine_.playbackDescription());
     return {};
 }
 

@@ -39,19 +39,6 @@ TEST_F(KeyingTest, AWholeTransmissionKeysOnceAndReleasesOnce)
     EXPECT_EQ(log_->calls, (Calls{"on", "check", "off"}));
 }
 
-TEST_F(KeyingTest, StepsOutOfOrderChangeNothing)
-{
-    KeyingSequence sequence(line(), 0.5, 0.5);
-    EXPECT_EQ(sequence.samplesEnded(), 0); // not playing yet
-    sequence.leadPassed();
-    EXPECT_EQ(sequence.step(), KeyingStep::Idle);
-    sequence.start();
-    EXPECT_EQ(sequence.samplesEnded(), 0); // still in the lead
-    EXPECT_EQ(sequence.step(), KeyingStep::Lead);
-    EXPECT_EQ(sequence.start(), 0); // a second start keys no second time
-    EXPECT_EQ(log_->calls, (Calls{"on"}));
-}
-
 TEST_F(KeyingTest, EveryWayOutReleases)
 {
     // Released from the lead, from the samples and from the tail.
@@ -112,26 +99,6 @@ TEST_F(KeyingTest, AReleaseThatFailsIsTriedOnceMoreAndThenReported)
     EXPECT_FALSE(guard.keyed());
     EXPECT_EQ(guard.release(), ""); // reported once; the destructor sends nothing more
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "off"}));
-}
-
-TEST_F(KeyingTest, ALostLinkIsReportedOnlyWhileKeyed)
-{
-    log_->linkLost = true;
-    KeyingSequence sequence(line(), 1, 1);
-    EXPECT_NO_THROW(sequence.checkLink()); // not keyed: nothing to ask
-    sequence.start();
-    EXPECT_THROW(sequence.checkLink(), PttError);
-}
-
-TEST(Keying, WithoutALineTheStepsRunWithoutWaiting)
-{
-    KeyingSequence sequence(nullptr, 2, 3);
-    EXPECT_FALSE(sequence.hasLine());
-    EXPECT_EQ(sequence.start(), 0);
-    EXPECT_FALSE(sequence.keyed());
-    sequence.leadPassed();
-    EXPECT_EQ(sequence.samplesEnded(), 0);
-    EXPECT_EQ(sequence.release(), "");
 }
 
 TEST(Keying, SecondsAreRoundedToWholeMilliseconds)

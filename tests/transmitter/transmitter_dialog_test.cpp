@@ -99,18 +99,6 @@ TEST_F(TransmitterDialogTest, StoredValuesThatCannotBeUsedAreNamedAndKeptUntilOk
     EXPECT_EQ(store_.read(kTransmitterSection, kRigModelKey, ""), "FT-991");
 }
 
-TEST_F(TransmitterDialogTest, APortThatDoesNotSuitTheMethodIsNotStored)
-{
-    auto dialog = makeDialog();
-    field<QComboBox>(*dialog, "PTT method")->setCurrentIndex(2); // RTS
-    field<QLineEdit>(*dialog, "Rig port")->setText("localhost:4532");
-    dialog->accept();
-    EXPECT_NE(dialog->result(), QDialog::Accepted);
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_TRUE(dialogs_.messages[0].text.contains("PTT by RTS needs a serial device"));
-    EXPECT_FALSE(store_.contains(kTransmitterSection, kPttMethodKey));
-}
-
 TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
 {
     auto dialog = makeDialog();

@@ -16,14 +16,6 @@ void store(MemorySettingsStore& s, const char* key, const char* value)
     s.write(kTransmitterSection, key, value);
 }
 
-TEST(TransmitterSettings, AnEmptySectionGivesTheDefaultsWithoutProblems)
-{
-    const MemorySettingsStore empty;
-    const StoredTransmitter read = readTransmitterSettings(empty);
-    EXPECT_EQ(read.settings, (TransmitterSettings{1, "", PttMethod::None, 0.5, 0.5}));
-    EXPECT_TRUE(read.problems.empty());
-}
-
 TEST(TransmitterSettings, StoredTextIsRead)
 {
     MemorySettingsStore s;

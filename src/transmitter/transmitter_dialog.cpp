@@ -132,7 +132,7 @@ TransmitterSettings TransmitterDialog::fields() const
 
 void TransmitterDialog::testPtt()
 {
-    if (isTesting())
+    if (isTesting() || fields().ptt == PttMethod::None)
         return;
     OpenedPtt opened = opener_(fields());
     if (!opened.problem.empty() || !opened.line) {

@@ -2,11 +2,33 @@
 
 #include <hamlib/rig.h>
 #include <algorithm>
+#include <clocale>
 #include <mutex>
 
 namespace tonobild {
 
 namespace {
+
+// Hamlib switches the numeric locale to "C" around its commands and back to a
+// name it kept from before the switch; glibc frees that name in the switch
+// unless it is already "C", and Hamlib then reads freed memory. Holding the
+// numeric locale at "C" for every Hamlib call keeps the name it restores
+// alive; the program's own locale comes back afterwards.
+class NumericLocaleForHamlib {
+public:
+    NumericLocaleForHamlib()
+    {
+        const char* current = std::setlocale(LC_NUMERIC, nullptr);
+        saved_ = current != nullptr ? current : "C";
+        std::setlocale(LC_NUMERIC, "C");
+    }
+    ~NumericLocaleForHamlib() { std::setlocale(LC_NUMERIC, saved_.c_str()); }
+    NumericLocaleForHamlib(const NumericLocaleForHamlib&) = delete;
+    NumericLocaleForHamlib& operator=(const NumericLocaleForHamlib&) = delete;
+
+private:
+    std::string saved_;
+};
 
 void prepareHamlib()
 {
@@ -90,6 +112,7 @@ public:
     HamlibPttLine(RIG* rig, std::string description) : rig_(rig), description_(std::move(description)) {}
     ~HamlibPttLine() override
     {
+        const NumericLocaleForHamlib locale;
         rig_close(rig_);
         rig_cleanup(rig_);
     }
@@ -98,6 +121,7 @@ public:
 
     void key(bool on) override
     {
+        const NumericLocaleForHamlib locale;
         const int code = rig_set_ptt(rig_, RIG_VFO_CURR, on ? RIG_PTT_ON : RIG_PTT_OFF);
         if (code != RIG_OK)
             throw PttError(description_ + (on ? " did not key: " : " did not release: ") + reason(code));
@@ -106,6 +130,7 @@ public:
     void check() override
     {
         ptt_t state = RIG_PTT_OFF;
+        const NumericLocaleForHamlib locale;
         const int code = rig_get_ptt(rig_, RIG_VFO_CURR, &state);
         if (code != RIG_OK)
             throw PttError(description_ + " no longer answers: " + reason(code));
@@ -162,6 +187,7 @@ OpenedPtt openHamlibPtt(const TransmitterSettings& settings)
         return failed(problem);
     if (knownModel(settings.rigModel) == nullptr)
         return failed("Hamlib knows no rig model " + std::to_string(settings.rigModel));
+    const NumericLocaleForHamlib locale;
     RIG* rig = rig_init(static_cast<rig_model_t>(settings.rigModel));
     if (rig == nullptr)
         return failed("Hamlib cannot set up the rig");

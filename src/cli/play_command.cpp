@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTextStream>
-#include <csignal>
 #include <variant>
 
 #include "audio/audio_engine.h"

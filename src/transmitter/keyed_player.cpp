@@ -65,11 +65,18 @@ QString KeyedPlayer::start(const WavAudio& audio, const QAudioDevice& device, st
         return {};
     }
     // No lead: the samples start now, and a device that refuses them is answered at once.
-    sequence_->leadPassed();
-    if (const QString problem = engine_.startPlaying(audio, device); !problem.isEmpty())
+    if (const QString problem = playSamples(audio, device); !problem.isEmpty())
         return release(problem);
-    emit samplesStarted(engine_.playbackDescription());
     return {};
+}
+
+QString KeyedPlayer::playSamples(const WavAudio& audio, const QAudioDevice& device)
+{
+    sequence_->leadPassed();
+    const QString problem = engine_.startPlaying(audio, device);
+    if (problem.isEmpty())
+        emit samplesStarted(engine_.playbackDescription());
+    return problem;
 }
 
 void KeyedPlayer::onStepTimer()
@@ -82,14 +89,10 @@ void KeyedPlayer::onStepTimer()
 
 void KeyedPlayer::startSamples()
 {
-    sequence_->leadPassed();
-    const QString problem = engine_.startPlaying(audio_, device_);
+    const QString problem = playSamples(audio_, device_);
     audio_ = {};
-    if (!problem.isEmpty()) {
+    if (!problem.isEmpty())
         end(problem);
-        return;
-    }
-    emit samplesStarted(engine_.playbackDescription());
 }
 
 void KeyedPlayer::onSamplesEnded()

@@ -49,7 +49,8 @@ signals:
 
 private:
     void onStepTimer();
-    void startSamples();
+    void startSamples(); // at the end of the lead
+    QString playSamples(const WavAudio& audio, const QAudioDevice& device);
     void onSamplesEnded();
     void onLinkCheck();
     void end(const QString& problem); // releases and reports finished()

@@ -4,37 +4,6 @@
 
 namespace tonobild {
 
-KeyGuard::KeyGuard(PttLine& line) : line_(line)
-{
-    line_.key(true);
-    keyed_ = true;
-}
-
-KeyGuard::~KeyGuard()
-{
-    release();
-}
-
-std::string KeyGuard::release() noexcept
-{
-    if (!keyed_)
-        return {};
-    keyed_ = false;
-    try {
-        line_.key(false);
-        return {};
-    } catch (const std::exception& error) {
-        // One more try: a rig that missed one command often takes the next.
-        try {
-            line_.key(false);
-            return {};
-        } catch (...) {
-        }
-        return std::string("The transmitter may still be keyed: ") + error.what() +
-               ". Release it at the rig.";
-    }
-}
-
 int keyingMilliseconds(double seconds)
 {
     return static_cast<int>(std::lround(seconds * 1000.0));

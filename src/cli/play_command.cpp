@@ -47,8 +47,11 @@ struct PlayOptions {
 std::variant<TransmitterSettings, QString> transmitterOf(const QCommandLineParser& parser, const PlayOptions& o)
 {
     TransmitterSettings settings;
-    if (!parser.isSet(o.rigModel) && !parser.isSet(o.rigPort))
+    if (!parser.isSet(o.rigModel) && !parser.isSet(o.rigPort)) {
+        if (parser.isSet(o.ptt) || parser.isSet(o.lead) || parser.isSet(o.tail))
+            return QStringLiteral("--ptt, --lead and --tail need --rig-model and --rig-port");
         return settings;
+    }
     if (!parser.isSet(o.rigModel) || !parser.isSet(o.rigPort))
         return QStringLiteral("--rig-model and --rig-port go together");
     const auto model = parseRigModel(parser.value(o.rigModel).toStdString());

@@ -54,14 +54,15 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tonobild 3 developers")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The shared libraries (Qt and the C++ runtime) come from dpkg-shlibdeps; the
+# The shared libraries (Qt, Hamlib and the C++ runtime) come from dpkg-shlibdeps; the
 # plugins Qt loads at run time are not linked and so are named here: the
 # window-system plugins. (The X11 and image-format plugins ship in libqt6gui6,
 # the sound backends in libqt6multimedia6, both found through the libraries.)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "hicolor-icon-theme")
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "pulseaudio | pipewire-pulse")
+# rigctld and rigctl, to share one rig between programs and to try its PTT by hand.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "pulseaudio | pipewire-pulse, libhamlib-utils")
 
 # A source archive from "cpack --config CPackSourceConfig.cmake" leaves out the build trees.
 set(CPACK_SOURCE_GENERATOR TGZ)

@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   sox pulseaudio pulseaudio-utils xvfb xauth imagemagick
   dpkg-dev xdotool
+  libhamlib-dev libhamlib-utils
 )
 
 missing=()

@@ -56,6 +56,7 @@ control=$(dpkg-deb -f "$deb" Package Section Depends)
 grep -q '^Package: tonobild$' <<<"$control" || fail "package name"
 grep -q '^Section: hamradio$' <<<"$control" || fail "section"
 grep -q 'libqt6widgets6' <<<"$control" || fail "the Qt libraries are not among the dependencies"
+grep -q 'libhamlib4' <<<"$control" || fail "Hamlib is not among the dependencies"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -179,6 +179,7 @@ public:
     QPushButton* Command6 = nullptr;  // "Reset" (YShift)
     QPushButton* Command7 = nullptr;  // "Record"
     QPushButton* Command8 = nullptr;  // "Play"
+    QPushButton* transmitterButton = nullptr; // "Transmitter...": the rig keyed while playing
     QPushButton* Command9 = nullptr;  // "Save to file"
     QPushButton* Command10 = nullptr; // "Load from Clipboard"
     QPushButton* Command11 = nullptr; // "Load from file"

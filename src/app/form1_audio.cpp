@@ -6,6 +6,8 @@
 #include "app/form1.h"
 #include "app/user_dialogs.h"
 #include "audio/recorder_launcher.h"
+#include "transmitter/hamlib_ptt.h"
+#include "transmitter/transmitter_dialog.h"
 
 namespace tonobild {
 
@@ -13,6 +15,9 @@ void Form1::connectAudioReactions()
 {
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
     connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(transmitterButton, &QPushButton::clicked, this, [this] {
+        TransmitterDialog(store_, dialogs_, openHamlibPtt, this).exec();
+    });
 }
 
 void Form1::Command7_Click()

@@ -237,11 +237,12 @@ QWidget* Form1::buildCommandColumn()
     Command4 = button("Command4", QStringLiteral("STOP"));
     Command7 = button("Command7", QStringLiteral("Record"));
     Command8 = button("Command8", QStringLiteral("Play"));
+    transmitterButton = button("transmitterButton", QStringLiteral("Transmitter..."));
     Label9 = valueLabel("Label9", QStringLiteral("0"), QStringLiteral("Progress"));
     layout->addLayout(row({Command1, Command2, Command4}));
     receptionSlot_ = new QVBoxLayout; // the reception panel, once the controls it sets exist
     layout->addLayout(receptionSlot_);
-    layout->addLayout(row({Command7, Command8, Label9}));
+    layout->addLayout(row({Command7, Command8, transmitterButton, Label9}));
     passProgress = named(new QProgressBar, "passProgress", QStringLiteral("Progress of the transmission"));
     layout->addWidget(passProgress);
 

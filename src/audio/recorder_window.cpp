@@ -46,8 +46,9 @@ QString elapsedText(std::size_t samples)
         .arg(tenths % 10);
 }
 
-RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, RecorderRequest request, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), store_(store), request_(std::move(request))
+RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, RecorderRequest request,
+                               PttOpener openPtt, QWidget* parent)
+    : QWidget(parent), dialogs_(dialogs), store_(store), request_(std::move(request)), openPtt_(std::move(openPtt))
 {
     const QString file = QString::fromStdString(request_.file);
     setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(file).fileName(), kTitle));
@@ -65,6 +66,10 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
     elapsed_ = new QLabel(elapsedText(0), this);
     status_ = new QLabel(this);
     status_->setWordWrap(true);
+    keyedNotice_ = new QLabel(this);
+    keyedNotice_->setStyleSheet(QStringLiteral("QLabel { background: #c00000; color: white; font-weight: bold; "
+                                               "padding: 4px; }"));
+    keyedNotice_->setVisible(false);
     deviceNotice_ = new QLabel(this);
     deviceNotice_->setWordWrap(true);
     auto* spaceHint = new QLabel(QStringLiteral("Space bar: start and stop recording."), this);
@@ -101,6 +106,7 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
     layout->addWidget(spaceHint);
     layout->addLayout(meter);
     layout->addLayout(devices);
+    layout->addWidget(keyedNotice_);
     layout->addWidget(deviceNotice_);
     layout->addWidget(status_);
 
@@ -113,8 +119,11 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
         updateControls();
         dialogs_.message(this, kTitle, reason + QStringLiteral("\nWhat was recorded before is kept."));
     });
-    connect(&engine_, &AudioEngine::playingFinished, this, [this] { onPlayingEnded({}); });
-    connect(&engine_, &AudioEngine::playingFailed, this, [this](const QString& reason) { onPlayingEnded(reason); });
+    connect(&player_, &KeyedPlayer::finished, this, &RecorderWindow::onPlayingEnded);
+    connect(&player_, &KeyedPlayer::keyedChanged, this, &RecorderWindow::showKeyed);
+    connect(&player_, &KeyedPlayer::samplesStarted, this, [this](const QString& description) {
+        showStatus(QStringLiteral("Playing: %1.").arg(description));
+    });
 
     fillDevices();
     connect(inputs_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
@@ -154,7 +163,7 @@ void RecorderWindow::fillDevices()
 void RecorderWindow::updateControls()
 {
     const bool recording = engine_.isRecording();
-    const bool playing = engine_.isPlaying();
+    const bool playing = player_.isBusy();
     const bool canRecord = !AudioEngine::inputs().isEmpty();
     const bool canPlay = !AudioEngine::outputs().isEmpty();
     recordButton_->setEnabled(canRecord && !recording && !playing);
@@ -175,7 +184,7 @@ void RecorderWindow::showStatus(const QString& text)
 
 void RecorderWindow::record()
 {
-    if (engine_.isRecording() || engine_.isPlaying())
+    if (engine_.isRecording() || player_.isBusy())
         return;
     const QString problem = engine_.startRecording(AudioEngine::findInput(inputs_->isEnabled() ? inputs_->currentText()
                                                                                                : QString()));
@@ -193,10 +202,12 @@ void RecorderWindow::stop()
     if (engine_.isRecording()) {
         engine_.stopRecording();
         showStatus(QStringLiteral("Stopped: %1 recorded.").arg(elapsedText(samples_.size())));
-    } else if (engine_.isPlaying()) {
+    } else if (player_.isBusy()) {
         closeAfterPlay_ = false;
-        engine_.stopPlaying();
-        showStatus(QStringLiteral("Playing stopped."));
+        const QString problem = player_.stop();
+        showStatus(problem.isEmpty() ? QStringLiteral("Playing stopped.") : problem);
+        if (!problem.isEmpty())
+            dialogs_.message(this, kTitle, problem);
     }
     updateControls();
 }
@@ -212,9 +223,33 @@ void RecorderWindow::addRecordedSamples(const QByteArray& samples)
     saveButton_->setEnabled(!engine_.isRecording() && unsaved_);
 }
 
+void RecorderWindow::showKeyed(bool keyed)
+{
+    keyedNotice_->setText(keyed ? QStringLiteral("TRANSMITTER KEYED: %1").arg(player_.rigDescription()) : QString());
+    keyedNotice_->setVisible(keyed);
+}
+
+bool RecorderWindow::openTransmitter(std::unique_ptr<PttLine>& line, TransmitterSettings& settings)
+{
+    const StoredTransmitter stored = readTransmitterSettings(store_);
+    if (!stored.problems.empty()) {
+        onPlayingEnded(QString::fromStdString(describeProblems(stored.problems)) +
+                       QStringLiteral("\nNothing was played."));
+        return false;
+    }
+    OpenedPtt opened = openPtt_(stored.settings);
+    if (!opened.problem.empty()) {
+        onPlayingEnded(QString::fromStdString(opened.problem) + QStringLiteral(" Nothing was played."));
+        return false;
+    }
+    line = std::move(opened.line);
+    settings = stored.settings;
+    return true;
+}
+
 void RecorderWindow::play()
 {
-    if (engine_.isRecording() || engine_.isPlaying())
+    if (engine_.isRecording() || player_.isBusy())
         return;
     // What was recorded in this window is played; without one, the file.
     WavAudio audio;
@@ -236,13 +271,19 @@ void RecorderWindow::play()
             return;
         }
     }
-    const QString problem = engine_.startPlaying(
-        audio, AudioEngine::findOutput(outputs_->isEnabled() ? outputs_->currentText() : QString()));
+    std::unique_ptr<PttLine> line;
+    TransmitterSettings transmitter;
+    if (!openTransmitter(line, transmitter))
+        return;
+    const QString problem =
+        player_.start(audio, AudioEngine::findOutput(outputs_->isEnabled() ? outputs_->currentText() : QString()),
+                      std::move(line), transmitter.leadSeconds, transmitter.tailSeconds);
     if (!problem.isEmpty()) {
         onPlayingEnded(problem);
         return;
     }
-    showStatus(QStringLiteral("Playing: %1.").arg(engine_.playbackDescription()));
+    if (player_.step() == KeyingStep::Lead)
+        showStatus(QStringLiteral("Transmitter keyed; the samples start after the lead."));
     updateControls();
 }
 
@@ -288,7 +329,8 @@ bool RecorderWindow::save()
 
 void RecorderWindow::closeEvent(QCloseEvent* event)
 {
-    if (engine_.isRecording())
+    closeAfterPlay_ = false;
+    if (engine_.isRecording() || player_.isBusy())
         stop();
     if (unsaved_ &&
         dialogs_.ask(this, kTitle,
@@ -297,7 +339,6 @@ void RecorderWindow::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    engine_.stopPlaying();
     event->accept();
 }
 

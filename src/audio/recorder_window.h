@@ -2,7 +2,9 @@
 // space bar starting and stopping recording, an input level meter, the elapsed
 // time and the choice of input and output device (remembered in the settings
 // store under "Recorder"). Recordings are 8-bit unsigned mono at 44100 samples
-// per second; Save writes them after the 58-byte recording header.
+// per second; Save writes them after the 58-byte recording header. Play keys
+// the transmitter of the settings store's section "Transmitter" around the
+// samples, and the window says so while it is keyed.
 #pragma once
 
 #include <QByteArray>
@@ -12,6 +14,8 @@
 
 #include "audio/audio_engine.h"
 #include "audio/recorder_arguments.h"
+#include "transmitter/hamlib_ptt.h"
+#include "transmitter/keyed_player.h"
 
 class QComboBox;
 class QLabel;
@@ -30,7 +34,8 @@ inline constexpr const char* kOutputDeviceKey = "Output Device";
 class RecorderWindow : public QWidget {
     Q_OBJECT
 public:
-    RecorderWindow(UserDialogs& dialogs, SettingsStore& store, RecorderRequest request, QWidget* parent = nullptr);
+    RecorderWindow(UserDialogs& dialogs, SettingsStore& store, RecorderRequest request,
+                   PttOpener openPtt = openHamlibPtt, QWidget* parent = nullptr);
     ~RecorderWindow() override;
 
     // For "/play": plays the file once the event loop runs; with "/close" the
@@ -39,6 +44,7 @@ public:
 
     const std::vector<std::uint8_t>& recording() const { return samples_; }
     bool hasUnsavedRecording() const { return unsaved_; }
+    bool isTransmitterKeyed() const { return player_.isKeyed(); }
 
 public slots:
     void record();
@@ -57,11 +63,16 @@ private:
     void updateControls();
     void showStatus(const QString& text);
     void onPlayingEnded(const QString& problem);
+    void showKeyed(bool keyed);
+    // Opens the stored transmitter; answers false, after saying why, when it cannot be used.
+    bool openTransmitter(std::unique_ptr<PttLine>& line, TransmitterSettings& settings);
 
     UserDialogs& dialogs_;
     SettingsStore& store_;
     RecorderRequest request_;
+    PttOpener openPtt_;
     AudioEngine engine_;
+    KeyedPlayer player_{engine_}; // after engine_: goes first, releasing the transmitter
     std::vector<std::uint8_t> samples_;
     bool unsaved_ = false;
     bool closeAfterPlay_ = false;
@@ -73,6 +84,7 @@ private:
     QProgressBar* level_ = nullptr;
     QLabel* elapsed_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* keyedNotice_ = nullptr; // shown while the transmitter is keyed
     QLabel* deviceNotice_ = nullptr; // why Record or Play is off
     QComboBox* inputs_ = nullptr;
     QComboBox* outputs_ = nullptr;

@@ -129,6 +129,21 @@ TEST_F(CliTest, ErrorsGiveAOneLineReasonAndCreateNothing)
     EXPECT_NE(cli({"encode", "--resolution", "100x100", data("gradient160.bmp"), temp("t.wav")}).exitCode, 0);
     EXPECT_NE(cli({"frobnicate"}).exitCode, 0);
     EXPECT_EQ(cli({"--help"}).exitCode, 0);
+
+    // Keying options that do not make a rig: said before anything is opened or played.
+    const std::pair<QStringList, const char*> keying[] = {
+        {{"--ptt", "rts"}, "--ptt, --lead and --tail need --rig-model and --rig-port"},
+        {{"--rig-model", "2"}, "--rig-model and --rig-port go together"},
+        {{"--rig-model", "two", "--rig-port", "localhost:4532"}, "--rig-model \"two\" is not a rig model number"},
+        {{"--rig-model", "2", "--rig-port", "localhost:4532", "--ptt", "vox"}, "--ptt \"vox\" is not one of"},
+        {{"--rig-model", "2", "--rig-port", "localhost:4532", "--tail", "11"}, "take seconds from 0 to 10"},
+    };
+    for (const auto& [options, reason] : keying) {
+        const CliRun run = cli(QStringList{"play"} + options + QStringList{data("gradient160.bmp")});
+        EXPECT_EQ(run.exitCode, 1) << options.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(reason)) << run.err.toStdString();
+        EXPECT_FALSE(run.out.contains("Playing"));
+    }
 }
 
 TEST_F(CliTest, WholeRoadFromATestCardToTheReceivedPicture)

@@ -1,0 +1,47 @@
+// A PTT line that keeps a log of what it was told, and fails when a test says
+// so. The log outlives the line: tests read it after the player let go of it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "transmitter/ptt_line.h"
+
+namespace tonobild::testdata {
+
+struct PttLog {
+    std::vector<std::string> calls; // "on", "off", "check"
+    int failOnCount = 0;            // the next so many key(true) fail
+    int failOffCount = 0;           // the next so many key(false) fail
+    bool linkLost = false;          // check() fails
+    bool keyed = false;             // as the rig would say
+};
+
+class FakePttLine final : public PttLine {
+public:
+    explicit FakePttLine(std::shared_ptr<PttLog> log) : log_(std::move(log)) {}
+
+    void key(bool on) override
+    {
+        log_->calls.push_back(on ? "on" : "off");
+        int& failures = on ? log_->failOnCount : log_->failOffCount;
+        if (failures > 0) {
+            --failures;
+            throw PttError(std::string("Fake rig did not ") + (on ? "key" : "release"));
+        }
+        log_->keyed = on;
+    }
+    void check() override
+    {
+        log_->calls.push_back("check");
+        if (log_->linkLost)
+            throw PttError("Fake rig no longer answers");
+    }
+    std::string description() const override { return "Fake rig"; }
+
+private:
+    std::shared_ptr<PttLog> log_;
+};
+
+} // namespace tonobild::testdata

@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# The transmitter keyed around a transmission, seen from the rig: Hamlib's
+# dummy rig runs behind rigctld on a free local port, the player reaches it as
+# a network rig (model 2), and "rigctl t" asks the dummy for its PTT while the
+# samples play into a private PulseAudio null sink and after.
+#   - tonobild-cli play: keyed in the lead and while the samples play, released after;
+#   - interrupted by SIGTERM or SIGINT: released before the program exits;
+#   - the rig daemon dies while keyed: playing stops at once with a message;
+#   - a rig that cannot be reached: a message naming the rig, nothing played;
+#   - tonobild-recorder /play /close: keyed from the settings store's "Transmitter" section.
+#
+# Usage: keyed_play_test.sh TONOBILD-CLI TONOBILD-RECORDER
+# Exit 77 (skipped) when rigctld, rigctl, sox or PulseAudio is not installed.
+set -euo pipefail
+
+cli=$1
+recorder=$2
+
+for program in rigctld rigctl sox pulseaudio pactl; do
+  if ! command -v "$program" >/dev/null; then
+    echo "$program is not installed: skipped"
+    exit 77
+  fi
+done
+
+work=$(mktemp -d)
+export XDG_RUNTIME_DIR=$work/run
+export XDG_CONFIG_HOME=$work/config
+export HOME=$work
+export QT_QPA_PLATFORM=offscreen
+unset PULSE_SERVER
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+rig_pid=
+
+cleanup() {
+  [ -n "$rig_pid" ] && kill "$rig_pid" 2>/dev/null
+  pulseaudio --kill 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
+  --load="module-null-sink sink_name=null" --load=module-native-protocol-unix
+for _ in $(seq 50); do
+  pactl info >/dev/null 2>&1 && break
+  sleep 0.1
+done
+pactl set-default-sink null
+
+# The dummy rig on a free port: a port another program holds makes rigctld exit.
+start_rig() {
+  for _ in $(seq 20); do
+    port=$((20000 + RANDOM % 40000))
+    rigctld -m 1 -P RIG -t "$port" &
+    rig_pid=$!
+    for _ in $(seq 30); do
+      kill -0 "$rig_pid" 2>/dev/null || break
+      rigctl -m 2 -r "localhost:$port" t >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$rig_pid" 2>/dev/null || true
+  done
+  echo "no free port for rigctld"
+  exit 1
+}
+ptt() { rigctl -m 2 -r "localhost:$port" t; }
+
+# Waits up to five seconds for a line starting with $2 in the file $1.
+wait_for_line() {
+  for _ in $(seq 50); do
+    grep -q "^$2" "$1" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+sox -n -r 11025 -b 8 -c 1 "$work/short.wav" synth 2 sine 1500
+sox -n -r 11025 -b 8 -c 1 "$work/long.wav" synth 30 sine 1500
+start_rig
+[ "$(ptt)" = 0 ] || fail "the dummy rig starts keyed"
+
+echo "== A whole transmission"
+"$cli" play "$work/short.wav" --rig-model 2 --rig-port "localhost:$port" --lead 1 --tail 0.5 >"$work/play.log" 2>&1 &
+player=$!
+wait_for_line "$work/play.log" "Transmitter keyed" || fail "the player did not key"
+grep -q "^Playing" "$work/play.log" && fail "the samples started before the lead"
+[ "$(ptt)" = 1 ] || fail "PTT is off in the lead"
+wait_for_line "$work/play.log" "Playing" || fail "the samples did not start"
+for _ in 1 2 3; do
+  [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"
+  sleep 0.4
+done
+status=0
+wait "$player" || status=$?
+cat "$work/play.log"
+[ "$status" = 0 ] || fail "the player exited with $status"
+[ "$(ptt)" = 0 ] || fail "PTT is still on after the transmission"
+
+for signal in TERM INT; do
+  echo "== Interrupted by SIG$signal"
+  "$cli" play "$work/long.wav" --rig-model 2 --rig-port "localhost:$port" >"$work/play.log" 2>&1 &
+  player=$!
+  wait_for_line "$work/play.log" "Playing" || fail "the samples did not start"
+  [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"
+  kill -"$signal" "$player"
+  status=0
+  wait "$player" || status=$?
+  cat "$work/play.log"
+  [ "$status" != 0 ] || fail "an interrupted play exits with 0"
+  grep -q "^Transmitter released" "$work/play.log" || fail "no release reported after SIG$signal"
+  [ "$(ptt)" = 0 ] || fail "PTT is still on after SIG$signal"
+done
+
+echo "== The station's recorder, keyed from the settings store"
+mkdir -p "$XDG_CONFIG_HOME/Tonobild 3"
+cat >"$XDG_CONFIG_HOME/Tonobild 3/Tonobild 3.ini" <<INI
+[Transmitter]
+Rig%20Model=2
+Rig%20Port=localhost:$port
+PTT%20Method=cat
+Lead%20Seconds=0.5
+Tail%20Seconds=0.5
+INI
+timeout 30 "$recorder" /play /close "$work/short.wav" &
+station=$!
+keyed=0
+for _ in $(seq 50); do
+  [ "$(ptt)" = 1 ] && { keyed=1; break; }
+  sleep 0.1
+done
+[ "$keyed" = 1 ] || fail "the recorder did not key the transmitter"
+status=0
+wait "$station" || status=$?
+[ "$status" = 0 ] || fail "the recorder exited with $status"
+[ "$(ptt)" = 0 ] || fail "PTT is still on after the recorder closed"
+
+echo "== The rig daemon dies while keyed"
+"$cli" play "$work/long.wav" --rig-model 2 --rig-port "localhost:$port" >"$work/play.log" 2>&1 &
+player=$!
+wait_for_line "$work/play.log" "Playing" || fail "the samples did not start"
+kill "$rig_pid"
+wait "$rig_pid" 2>/dev/null || true
+rig_pid=
+status=0
+timeout 10 tail --pid="$player" -f /dev/null || fail "the player played on without its rig"
+wait "$player" || status=$?
+cat "$work/play.log"
+[ "$status" != 0 ] || fail "playing on a dead rig link exits with 0"
+grep -q "no longer answers" "$work/play.log" || fail "no message about the lost rig"
+
+echo "== A rig that cannot be reached"
+status=0
+"$cli" play "$work/short.wav" --rig-model 2 --rig-port "localhost:$port" >"$work/play.log" 2>&1 || status=$?
+cat "$work/play.log"
+[ "$status" != 0 ] || fail "an unreachable rig exits with 0"
+grep -q "Cannot open the rig Hamlib NET rigctl (model 2) at localhost:$port: " "$work/play.log" ||
+  fail "the message does not name the rig and the reason"
+grep -q "^Playing\|^Transmitter keyed" "$work/play.log" && fail "something was played or keyed without the rig"
+
+[ "$failures" = 0 ] && echo "All keying checks passed"
+exit $((failures > 0))

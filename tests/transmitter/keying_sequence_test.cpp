@@ -1,0 +1,111 @@
+// The keying steps and the guard: the transmitter is keyed for the lead, the
+// samples and the tail, and released on every way out, also when the rig
+// refuses a command, when the owner goes away, and when it was never keyed.
+#include <gtest/gtest.h>
+
+#include "fake_ptt_line.h"
+#include "transmitter/keying_sequence.h"
+
+using namespace tonobild;
+using tonobild::testdata::FakePttLine;
+using tonobild::testdata::PttLog;
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class KeyingTest : public ::testing::Test {
+protected:
+    std::unique_ptr<PttLine> line() { return std::make_unique<FakePttLine>(log_); }
+    std::shared_ptr<PttLog> log_ = std::make_shared<PttLog>();
+};
+
+TEST_F(KeyingTest, AWholeTransmissionKeysOnceAndReleasesOnce)
+{
+    KeyingSequence sequence(line(), 0.5, 1.25);
+    EXPECT_EQ(sequence.step(), KeyingStep::Idle);
+    EXPECT_EQ(sequence.start(), 500);
+    EXPECT_EQ(sequence.step(), KeyingStep::Lead);
+    EXPECT_TRUE(log_->keyed);
+    sequence.leadPassed();
+    EXPECT_EQ(sequence.step(), KeyingStep::Playing);
+    sequence.checkLink();
+    EXPECT_EQ(sequence.samplesEnded(), 1250);
+    EXPECT_EQ(sequence.step(), KeyingStep::Tail);
+    EXPECT_TRUE(log_->keyed);
+    EXPECT_EQ(sequence.release(), "");
+    EXPECT_EQ(sequence.step(), KeyingStep::Idle);
+    EXPECT_FALSE(log_->keyed);
+    EXPECT_EQ(log_->calls, (Calls{"on", "check", "off"}));
+}
+
+TEST_F(KeyingTest, EveryWayOutReleases)
+{
+    // Released from the lead, from the samples and from the tail.
+    for (int steps = 0; steps < 3; ++steps) {
+        SCOPED_TRACE(steps);
+        log_->calls.clear();
+        KeyingSequence sequence(line(), 1, 1);
+        sequence.start();
+        if (steps > 0)
+            sequence.leadPassed();
+        if (steps > 1)
+            sequence.samplesEnded();
+        EXPECT_EQ(sequence.release(), "");
+        EXPECT_EQ(sequence.release(), ""); // a second release sends nothing
+        EXPECT_FALSE(sequence.keyed());
+        EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    }
+}
+
+TEST_F(KeyingTest, TheOwnerGoingAwayReleases)
+{
+    {
+        KeyingSequence sequence(line(), 1, 1);
+        sequence.start();
+        sequence.leadPassed();
+    }
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    EXPECT_FALSE(log_->keyed);
+}
+
+TEST_F(KeyingTest, ARigThatRefusesToKeyLeavesNothingKeyed)
+{
+    log_->failOnCount = 1;
+    KeyingSequence sequence(line(), 1, 1);
+    EXPECT_THROW(sequence.start(), PttError);
+    EXPECT_EQ(sequence.step(), KeyingStep::Idle);
+    EXPECT_FALSE(sequence.keyed());
+    EXPECT_EQ(sequence.release(), "");
+    EXPECT_EQ(log_->calls, (Calls{"on"})); // nothing to release: it never keyed
+}
+
+TEST_F(KeyingTest, AReleaseThatFailsIsTriedOnceMoreAndThenReported)
+{
+    log_->failOffCount = 1;
+    {
+        auto rig = line();
+        KeyGuard guard(*rig);
+    }
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "off"}));
+    EXPECT_FALSE(log_->keyed);
+
+    log_->calls.clear();
+    log_->failOffCount = 2;
+    auto rig = line();
+    KeyGuard guard(*rig);
+    const std::string problem = guard.release();
+    EXPECT_NE(problem.find("may still be keyed: Fake rig did not release"), std::string::npos) << problem;
+    EXPECT_FALSE(guard.keyed());
+    EXPECT_EQ(guard.release(), ""); // reported once; the destructor sends nothing more
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "off"}));
+}
+
+TEST(Keying, SecondsAreRoundedToWholeMilliseconds)
+{
+    const std::pair<double, int> cases[] = {{0.0, 0}, {0.5, 500}, {0.0004, 0}, {0.0006, 1}, {1.2346, 1235}, {10, 10000}};
+    for (const auto& [seconds, ms] : cases)
+        EXPECT_EQ(keyingMilliseconds(seconds), ms) << seconds;
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+// The "Transmitter" section of the settings store: what is read from stored
+// text, what a value that is not a number turns into (the default and a
+// sentence naming the key and the value, the stored text left alone), and
+// the text that is written.
+#include <gtest/gtest.h>
+
+#include "settings/memory_settings_store.h"
+#include "transmitter/transmitter_settings.h"
+
+using namespace tonobild;
+
+namespace {
+
+void store(MemorySettingsStore& s, const char* key, const char* value)
+{
+    s.write(kTransmitterSection, key, value);
+}
+
+TEST(TransmitterSettings, StoredTextIsRead)
+{
+    MemorySettingsStore s;
+    store(s, kRigModelKey, "2");
+    store(s, kRigPortKey, "localhost:4532");
+    store(s, kPttMethodKey, "CAT");
+    store(s, kLeadSecondsKey, "1.25");
+    store(s, kTailSecondsKey, "0");
+    const StoredTransmitter read = readTransmitterSettings(s);
+    EXPECT_EQ(read.settings, (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 1.25, 0.0}));
+    EXPECT_TRUE(read.problems.empty());
+}
+
+TEST(TransmitterSettings, WrittenAsPlainText)
+{
+    MemorySettingsStore s;
+    writeTransmitterSettings(s, {1035, "/dev/ttyUSB0", PttMethod::Rts, 0.25, 1.5});
+    const std::vector<SettingsWrite> expected = {
+        {"Transmitter", "Rig Model", "1035"},  {"Transmitter", "Rig Port", "/dev/ttyUSB0"},
+        {"Transmitter", "PTT Method", "rts"},  {"Transmitter", "Lead Seconds", "0.25"},
+        {"Transmitter", "Tail Seconds", "1.5"},
+    };
+    EXPECT_EQ(s.writes(), expected);
+}
+
+TEST(TransmitterSettings, AValueThatCannotBeTakenIsNamedAndLeftInTheStore)
+{
+    struct BadCase {
+        const char* key;
+        const char* value;
+    };
+    const BadCase cases[] = {
+        {kRigModelKey, "abc"},     {kRigModelKey, "0"},       {kRigModelKey, "-2"},   {kRigModelKey, "2.5"},
+        {kRigModelKey, " 2"},      {kPttMethodKey, "vox"},    {kLeadSecondsKey, "x"}, {kLeadSecondsKey, "-1"},
+        {kLeadSecondsKey, "10.5"}, {kLeadSecondsKey, "1e1"},  {kTailSecondsKey, "nan"}, {kTailSecondsKey, "0,5"},
+        {kTailSecondsKey, "1.2.3"},
+    };
+    for (const BadCase& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+        MemorySettingsStore s;
+        store(s, c.key, c.value);
+        const StoredTransmitter read = readTransmitterSettings(s);
+        EXPECT_EQ(read.settings, TransmitterSettings{});
+        ASSERT_EQ(read.problems.size(), 1u);
+        EXPECT_NE(read.problems[0].find(std::string("Transmitter/") + c.key + " is \"" + c.value + "\""),
+                  std::string::npos)
+            << read.problems[0];
+        EXPECT_EQ(s.read(kTransmitterSection, c.key, "gone"), c.value);
+    }
+}
+
+TEST(TransmitterSettings, TheLimitsOfTheSecondsAreTaken)
+{
+    const std::pair<const char*, double> cases[] = {{"0", 0.0}, {"10", 10.0}, {"0.05", 0.05}, {".5", 0.5}, {"3.", 3.0}};
+    for (const auto& [text, seconds] : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(parseKeyingSeconds(text), seconds);
+    }
+}
+
+TEST(TransmitterSettings, ThePortMustSuitTheMethod)
+{
+    struct PortCase {
+        PttMethod method;
+        const char* port;
+        const char* problem; // empty: none
+    };
+    const PortCase cases[] = {
+        {PttMethod::None, "", ""},
+        {PttMethod::None, "localhost:abc", ""}, // nothing is opened: the port does not matter
+        {PttMethod::Cat, "localhost:4532", ""},
+        {PttMethod::Cat, "/dev/ttyUSB0", ""},
+        {PttMethod::Rts, "/dev/ttyUSB0", ""},
+        {PttMethod::Cat, "", "no rig port is set"},
+        {PttMethod::Cat, "localhost:abc", "\"abc\" after the \":\""},
+        {PttMethod::Rts, "localhost:4532", "PTT by RTS needs a serial device"},
+        {PttMethod::Dtr, "localhost:4532", "PTT by DTR needs a serial device"},
+    };
+    for (const PortCase& c : cases) {
+        SCOPED_TRACE(std::string(pttMethodName(c.method)) + " " + c.port);
+        TransmitterSettings settings;
+        settings.ptt = c.method;
+        settings.port = c.port;
+        const std::string problem = portProblem(settings);
+        if (*c.problem == '\0')
+            EXPECT_EQ(problem, "");
+        else
+            EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+    }
+}
+
+TEST(TransmitterSettings, EveryProblemOfTheSectionIsReported)
+{
+    MemorySettingsStore s;
+    store(s, kRigModelKey, "two");
+    store(s, kPttMethodKey, "dtr");
+    store(s, kRigPortKey, "localhost:4532");
+    store(s, kTailSecondsKey, "long");
+    const StoredTransmitter read = readTransmitterSettings(s);
+    ASSERT_EQ(read.problems.size(), 3u);
+    const std::string message = describeProblems(read.problems);
+    for (const char* part : {"Rig Model is \"two\"", "Tail Seconds is \"long\"", "PTT by DTR needs a serial device",
+                             "Transmitter dialog"})
+        EXPECT_NE(message.find(part), std::string::npos) << message;
+}
+
+} // namespace

@@ -178,8 +178,8 @@ public:
     enum class Width { Narrow, Wide };
 
     HoldReader(std::span<const float> centred, double hold, Width width)
-        : centred_(centred), grid_(hold / std::round(hold)), onGrid_(std::abs(grid_ - 1.0) < kGridTolerance),
-          instants_(onGrid_ ? std::max(2, static_cast<int>(std::round(hold)) - 1) : width == Width::Wide ? 4 : 2)
+        : centred_(centred), grid_(hold / std::round(hold)), onGrid_(std::abs(grid_ - 1.0) < kGridTolerance), width_(width),
+          instants_(instantsFor(static_cast<int>(std::round(hold)), onGrid_, width))
     {
     }
 
@@ -196,7 +196,7 @@ public:
         double weights = 0;
         const double first = t - grid_ * (instants_ - 1) / 2.0;
         for (int j = 0; j < instants_; ++j) {
-            const double weight = onGrid_ || (j > 0 && j + 1 < instants_) ? 1.0 : 0.5;
+            const double weight = width_ == Width::Narrow || (j > 0 && j + 1 < instants_) ? 1.0 : 0.5;
             sum += weight * valueAt(first + j * grid_);
             weights += weight;
         }
@@ -204,6 +204,15 @@ public:
     }
 
 private:
+    // On the grid narrow is every sample of the hold but one, wide all of them;
+    // off it two and four instants.
+    static int instantsFor(int perHold, bool onGrid, Width width)
+    {
+        if (onGrid)
+            return std::max(2, width == Width::Wide ? perHold : perHold - 1);
+        return width == Width::Wide ? 4 : 2;
+    }
+
     // A clock up to 1 % off still reads a whole-multiple recording sample by sample.
     static constexpr double kGridTolerance = 0.01;
 
@@ -220,6 +229,7 @@ private:
     std::span<const float> centred_;
     double grid_;
     bool onGrid_;
+    Width width_ = Width::Narrow;
     int instants_; // grid instants read per hold
 };
 
@@ -264,14 +274,11 @@ double referenceSteadiness(const std::vector<std::uint8_t>& samples)
     return samples.empty() ? 0.0 : static_cast<double>(steady) / static_cast<double>(samples.size());
 }
 
-// Off the grid both widths are read, and the one with the steadier reference
-// cycles is kept.
+// Both widths are read, and the one with the steadier reference cycles is kept.
 std::vector<std::uint8_t> readHolds(std::span<const float> centred, double hold)
 {
     const HoldReader narrow(centred, hold, HoldReader::Width::Narrow);
     std::vector<std::uint8_t> out = sampleHoldCentres(narrow, centred, hold);
-    if (narrow.onGrid())
-        return out;
     std::vector<std::uint8_t> wide = sampleHoldCentres(HoldReader(centred, hold, HoldReader::Width::Wide), centred, hold);
     return referenceSteadiness(wide) > referenceSteadiness(out) ? wide : out;
 }

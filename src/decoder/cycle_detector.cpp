@@ -6,16 +6,17 @@
 
 namespace tonobild {
 
+NormalisingScale normalisingScale(int strongerSwing, int normlevel) noexcept
+{
+    const auto t = static_cast<int>(roundHalfEven(static_cast<double>(strongerSwing) / normlevel));
+    return {t, 255.0 / std::max(strongerSwing - t, 1)};
+}
+
 std::int16_t normalisedValue(int firstSwing, int secondSwing, int normlevel) noexcept
 {
-    const int hi = std::max(firstSwing, secondSwing);
-    const int lo = std::min(firstSwing, secondSwing);
-    const auto t = static_cast<int>(roundHalfEven(static_cast<double>(hi) / normlevel));
-    const int hiAbove = std::max(hi - t, 1);
-    const int loAbove = lo - t;
-    // Division first, then the product, both in double precision.
-    const double value = 255.0 / hiAbove * loAbove;
-    return static_cast<std::int16_t>(roundHalfEven(value));
+    const NormalisingScale scale = normalisingScale(std::max(firstSwing, secondSwing), normlevel);
+    // Division first (the factor), then the product, both in double precision.
+    return static_cast<std::int16_t>(roundHalfEven(scale.factor * (std::min(firstSwing, secondSwing) - scale.share)));
 }
 
 void CycleDetector::reset(int normlevel) noexcept
@@ -26,10 +27,8 @@ void CycleDetector::reset(int normlevel) noexcept
     firstSwing_ = kNoSwing;
     thirdCount_ = 0;
     value_ = 0;
-    for (int hi = -1; hi <= 254; ++hi) {
-        const auto t = static_cast<int>(roundHalfEven(static_cast<double>(hi) / normlevel));
-        scales_[static_cast<std::size_t>(hi + 1)] = {t, 255.0 / std::max(hi - t, 1)};
-    }
+    for (int hi = -1; hi <= 254; ++hi)
+        scales_[static_cast<std::size_t>(hi + 1)] = normalisingScale(hi, normlevel);
 }
 
 } // namespace tonobild

@@ -13,6 +13,15 @@
 
 namespace tonobild {
 
+// What the stronger swing hi of a pair sets at level 2 or 3: the share t taken
+// off both swings (hi / level, rounded half to even) and the factor 255 / hi'
+// (hi' = hi - t, at least 1) that scales the weaker one.
+struct NormalisingScale {
+    int share = 0;
+    double factor = 0.0;
+};
+NormalisingScale normalisingScale(int strongerSwing, int normlevel) noexcept;
+
 // The normalised value of two swings at level 2 or 3: the larger swing minus a
 // half (level 2) or a third (level 3) of itself becomes 255, the smaller one is
 // scaled alike. Unclamped: weak cycles come out negative.
@@ -84,21 +93,14 @@ private:
         return Event::Value;
     }
 
-    // normalisedValue() with the stronger swing's share and scale looked up:
-    // the same double operations in the same order.
+    // normalisedValue() with the stronger swing's scale looked up.
     std::int16_t normalise(int a, int b) const noexcept
     {
         const int hi = a > b ? a : b;
         const int lo = a > b ? b : a;
-        const Scale& scale = scales_[static_cast<std::size_t>(hi + 1)];
+        const NormalisingScale& scale = scales_[static_cast<std::size_t>(hi + 1)];
         return static_cast<std::int16_t>(roundHalfEven(scale.factor * (lo - scale.share)));
     }
-
-    // For each stronger swing -1..254: the share t taken off both swings and 255 / hi'.
-    struct Scale {
-        int share = 0;
-        double factor = 0.0;
-    };
 
     const DecoderControls& controls_;
     bool waiting_ = true;
@@ -106,7 +108,7 @@ private:
     int maximum_ = 0;
     int firstSwing_ = kNoSwing;
     int thirdCount_ = 0;
-    std::array<Scale, 256> scales_{};
+    std::array<NormalisingScale, 256> scales_{}; // for each stronger swing -1..254
     std::int16_t value_ = 0;
 };
 

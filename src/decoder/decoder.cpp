@@ -30,11 +30,6 @@ std::string missingDecodeChoice(const DecodeSettings& settings, const DecoderCon
     return {};
 }
 
-int groupsPerLine(int pictureWidth, int columnStep) noexcept
-{
-    return static_cast<int>(roundHalfEven(static_cast<double>(pictureWidth) / columnStep));
-}
-
 Decoder::Decoder(WorkingPicture& picture, WorkingState& state, const DecoderControls& controls, DecoderHost& host)
     : picture_(picture), state_(state), controls_(controls), host_(host), detector_(controls),
       identification_(state, controls, host), assembler_(picture, state, controls, identification_)

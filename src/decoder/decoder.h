@@ -31,6 +31,7 @@
 #include "decoder/line_identification.h"
 #include "decoder/picture_assembler.h"
 #include "decoder/sample_file.h"
+#include "encoder/signal_format.h"
 #include "picture/working_picture.h"
 
 namespace tonobild {
@@ -49,9 +50,6 @@ inline void requestStop(WorkingState& state) noexcept
 {
     state.stopreq = kStopRequested;
 }
-
-// Groups per line of a resolution width at a column step: width / step rounded half to even.
-int groupsPerLine(int pictureWidth, int columnStep) noexcept;
 
 class Decoder {
 public:

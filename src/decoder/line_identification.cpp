@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 
-#include "common/numbers.h"
 #include "picture/colour.h"
 
 namespace tonobild {
@@ -99,11 +98,6 @@ void takeLine(const std::string& stored, std::string& line)
         return;
     std::fill_n(line.begin(), std::min(kBlankRun, line.size()), kBlankCharacter);
     line.back() = kBlankCharacter;
-}
-
-int expandCompanded(int value) noexcept
-{
-    return clampToRange((value - 128) * 2, 0, 255);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/working_state.h"
+#include "common/compand.h"
 #include "decoder/decoder_controls.h"
 #include "picture/working_picture.h"
 
@@ -33,11 +34,10 @@ std::int32_t lineNumberOf(const Digits& digits, unsigned firstOne) noexcept
 // as 1 only when its code is above 128, also with compand on.
 void getdec(const std::string& code, std::int32_t& n);
 
-// The bit threshold of the start-marker search: a character at or above it is
-// high. Compand lifts black to 128, so the threshold rises to 192.
+// The bit threshold of the start-marker search: a character at or above it is high.
 constexpr unsigned markerThreshold(bool compand) noexcept
 {
-    return compand ? 192 : 128;
+    return static_cast<unsigned>(readingThreshold(compand));
 }
 
 class LineIdentification {

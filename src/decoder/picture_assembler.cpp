@@ -1,5 +1,6 @@
 #include "decoder/picture_assembler.h"
 
+#include "common/compand.h"
 #include "common/numbers.h"
 #include "picture/colour.h"
 
@@ -115,7 +116,7 @@ void PictureAssembler::paint(int& v, int x, int y)
     if (c > kBlueByteSet)
         return;
     if (controls_.compand)
-        v = clampToRange((v - 128) * 2, 0, 255);
+        v = expandCompanded(v);
     // A pixel left of the picture's edge that was painted from outside can hold
     // a negative number; the shift keeps the low 32 bits rather than overflow.
     const auto shifted = static_cast<ColourNumber>(static_cast<std::uint32_t>(c) * 256u + static_cast<std::uint32_t>(v));

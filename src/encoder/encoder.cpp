@@ -53,7 +53,7 @@ int passComponent(ColourNumber c, int pass) noexcept
 
 int EncoderSettings::groupsPerLine() const noexcept
 {
-    return static_cast<int>(divideRoundHalfEven(pictureWidth, columnStep));
+    return tonobild::groupsPerLine(pictureWidth, columnStep);
 }
 
 int EncoderSettings::lineCount() const noexcept

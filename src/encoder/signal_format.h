@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/compand.h"
 #include "common/numbers.h"
 
 namespace tonobild {
@@ -28,16 +29,18 @@ constexpr int levelOf(int value) noexcept
     return 160 + static_cast<int>(divideRoundHalfEven(value, 4));
 }
 
+// Groups per line of a resolution width at a column step: width / step
+// rounded half to even (160, 320, 640; with "Half X" 80, 160, 320). Sender and
+// receiver count lines alike.
+constexpr int groupsPerLine(int pictureWidth, int columnStep) noexcept
+{
+    return static_cast<int>(divideRoundHalfEven(pictureWidth, columnStep));
+}
+
 // The four samples of the pixel group for a level.
 constexpr std::array<std::uint8_t, 4> pixelGroup(int level) noexcept
 {
     return {static_cast<std::uint8_t>(level), static_cast<std::uint8_t>(255 - level), 224, 31};
-}
-
-// Compand folds picture, marker, code and guard values into the upper half.
-constexpr int compandValue(int value) noexcept
-{
-    return static_cast<int>(floorDiv(value, 2)) + 128;
 }
 
 // Leader groups for a leader of the given seconds, counted at 11025 samples per second.

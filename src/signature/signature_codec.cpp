@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/compand.h"
+
 namespace tonobild {
 
 namespace {
@@ -15,11 +17,6 @@ constexpr int kSearchSteps = 100;    // the start marker is searched over steps 
 constexpr int kLargestRowShift = 4;  // five passes, moved up by 0 to 4 rows
 constexpr int kLastStepBeforeStop = 1024;
 constexpr int kUnreadTailGroups = 13; // the sync run and the groups the receiver's line end swallows
-
-int readThreshold(bool compand)
-{
-    return compand ? 192 : 128;
-}
 
 // The character code written by the eight cells of the column read at step L.
 int readCharacter(const WorkingPicture& picture, int scale, int step, int rowShift, int threshold)
@@ -81,7 +78,7 @@ int longestReadableSignature(int groupsPerLine, int columnStep) noexcept
 std::string getcode(const WorkingPicture& picture, WorkingState& state, bool compand)
 {
     const int scale = state.sigscale;
-    const int threshold = readThreshold(compand);
+    const int threshold = readingThreshold(compand);
     std::string code;
     state.sigfound = 1;
     int step = 0;

@@ -13,8 +13,10 @@
 //     transmitted sample, so the mean distance between crossings of the centre
 //     is the hold length, the clock difference between the two sound cards
 //     included;
-//   - takes the centre of each hold, following the holds with an early-late
-//     gate so that a drifting clock stays on the flat of each hold.
+//   - takes the centre of each hold, following the holds with a timing loop so
+//     that a drifting clock stays on the flat of each hold;
+//   - rebuilds a transmission from the quarter-rate tone when an ordinary
+//     player's resampler has taken the rest away.
 // A clean stream, and a clean recording with each sample repeated a whole
 // number of times, come out as the very samples that were sent.
 #pragma once

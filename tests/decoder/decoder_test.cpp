@@ -298,3 +298,39 @@ TEST(SampleFile, MissingFileIsAnErrorAndIsNotCreated)
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_THROW(SampleFile(std::filesystem::temp_directory_path().string()), FileError);
 }
+
+// The expected colours of the whole-decode tests come from receivedValue; it
+// must give the values of the hand-worked table of clean groups.
+TEST(Decoder, ReceivedValuesOfTheExpectedPicturesMatchTheHandWorkedTable)
+{
+    // transmit value, level, compand, value in the picture. Compand: 100 goes
+    // out as 178 (q 44.5 -> 44), 175 at level 3, expanded to 94; 255 goes out
+    // as 255 and comes back 254; 0 goes out as 128 and comes back 0.
+    const struct { int transmit, level; bool compand; int value; } table[] = {
+        {0, 3, false, 0},     {32, 3, false, 32},  {40, 3, false, 40},   {128, 3, false, 128}, {200, 3, false, 199},
+        {255, 3, false, 255}, {32, 2, false, 0},   {64, 2, false, 0},    {128, 2, false, 85},  {200, 2, false, 181},
+        {255, 2, false, 255}, {0, 3, true, 0},     {255, 3, true, 254},  {100, 3, true, 94}};
+    for (const auto& row : table)
+        EXPECT_EQ(receivedValue(row.transmit, row.level, row.compand), row.value)
+            << row.transmit << " at " << row.level << (row.compand ? " companded" : "");
+}
+
+// Started with "LIC Lock" unticked, the decode leaves it so and never aligns:
+// "8 (Norm)" then reads the marker (a 1) and the first ten digits of the code,
+// as the syncs come at the first group of each run. The buffer after line k's
+// sync run holds line k + 1, so lines 1 to 360 are filed under 2k + 1, slots 3
+// to 721; line 0 lies in the first buffer with the leader, read as
+// 0 + 2046 (a space and ten leader values), which files nothing.
+TEST(Decoder, WithLicLockUntickedAtTheStartNoCodeIsAligned)
+{
+    const DecodeResult result = decodeStream(stream160(), kLevel3, {.licLock = false, .licInset = 8});
+    EXPECT_TRUE(result.licLockChanges.empty());
+    EXPECT_EQ(result.state.liclockcount, 3);
+    int filed = 0;
+    for (int slot = 1; slot <= 1440; ++slot) {
+        const bool expected = slot >= 3 && slot <= 721 && slot % 2 == 1;
+        EXPECT_EQ(!result.state.linestore[static_cast<std::size_t>(slot)].empty(), expected) << slot;
+        filed += expected;
+    }
+    EXPECT_EQ(filed, 360);
+}

@@ -25,6 +25,23 @@ TEST(WorkingPicture, FillBoxIncludesBothCornersInAnyOrderAndClips)
             EXPECT_EQ(picture.colour(x, y), y == 0 ? 7 : (x >= 1 && x <= 4 && y <= 3) ? kWhite : kBlack) << x << "," << y;
 }
 
+TEST(WorkingPicture, FillBoxOneColumnOrOneRowWide)
+{
+    // Column 2, rows 1 to 3; then row 4, columns 3 to 5 (the right corner clipped at 5); a single pixel (0, 0).
+    WorkingPicture picture(6, 5);
+    picture.fillBox(2, 3, 2, 1, kWhite);
+    picture.fillBox(9, 4, 3, 4, 7);
+    picture.fillBox(0, 0, 0, 0, 9);
+    const ColourNumber expected[5][6] = {{9, 0, 0, 0, 0, 0},
+                                         {0, 0, kWhite, 0, 0, 0},
+                                         {0, 0, kWhite, 0, 0, 0},
+                                         {0, 0, kWhite, 0, 0, 0},
+                                         {0, 0, 0, 7, 7, 7}};
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(picture.colour(x, y), expected[y][x]) << x << "," << y;
+}
+
 TEST(WorkingPicture, ResizeKeepsTheTopLeftAndGainsBlack)
 {
     WorkingPicture picture(640, 480);

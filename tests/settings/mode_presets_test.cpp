@@ -79,6 +79,30 @@ TEST(Loadsettings, CorruptValuesAreSkippedAndTheOtherKeysStillApply)
     EXPECT_TRUE(window.selected(20));
 }
 
+// A stored number becomes a 16-bit integer; a flag is true when its number is
+// not 0; a check state is 0, 1 or 2. Anything else stays unset and is skipped.
+TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
+{
+    const std::optional<int> none;
+    const std::optional<bool> noFlag;
+    const struct { const char* text; std::optional<int> number; std::optional<bool> flag; std::optional<int> check; } cases[] = {
+        {"-32768", -32768, true, none}, {"-32769", none, noFlag, none}, {"32767", 32767, true, none},
+        {"32768", none, noFlag, none},  {"+5", 5, true, none},          {"-1", -1, true, none},
+        {"0", 0, false, 0},             {"2", 2, true, 2},              {"3", 3, true, none},
+        {" 1 ", 1, true, 1},            {"+", none, noFlag, none},      {"--1", none, noFlag, none},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        store.write("HAM", "v2", c.text);
+        store.write("HAM", "o2", c.text);
+        store.write("HAM", "c1", c.text);
+        const ModePreset preset = readPreset(store, Mode::HAM);
+        EXPECT_EQ(preset.v2, c.number) << '"' << c.text << '"';
+        EXPECT_EQ(preset.options[2], c.flag) << '"' << c.text << '"';
+        EXPECT_EQ(preset.checks[1], c.check) << '"' << c.text << '"';
+    }
+}
+
 TEST(Command13, SaveWritesEveryKeyInOrderAndSwitchingModesRestoresAll36Values)
 {
     MemorySettingsStore store;

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Mutation testing of the Qt-free core: changes one line of one source file at
-# a time with a fixed list of operators, rebuilds the core tests in their own
-# build folder, runs them and lists the changes no test noticed (survivors).
+# a time with a fixed list of operators, rebuilds the test programs of the core
+# in their own build folder (build/mutate), runs them and lists the changes no test noticed (survivors).
 #
 #   scripts/mutate.sh [--limit N] [--timeout SECONDS] [--jobs N] [--build-dir DIR] [--list] [FILES...]
 #
 # FILES default to the Qt-free .cpp files of src/decoder, src/encoder,
 # src/signature, src/picture and src/settings; headers may be named too.
 # --limit N takes N mutants spread evenly over the whole list; --list only
-# prints the mutants. Every file is restored after each mutant, also when the
+# prints the mutants; --timeout bounds each test program's run. Every file is restored after each mutant, also when the
 # script is interrupted. Not part of CI: a mutant costs a rebuild and a test run.
 #
 # Operators: <= -> <, >= -> >, < -> <=, > -> >=, == <-> !=, && <-> ||,
@@ -175,11 +175,21 @@ finish() {
 trap finish EXIT
 trap 'restore; echo "interrupted; $current restored" >&2; exit 130' INT TERM HUP
 
-build_tests() { cmake --build "$build" -j "$jobs" >>"$log" 2>&1; }
-run_tests() { timeout "$timeout_seconds" ctest --test-dir "$build" -j "$jobs" --stop-on-failure >>"$log" 2>&1; }
+# The test programs that link the core alone (no windows); only they are built and run.
+core_tests=(common_tests picture_tests encoder_tests decoder_tests signature_tests settings_tests digital_tests
+    receiver_tests transmitter_tests app_logic_tests audio_tests)
+build_tests() { cmake --build "$build" -j "$jobs" --target "${core_tests[@]}" >>"$log" 2>&1; }
+run_tests() { # stops at the first failing program
+    local name program
+    for name in "${core_tests[@]}"; do
+        program=$(find "$build/tests" -type f -name "$name" -perm -u+x | head -n 1)
+        [ -n "$program" ] || { echo "test program $name not built" >>"$log"; return 1; }
+        QT_QPA_PLATFORM=offscreen timeout "$timeout_seconds" "$program" --gtest_brief=1 >>"$log" 2>&1 || return 1
+    done
+}
 
 echo "configuring $build" | tee "$log"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTONOBILD_BUILD_GUI=OFF \
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DTONOBILD_BUILD_BENCHMARKS=OFF -DTONOBILD_BUILD_TESTS=ON >>"$log" 2>&1 || { echo "configure failed, see $log" >&2; exit 1; }
 build_tests || { echo "the unchanged core does not build, see $log" >&2; exit 1; }
 run_tests || { echo "the tests fail without any mutant, see $log" >&2; exit 1; }

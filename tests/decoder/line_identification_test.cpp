@@ -71,6 +71,8 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
         {10, false, true, std::string(9, char(0)), 0, false, -1}, // too short for the inset
         {4, false, true, std::string(10, char(0)), 3, false, -1}, // too short after it
         {4, false, true, std::string(20, char(200)), 13, false, -1}, // no marker: dropped to fewer than 8
+        // The character after the eleven digits is high: it is no part of the code.
+        {4, false, true, lineBuffer(300).substr(0, 19) + std::string(5, char(255)), 5, true, 300},
         // A buffer exactly as long as the inset passes the first test and is cut to one character.
         {10, false, true, std::string(10, char(0)), 9, false, -1},
         // Exactly 8 characters after the inset: searched; the marker pair opens them, code 1 from position 4.

@@ -138,3 +138,23 @@ TEST(Checklinesync, BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast
     EXPECT_EQ(a.state.ypos, 6);
     EXPECT_EQ(a.state.xpos, 1);
 }
+
+// YShift 2 with buffered lines: the second accepted sync clears the picture
+// and starts again at row 1.
+TEST(Checklinesync, YShiftCountsAcceptedSyncsOfBufferedLines)
+{
+    Assembler a;
+    a.assembler.begin(160, 120, 2);
+    a.state.linebuf = std::string(3, char(40));
+    a.state.xpos = 40;
+    EXPECT_TRUE(a.assembler.placeValue(-64));
+    EXPECT_EQ(a.state.ypos, 6);
+    EXPECT_EQ(a.picture.colour(2, 5), 40);
+    a.state.xpos = 40;
+    a.state.linebuf = std::string(3, char(60));
+    EXPECT_TRUE(a.assembler.placeValue(-64));
+    EXPECT_EQ(a.state.ypos, 1);
+    EXPECT_EQ(a.state.xpos, 1);
+    EXPECT_EQ(a.picture.colour(2, 5), kBlack);
+    EXPECT_EQ(a.picture.colour(1, 6), kBlack); // the line painted at the second sync is cleared too
+}

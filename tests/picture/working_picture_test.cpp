@@ -1,3 +1,5 @@
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include "picture/working_picture.h"
@@ -40,6 +42,29 @@ TEST(WorkingPicture, FillBoxOneColumnOrOneRowWide)
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(picture.colour(x, y), expected[y][x]) << x << "," << y;
+}
+
+// A picture may have no columns or no rows; a negative size is refused.
+TEST(WorkingPicture, EmptySizesAreAcceptedAndNegativeOnesRefused)
+{
+    WorkingPicture picture(6, 5);
+    picture.resize(0, 3);
+    EXPECT_EQ(picture.width(), 0);
+    EXPECT_EQ(picture.height(), 3);
+    picture.resize(4, 0);
+    EXPECT_EQ(picture.width(), 4);
+    EXPECT_EQ(picture.height(), 0);
+    EXPECT_THROW(picture.resize(-1, 3), std::invalid_argument);
+    EXPECT_THROW(picture.resize(3, -1), std::invalid_argument);
+    picture.place(0, 7, {});
+    EXPECT_EQ(picture.width(), 0);
+    EXPECT_EQ(picture.height(), 7);
+    picture.place(2, 0, {});
+    EXPECT_EQ(picture.height(), 0);
+    // -1 x 0 and 0 x -1 would match an empty pixel list; the sign alone refuses them.
+    EXPECT_THROW(picture.place(-1, 0, {}), std::invalid_argument);
+    EXPECT_THROW(picture.place(0, -1, {}), std::invalid_argument);
+    EXPECT_EQ(picture.width(), 2);
 }
 
 TEST(WorkingPicture, ResizeKeepsTheTopLeftAndGainsBlack)

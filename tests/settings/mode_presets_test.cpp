@@ -103,6 +103,23 @@ TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
     }
 }
 
+// The mode buttons are looked at in the order 15, 16, 25, 26, 27 and the last selected one wins.
+TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWins)
+{
+    const struct { bool o15, o16, o25, o26, o27; std::optional<Mode> mode; } cases[] = {
+        {false, false, false, false, false, std::nullopt}, {true, false, false, false, false, Mode::FM},
+        {false, true, false, false, false, Mode::CB},      {false, false, false, false, true, Mode::HIRES},
+        {true, false, false, false, true, Mode::HIRES},    {true, true, true, false, false, Mode::HAM},
+        {false, false, false, true, false, Mode::TAPE}};
+    for (const auto& c : cases)
+        EXPECT_EQ(selectedMode(c.o15, c.o16, c.o25, c.o26, c.o27), c.mode)
+            << c.o15 << c.o16 << c.o25 << c.o26 << c.o27;
+    // Save with no mode selected stores nothing.
+    MemorySettingsStore store;
+    EXPECT_FALSE(saveSelectedMode(store, std::nullopt, distinctiveWindow().toPreset()));
+    EXPECT_TRUE(store.writes().empty());
+}
+
 TEST(Command13, SaveWritesEveryKeyInOrderAndSwitchingModesRestoresAll36Values)
 {
     MemorySettingsStore store;

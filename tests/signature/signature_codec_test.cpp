@@ -134,6 +134,21 @@ TEST(Signature, StartMarkerIsFoundUpToStep101)
     }
 }
 
+// Moved up by one row, the strip is read in the second pass, again from step
+// 1: the marker's digit 3 in row 2, "A" in rows 1 and 7, the end marker in row 7.
+TEST(Signature, EveryPassStartsAgainAtStep1)
+{
+    WorkingPicture picture(160, 120);
+    picture.setColour(2, 2, kWhite);
+    picture.setColour(4, 1, kWhite);
+    picture.setColour(4, 7, kWhite);
+    picture.setColour(6, 7, kWhite);
+    WorkingState state;
+    state.sigscale = 1;
+    EXPECT_EQ(getcode(picture, state, false), "A");
+    EXPECT_EQ(state.sigfound, 1);
+}
+
 TEST(Signature, CaptionNamesTheClassAndIdentificationOfAFramedCode)
 {
     for (const auto& [code, caption] : std::vector<std::pair<std::string, std::string>>{

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Mutation testing of the Qt-free core: changes one line of one source file at
 # a time with a fixed list of operators, rebuilds the test programs of the core
-# in their own build folder (build/mutate), runs them and lists the changes no test noticed (survivors).
+# in their own build folder (build/mutate), runs them and lists the changes no
+# test noticed (survivors).
 #
 #   scripts/mutate.sh [--limit N] [--timeout SECONDS] [--jobs N] [--build-dir DIR] [--list] [FILES...]
 #
-# FILES default to the Qt-free .cpp files of src/decoder, src/encoder,
-# src/signature, src/picture and src/settings; headers may be named too.
+# FILES default to the .cpp files that src/decoder, src/encoder, src/signature,
+# src/picture and src/settings add to the Qt-free core (tonobild_core); headers
+# may be named too.
 # --limit N takes N mutants spread evenly over the whole list; --list only
-# prints the mutants; --timeout bounds each test program's run. Every file is restored after each mutant, also when the
-# script is interrupted. Not part of CI: a mutant costs a rebuild and a test run.
+# prints the mutants; --timeout bounds each test program's run (default 120 s).
+# Every file is restored after each mutant, also when the script is interrupted. Not part of CI: a mutant costs a rebuild and a test run.
 #
 # Operators: <= -> <, >= -> >, < -> <=, > -> >=, == <-> !=, && <-> ||,
 # + 1 <-> - 1, true <-> false, and a decimal number n -> n + 1. Comments,
@@ -45,11 +47,13 @@ done
 
 cd "$root" || exit 1
 if [ ${#files[@]} -eq 0 ]; then
+    # The Qt-free files: the .cpp files each folder adds to tonobild_core.
     for dir in src/decoder src/encoder src/signature src/picture src/settings; do
-        for file in "$dir"/*.cpp; do
-            # Qt-free: no Qt header, no Qt macro
-            grep -q -E '#include <Q|Q_OBJECT' "$file" || files+=("$file")
-        done
+        while IFS= read -r name; do
+            files+=("$dir/$name")
+        done < <(awk '/target_sources\(tonobild_core/ { inside = 1 }
+                      inside { for (i = 1; i <= NF; i++) if ($i ~ /\.cpp\)?$/) { sub(/\)$/, "", $i); print $i } }
+                      inside && /\)/ { inside = 0 }' "$dir/CMakeLists.txt")
     done
 fi
 for file in "${files[@]}"; do

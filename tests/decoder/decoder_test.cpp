@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
+#include <tuple>
 
 #include "audio/wav_header.h"
 #include "common/file_error.h"
@@ -333,4 +335,69 @@ TEST(Decoder, WithLicLockUntickedAtTheStartNoCodeIsAligned)
         filed += expected;
     }
     EXPECT_EQ(filed, 360);
+}
+
+// The choices a decode cannot start without, and the sizes it accepts.
+TEST(Decoder, RefusesToStartWithoutResolutionLevelOrInset)
+{
+    const struct { DecodeSettings settings; DecoderControls controls; const char* missing; } cases[] = {
+        {{.pictureWidth = 0}, {}, "resolution"},
+        {{.pictureHeight = 0}, {}, "resolution"},
+        {{.normlevel = 0}, {}, "Active Normalising level"},
+        {{.normlevel = 4}, {}, "Active Normalising level"},
+        {{}, {.licInset = 0}, "LIC Inset"},
+        {{}, {.licInset = 1}, ""},
+        {{}, {.useLic = false, .licInset = 0}, ""}, // the inset matters only for identified lines
+        {{}, {.hsync = false, .licInset = 0}, ""},
+        {{.normlevel = 3}, {}, ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(missingDecodeChoice(c.settings, c.controls), c.missing)
+            << c.settings.pictureWidth << "x" << c.settings.pictureHeight << " level " << c.settings.normlevel
+            << " inset " << c.controls.licInset;
+
+    const struct { int width, height; bool accepted; } sizes[] = {
+        {160, 120, true}, {320, 240, true}, {640, 480, true}, {320, 120, false},
+        {160, 240, false}, {640, 240, false}, {320, 480, false}, {640, 120, false}};
+    for (const auto& s : sizes) {
+        DecoderControls controls;
+        RecordingHost host(controls);
+        WorkingPicture picture(s.width, s.height);
+        WorkingState state;
+        Decoder decoder(picture, state, controls, host);
+        const DecodeSettings settings{.pictureWidth = s.width, .pictureHeight = s.height};
+        if (s.accepted)
+            EXPECT_NO_THROW(decoder.begin(settings)) << s.width << "x" << s.height;
+        else
+            EXPECT_THROW(decoder.begin(settings), std::invalid_argument) << s.width << "x" << s.height;
+    }
+}
+
+// No Dynamic Sync option selected (offset 0) keeps the offset of the decode before.
+TEST(Decoder, NoDynamicSyncOptionKeepsThePreviousOffset)
+{
+    for (const auto& [before, option, after] : std::vector<std::tuple<int, int, int>>{{8, 0, 8}, {8, 32, 32}, {32, 16, 16}}) {
+        DecoderControls controls;
+        RecordingHost host(controls);
+        WorkingPicture picture(160, 120);
+        WorkingState state;
+        state.synclevel = static_cast<std::int16_t>(before);
+        Decoder decoder(picture, state, controls, host);
+        decoder.begin({.syncOffset = option});
+        EXPECT_EQ(state.synclevel, after) << before << " then " << option;
+    }
+}
+
+// A host that answers false at a progress step (the window is closing) ends the decode there.
+TEST(Decoder, AProgressStepAnsweredFalseAbandonsTheDecode)
+{
+    DecoderControls controls;
+    RecordingHost host(controls);
+    host.onProgress = [](int step) { return step < 2; };
+    WorkingPicture picture(160, 120);
+    WorkingState state;
+    Decoder decoder(picture, state, controls, host);
+    decoder.begin(kLevel3);
+    MemorySamples samples(stream160(), 4096);
+    EXPECT_EQ(decoder.run(samples), DecodeEnd::Abandoned);
+    EXPECT_EQ(host.progressSteps, 2);
 }

@@ -57,7 +57,9 @@ TEST(NormalisedValue, CleanGroupsAtBothLevelsAndTheEdgesOfTheScale)
     // hi' 5; hi 15: t 8, hi' 7; 255 / 34 = 7.5 -> 8 and 22.5 -> 22).
     const struct { int lo, hi, level, value; } edges[] = {
         {100, 100, 2, 255}, {7, 7, 3, 255},  {0, 0, 3, 0},   {0, 0, 2, 0},     {1, 2, 2, 0},    {-1, 254, 2, -257},
-        {144, 192, 2, 128}, {5, 9, 2, 51},   {9, 15, 2, 36}, {65, 192, 3, 2},  {18, 51, 3, 8},  {20, 51, 3, 22}};
+        {144, 192, 2, 128}, {5, 9, 2, 51},   {9, 15, 2, 36}, {65, 192, 3, 2},  {18, 51, 3, 8},  {20, 51, 3, 22},
+        // hi' exactly 1: swing 1 (t 0 at either level) and swing 2 at level 2 (t 1) against themselves.
+        {1, 1, 3, 255},     {1, 1, 2, 255},  {2, 2, 2, 255}};
     for (const auto& e : edges)
         EXPECT_EQ(normalisedValue(e.lo, e.hi, e.level), e.value) << e.lo << " / " << e.hi << " at " << e.level;
 }
@@ -85,6 +87,8 @@ TEST(CycleDetector, PairsWaitingPhase128AndFlatCycles)
     // The sample that ends a cycle opens the next: 60..100 (swing 39), then 30..150 (119).
     // Level 3: t = 119 / 3 = 39.67 -> 40, hi' 79, lo' -1, 255 / 79 * -1 = -3.23 -> -3.
     EXPECT_EQ(fresh({100, 60, 150, 30, 129}).values, (std::vector<int>{-3}));
+    // Swings of 1 (127..129, the first cycle {127} is flat): hi' is 1 and the value 255.
+    EXPECT_EQ(fresh({127, 129, 127, 129, 127, 129}).values, (std::vector<int>{255}));
     // A flat cycle (100, ended by 200) has swing -1 and leaves the pair unstarted.
     EXPECT_TRUE(fresh({100, 200}).values.empty());
     EXPECT_EQ(detector.firstSwing(), -1);

@@ -401,3 +401,23 @@ TEST(Decoder, AProgressStepAnsweredFalseAbandonsTheDecode)
     EXPECT_EQ(decoder.run(samples), DecodeEnd::Abandoned);
     EXPECT_EQ(host.progressSteps, 2);
 }
+
+// A window closing during the rebuild abandons the decode: the end steps do not follow.
+TEST(Decoder, ARebuildRowAnsweredFalseAbandonsTheDecode)
+{
+    struct ClosingHost final : DecoderHost {
+        bool progressStep() override { return true; }
+        bool rebuildRow() override { return ++rows < 2; }
+        void setLicLock(bool) override {}
+        int rows = 0;
+    } host;
+    DecoderControls controls;
+    WorkingPicture picture(160, 120);
+    WorkingState state;
+    Decoder decoder(picture, state, controls, host);
+    decoder.begin(kLevel3);
+    MemorySamples samples(stream160(), 4096);
+    EXPECT_EQ(decoder.run(samples), DecodeEnd::EndOfFile);
+    EXPECT_FALSE(decoder.finish());
+    EXPECT_EQ(host.rows, 2);
+}

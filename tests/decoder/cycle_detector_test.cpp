@@ -89,6 +89,11 @@ TEST(CycleDetector, PairsWaitingPhase128AndFlatCycles)
     EXPECT_EQ(fresh({100, 60, 150, 30, 129}).values, (std::vector<int>{-3}));
     // Swings of 1 (127..129, the first cycle {127} is flat): hi' is 1 and the value 255.
     EXPECT_EQ(fresh({127, 129, 127, 129, 127, 129}).values, (std::vector<int>{255}));
+    // The largest swing, 254 (0 and 255), against itself: 255.
+    EXPECT_EQ(fresh({0, 255, 0, 255, 0, 255}).values, (std::vector<int>{255}));
+    // A cycle of zeros alone is flat too: the maximum starts from 0.
+    EXPECT_TRUE(fresh({0, 0, 200}).values.empty());
+    EXPECT_EQ(detector.firstSwing(), -1);
     // A flat cycle (100, ended by 200) has swing -1 and leaves the pair unstarted.
     EXPECT_TRUE(fresh({100, 200}).values.empty());
     EXPECT_EQ(detector.firstSwing(), -1);
@@ -108,6 +113,11 @@ TEST(CycleDetector, ThirdEndsACycleAtEverySixthHighSampleAndIsReadAtEach)
     // The first high sample comes while waiting; the other 120 make 20 cycles,
     // each spanning three groups from a reference low to a reference high.
     EXPECT_EQ(feedAll(detector, groupsFor(values)).values, std::vector<int>(10, 255));
+
+    // After a reset the sixth high sample ends the first cycle, so the 5 before it counts: 200 - 5 - 1.
+    detector.reset(3);
+    EXPECT_EQ(feedAll(detector, {10, 200, 20, 200, 30, 200, 40, 200, 50, 200, 5, 200}).ticks, 1);
+    EXPECT_EQ(detector.firstSwing(), 194);
 
     // Ticked mid-stream: two groups without it give one value and open a new pair.
     controls.third = false;

@@ -131,17 +131,22 @@ TEST(Decoder, BufferedAndDirectPaintingPlaceEveryColumn)
     // then holds the previous line's last value, six syncs, the marker, the
     // code, the guards and groups 15 to 148, painted at columns 1 to 155.
     // Direct: 13781 leader groups = 86 lines of 160 + 21, so XShift 21 puts
-    // group k at column k and YShift 86 clears the leader's lines.
-    const struct { bool hsync; int xshift, yshift, firstColumn, lastColumn, offset, marker; } cases[] = {
-        {true, 0, 0, 22, 155, 7, 8}, {false, 21, 86, 15, 153, 0, 1}};
+    // group k at column k and YShift 86 clears the leader's lines. A companded
+    // stream painted buffered: the marker (255 sent as 255) comes back 254.
+    const WorkingPicture& source = source160();
+    static const std::vector<std::uint8_t> companded = encodeStream(source, {}, true);
+    const struct { bool hsync, compand; int xshift, yshift, firstColumn, lastColumn, offset, marker; } cases[] = {
+        {true, false, 0, 0, 22, 155, 7, 8}, {false, false, 21, 86, 15, 153, 0, 1}, {true, true, 0, 0, 22, 155, 7, 8}};
     for (const auto& c : cases) {
-        const DecodeResult result = decodeStream(stream160(), {.normlevel = 3, .xshift = c.xshift, .yshift = c.yshift},
-                                                 {.hsync = c.hsync, .useLic = false});
+        const DecodeResult result =
+            decodeStream(c.compand ? companded : stream160(), {.normlevel = 3, .xshift = c.xshift, .yshift = c.yshift},
+                         {.hsync = c.hsync, .useLic = false, .compand = c.compand});
         EXPECT_EQ(result.end, DecodeEnd::ThirdPass);
         EXPECT_EQ(countDiffering(result.picture, c.firstColumn, c.lastColumn, 2, 119,
-                                 [&](int x, int y) { return receivedColour(source160().colour(x - c.offset, y), 3, false); }),
-                  0) << c.hsync;
-        EXPECT_EQ(result.picture.colour(c.marker, 60), kWhite) << c.hsync;
+                                 [&](int x, int y) { return receivedColour(source.colour(x - c.offset, y), 3, c.compand); }),
+                  0) << c.hsync << c.compand;
+        EXPECT_EQ(result.picture.colour(c.marker, 60), c.compand ? colourNumber(254, 254, 254) : kWhite)
+            << c.hsync << c.compand;
         if (c.hsync) {
             EXPECT_EQ(result.picture.colour(c.lastColumn + 1, 60), kBlack);
         }

@@ -11,7 +11,10 @@
 # may be named too.
 # --limit N takes N mutants spread evenly over the whole list; --list only
 # prints the mutants; --timeout bounds each test program's run (default 120 s).
-# Every file is restored after each mutant, also when the script is interrupted. Not part of CI: a mutant costs a rebuild and a test run.
+# Every file is restored after each mutant, also when the script is interrupted.
+# Needs what the default build needs (CMake, Ninja, Qt 6, GoogleTest): the build
+# folder is configured like it, without the benchmarks. Not part of CI: a
+# mutant costs a rebuild of one object, a relink and a test run.
 #
 # Operators: <= -> <, >= -> >, < -> <=, > -> >=, == <-> !=, && <-> ||,
 # + 1 <-> - 1, true <-> false, and a decimal number n -> n + 1. Comments,
@@ -26,7 +29,7 @@ build="$root/build/mutate"
 list_only=0
 files=()
 
-usage() { sed -n '2,16p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,21p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; }
 
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -177,7 +180,13 @@ finish() {
     rm -rf "$backup_dir"
 }
 trap finish EXIT
-trap 'restore; echo "interrupted; $current restored" >&2; exit 130' INT TERM HUP
+interrupted() {
+    local file=$current
+    restore
+    echo "interrupted${file:+; $file restored}" >&2
+    exit 130
+}
+trap interrupted INT TERM HUP
 
 # The test programs that link the core alone (no windows); only they are built and run.
 core_tests=(common_tests picture_tests encoder_tests decoder_tests signature_tests settings_tests digital_tests

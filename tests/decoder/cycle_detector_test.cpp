@@ -57,7 +57,9 @@ TEST(NormalisedValue, CleanGroupsAtBothLevelsAndTheEdgesOfTheScale)
     // hi' 5; hi 15: t 8, hi' 7; 255 / 34 = 7.5 -> 8 and 22.5 -> 22).
     const struct { int lo, hi, level, value; } edges[] = {
         {100, 100, 2, 255}, {7, 7, 3, 255},  {0, 0, 3, 0},   {0, 0, 2, 0},     {1, 2, 2, 0},    {-1, 254, 2, -257},
-        {144, 192, 2, 128}, {5, 9, 2, 51},   {9, 15, 2, 36}, {65, 192, 3, 2},  {18, 51, 3, 8},  {20, 51, 3, 22}};
+        {144, 192, 2, 128}, {5, 9, 2, 51},   {9, 15, 2, 36}, {65, 192, 3, 2},  {18, 51, 3, 8},  {20, 51, 3, 22},
+        // hi' exactly 1: swing 1 (t 0 at either level) and swing 2 at level 2 (t 1) against themselves.
+        {1, 1, 3, 255},     {1, 1, 2, 255},  {2, 2, 2, 255}};
     for (const auto& e : edges)
         EXPECT_EQ(normalisedValue(e.lo, e.hi, e.level), e.value) << e.lo << " / " << e.hi << " at " << e.level;
 }
@@ -83,11 +85,20 @@ TEST(CycleDetector, PairsWaitingPhase128AndFlatCycles)
     EXPECT_EQ(fresh({128, 128, 100, 128, 128, 130}).ticks, 1);
     EXPECT_EQ(detector.firstSwing(), 128 - 100 - 1);
     // The sample that ends a cycle opens the next: 60..100 (swing 39), then 30..150 (119).
-    EXPECT_EQ(fresh({100, 60, 150, 30, 129}).values, (std::vector<int>{normalisedValue(39, 119, 3)}));
+    // Level 3: t = 119 / 3 = 39.67 -> 40, hi' 79, lo' -1, 255 / 79 * -1 = -3.23 -> -3.
+    EXPECT_EQ(fresh({100, 60, 150, 30, 129}).values, (std::vector<int>{-3}));
+    // Swings of 1 (127..129, the first cycle {127} is flat): hi' is 1 and the value 255.
+    EXPECT_EQ(fresh({127, 129, 127, 129, 127, 129}).values, (std::vector<int>{255}));
+    // The largest swing, 254 (0 and 255), against itself: 255.
+    EXPECT_EQ(fresh({0, 255, 0, 255, 0, 255}).values, (std::vector<int>{255}));
+    // A cycle of zeros alone is flat too: the maximum starts from 0.
+    EXPECT_TRUE(fresh({0, 0, 200}).values.empty());
+    EXPECT_EQ(detector.firstSwing(), -1);
     // A flat cycle (100, ended by 200) has swing -1 and leaves the pair unstarted.
     EXPECT_TRUE(fresh({100, 200}).values.empty());
     EXPECT_EQ(detector.firstSwing(), -1);
-    EXPECT_EQ(feedAll(detector, {20, 220, 60, 190}).values, (std::vector<int>{normalisedValue(179, 159, 3)}));
+    // 200..20 (179), then 220..60 (159): t = 59.67 -> 60, 255 / 119 * 99 = 212.1 -> 212.
+    EXPECT_EQ(feedAll(detector, {20, 220, 60, 190}).values, (std::vector<int>{212}));
 }
 
 TEST(CycleDetector, ThirdEndsACycleAtEverySixthHighSampleAndIsReadAtEach)
@@ -103,13 +114,38 @@ TEST(CycleDetector, ThirdEndsACycleAtEverySixthHighSampleAndIsReadAtEach)
     // each spanning three groups from a reference low to a reference high.
     EXPECT_EQ(feedAll(detector, groupsFor(values)).values, std::vector<int>(10, 255));
 
+    // After a reset the sixth high sample ends the first cycle, so the 5 before it counts: 200 - 5 - 1.
+    detector.reset(3);
+    EXPECT_EQ(feedAll(detector, {10, 200, 20, 200, 30, 200, 40, 200, 50, 200, 5, 200}).ticks, 1);
+    EXPECT_EQ(detector.firstSwing(), 194);
+
     // Ticked mid-stream: two groups without it give one value and open a new pair.
     controls.third = false;
     detector.reset(3);
     EXPECT_EQ(feedAll(detector, groupsFor({0, 0})).values, std::vector<int>{0});
     EXPECT_EQ(detector.firstSwing(), 64);
     controls.third = true;
-    EXPECT_EQ(feedAll(detector, groupsFor(std::vector<int>(6, 0))).values,
-              std::vector<int>{normalisedValue(64, 192, 3)});
+    // The open pair (64) closes with the next group's value cycle of 192 spanned: a black value, 0.
+    EXPECT_EQ(feedAll(detector, groupsFor(std::vector<int>(6, 0))).values, std::vector<int>{0});
     EXPECT_EQ(detector.firstSwing(), 192);
+}
+
+// 128 is neither low nor high, 127 is low and 129 high, while waiting and
+// inside a cycle; a 128 inside a cycle still widens its bounds.
+TEST(CycleDetector, OneTwentyEightNeitherStartsNorEndsACycle)
+{
+    const struct { std::vector<int> samples; int ticks, firstSwing; } cases[] = {
+        {{100, 128, 60, 200}, 1, 128 - 60 - 1},  // the 128 is the cycle's maximum
+        {{100, 128, 128, 128}, 1, -1},           // still inside the first cycle
+        {{128, 128, 128}, 0, -1},                // never leaves the waiting phase
+        {{129, 127, 129}, 1, 129 - 127 - 1},     // 127 starts, 129 ends: swing 1
+        {{127, 128, 127, 129}, 1, 128 - 127 - 1},         // 128 as the maximum: swing 0
+    };
+    DecoderControls controls;
+    CycleDetector detector(controls);
+    for (const auto& c : cases) {
+        detector.reset(3);
+        EXPECT_EQ(feedAll(detector, c.samples).ticks, c.ticks) << c.samples.size() << " from " << c.samples[0];
+        EXPECT_EQ(detector.firstSwing(), c.firstSwing) << c.samples.size() << " from " << c.samples[0];
+    }
 }

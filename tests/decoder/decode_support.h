@@ -2,6 +2,8 @@
 // the window, clean streams from the station's own encoder, and whole decodes.
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -83,17 +85,28 @@ inline DecodeResult decodeStream(std::span<const std::uint8_t> stream, const Dec
     return result;
 }
 
-// The colour a source colour comes back as: each component's value cycle
-// against the reference cycle at the normalising level, limited to 0..255.
+// The value a clean group of transmit value v comes back as, worked out by
+// hand against the reference swing of 192: level 160 + q with q = v / 4
+// rounded half to even, value swing 64 + 2q. Level 3 takes a third of 192 (64)
+// off both swings: 255 / 128 * 2q; level 2 takes half (96): 255 / 96 * (2q -
+// 32). Limited to 0..255 for the picture. With "Compand" the sender first
+// sends floor(v / 2) + 128 and the receiver expands (value - 128) * 2.
+inline int receivedValue(int transmit, int normlevel, bool compand)
+{
+    const int sent = compand ? (transmit >= 0 ? transmit / 2 : (transmit - 1) / 2) + 128 : transmit;
+    const double q = std::nearbyint(sent / 4.0);
+    const double value = normlevel == 3 ? 255.0 / 128 * (2 * q) : 255.0 / 96 * (2 * q - 32);
+    const int received = std::clamp(static_cast<int>(std::nearbyint(value)), 0, 255);
+    return compand ? std::clamp((received - 128) * 2, 0, 255) : received;
+}
+
 inline ColourComponents receivedColour(ColourNumber source, int normlevel, bool compand)
 {
-    const auto received = [&](int transmit) {
-        const int sent = compand ? compandValue(transmit) : transmit;
-        const int value = clampToRange(normalisedValue(2 * levelOf(sent) - 256, 192, normlevel), 0, 255);
-        return compand ? clampToRange((value - 128) * 2, 0, 255) : value;
-    };
-    const ColourComponents c = splitColour(source);
-    return {received(c.red), received(c.green), received(c.blue)};
+    const auto blue = source / 65536;
+    const auto green = source / 256 - 256 * blue;
+    const auto red = source - 65536 * blue - 256 * green;
+    return {receivedValue(red, normlevel, compand), receivedValue(green, normlevel, compand),
+            receivedValue(blue, normlevel, compand)};
 }
 
 } // namespace tonobild::decodetest

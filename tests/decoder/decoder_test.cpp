@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <stdexcept>
+#include <tuple>
 
 #include "audio/wav_header.h"
 #include "common/file_error.h"
@@ -129,17 +131,22 @@ TEST(Decoder, BufferedAndDirectPaintingPlaceEveryColumn)
     // then holds the previous line's last value, six syncs, the marker, the
     // code, the guards and groups 15 to 148, painted at columns 1 to 155.
     // Direct: 13781 leader groups = 86 lines of 160 + 21, so XShift 21 puts
-    // group k at column k and YShift 86 clears the leader's lines.
-    const struct { bool hsync; int xshift, yshift, firstColumn, lastColumn, offset, marker; } cases[] = {
-        {true, 0, 0, 22, 155, 7, 8}, {false, 21, 86, 15, 153, 0, 1}};
+    // group k at column k and YShift 86 clears the leader's lines. A companded
+    // stream painted buffered: the marker (255 sent as 255) comes back 254.
+    const WorkingPicture& source = source160();
+    static const std::vector<std::uint8_t> companded = encodeStream(source, {}, true);
+    const struct { bool hsync, compand; int xshift, yshift, firstColumn, lastColumn, offset, marker; } cases[] = {
+        {true, false, 0, 0, 22, 155, 7, 8}, {false, false, 21, 86, 15, 153, 0, 1}, {true, true, 0, 0, 22, 155, 7, 8}};
     for (const auto& c : cases) {
-        const DecodeResult result = decodeStream(stream160(), {.normlevel = 3, .xshift = c.xshift, .yshift = c.yshift},
-                                                 {.hsync = c.hsync, .useLic = false});
+        const DecodeResult result =
+            decodeStream(c.compand ? companded : stream160(), {.normlevel = 3, .xshift = c.xshift, .yshift = c.yshift},
+                         {.hsync = c.hsync, .useLic = false, .compand = c.compand});
         EXPECT_EQ(result.end, DecodeEnd::ThirdPass);
         EXPECT_EQ(countDiffering(result.picture, c.firstColumn, c.lastColumn, 2, 119,
-                                 [&](int x, int y) { return receivedColour(source160().colour(x - c.offset, y), 3, false); }),
-                  0) << c.hsync;
-        EXPECT_EQ(result.picture.colour(c.marker, 60), kWhite) << c.hsync;
+                                 [&](int x, int y) { return receivedColour(source.colour(x - c.offset, y), 3, c.compand); }),
+                  0) << c.hsync << c.compand;
+        EXPECT_EQ(result.picture.colour(c.marker, 60), c.compand ? colourNumber(254, 254, 254) : kWhite)
+            << c.hsync << c.compand;
         if (c.hsync) {
             EXPECT_EQ(result.picture.colour(c.lastColumn + 1, 60), kBlack);
         }
@@ -297,4 +304,125 @@ TEST(SampleFile, MissingFileIsAnErrorAndIsNotCreated)
     }
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_THROW(SampleFile(std::filesystem::temp_directory_path().string()), FileError);
+}
+
+// The expected colours of the whole-decode tests come from receivedValue; it
+// must give the values of the hand-worked table of clean groups.
+TEST(Decoder, ReceivedValuesOfTheExpectedPicturesMatchTheHandWorkedTable)
+{
+    // transmit value, level, compand, value in the picture. Compand: 100 goes
+    // out as 178 (q 44.5 -> 44), 175 at level 3, expanded to 94; 255 goes out
+    // as 255 and comes back 254; 0 goes out as 128 and comes back 0.
+    const struct { int transmit, level; bool compand; int value; } table[] = {
+        {0, 3, false, 0},     {32, 3, false, 32},  {40, 3, false, 40},   {128, 3, false, 128}, {200, 3, false, 199},
+        {255, 3, false, 255}, {32, 2, false, 0},   {64, 2, false, 0},    {128, 2, false, 85},  {200, 2, false, 181},
+        {255, 2, false, 255}, {0, 3, true, 0},     {255, 3, true, 254},  {100, 3, true, 94}};
+    for (const auto& row : table)
+        EXPECT_EQ(receivedValue(row.transmit, row.level, row.compand), row.value)
+            << row.transmit << " at " << row.level << (row.compand ? " companded" : "");
+}
+
+// Started with "LIC Lock" unticked, the decode leaves it so and never aligns:
+// "8 (Norm)" then reads the marker (a 1) and the first ten digits of the code,
+// as the syncs come at the first group of each run. The buffer after line k's
+// sync run holds line k + 1, so lines 1 to 360 are filed under 2k + 1, slots 3
+// to 721; line 0 lies in the first buffer with the leader, read as
+// 0 + 2046 (a space and ten leader values), which files nothing.
+TEST(Decoder, WithLicLockUntickedAtTheStartNoCodeIsAligned)
+{
+    const DecodeResult result = decodeStream(stream160(), kLevel3, {.licLock = false, .licInset = 8});
+    EXPECT_TRUE(result.licLockChanges.empty());
+    EXPECT_EQ(result.state.liclockcount, 3);
+    int filed = 0;
+    for (int slot = 1; slot <= 1440; ++slot) {
+        const bool expected = slot >= 3 && slot <= 721 && slot % 2 == 1;
+        EXPECT_EQ(!result.state.linestore[static_cast<std::size_t>(slot)].empty(), expected) << slot;
+        filed += expected;
+    }
+    EXPECT_EQ(filed, 360);
+}
+
+// The choices a decode cannot start without, and the sizes it accepts.
+TEST(Decoder, RefusesToStartWithoutResolutionLevelOrInset)
+{
+    const struct { DecodeSettings settings; DecoderControls controls; const char* missing; } cases[] = {
+        {{.pictureWidth = 0}, {}, "resolution"},
+        {{.pictureHeight = 0}, {}, "resolution"},
+        {{.normlevel = 0}, {}, "Active Normalising level"},
+        {{.normlevel = 4}, {}, "Active Normalising level"},
+        {{}, {.licInset = 0}, "LIC Inset"},
+        {{}, {.licInset = 1}, ""},
+        {{}, {.useLic = false, .licInset = 0}, ""}, // the inset matters only for identified lines
+        {{}, {.hsync = false, .licInset = 0}, ""},
+        {{.normlevel = 3}, {}, ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(missingDecodeChoice(c.settings, c.controls), c.missing)
+            << c.settings.pictureWidth << "x" << c.settings.pictureHeight << " level " << c.settings.normlevel
+            << " inset " << c.controls.licInset;
+
+    const struct { int width, height; bool accepted; } sizes[] = {
+        {160, 120, true}, {320, 240, true}, {640, 480, true}, {320, 120, false},
+        {160, 240, false}, {640, 240, false}, {320, 480, false}, {640, 120, false}};
+    for (const auto& s : sizes) {
+        DecoderControls controls;
+        RecordingHost host(controls);
+        WorkingPicture picture(s.width, s.height);
+        WorkingState state;
+        Decoder decoder(picture, state, controls, host);
+        const DecodeSettings settings{.pictureWidth = s.width, .pictureHeight = s.height};
+        if (s.accepted)
+            EXPECT_NO_THROW(decoder.begin(settings)) << s.width << "x" << s.height;
+        else
+            EXPECT_THROW(decoder.begin(settings), std::invalid_argument) << s.width << "x" << s.height;
+    }
+}
+
+// No Dynamic Sync option selected (offset 0) keeps the offset of the decode before.
+TEST(Decoder, NoDynamicSyncOptionKeepsThePreviousOffset)
+{
+    for (const auto& [before, option, after] : std::vector<std::tuple<int, int, int>>{{8, 0, 8}, {8, 32, 32}, {32, 16, 16}}) {
+        DecoderControls controls;
+        RecordingHost host(controls);
+        WorkingPicture picture(160, 120);
+        WorkingState state;
+        state.synclevel = static_cast<std::int16_t>(before);
+        Decoder decoder(picture, state, controls, host);
+        decoder.begin({.syncOffset = option});
+        EXPECT_EQ(state.synclevel, after) << before << " then " << option;
+    }
+}
+
+// A host that answers false at a progress step (the window is closing) ends the decode there.
+TEST(Decoder, AProgressStepAnsweredFalseAbandonsTheDecode)
+{
+    DecoderControls controls;
+    RecordingHost host(controls);
+    host.onProgress = [](int step) { return step < 2; };
+    WorkingPicture picture(160, 120);
+    WorkingState state;
+    Decoder decoder(picture, state, controls, host);
+    decoder.begin(kLevel3);
+    MemorySamples samples(stream160(), 4096);
+    EXPECT_EQ(decoder.run(samples), DecodeEnd::Abandoned);
+    EXPECT_EQ(host.progressSteps, 2);
+}
+
+// A window closing during the rebuild abandons the decode: the end steps do not follow.
+TEST(Decoder, ARebuildRowAnsweredFalseAbandonsTheDecode)
+{
+    struct ClosingHost final : DecoderHost {
+        bool progressStep() override { return true; }
+        bool rebuildRow() override { return ++rows < 2; }
+        void setLicLock(bool) override {}
+        int rows = 0;
+    } host;
+    DecoderControls controls;
+    WorkingPicture picture(160, 120);
+    WorkingState state;
+    Decoder decoder(picture, state, controls, host);
+    decoder.begin(kLevel3);
+    MemorySamples samples(stream160(), 4096);
+    EXPECT_EQ(decoder.run(samples), DecodeEnd::EndOfFile);
+    EXPECT_FALSE(decoder.finish());
+    EXPECT_EQ(host.rows, 2);
 }

@@ -71,6 +71,26 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
         {10, false, true, std::string(9, char(0)), 0, false, -1}, // too short for the inset
         {4, false, true, std::string(10, char(0)), 3, false, -1}, // too short after it
         {4, false, true, std::string(20, char(200)), 13, false, -1}, // no marker: dropped to fewer than 8
+        // The character after the eleven digits is high: it is no part of the code.
+        {4, false, true, lineBuffer(300).substr(0, 19) + std::string(5, char(255)), 5, true, 300},
+        // A buffer exactly as long as the inset passes the first test and is cut to one character.
+        {10, false, true, std::string(10, char(0)), 9, false, -1},
+        // Exactly 8 characters after the inset: searched; the marker pair opens them, code 1 from position 4.
+        {4, false, true, std::string(3, char(200)) + std::string{0, char(255), 0, char(255), 0, 0, 0, 0}, 3, true, 1},
+        // 8 characters, the pair one further on: one dropped and put back, code 2.
+        {4, false, true, std::string(3, char(200)) + std::string{char(200), 0, char(255), 0, char(255), 0, 0, 0}, 3,
+         true, 2},
+        // 8 characters, the pair two further on: after one drop only 7 are left.
+        {4, false, true, std::string(3, char(200)) + std::string{char(200), char(200), 0, char(255), 0, 0, 0, 0}, 4,
+         false, -1},
+        // 127 is low and 128 high without "Compand"; 191 low and 192 high with it.
+        {4, false, true, std::string(3, char(200)) + std::string{char(127), char(128), 0, char(255)} + std::string(7, 0),
+         3, true, 1},
+        {4, true, true, std::string(3, char(200)) + std::string{char(191), char(192), 0, char(255)} + std::string(7, 0),
+         3, true, 1},
+        // With "Compand" 128 is low: (0, 128) is no marker, (128, 200) is; the 0 is dropped and put back, code 2.
+        {4, true, true, std::string(3, char(250)) + std::string{0, char(128), char(200), 0, char(255)} + std::string(7, 0),
+         3, true, 2},
     };
     for (const auto& c : cases) {
         Identifier id;
@@ -107,4 +127,31 @@ TEST(Identification, ThirdCodeTicksLicLockAgain)
     EXPECT_EQ(id.state.linestore[16 + 32 * 1], lineBuffer(1));
     EXPECT_EQ(id.state.linestore[16 + 32 * 3], lineBuffer(3));
     EXPECT_EQ(id.state.linestore[4], lineBuffer(4).substr(5)); // the fourth is read aligned
+}
+
+// Stored lines shorter than 70 characters count as missing: the row takes the
+// previous row's line of that pass. Two rows of 20 positions: position j lands
+// at column j + 1 of rows 2 and 3; positions 1 to 12 are blanked to code 1.
+TEST(Rebuild, ALineOf69CharactersIsMissingAndOneOf70IsUsed)
+{
+    WorkingState state;
+    state.xmult = 1;
+    state.linestore[1] = std::string(70, char(50)); // blue, row 2
+    state.linestore[2] = std::string(69, char(90)); // blue, row 3: short, row 2's is used
+    state.linestore[3] = std::string(69, char(77)); // green, row 2: short, nothing before it
+    state.linestore[4] = std::string(70, char(90)); // green, row 3
+    DecoderControls controls;
+    RecordingHost host(controls);
+    WorkingPicture picture(30, 5);
+    ASSERT_TRUE(rebuildFromLineStore(picture, state, controls, host, 20, 2));
+    EXPECT_EQ(host.rebuiltRows, 2);
+    // Colour numbers: blue * 65536 + green * 256 + red.
+    for (int x = 0; x < 30; ++x) {
+        const bool painted = x >= 2 && x <= 21;
+        const bool blank = x <= 13;
+        EXPECT_EQ(picture.colour(x, 2), !painted ? 0 : (blank ? 1 * 65536 : 50 * 65536)) << x;
+        EXPECT_EQ(picture.colour(x, 3), !painted ? 0 : (blank ? 1 * 65536 + 1 * 256 : 50 * 65536 + 90 * 256)) << x;
+        for (int y : {0, 1, 4})
+            EXPECT_EQ(picture.colour(x, y), 0) << x << "," << y;
+    }
 }

@@ -1,3 +1,5 @@
+#include <stdexcept>
+
 #include <gtest/gtest.h>
 
 #include "picture/working_picture.h"
@@ -23,6 +25,46 @@ TEST(WorkingPicture, FillBoxIncludesBothCornersInAnyOrderAndClips)
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(picture.colour(x, y), y == 0 ? 7 : (x >= 1 && x <= 4 && y <= 3) ? kWhite : kBlack) << x << "," << y;
+}
+
+TEST(WorkingPicture, FillBoxOneColumnOrOneRowWide)
+{
+    // Column 2, rows 1 to 3; then row 4, columns 3 to 5 (the right corner clipped at 5); a single pixel (0, 0).
+    WorkingPicture picture(6, 5);
+    picture.fillBox(2, 3, 2, 1, kWhite);
+    picture.fillBox(9, 4, 3, 4, 7);
+    picture.fillBox(0, 0, 0, 0, 9);
+    const ColourNumber expected[5][6] = {{9, 0, 0, 0, 0, 0},
+                                         {0, 0, kWhite, 0, 0, 0},
+                                         {0, 0, kWhite, 0, 0, 0},
+                                         {0, 0, kWhite, 0, 0, 0},
+                                         {0, 0, 0, 7, 7, 7}};
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(picture.colour(x, y), expected[y][x]) << x << "," << y;
+}
+
+// A picture may have no columns or no rows; a negative size is refused.
+TEST(WorkingPicture, EmptySizesAreAcceptedAndNegativeOnesRefused)
+{
+    WorkingPicture picture(6, 5);
+    picture.resize(0, 3);
+    EXPECT_EQ(picture.width(), 0);
+    EXPECT_EQ(picture.height(), 3);
+    picture.resize(4, 0);
+    EXPECT_EQ(picture.width(), 4);
+    EXPECT_EQ(picture.height(), 0);
+    EXPECT_THROW(picture.resize(-1, 3), std::invalid_argument);
+    EXPECT_THROW(picture.resize(3, -1), std::invalid_argument);
+    picture.place(0, 7, {});
+    EXPECT_EQ(picture.width(), 0);
+    EXPECT_EQ(picture.height(), 7);
+    picture.place(2, 0, {});
+    EXPECT_EQ(picture.height(), 0);
+    // -1 x 0 and 0 x -1 would match an empty pixel list; the sign alone refuses them.
+    EXPECT_THROW(picture.place(-1, 0, {}), std::invalid_argument);
+    EXPECT_THROW(picture.place(0, -1, {}), std::invalid_argument);
+    EXPECT_EQ(picture.width(), 2);
 }
 
 TEST(WorkingPicture, ResizeKeepsTheTopLeftAndGainsBlack)

@@ -79,6 +79,47 @@ TEST(Loadsettings, CorruptValuesAreSkippedAndTheOtherKeysStillApply)
     EXPECT_TRUE(window.selected(20));
 }
 
+// A stored number becomes a 16-bit integer; a flag is true when its number is
+// not 0; a check state is 0, 1 or 2. Anything else stays unset and is skipped.
+TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
+{
+    const std::optional<int> none;
+    const std::optional<bool> noFlag;
+    const struct { const char* text; std::optional<int> number; std::optional<bool> flag; std::optional<int> check; } cases[] = {
+        {"-32768", -32768, true, none}, {"-32769", none, noFlag, none}, {"32767", 32767, true, none},
+        {"32768", none, noFlag, none},  {"+5", 5, true, none},          {"-1", -1, true, none},
+        {"0", 0, false, 0},             {"2", 2, true, 2},              {"3", 3, true, none},
+        {" 1 ", 1, true, 1},            {"+", none, noFlag, none},      {"--1", none, noFlag, none},
+    };
+    for (const auto& c : cases) {
+        MemorySettingsStore store;
+        store.write("HAM", "v2", c.text);
+        store.write("HAM", "o2", c.text);
+        store.write("HAM", "c1", c.text);
+        const ModePreset preset = readPreset(store, Mode::HAM);
+        EXPECT_EQ(preset.v2, c.number) << '"' << c.text << '"';
+        EXPECT_EQ(preset.options[2], c.flag) << '"' << c.text << '"';
+        EXPECT_EQ(preset.checks[1], c.check) << '"' << c.text << '"';
+    }
+}
+
+// The mode buttons are looked at in the order 15, 16, 25, 26, 27 and the last selected one wins.
+TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWins)
+{
+    const struct { bool o15, o16, o25, o26, o27; std::optional<Mode> mode; } cases[] = {
+        {false, false, false, false, false, std::nullopt}, {true, false, false, false, false, Mode::FM},
+        {false, true, false, false, false, Mode::CB},      {false, false, false, false, true, Mode::HIRES},
+        {true, false, false, false, true, Mode::HIRES},    {true, true, true, false, false, Mode::HAM},
+        {false, false, false, true, false, Mode::TAPE}};
+    for (const auto& c : cases)
+        EXPECT_EQ(selectedMode(c.o15, c.o16, c.o25, c.o26, c.o27), c.mode)
+            << c.o15 << c.o16 << c.o25 << c.o26 << c.o27;
+    // Save with no mode selected stores nothing.
+    MemorySettingsStore store;
+    EXPECT_FALSE(saveSelectedMode(store, std::nullopt, distinctiveWindow().toPreset()));
+    EXPECT_TRUE(store.writes().empty());
+}
+
 TEST(Command13, SaveWritesEveryKeyInOrderAndSwitchingModesRestoresAll36Values)
 {
     MemorySettingsStore store;

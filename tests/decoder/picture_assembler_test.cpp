@@ -1,0 +1,160 @@
+// The sync check and the line buffer at their boundaries: a value equal to the
+// threshold, the fewest values a line needs before a sync, the Dynamic Sync
+// limits, the longest line and buffered painting with "Compand".
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "decode_support.h"
+#include "decoder/picture_assembler.h"
+
+using namespace tonobild;
+using namespace tonobild::decodetest;
+
+namespace {
+
+// An assembler on a black 160 x 120 picture with buffered lines ("Use LIC"
+// unticked), threshold -32, offset 16, row 5.
+struct Assembler {
+    Assembler() : host(controls), identification(state, controls, host), assembler(picture, state, controls, identification)
+    {
+        controls.useLic = false;
+        state.syncthresh = -32;
+        state.synclevel = 16;
+        state.xmult = 1;
+        state.ypos = 5;
+        assembler.begin(160, 120, 0);
+    }
+    // Runs the sync check with the value at column counter xcount; answers synched.
+    int check(int luma, int xcount)
+    {
+        std::int16_t x = static_cast<std::int16_t>(xcount);
+        int synched = -1;
+        assembler.checklinesync(luma, x, 160, synched);
+        lastLuma = luma;
+        lastXcount = x;
+        return synched;
+    }
+
+    DecoderControls controls;
+    WorkingState state;
+    RecordingHost host;
+    LineIdentification identification;
+    WorkingPicture picture{160, 120};
+    PictureAssembler assembler;
+    int lastLuma = 0;
+    int lastXcount = 0;
+};
+
+} // namespace
+
+TEST(Checklinesync, ThresholdFewestValuesAndIdlerBoundaries)
+{
+    // value, column counter, "Idler": whether the sync is accepted. Threshold
+    // -32: -32 itself is no candidate, -33 is. Without "Idler" a line needs 10
+    // values; with it the sync must come at 160 - 7 = 153 or later.
+    const struct { int luma, xcount; bool idler, accepted; } cases[] = {
+        {-32, 50, false, false}, {-33, 50, false, true}, {-31, 50, false, false},
+        {-64, 10, false, true},  {-64, 9, false, false}, {-64, 153, true, true},
+        {-64, 152, true, false}, {-64, 9, true, false},  {-64, 200, true, true},
+    };
+    for (const auto& c : cases) {
+        Assembler a;
+        a.controls.dynamicSync = false;
+        a.controls.idler = c.idler;
+        a.state.linebuf = std::string(3, char(40));
+        EXPECT_EQ(a.check(c.luma, c.xcount), c.accepted ? 1 : 0) << c.luma << " at " << c.xcount;
+        EXPECT_EQ(a.state.syncthresh, -32); // Dynamic Sync is off
+        EXPECT_EQ(a.state.ypos, c.accepted ? 6 : 5) << c.luma << " at " << c.xcount;
+        EXPECT_EQ(a.lastXcount, c.accepted ? 0 : c.xcount);
+        EXPECT_EQ(a.state.linebuf.empty(), c.accepted);
+    }
+}
+
+TEST(Checklinesync, DynamicSyncFollowsTheSyncWithinMinus64To32)
+{
+    // value + offset, limited to -64..32: a level-2 sync of -170 with +16 gives
+    // -154, held at -64; -80 + 16 = -64 exactly; -64 + 16 = -48; with the
+    // threshold at 32 a value of 20 is a candidate and 20 + 16 = 36 is held at
+    // 32; 10 + 16 = 26; -90 + 32 = -58; -70 + 8 = -62.
+    const struct { int threshold, offset, luma, moved; } cases[] = {
+        {-32, 16, -170, -64}, {-32, 16, -80, -64}, {-32, 16, -64, -48}, {32, 16, 20, 32},
+        {32, 16, 16, 32},     {32, 16, 10, 26},    {-32, 32, -90, -58}, {-32, 8, -70, -62},
+    };
+    for (const auto& c : cases) {
+        Assembler a;
+        a.state.syncthresh = static_cast<std::int16_t>(c.threshold);
+        a.state.synclevel = static_cast<std::int16_t>(c.offset);
+        EXPECT_EQ(a.check(c.luma, 50), 1) << c.luma;
+        EXPECT_EQ(a.state.syncthresh, c.moved) << c.luma << " + " << c.offset;
+    }
+    // Not a candidate: the threshold stays.
+    Assembler a;
+    a.state.syncthresh = 32;
+    EXPECT_EQ(a.check(40, 50), 0);
+    EXPECT_EQ(a.state.syncthresh, 32);
+}
+
+TEST(Checklinesync, ABufferOfMoreThan1000IsCutAtTheSyncAndALineWithoutSyncStopsGrowing)
+{
+    // 1000 characters of 10 and one of 77: the cut leaves the 10s, so the
+    // painter ends on 10 and hands 10 on as the next line's first value.
+    Assembler a;
+    a.state.linebuf = std::string(1000, char(10)) + char(77);
+    EXPECT_EQ(a.check(-64, 50), 1);
+    EXPECT_EQ(a.lastLuma, 10);
+    // Exactly 1000 stays whole.
+    Assembler b;
+    b.state.linebuf = std::string(999, char(10)) + char(77);
+    EXPECT_EQ(b.check(-64, 50), 1);
+    EXPECT_EQ(b.lastLuma, 77);
+
+    // 1200 values without a sync after the eight leading spaces: counters 1 to
+    // 155 are collected, the rest dropped, 163 characters in all.
+    Assembler c;
+    c.state.linebuf = std::string(8, ' ');
+    c.state.xpos = 0;
+    for (int i = 0; i < 1200; ++i)
+        EXPECT_TRUE(c.assembler.placeValue(100));
+    EXPECT_EQ(c.state.linebuf.size(), 163u);
+    EXPECT_EQ(c.state.xpos, 155);
+    EXPECT_EQ(c.state.ypos, 5);
+}
+
+TEST(Checklinesync, BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast)
+{
+    // (v - 128) * 2 limited to 0..255: 200 -> 144, 100 -> 0, 250 -> 244, 128 -> 0, 255 -> 254.
+    Assembler a;
+    a.controls.compand = true;
+    a.state.linebuf = std::string{char(200), char(100), char(250), char(128), char(255)};
+    a.state.xpos = 40;
+    EXPECT_TRUE(a.assembler.placeValue(-64));
+    // Columns 1 to 5 of row 5; the blue and green bytes are still 0.
+    const ColourNumber row5[] = {kBlack, 144, 0, 244, 0, 254, kBlack};
+    for (int x = 0; x < 7; ++x)
+        EXPECT_EQ(a.picture.colour(x, 5), row5[x]) << x;
+    // The last companded value opens the next line, row 6.
+    EXPECT_EQ(a.state.linebuf, std::string(1, char(254)));
+    EXPECT_EQ(a.state.ypos, 6);
+    EXPECT_EQ(a.state.xpos, 1);
+}
+
+// YShift 2 with buffered lines: the second accepted sync clears the picture
+// and starts again at row 1.
+TEST(Checklinesync, YShiftCountsAcceptedSyncsOfBufferedLines)
+{
+    Assembler a;
+    a.assembler.begin(160, 120, 2);
+    a.state.linebuf = std::string(3, char(40));
+    a.state.xpos = 40;
+    EXPECT_TRUE(a.assembler.placeValue(-64));
+    EXPECT_EQ(a.state.ypos, 6);
+    EXPECT_EQ(a.picture.colour(2, 5), 40);
+    a.state.xpos = 40;
+    a.state.linebuf = std::string(3, char(60));
+    EXPECT_TRUE(a.assembler.placeValue(-64));
+    EXPECT_EQ(a.state.ypos, 1);
+    EXPECT_EQ(a.state.xpos, 1);
+    EXPECT_EQ(a.picture.colour(2, 5), kBlack);
+    EXPECT_EQ(a.picture.colour(1, 6), kBlack); // the line painted at the second sync is cleared too
+}

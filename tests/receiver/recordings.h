@@ -86,6 +86,16 @@ inline std::vector<std::uint8_t> withNoise(const std::vector<std::uint8_t>& stre
     return noisy;
 }
 
+// Every sample held `times` times, as a player brings a stream to a sound card's rate.
+inline std::vector<std::uint8_t> held(const std::vector<std::uint8_t>& stream, int times)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(times) * stream.size());
+    for (const std::uint8_t sample : stream)
+        out.insert(out.end(), static_cast<std::size_t>(times), sample);
+    return out;
+}
+
 inline std::vector<std::uint8_t> record(const std::vector<std::uint8_t>& stream, Recording recording)
 {
     switch (recording) {
@@ -97,13 +107,8 @@ inline std::vector<std::uint8_t> record(const std::vector<std::uint8_t>& stream,
         wav.insert(wav.end(), stream.begin(), stream.end());
         return wav;
     }
-    case Recording::Repeated: {
-        std::vector<std::uint8_t> repeated;
-        repeated.reserve(4 * stream.size());
-        for (const std::uint8_t sample : stream)
-            repeated.insert(repeated.end(), 4, sample);
-        return repeated;
-    }
+    case Recording::Repeated:
+        return held(stream, 4);
     case Recording::FirstFifthLost:
         return {stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 5), stream.end()};
     case Recording::Noisy:

@@ -1,5 +1,5 @@
-// A PTT line that keeps a log of what it was told, and fails when a test says
-// so. The log outlives the line: tests read it after the player let go of it.
+// A PTT line that logs what it was told and fails when a test says so. The
+// log outlives the line: tests read it after the player let go of it.
 #pragma once
 
 #include <memory>
@@ -10,18 +10,19 @@
 
 namespace tonobild::testdata {
 
+using Calls = std::vector<std::string>;
+
 struct PttLog {
-    std::vector<std::string> calls; // "on", "off", "check"
-    int failOnCount = 0;            // the next so many key(true) fail
-    int failOffCount = 0;           // the next so many key(false) fail
-    bool linkLost = false;          // check() fails
-    bool keyed = false;             // as the rig would say
+    Calls calls;          // "on", "off", "check"
+    int failOnCount = 0;  // the next so many key(true) fail
+    int failOffCount = 0; // the next so many key(false) fail
+    bool linkLost = false; // check() fails
+    bool keyed = false;    // as the rig would say
 };
 
 class FakePttLine final : public PttLine {
 public:
     explicit FakePttLine(std::shared_ptr<PttLog> log) : log_(std::move(log)) {}
-
     void key(bool on) override
     {
         log_->calls.push_back(on ? "on" : "off");

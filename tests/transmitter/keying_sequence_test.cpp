@@ -1,18 +1,14 @@
-// The keying steps and the guard: the transmitter is keyed for the lead, the
-// samples and the tail, and released on every way out, also when the rig
-// refuses a command, when the owner goes away, and when it was never keyed.
+// The keying steps and the guard: keyed for the lead, the samples and the
+// tail, released on every way out, also when the rig refuses a command.
 #include <gtest/gtest.h>
 
 #include "fake_ptt_line.h"
 #include "transmitter/keying_sequence.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakePttLine;
-using tonobild::testdata::PttLog;
+using namespace tonobild::testdata;
 
 namespace {
-
-using Calls = std::vector<std::string>;
 
 class KeyingTest : public ::testing::Test {
 protected:
@@ -39,34 +35,28 @@ TEST_F(KeyingTest, AWholeTransmissionKeysOnceAndReleasesOnce)
     EXPECT_EQ(log_->calls, (Calls{"on", "check", "off"}));
 }
 
-TEST_F(KeyingTest, EveryWayOutReleases)
+TEST_F(KeyingTest, EveryWayOutReleasesOnce)
 {
-    // Released from the lead, from the samples and from the tail.
-    for (int steps = 0; steps < 3; ++steps) {
+    // Released from the lead, the samples and the tail; steps 3: by the owner going away.
+    for (int steps = 0; steps < 4; ++steps) {
         SCOPED_TRACE(steps);
         log_->calls.clear();
-        KeyingSequence sequence(line(), 1, 1);
-        sequence.start();
-        if (steps > 0)
-            sequence.leadPassed();
-        if (steps > 1)
-            sequence.samplesEnded();
-        EXPECT_EQ(sequence.release(), "");
-        EXPECT_EQ(sequence.release(), ""); // a second release sends nothing
-        EXPECT_FALSE(sequence.keyed());
+        {
+            KeyingSequence sequence(line(), 1, 1);
+            sequence.start();
+            if (steps > 0)
+                sequence.leadPassed();
+            if (steps == 2)
+                sequence.samplesEnded();
+            if (steps < 3) {
+                EXPECT_EQ(sequence.release(), "");
+                EXPECT_EQ(sequence.release(), ""); // a second release sends nothing
+                EXPECT_FALSE(sequence.keyed());
+            }
+        }
         EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+        EXPECT_FALSE(log_->keyed);
     }
-}
-
-TEST_F(KeyingTest, TheOwnerGoingAwayReleases)
-{
-    {
-        KeyingSequence sequence(line(), 1, 1);
-        sequence.start();
-        sequence.leadPassed();
-    }
-    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
-    EXPECT_FALSE(log_->keyed);
 }
 
 TEST_F(KeyingTest, ARigThatRefusesToKeyLeavesNothingKeyed)
@@ -82,17 +72,14 @@ TEST_F(KeyingTest, ARigThatRefusesToKeyLeavesNothingKeyed)
 
 TEST_F(KeyingTest, AReleaseThatFailsIsTriedOnceMoreAndThenReported)
 {
+    auto rig = line();
     log_->failOffCount = 1;
-    {
-        auto rig = line();
-        KeyGuard guard(*rig);
-    }
+    { KeyGuard guard(*rig); }
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "off"}));
     EXPECT_FALSE(log_->keyed);
 
     log_->calls.clear();
     log_->failOffCount = 2;
-    auto rig = line();
     KeyGuard guard(*rig);
     const std::string problem = guard.release();
     EXPECT_NE(problem.find("may still be keyed: Fake rig did not release"), std::string::npos) << problem;
@@ -103,8 +90,7 @@ TEST_F(KeyingTest, AReleaseThatFailsIsTriedOnceMoreAndThenReported)
 
 TEST(Keying, SecondsAreRoundedToWholeMilliseconds)
 {
-    const std::pair<double, int> cases[] = {{0.0, 0}, {0.5, 500}, {0.0004, 0}, {0.0006, 1}, {1.2346, 1235}, {10, 10000}};
-    for (const auto& [seconds, ms] : cases)
+    for (const auto& [seconds, ms] : {std::pair{0.0, 0}, {0.0004, 0}, {0.0006, 1}, {1.2346, 1235}, {10.0, 10000}})
         EXPECT_EQ(keyingMilliseconds(seconds), ms) << seconds;
 }
 

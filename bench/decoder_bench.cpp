@@ -2,8 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "decoder/decoder.h"
-#include "encoder/encoder.h"
-#include "picture/colour.h"
+#include "bench_streams.h"
 
 using namespace tonobild;
 
@@ -20,32 +19,17 @@ private:
     DecoderControls& controls_;
 };
 
-const std::vector<std::uint8_t>& cleanStream(int width, int height)
+const std::vector<std::uint8_t>& cleanStream(int width)
 {
-    static std::vector<std::uint8_t> streams[2];
-    std::vector<std::uint8_t>& stream = streams[width == 160 ? 0 : 1];
-    if (stream.empty()) {
-        WorkingPicture picture(width, height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                picture.setColour(x, y, colourNumber((5 * x + 3 * y) % 256, (7 * y + x) % 256, (x * y) % 256));
-        EncoderSettings settings;
-        settings.pictureWidth = width;
-        settings.pictureHeight = height;
-        EncoderControls controls;
-        WorkingState state;
-        MemorySink sink;
-        Encoder(picture, controls, state, sink).run(settings);
-        stream = std::move(sink.bytes);
-    }
-    return stream;
+    static const std::vector<std::uint8_t> streams[2] = {bench::encodedStream(160, 120), bench::encodedStream(640, 480)};
+    return streams[width == 160 ? 0 : 1];
 }
 
 enum Mode { kIdentified, kBuffered, kDirect };
 
 void decodeClean(benchmark::State& benchState, int width, int height, Mode mode)
 {
-    const auto& stream = cleanStream(width, height);
+    const auto& stream = cleanStream(width);
     DecodeSettings settings;
     settings.pictureWidth = width;
     settings.pictureHeight = height;

@@ -4,8 +4,7 @@
 
 #include <random>
 
-#include "encoder/encoder.h"
-#include "picture/colour.h"
+#include "bench_streams.h"
 #include "receiver/settings_detector.h"
 
 using namespace tonobild;
@@ -14,19 +13,7 @@ namespace {
 
 std::vector<std::uint8_t> cleanStream(int width, int height, bool mono)
 {
-    WorkingPicture picture(width, height);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            picture.setColour(x, y, colourNumber((5 * x + 3 * y) % 256, (7 * y + x) % 256, (x * y) % 256));
-    EncoderSettings settings;
-    settings.pictureWidth = width;
-    settings.pictureHeight = height;
-    settings.mono = mono;
-    EncoderControls controls;
-    WorkingState state;
-    MemorySink sink;
-    Encoder(picture, controls, state, sink).run(settings);
-    return std::move(sink.bytes);
+    return bench::encodedStream(width, height, mono);
 }
 
 std::vector<std::uint8_t> randomBytes(std::size_t count)

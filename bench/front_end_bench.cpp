@@ -6,30 +6,13 @@
 
 #include <cmath>
 
-#include "encoder/encoder.h"
-#include "picture/colour.h"
+#include "bench_streams.h"
 #include "receiver/receiving_front_end.h"
 #include "receiver/tone_rebuild.h"
 
 using namespace tonobild;
 
 namespace {
-
-std::vector<std::uint8_t> sentStream()
-{
-    WorkingPicture picture(640, 480);
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            picture.setColour(x, y, colourNumber((5 * x + 3 * y) % 256, (7 * y + x) % 256, (x * y) % 256));
-    EncoderSettings settings;
-    settings.pictureWidth = 640;
-    settings.pictureHeight = 480;
-    EncoderControls controls;
-    WorkingState state;
-    MemorySink sink;
-    Encoder(picture, controls, state, sink).run(settings);
-    return std::move(sink.bytes);
-}
 
 std::vector<std::uint8_t> heldFourTimes(const std::vector<std::uint8_t>& sent)
 {
@@ -65,7 +48,7 @@ std::vector<float> toneOnly(const std::vector<std::uint8_t>& sent)
 
 const std::vector<std::uint8_t>& sent()
 {
-    static const std::vector<std::uint8_t> stream = sentStream();
+    static const std::vector<std::uint8_t> stream = bench::encodedStream(640, 480);
     return stream;
 }
 

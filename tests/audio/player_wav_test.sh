@@ -17,13 +17,7 @@ for tool in paplay parecord; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
 . "$(dirname "$0")/private_sound_server.sh"
-work=$(mktemp -d)
-cleanup() {
-  stop_private_sound_server
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_private_sound_server "$work" 48000
+start_private_sound_server 48000
 pactl list short sinks | grep -q 48000Hz || { echo "FAIL: the sink does not run at 48000"; exit 1; }
 
 "$cli" encode --player-wav --signature "$codeword" "$picture" "$work/clean.wav"

@@ -1,16 +1,18 @@
 # Sourced by the sound tests: starts a PulseAudio server of the test's own, in
-# a folder of its own, with a null sink "null" whose monitor is offered as the
-# source "capture", and stops it when the test ends.
+# a folder of its own ($work), with a null sink "null" whose monitor is offered
+# as the source "capture"; the server stops and the folder goes when the test ends.
 #
-#   start_private_sound_server WORK [RATE]   (RATE: the sink's sample rate, e.g. 48000)
+#   start_private_sound_server [RATE]   (RATE: the sink's sample rate, e.g. 48000)
 # Exits 77 (skipped) when PulseAudio is not installed.
 
 start_private_sound_server() {
-  local work=$1 rate=${2:-}
+  local rate=${1:-}
   if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
     echo "pulseaudio or pactl is not installed: skipped"
     exit 77
   fi
+  work=$(mktemp -d)
+  trap stop_private_sound_server EXIT
   export XDG_RUNTIME_DIR=$work/run
   export HOME=$work # the server keeps its cookie and state here, not in the user's home
   export QT_QPA_PLATFORM=offscreen
@@ -38,4 +40,5 @@ start_private_sound_server() {
 
 stop_private_sound_server() {
   pulseaudio --kill 2>/dev/null || true
+  rm -rf "$work"
 }

@@ -14,13 +14,7 @@ picture=$2
 codeword=SOUNDPATH
 
 . "$(dirname "$0")/private_sound_server.sh"
-work=$(mktemp -d)
-cleanup() {
-  stop_private_sound_server
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_private_sound_server "$work"
+start_private_sound_server
 
 "$cli" encode --signature "$codeword" "$picture" "$work/clean.wav"
 "$cli" decode "$work/clean.wav" "$work/clean.bmp" | tee "$work/clean.txt"

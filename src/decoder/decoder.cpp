@@ -71,20 +71,26 @@ void Decoder::begin(const DecodeSettings& settings)
 
 DecodeEnd Decoder::run(SampleSource& samples)
 {
-    for (auto block = samples.nextBlock(); !block.empty(); block = samples.nextBlock()) {
-        for (const std::uint8_t sample : block) {
-            const CycleDetector::Event event = detector_.feed(sample);
-            if (event == CycleDetector::Event::Tick) {
-                DecodeEnd end{};
-                if (!progressStep(end))
-                    return end;
-            } else if (event == CycleDetector::Event::Value) {
-                if (!assembler_.placeValue(detector_.value()))
-                    return DecodeEnd::ThirdPass;
-            }
+    for (auto block = samples.nextBlock(); !block.empty(); block = samples.nextBlock())
+        if (const auto end = feed(block))
+            return *end;
+    return DecodeEnd::EndOfFile;
+}
+
+std::optional<DecodeEnd> Decoder::feed(std::span<const std::uint8_t> block)
+{
+    for (const std::uint8_t sample : block) {
+        const CycleDetector::Event event = detector_.feed(sample);
+        if (event == CycleDetector::Event::Tick) {
+            DecodeEnd end{};
+            if (!progressStep(end))
+                return end;
+        } else if (event == CycleDetector::Event::Value) {
+            if (!assembler_.placeValue(detector_.value()))
+                return DecodeEnd::ThirdPass;
         }
     }
-    return DecodeEnd::EndOfFile;
+    return std::nullopt;
 }
 
 // Counts a tick; every 1001st lets the host yield and honours STOP. Answers

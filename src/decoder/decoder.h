@@ -24,6 +24,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 
 #include "app/working_state.h"
 #include "decoder/cycle_detector.h"
@@ -61,6 +63,11 @@ public:
 
     // The sample loop, until the end of the samples, STOP, the third pass or the host abandons it.
     DecodeEnd run(SampleSource& samples);
+
+    // The sample loop over one block, for samples that arrive as they are
+    // received: answers how the decode ended inside this block, or nothing
+    // when it goes on. Once it has ended, feed it no more.
+    std::optional<DecodeEnd> feed(std::span<const std::uint8_t> block);
 
     // End step 1: the rebuild when "Use LIC" is ticked and enabled (that is with
     // "HSync" ticked); then "LIC Lock" is ticked again when this decode unticked

@@ -71,6 +71,15 @@ start_rig() {
 }
 ptt() { rigctl -m 2 -r "localhost:$port" t; }
 
+# Starts "tonobild-cli play" with the given arguments in the background, its
+# output in play.log. The last play's log goes first: a wait for its lines must
+# not find them there before the new player has truncated the file.
+start_player() {
+  rm -f "$work/play.log"
+  "$cli" play "$@" >"$work/play.log" 2>&1 &
+  player=$!
+}
+
 # Waits up to five seconds for a line starting with $2 in the file $1.
 wait_for_line() {
   for _ in $(seq 50); do
@@ -86,8 +95,7 @@ start_rig
 [ "$(ptt)" = 0 ] || fail "the dummy rig starts keyed"
 
 echo "== A whole transmission"
-"$cli" play "$work/short.wav" --rig-model 2 --rig-port "localhost:$port" --lead 1 --tail 0.5 >"$work/play.log" 2>&1 &
-player=$!
+start_player "$work/short.wav" --rig-model 2 --rig-port "localhost:$port" --lead 1 --tail 0.5
 wait_for_line "$work/play.log" "Transmitter keyed" || fail "the player did not key"
 grep -q "^Playing" "$work/play.log" && fail "the samples started before the lead"
 [ "$(ptt)" = 1 ] || fail "PTT is off in the lead"
@@ -104,8 +112,7 @@ cat "$work/play.log"
 
 for signal in TERM INT; do
   echo "== Interrupted by SIG$signal"
-  "$cli" play "$work/long.wav" --rig-model 2 --rig-port "localhost:$port" >"$work/play.log" 2>&1 &
-  player=$!
+  start_player "$work/long.wav" --rig-model 2 --rig-port "localhost:$port"
   wait_for_line "$work/play.log" "Playing" || fail "the samples did not start"
   [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"
   kill -"$signal" "$player"
@@ -141,8 +148,7 @@ wait "$station" || status=$?
 [ "$(ptt)" = 0 ] || fail "PTT is still on after the recorder closed"
 
 echo "== The rig daemon dies while keyed"
-"$cli" play "$work/long.wav" --rig-model 2 --rig-port "localhost:$port" >"$work/play.log" 2>&1 &
-player=$!
+start_player "$work/long.wav" --rig-model 2 --rig-port "localhost:$port"
 wait_for_line "$work/play.log" "Playing" || fail "the samples did not start"
 kill "$rig_pid"
 wait "$rig_pid" 2>/dev/null || true

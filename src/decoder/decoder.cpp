@@ -79,27 +79,28 @@ DecodeEnd Decoder::run(SampleSource& samples)
 
 std::optional<DecodeEnd> Decoder::feed(std::span<const std::uint8_t> block)
 {
-    for (const std::uint8_t sample : block) {
-        const CycleDetector::Event event = detector_.feed(sample);
-        if (event == CycleDetector::Event::Tick) {
-            DecodeEnd end{};
-            if (!progressStep(end))
-                return end;
-        } else if (event == CycleDetector::Event::Value) {
-            if (!assembler_.placeValue(detector_.value()))
-                return DecodeEnd::ThirdPass;
-        }
-    }
-    return std::nullopt;
+    std::optional<DecodeEnd> end;
+    detector_.feedBlock(block, [&](CycleDetector::Event event) {
+        if (event == CycleDetector::Event::Tick)
+            return countTick(end);
+        if (assembler_.placeValue(detector_.value()))
+            return true;
+        end = DecodeEnd::ThirdPass;
+        return false;
+    });
+    return end;
 }
 
 // Counts a tick; every 1001st lets the host yield and honours STOP. Answers
 // false with the way the decode ended when it ends here.
-bool Decoder::progressStep(DecodeEnd& end)
+bool Decoder::countTick(std::optional<DecodeEnd>& end)
 {
     state_.pixcount = static_cast<std::int16_t>(state_.pixcount + 1);
-    if (state_.pixcount <= kTicksPerProgressStep)
-        return true;
+    return state_.pixcount <= kTicksPerProgressStep || progressStep(end);
+}
+
+bool Decoder::progressStep(std::optional<DecodeEnd>& end)
+{
     if (!host_.progressStep()) {
         end = DecodeEnd::Abandoned;
         return false;

@@ -60,13 +60,13 @@ public:
     }
 
     // The same cutting as feed() over a whole block, for the decoder's sample
-    // loop: onEvent(event) is called at every tick and value, with value()
-    // current, and answers false to stop here. Answers false when it stopped.
+    // loop: onTick() is called at every tick and onValue(value) at every
+    // value; either answers false to stop here. Answers false when it stopped.
     // firstSwing() is brought up to date only when the block ends or stops.
     // The values come from a table of every swing pair, worked out once per
     // level with normalisedValue(), instead of one division per value.
-    template <typename OnEvent>
-    bool feedBlock(std::span<const std::uint8_t> block, OnEvent&& onEvent);
+    template <typename OnTick, typename OnValue>
+    bool feedBlock(std::span<const std::uint8_t> block, OnTick&& onTick, OnValue&& onValue);
 
     std::int16_t value() const noexcept { return value_; }
     int firstSwing() const noexcept { return firstSwing_; }
@@ -88,7 +88,8 @@ private:
         int firstSwing;
         int thirdCount;
     };
-    Event closeCycle(Cycle& cycle) noexcept;
+    bool endsCycle(Cycle& cycle) const noexcept;
+    bool closeCycle(Cycle& cycle) noexcept;
     void store(const Cycle& cycle) noexcept;
 
     // With "Third" only every sixth high sample inside a cycle ends it.
@@ -139,7 +140,21 @@ private:
     const PairValues* pairValues_ = nullptr;
 };
 
-inline CycleDetector::Event CycleDetector::closeCycle(Cycle& cycle) noexcept
+// "Third" is read here, where a high sample may end the cycle, as feed() reads it.
+inline bool CycleDetector::endsCycle(Cycle& cycle) const noexcept
+{
+    if (!controls_.third)
+        return true;
+    if (cycle.thirdCount < 5) {
+        ++cycle.thirdCount;
+        return false;
+    }
+    cycle.thirdCount = 0;
+    return true;
+}
+
+// Answers whether the cycle completed a pair, whose value is then value_.
+inline bool CycleDetector::closeCycle(Cycle& cycle) noexcept
 {
     const int swing = cycle.maximum - cycle.minimum - 1;
     cycle.maximum = 0;
@@ -147,11 +162,11 @@ inline CycleDetector::Event CycleDetector::closeCycle(Cycle& cycle) noexcept
     cycle.waiting = true;
     if (cycle.firstSwing == kNoSwing) {
         cycle.firstSwing = swing;
-        return Event::None;
+        return false;
     }
     value_ = (*pairValues_)[static_cast<std::size_t>(cycle.firstSwing + 1)][static_cast<std::size_t>(swing + 1)];
     cycle.firstSwing = kNoSwing;
-    return Event::Value;
+    return true;
 }
 
 inline void CycleDetector::store(const Cycle& cycle) noexcept
@@ -163,35 +178,26 @@ inline void CycleDetector::store(const Cycle& cycle) noexcept
     thirdCount_ = cycle.thirdCount;
 }
 
-template <typename OnEvent>
-bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, OnEvent&& onEvent)
+template <typename OnTick, typename OnValue>
+bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, OnTick&& onTick, OnValue&& onValue)
 {
     // The cycle is cut in local copies of the members: a byte read through the
     // block may alias any member, so the compiler would otherwise store and
     // load them at every sample. They go back when the block is done or
-    // stopped; nothing that onEvent calls can reach them in between.
+    // stopped; nothing that onTick or onValue calls can reach them in between.
     Cycle cycle{waiting_, minimum_, maximum_, firstSwing_, thirdCount_};
     for (const std::uint8_t sample : block) {
-        Event event = Event::None;
+        bool tick = false;
+        bool paired = false;
         if (cycle.waiting) {
-            if (sample < kMiddle) {
-                cycle.waiting = false;
-                event = Event::Tick;
-            }
-        } else if (sample > kMiddle) {
-            // "Third" is read here, where a high sample may end the cycle, as feed() reads it.
-            if (!controls_.third) {
-                event = closeCycle(cycle);
-            } else if (cycle.thirdCount < 5) {
-                ++cycle.thirdCount;
-            } else {
-                cycle.thirdCount = 0;
-                event = closeCycle(cycle);
-            }
+            tick = sample < kMiddle;
+            cycle.waiting = !tick;
+        } else if (sample > kMiddle && endsCycle(cycle)) {
+            paired = closeCycle(cycle);
         }
         cycle.minimum = sample < cycle.minimum ? sample : cycle.minimum;
         cycle.maximum = sample > cycle.maximum ? sample : cycle.maximum;
-        if (event != Event::None && !onEvent(event)) {
+        if ((tick && !onTick()) || (paired && !onValue(value_))) {
             store(cycle);
             return false;
         }

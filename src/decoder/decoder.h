@@ -79,7 +79,6 @@ public:
     int passCount() const noexcept { return assembler_.passCount(); }
 
 private:
-    bool countTick(std::optional<DecodeEnd>& end);
     bool progressStep(std::optional<DecodeEnd>& end);
 
     WorkingPicture& picture_;

@@ -5,6 +5,7 @@
 // identification code at the next sync (identified lines, "Use LIC").
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/working_state.h"
@@ -36,7 +37,7 @@ public:
             return placeAnyValue(value);
         if (state_.xpos + kLineTail < xsiz_) {
             state_.xpos = static_cast<std::int16_t>(state_.xpos + 1);
-            state_.linebuf.push_back(static_cast<char>(clampToRange(value, 0, 255)));
+            state_.linebuf.push_back(static_cast<char>(std::clamp(value, 0, 255)));
         }
         return true;
     }

@@ -187,14 +187,16 @@ std::vector<int> heardBlockByBlock(std::span<const std::uint8_t> stream, int lev
     CycleDetector detector(controls);
     detector.reset(level);
     std::vector<int> heard;
+    const auto hear = [&](int event) {
+        heard.push_back(event);
+        if (flipsAfter(heard.size(), flipEvery))
+            controls.third = !controls.third;
+        return true;
+    };
     constexpr std::size_t kOddBlock = 4093; // cycles run across block ends
     for (std::size_t at = 0; at < stream.size(); at += kOddBlock)
-        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), [&](CycleDetector::Event event) {
-            heard.push_back(event == CycleDetector::Event::Tick ? kTick : detector.value());
-            if (flipsAfter(heard.size(), flipEvery))
-                controls.third = !controls.third;
-            return true;
-        });
+        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), [&] { return hear(kTick); },
+                           [&](int value) { return hear(value); });
     return heard;
 }
 

@@ -22,12 +22,15 @@ std::int16_t normalisedValue(int firstSwing, int secondSwing, int normlevel) noe
 
 const CycleDetector::PairValues& CycleDetector::pairValues(int normlevel)
 {
+    // normalisedValue() does not depend on the order of the swings: each pair is worked out once.
     const auto tableFor = [](int level) {
         auto table = std::make_unique<PairValues>();
-        for (int first = -1; first <= 254; ++first)
-            for (int second = -1; second <= 254; ++second)
-                (*table)[static_cast<std::size_t>(first + 1)][static_cast<std::size_t>(second + 1)] =
-                    normalisedValue(first, second, level);
+        for (int hi = -1; hi <= 254; ++hi)
+            for (int lo = -1; lo <= hi; ++lo) {
+                const std::int16_t value = normalisedValue(hi, lo, level);
+                (*table)[static_cast<std::size_t>(hi + 1)][static_cast<std::size_t>(lo + 1)] = value;
+                (*table)[static_cast<std::size_t>(lo + 1)][static_cast<std::size_t>(hi + 1)] = value;
+            }
         return table;
     };
     if (normlevel == 2) {

@@ -19,10 +19,10 @@ public:
     virtual std::span<const std::uint8_t> nextBlock() = 0;
 };
 
-// A recorded audio file, read in blocks of 1 MiB into one reused buffer.
+// A recorded audio file, read in blocks of 64 KiB.
 class SampleFile final : public SampleSource {
 public:
-    static constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+    static constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 
     // Opens an existing file for reading; never creates one. Throws FileError.
     explicit SampleFile(std::string path);

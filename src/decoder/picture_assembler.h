@@ -9,7 +9,6 @@
 #include <cstdint>
 
 #include "app/working_state.h"
-#include "common/numbers.h"
 #include "decoder/decoder_controls.h"
 #include "decoder/line_identification.h"
 #include "picture/working_picture.h"

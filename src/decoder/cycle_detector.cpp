@@ -1,6 +1,7 @@
 #include "decoder/cycle_detector.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "common/numbers.h"
 
@@ -19,8 +20,30 @@ std::int16_t normalisedValue(int firstSwing, int secondSwing, int normlevel) noe
     return static_cast<std::int16_t>(roundHalfEven(scale.factor * (std::min(firstSwing, secondSwing) - scale.share)));
 }
 
+const CycleDetector::PairValues& CycleDetector::pairValues(int normlevel)
+{
+    // normalisedValue() does not depend on the order of the swings: each pair is worked out once.
+    const auto tableFor = [](int level) {
+        auto table = std::make_unique<PairValues>();
+        for (int hi = -1; hi <= 254; ++hi)
+            for (int lo = -1; lo <= hi; ++lo) {
+                const std::int16_t value = normalisedValue(hi, lo, level);
+                (*table)[static_cast<std::size_t>(hi + 1)][static_cast<std::size_t>(lo + 1)] = value;
+                (*table)[static_cast<std::size_t>(lo + 1)][static_cast<std::size_t>(hi + 1)] = value;
+            }
+        return table;
+    };
+    if (normlevel == 2) {
+        static const std::unique_ptr<PairValues> level2 = tableFor(2);
+        return *level2;
+    }
+    static const std::unique_ptr<PairValues> level3 = tableFor(3);
+    return *level3;
+}
+
 void CycleDetector::reset(int normlevel) noexcept
 {
+    pairValues_ = &pairValues(normlevel);
     waiting_ = true;
     minimum_ = 255;
     maximum_ = 0;

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "common/numbers.h"
 #include "decoder/decoder_controls.h"
@@ -58,12 +59,38 @@ public:
         return event;
     }
 
+    // The same cutting as feed() over a whole block, for the decoder's sample
+    // loop: onTick() is called at every tick and onValue(value) at every
+    // value; either answers false to stop here. Answers false when it stopped.
+    // firstSwing() is brought up to date only when the block ends or stops.
+    // The values come from a table of every swing pair, worked out once per
+    // level with normalisedValue(), instead of one division per value.
+    template <typename OnTick, typename OnValue>
+    bool feedBlock(std::span<const std::uint8_t> block, OnTick&& onTick, OnValue&& onValue);
+
     std::int16_t value() const noexcept { return value_; }
     int firstSwing() const noexcept { return firstSwing_; }
 
 private:
     static constexpr int kMiddle = 128; // neither low nor high
     static constexpr int kNoSwing = -1;
+
+    // The normalised value of every swing pair at level 2 or 3 (any other level
+    // is taken as 3), indexed by both swings + 1; made at the first use of the level.
+    using PairValues = std::array<std::array<std::int16_t, 256>, 256>;
+    static const PairValues& pairValues(int normlevel);
+
+    // What the block loop carries from sample to sample.
+    struct Cycle {
+        bool waiting;
+        int minimum;
+        int maximum;
+        int firstSwing;
+        int thirdCount;
+    };
+    bool endsCycle(Cycle& cycle) const noexcept;
+    bool closeCycle(Cycle& cycle) noexcept;
+    void store(const Cycle& cycle) noexcept;
 
     // With "Third" only every sixth high sample inside a cycle ends it.
     bool endsCycle() noexcept
@@ -110,6 +137,73 @@ private:
     int thirdCount_ = 0;
     std::array<NormalisingScale, 256> scales_{}; // for each stronger swing -1..254
     std::int16_t value_ = 0;
+    const PairValues* pairValues_ = nullptr;
 };
+
+// "Third" is read here, where a high sample may end the cycle, as feed() reads it.
+inline bool CycleDetector::endsCycle(Cycle& cycle) const noexcept
+{
+    if (!controls_.third)
+        return true;
+    if (cycle.thirdCount < 5) {
+        ++cycle.thirdCount;
+        return false;
+    }
+    cycle.thirdCount = 0;
+    return true;
+}
+
+// Answers whether the cycle completed a pair, whose value is then value_.
+inline bool CycleDetector::closeCycle(Cycle& cycle) noexcept
+{
+    const int swing = cycle.maximum - cycle.minimum - 1;
+    cycle.maximum = 0;
+    cycle.minimum = 255;
+    cycle.waiting = true;
+    if (cycle.firstSwing == kNoSwing) {
+        cycle.firstSwing = swing;
+        return false;
+    }
+    value_ = (*pairValues_)[static_cast<std::size_t>(cycle.firstSwing + 1)][static_cast<std::size_t>(swing + 1)];
+    cycle.firstSwing = kNoSwing;
+    return true;
+}
+
+inline void CycleDetector::store(const Cycle& cycle) noexcept
+{
+    waiting_ = cycle.waiting;
+    minimum_ = cycle.minimum;
+    maximum_ = cycle.maximum;
+    firstSwing_ = cycle.firstSwing;
+    thirdCount_ = cycle.thirdCount;
+}
+
+template <typename OnTick, typename OnValue>
+bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, OnTick&& onTick, OnValue&& onValue)
+{
+    // The cycle is cut in local copies of the members: a byte read through the
+    // block may alias any member, so the compiler would otherwise store and
+    // load them at every sample. They go back when the block is done or
+    // stopped; nothing that onTick or onValue calls can reach them in between.
+    Cycle cycle{waiting_, minimum_, maximum_, firstSwing_, thirdCount_};
+    for (const std::uint8_t sample : block) {
+        bool tick = false;
+        bool paired = false;
+        if (cycle.waiting) {
+            tick = sample < kMiddle;
+            cycle.waiting = !tick;
+        } else if (sample > kMiddle && endsCycle(cycle)) {
+            paired = closeCycle(cycle);
+        }
+        cycle.minimum = sample < cycle.minimum ? sample : cycle.minimum;
+        cycle.maximum = sample > cycle.maximum ? sample : cycle.maximum;
+        if ((tick && !onTick()) || (paired && !onValue(value_))) {
+            store(cycle);
+            return false;
+        }
+    }
+    store(cycle);
+    return true;
+}
 
 } // namespace tonobild

@@ -79,27 +79,34 @@ DecodeEnd Decoder::run(SampleSource& samples)
 
 std::optional<DecodeEnd> Decoder::feed(std::span<const std::uint8_t> block)
 {
-    for (const std::uint8_t sample : block) {
-        const CycleDetector::Event event = detector_.feed(sample);
-        if (event == CycleDetector::Event::Tick) {
-            DecodeEnd end{};
-            if (!progressStep(end))
-                return end;
-        } else if (event == CycleDetector::Event::Value) {
-            if (!assembler_.placeValue(detector_.value()))
-                return DecodeEnd::ThirdPass;
-        }
-    }
-    return std::nullopt;
+    // The tick count is kept in a local while the block runs, out of memory
+    // that every tick would load and store; it goes back at a progress step and at the end.
+    int ticks = state_.pixcount;
+    std::optional<DecodeEnd> end;
+    const auto countTick = [&] {
+        if (++ticks <= kTicksPerProgressStep)
+            return true;
+        state_.pixcount = static_cast<std::int16_t>(ticks);
+        if (!progressStep(end))
+            return false;
+        ticks = 0;
+        return true;
+    };
+    const auto placeValue = [&](int value) {
+        if (assembler_.placeValue(value))
+            return true;
+        end = DecodeEnd::ThirdPass;
+        return false;
+    };
+    detector_.feedBlock(block, countTick, placeValue);
+    state_.pixcount = static_cast<std::int16_t>(ticks);
+    return end;
 }
 
-// Counts a tick; every 1001st lets the host yield and honours STOP. Answers
-// false with the way the decode ended when it ends here.
-bool Decoder::progressStep(DecodeEnd& end)
+// Every 1001st tick lets the host yield and honours STOP; the count then
+// starts again from 0. Answers false with the way the decode ended when it ends here.
+bool Decoder::progressStep(std::optional<DecodeEnd>& end)
 {
-    state_.pixcount = static_cast<std::int16_t>(state_.pixcount + 1);
-    if (state_.pixcount <= kTicksPerProgressStep)
-        return true;
     if (!host_.progressStep()) {
         end = DecodeEnd::Abandoned;
         return false;
@@ -108,7 +115,6 @@ bool Decoder::progressStep(DecodeEnd& end)
         end = DecodeEnd::Stopped;
         return false;
     }
-    state_.pixcount = 0;
     return true;
 }
 

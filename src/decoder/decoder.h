@@ -79,7 +79,7 @@ public:
     int passCount() const noexcept { return assembler_.passCount(); }
 
 private:
-    bool progressStep(DecodeEnd& end);
+    bool progressStep(std::optional<DecodeEnd>& end);
 
     WorkingPicture& picture_;
     WorkingState& state_;

@@ -13,7 +13,6 @@ constexpr int kSyncCeiling = 32;
 constexpr int kFewestBeforeSync = 10; // without "Idler" a line needs 10 values before a sync
 constexpr int kIdlerSyncRun = 7;      // with "Idler" a sync comes in the last 7 positions
 constexpr std::size_t kLongestLine = 1000;
-constexpr int kLineTail = 5;          // the last five groups of a line are never placed
 constexpr int kPassesWithoutLic = 3;
 constexpr ColourNumber kBlueByteSet = 65535;
 
@@ -32,7 +31,7 @@ void PictureAssembler::begin(int xsiz, int rows, int yshift) noexcept
     passCount_ = 0;
 }
 
-bool PictureAssembler::placeValue(int value)
+bool PictureAssembler::placeAnyValue(int value)
 {
     int synched = 0;
     checklinesync(value, state_.xpos, xsiz_, synched);

@@ -5,6 +5,7 @@
 // identification code at the next sync (identified lines, "Use LIC").
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "app/working_state.h"
@@ -27,7 +28,18 @@ public:
 
     // Places one value. Answers false when the decode ends here: the row
     // counter wrapped for the third time without "Use LIC".
-    bool placeValue(int value);
+    bool placeValue(int value)
+    {
+        // Most values are picture values of a buffered line: no sync, no wrap;
+        // they only go into the line buffer, or are dropped past the line's end.
+        if (!controls_.hsync || value < state_.syncthresh || state_.ypos > rows_)
+            return placeAnyValue(value);
+        if (state_.xpos + kLineTail < xsiz_) {
+            state_.xpos = static_cast<std::int16_t>(state_.xpos + 1);
+            state_.linebuf.push_back(static_cast<char>(std::clamp(value, 0, 255)));
+        }
+        return true;
+    }
 
     // The sync check. luma is the value (the buffered painter leaves the last
     // painted value in it), xcount the column counter; synched becomes 1 when a
@@ -43,6 +55,9 @@ public:
     int passCount() const noexcept { return passCount_; }
 
 private:
+    static constexpr int kLineTail = 5; // the last five groups of a line are never placed
+
+    bool placeAnyValue(int value);
     void countDownYShift();
     void paintBufferedLine(int& luma);
 

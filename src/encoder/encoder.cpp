@@ -10,7 +10,7 @@ namespace tonobild {
 
 namespace {
 
-constexpr std::size_t kBlockBytes = 1 << 16;
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 constexpr int kGroupsPerProgressStep = 10000; // a step follows when the count exceeds it: every 10001 groups
 
 // The pixel groups of every value a stream carries (sync -64 up to white 255),
@@ -87,6 +87,24 @@ bool Encoder::run(const EncoderSettings& settings)
     return !stopped_;
 }
 
+// Writes one pixel group and hands back the level it wrote.
+inline void Encoder::outpix(int& value)
+{
+    if (blockFill_ + kSamplesPerGroup > block_.size())
+        flush();
+    const auto group = groupFor(value);
+    std::memcpy(block_.data() + blockFill_, group.data(), group.size());
+    blockFill_ += group.size();
+    value = group[0];
+
+    ++state_.pixcount;
+    if (state_.pixcount > kGroupsPerProgressStep) {
+        if (progress_ && !progress_())
+            stopped_ = true;
+        state_.pixcount = 0;
+    }
+}
+
 void Encoder::sendLeader(int groups)
 {
     // Each leader level is the level of the previous one, starting from value 0:
@@ -140,24 +158,6 @@ void Encoder::sendPasses(const EncoderSettings& settings)
         if (sync)
             value = kSyncValue;
         outpix(value);
-    }
-}
-
-// Writes one pixel group and hands back the level it wrote.
-void Encoder::outpix(int& value)
-{
-    if (blockFill_ + kSamplesPerGroup > block_.size())
-        flush();
-    const auto group = groupFor(value);
-    std::memcpy(block_.data() + blockFill_, group.data(), group.size());
-    blockFill_ += group.size();
-    value = group[0];
-
-    ++state_.pixcount;
-    if (state_.pixcount > kGroupsPerProgressStep) {
-        if (progress_ && !progress_())
-            stopped_ = true;
-        state_.pixcount = 0;
     }
 }
 

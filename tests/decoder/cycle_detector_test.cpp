@@ -2,8 +2,13 @@
 // the normalised value at both levels.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <functional>
+#include <random>
 #include <vector>
 
+#include "decode_support.h"
 #include "decoder/cycle_detector.h"
 #include "encoder/signal_format.h"
 
@@ -148,4 +153,89 @@ TEST(CycleDetector, OneTwentyEightNeitherStartsNorEndsACycle)
         EXPECT_EQ(feedAll(detector, c.samples).ticks, c.ticks) << c.samples.size() << " from " << c.samples[0];
         EXPECT_EQ(detector.firstSwing(), c.firstSwing) << c.samples.size() << " from " << c.samples[0];
     }
+}
+
+namespace {
+
+constexpr int kTick = INT_MIN; // a tick in a heard stream; any other entry is a value
+
+// Every tick and value in order; "Third" is flipped after every flipEvery events (0: never).
+bool flipsAfter(std::size_t heard, std::size_t flipEvery)
+{
+    return flipEvery != 0 && heard % flipEvery == 0;
+}
+
+std::vector<int> heardSampleBySample(std::span<const std::uint8_t> stream, int level, bool third, std::size_t flipEvery)
+{
+    DecoderControls controls{.third = third};
+    CycleDetector detector(controls);
+    detector.reset(level);
+    std::vector<int> heard;
+    for (const std::uint8_t sample : stream) {
+        const auto event = detector.feed(sample);
+        if (event != CycleDetector::Event::None)
+            heard.push_back(event == CycleDetector::Event::Tick ? kTick : detector.value());
+        if (event != CycleDetector::Event::None && flipsAfter(heard.size(), flipEvery))
+            controls.third = !controls.third;
+    }
+    return heard;
+}
+
+std::vector<int> heardBlockByBlock(std::span<const std::uint8_t> stream, int level, bool third, std::size_t flipEvery)
+{
+    DecoderControls controls{.third = third};
+    CycleDetector detector(controls);
+    detector.reset(level);
+    std::vector<int> heard;
+    const auto hear = [&](int event) {
+        heard.push_back(event);
+        if (flipsAfter(heard.size(), flipEvery))
+            controls.third = !controls.third;
+        return true;
+    };
+    constexpr std::size_t kOddBlock = 4093; // cycles run across block ends
+    for (std::size_t at = 0; at < stream.size(); at += kOddBlock)
+        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), [&] { return hear(kTick); },
+                           [&](int value) { return hear(value); });
+    return heard;
+}
+
+std::vector<std::uint8_t> impaired(std::vector<std::uint8_t> stream, const std::function<int(int, std::mt19937&)>& change)
+{
+    std::mt19937 generator(7);
+    for (std::uint8_t& sample : stream)
+        sample = static_cast<std::uint8_t>(std::clamp(change(sample, generator), 0, 255));
+    return stream;
+}
+
+} // namespace
+
+// The block loop with its table of swing pairs against feed() and its
+// normalisedValue() steps, over whole streams a receiver may get.
+TEST(CycleDetector, BlocksHearTheSameTicksAndValuesAsSingleSamples)
+{
+    using decodetest::encodeStream;
+    const WorkingPicture picture = decodetest::testPicture(160, 120);
+    const std::vector<std::uint8_t> clean = encodeStream(picture);
+    std::vector<std::uint8_t> repeated;
+    for (const std::uint8_t sample : clean)
+        repeated.insert(repeated.end(), {sample, sample});
+    const struct { const char* name; std::vector<std::uint8_t> stream; } streams[] = {
+        {"clean", clean},
+        {"noise", impaired(clean, [](int s, std::mt19937& g) { return s + static_cast<int>(g() % 41) - 20; })},
+        {"half volume", impaired(clean, [](int s, std::mt19937&) { return 128 + (s - 128) / 2; })},
+        {"repeated samples", repeated},
+        {"cut start", std::vector<std::uint8_t>(clean.begin() + 1001, clean.end())},
+        {"random bytes", impaired(clean, [](int, std::mt19937& g) { return static_cast<int>(g() % 256); })},
+        {"compand", encodeStream(picture, {}, true)},
+    };
+    const struct { bool third; std::size_t flipEvery; } thirds[] = {{false, 0}, {true, 0}, {false, 3001}, {true, 20001}};
+    for (const auto& [name, stream] : streams)
+        for (const int level : {2, 3})
+            for (const auto& [third, flipEvery] : thirds) {
+                const std::vector<int> reference = heardSampleBySample(stream, level, third, flipEvery);
+                ASSERT_GT(reference.size(), 1000u) << name;
+                EXPECT_EQ(heardBlockByBlock(stream, level, third, flipEvery), reference)
+                    << name << " at level " << level << ", Third " << third << " flipped every " << flipEvery;
+            }
 }

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Times the command-line decode and encode against the plain cost of reading
+# and writing the same bytes, side by side on the same machine:
+#   decode: `tonobild-cli decode` of 16 concatenated 640 x 480 transmissions
+#           (about 60 MB) against `md5sum` of the same file;
+#   encode: `tonobild-cli encode` of one 640 x 480 transmission against
+#           `head -c` writing as many bytes as the WAV and RAW files hold.
+# Each pair runs alternately RUNS times (default 5); the medians and their
+# ratios are printed.
+#
+#   scripts/speed-ratio.sh [RUNS]      (needs imagemagick for the 640 x 480 picture)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+runs=${1:-5}
+command -v convert >/dev/null || { echo "speed-ratio.sh: convert is missing (apt install imagemagick)" >&2; exit 1; }
+
+cmake --preset default >/dev/null
+cmake --build --preset default --target tonobild-cli tonobild_testcards >/dev/null
+cli=$root/build/default/src/cli/tonobild-cli
+cards=$root/build/default/testcards
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME=$work/config
+export QT_QPA_PLATFORM=offscreen
+
+# seconds COMMAND...: the wall-clock time of one run, in seconds.
+seconds() {
+  local start end
+  start=$(date +%s%N)
+  "$@" >/dev/null
+  end=$(date +%s%N)
+  awk -v ns=$((end - start)) 'BEGIN { printf "%.4f\n", ns / 1e9 }'
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+# The transmission: the portrait card at 640 x 480, encoded once, sent 16 times in a row.
+convert "$cards/FACE320.BMP" -scale 200% "BMP3:$work/face640.bmp"
+"$cli" encode --resolution 640x480 "$work/face640.bmp" "$work/one.WAV" >/dev/null
+for _ in $(seq 16); do cat "$work/one.RAW"; done >"$work/sixteen.RAW"
+stream_bytes=$(stat -c %s "$work/sixteen.RAW")
+encoded_bytes=$(($(stat -c %s "$work/one.WAV") + $(stat -c %s "$work/one.RAW")))
+
+# The new files go to the disk first, and every command runs once untimed, so
+# that neither side pays for the other's writing or for a cold start.
+sync
+md5sum "$work/sixteen.RAW" >/dev/null
+"$cli" decode --resolution 640x480 "$work/sixteen.RAW" "$work/decoded.bmp" >/dev/null
+
+# write_zeros: writes as many bytes as the encoder's two files hold, in one file beside them.
+write_zeros() { head -c "$encoded_bytes" /dev/zero >"$work/zeros"; }
+
+md5_times=() decode_times=() write_times=() encode_times=()
+for _ in $(seq "$runs"); do
+  md5_times+=("$(seconds md5sum "$work/sixteen.RAW")")
+  decode_times+=("$(seconds "$cli" decode --resolution 640x480 "$work/sixteen.RAW" "$work/decoded.bmp")")
+  write_times+=("$(seconds write_zeros)")
+  encode_times+=("$(seconds "$cli" encode --resolution 640x480 "$work/face640.bmp" "$work/again.WAV")")
+done
+cmp -s "$work/one.RAW" "$work/again.RAW" || { echo "speed-ratio.sh: the encodes differ" >&2; exit 1; }
+
+md5=$(printf '%s\n' "${md5_times[@]}" | median)
+decode=$(printf '%s\n' "${decode_times[@]}" | median)
+write=$(printf '%s\n' "${write_times[@]}" | median)
+encode=$(printf '%s\n' "${encode_times[@]}" | median)
+echo "medians of $runs runs, in seconds"
+echo "decode input: $stream_bytes bytes (16 x 640x480)"
+echo "  md5sum $md5  decode $decode  ratio $(ratio "$decode" "$md5")"
+echo "encode output: $encoded_bytes bytes (WAV and RAW of one 640x480)"
+echo "  head -c $write  encode $encode  ratio $(ratio "$encode" "$write")"

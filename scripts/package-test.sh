@@ -42,6 +42,7 @@ echo "== Contents"
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in \
     ./usr/bin/tonobild ./usr/bin/tonobild-cli ./usr/bin/tonobild-recorder \
+    ./usr/libexec/tonobild/tonobild-cli-sound \
     ./usr/share/applications/tonobild.desktop \
     ./usr/share/icons/hicolor/scalable/apps/tonobild.svg \
     ./usr/share/man/man1/tonobild-cli.1.gz \
@@ -92,6 +93,8 @@ echo "== The installed command line"
 QT_QPA_PLATFORM=offscreen "$cli" --help >/dev/null || fail "tonobild-cli --help"
 QT_QPA_PLATFORM=offscreen "$cli" encode "$testcards/BARS160.BMP" "$work/bars.wav" || fail "tonobild-cli encode"
 QT_QPA_PLATFORM=offscreen "$cli" decode "$work/bars.wav" "$work/bars.png" || fail "tonobild-cli decode"
+# play and record are handed to the installed tonobild-cli-sound.
+QT_QPA_PLATFORM=offscreen "$cli" play --help | grep -q -- '--rig-model' || fail "tonobild-cli play --help"
 
 echo "== Start the installed station under Xvfb"
 # A settings file of its own, so that the first start does not ask for the

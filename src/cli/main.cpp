@@ -6,6 +6,7 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/sound_program.h"
 
 namespace {
 
@@ -22,8 +23,8 @@ const std::map<QString, std::pair<Command, QString>>& commands()
         {QStringLiteral("digital-encode"), {digitalEncodeCommand, QStringLiteral("digital-encode IN OUT   picture file to digitally coded picture file")}},
         {QStringLiteral("digital-decode"), {digitalDecodeCommand, QStringLiteral("digital-decode IN OUT   digitally coded picture file back to colours")}},
         {QStringLiteral("signature"), {signatureCommand, QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},
-        {QStringLiteral("play"), {playCommand, QStringLiteral("play FILE   play a WAV file through the output device")}},
-        {QStringLiteral("record"), {recordCommand, QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
+        {QStringLiteral("play"), {[](const QStringList& a) { return runSoundCommand(QStringLiteral("play"), a); }, QStringLiteral("play FILE   play a WAV file through the output device")}},
+        {QStringLiteral("record"), {[](const QStringList& a) { return runSoundCommand(QStringLiteral("record"), a); }, QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
         {QStringLiteral("testcards"), {testCardsCommand, QStringLiteral("testcards DIR   write the station's test cards into a folder")}},
     };
     return table;

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include "cli/sound_program.h"
 #include "picture/picture_files.h"
 #include "receiver/recordings.h"
 #include "support/test_data.h"
@@ -301,4 +302,43 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
     const auto back = testdata::readBytes(temp("card.RAW").toStdString());
     ASSERT_EQ(back.size(), sent.size());
     EXPECT_TRUE(std::equal(sent.begin() + 2, sent.end() - 2, back.begin() + 2));
+}
+
+// play and record run in tonobild-cli-sound: the same arguments, messages and exit codes.
+TEST_F(CliTest, PlayAndRecordAreHandedOverWithTheirArguments)
+{
+    const CliRun tooLong = cli({"record", "--seconds", "4000", temp("r.wav")});
+    EXPECT_EQ(tooLong.exitCode, 1);
+    EXPECT_EQ(tooLong.err, "tonobild-cli: --seconds needs a length between 0 and 3600 seconds\n");
+    EXPECT_FALSE(QFile::exists(temp("r.wav")));
+
+    const CliRun noFile = cli({"play"});
+    EXPECT_EQ(noFile.exitCode, 1);
+    EXPECT_EQ(noFile.err, "tonobild-cli: expected 1 file arguments; see --help\n");
+
+    // The usage names the program the operator started, not the one it handed over to.
+    const CliRun help = cli({"record", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: %1 [options] FILE\n").arg(TONOBILD_CLI)))
+        << help.out.toStdString();
+    EXPECT_TRUE(help.out.contains("--seconds <N>"));
+}
+
+// The sound program is looked for where it is installed, then beside tonobild-cli.
+TEST_F(CliTest, SoundProgramIsFoundInstalledOrBesideTheCommandLine)
+{
+    const auto program = [](const QString& path) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    const QString bin = temp("usr/bin");
+    const QString installedPath = "../libexec/tonobild/tonobild-cli-sound";
+    QDir().mkpath(bin);
+    EXPECT_EQ(cli::soundProgramIn(bin, installedPath), temp("usr/libexec/tonobild/tonobild-cli-sound"));
+    program(temp("usr/bin/tonobild-cli-sound"));
+    EXPECT_EQ(cli::soundProgramIn(bin, installedPath), temp("usr/bin/tonobild-cli-sound"));
+    program(temp("usr/libexec/tonobild/tonobild-cli-sound"));
+    EXPECT_EQ(cli::soundProgramIn(bin, installedPath), temp("usr/libexec/tonobild/tonobild-cli-sound"));
 }

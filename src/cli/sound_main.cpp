@@ -1,0 +1,23 @@
+// tonobild-cli-sound: the commands of tonobild-cli that use the sound devices
+// and the rig. tonobild-cli starts it for "play" and "record" with its own
+// arguments; started by hand it takes them the same way.
+#include <QCoreApplication>
+
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tonobild-cli"));
+    QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 2)
+        return tonobild::cli::fail(QStringLiteral("tonobild-cli-sound plays and records: use \"play\" or \"record\""));
+    const QString name = arguments.at(1);
+    arguments.removeAt(1); // the parser takes the program name first, then the command's own arguments
+    if (name == QLatin1String("play"))
+        return tonobild::cli::playCommand(arguments);
+    if (name == QLatin1String("record"))
+        return tonobild::cli::recordCommand(arguments);
+    return tonobild::cli::fail(QStringLiteral("tonobild-cli-sound plays and records: use \"play\" or \"record\""));
+}

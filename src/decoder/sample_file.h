@@ -19,13 +19,20 @@ public:
     virtual std::span<const std::uint8_t> nextBlock() = 0;
 };
 
-// A recorded audio file, read in blocks of 64 KiB.
+// A recorded audio file, handed out in blocks of 64 KiB. A regular file is
+// mapped into memory and the blocks are read straight out of the page cache,
+// without a copy; the bytes are those it held when it was opened (a file that
+// another program cuts short while it is read ends this program with SIGBUS).
+// Anything else (a pipe, a file that cannot be mapped) is read with fread.
 class SampleFile final : public SampleSource {
 public:
     static constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 
     // Opens an existing file for reading; never creates one. Throws FileError.
     explicit SampleFile(std::string path);
+    ~SampleFile() override;
+    SampleFile(const SampleFile&) = delete;
+    SampleFile& operator=(const SampleFile&) = delete;
 
     const std::string& path() const noexcept { return path_; }
     std::span<const std::uint8_t> nextBlock() override; // throws FileError on a read failure
@@ -37,6 +44,8 @@ private:
     std::string path_;
     std::unique_ptr<std::FILE, Closer> file_;
     std::vector<std::uint8_t> block_;
+    std::span<const std::uint8_t> mapped_; // the whole file, when it is mapped
+    std::size_t mappedOffset_ = 0;
 };
 
 // Samples held in memory, handed out in blocks of the given size.

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <thread>
 #include <stdexcept>
 #include <tuple>
 
@@ -304,6 +307,62 @@ TEST(SampleFile, MissingFileIsAnErrorAndIsNotCreated)
     }
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_THROW(SampleFile(std::filesystem::temp_directory_path().string()), FileError);
+}
+
+namespace {
+
+std::vector<std::uint8_t> everyBlock(SampleSource& samples, std::vector<std::size_t>& sizes)
+{
+    std::vector<std::uint8_t> bytes;
+    for (auto block = samples.nextBlock(); !block.empty(); block = samples.nextBlock()) {
+        sizes.push_back(block.size());
+        bytes.insert(bytes.end(), block.begin(), block.end());
+    }
+    return bytes;
+}
+
+} // namespace
+
+// A regular file (read from its mapping) and a named pipe (read with fread)
+// give every byte, in blocks of 64 KiB and a shorter last one.
+TEST(SampleFile, RegularFilesAndPipesGiveEveryByteInBlocks)
+{
+    const std::filesystem::path path = std::filesystem::temp_directory_path() / "tonobild-sample-blocks.raw";
+    std::vector<std::uint8_t> written(65536 + 100);
+    for (std::size_t i = 0; i < written.size(); ++i)
+        written[i] = static_cast<std::uint8_t>(i * 7);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(written.data()),
+                                                static_cast<std::streamsize>(written.size()));
+    {
+        SampleFile file(path.string());
+        std::vector<std::size_t> sizes;
+        EXPECT_EQ(everyBlock(file, sizes), written);
+        EXPECT_EQ(sizes, (std::vector<std::size_t>{65536, 100}));
+        EXPECT_TRUE(file.nextBlock().empty()); // and stays at the end
+    }
+    std::filesystem::remove(path);
+
+    // An empty file has no block.
+    std::ofstream(path, std::ios::binary).close();
+    {
+        SampleFile empty(path.string());
+        EXPECT_TRUE(empty.nextBlock().empty());
+    }
+    std::filesystem::remove(path);
+
+    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    const std::vector<std::uint8_t> piped = {208, 47, 224, 31, 128, 0, 255};
+    std::thread writer([&] {
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(piped.data()),
+                                                    static_cast<std::streamsize>(piped.size()));
+    });
+    {
+        SampleFile pipe(path.string());
+        std::vector<std::size_t> sizes;
+        EXPECT_EQ(everyBlock(pipe, sizes), piped);
+    }
+    writer.join();
+    std::filesystem::remove(path);
 }
 
 // The expected colours of the whole-decode tests come from receivedValue; it

@@ -180,6 +180,16 @@ QString savePictureFile(const QImage& image, const QString& path)
 
 QString writePicture(const QImage& image, QFileDevice& file, const QByteArray& format)
 {
+    // A working picture's image (RGB32) becomes a bitmap here, byte for byte as
+    // Qt's writer lays it out, without the image writer looking through every
+    // picture-format plugin first. Other formats (a palette, say) go to Qt.
+    if (format == "bmp" && image.format() == QImage::Format_RGB32 &&
+        image.bytesPerLine() == static_cast<qsizetype>(image.width()) * 4) {
+        static_assert(sizeof(QRgb) == sizeof(unsigned));
+        const auto* pixels = reinterpret_cast<const unsigned*>(image.constBits());
+        return writeWhole(file, bitmapFile(image.width(), image.height(), pixels, image.dotsPerMeterX(),
+                                           image.dotsPerMeterY()));
+    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

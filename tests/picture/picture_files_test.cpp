@@ -1,7 +1,9 @@
 // Picture files: what is written, what loads back, what is refused and why.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
+#include <QImageWriter>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -77,6 +79,34 @@ TEST(PictureImage, ColourNumbersBecomePixelsRowByRow)
     EXPECT_EQ(image.pixel(0, 1), 0xFF00FFFFu);
     EXPECT_EQ(image.pixel(1, 1), 0xFFFF0000u);
     EXPECT_EQ(image.pixel(2, 1), 0xFF0000FFu);
+}
+
+// Two pixels in one row: the headers, then blue, green, red of each, padded to eight bytes.
+TEST(BitmapHeader, BitmapFileOfTwoPixelsByHand)
+{
+    const unsigned pixels[] = {0xFF102030u, 0xFFA0B0C0u};
+    const QByteArray file = bitmapFile(2, 1, pixels, 3780, 2835);
+    const unsigned char expected[] = {
+        'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                  // size 62, pixels at 54
+        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,   // 2 x 1, 1 plane, 24 bits
+        8, 0, 0, 0, 0xC4, 0x0E, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0x30, 0x20, 0x10, 0xC0, 0xB0, 0xA0, 0, 0,
+    };
+    EXPECT_EQ(file, QByteArray(reinterpret_cast<const char*>(expected), sizeof expected));
+}
+
+// The bitmap writer gives the bytes Qt's own writer gives, padding and bottom-up rows included.
+TEST_F(PictureFilesTest, BitmapsAreTheBytesQtWrites)
+{
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(161, 7), QSize(640, 480)}) {
+        const QImage image = asymmetricPicture(size.width(), size.height());
+        QByteArray fromQt;
+        QBuffer buffer(&fromQt);
+        buffer.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(QImageWriter(&buffer, "bmp").write(image));
+        ASSERT_TRUE(savePictureFile(image, path("own.bmp")).isEmpty());
+        EXPECT_EQ(bytes("own.bmp"), fromQt) << size.width() << " x " << size.height();
+    }
 }
 
 TEST_F(PictureFilesTest, AFailedSaveKeepsTheOldFileWholeAndSaysWhy)

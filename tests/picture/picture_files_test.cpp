@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QFile>
 #include <QProcess>
@@ -107,6 +108,43 @@ TEST_F(PictureFilesTest, BitmapsAreTheBytesQtWrites)
         ASSERT_TRUE(savePictureFile(image, path("own.bmp")).isEmpty());
         EXPECT_EQ(bytes("own.bmp"), fromQt) << size.width() << " x " << size.height();
     }
+}
+
+// A plain 24-bit bitmap loads as Qt's reader loads it: format, pixels and dots per metre,
+// rows bottom-up or (a negative height) top-down.
+TEST_F(PictureFilesTest, PlainBitmapsLoadAsQtReadsThem)
+{
+    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(161, 7)}) {
+        const QImage image = asymmetricPicture(size.width(), size.height());
+        ASSERT_TRUE(QImageWriter(path("plain.bmp"), "bmp").write(image));
+        const QByteArray bottomUp = bytes("plain.bmp");
+        QByteArray topDown = bottomUp;
+        const qsizetype rowBytes = (size.width() * 3 + 3) / 4 * 4;
+        for (int y = 0; y < size.height(); ++y)
+            topDown.replace(54 + y * rowBytes, rowBytes, bottomUp.mid(54 + (size.height() - 1 - y) * rowBytes, rowBytes));
+        qToLittleEndian<qint32>(-size.height(), topDown.data() + 22);
+        write("topdown.bmp", topDown);
+        for (const char* name : {"plain.bmp", "topdown.bmp"}) {
+            const QImage fromQt = QImageReader(path(name)).read();
+            const LoadedPicture loaded = loadPictureFile(path(name));
+            ASSERT_FALSE(loaded.image.isNull()) << name << ": " << loaded.problem.toStdString();
+            EXPECT_EQ(loaded.image.format(), fromQt.format()) << name;
+            EXPECT_EQ(loaded.image, fromQt) << name << " " << size.width() << " x " << size.height();
+            EXPECT_EQ(loaded.image, image) << name;
+            EXPECT_EQ(loaded.image.dotsPerMeterX(), fromQt.dotsPerMeterX());
+        }
+    }
+}
+
+// The two pixels written by hand above load back from the bytes alone.
+TEST_F(PictureFilesTest, BitmapOfTwoPixelsLoadsByHand)
+{
+    const unsigned pixels[] = {0xFF102030u, 0xFFA0B0C0u};
+    write("two.bmp", bitmapFile(2, 1, pixels, 3780, 3780));
+    const LoadedPicture loaded = loadPictureFile(path("two.bmp"));
+    ASSERT_EQ(loaded.image.size(), QSize(2, 1));
+    EXPECT_EQ(loaded.image.pixel(0, 0), 0xFF102030u);
+    EXPECT_EQ(loaded.image.pixel(1, 0), 0xFFA0B0C0u);
 }
 
 TEST_F(PictureFilesTest, AFailedSaveKeepsTheOldFileWholeAndSaysWhy)

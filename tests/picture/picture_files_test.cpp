@@ -82,6 +82,19 @@ TEST(PictureImage, ColourNumbersBecomePixelsRowByRow)
     EXPECT_EQ(image.pixel(2, 1), 0xFF0000FFu);
 }
 
+// And back: pixel 0xFFRRGGBB becomes colour number 0x00BBGGRR, row by row.
+TEST(PictureImage, PixelsBecomeColourNumbersRowByRow)
+{
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.setPixel(0, 0, 0xFF102030u);
+    image.setPixel(1, 0, 0xFFFFFFFFu);
+    image.setPixel(0, 1, 0xFF000001u);
+    image.setPixel(1, 1, 0xFFA0B0C0u);
+    const WorkingPicture picture = fromImage(image);
+    ASSERT_EQ(picture.width(), 2);
+    EXPECT_EQ(picture.pixels(), (std::vector<ColourNumber>{0x00302010, 0x00FFFFFF, 0x00010000, 0x00C0B0A0}));
+}
+
 // Two pixels in one row: the headers, then blue, green, red of each, padded to eight bytes.
 TEST(BitmapHeader, BitmapFileOfTwoPixelsByHand)
 {

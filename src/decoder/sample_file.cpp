@@ -42,6 +42,13 @@ SampleFile::~SampleFile()
 std::span<const std::uint8_t> SampleFile::nextBlock()
 {
     if (!mapped_.empty()) {
+        // What was handed out before is given back now and then, so that the
+        // program holds about a mebibyte of a long recording at a time.
+        if (mappedOffset_ - releasedOffset_ >= kReleaseBytes) {
+            ::madvise(const_cast<std::uint8_t*>(mapped_.data()) + releasedOffset_, mappedOffset_ - releasedOffset_,
+                      MADV_DONTNEED);
+            releasedOffset_ = mappedOffset_;
+        }
         const std::size_t count = std::min(kBlockBytes, mapped_.size() - mappedOffset_);
         const auto block = mapped_.subspan(mappedOffset_, count);
         mappedOffset_ += count;

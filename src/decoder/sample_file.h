@@ -19,22 +19,13 @@ public:
     virtual std::span<const std::uint8_t> nextBlock() = 0;
 };
 
-// A recorded audio file, handed out in blocks of 64 KiB; a block stays valid
-// until the next one is asked for. A regular file is mapped into memory and
-// the blocks are read straight out of the page cache, without a copy; what was
-// read is let go every mebibyte, so that a long recording is never held whole.
-// The bytes are those it held when it was opened (a file that another program
-// cuts short while it is read ends this program with SIGBUS).
-// Anything else (a pipe, a file that cannot be mapped) is read with fread.
+// A recorded audio file, read in blocks of 64 KiB.
 class SampleFile final : public SampleSource {
 public:
     static constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
 
     // Opens an existing file for reading; never creates one. Throws FileError.
     explicit SampleFile(std::string path);
-    ~SampleFile() override;
-    SampleFile(const SampleFile&) = delete;
-    SampleFile& operator=(const SampleFile&) = delete;
 
     const std::string& path() const noexcept { return path_; }
     std::span<const std::uint8_t> nextBlock() override; // throws FileError on a read failure
@@ -46,10 +37,6 @@ private:
     std::string path_;
     std::unique_ptr<std::FILE, Closer> file_;
     std::vector<std::uint8_t> block_;
-    static constexpr std::size_t kReleaseBytes = std::size_t{1} << 20;
-    std::span<const std::uint8_t> mapped_; // the whole file, when it is mapped
-    std::size_t mappedOffset_ = 0;         // where the next block starts
-    std::size_t releasedOffset_ = 0;       // the pages before it are no longer mapped in
 };
 
 // Samples held in memory, handed out in blocks of the given size.

@@ -323,8 +323,8 @@ std::vector<std::uint8_t> everyBlock(SampleSource& samples, std::vector<std::siz
 
 } // namespace
 
-// A regular file (read from its mapping, let go every mebibyte) and a named
-// pipe (read with fread) give every byte, in blocks of 64 KiB and a shorter last one.
+// A regular file of 2 MiB and a named pipe give every byte, in blocks of
+// 64 KiB and a shorter last one.
 TEST(SampleFile, RegularFilesAndPipesGiveEveryByteInBlocks)
 {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "tonobild-sample-blocks.raw";

@@ -12,6 +12,17 @@ namespace {
 
 using Command = std::function<int(const QStringList&)>;
 
+// play and record run in tonobild-cli-sound (see sound_program.h).
+int playInSoundProgram(const QStringList& arguments)
+{
+    return tonobild::cli::runSoundCommand(QStringLiteral("play"), arguments);
+}
+
+int recordInSoundProgram(const QStringList& arguments)
+{
+    return tonobild::cli::runSoundCommand(QStringLiteral("record"), arguments);
+}
+
 const std::map<QString, std::pair<Command, QString>>& commands()
 {
     using namespace tonobild::cli;
@@ -23,8 +34,8 @@ const std::map<QString, std::pair<Command, QString>>& commands()
         {QStringLiteral("digital-encode"), {digitalEncodeCommand, QStringLiteral("digital-encode IN OUT   picture file to digitally coded picture file")}},
         {QStringLiteral("digital-decode"), {digitalDecodeCommand, QStringLiteral("digital-decode IN OUT   digitally coded picture file back to colours")}},
         {QStringLiteral("signature"), {signatureCommand, QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},
-        {QStringLiteral("play"), {[](const QStringList& a) { return runSoundCommand(QStringLiteral("play"), a); }, QStringLiteral("play FILE   play a WAV file through the output device")}},
-        {QStringLiteral("record"), {[](const QStringList& a) { return runSoundCommand(QStringLiteral("record"), a); }, QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
+        {QStringLiteral("play"), {playInSoundProgram, QStringLiteral("play FILE   play a WAV file through the output device")}},
+        {QStringLiteral("record"), {recordInSoundProgram, QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
         {QStringLiteral("testcards"), {testCardsCommand, QStringLiteral("testcards DIR   write the station's test cards into a folder")}},
     };
     return table;

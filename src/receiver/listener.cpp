@@ -234,12 +234,12 @@ void Listener::begin(std::uint64_t start)
 
 void Listener::begin(std::uint64_t start, std::span<const std::uint8_t> firstSamples)
 {
+    host_.transmissionBegins();
     // Without a resolution, a level or an inset nothing can be decoded: the
     // window does not start listening so, and a transmission is not taken then.
     if (!missingDecodeChoice(settings_, controls_).empty())
         return;
     current_ = std::make_unique<Transmission>(controls_, settings_, host_, start);
-    host_.transmissionBegan();
     current_->feed(firstSamples);
 }
 

@@ -61,7 +61,9 @@ ReceivedPicture decodeRecording(std::vector<std::uint8_t> samples, std::uint32_t
 class ListenerHost {
 public:
     virtual ~ListenerHost() = default;
-    virtual void transmissionBegan() {}
+    // A transmission begins; the settings are read when this returns, so the
+    // window can bring them up to date here.
+    virtual void transmissionBegins() {}
     // A transmission has ended; its picture, read-out and recording.
     virtual void received(ReceivedPicture picture) = 0;
     // The live decode unticks or ticks "LIC Lock", as a decode does.

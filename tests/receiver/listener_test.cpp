@@ -18,7 +18,7 @@ using decodetest::testPicture;
 class CollectingHost final : public ListenerHost {
 public:
     explicit CollectingHost(DecoderControls& controls) : controls_(controls) {}
-    void transmissionBegan() override { ++began; }
+    void transmissionBegins() override { ++began; }
     void received(ReceivedPicture picture) override { pictures.push_back(std::move(picture)); }
     void setLicLock(bool ticked) override
     {

@@ -19,19 +19,6 @@ constexpr std::uint64_t kLongestGroups = 936022;
 constexpr std::uint64_t kSamplesPerSentGroup = 4;
 constexpr std::uint64_t kSlowestSenderRate = 8000;
 
-// A decode of a kept recording never yields, and keeps "LIC Lock" in its own
-// copy of the controls, as the command line does.
-class RecordingHost final : public DecoderHost {
-public:
-    explicit RecordingHost(DecoderControls& controls) : controls_(controls) {}
-    bool progressStep() override { return true; }
-    bool rebuildRow() override { return true; }
-    void setLicLock(bool ticked) override { controls_.licLock = ticked; }
-
-private:
-    DecoderControls& controls_;
-};
-
 // The live decode hands "LIC Lock" on to the window and never yields: the
 // samples come in blocks, and the window repaints between them.
 class LiveHost final : public DecoderHost {
@@ -91,7 +78,7 @@ ReceivedPicture decodeRecording(std::vector<std::uint8_t> samples, std::uint32_t
     received.sampleRate = sampleRate;
     WorkingState state;
     state.sigscale = 1;
-    RecordingHost host(controls);
+    UnattendedDecoderHost host(controls);
     Decoder decoder(received.picture, state, controls, host);
     decoder.begin(settings);
     const auto header = pcm8MonoHeader(sampleRate, static_cast<std::uint32_t>(samples.size()));

@@ -87,15 +87,20 @@ QAudioDevice AudioEngine::findOutput(const QString& name)
     return findDevice(outputs(), QMediaDevices::defaultAudioOutput(), name);
 }
 
-QString AudioEngine::startRecording(const QAudioDevice& device)
+QString AudioEngine::startRecording(const QAudioDevice& device, std::uint32_t rate)
 {
     stopRecording();
     if (device.isNull())
         return QStringLiteral("No sound input device was found.");
-    // 16-bit mono at 44100 is what sound servers deliver without converting the
-    // rate; a device that refuses it is taken in its own format and converted.
+    if (rate == 0)
+        rate = static_cast<std::uint32_t>(std::max(device.preferredFormat().sampleRate(), 0));
+    if (rate == 0)
+        rate = kRecordingRate;
+    // 16-bit mono at the rate the device runs at is what sound servers deliver
+    // without converting; a device that refuses it is taken in its own format
+    // and converted.
     QAudioFormat format;
-    format.setSampleRate(static_cast<int>(kRecordingRate));
+    format.setSampleRate(static_cast<int>(rate));
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     if (!device.isFormatSupported(format))
@@ -105,7 +110,8 @@ QString AudioEngine::startRecording(const QAudioDevice& device)
         return QStringLiteral("The input device \"%1\" offers no sample format the recorder can take.")
             .arg(device.description());
     converter_ = std::make_unique<CaptureConverter>(*sampleFormat, format.channelCount(),
-                                                    static_cast<std::uint32_t>(format.sampleRate()), kRecordingRate);
+                                                    static_cast<std::uint32_t>(format.sampleRate()), rate);
+    recordingRate_ = rate;
     source_ = new QAudioSource(device, format); // no parent, as the sink below
     source_->setBufferSize(format.bytesForDuration(100000)); // a tenth of a second
     sourceIo_ = source_->start();

@@ -30,6 +30,9 @@ std::optional<WorkingState> startState(const QCommandLineParser& parser, const Q
 // reason and answers nothing when it cannot be loaded.
 std::optional<WorkingPicture> loadPicture(const QString& path);
 
+// --input DEVICE: the input device of "record" and "listen".
+QCommandLineOption inputDeviceOption();
+
 // "160x120", "320x240" or "640x480".
 std::optional<PictureSize> parseResolution(const QString& text);
 

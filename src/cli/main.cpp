@@ -24,6 +24,7 @@ const std::map<QString, std::pair<Command, QString>>& commands()
         {QStringLiteral("signature"), {signatureCommand, QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},
         {QStringLiteral("play"), {playCommand, QStringLiteral("play FILE   play a WAV file through the output device")}},
         {QStringLiteral("record"), {recordCommand, QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
+        {QStringLiteral("listen"), {listenCommand, QStringLiteral("listen --gallery DIR   receive every transmission on the input device into a gallery")}},
         {QStringLiteral("testcards"), {testCardsCommand, QStringLiteral("testcards DIR   write the station's test cards into a folder")}},
     };
     return table;

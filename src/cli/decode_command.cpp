@@ -17,18 +17,6 @@ namespace tonobild::cli {
 
 namespace {
 
-// Keeps "LIC Lock" in the controls as the window's check box does; never yields.
-class CliHost final : public DecoderHost {
-public:
-    explicit CliHost(DecoderControls& controls) : controls_(controls) {}
-    bool progressStep() override { return true; }
-    bool rebuildRow() override { return true; }
-    void setLicLock(bool ticked) override { controls_.licLock = ticked; }
-
-private:
-    DecoderControls& controls_;
-};
-
 QString endName(DecodeEnd end)
 {
     switch (end) {
@@ -101,7 +89,7 @@ int decodeCommand(const QStringList& arguments)
             samples = std::make_unique<MemorySamples>(*conditioned);
         else
             samples = std::make_unique<SampleFile>(audioPath.toStdString());
-        CliHost host(controls);
+        UnattendedDecoderHost host(controls);
         Decoder decoder(picture, state, controls, host);
         decoder.begin(settings);
         end = decoder.run(*samples);

@@ -60,6 +60,7 @@ void ListeningSession::hear(const QByteArray& samples)
 
 void ListeningSession::transmissionBegins()
 {
+    beganAt_ = QDateTime::currentDateTime();
     emit transmissionBegan();
 }
 
@@ -74,7 +75,8 @@ void ListeningSession::received(ReceivedPicture picture)
     const std::string codeword = picture.codeword();
     const GalleryItem item{picture.picture,  picture.recording, picture.sampleRate, codeword,
                            picture.signatureCaption, QString::fromStdString(decodeOptionsText(picture.controls, picture.settings))};
-    const auto entry = gallery_.keep(item, QDateTime::currentDateTime(), &problem);
+    // Named by the time the transmission began: its first cycles came in just before.
+    const auto entry = gallery_.keep(item, beganAt_.isValid() ? beganAt_ : QDateTime::currentDateTime(), &problem);
     if (!entry) {
         if (!keepFailing_)
             emit keepFailed(problem);

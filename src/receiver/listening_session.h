@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAudioDevice>
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -59,6 +60,7 @@ private:
     AudioEngine engine_;
     Gallery gallery_;
     std::unique_ptr<Listener> listener_;
+    QDateTime beganAt_; // when the transmission coming in began
     int inputLevel_ = 0;
     bool keepFailing_ = false;
 };

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "audio/wav_header.h"
 #include "decoder/decoder.h"
 #include "decoder/line_identification.h"

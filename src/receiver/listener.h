@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "app/pass_progress.h"
+#include "common/pass_progress.h"
 #include "decoder/decoder_controls.h"
 #include "picture/working_picture.h"
 #include "receiver/transmission_watch.h"

@@ -14,12 +14,16 @@ namespace tonobild {
 
 QImage toImage(const WorkingPicture& picture)
 {
+    // Colour number 0x00BBGGRR to pixel 0xFFRRGGBB. A number outside 0..0xFFFFFF
+    // keeps the low byte of each component as splitColour() and qRgb() leave
+    // it: red the number's low byte, green the next, blue the third.
     QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
+    const ColourNumber* colour = picture.pixels().data();
     for (int y = 0; y < picture.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
-            const ColourComponents c = splitColour(picture.colour(x, y));
-            line[x] = qRgb(c.red, c.green, c.blue);
+            const auto c = static_cast<std::uint32_t>(*colour++);
+            line[x] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
         }
     }
     return image;

@@ -59,6 +59,26 @@ TEST_F(PictureFilesTest, WritesBitmapUnlessTheNameAsksForPngOrJpegAndLoadsItBack
     }
 }
 
+// Colour numbers are 0x00BBGGRR; outside 0..0xFFFFFF each component keeps its low byte.
+TEST(PictureImage, ColourNumbersBecomePixelsRowByRow)
+{
+    WorkingPicture picture(3, 2);
+    picture.setColour(0, 0, 0x00302010);  // red 0x10, green 0x20, blue 0x30
+    picture.setColour(1, 0, -1);          // every component 255
+    picture.setColour(2, 0, 0x01123456);  // blue 0x112 keeps 0x12
+    picture.setColour(0, 1, -256);        // red 0, green 255, blue 255
+    picture.setColour(1, 1, 0x000000FF);
+    picture.setColour(2, 1, 0x00FF0000);
+    const QImage image = toImage(picture);
+    ASSERT_EQ(image.format(), QImage::Format_RGB32);
+    EXPECT_EQ(image.pixel(0, 0), 0xFF102030u);
+    EXPECT_EQ(image.pixel(1, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(image.pixel(2, 0), 0xFF563412u);
+    EXPECT_EQ(image.pixel(0, 1), 0xFF00FFFFu);
+    EXPECT_EQ(image.pixel(1, 1), 0xFFFF0000u);
+    EXPECT_EQ(image.pixel(2, 1), 0xFF0000FFu);
+}
+
 TEST_F(PictureFilesTest, AFailedSaveKeepsTheOldFileWholeAndSaysWhy)
 {
     ASSERT_EQ(savePictureFile(asymmetricPicture(20, 10), path("out.bmp")), QString());

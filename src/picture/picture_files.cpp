@@ -39,14 +39,16 @@ WorkingPicture fromImage(const QImage& image)
 void placeImage(WorkingPicture& picture, const QImage& image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    std::vector<ColourNumber> pixels(static_cast<std::size_t>(rgb.width()) * static_cast<std::size_t>(rgb.height()));
-    std::size_t i = 0;
-    for (int y = 0; y < rgb.height(); ++y) {
+    const int width = rgb.width();
+    const int height = rgb.height();
+    std::vector<ColourNumber> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    ColourNumber* to = pixels.data();
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x)
-            pixels[i++] = colourNumber(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
+        for (int x = 0; x < width; ++x)
+            *to++ = colourNumber(qRed(line[x]), qGreen(line[x]), qBlue(line[x]));
     }
-    picture.place(rgb.width(), rgb.height(), std::move(pixels));
+    picture.place(width, height, std::move(pixels));
 }
 
 namespace {

@@ -12,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "decoder/decoder_controls.h"
 #include "encoder/encoder.h"
 #include "picture/resolution.h"

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "picture/working_picture.h"
 
 namespace tonobild::cli {

@@ -1,6 +1,6 @@
-// The main window's working-state record: the counters and decoder state that
-// the encoder, the decoder and the signature codec share for the window's whole
-// life. Every number is a 16-bit signed field, zero when the window opens.
+// The working-state record: the counters and decoder state that the encoder,
+// the decoder and the signature codec share for the whole life of the window
+// (or of one command line run). Every number is a 16-bit signed field, zero when the window opens.
 #pragma once
 
 #include <array>

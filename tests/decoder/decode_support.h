@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "common/numbers.h"
 #include "decoder/cycle_detector.h"
 #include "decoder/decoder.h"

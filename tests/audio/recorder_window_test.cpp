@@ -15,19 +15,14 @@
 #include "audio/wav_file.h"
 #include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
+#include "support/no_sound_server.h"
 #include "support/test_data.h"
 
 using namespace tonobild;
 using tonobild::testdata::FakeDialogs;
+using tonobild::testdata::kNoSoundServer;
 
 namespace {
-
-// No sound server is reachable. Set before anything asks for the devices.
-const bool kNoSoundServer = [] {
-    qputenv("PULSE_SERVER", "unix:/nonexistent/tonobild-test-socket");
-    qputenv("PULSE_AUTOSPAWN", "0");
-    return true;
-}();
 
 class RecorderWindowTest : public ::testing::Test {
 protected:

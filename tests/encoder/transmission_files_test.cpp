@@ -29,15 +29,6 @@ protected:
     fs::path folder;
 };
 
-// The little-endian number of size bytes at offset at.
-std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int size)
-{
-    std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
-    return value;
-}
-
 } // namespace
 
 TEST(RawFileName, ReplacesTheLastThreeCharacters)
@@ -66,7 +57,7 @@ TEST_F(TransmissionFilesTest, WritesRawAndWavWithACompleteHeader)
     // RIFF size, fmt size, PCM, mono, rate, byte rate, block align, 8 bits, data size; then the samples.
     const auto text = [&](std::size_t from, std::size_t to) { return std::string(bytes.begin() + from, bytes.begin() + to); };
     EXPECT_EQ(text(0, 4) + text(8, 16) + text(36, 40), "RIFFWAVEfmt data");
-    const auto le = [&](std::size_t at, int size) { return littleEndian(bytes, at, size); };
+    const auto le = [&](std::size_t at, int size) { return testdata::littleEndian(bytes, at, size); };
     EXPECT_EQ((std::vector<std::uint32_t>{le(4, 4), le(16, 4), le(20, 2), le(22, 2), le(24, 4), le(28, 4), le(32, 2),
                                           le(34, 2), le(40, 4)}),
               (std::vector<std::uint32_t>{36 + 8, 16, 1, 1, 8000, 8000, 1, 8, 8}));
@@ -155,8 +146,8 @@ TEST_F(TransmissionFilesTest, ThePlayerWavHoldsEachSampleAtTheDevicesRate)
 
         const auto bytes = testdata::readBytes(files.playerPath());
         ASSERT_EQ(bytes.size(), 44u + 4u * static_cast<std::size_t>(hold)) << rate;
-        EXPECT_EQ(littleEndian(bytes, 24, 4), playerRate);                      // sample rate
-        EXPECT_EQ(littleEndian(bytes, 40, 4), 4u * static_cast<std::uint32_t>(hold)); // data size
+        EXPECT_EQ(testdata::littleEndian(bytes, 24), playerRate);                      // sample rate
+        EXPECT_EQ(testdata::littleEndian(bytes, 40), 4u * static_cast<std::uint32_t>(hold)); // data size
         std::vector<std::uint8_t> expected;
         for (const std::uint8_t s : std::vector<std::uint8_t>{160, 95, 224, 31})
             expected.insert(expected.end(), static_cast<std::size_t>(hold), s);

@@ -13,7 +13,7 @@ cli=$1
 picture=$2
 codeword=SOUNDPATH
 
-. "$(dirname "$0")/private_sound_server.sh"
+. "$(dirname "$0")/../support/private_sound_server.sh"
 start_private_sound_server
 
 "$cli" encode --signature "$codeword" "$picture" "$work/clean.wav"

@@ -37,6 +37,16 @@ private:
     DecoderControls& controls_;
 };
 
+// A decoder on a picture of its own, with fresh controls, host and state.
+struct DecoderBench {
+    explicit DecoderBench(int width = 160, int height = 120) : picture(width, height) {}
+    DecoderControls controls;
+    RecordingHost host{controls};
+    WorkingPicture picture;
+    WorkingState state;
+    Decoder decoder{picture, state, controls, host};
+};
+
 inline std::vector<std::uint8_t> encodeStream(const WorkingPicture& source, const EncoderSettings& settings = {},
                                               bool compand = false)
 {

@@ -15,7 +15,7 @@ picture=$2
 codewords=(KLM456 DL2ABC G4XYZ)
 rate=11025
 
-. "$(dirname "$0")/../audio/private_sound_server.sh"
+. "$(dirname "$0")/../support/private_sound_server.sh"
 start_private_sound_server
 
 # Little-endian fields of a WAV header.

@@ -3,6 +3,6 @@
 # Usage: listen_window_test.sh TEST-PROGRAM
 # Exit 77 (skipped) when PulseAudio is not installed.
 set -euo pipefail
-. "$(dirname "$0")/../audio/private_sound_server.sh"
+. "$(dirname "$0")/../support/private_sound_server.sh"
 start_private_sound_server
 "$1"

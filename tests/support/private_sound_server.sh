@@ -1,4 +1,4 @@
-# Sourced by the sound tests: starts a PulseAudio server of the test's own, in
+# Sourced by the sound and keying tests: starts a PulseAudio server of the test's own, in
 # a folder of its own ($work), with a null sink "null" whose monitor is offered
 # as the source "capture"; the server stops and the folder goes when the test ends.
 #

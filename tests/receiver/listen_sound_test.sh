@@ -6,7 +6,9 @@
 # pictures and three recordings; each picture equals, pixel for pixel, the
 # decode of the clean stream, and the codewords are in the names and the index.
 #
-# Usage: listen_sound_test.sh TONOBILD-CLI PICTURE.bmp
+# Usage: listen_sound_test.sh TONOBILD-CLI PICTURE.bmp [RATE]
+#   RATE: the sound server's sample rate (default: its own, 44100), e.g. 48000,
+#   where the player holds each sent sample four or five times.
 # Exit 77 (skipped) when PulseAudio is not installed.
 set -euo pipefail
 
@@ -16,7 +18,7 @@ codewords=(KLM456 DL2ABC G4XYZ)
 rate=11025
 
 . "$(dirname "$0")/../support/private_sound_server.sh"
-start_private_sound_server
+start_private_sound_server "${3:-}"
 
 # Little-endian fields of a WAV header.
 le16() { printf "$(printf '\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)))"; }
@@ -57,6 +59,8 @@ for codeword in "${codewords[@]}"; do
     fail "no picture named with the codeword $codeword"
     continue
   fi
+  recorded_rate=$(od -An -tu4 -j24 -N4 "${kept%.png}.wav" | tr -d ' ')
+  [ "$recorded_rate" = "${3:-44100}" ] || fail "the recording of $codeword is at $recorded_rate, not the server's rate"
   grep -q "Identification: $codeword" "$gallery/index.txt" || fail "the index lacks the read-out of $codeword"
   grep -q "^Received $kept: .*Identification: $codeword" "$work/listen.log" || fail "no line for $codeword"
   # The picture is compared as decoded pixels: both PNGs written by the same code from the same picture.

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
 
 #include "audio/wav_header.h"
 #include "picture/picture_files.h"
@@ -71,8 +73,12 @@ QString defaultGalleryFolder()
 std::optional<GalleryEntry> Gallery::keep(const GalleryItem& item, const QDateTime& when, QString* problem) const
 {
     const QDir folder(folder_);
-    if (!QDir().mkpath(folder_) || !QFileInfo(folder_).isDir()) {
-        *problem = QStringLiteral("cannot create the gallery folder %1").arg(QDir::toNativeSeparators(folder_));
+    std::error_code error;
+    std::filesystem::create_directories(folder_.toStdString(), error);
+    if (error || !QFileInfo(folder_).isDir()) {
+        *problem = QStringLiteral("cannot create the gallery folder %1: %2")
+                       .arg(QDir::toNativeSeparators(folder_),
+                            error ? QString::fromStdString(error.message()) : QStringLiteral("not a folder"));
         return std::nullopt;
     }
     const std::string stem = galleryStem(localTime(when), item.codeword);

@@ -108,7 +108,11 @@ TEST_F(GalleryTest, AFileWhereTheFolderShouldBeIsSaid)
     const Gallery gallery(blocker.fileName() + QStringLiteral("/gallery"));
     QString problem;
     EXPECT_FALSE(gallery.keep(item, when, &problem));
-    EXPECT_EQ(problem, QStringLiteral("cannot create the gallery folder %1/gallery").arg(blocker.fileName()));
+    EXPECT_EQ(problem,
+              QStringLiteral("cannot create the gallery folder %1/gallery: Not a directory").arg(blocker.fileName()));
+    EXPECT_FALSE(Gallery(blocker.fileName()).keep(item, when, &problem));
+    EXPECT_EQ(problem.toStdString(),
+              QStringLiteral("cannot create the gallery folder %1: Not a directory").arg(blocker.fileName()).toStdString());
 }
 
 TEST_F(GalleryTest, AFolderThatTakesNoFilesIsSaidWithTheFileAndTheReason)

@@ -115,6 +115,16 @@ TEST_F(GalleryTest, AFileWhereTheFolderShouldBeIsSaid)
               QStringLiteral("cannot create the gallery folder %1: Not a directory").arg(blocker.fileName()).toStdString());
 }
 
+TEST_F(GalleryTest, AnIndexThatCannotBeWrittenIsSaid)
+{
+    QDir(temporary.path()).mkpath(QStringLiteral("gallery/index.txt"));
+    const Gallery gallery(temporary.filePath(QStringLiteral("gallery")));
+    QString problem;
+    EXPECT_FALSE(gallery.keep(item, when, &problem));
+    EXPECT_TRUE(problem.startsWith(QStringLiteral("cannot write %1/index.txt: ").arg(gallery.folder())))
+        << problem.toStdString();
+}
+
 TEST_F(GalleryTest, AFolderThatTakesNoFilesIsSaidWithTheFileAndTheReason)
 {
     QString problem;

@@ -111,7 +111,13 @@ ListenPanel::ListenPanel(Host& host, SettingsStore& store, QWidget* parent)
     const auto place = [this](QListWidgetItem* item) { host_.placeGalleryPicture(item->data(Qt::UserRole).toString()); };
     connect(galleryStrip, &QListWidget::itemClicked, this, place);
     connect(galleryStrip, &QListWidget::itemActivated, this, place);
-    fillGalleryStrip();
+}
+
+void ListenPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!stripFilled_)
+        fillGalleryStrip();
 }
 
 // A window closing while a transmission comes in keeps what has arrived.
@@ -192,6 +198,7 @@ void ListenPanel::showKept(const ReceivedPicture& picture, const GalleryEntry& e
 
 void ListenPanel::fillGalleryStrip()
 {
+    stripFilled_ = true;
     galleryStrip->clear();
     for (const QString& path : Gallery(folderBox->text()).latestPictures(kStripPictures))
         addToGalleryStrip(path, false);

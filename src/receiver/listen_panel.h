@@ -62,6 +62,9 @@ public:
     PictureView* livePicture = nullptr;
     QListWidget* galleryStrip = nullptr;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void startListening();
     void stopListening(const QString& status);
@@ -78,6 +81,7 @@ private:
     ListeningSession session_;
     WorkingPicture live_;
     QElapsedTimer lastRepaint_;
+    bool stripFilled_ = false; // the strip is read from the folder when first shown, not at start-up
 };
 
 } // namespace tonobild

@@ -32,20 +32,6 @@ TEST(GalleryNames, TimeCodewordAndNumber)
               "Class of transmitter: Amateur; Identification: KLM456");
 }
 
-TEST(GalleryNames, DecodeOptionsNameWhatDiffersFromTheCommandsDefaults)
-{
-    EXPECT_EQ(decodeOptionsText({}, {.normlevel = 3}), "--resolution 160x120 --level 3");
-    DecoderControls controls;
-    controls.compand = true;
-    controls.useLic = false;
-    controls.licInset = 8;
-    const DecodeSettings settings{.pictureWidth = 320, .pictureHeight = 240, .halfX = true, .normlevel = 2,
-                                  .syncOffset = 32, .syncLevel = -40, .xshift = 3, .yshift = -2, .mono = true};
-    EXPECT_EQ(decodeOptionsText(controls, settings),
-              "--resolution 320x240 --level 2 --half-x --compand --mono --no-lic --sync-offset 32 --lic-inset 8 "
-              "--sync-level -40 --xshift 3 --yshift -2");
-}
-
 class GalleryTest : public ::testing::Test {
 protected:
     QByteArray bytes(const QString& path)

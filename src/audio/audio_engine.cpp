@@ -59,12 +59,17 @@ AudioEngine::~AudioEngine()
 {
     // Not inside a device's signal here: the devices go at once, not at a later
     // turn of an event loop that may never come.
-    QAudioSource* source = source_;
-    QAudioSink* sink = sink_;
     stopRecording();
     stopPlaying();
-    delete source;
-    delete sink;
+    for (const QPointer<QObject>& device : std::as_const(retired_))
+        delete device.data();
+}
+
+void AudioEngine::retire(QObject* device)
+{
+    retired_.removeAll(nullptr);
+    retired_.append(device);
+    device->deleteLater();
 }
 
 QList<QAudioDevice> AudioEngine::inputs()
@@ -156,7 +161,7 @@ void AudioEngine::stopRecording()
     sourceIo_ = nullptr;
     source->disconnect(this);
     source->stop();
-    source->deleteLater();
+    retire(source);
     converter_.reset();
 }
 
@@ -199,8 +204,8 @@ QString AudioEngine::startPlaying(const WavAudio& audio, const QAudioDevice& dev
                                    .arg(rate.deviceRate)
                                    .arg(static_cast<double>(rate.deviceRate) / audio.sampleRate, 0, 'f', 3);
 
-    // The sink and its buffer have no parent: a sink may outlive the engine
-    // until the event loop deletes it.
+    // The sink and its buffer have no parent: a stopped sink is retired, not
+    // deleted with its engine's children while it may be inside its own signal.
     sink_ = new QAudioSink(device, format);
     playBuffer_ = new QBuffer(sink_);
     playBuffer_->setData(reinterpret_cast<const char*>(played.data()),
@@ -241,7 +246,7 @@ void AudioEngine::stopPlaying()
     sink_ = nullptr;
     sink->disconnect(this);
     sink->stop();
-    sink->deleteLater();
+    retire(sink);
     playBuffer_ = nullptr;
 }
 

@@ -65,6 +65,11 @@ signals:
 private:
     void readInput();
     void onSinkState();
+    // A stopped device is deleted at the event loop's next turn, since it may be
+    // inside a signal of its own; one still waiting when the engine goes is
+    // deleted with it. A device left alive at exit races the sound server's
+    // backend while it shuts down.
+    void retire(QObject* device);
 
     QAudioSource* source_ = nullptr;
     // The source's own device: the sound server's backend deletes it when the
@@ -75,6 +80,7 @@ private:
     QAudioSink* sink_ = nullptr;
     QBuffer* playBuffer_ = nullptr; // owned by sink_
     QString playbackDescription_;
+    QList<QPointer<QObject>> retired_;
 };
 
 } // namespace tonobild

@@ -8,17 +8,6 @@ using namespace tonobild;
 
 namespace {
 
-class QuietHost final : public DecoderHost {
-public:
-    explicit QuietHost(DecoderControls& controls) : controls_(controls) {}
-    bool progressStep() override { return true; }
-    bool rebuildRow() override { return true; }
-    void setLicLock(bool ticked) override { controls_.licLock = ticked; }
-
-private:
-    DecoderControls& controls_;
-};
-
 const std::vector<std::uint8_t>& cleanStream(int width)
 {
     static const std::vector<std::uint8_t> streams[2] = {bench::encodedStream(160, 120), bench::encodedStream(640, 480)};
@@ -40,7 +29,7 @@ void decodeClean(benchmark::State& benchState, int width, int height, Mode mode)
         DecoderControls controls;
         controls.hsync = mode != kDirect;
         controls.useLic = mode == kIdentified;
-        QuietHost host(controls);
+        UnattendedDecoderHost host(controls);
         Decoder decoder(picture, state, controls, host);
         picture.clear();
         decoder.begin(settings);

@@ -14,13 +14,7 @@ for tool in sox opusenc opusdec compare; do
 done
 sox -h | grep -q ' mp3 ' || { echo "channels.sh: sox cannot write MP3 (apt install libsox-fmt-mp3)" >&2; exit 1; }
 
-cmake --preset default >/dev/null
-cmake --build --preset default --target tonobild-cli tonobild_testcards >/dev/null
-cli=$root/build/default/src/cli/tonobild-cli
-cards=$root/build/default/testcards
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
+. scripts/cli-workbench.sh
 
 # The peak-to-RMS of a file's samples, for noise at a given signal-to-noise ratio.
 rms_of() { sox "$1" -n stat 2>&1 | awk '/RMS +amplitude/ {print $3}'; }

@@ -15,13 +15,7 @@ root=$PWD
 runs=${1:-5}
 command -v convert >/dev/null || { echo "speed-ratio.sh: convert is missing (apt install imagemagick)" >&2; exit 1; }
 
-cmake --preset default >/dev/null
-cmake --build --preset default --target tonobild-cli tonobild_testcards >/dev/null
-cli=$root/build/default/src/cli/tonobild-cli
-cards=$root/build/default/testcards
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config
+. scripts/cli-workbench.sh
 export QT_QPA_PLATFORM=offscreen
 
 # seconds COMMAND...: the wall-clock time of one run, in seconds.

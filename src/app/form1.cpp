@@ -18,7 +18,7 @@
 #include <QScrollBar>
 #include <QShortcut>
 
-#include "app/pass_progress.h"
+#include "common/pass_progress.h"
 #include "app/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"

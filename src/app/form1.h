@@ -12,11 +12,12 @@
 #include <functional>
 #include <optional>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "decoder/decoder_controls.h"
 #include "encoder/encoder.h"
 #include "picture/resolution.h"
 #include "picture/working_picture.h"
+#include "receiver/listen_panel.h"
 #include "settings/mode_presets.h"
 
 class QButtonGroup;
@@ -39,7 +40,7 @@ class SignatureDialog;
 class SettingsStore;
 class UserDialogs;
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, private ListenPanel::Host {
     Q_OBJECT
 public:
     Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent = nullptr);
@@ -95,6 +96,8 @@ public:
     void p1updat();
     // Places a picture at its own size and prepares it for sending.
     void placePicture(const QImage& image);
+    // Loads a picture file and places it; a file that does not load is said under the title.
+    void placePictureFile(const QString& path, const QString& title);
     void Command13_Click(); // Save Settings to selected mode
     void Command15_Click(); // Reset selected Settings
     void Command22_Click(); // First - Time Guide
@@ -137,6 +140,13 @@ private:
     QString chooseFile(const FileSelectionRequest& request);
     void syncDecoderControls();
     DecodeSettings decodeSettings() const;
+    // Listening's side of the window.
+    const DecoderControls& decoderControls() const override { return decoderControls_; }
+    DecodeSettings listeningSettings() override;
+    void setLicLock(bool ticked) override;
+    void placeGalleryPicture(const QString& path) override;
+    // Record and Decode wait while listening; answers true after saying so.
+    bool saysListeningIsOn(const QString& title);
     void repaintWorkingPicture();
     void showDecodingPicture(bool decoding);
     void connectPictureReactions();
@@ -256,6 +266,7 @@ public:
     QLabel* Label15 = nullptr; // signature read-out
     QPushButton* viewButton = nullptr; // "View": the working picture at full size
     ReceptionPanel* receptionPanel = nullptr; // "Detect settings", "Condition recording", "Mono reception"
+    ListenPanel* listenPanel = nullptr;       // "Listen": live reception into the gallery
     QCheckBox* playerWavBox = nullptr; // Encode also writes the player WAV (not stored: off at every start)
     QLabel* signature = nullptr; // the signature text (hidden)
     QLabel* verno = nullptr;     // version

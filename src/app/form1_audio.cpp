@@ -22,6 +22,8 @@ void Form1::connectAudioReactions()
 
 void Form1::Command7_Click()
 {
+    if (saysListeningIsOn(QStringLiteral("Record")))
+        return;
     setCommandsEnabled(false);
     const QString problem = startRecording(Text2->text(), store_);
     setCommandsEnabled(true);

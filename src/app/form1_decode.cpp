@@ -50,7 +50,7 @@ public:
         window_.repaintWorkingPicture();
         return window_.yieldAtProgressPoint();
     }
-    void setLicLock(bool ticked) override { setCheckValue(window_.Check5, ticked ? 1 : 0); }
+    void setLicLock(bool ticked) override { window_.setLicLock(ticked); }
 
 private:
     Form1& window_;
@@ -98,6 +98,32 @@ DecodeSettings Form1::decodeSettings() const
     return settings;
 }
 
+DecodeSettings Form1::listeningSettings()
+{
+    // As Decode takes them: "R+B HalfX" unticks "Half X" first.
+    if (isTicked(Check7))
+        setCheckValue(Check2, 0);
+    return decodeSettings();
+}
+
+void Form1::setLicLock(bool ticked)
+{
+    setCheckValue(Check5, ticked ? 1 : 0);
+}
+
+void Form1::placeGalleryPicture(const QString& path)
+{
+    placePictureFile(path, QStringLiteral("Gallery"));
+}
+
+bool Form1::saysListeningIsOn(const QString& title)
+{
+    if (!listenPanel->isListening())
+        return false;
+    dialogs_.message(this, title, QStringLiteral("Listening is on: stop listening first."));
+    return true;
+}
+
 void Form1::repaintWorkingPicture()
 {
     if (lastRepaint_.elapsed() < kRepaintIntervalMs)
@@ -121,6 +147,8 @@ void Form1::Command2_Click()
 {
     if (busy_)
         return; // never two decodes, nor a decode inside an encode
+    if (saysListeningIsOn(QStringLiteral("Decode")))
+        return;
     const QString path = Text2->text();
     std::unique_ptr<SampleSource> file;
     try {

@@ -81,7 +81,7 @@ bool Form1::encodeTo(const QString& audioFile, const EncoderSettings& settings, 
         Encoder encoder(picture_, encoderControls_, state_, files);
         encoder.setProgressHandler([this, &encoder, &settings] {
             countProgressStep();
-            showPassProgress(state_.ypos, settings.pictureHeight, encoder.pass());
+            showPassProgress(encoder.ypos(), settings.pictureHeight, encoder.pass());
             const bool goOn = yieldAtProgressPoint();
             if (Label9->text().toInt() > kProgressWrap)
                 Label9->setText(QStringLiteral("0"));

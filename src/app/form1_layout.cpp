@@ -163,6 +163,8 @@ void Form1::buildControls()
 
     receptionPanel = new ReceptionPanel(dialogs_, {Option1, Option2, Option3, Check2, Check9, Text2});
     receptionSlot_->addWidget(receptionPanel);
+    listenPanel = new ListenPanel(*this, store_);
+    receptionSlot_->addWidget(listenPanel);
 
     group(this, {Option4, Option5});
     group(this, {Option8, Option9});

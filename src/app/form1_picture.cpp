@@ -124,11 +124,14 @@ void Form1::showFullSizePicture()
 
 void Form1::Command11_Click()
 {
-    const QString path = Text4->text();
+    placePictureFile(Text4->text(), QStringLiteral("Load from file"));
+}
+
+void Form1::placePictureFile(const QString& path, const QString& title)
+{
     const LoadedPicture loaded = loadPictureFile(path);
     if (loaded.image.isNull()) {
-        dialogs_.message(this, QStringLiteral("Load from file"),
-                         QStringLiteral("Cannot load the picture %1: %2").arg(path, loaded.problem));
+        dialogs_.message(this, title, QStringLiteral("Cannot load the picture %1: %2").arg(path, loaded.problem));
         return;
     }
     placePicture(loaded.image);

@@ -59,12 +59,17 @@ AudioEngine::~AudioEngine()
 {
     // Not inside a device's signal here: the devices go at once, not at a later
     // turn of an event loop that may never come.
-    QAudioSource* source = source_;
-    QAudioSink* sink = sink_;
     stopRecording();
     stopPlaying();
-    delete source;
-    delete sink;
+    for (const QPointer<QObject>& device : std::as_const(retired_))
+        delete device.data();
+}
+
+void AudioEngine::retire(QObject* device)
+{
+    retired_.removeAll(nullptr);
+    retired_.append(device);
+    device->deleteLater();
 }
 
 QList<QAudioDevice> AudioEngine::inputs()
@@ -87,15 +92,20 @@ QAudioDevice AudioEngine::findOutput(const QString& name)
     return findDevice(outputs(), QMediaDevices::defaultAudioOutput(), name);
 }
 
-QString AudioEngine::startRecording(const QAudioDevice& device)
+QString AudioEngine::startRecording(const QAudioDevice& device, std::uint32_t rate)
 {
     stopRecording();
     if (device.isNull())
         return QStringLiteral("No sound input device was found.");
-    // 16-bit mono at 44100 is what sound servers deliver without converting the
-    // rate; a device that refuses it is taken in its own format and converted.
+    if (rate == 0)
+        rate = static_cast<std::uint32_t>(std::max(device.preferredFormat().sampleRate(), 0));
+    if (rate == 0)
+        rate = kRecordingRate;
+    // 16-bit mono at the rate the device runs at is what sound servers deliver
+    // without converting; a device that refuses it is taken in its own format
+    // and converted.
     QAudioFormat format;
-    format.setSampleRate(static_cast<int>(kRecordingRate));
+    format.setSampleRate(static_cast<int>(rate));
     format.setChannelCount(1);
     format.setSampleFormat(QAudioFormat::Int16);
     if (!device.isFormatSupported(format))
@@ -105,7 +115,8 @@ QString AudioEngine::startRecording(const QAudioDevice& device)
         return QStringLiteral("The input device \"%1\" offers no sample format the recorder can take.")
             .arg(device.description());
     converter_ = std::make_unique<CaptureConverter>(*sampleFormat, format.channelCount(),
-                                                    static_cast<std::uint32_t>(format.sampleRate()), kRecordingRate);
+                                                    static_cast<std::uint32_t>(format.sampleRate()), rate);
+    recordingRate_ = rate;
     source_ = new QAudioSource(device, format); // no parent, as the sink below
     source_->setBufferSize(format.bytesForDuration(100000)); // a tenth of a second
     sourceIo_ = source_->start();
@@ -150,7 +161,7 @@ void AudioEngine::stopRecording()
     sourceIo_ = nullptr;
     source->disconnect(this);
     source->stop();
-    source->deleteLater();
+    retire(source);
     converter_.reset();
 }
 
@@ -193,8 +204,8 @@ QString AudioEngine::startPlaying(const WavAudio& audio, const QAudioDevice& dev
                                    .arg(rate.deviceRate)
                                    .arg(static_cast<double>(rate.deviceRate) / audio.sampleRate, 0, 'f', 3);
 
-    // The sink and its buffer have no parent: a sink may outlive the engine
-    // until the event loop deletes it.
+    // The sink and its buffer have no parent: a stopped sink is retired, not
+    // deleted with its engine's children while it may be inside its own signal.
     sink_ = new QAudioSink(device, format);
     playBuffer_ = new QBuffer(sink_);
     playBuffer_->setData(reinterpret_cast<const char*>(played.data()),
@@ -235,7 +246,7 @@ void AudioEngine::stopPlaying()
     sink_ = nullptr;
     sink->disconnect(this);
     sink->stop();
-    sink->deleteLater();
+    retire(sink);
     playBuffer_ = nullptr;
 }
 

@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -36,10 +37,13 @@ public:
     static QAudioDevice findInput(const QString& name);
     static QAudioDevice findOutput(const QString& name);
 
-    // Starts recording; answers an empty text, or why it could not start.
-    QString startRecording(const QAudioDevice& device);
+    // Starts recording at the rate given, or at the device's own rate for 0;
+    // answers an empty text, or why it could not start.
+    QString startRecording(const QAudioDevice& device, std::uint32_t rate = kRecordingRate);
     void stopRecording();
     bool isRecording() const { return source_ != nullptr; }
+    // The rate of the samples recorded.
+    std::uint32_t recordingRate() const { return recordingRate_; }
 
     // Starts playing; answers an empty text, or why it could not start.
     QString startPlaying(const WavAudio& audio, const QAudioDevice& device);
@@ -50,7 +54,7 @@ public:
     const QString& playbackDescription() const { return playbackDescription_; }
 
 signals:
-    // 8-bit unsigned mono samples at 44100 per second, as they arrive.
+    // 8-bit unsigned mono samples at the recording rate, as they arrive.
     void samplesRecorded(const QByteArray& samples);
     // The input device failed while recording; recording has stopped.
     void recordingFailed(const QString& reason);
@@ -61,13 +65,22 @@ signals:
 private:
     void readInput();
     void onSinkState();
+    // A stopped device is deleted at the event loop's next turn, since it may be
+    // inside a signal of its own; one still waiting when the engine goes is
+    // deleted with it. A device left alive at exit races the sound server's
+    // backend while it shuts down.
+    void retire(QObject* device);
 
     QAudioSource* source_ = nullptr;
-    QIODevice* sourceIo_ = nullptr;
+    // The source's own device: the sound server's backend deletes it when the
+    // stream breaks, so it is watched rather than held.
+    QPointer<QIODevice> sourceIo_;
     std::unique_ptr<CaptureConverter> converter_;
+    std::uint32_t recordingRate_ = kRecordingRate;
     QAudioSink* sink_ = nullptr;
     QBuffer* playBuffer_ = nullptr; // owned by sink_
     QString playbackDescription_;
+    QList<QPointer<QObject>> retired_;
 };
 
 } // namespace tonobild

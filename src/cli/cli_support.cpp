@@ -64,4 +64,11 @@ std::optional<PictureSize> parseResolution(const QString& text)
     return std::nullopt;
 }
 
+QCommandLineOption inputDeviceOption()
+{
+    return {QStringLiteral("input"),
+            QStringLiteral("input device, by description or id (default: the system's default input)"),
+            QStringLiteral("DEVICE")};
+}
+
 } // namespace tonobild::cli

@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "picture/working_picture.h"
 
 namespace tonobild::cli {
@@ -29,6 +29,9 @@ std::optional<WorkingState> startState(const QCommandLineParser& parser, const Q
 // A picture file placed into a working picture at its own size; prints the
 // reason and answers nothing when it cannot be loaded.
 std::optional<WorkingPicture> loadPicture(const QString& path);
+
+// --input DEVICE: the input device of "record" and "listen".
+QCommandLineOption inputDeviceOption();
 
 // "160x120", "320x240" or "640x480".
 std::optional<PictureSize> parseResolution(const QString& text);

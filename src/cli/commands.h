@@ -15,6 +15,7 @@ int digitalDecodeCommand(const QStringList& arguments);
 int signatureCommand(const QStringList& arguments);
 int playCommand(const QStringList& arguments);
 int recordCommand(const QStringList& arguments);
+int listenCommand(const QStringList& arguments);
 int testCardsCommand(const QStringList& arguments);
 
 } // namespace tonobild::cli

@@ -12,15 +12,10 @@ namespace {
 
 using Command = std::function<int(const QStringList&)>;
 
-// play and record run in tonobild-cli-sound (see sound_program.h).
-int playInSoundProgram(const QStringList& arguments)
+// play, record and listen run in tonobild-cli-sound (see sound_program.h).
+Command inSoundProgram(const QString& name)
 {
-    return tonobild::cli::runSoundCommand(QStringLiteral("play"), arguments);
-}
-
-int recordInSoundProgram(const QStringList& arguments)
-{
-    return tonobild::cli::runSoundCommand(QStringLiteral("record"), arguments);
+    return [name](const QStringList& arguments) { return tonobild::cli::runSoundCommand(name, arguments); };
 }
 
 const std::map<QString, std::pair<Command, QString>>& commands()
@@ -34,8 +29,9 @@ const std::map<QString, std::pair<Command, QString>>& commands()
         {QStringLiteral("digital-encode"), {digitalEncodeCommand, QStringLiteral("digital-encode IN OUT   picture file to digitally coded picture file")}},
         {QStringLiteral("digital-decode"), {digitalDecodeCommand, QStringLiteral("digital-decode IN OUT   digitally coded picture file back to colours")}},
         {QStringLiteral("signature"), {signatureCommand, QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},
-        {QStringLiteral("play"), {playInSoundProgram, QStringLiteral("play FILE   play a WAV file through the output device")}},
-        {QStringLiteral("record"), {recordInSoundProgram, QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
+        {QStringLiteral("play"), {inSoundProgram(QStringLiteral("play")), QStringLiteral("play FILE   play a WAV file through the output device")}},
+        {QStringLiteral("record"), {inSoundProgram(QStringLiteral("record")), QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
+        {QStringLiteral("listen"), {inSoundProgram(QStringLiteral("listen")), QStringLiteral("listen --gallery DIR   receive every transmission on the input device into a gallery")}},
         {QStringLiteral("testcards"), {testCardsCommand, QStringLiteral("testcards DIR   write the station's test cards into a folder")}},
     };
     return table;

@@ -22,10 +22,7 @@ int recordCommand(const QStringList& arguments)
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("WAV file to write"));
     const QCommandLineOption seconds(QStringLiteral("seconds"), QStringLiteral("length of the recording"),
                                      QStringLiteral("N"));
-    const QCommandLineOption input(QStringLiteral("input"),
-                                   QStringLiteral("input device, by description or id (default: the "
-                                                  "system's default input)"),
-                                   QStringLiteral("DEVICE"));
+    const QCommandLineOption input = inputDeviceOption();
     parser.addOptions({seconds, input});
     if (auto exit = parseOrExit(parser, arguments, 1))
         return *exit;

@@ -1,5 +1,5 @@
 // tonobild-cli-sound: the commands of tonobild-cli that use the sound devices
-// and the rig. tonobild-cli starts it for "play" and "record" with its own
+// and the rig. tonobild-cli starts it for "play", "record" and "listen" with its own
 // arguments; started by hand it takes them the same way.
 #include <QCoreApplication>
 
@@ -11,13 +11,17 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tonobild-cli"));
     QStringList arguments = QCoreApplication::arguments();
+    const QString usage = QStringLiteral("tonobild-cli-sound plays, records and listens: use \"play\", \"record\" "
+                                          "or \"listen\"");
     if (arguments.size() < 2)
-        return tonobild::cli::fail(QStringLiteral("tonobild-cli-sound plays and records: use \"play\" or \"record\""));
+        return tonobild::cli::fail(usage);
     const QString name = arguments.at(1);
     arguments.removeAt(1); // the parser takes the program name first, then the command's own arguments
     if (name == QLatin1String("play"))
         return tonobild::cli::playCommand(arguments);
     if (name == QLatin1String("record"))
         return tonobild::cli::recordCommand(arguments);
-    return tonobild::cli::fail(QStringLiteral("tonobild-cli-sound plays and records: use \"play\" or \"record\""));
+    if (name == QLatin1String("listen"))
+        return tonobild::cli::listenCommand(arguments);
+    return tonobild::cli::fail(usage);
 }

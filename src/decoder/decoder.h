@@ -27,7 +27,7 @@
 #include <optional>
 #include <span>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "decoder/cycle_detector.h"
 #include "decoder/decoder_controls.h"
 #include "decoder/line_identification.h"

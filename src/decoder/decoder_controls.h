@@ -55,6 +55,19 @@ public:
     virtual void setLicLock(bool ticked) = 0;
 };
 
+// The host of a decode without a window (the command line, a kept recording):
+// it never yields, and keeps "LIC Lock" in the controls as the check box would.
+class UnattendedDecoderHost final : public DecoderHost {
+public:
+    explicit UnattendedDecoderHost(DecoderControls& controls) : controls_(controls) {}
+    bool progressStep() override { return true; }
+    bool rebuildRow() override { return true; }
+    void setLicLock(bool ticked) override { controls_.licLock = ticked; }
+
+private:
+    DecoderControls& controls_;
+};
+
 // The choice a decode cannot start without, named for the message: "resolution",
 // "Active Normalising level" or "LIC Inset"; empty when every choice is made.
 std::string missingDecodeChoice(const DecodeSettings& settings, const DecoderControls& controls);

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "common/compand.h"
 #include "decoder/decoder_controls.h"
 #include "picture/working_picture.h"

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "decoder/decoder_controls.h"
 #include "decoder/line_identification.h"
 #include "picture/working_picture.h"

@@ -125,25 +125,25 @@ void Encoder::sendPasses(const EncoderSettings& settings)
     std::string code;
     int line = 0;
     pass_ = settings.mono ? 1 : 0;
-    state_.xpos = 0;
-    state_.ypos = 0;
+    int xpos = 0;
+    ypos_ = 0;
     while (pass_ != 3 && !stopped_) {
-        const ColourNumber c = picture_.colour((state_.xpos + 1) * step, state_.ypos + 1);
-        if (state_.ypos > height) {
-            state_.ypos = static_cast<std::int16_t>(state_.ypos - height);
+        const ColourNumber c = picture_.colour((xpos + 1) * step, ypos_ + 1);
+        if (ypos_ > height) {
+            ypos_ -= height;
             ++pass_;
         }
         int value = passComponent(c, pass_);
-        ++state_.xpos;
-        const bool sync = state_.xpos + kSyncRunGroups - 1 >= width;
-        if (state_.xpos == width) {
-            state_.xpos = 0;
-            ++state_.ypos;
+        ++xpos;
+        const bool sync = xpos + kSyncRunGroups - 1 >= width;
+        if (xpos == width) {
+            xpos = 0;
+            ++ypos_;
             ++line;
             getbin(line, code);
         }
-        if (state_.xpos <= 14) {
-            const int x = state_.xpos;
+        if (xpos <= 14) {
+            const int x = xpos;
             if (x == 0)
                 value = kBlackValue;
             else if (x == 1)

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "picture/working_picture.h"
 
 namespace tonobild {
@@ -68,6 +68,9 @@ public:
     // out), or kLeaderPass while the leader goes out.
     static constexpr int kLeaderPass = -1;
     int pass() const noexcept { return pass_; }
+    // The row counter reached within the pass (0 while the leader goes out); it
+    // runs one past the picture height in the last line of a pass.
+    int ypos() const noexcept { return ypos_; }
 
 private:
     void sendLeader(int groups);
@@ -84,6 +87,7 @@ private:
     std::size_t blockFill_ = 0;
     bool stopped_ = false;
     int pass_ = 0;
+    int ypos_ = 0;
 };
 
 } // namespace tonobild

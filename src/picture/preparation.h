@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "picture/resolution.h"
 #include "picture/working_picture.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "picture/working_picture.h"
 
 namespace tonobild {

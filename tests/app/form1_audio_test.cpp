@@ -2,22 +2,13 @@
 // what the recorder receives is shown by the launcher's own tests.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTemporaryDir>
-
-#include "app/form1.h"
-#include "settings/memory_settings_store.h"
-#include "support/fake_dialogs.h"
+#include "support/window_test.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakeDialogs;
+using Form1Audio = testdata::WindowTest;
 
-TEST(Form1Audio, FailuresAreReportedAndTheButtonsStayEnabled)
+TEST_F(Form1Audio, FailuresAreReportedAndTheButtonsStayEnabled)
 {
-    QTemporaryDir folder;
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
     store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
     Form1 window(dialogs, store);
     window.Text2->setText(folder.filePath("missing/folder/x.wav"));

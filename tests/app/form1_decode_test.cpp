@@ -3,42 +3,27 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/form1.h"
-#include "picture/picture_files.h"
 #include "picture/picture_view.h"
-#include "settings/memory_settings_store.h"
-#include "support/fake_dialogs.h"
-#include "support/test_data.h"
+#include "support/window_test.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakeDialogs;
+using testdata::dataFile;
+using testdata::reference;
 
 namespace {
 
 const QString kSignedCaption = QStringLiteral("Class of transmitter: Amateur\r\nIdentification: KLM456");
 
-WorkingPicture reference(const char* name)
-{
-    return fromImage(loadPictureFile(QString::fromStdString(testdata::dataPath(name))).image);
-}
-
-class Form1DecodeTest : public ::testing::Test {
+class Form1DecodeTest : public testdata::WindowTest {
 protected:
     // The decoder settings as the window opens, before a mode preset changes them;
     // only the signature scale is taken from start-up.
     void SetUp() override
     {
         window.workingState().sigscale = 1;
-        window.Text2->setText(QString::fromStdString(testdata::dataPath("gradient160-signed.RAW")));
+        window.Text2->setText(dataFile("gradient160-signed.RAW"));
         window.Option7->setChecked(true); // level 3
     }
     void decode()
@@ -46,10 +31,7 @@ protected:
         window.Command2->click();
     }
 
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
     Form1 window{dialogs, store}; // the controls as the window opens
-    QTemporaryDir folder;
 };
 
 } // namespace
@@ -112,7 +94,7 @@ TEST_F(Form1DecodeTest, AMissingFileOrChoiceChangesNothing)
     EXPECT_EQ(window.workingPicture().colour(0, 0), kWhite);
     EXPECT_TRUE(window.Check5->isChecked());
 
-    window.Text2->setText(QString::fromStdString(testdata::dataPath("gradient160-signed.RAW")));
+    window.Text2->setText(dataFile("gradient160-signed.RAW"));
     Form1::setOption(window.Option7, false);
     decode();
     ASSERT_EQ(dialogs.messages.size(), 2u);
@@ -163,7 +145,7 @@ TEST_F(Form1DecodeTest, SignatureDialogSetsTheStampReadBackFromALoadedPicture)
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.signature->text(), " AKLM456");
 
-    window.Text4->setText(QString::fromStdString(testdata::dataPath("gradient160.bmp")));
+    window.Text4->setText(dataFile("gradient160.bmp"));
     window.Command11->click();
     EXPECT_EQ(window.Label15->text(), kSignedCaption);
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.bmp"));

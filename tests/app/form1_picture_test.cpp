@@ -2,39 +2,20 @@
 // clicks, the digital coding buttons and saving.
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
 
-#include "app/form1.h"
-#include "picture/picture_files.h"
 #include "picture/picture_view.h"
 #include "picture/picture_viewer.h"
-#include "settings/memory_settings_store.h"
-#include "support/fake_dialogs.h"
-#include "support/test_data.h"
+#include "support/window_test.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakeDialogs;
+using testdata::dataFile;
+using testdata::pictureOf;
 
 namespace {
 
-QString dataFile(const char* name)
-{
-    return QString::fromStdString(testdata::dataPath(name));
-}
-
-WorkingPicture pictureOf(const QString& path)
-{
-    return fromImage(loadPictureFile(path).image);
-}
-
-class Form1PictureTest : public ::testing::Test {
+class Form1PictureTest : public testdata::WindowTest {
 protected:
     void SetUp() override { window.Form_Load(); }
     void load(const QString& path)
@@ -51,10 +32,7 @@ protected:
         return path;
     }
 
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
     Form1 window{dialogs, store};
-    QTemporaryDir folder;
 };
 
 } // namespace

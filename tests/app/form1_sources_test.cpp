@@ -2,23 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include "app/form1.h"
-#include "picture/picture_files.h"
 #include "picture/picture_view.h"
-#include "settings/memory_settings_store.h"
-#include "support/fake_dialogs.h"
+#include "support/window_test.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakeDialogs;
 
 namespace {
 
@@ -56,7 +47,7 @@ void answerFileDialog(const QString& name)
     });
 }
 
-class Form1SourcesTest : public ::testing::Test {
+class Form1SourcesTest : public testdata::WindowTest {
 protected:
     void SetUp() override
     {
@@ -77,10 +68,7 @@ protected:
                                         qBlue(window.Image2->image().pixel(5, 5))));
     }
 
-    QTemporaryDir folder;
     QDir cards{folder.path()};
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
     Form1 window{dialogs, store};
 };
 

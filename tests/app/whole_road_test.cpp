@@ -3,23 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 
-#include "app/form1.h"
-#include "picture/picture_files.h"
 #include "picture/picture_view.h"
 #include "picture/test_cards.h"
-#include "settings/memory_settings_store.h"
-#include "support/fake_dialogs.h"
+#include "support/window_test.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakeDialogs;
+using testdata::pictureOf;
 
 namespace {
 
@@ -31,13 +22,12 @@ QWidget* topLevel(const char* name)
     return nullptr;
 }
 
+using WholeRoad = testdata::WindowTest;
+
 } // namespace
 
-TEST(WholeRoad, FromATestCardToAReceivedSignedPicture)
+TEST_F(WholeRoad, FromATestCardToAReceivedSignedPicture)
 {
-    QTemporaryDir folder;
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
     dialogs.answers.push_back(installedTestCardFolder());
     Form1 window(dialogs, store);
     window.Form_Load();
@@ -57,8 +47,7 @@ TEST(WholeRoad, FromATestCardToAReceivedSignedPicture)
     // The first card in name order is BARS160.BMP, 160 x 120.
     window.VScroll2->setValue(1);
     QTest::mouseClick(window.Image2, Qt::LeftButton);
-    const WorkingPicture card =
-        fromImage(loadPictureFile(QDir(installedTestCardFolder()).filePath("BARS160.BMP")).image);
+    const WorkingPicture card = pictureOf(QDir(installedTestCardFolder()).filePath("BARS160.BMP"));
     ASSERT_EQ(card.width(), 160);
     EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: DL1ABC");
     const WorkingPicture sent = window.workingPicture();
@@ -84,6 +73,6 @@ TEST(WholeRoad, FromATestCardToAReceivedSignedPicture)
 
     window.Text3->setText(folder.filePath("received.bmp"));
     window.Command9->click();
-    EXPECT_EQ(fromImage(loadPictureFile(folder.filePath("received.bmp")).image), received);
+    EXPECT_EQ(pictureOf(folder.filePath("received.bmp")), received);
     EXPECT_EQ(dialogs.messages.size(), 4u);
 }

@@ -16,7 +16,7 @@ codeword=PLAYERWAV
 for tool in paplay parecord; do
   command -v "$tool" >/dev/null || { echo "$tool is not installed: skipped"; exit 77; }
 done
-. "$(dirname "$0")/private_sound_server.sh"
+. "$(dirname "$0")/../support/private_sound_server.sh"
 start_private_sound_server 48000
 pactl list short sinks | grep -q 48000Hz || { echo "FAIL: the sink does not run at 48000"; exit 1; }
 

@@ -15,19 +15,14 @@
 #include "audio/wav_file.h"
 #include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
+#include "support/no_sound_server.h"
 #include "support/test_data.h"
 
 using namespace tonobild;
 using tonobild::testdata::FakeDialogs;
+using tonobild::testdata::kNoSoundServer;
 
 namespace {
-
-// No sound server is reachable. Set before anything asks for the devices.
-const bool kNoSoundServer = [] {
-    qputenv("PULSE_SERVER", "unix:/nonexistent/tonobild-test-socket");
-    qputenv("PULSE_AUTOSPAWN", "0");
-    return true;
-}();
 
 class RecorderWindowTest : public ::testing::Test {
 protected:
@@ -72,9 +67,7 @@ TEST_F(RecorderWindowTest, SaveWritesTheSamplesAfterTheHeaderWithTheSizesSet)
     EXPECT_FALSE(window_.hasUnsavedRecording());
     const auto bytes = testdata::readBytes(file_);
     ASSERT_EQ(bytes.size(), 58u + 30007u + 1u); // an odd count gets a pad byte
-    const auto u32 = [&bytes](std::size_t at) {
-        return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<std::uint32_t>(bytes[at + 3]) << 24;
-    };
+    const auto u32 = [&bytes](std::size_t at) { return testdata::littleEndian(bytes, at); };
     EXPECT_EQ(u32(4), bytes.size() - 8); // RIFF: everything after the field
     EXPECT_EQ(u32(46), 30007u);          // "fact": samples
     EXPECT_EQ(u32(54), 30007u);          // "data": without the pad byte

@@ -13,7 +13,7 @@ cli=$1
 picture=$2
 codeword=SOUNDPATH
 
-. "$(dirname "$0")/private_sound_server.sh"
+. "$(dirname "$0")/../support/private_sound_server.sh"
 start_private_sound_server
 
 "$cli" encode --signature "$codeword" "$picture" "$work/clean.wav"
@@ -23,11 +23,7 @@ start_private_sound_server
 # on past the end. Only the decoder aligns it (it waits for the leader).
 "$cli" record "$work/recorded.wav" --seconds 32 --input capture > "$work/record.log" 2>&1 &
 recorder=$!
-for _ in $(seq 100); do
-  grep -q '^Recording' "$work/record.log" && break
-  sleep 0.1
-done
-sleep 0.5
+wait_until_started "$work/record.log" Recording
 "$cli" play --output null "$work/clean.wav"
 wait "$recorder" || { cat "$work/record.log"; exit 1; }
 cat "$work/record.log"

@@ -10,10 +10,13 @@
 #include "cli/sound_program.h"
 #include "picture/picture_files.h"
 #include "receiver/recordings.h"
-#include "support/test_data.h"
+#include "support/picture_data.h"
 
 using namespace tonobild;
 using namespace tonobild::recordingtest;
+using testdata::dataFile;
+using testdata::pictureOf;
+using testdata::writeBytes;
 
 namespace {
 
@@ -36,9 +39,7 @@ protected:
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
     }
-    QString data(const char* name) { return QString::fromStdString(testdata::dataPath(name)); }
     QString temp(const char* name) { return folder.filePath(name); }
-    WorkingPicture picture(const QString& path) { return fromImage(loadPictureFile(path).image); }
 
     QTemporaryDir folder;
 };
@@ -48,7 +49,7 @@ protected:
 TEST_F(CliTest, EncodeWritesTheReferenceStreamAndAWavThatSoxReads)
 {
     // The preparation stamps " AKLM456" exactly as the signed reference picture carries it.
-    const CliRun run = cli({"encode", "--signature", "KLM456", data("gradient160.bmp"), temp("t.wav")});
+    const CliRun run = cli({"encode", "--signature", "KLM456", dataFile("gradient160.bmp"), temp("t.wav")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.contains("71542 groups, 286168 bytes, 25.96 seconds"));
     EXPECT_EQ(testdata::readBytes(temp("t.RAW").toStdString()),
@@ -71,15 +72,15 @@ TEST_F(CliTest, EncodeWritesTheReferenceStreamAndAWavThatSoxReads)
 
 TEST_F(CliTest, DecodeWithItsDefaultsGivesTheReferencePictureAndReadOut)
 {
-    const CliRun run = cli({"decode", data("gradient160-signed.RAW"), temp("out.bmp")});
+    const CliRun run = cli({"decode", dataFile("gradient160-signed.RAW"), temp("out.bmp")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(picture(temp("out.bmp")), picture(data("gradient160-signed.decode-level3.bmp")));
+    EXPECT_EQ(pictureOf(temp("out.bmp")), pictureOf(dataFile("gradient160-signed.decode-level3.bmp")));
     EXPECT_TRUE(run.out.contains("Signature: Class of transmitter: Amateur; Identification: KLM456"));
 
     const CliRun direct = cli({"decode", "--no-hsync", "--no-lic", "--xshift", "21", "--yshift", "86",
-                            data("gradient160-signed.RAW"), temp("direct.bmp")});
+                            dataFile("gradient160-signed.RAW"), temp("direct.bmp")});
     ASSERT_EQ(direct.exitCode, 0);
-    EXPECT_EQ(picture(temp("direct.bmp")), picture(data("gradient160-signed.decode-level3-direct-x21-y86.bmp")));
+    EXPECT_EQ(pictureOf(temp("direct.bmp")), pictureOf(dataFile("gradient160-signed.decode-level3-direct-x21-y86.bmp")));
 }
 
 TEST_F(CliTest, ModeTakesTheStoredPresetAndOptionsOverrideIt)
@@ -90,25 +91,25 @@ TEST_F(CliTest, ModeTakesTheStoredPresetAndOptionsOverrideIt)
     ini.write("[TAPE]\no1=1\no6=1\no14=1\no24=1\nc1=1\nc3=1\nc4=1\nc5=1\n");
     ini.close();
     // The TAPE preset decodes at level 2 (black); --level 3 overrides it.
-    const CliRun tape = cli({"decode", "--mode", "tape", data("gradient160-signed.RAW"), temp("tape.bmp")});
+    const CliRun tape = cli({"decode", "--mode", "tape", dataFile("gradient160-signed.RAW"), temp("tape.bmp")});
     ASSERT_EQ(tape.exitCode, 0) << tape.err.toStdString();
-    EXPECT_EQ(picture(temp("tape.bmp")), picture(data("gradient160-signed.decode-level2-startup.bmp")));
-    const CliRun level3 = cli({"decode", "--mode", "TAPE", "--level", "3", data("gradient160-signed.RAW"), temp("t3.bmp")});
+    EXPECT_EQ(pictureOf(temp("tape.bmp")), pictureOf(dataFile("gradient160-signed.decode-level2-startup.bmp")));
+    const CliRun level3 = cli({"decode", "--mode", "TAPE", "--level", "3", dataFile("gradient160-signed.RAW"), temp("t3.bmp")});
     ASSERT_EQ(level3.exitCode, 0);
-    EXPECT_EQ(picture(temp("t3.bmp")), picture(data("gradient160-signed.decode-level3.bmp")));
+    EXPECT_EQ(pictureOf(temp("t3.bmp")), pictureOf(dataFile("gradient160-signed.decode-level3.bmp")));
 
-    const CliRun fm = cli({"decode", "--mode", "FM", data("gradient160-signed.RAW"), temp("fm.bmp")});
+    const CliRun fm = cli({"decode", "--mode", "FM", dataFile("gradient160-signed.RAW"), temp("fm.bmp")});
     EXPECT_NE(fm.exitCode, 0);
     EXPECT_TRUE(fm.err.contains("FM preset selects no resolution"));
 }
 
 TEST_F(CliTest, DigitalCodingAndSignatureCommandsMatchTheReferences)
 {
-    ASSERT_EQ(cli({"digital-encode", data("gradient160.bmp"), temp("coded.bmp")}).exitCode, 0);
-    EXPECT_EQ(picture(temp("coded.bmp")), picture(data("gradient160.digital-encode.bmp")));
+    ASSERT_EQ(cli({"digital-encode", dataFile("gradient160.bmp"), temp("coded.bmp")}).exitCode, 0);
+    EXPECT_EQ(pictureOf(temp("coded.bmp")), pictureOf(dataFile("gradient160.digital-encode.bmp")));
     ASSERT_EQ(cli({"digital-decode", temp("coded.bmp"), temp("decoded.bmp")}).exitCode, 0);
-    EXPECT_EQ(picture(temp("decoded.bmp")), picture(data("gradient160.digital-encode.digital-decode.bmp")));
-    const CliRun signature = cli({"signature", data("gradient160-signed.bmp")});
+    EXPECT_EQ(pictureOf(temp("decoded.bmp")), pictureOf(dataFile("gradient160.digital-encode.digital-decode.bmp")));
+    const CliRun signature = cli({"signature", dataFile("gradient160-signed.bmp")});
     EXPECT_TRUE(signature.out.contains("Amateur")) << signature.out.toStdString();
     EXPECT_TRUE(signature.out.contains("KLM456"));
 }
@@ -127,7 +128,7 @@ TEST_F(CliTest, ErrorsGiveAOneLineReasonAndCreateNothing)
     EXPECT_TRUE(badPicture.err.contains("nothing.bmp"));
     EXPECT_FALSE(QFile::exists(temp("t.wav")));
 
-    EXPECT_NE(cli({"encode", "--resolution", "100x100", data("gradient160.bmp"), temp("t.wav")}).exitCode, 0);
+    EXPECT_NE(cli({"encode", "--resolution", "100x100", dataFile("gradient160.bmp"), temp("t.wav")}).exitCode, 0);
     EXPECT_NE(cli({"frobnicate"}).exitCode, 0);
     EXPECT_EQ(cli({"--help"}).exitCode, 0);
 
@@ -140,7 +141,7 @@ TEST_F(CliTest, ErrorsGiveAOneLineReasonAndCreateNothing)
         {{"--rig-model", "2", "--rig-port", "localhost:4532", "--tail", "11"}, "take seconds from 0 to 10"},
     };
     for (const auto& [options, reason] : keying) {
-        const CliRun run = cli(QStringList{"play"} + options + QStringList{data("gradient160.bmp")});
+        const CliRun run = cli(QStringList{"play"} + options + QStringList{dataFile("gradient160.bmp")});
         EXPECT_EQ(run.exitCode, 1) << options.join(' ').toStdString();
         EXPECT_TRUE(run.err.contains(reason)) << run.err.toStdString();
         EXPECT_FALSE(run.out.contains("Playing"));
@@ -159,8 +160,8 @@ TEST_F(CliTest, WholeRoadFromATestCardToTheReceivedPicture)
     ASSERT_EQ(received.exitCode, 0) << received.err.toStdString();
     EXPECT_TRUE(received.out.contains("Signature: Class of transmitter: Amateur; Identification: DL1ABC"));
     // Group k comes back at columns 2k and 2k + 1; below the signature strip, the card itself.
-    const WorkingPicture original = picture(card);
-    const WorkingPicture decoded = picture(temp("road.bmp"));
+    const WorkingPicture original = pictureOf(card);
+    const WorkingPicture decoded = pictureOf(temp("road.bmp"));
     for (int y = 10; y < 120; ++y)
         for (int x = 30; x <= 134; x += 2)
             ASSERT_EQ(decoded.colour(x, y), original.colour(x, y)) << x << "," << y;
@@ -201,13 +202,6 @@ QStringList optionsByHand(const Sender& sender)
     return options;
 }
 
-void writeFile(const QString& path, const std::vector<std::uint8_t>& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-}
-
 } // namespace
 
 // Every sender, each recorded one of the five ways in turn: detect names its
@@ -219,7 +213,7 @@ TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThem)
         const Recording recording = kRecordings[turn++ % 5];
         SCOPED_TRACE(sender.name() + " " + recordingName(recording));
         const QString audio = temp("sent.wav");
-        writeFile(audio, record(transmit(sender), recording));
+        writeBytes(audio, record(transmit(sender), recording));
 
         const CliRun detected = cli({"detect", audio});
         ASSERT_EQ(detected.exitCode, 0) << detected.err.toStdString();
@@ -231,7 +225,7 @@ TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThem)
         ASSERT_EQ(cli(QStringList{"decode", "--detect", audio, temp("detected.bmp")}).exitCode, 0);
         const QStringList byHand = QStringList{"decode"} + optionsByHand(sender) + QStringList{audio, temp("byhand.bmp")};
         ASSERT_EQ(cli(byHand).exitCode, 0);
-        EXPECT_EQ(picture(temp("detected.bmp")), picture(temp("byhand.bmp")));
+        EXPECT_EQ(pictureOf(temp("detected.bmp")), pictureOf(temp("byhand.bmp")));
     }
 }
 
@@ -245,18 +239,18 @@ TEST_F(CliTest, OptionsBesideDetectOverrideWhatItFinds)
     EXPECT_TRUE(found.out.contains("into " + temp("found.bmp") + ", 320x240"));
     const CliRun given = cli({"decode", "--detect", "--resolution", "160x120", temp("face.wav"), temp("given.bmp")});
     EXPECT_TRUE(given.out.contains("into " + temp("given.bmp") + ", 160x120")) << given.out.toStdString();
-    EXPECT_EQ(picture(temp("given.bmp")).width(), 160);
+    EXPECT_EQ(pictureOf(temp("given.bmp")).width(), 160);
 }
 
 TEST_F(CliTest, DetectNamesTheFileAndWhyWhenItHoldsNoTransmission)
 {
-    writeFile(temp("empty.wav"), {});
-    writeFile(temp("silence.wav"), std::vector<std::uint8_t>(100000, 128));
+    writeBytes(temp("empty.wav"), {});
+    writeBytes(temp("silence.wav"), std::vector<std::uint8_t>(100000, 128));
     std::vector<std::uint8_t> noise(100000);
     std::mt19937 generator(3);
     for (std::uint8_t& b : noise)
         b = static_cast<std::uint8_t>(generator());
-    writeFile(temp("noise.wav"), noise);
+    writeBytes(temp("noise.wav"), noise);
     for (const char* name : {"empty.wav", "silence.wav", "noise.wav"}) {
         const CliRun run = cli({"detect", temp(name)});
         EXPECT_EQ(run.exitCode, 1) << name;
@@ -279,7 +273,7 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
     std::vector<std::uint8_t> held;
     for (const std::uint8_t s : testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")))
         held.insert(held.end(), 4, s);
-    writeFile(temp("held.raw"), held);
+    writeBytes(temp("held.raw"), held);
     QProcess resample;
     resample.start(sox, {"-t", "raw", "-r", "44100", "-e", "unsigned", "-b", "8", "-c", "1", temp("held.raw"), "-b",
                          "16", temp("card.wav"), "rate", "48000"});
@@ -294,7 +288,7 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
                                    "sample\nDetected --resolution 160x120 (certain)\n"))
         << run.out.toStdString();
     EXPECT_TRUE(run.out.contains("Identification: KLM456"));
-    EXPECT_EQ(picture(temp("card.bmp")), picture(data("gradient160-signed.decode-level3.bmp")));
+    EXPECT_EQ(pictureOf(temp("card.bmp")), pictureOf(dataFile("gradient160-signed.decode-level3.bmp")));
 
     // The conditioned samples alone are the stream that was sent, but for the resampler's first and last.
     ASSERT_EQ(cli({"condition", temp("card.wav"), temp("card.RAW")}).exitCode, 0);

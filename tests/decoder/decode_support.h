@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "app/working_state.h"
+#include "common/working_state.h"
 #include "common/numbers.h"
 #include "decoder/cycle_detector.h"
 #include "decoder/decoder.h"
@@ -35,6 +35,16 @@ public:
 
 private:
     DecoderControls& controls_;
+};
+
+// A decoder on a picture of its own, with fresh controls, host and state.
+struct DecoderBench {
+    explicit DecoderBench(int width = 160, int height = 120) : picture(width, height) {}
+    DecoderControls controls;
+    RecordingHost host{controls};
+    WorkingPicture picture;
+    WorkingState state;
+    Decoder decoder{picture, state, controls, host};
 };
 
 inline std::vector<std::uint8_t> encodeStream(const WorkingPicture& source, const EncoderSettings& settings = {},

@@ -267,31 +267,27 @@ TEST(Decoder, AMonoStreamKnownAsMonoComesBackInItsOwnColours)
 
 TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
 {
-    WorkingPicture picture(160, 120);
-    WorkingState state;
-    state.pixcount = 990; // left over from an earlier command: the first step comes early
-    DecoderControls controls;
-    RecordingHost host(controls);
-    host.onProgress = [&](int step) {
+    DecoderBench b;
+    b.state.pixcount = 990; // left over from an earlier command: the first step comes early
+    b.host.onProgress = [&](int step) {
         if (step == 2)
-            requestStop(state);
+            requestStop(b.state);
         return true;
     };
-    Decoder decoder(picture, state, controls, host);
-    decoder.begin(kLevel3);
+    b.decoder.begin(kLevel3);
     MemorySamples samples(stream160());
-    EXPECT_EQ(decoder.run(samples), DecodeEnd::Stopped);
-    EXPECT_EQ(host.progressSteps, 2);
-    EXPECT_EQ(state.pixcount, 1001);
-    EXPECT_EQ(state.stopreq, -1);
+    EXPECT_EQ(b.decoder.run(samples), DecodeEnd::Stopped);
+    EXPECT_EQ(b.host.progressSteps, 2);
+    EXPECT_EQ(b.state.pixcount, 1001);
+    EXPECT_EQ(b.state.stopreq, -1);
     // Stopped inside the leader, before any code: the rebuild still runs, and
     // "LIC Lock", unticked by the decode, is ticked again at the end.
-    EXPECT_TRUE(decoder.finish());
-    EXPECT_EQ(host.rebuiltRows, 120);
-    EXPECT_EQ(host.licLockChanges, (std::vector<bool>{false, true}));
-    EXPECT_TRUE(controls.licLock);
-    decoder.begin(kLevel3); // the next decode clears the stop request
-    EXPECT_EQ(state.stopreq, 0);
+    EXPECT_TRUE(b.decoder.finish());
+    EXPECT_EQ(b.host.rebuiltRows, 120);
+    EXPECT_EQ(b.host.licLockChanges, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(b.controls.licLock);
+    b.decoder.begin(kLevel3); // the next decode clears the stop request
+    EXPECT_EQ(b.state.stopreq, 0);
 }
 
 TEST(SampleFile, MissingFileIsAnErrorAndIsNotCreated)
@@ -425,16 +421,12 @@ TEST(Decoder, RefusesToStartWithoutResolutionLevelOrInset)
         {160, 120, true}, {320, 240, true}, {640, 480, true}, {320, 120, false},
         {160, 240, false}, {640, 240, false}, {320, 480, false}, {640, 120, false}};
     for (const auto& s : sizes) {
-        DecoderControls controls;
-        RecordingHost host(controls);
-        WorkingPicture picture(s.width, s.height);
-        WorkingState state;
-        Decoder decoder(picture, state, controls, host);
+        DecoderBench b(s.width, s.height);
         const DecodeSettings settings{.pictureWidth = s.width, .pictureHeight = s.height};
         if (s.accepted)
-            EXPECT_NO_THROW(decoder.begin(settings)) << s.width << "x" << s.height;
+            EXPECT_NO_THROW(b.decoder.begin(settings)) << s.width << "x" << s.height;
         else
-            EXPECT_THROW(decoder.begin(settings), std::invalid_argument) << s.width << "x" << s.height;
+            EXPECT_THROW(b.decoder.begin(settings), std::invalid_argument) << s.width << "x" << s.height;
     }
 }
 
@@ -442,33 +434,25 @@ TEST(Decoder, RefusesToStartWithoutResolutionLevelOrInset)
 TEST(Decoder, NoDynamicSyncOptionKeepsThePreviousOffset)
 {
     for (const auto& [before, option, after] : std::vector<std::tuple<int, int, int>>{{8, 0, 8}, {8, 32, 32}, {32, 16, 16}}) {
-        DecoderControls controls;
-        RecordingHost host(controls);
-        WorkingPicture picture(160, 120);
-        WorkingState state;
-        state.synclevel = static_cast<std::int16_t>(before);
-        Decoder decoder(picture, state, controls, host);
-        decoder.begin({.syncOffset = option});
-        EXPECT_EQ(state.synclevel, after) << before << " then " << option;
+        DecoderBench b;
+        b.state.synclevel = static_cast<std::int16_t>(before);
+        b.decoder.begin({.syncOffset = option});
+        EXPECT_EQ(b.state.synclevel, after) << before << " then " << option;
     }
 }
 
-// A host that answers false at a progress step (the window is closing) ends the decode there.
+// A host that answers false at a progress step (the window is closing) ends the
+// decode there; one answering false during the rebuild ends it without the end steps.
 TEST(Decoder, AProgressStepAnsweredFalseAbandonsTheDecode)
 {
-    DecoderControls controls;
-    RecordingHost host(controls);
-    host.onProgress = [](int step) { return step < 2; };
-    WorkingPicture picture(160, 120);
-    WorkingState state;
-    Decoder decoder(picture, state, controls, host);
-    decoder.begin(kLevel3);
+    DecoderBench b;
+    b.host.onProgress = [](int step) { return step < 2; };
+    b.decoder.begin(kLevel3);
     MemorySamples samples(stream160(), 4096);
-    EXPECT_EQ(decoder.run(samples), DecodeEnd::Abandoned);
-    EXPECT_EQ(host.progressSteps, 2);
+    EXPECT_EQ(b.decoder.run(samples), DecodeEnd::Abandoned);
+    EXPECT_EQ(b.host.progressSteps, 2);
 }
 
-// A window closing during the rebuild abandons the decode: the end steps do not follow.
 TEST(Decoder, ARebuildRowAnsweredFalseAbandonsTheDecode)
 {
     struct ClosingHost final : DecoderHost {

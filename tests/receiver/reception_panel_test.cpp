@@ -1,33 +1,16 @@
 // The reception panel under the window's Decode, driven through the real window.
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-
-#include "app/form1.h"
 #include "audio/wav_file.h"
-#include "picture/picture_files.h"
 #include "receiver/reception_panel.h"
-#include "settings/memory_settings_store.h"
-#include "support/fake_dialogs.h"
-#include "support/test_data.h"
+#include "support/window_test.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakeDialogs;
+using testdata::reference;
 
 namespace {
 
-WorkingPicture reference(const char* name)
-{
-    return fromImage(loadPictureFile(QString::fromStdString(testdata::dataPath(name))).image);
-}
-
-class ReceptionPanelTest : public ::testing::Test {
+class ReceptionPanelTest : public testdata::WindowTest {
 protected:
     void SetUp() override
     {
@@ -37,17 +20,10 @@ protected:
     }
     QString writeFile(const char* name, const std::vector<std::uint8_t>& bytes)
     {
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-        return path;
+        return testdata::writeBytes(folder.filePath(name), bytes);
     }
 
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
     Form1 window{dialogs, store};
-    QTemporaryDir folder;
 };
 
 } // namespace

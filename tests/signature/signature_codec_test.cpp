@@ -117,36 +117,22 @@ TEST(Signature, AHugeSignatureIsClippedAtTheRightEdgeAndTheReadingStopsAtStep102
 // offsets. A 320-wide black picture with the marker (32: digit 3, row 3) at
 // step S, "A" (65: digits 2 and 8) at S + 1 and the end marker (1: digit 8) at
 // S + 2, one pixel each at column 2S: found at steps 100 and 101, not at 102
-// (row offsets 1 to 4 read the marker as 16, 8, 4 and 2).
-TEST(Signature, StartMarkerIsFoundUpToStep101)
+// (row offsets 1 to 4 read the marker as 16, 8, 4 and 2). Moved up by one row,
+// the strip is read in the second pass, again from step 1 (row offset -1).
+TEST(Signature, StartMarkerIsFoundUpToStep101AndEveryPassStartsAgainAtStep1)
 {
-    for (const auto& [step, code, found] :
-         std::vector<std::tuple<int, std::string, int>>{{100, "A", 1}, {101, "A", 1}, {102, "", 0}, {1, "A", 1}}) {
+    const struct { int step, rowOffset; const char* code; int found; } cases[] = {
+        {100, 0, "A", 1}, {101, 0, "A", 1}, {102, 0, "", 0}, {1, 0, "A", 1}, {1, -1, "A", 1}};
+    for (const auto& c : cases) {
         WorkingPicture picture(320, 240);
-        picture.setColour(2 * step, 3, kWhite);
-        picture.setColour(2 * (step + 1), 2, kWhite);
-        picture.setColour(2 * (step + 1), 8, kWhite);
-        picture.setColour(2 * (step + 2), 8, kWhite);
+        for (const auto& [step, row] : {std::pair{c.step, 3}, std::pair{c.step + 1, 2}, std::pair{c.step + 1, 8},
+                                        std::pair{c.step + 2, 8}})
+            picture.setColour(2 * step, row + c.rowOffset, kWhite);
         WorkingState state;
         state.sigscale = 1;
-        EXPECT_EQ(getcode(picture, state, false), code) << step;
-        EXPECT_EQ(state.sigfound, found) << step;
+        EXPECT_EQ(getcode(picture, state, false), c.code) << c.step << " moved by " << c.rowOffset;
+        EXPECT_EQ(state.sigfound, c.found) << c.step << " moved by " << c.rowOffset;
     }
-}
-
-// Moved up by one row, the strip is read in the second pass, again from step
-// 1: the marker's digit 3 in row 2, "A" in rows 1 and 7, the end marker in row 7.
-TEST(Signature, EveryPassStartsAgainAtStep1)
-{
-    WorkingPicture picture(160, 120);
-    picture.setColour(2, 2, kWhite);
-    picture.setColour(4, 1, kWhite);
-    picture.setColour(4, 7, kWhite);
-    picture.setColour(6, 7, kWhite);
-    WorkingState state;
-    state.sigscale = 1;
-    EXPECT_EQ(getcode(picture, state, false), "A");
-    EXPECT_EQ(state.sigfound, 1);
 }
 
 TEST(Signature, CaptionNamesTheClassAndIdentificationOfAFramedCode)

@@ -20,4 +20,13 @@ inline std::vector<std::uint8_t> readBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The little-endian number of size bytes at offset at, as a file header holds it.
+inline std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int size = 4)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
+    return value;
+}
+
 } // namespace tonobild::testdata

@@ -16,42 +16,24 @@ set -euo pipefail
 cli=$1
 recorder=$2
 
-for program in rigctld rigctl sox pulseaudio pactl; do
+for program in rigctld rigctl sox; do
   if ! command -v "$program" >/dev/null; then
     echo "$program is not installed: skipped"
     exit 77
   fi
 done
 
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work/run
+. "$(dirname "$0")/../support/private_sound_server.sh"
+start_private_sound_server
 export XDG_CONFIG_HOME=$work/config
-export HOME=$work
-export QT_QPA_PLATFORM=offscreen
-unset PULSE_SERVER
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 rig_pid=
-
-cleanup() {
-  [ -n "$rig_pid" ] && kill "$rig_pid" 2>/dev/null
-  pulseaudio --kill 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+trap '[ -n "$rig_pid" ] && kill "$rig_pid" 2>/dev/null; stop_private_sound_server' EXIT
 
 failures=0
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
-
-pulseaudio --daemonize=yes --exit-idle-time=-1 -n \
-  --load="module-null-sink sink_name=null" --load=module-native-protocol-unix
-for _ in $(seq 50); do
-  pactl info >/dev/null 2>&1 && break
-  sleep 0.1
-done
-pactl set-default-sink null
 
 # The dummy rig on a free port: a port another program holds makes rigctld exit.
 start_rig() {

@@ -13,19 +13,15 @@
 #include "fake_ptt_line.h"
 #include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
+#include "support/no_sound_server.h"
 
 using namespace tonobild;
 using tonobild::testdata::FakeDialogs;
+using tonobild::testdata::kNoSoundServer;
 using tonobild::testdata::FakePttLine;
 using tonobild::testdata::PttLog;
 
 namespace {
-
-const bool kNoSoundServer = [] {
-    qputenv("PULSE_SERVER", "unix:/nonexistent/tonobild-test-socket");
-    qputenv("PULSE_AUTOSPAWN", "0");
-    return true;
-}();
 
 using Calls = std::vector<std::string>;
 

@@ -1,8 +1,11 @@
-# Sourced by the sound tests: starts a PulseAudio server of the test's own, in
+# Sourced by the sound and keying tests: starts a PulseAudio server of the test's own, in
 # a folder of its own ($work), with a null sink "null" whose monitor is offered
 # as the source "capture"; the server stops and the folder goes when the test ends.
 #
 #   start_private_sound_server [RATE]   (RATE: the sink's sample rate, e.g. 48000)
+#   wait_until_started LOG WORD         waits (up to 10 s) until a program
+#                                       started in the background has written
+#                                       a line starting with WORD into LOG
 # Exits 77 (skipped) when PulseAudio is not installed.
 
 start_private_sound_server() {
@@ -36,6 +39,14 @@ start_private_sound_server() {
   pactl set-default-sink null
   pactl set-default-source capture
   echo "Sound server: $(pactl info | grep 'Default Sample')"
+}
+
+wait_until_started() {
+  for _ in $(seq 100); do
+    grep -q "^$2" "$1" && break
+    sleep 0.1
+  done
+  sleep 0.5 # the device is open; let its first samples through
 }
 
 stop_private_sound_server() {

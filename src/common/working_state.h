@@ -1,6 +1,6 @@
-// The main window's working-state record: the counters and decoder state that
-// the encoder, the decoder and the signature codec share for the window's whole
-// life. Every number is a 16-bit signed field, zero when the window opens.
+// The working-state record: the counters and decoder state that the encoder,
+// the decoder and the signature codec share for the whole life of the window
+// (or of one command line run). Every number is a 16-bit signed field, zero when the window opens.
 #pragma once
 
 #include <array>
@@ -16,9 +16,9 @@ struct WorkingState {
     std::int16_t sigscale = 0;     // cell scale of the signature stamp (1 from start-up on)
     std::int16_t sigfound = 0;     // 1 when the last signature search found a start marker
     std::int16_t xmult = 0;        // column step of the current encode or decode: 1 or 2
-    std::int16_t xpos = 0;         // column counter (pixel group within the line)
-    std::int16_t ypos = 0;         // row counter
-    std::int16_t pixcount = 0;     // groups or ticks since the last progress step
+    std::int16_t xpos = 0;         // column counter of a decode (pixel group within the line)
+    std::int16_t ypos = 0;         // row counter of a decode
+    std::int16_t pixcount = 0;     // groups or ticks since the last progress step, carried from one command to the next
 
     std::int16_t normlevel = 0;    // normalising level of the current decode: 2 or 3
     std::int16_t syncthresh = 0;   // a value below it is a sync candidate

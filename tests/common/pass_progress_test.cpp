@@ -1,7 +1,7 @@
 // The progress caption of Encode and Decode: the line reached and its pass.
 #include <gtest/gtest.h>
 
-#include "app/pass_progress.h"
+#include "common/pass_progress.h"
 
 using namespace tonobild;
 

@@ -1,4 +1,4 @@
-#include "app/pass_progress.h"
+#include "common/pass_progress.h"
 
 #include <algorithm>
 #include <array>

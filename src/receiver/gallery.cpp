@@ -1,0 +1,126 @@
+#include "receiver/gallery.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
+
+#include "audio/wav_header.h"
+#include "picture/picture_files.h"
+#include "receiver/gallery_names.h"
+
+namespace tonobild {
+
+namespace {
+
+LocalTime localTime(const QDateTime& when)
+{
+    const QDate date = when.date();
+    const QTime time = when.time();
+    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+QString cannotWrite(const QString& path, const QString& reason)
+{
+    return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+// Creates the recording file, failing when the name is taken: the name is
+// claimed and written in one step.
+QString writeRecording(const QString& path, std::span<const std::uint8_t> samples, std::uint32_t sampleRate)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return file.errorString();
+    const auto header = pcm8MonoHeader(sampleRate, static_cast<std::uint32_t>(samples.size()));
+    const bool written =
+        file.write(reinterpret_cast<const char*>(header.data()), static_cast<qint64>(header.size())) ==
+            static_cast<qint64>(header.size()) &&
+        file.write(reinterpret_cast<const char*>(samples.data()), static_cast<qint64>(samples.size())) ==
+            static_cast<qint64>(samples.size()) &&
+        file.flush();
+    if (written)
+        return {};
+    const QString reason = file.errorString();
+    file.remove(); // a recording cut short by a full disk is no recording
+    return reason;
+}
+
+QString indexLine(const GalleryEntry& entry, const GalleryItem& item)
+{
+    const std::string readOut = oneLineReadOut(item.readOut);
+    const double seconds = item.sampleRate ? static_cast<double>(item.recording.size()) / item.sampleRate : 0;
+    return QStringList{entry.time.toString(Qt::ISODate), QFileInfo(entry.picturePath).fileName(),
+                       QFileInfo(entry.recordingPath).fileName(), QStringLiteral("%1 s").arg(seconds, 0, 'f', 1),
+                       item.decodeOptions,
+                       QString::fromLatin1(readOut.data(), static_cast<qsizetype>(readOut.size()))}
+               .join(QLatin1Char('\t')) +
+           QLatin1Char('\n');
+}
+
+} // namespace
+
+QString defaultGalleryFolder()
+{
+    QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (pictures.isEmpty())
+        pictures = QDir::home().filePath(QStringLiteral("Pictures"));
+    return QDir(pictures).filePath(QStringLiteral("Tonobild"));
+}
+
+std::optional<GalleryEntry> Gallery::keep(const GalleryItem& item, const QDateTime& when, QString* problem) const
+{
+    const QDir folder(folder_);
+    std::error_code error;
+    std::filesystem::create_directories(folder_.toStdString(), error);
+    if (error || !QFileInfo(folder_).isDir()) {
+        *problem = QStringLiteral("cannot create the gallery folder %1: %2")
+                       .arg(QDir::toNativeSeparators(folder_),
+                            error ? QString::fromStdString(error.message()) : QStringLiteral("not a folder"));
+        return std::nullopt;
+    }
+    const std::string stem = galleryStem(localTime(when), item.codeword);
+    GalleryEntry entry{{}, {}, when};
+    for (int n = 1;; ++n) {
+        const QString name = QString::fromStdString(numberedStem(stem, n));
+        entry.picturePath = folder.filePath(name + QStringLiteral(".png"));
+        entry.recordingPath = folder.filePath(name + QStringLiteral(".wav"));
+        if (QFileInfo::exists(entry.picturePath) || QFileInfo::exists(entry.recordingPath))
+            continue;
+        const QString reason = writeRecording(entry.recordingPath, item.recording, item.sampleRate);
+        if (reason.isEmpty())
+            break;
+        if (!QFileInfo::exists(entry.recordingPath)) { // not a name taken meanwhile: the folder refuses
+            *problem = cannotWrite(entry.recordingPath, reason);
+            return std::nullopt;
+        }
+    }
+    if (const QString reason = savePictureFile(toImage(item.picture), entry.picturePath); !reason.isEmpty()) {
+        *problem = cannotWrite(entry.picturePath, reason);
+        return std::nullopt;
+    }
+    QFile index(folder.filePath(QString::fromLatin1(kIndexName)));
+    const QByteArray line = indexLine(entry, item).toUtf8();
+    if (!index.open(QIODevice::WriteOnly | QIODevice::Append) || index.write(line) != line.size() || !index.flush()) {
+        *problem = cannotWrite(index.fileName(), index.errorString());
+        return std::nullopt;
+    }
+    return entry;
+}
+
+QStringList Gallery::latestPictures(int count) const
+{
+    QStringList paths;
+    const QFileInfoList pictures =
+        QDir(folder_).entryInfoList({QStringLiteral("*.png")}, QDir::Files, QDir::Time);
+    for (const QFileInfo& picture : pictures) {
+        if (paths.size() == count)
+            break;
+        paths << picture.filePath();
+    }
+    return paths;
+}
+
+} // namespace tonobild

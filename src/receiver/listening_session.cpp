@@ -1,0 +1,90 @@
+#include "receiver/listening_session.h"
+
+#include <QDateTime>
+
+#include "audio/sample_conversion.h"
+#include "receiver/gallery_names.h"
+
+namespace tonobild {
+
+ListeningSession::ListeningSession(const DecoderControls& controls, const DecodeSettings& settings, QObject* parent)
+    : QObject(parent), controls_(controls), settings_(settings), gallery_(defaultGalleryFolder())
+{
+    connect(&engine_, &AudioEngine::samplesRecorded, this, &ListeningSession::hear);
+    connect(&engine_, &AudioEngine::recordingFailed, this, [this](const QString& reason) {
+        stop();
+        emit listeningFailed(reason);
+    });
+}
+
+ListeningSession::~ListeningSession()
+{
+    engine_.disconnect(this);
+    engine_.stopRecording();
+}
+
+QString ListeningSession::start(const QAudioDevice& device, const QString& galleryFolder)
+{
+    stop();
+    gallery_ = Gallery(galleryFolder);
+    keepFailing_ = false;
+    // The device's own rate: no resampling in the sound server rounds the held samples off.
+    const QString problem = engine_.startRecording(device, 0);
+    if (!problem.isEmpty())
+        return problem;
+    ListenerHost& host = *this;
+    listener_ = std::make_unique<Listener>(controls_, settings_, engine_.recordingRate(), host);
+    return {};
+}
+
+void ListeningSession::stop()
+{
+    if (!listener_)
+        return;
+    engine_.stopRecording(); // what the device delivered so far is heard first
+    const std::unique_ptr<Listener> listener = std::move(listener_);
+    listener->finish();
+    inputLevel_ = 0;
+}
+
+void ListeningSession::hear(const QByteArray& samples)
+{
+    if (!listener_)
+        return;
+    const std::span<const std::uint8_t> block(reinterpret_cast<const std::uint8_t*>(samples.constData()),
+                                              static_cast<std::size_t>(samples.size()));
+    inputLevel_ = peakLevel(block);
+    listener_->feed(block);
+    emit samplesHeard();
+}
+
+void ListeningSession::transmissionBegins()
+{
+    beganAt_ = QDateTime::currentDateTime();
+    emit transmissionBegan();
+}
+
+void ListeningSession::setLicLock(bool ticked)
+{
+    emit licLockChanged(ticked);
+}
+
+void ListeningSession::received(ReceivedPicture picture)
+{
+    QString problem;
+    const std::string codeword = picture.codeword();
+    const GalleryItem item{picture.picture,  picture.recording, picture.sampleRate, codeword,
+                           picture.signatureCaption, QString::fromStdString(decodeOptionsText(picture.controls, picture.settings))};
+    // Named by the time the transmission began: its first cycles came in just before.
+    const auto entry = gallery_.keep(item, beganAt_.isValid() ? beganAt_ : QDateTime::currentDateTime(), &problem);
+    if (!entry) {
+        if (!keepFailing_)
+            emit keepFailed(problem);
+        keepFailing_ = true;
+        return;
+    }
+    keepFailing_ = false;
+    emit pictureKept(picture, *entry);
+}
+
+} // namespace tonobild

@@ -1,0 +1,68 @@
+// Listening as the window and tonobild-cli run it: the input device's samples
+// go, at the device's own rate, into the listener, and every picture received
+// is kept in the gallery at once, without asking.
+#pragma once
+
+#include <QAudioDevice>
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "audio/audio_engine.h"
+#include "receiver/gallery.h"
+#include "receiver/listener.h"
+
+namespace tonobild {
+
+class ListeningSession : public QObject, private ListenerHost {
+    Q_OBJECT
+public:
+    // The controls are read at every use and the settings after
+    // transmissionBegan(), both by reference, as the window's Decode reads them.
+    ListeningSession(const DecoderControls& controls, const DecodeSettings& settings, QObject* parent = nullptr);
+    ~ListeningSession() override;
+
+    // Starts listening; answers an empty text, or why listening cannot start.
+    QString start(const QAudioDevice& device, const QString& galleryFolder);
+    // Stops listening: a transmission still coming in is kept with the rows that arrived.
+    void stop();
+    bool isListening() const { return listener_ != nullptr; }
+
+    // The listener while listening, for the live picture and the progress; else null.
+    const Listener* listener() const { return listener_.get(); }
+    // The loudest sample of the last block, 0 .. 128 from the middle.
+    int inputLevel() const { return inputLevel_; }
+    const QString& galleryFolder() const { return gallery_.folder(); }
+
+signals:
+    // A transmission has begun: the window brings the settings up to date now.
+    void transmissionBegan();
+    // A block of samples has gone through the listener.
+    void samplesHeard();
+    void pictureKept(const tonobild::ReceivedPicture& picture, const tonobild::GalleryEntry& entry);
+    // A picture could not be kept (the folder and the reason). Said once, until
+    // a picture is kept again; listening goes on.
+    void keepFailed(const QString& message);
+    // The input device failed; listening has stopped.
+    void listeningFailed(const QString& reason);
+    // The live decode unticks or ticks "LIC Lock".
+    void licLockChanged(bool ticked);
+
+private:
+    void hear(const QByteArray& samples);
+    void received(ReceivedPicture picture) override;
+    void setLicLock(bool ticked) override;
+    void transmissionBegins() override;
+
+    const DecoderControls& controls_;
+    const DecodeSettings& settings_;
+    AudioEngine engine_;
+    Gallery gallery_;
+    std::unique_ptr<Listener> listener_;
+    QDateTime beganAt_; // when the transmission coming in began
+    int inputLevel_ = 0;
+    bool keepFailing_ = false;
+};
+
+} // namespace tonobild

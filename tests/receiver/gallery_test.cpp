@@ -1,0 +1,130 @@
+// The gallery: names by local time and codeword, never an overwrite, the WAV
+// and index line as written, and a folder that cannot be made.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "picture/picture_files.h"
+#include "receiver/gallery.h"
+#include "receiver/gallery_names.h"
+
+namespace tonobild {
+namespace {
+
+TEST(GalleryNames, TimeCodewordAndNumber)
+{
+    const LocalTime time{2026, 12, 6, 14, 3, 22};
+    const std::pair<const char*, const char*> cases[] = {
+        {"KLM456", "2026-12-06_14-03-22_KLM456"},
+        {"DL/2 ABC", "2026-12-06_14-03-22_DL2ABC"},
+        {"../G4-XY", "2026-12-06_14-03-22_G4-XY"},
+        {"", "2026-12-06_14-03-22"},
+        {"\xC4\xD6 ", "2026-12-06_14-03-22"},
+    };
+    for (const auto& [codeword, stem] : cases)
+        EXPECT_EQ(galleryStem(time, codeword), stem) << codeword;
+    EXPECT_EQ(galleryStem({2027, 1, 2, 3, 4, 5}, "X"), "2027-01-02_03-04-05_X");
+    EXPECT_EQ(numberedStem("a", 1), "a");
+    EXPECT_EQ(numberedStem("a", 2), "a-2");
+    EXPECT_EQ(oneLineReadOut("Class of transmitter: Amateur\r\nIdentification: KLM456"),
+              "Class of transmitter: Amateur; Identification: KLM456");
+}
+
+class GalleryTest : public ::testing::Test {
+protected:
+    QByteArray bytes(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir temporary;
+    WorkingPicture picture{160, 120};
+    const std::vector<std::uint8_t> samples{40, 216, 40, 216, 128, 128};
+    const QDateTime when{QDate(2026, 12, 6), QTime(14, 3, 22)};
+    const GalleryItem item{picture, samples, 44100, "KLM456",
+                           "Class of transmitter: Amateur\r\nIdentification: KLM456",
+                           QStringLiteral("--resolution 160x120 --level 3")};
+};
+
+TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsItWas)
+{
+    const Gallery gallery(temporary.filePath(QStringLiteral("new/folder")));
+    QString problem;
+    picture.fillBox(0, 0, 9, 9, colourNumber(255, 0, 0));
+    const auto first = gallery.keep(item, when, &problem);
+    ASSERT_TRUE(first) << problem.toStdString();
+    EXPECT_EQ(QFileInfo(first->picturePath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456.png"));
+    EXPECT_EQ(QFileInfo(first->recordingPath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456.wav"));
+    const QByteArray firstPicture = bytes(first->picturePath);
+
+    picture.clear();
+    const auto second = gallery.keep(item, when, &problem);
+    ASSERT_TRUE(second) << problem.toStdString();
+    EXPECT_EQ(QFileInfo(second->picturePath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456-2.png"));
+    EXPECT_EQ(bytes(first->picturePath), firstPicture);
+    EXPECT_EQ(splitColour(fromImage(loadPictureFile(first->picturePath).image).colour(5, 5)),
+              (ColourComponents{255, 0, 0}));
+
+    // The recording: the 44-byte header of 8-bit mono at 44100, then the samples.
+    const QByteArray wav = bytes(first->recordingPath);
+    const unsigned char expected[] = {'R', 'I', 'F', 'F', 42,  0,   0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't',
+                                      ' ', 16,  0,   0,   0,   1,   0,   1,   0,   0x44, 0xAC, 0, 0, 0x44, 0xAC,
+                                      0,   0,   1,   0,   8,   0,   'd', 'a', 't', 'a', 6,   0,   0,   0,   40,
+                                      216, 40,  216, 128, 128};
+    EXPECT_EQ(wav, QByteArray(reinterpret_cast<const char*>(expected), sizeof expected));
+
+    EXPECT_EQ(bytes(gallery.folder() + QStringLiteral("/index.txt")),
+              QByteArray("2026-12-06T14:03:22\t2026-12-06_14-03-22_KLM456.png\t2026-12-06_14-03-22_KLM456.wav\t"
+                         "0.0 s\t--resolution 160x120 --level 3\t"
+                         "Class of transmitter: Amateur; Identification: KLM456\n"
+                         "2026-12-06T14:03:22\t2026-12-06_14-03-22_KLM456-2.png\t2026-12-06_14-03-22_KLM456-2.wav\t"
+                         "0.0 s\t--resolution 160x120 --level 3\t"
+                         "Class of transmitter: Amateur; Identification: KLM456\n"));
+    EXPECT_EQ(gallery.latestPictures(5).size(), 2);
+}
+
+TEST_F(GalleryTest, AFileWhereTheFolderShouldBeIsSaid)
+{
+    QFile blocker(temporary.filePath(QStringLiteral("blocker")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const Gallery gallery(blocker.fileName() + QStringLiteral("/gallery"));
+    QString problem;
+    EXPECT_FALSE(gallery.keep(item, when, &problem));
+    EXPECT_EQ(problem,
+              QStringLiteral("cannot create the gallery folder %1/gallery: Not a directory").arg(blocker.fileName()));
+    EXPECT_FALSE(Gallery(blocker.fileName()).keep(item, when, &problem));
+    EXPECT_EQ(problem.toStdString(),
+              QStringLiteral("cannot create the gallery folder %1: Not a directory").arg(blocker.fileName()).toStdString());
+}
+
+TEST_F(GalleryTest, AnIndexThatCannotBeWrittenIsSaid)
+{
+    QDir(temporary.path()).mkpath(QStringLiteral("gallery/index.txt"));
+    const Gallery gallery(temporary.filePath(QStringLiteral("gallery")));
+    QString problem;
+    EXPECT_FALSE(gallery.keep(item, when, &problem));
+    EXPECT_TRUE(problem.startsWith(QStringLiteral("cannot write %1/index.txt: ").arg(gallery.folder())))
+        << problem.toStdString();
+}
+
+TEST_F(GalleryTest, AFolderThatTakesNoFilesIsSaidWithTheFileAndTheReason)
+{
+    QString problem;
+    QDir(temporary.path()).mkdir(QStringLiteral("locked"));
+    QFile::setPermissions(temporary.filePath(QStringLiteral("locked")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile probe(temporary.filePath(QStringLiteral("locked/probe")));
+    if (probe.open(QIODevice::WriteOnly))
+        GTEST_SKIP() << "the user may write into a read-only folder";
+    const Gallery locked(temporary.filePath(QStringLiteral("locked")));
+    EXPECT_FALSE(locked.keep(item, when, &problem));
+    EXPECT_EQ(problem, QStringLiteral("cannot write %1/2026-12-06_14-03-22_KLM456.wav: Permission denied")
+                           .arg(locked.folder()));
+    EXPECT_TRUE(QDir(locked.folder()).entryList(QDir::Files).isEmpty());
+}
+
+} // namespace
+} // namespace tonobild

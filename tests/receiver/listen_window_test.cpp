@@ -1,0 +1,80 @@
+// Listening through the window: a transmission played into the private sound
+// server's null sink is shown row by row, kept in the gallery, shown in the
+// gallery strip, and a click on it places it as the working picture.
+// Run by listen_window_test.sh, which starts the sound server.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/form1.h"
+#include "picture/picture_files.h"
+#include "settings/memory_settings_store.h"
+#include "support/fake_dialogs.h"
+#include "support/test_data.h"
+
+using namespace tonobild;
+
+namespace {
+
+bool runCli(const QStringList& arguments)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(TONOBILD_CLI), arguments);
+    return cli.waitForFinished(60000) && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0;
+}
+
+} // namespace
+
+TEST(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
+{
+    QTemporaryDir folder;
+    const QString sent = folder.filePath(QStringLiteral("sent.wav"));
+    ASSERT_TRUE(runCli({QStringLiteral("encode"), QStringLiteral("--signature"), QStringLiteral("KLM456"),
+                        QString::fromStdString(testdata::dataPath("gradient160.bmp")), sent}));
+
+    testdata::FakeDialogs dialogs;
+    MemorySettingsStore store;
+    Form1 window(dialogs, store);
+    window.show();
+    window.workingState().sigscale = 1; // as start-up leaves it
+    window.Option7->setChecked(true); // level 3, as the encoder sends for
+    ListenPanel& panel = *window.listenPanel;
+    panel.folderBox->setText(folder.filePath(QStringLiteral("gallery")));
+    panel.listenButton->click();
+    ASSERT_TRUE(panel.isListening()) << panel.statusLabel->text().toStdString();
+
+    // While listening, Decode and Record say so and do nothing else.
+    window.Command2->click();
+    window.Command7->click();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList(2, QStringLiteral("Listening is on: stop listening first.")));
+
+    QProcess player;
+    player.start(QStringLiteral(TONOBILD_CLI), {QStringLiteral("play"), QStringLiteral("--output"),
+                                                QStringLiteral("null"), sent});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.rowLabel->text().startsWith(QStringLiteral("line")); }, 30000));
+    const QString firstRow = panel.rowLabel->text();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.rowLabel->text() != firstRow; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.galleryStrip->count() == 1; }, 60000))
+        << panel.statusLabel->text().toStdString();
+    player.waitForFinished(30000);
+    EXPECT_TRUE(panel.statusLabel->text().startsWith(QStringLiteral("Received"))) << panel.statusLabel->text().toStdString();
+
+    QListWidgetItem* kept = panel.galleryStrip->item(0);
+    const QString path = kept->data(Qt::UserRole).toString();
+    EXPECT_TRUE(path.endsWith(QStringLiteral("_KLM456.png"))) << path.toStdString();
+    const QRect place = panel.galleryStrip->visualItemRect(kept);
+    QTest::mouseClick(panel.galleryStrip->viewport(), Qt::LeftButton, {}, place.center());
+    EXPECT_TRUE(window.workingPicture() == fromImage(loadPictureFile(path).image));
+    EXPECT_TRUE(window.Label15->text().contains(QStringLiteral("Identification: KLM456")));
+
+    panel.listenButton->click();
+    EXPECT_FALSE(panel.isListening());
+    EXPECT_EQ(panel.listenButton->text(), QStringLiteral("Listen"));
+}

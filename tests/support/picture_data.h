@@ -1,0 +1,38 @@
+// Pictures and files of the Qt tests: a reference file of tests/data by name,
+// the working picture a picture file holds, and bytes written into a file.
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "picture/picture_files.h"
+#include "support/test_data.h"
+
+namespace tonobild::testdata {
+
+inline QString dataFile(const char* name)
+{
+    return QString::fromStdString(dataPath(name));
+}
+
+inline WorkingPicture pictureOf(const QString& path)
+{
+    return fromImage(loadPictureFile(path).image);
+}
+
+inline WorkingPicture reference(const char* name)
+{
+    return pictureOf(dataFile(name));
+}
+
+inline QString writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return path;
+}
+
+} // namespace tonobild::testdata

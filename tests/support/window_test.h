@@ -1,0 +1,41 @@
+// The main window's tests: a window on a settings store of its own, whose
+// message and input boxes the test answers, and a folder of its own; with the
+// window's controls the tests press and read.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "app/form1.h"
+#include "settings/memory_settings_store.h"
+#include "support/fake_dialogs.h"
+#include "support/picture_data.h"
+
+namespace tonobild::testdata {
+
+class WindowTest : public ::testing::Test {
+protected:
+    // A window after start-up; the test-card prompt takes the next queued answer, or none.
+    std::unique_ptr<Form1> startWindow()
+    {
+        auto window = std::make_unique<Form1>(dialogs, store);
+        window->Form_Load();
+        return window;
+    }
+
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    QTemporaryDir folder;
+};
+
+} // namespace tonobild::testdata

@@ -93,9 +93,11 @@ echo "== The installed command line"
 QT_QPA_PLATFORM=offscreen "$cli" --help >/dev/null || fail "tonobild-cli --help"
 QT_QPA_PLATFORM=offscreen "$cli" encode "$testcards/BARS160.BMP" "$work/bars.wav" || fail "tonobild-cli encode"
 QT_QPA_PLATFORM=offscreen "$cli" decode "$work/bars.wav" "$work/bars.png" || fail "tonobild-cli decode"
-# play and record are handed to the installed tonobild-cli-sound.
+# play, record and listen are handed to the installed tonobild-cli-sound.
 play_help=$(QT_QPA_PLATFORM=offscreen "$cli" play --help) || fail "tonobild-cli play --help"
 grep -q -- '--rig-model' <<<"$play_help" || fail "tonobild-cli play --help names no --rig-model"
+listen_help=$(QT_QPA_PLATFORM=offscreen "$cli" listen --help) || fail "tonobild-cli listen --help"
+grep -q -- '--gallery' <<<"$listen_help" || fail "tonobild-cli listen --help names no --gallery"
 
 echo "== Start the installed station under Xvfb"
 # A settings file of its own, so that the first start does not ask for the

@@ -15,6 +15,7 @@
 #include "app/clickable_label.h"
 #include "app/form1.h"
 #include "app/help_texts.h"
+#include "app/named_control.h"
 #include "app/value_label.h"
 #include "receiver/reception_panel.h"
 #include "picture/picture_view.h"
@@ -22,14 +23,6 @@
 namespace tonobild {
 
 namespace {
-
-template <typename Control>
-Control* named(Control* control, const char* name, const QString& accessibleName)
-{
-    control->setObjectName(QLatin1String(name));
-    control->setAccessibleName(accessibleName);
-    return control;
-}
 
 QPushButton* button(const char* name, const QString& caption, const QString& accessibleName = {})
 {

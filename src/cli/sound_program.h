@@ -1,4 +1,4 @@
-// The commands that use the sound devices and the rig (play, record) live in
+// The commands that use the sound devices and the rig (play, record, listen) live in
 // a program of their own, tonobild-cli-sound, so that tonobild-cli starts
 // without loading Qt Multimedia, the sound server's libraries and Hamlib for
 // the commands that only read and write files. tonobild-cli hands such a

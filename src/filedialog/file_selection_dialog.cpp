@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "app/named_control.h"
 #include "app/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
@@ -17,15 +18,6 @@
 namespace tonobild {
 
 namespace {
-
-// Gives a control its design name as object name and a name for screen readers.
-template <typename Control>
-Control* named(Control* control, const char* name, const QString& accessibleName)
-{
-    control->setObjectName(QLatin1String(name));
-    control->setAccessibleName(accessibleName);
-    return control;
-}
 
 bool canEnter(const QString& folder)
 {

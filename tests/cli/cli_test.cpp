@@ -298,8 +298,8 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
     EXPECT_TRUE(std::equal(sent.begin() + 2, sent.end() - 2, back.begin() + 2));
 }
 
-// play and record run in tonobild-cli-sound: the same arguments, messages and exit codes.
-TEST_F(CliTest, PlayAndRecordAreHandedOverWithTheirArguments)
+// play, record and listen run in tonobild-cli-sound: the same arguments, messages and exit codes.
+TEST_F(CliTest, PlayRecordAndListenAreHandedOverWithTheirArguments)
 {
     const CliRun tooLong = cli({"record", "--seconds", "4000", temp("r.wav")});
     EXPECT_EQ(tooLong.exitCode, 1);
@@ -309,6 +309,10 @@ TEST_F(CliTest, PlayAndRecordAreHandedOverWithTheirArguments)
     const CliRun noFile = cli({"play"});
     EXPECT_EQ(noFile.exitCode, 1);
     EXPECT_EQ(noFile.err, "tonobild-cli: expected 1 file arguments; see --help\n");
+
+    const CliRun noGallery = cli({"listen", "--seconds", "1"});
+    EXPECT_EQ(noGallery.exitCode, 1);
+    EXPECT_EQ(noGallery.err, "tonobild-cli: --gallery needs the folder the pictures are kept in\n");
 
     // The usage names the program the operator started, not the one it handed over to.
     const CliRun help = cli({"record", "--help"});

@@ -53,25 +53,6 @@ TEST_F(Form1PictureTest, LoadingStampsTheSignatureAndShowsTheReadOut)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(Form1PictureTest, ResolutionFollowsTheWidthOfTheLoadedPicture)
-{
-    load(writeImage(251, 100, "w251.png"));
-    EXPECT_TRUE(window.Option2->isChecked());
-    EXPECT_EQ(window.workingPicture().width(), 320);
-    EXPECT_EQ(window.workingPicture().height(), 240);
-    load(writeImage(500, 100, "w500.png"));
-    EXPECT_TRUE(window.Option2->isChecked());
-    EXPECT_EQ(window.workingPicture().width(), 500); // the option did not change: the size stays
-    load(writeImage(501, 100, "w501.png"));
-    EXPECT_TRUE(window.Option3->isChecked());
-    EXPECT_EQ(window.workingPicture().width(), 640);
-    load(writeImage(200, 150, "w200.png"));
-    EXPECT_TRUE(window.Option1->isChecked());
-    EXPECT_EQ(window.workingPicture().width(), 160);
-    load(writeImage(200, 150, "w200.png"));
-    EXPECT_EQ(window.workingPicture().width(), 200); // 160x120 already selected: kept at 200x150
-}
-
 TEST_F(Form1PictureTest, AFailedLoadKeepsThePictureAndSaysWhy)
 {
     load(dataFile("gradient160.bmp"));
@@ -113,8 +94,9 @@ TEST_F(Form1PictureTest, PreviewClicksSetTheShiftsOrBlackenTheLeftColumns)
     EXPECT_EQ(picture.colour(5, 100), kBlack);
     EXPECT_EQ(picture.colour(6, 100), colourNumber(10, 20, 30));
 
-    // A picture wider than the preview maps with the unrounded scale.
+    // A picture wider than 500 selects 640x480 and maps with the unrounded scale.
     load(writeImage(640, 480, "wide.png"));
+    EXPECT_TRUE(window.Option3->isChecked());
     QTest::mouseClick(window.Image1, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(window.Label4->text(), "200");
     EXPECT_EQ(window.Label5->text(), "100");

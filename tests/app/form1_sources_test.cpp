@@ -20,20 +20,12 @@ QImage card(int width, int height, QRgb colour)
     return image;
 }
 
-QWidget* openFileDialog()
-{
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "Form2" && top->isVisible())
-            return top;
-    return nullptr;
-}
-
 // Answers the file selection dialog as soon as it is open: types a name and
 // presses OK, or presses CANCEL when the name is empty.
 void answerFileDialog(const QString& name)
 {
     QTimer::singleShot(50, [name] {
-        QWidget* dialog = openFileDialog();
+        QWidget* dialog = testdata::topLevel("Form2");
         if (!dialog) {
             answerFileDialog(name);
             return;
@@ -63,9 +55,8 @@ protected:
     }
     ColourComponents thumbnailCentre() const
     {
-        return splitColour(colourNumber(qRed(window.Image2->image().pixel(5, 5)),
-                                        qGreen(window.Image2->image().pixel(5, 5)),
-                                        qBlue(window.Image2->image().pixel(5, 5))));
+        const QRgb pixel = window.Image2->image().pixel(5, 5);
+        return {qRed(pixel), qGreen(pixel), qBlue(pixel)};
     }
 
     QDir cards{folder.path()};

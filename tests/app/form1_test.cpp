@@ -145,8 +145,7 @@ TEST_F(Form1Test, ClosingDuringEncodeStopsItAndKeepsTheOldWav)
     window.Command1->click();
     EXPECT_TRUE(ended);
     EXPECT_TRUE(dialogs.messages.empty());
-    const auto bytes = testdata::readBytes(wav.toStdString());
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "previous transmission");
+    EXPECT_EQ(testdata::readText(wav.toStdString()), "previous transmission");
     EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
 }
 

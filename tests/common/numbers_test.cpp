@@ -1,37 +1,27 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/numbers.h"
 
 using namespace tonobild;
 
 TEST(Numbers, RoundHalfEven)
 {
-    EXPECT_EQ(roundHalfEven(0.5), 0);
-    EXPECT_EQ(roundHalfEven(1.5), 2);
-    EXPECT_EQ(roundHalfEven(2.5), 2);
-    EXPECT_EQ(roundHalfEven(-0.5), 0);
-    EXPECT_EQ(roundHalfEven(-1.5), -2);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(roundHalfEven(-0.25), 0);
-    EXPECT_EQ(roundHalfEven(2.500001), 3);
-    EXPECT_EQ(roundHalfEven(-2.6), -3);
+    for (const auto& [x, rounded] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
+                                     {-0.25, 0}, {2.500001, 3}, {-2.6, -3}})
+        EXPECT_EQ(roundHalfEven(x), rounded) << x;
 }
 
 TEST(Numbers, FloorDivisionRoundsTowardMinusInfinity)
 {
-    EXPECT_EQ(floorDiv(-1, 256), -1);
-    EXPECT_EQ(floorDiv(-256, 256), -1);
-    EXPECT_EQ(floorDiv(-257, 256), -2);
-    EXPECT_EQ(floorDiv(255, 256), 0);
+    for (const auto& [n, quotient] : {std::pair{-1, -1}, {-256, -1}, {-257, -2}, {255, 0}})
+        EXPECT_EQ(floorDiv(n, 256), quotient) << n;
 }
 
 TEST(Numbers, IntegerQuotientRoundsHalfToEven)
 {
-    EXPECT_EQ(divideRoundHalfEven(2, 4), 0);
-    EXPECT_EQ(divideRoundHalfEven(6, 4), 2);
-    EXPECT_EQ(divideRoundHalfEven(10, 4), 2);
-    EXPECT_EQ(divideRoundHalfEven(-1, 4), 0);
-    EXPECT_EQ(divideRoundHalfEven(-2, 4), 0);
-    EXPECT_EQ(divideRoundHalfEven(-6, 4), -2);
-    EXPECT_EQ(divideRoundHalfEven(55125, 4), 13781);
+    for (const auto& [n, d, quotient] : {std::tuple{2, 4, 0}, {6, 4, 2}, {10, 4, 2}, {-1, 4, 0}, {-2, 4, 0},
+                                         {-6, 4, -2}, {55125, 4, 13781}})
+        EXPECT_EQ(divideRoundHalfEven(n, d), quotient) << n << " / " << d;
 }

@@ -56,19 +56,8 @@ enum class Recording { Clean, Wav, Repeated, FirstFifthLost, Noisy };
 
 inline const char* recordingName(Recording recording)
 {
-    switch (recording) {
-    case Recording::Clean:
-        return "Clean";
-    case Recording::Wav:
-        return "Wav";
-    case Recording::Repeated:
-        return "Repeated";
-    case Recording::FirstFifthLost:
-        return "FirstFifthLost";
-    case Recording::Noisy:
-        break;
-    }
-    return "Noisy";
+    constexpr const char* names[] = {"Clean", "Wav", "Repeated", "FirstFifthLost", "Noisy"};
+    return names[static_cast<int>(recording)];
 }
 
 constexpr Recording kRecordings[] = {Recording::Clean, Recording::Wav, Recording::Repeated, Recording::FirstFifthLost,

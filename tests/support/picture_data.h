@@ -1,8 +1,11 @@
 // Pictures and files of the Qt tests: a reference file of tests/data by name,
-// the working picture a picture file holds, and bytes written into a file.
+// the working picture a picture file holds, the values of expected.json and
+// bytes written into a file.
 #pragma once
 
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -25,6 +28,13 @@ inline WorkingPicture pictureOf(const QString& path)
 inline WorkingPicture reference(const char* name)
 {
     return pictureOf(dataFile(name));
+}
+
+// The reference values of tests/data/expected.json, by key.
+inline QJsonObject expectedValues()
+{
+    QFile file(dataFile("expected.json"));
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
 }
 
 inline QString writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes)

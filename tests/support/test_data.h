@@ -20,6 +20,12 @@ inline std::vector<std::uint8_t> readBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline std::string readText(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = readBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
 // The little-endian number of size bytes at offset at, as a file header holds it.
 inline std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int size = 4)
 {

@@ -25,11 +25,7 @@ protected:
     }
     QString writeImage(int width, int height, const char* name)
     {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(qRgb(10, 20, 30));
-        const QString path = folder.filePath(name);
-        image.save(path);
-        return path;
+        return testdata::writeCard(folder.filePath(name), width, height, qRgb(10, 20, 30));
     }
 
     Form1 window{dialogs, store};

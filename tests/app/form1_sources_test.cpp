@@ -13,13 +13,6 @@ using namespace tonobild;
 
 namespace {
 
-QImage card(int width, int height, QRgb colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
 // Answers the file selection dialog as soon as it is open: types a name and
 // presses OK, or presses CANCEL when the name is empty.
 void answerFileDialog(const QString& name)
@@ -45,11 +38,11 @@ protected:
     {
         cards.mkpath("cards");
         cards.mkpath("other");
-        card(160, 120, qRgb(200, 0, 0)).save(folder.filePath("cards/b.bmp"), "BMP");
-        card(160, 120, qRgb(0, 200, 0)).save(folder.filePath("cards/C.BMP"), "BMP");
-        card(320, 240, qRgb(0, 0, 200)).save(folder.filePath("cards/a.bmp"), "BMP");
-        card(160, 120, qRgb(9, 9, 9)).save(folder.filePath("cards/notes.txt"), "BMP");
-        card(160, 120, qRgb(50, 60, 70)).save(folder.filePath("other/z.BMP"), "BMP");
+        testdata::writeCard(folder.filePath("cards/b.bmp"), 160, 120, qRgb(200, 0, 0), "BMP");
+        testdata::writeCard(folder.filePath("cards/C.BMP"), 160, 120, qRgb(0, 200, 0), "BMP");
+        testdata::writeCard(folder.filePath("cards/a.bmp"), 320, 240, qRgb(0, 0, 200), "BMP");
+        testdata::writeCard(folder.filePath("cards/notes.txt"), 160, 120, qRgb(9, 9, 9), "BMP");
+        testdata::writeCard(folder.filePath("other/z.BMP"), 160, 120, qRgb(50, 60, 70), "BMP");
         store.write("Directories", "Test Pattern", (folder.path() + "/cards/").toStdString());
         window.Form_Load();
     }

@@ -42,22 +42,12 @@ std::vector<std::uint8_t> biased(std::vector<std::uint8_t> samples, int bias)
 // The samples as a 16-bit stereo WAV at 44100, both channels (s - 128) * 256.
 std::vector<std::uint8_t> stereo16(const std::vector<std::uint8_t>& samples)
 {
-    std::vector<std::uint8_t> out;
-    const auto put = [&out](std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    };
-    const auto dataBytes = static_cast<std::uint32_t>(4 * samples.size());
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    put(36 + dataBytes, 4);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    for (const auto& [value, bytes] : {std::pair{16u, 4}, {1u, 2}, {2u, 2}, {44100u, 4}, {176400u, 4}, {4u, 2}, {16u, 2}})
-        put(value, bytes);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    put(dataBytes, 4);
-    for (const std::uint8_t s : samples)
-        put(static_cast<std::uint16_t>((s - 128) * 256) * 0x10001u, 4);
-    return out;
+    std::vector<std::uint8_t> data;
+    for (const std::uint8_t s : samples) {
+        const auto value = static_cast<std::uint8_t>(s - 128);
+        data.insert(data.end(), {0, value, 0, value});
+    }
+    return testdata::wavBytes(1, 2, 44100, 16, data, static_cast<std::uint32_t>(data.size()));
 }
 
 struct LosslessPath {

@@ -75,6 +75,17 @@ inline std::vector<std::uint8_t> withNoise(const std::vector<std::uint8_t>& stre
     return noisy;
 }
 
+// Bytes over the whole range, as an open squelch gives, from a generator with a fixed seed.
+inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::vector<std::uint8_t> bytes(count);
+    for (std::uint8_t& b : bytes)
+        b = static_cast<std::uint8_t>(byte(generator));
+    return bytes;
+}
+
 // Every sample held `times` times, as a player brings a stream to a sound card's rate.
 inline std::vector<std::uint8_t> held(const std::vector<std::uint8_t>& stream, int times)
 {

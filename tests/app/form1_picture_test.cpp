@@ -25,11 +25,7 @@ protected:
     }
     QString writeImage(int width, int height, const char* name)
     {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(qRgb(10, 20, 30));
-        const QString path = folder.filePath(name);
-        image.save(path);
-        return path;
+        return testdata::writeCard(folder.filePath(name), width, height, qRgb(10, 20, 30));
     }
 
     Form1 window{dialogs, store};
@@ -51,25 +47,6 @@ TEST_F(Form1PictureTest, LoadingStampsTheSignatureAndShowsTheReadOut)
     QTest::mouseClick(window.Label12, Qt::LeftButton);
     EXPECT_EQ(window.workingPicture(), before);
     EXPECT_TRUE(dialogs.messages.empty());
-}
-
-TEST_F(Form1PictureTest, ResolutionFollowsTheWidthOfTheLoadedPicture)
-{
-    load(writeImage(251, 100, "w251.png"));
-    EXPECT_TRUE(window.Option2->isChecked());
-    EXPECT_EQ(window.workingPicture().width(), 320);
-    EXPECT_EQ(window.workingPicture().height(), 240);
-    load(writeImage(500, 100, "w500.png"));
-    EXPECT_TRUE(window.Option2->isChecked());
-    EXPECT_EQ(window.workingPicture().width(), 500); // the option did not change: the size stays
-    load(writeImage(501, 100, "w501.png"));
-    EXPECT_TRUE(window.Option3->isChecked());
-    EXPECT_EQ(window.workingPicture().width(), 640);
-    load(writeImage(200, 150, "w200.png"));
-    EXPECT_TRUE(window.Option1->isChecked());
-    EXPECT_EQ(window.workingPicture().width(), 160);
-    load(writeImage(200, 150, "w200.png"));
-    EXPECT_EQ(window.workingPicture().width(), 200); // 160x120 already selected: kept at 200x150
 }
 
 TEST_F(Form1PictureTest, AFailedLoadKeepsThePictureAndSaysWhy)
@@ -113,8 +90,9 @@ TEST_F(Form1PictureTest, PreviewClicksSetTheShiftsOrBlackenTheLeftColumns)
     EXPECT_EQ(picture.colour(5, 100), kBlack);
     EXPECT_EQ(picture.colour(6, 100), colourNumber(10, 20, 30));
 
-    // A picture wider than the preview maps with the unrounded scale.
+    // A picture wider than 500 selects 640x480 and maps with the unrounded scale.
     load(writeImage(640, 480, "wide.png"));
+    EXPECT_TRUE(window.Option3->isChecked());
     QTest::mouseClick(window.Image1, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(window.Label4->text(), "200");
     EXPECT_EQ(window.Label5->text(), "100");

@@ -13,27 +13,12 @@ using namespace tonobild;
 
 namespace {
 
-QImage card(int width, int height, QRgb colour)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-QWidget* openFileDialog()
-{
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == "Form2" && top->isVisible())
-            return top;
-    return nullptr;
-}
-
 // Answers the file selection dialog as soon as it is open: types a name and
 // presses OK, or presses CANCEL when the name is empty.
 void answerFileDialog(const QString& name)
 {
     QTimer::singleShot(50, [name] {
-        QWidget* dialog = openFileDialog();
+        QWidget* dialog = testdata::topLevel("Form2");
         if (!dialog) {
             answerFileDialog(name);
             return;
@@ -53,19 +38,18 @@ protected:
     {
         cards.mkpath("cards");
         cards.mkpath("other");
-        card(160, 120, qRgb(200, 0, 0)).save(folder.filePath("cards/b.bmp"), "BMP");
-        card(160, 120, qRgb(0, 200, 0)).save(folder.filePath("cards/C.BMP"), "BMP");
-        card(320, 240, qRgb(0, 0, 200)).save(folder.filePath("cards/a.bmp"), "BMP");
-        card(160, 120, qRgb(9, 9, 9)).save(folder.filePath("cards/notes.txt"), "BMP");
-        card(160, 120, qRgb(50, 60, 70)).save(folder.filePath("other/z.BMP"), "BMP");
+        testdata::writeCard(folder.filePath("cards/b.bmp"), 160, 120, qRgb(200, 0, 0), "BMP");
+        testdata::writeCard(folder.filePath("cards/C.BMP"), 160, 120, qRgb(0, 200, 0), "BMP");
+        testdata::writeCard(folder.filePath("cards/a.bmp"), 320, 240, qRgb(0, 0, 200), "BMP");
+        testdata::writeCard(folder.filePath("cards/notes.txt"), 160, 120, qRgb(9, 9, 9), "BMP");
+        testdata::writeCard(folder.filePath("other/z.BMP"), 160, 120, qRgb(50, 60, 70), "BMP");
         store.write("Directories", "Test Pattern", (folder.path() + "/cards/").toStdString());
         window.Form_Load();
     }
     ColourComponents thumbnailCentre() const
     {
-        return splitColour(colourNumber(qRed(window.Image2->image().pixel(5, 5)),
-                                        qGreen(window.Image2->image().pixel(5, 5)),
-                                        qBlue(window.Image2->image().pixel(5, 5))));
+        const QRgb pixel = window.Image2->image().pixel(5, 5);
+        return {qRed(pixel), qGreen(pixel), qBlue(pixel)};
     }
 
     QDir cards{folder.path()};

@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <filesystem>
-#include <tuple>
 #include <fstream>
 
 #include "picture/picture_view.h"
@@ -31,81 +30,15 @@ Control* find(Form1& window, const char* name)
 
 } // namespace
 
-TEST_F(Form1Test, ControlsCarryTheirNamesCaptionsAndStartStates)
+// The Sync Level read-out follows its scroll bar, also for a screen reader; an
+// emptied audio name is the default at once.
+TEST_F(Form1Test, SyncLevelReadOutFollowsItsScrollBarAndAnEmptiedAudioNameIsTheDefault)
 {
     Form1 window(dialogs, store);
-    EXPECT_EQ(window.windowTitle(), "Tonobild 3");
-    const std::vector<std::pair<const char*, const char*>> buttons = {
-        {"Command1", "Encode"}, {"Command2", "Decode"}, {"Command3", "Res detect"}, {"Command4", "STOP"},
-        {"Command5", "Reset"}, {"Command6", "Reset"}, {"Command7", "Record"}, {"Command8", "Play"},
-        {"Command9", "Save to file"}, {"Command10", "Load from Clipboard"}, {"Command11", "Load from file"},
-        {"Command12", "Save to clipboard"}, {"Command13", "Save Settings to selected mode"},
-        {"Command14", "Change testcard directory"}, {"Command15", "Reset selected Settings"},
-        {"Command16", "-"}, {"Command17", "-"}, {"Command18", "-"}, {"Command19", "Digital Signing options"},
-        {"Command20", "Digital Encode"}, {"Command21", "Digital Decode"}, {"Command22", "First - Time Guide"}};
-    for (const auto& [name, caption] : buttons) {
-        auto* button = find<QPushButton>(window, name);
-        EXPECT_EQ(button->text(), caption) << name;
-    }
-    const std::vector<std::tuple<const char*, const char*, bool>> checks = {
-        {"Check1", "HSync", true}, {"Check2", "Half X", false}, {"Check3", "Use LIC", true},
-        {"Check4", "Enabled", true}, {"Check5", "LIC Lock", true},
-        {"Check6", "Headerless (Encode only setting)", false}, {"Check7", "R+B HalfX", false},
-        {"Check8", "Idler", false}, {"Check9", "Compand", false}, {"Check10", "Slow", false},
-        {"Check11", "Third", false}};
-    for (const auto& [name, caption, ticked] : checks) {
-        auto* box = find<QCheckBox>(window, name);
-        EXPECT_EQ(box->text(), caption) << name;
-        EXPECT_EQ(box->isChecked(), ticked) << name;
-    }
-    const std::vector<std::tuple<const char*, const char*, bool>> options = {
-        {"Option1", "130x110", true}, {"Option2", "290x230", false}, {"Option3", "610x470", false},
-        {"Option4", "None", false}, {"Option5", "Active Norm", true}, {"Option6", "Level 2 (Tape)", true},
-        {"Option7", "Level 3 (Direct)", false}, {"Option8", "None", true}, {"Option9", "Mono Image", false},
-        {"Option10", "Tonobild 1 (None)", true}, {"Option11", "Tonobild 2/3", false}, {"Option12", "+32", false},
-        {"Option13", "+8", false}, {"Option14", "+16", true}, {"Option17", "8 (Norm)", false},
-        {"Option18", "7", false}, {"Option19", "6", false}, {"Option20", "9", false}, {"Option21", "10", false},
-        {"Option22", "1", false}, {"Option23", "5", false}, {"Option24", "4-lock", true}};
-    for (const auto& [name, caption, selected] : options) {
-        auto* option = find<QRadioButton>(window, name);
-        EXPECT_EQ(option->text(), caption) << name;
-        EXPECT_EQ(option->isChecked(), selected) << name;
-    }
-    EXPECT_EQ(window.Label9->text(), "0");
     EXPECT_EQ(window.Label10->text(), "-32");
-    EXPECT_EQ(window.VScroll1->value(), -32);
-    EXPECT_EQ(window.Label12->text(), "~1 Sec");
-    EXPECT_EQ(window.Label4->text(), "0");
-    EXPECT_EQ(window.verno->text(), "0");
-    EXPECT_TRUE(window.Text2->text().endsWith("/TONOBILD.WAV"));
-    EXPECT_TRUE(window.Text3->text().endsWith("/TONOBILD.BMP"));
-    EXPECT_TRUE(window.Label8->text().endsWith("then click on \"Save\""));
-    EXPECT_EQ(window.Label7->text().indexOf(QString(25, ' ') + "1: Try another"), 58);
-    EXPECT_EQ(window.Label6->text(), "The standard transmission resolution is:-");
-    for (const char* hidden : {"Command3", "Check6", "Check7", "Option4", "Option9", "Option11"})
-        EXPECT_FALSE(find<QWidget>(window, hidden)->isVisibleTo(&window)) << hidden;
-    EXPECT_FALSE(window.Picture1->isVisibleTo(&window));
-
-    // Read-outs keep their name for a screen reader and give the value they show.
-    const auto description = [](QLabel* label) {
-        return QAccessible::queryAccessibleInterface(label)->text(QAccessible::Description);
-    };
-    for (const auto& [label, name, value] :
-         {std::tuple{window.Label4, "XShift", "0"}, std::tuple{window.Label12, "Duration at 160x120", "~1 Sec"},
-          std::tuple{window.Label10, "Sync Level value", "-32"}, std::tuple{window.verno, "Version", "0"},
-          std::tuple{window.Label9, "Progress", "0"}, std::tuple{window.Label5, "YShift", "0"},
-          std::tuple{window.Label14, "Duration at 640x480", "~1 Sec"}}) {
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name), name);
-        EXPECT_EQ(description(label), value) << name;
-    }
-    EXPECT_EQ(window.Picture2->toolTip(), "Black card with a white cross");
-    EXPECT_EQ(window.Picture3->toolTip(), "White card");
-    EXPECT_TRUE(window.passProgress->format().isEmpty());
-
-    // The Sync Level read-out follows its scroll bar; an emptied audio name is the default at once.
     window.VScroll1->setValue(12);
     EXPECT_EQ(window.Label10->text(), "12");
-    EXPECT_EQ(description(window.Label10), "12");
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Label10)->text(QAccessible::Description), "12");
     window.VScroll1->setValue(-100);
     EXPECT_EQ(window.Label10->text(), "-64");
     window.Text2->setText("/tmp/other.wav");
@@ -123,14 +56,10 @@ TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFm)
     EXPECT_EQ(store.read("Directories", "Test Pattern", "?"), folder.path().toStdString() + "/");
     EXPECT_EQ(store.read("Settings", "Default Mode", "?"), "15");
     EXPECT_TRUE(window->Option15->isChecked());
-    EXPECT_EQ(window->verno->text(), "3.1.13");
-    EXPECT_EQ(window->Label12->text(), "~26 Secs");
-    EXPECT_EQ(window->Label13->text(), "~89 Secs");
-    EXPECT_EQ(window->Label14->text(), "~341 Secs");
+    EXPECT_EQ(window->Label12->text(), "~26 Secs"); // the FM preset's durations are shown
     // The empty FM preset deselects every option and clears the preset's check boxes.
     EXPECT_FALSE(window->Option1->isChecked());
     EXPECT_FALSE(window->Check1->isChecked());
-    EXPECT_TRUE(window->Text2->text().endsWith("/TONOBILD.WAV"));
     EXPECT_EQ(window->workingPicture().width(), 160);
     EXPECT_EQ(window->workingPicture().height(), 120);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -156,22 +85,6 @@ TEST_F(Form1Test, HSyncInterlockWorksBothWays)
     EXPECT_FALSE(window.Check5->isEnabled()); // Use LIC is unticked
     window.Check3->setChecked(true);
     EXPECT_TRUE(window.Check5->isEnabled());
-}
-
-TEST_F(Form1Test, ResolutionChangeKeepsTheTopLeftPixels)
-{
-    Form1 window(dialogs, store);
-    window.Option3->setChecked(true);
-    WorkingPicture& picture = window.workingPicture();
-    ASSERT_EQ(picture.width(), 640);
-    picture.setColour(159, 119, colourNumber(200, 100, 0));
-    picture.setColour(160, 119, kWhite);
-    window.Option1->setChecked(true);
-    EXPECT_EQ(picture.width(), 160);
-    window.Option3->setChecked(true);
-    EXPECT_EQ(picture.height(), 480);
-    EXPECT_EQ(picture.colour(159, 119), colourNumber(200, 100, 0));
-    EXPECT_EQ(picture.colour(160, 119), kBlack);
 }
 
 TEST_F(Form1Test, EncodeWritesBothFilesAndReportsEncoded)
@@ -232,8 +145,7 @@ TEST_F(Form1Test, ClosingDuringEncodeStopsItAndKeepsTheOldWav)
     window.Command1->click();
     EXPECT_TRUE(ended);
     EXPECT_TRUE(dialogs.messages.empty());
-    const auto bytes = testdata::readBytes(wav.toStdString());
-    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "previous transmission");
+    EXPECT_EQ(testdata::readText(wav.toStdString()), "previous transmission");
     EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
 }
 
@@ -259,7 +171,6 @@ TEST_F(Form1Test, EachModeButtonStandsBesideItsPhraseOfTheLegend)
         auto* button = find<QRadioButton>(window, m.button);
         auto* legend = find<QLabel>(window, (std::string(m.button) + "Legend").c_str());
         EXPECT_EQ(button->accessibleName(), m.mode);
-        EXPECT_EQ(button->toolTip(), m.mode);
         EXPECT_EQ(button->accessibleDescription(), m.phrase);
         EXPECT_EQ(legend->text(), m.phrase);
         const QRect buttonBox(button->mapTo(&window, QPoint()), button->size());
@@ -303,4 +214,21 @@ TEST_F(Form1Test, MainCommandsAnswerTheirKeys)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }, 10000));
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"Encoded"});
     EXPECT_TRUE(QFile::exists(folder.filePath("k.RAW")));
+}
+
+// "Record" and "Play" start the recorder program named in the settings store;
+// what the recorder receives is shown by the launcher's own tests.
+TEST_F(Form1Test, RecorderFailuresAreReportedAndTheButtonsStayEnabled)
+{
+    store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
+    Form1 window(dialogs, store);
+    window.Text2->setText(folder.filePath("missing/folder/x.wav"));
+    window.Command7->click();
+    window.Text2->setText(folder.filePath("x.wav"));
+    window.Command8->click();
+    ASSERT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains("missing/folder/x.wav"));
+    EXPECT_TRUE(dialogs.messages[1].text.contains("no-such-recorder"));
+    for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
+        EXPECT_TRUE(command->isEnabled());
 }

@@ -2,7 +2,6 @@
 // chosen by its thumbnail, a signature, Encode, Decode, the read-out, Save.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTest>
 
 #include "picture/picture_view.h"
@@ -12,19 +11,8 @@
 using namespace tonobild;
 using testdata::pictureOf;
 
-namespace {
-
-QWidget* topLevel(const char* name)
-{
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (top->objectName() == QLatin1String(name))
-            return top;
-    return nullptr;
-}
-
+using testdata::topLevel;
 using WholeRoad = testdata::WindowTest;
-
-} // namespace
 
 TEST_F(WholeRoad, FromATestCardToAReceivedSignedPicture)
 {

@@ -18,17 +18,7 @@ namespace {
 std::vector<std::uint8_t> wav(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
                               const std::vector<std::uint8_t>& data, std::uint32_t declaredDataSize)
 {
-    std::vector<std::uint8_t> b;
-    const auto put = [&b](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    const auto id = [&put](const char* s) { put(static_cast<std::uint32_t>(s[0] | s[1] << 8 | s[2] << 16 | s[3] << 24), 4); };
-    id("RIFF"); put(0, 4); id("WAVE"); id("LIST"); put(3, 4); put(0x636261, 4); // "abc" and a pad byte
-    id("fmt "); put(16, 4); put(tag, 2); put(channels, 2); put(rate, 4); put(rate * channels * bits / 8, 4);
-    put(channels * bits / 8u, 2); put(bits, 2); id("data"); put(declaredDataSize, 4);
-    b.insert(b.end(), data.begin(), data.end());
-    return b;
+    return testdata::wavBytes(tag, channels, rate, bits, data, declaredDataSize, true);
 }
 
 } // namespace

@@ -1,37 +1,53 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/numbers.h"
+#include "common/pass_progress.h"
 
 using namespace tonobild;
 
 TEST(Numbers, RoundHalfEven)
 {
-    EXPECT_EQ(roundHalfEven(0.5), 0);
-    EXPECT_EQ(roundHalfEven(1.5), 2);
-    EXPECT_EQ(roundHalfEven(2.5), 2);
-    EXPECT_EQ(roundHalfEven(-0.5), 0);
-    EXPECT_EQ(roundHalfEven(-1.5), -2);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(roundHalfEven(-0.25), 0);
-    EXPECT_EQ(roundHalfEven(2.500001), 3);
-    EXPECT_EQ(roundHalfEven(-2.6), -3);
+    for (const auto& [x, rounded] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
+                                     {-0.25, 0}, {2.500001, 3}, {-2.6, -3}})
+        EXPECT_EQ(roundHalfEven(x), rounded) << x;
 }
 
 TEST(Numbers, FloorDivisionRoundsTowardMinusInfinity)
 {
-    EXPECT_EQ(floorDiv(-1, 256), -1);
-    EXPECT_EQ(floorDiv(-256, 256), -1);
-    EXPECT_EQ(floorDiv(-257, 256), -2);
-    EXPECT_EQ(floorDiv(255, 256), 0);
+    for (const auto& [n, quotient] : {std::pair{-1, -1}, {-256, -1}, {-257, -2}, {255, 0}})
+        EXPECT_EQ(floorDiv(n, 256), quotient) << n;
 }
 
 TEST(Numbers, IntegerQuotientRoundsHalfToEven)
 {
-    EXPECT_EQ(divideRoundHalfEven(2, 4), 0);
-    EXPECT_EQ(divideRoundHalfEven(6, 4), 2);
-    EXPECT_EQ(divideRoundHalfEven(10, 4), 2);
-    EXPECT_EQ(divideRoundHalfEven(-1, 4), 0);
-    EXPECT_EQ(divideRoundHalfEven(-2, 4), 0);
-    EXPECT_EQ(divideRoundHalfEven(-6, 4), -2);
-    EXPECT_EQ(divideRoundHalfEven(55125, 4), 13781);
+    for (const auto& [n, d, quotient] : {std::tuple{2, 4, 0}, {6, 4, 2}, {10, 4, 2}, {-1, 4, 0}, {-2, 4, 0},
+                                         {-6, 4, -2}, {55125, 4, 13781}})
+        EXPECT_EQ(divideRoundHalfEven(n, d), quotient) << n << " / " << d;
+}
+
+// The progress caption of Encode and Decode: the line reached and its pass.
+TEST(PassProgress, NamesTheLineWithinThePictureAndThePassColour)
+{
+    const struct {
+        int row, rows, pass;
+        int value, maximum;
+        const char* caption;
+    } cases[] = {
+        {1, 120, 0, 1, 360, "line 1 of 120, pass blue"},
+        {0, 120, 0, 1, 360, "line 1 of 120, pass blue"},     // before the first line ends
+        {121, 120, 0, 120, 360, "line 120 of 120, pass blue"}, // the extra line of the first pass
+        {43, 120, 1, 163, 360, "line 43 of 120, pass green"},
+        {480, 480, 2, 1440, 1440, "line 480 of 480, pass red"},
+        {-5, 240, 2, 481, 720, "line 1 of 240, pass red"},     // a negative YShift
+        {7, 120, 3, 247, 360, "line 7 of 120, pass red"},      // the closing group
+        {30, 120, -1, 0, 360, "leader"},
+    };
+    for (const auto& c : cases) {
+        const PassProgress progress = passProgress(c.row, c.rows, c.pass);
+        EXPECT_EQ(progress.caption, c.caption) << c.row << "/" << c.rows << " pass " << c.pass;
+        EXPECT_EQ(progress.value, c.value) << c.caption;
+        EXPECT_EQ(progress.maximum, c.maximum) << c.caption;
+    }
 }

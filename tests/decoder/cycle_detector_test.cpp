@@ -159,45 +159,31 @@ namespace {
 
 constexpr int kTick = INT_MIN; // a tick in a heard stream; any other entry is a value
 
-// Every tick and value in order; "Third" is flipped after every flipEvery events (0: never).
-bool flipsAfter(std::size_t heard, std::size_t flipEvery)
-{
-    return flipEvery != 0 && heard % flipEvery == 0;
-}
-
-std::vector<int> heardSampleBySample(std::span<const std::uint8_t> stream, int level, bool third, std::size_t flipEvery)
+// Every tick and value in order, heard sample by sample or in blocks; "Third"
+// is flipped after every flipEvery events (0: never).
+std::vector<int> heard(std::span<const std::uint8_t> stream, int level, bool third, std::size_t flipEvery, bool inBlocks)
 {
     DecoderControls controls{.third = third};
     CycleDetector detector(controls);
     detector.reset(level);
-    std::vector<int> heard;
-    for (const std::uint8_t sample : stream) {
-        const auto event = detector.feed(sample);
-        if (event != CycleDetector::Event::None)
-            heard.push_back(event == CycleDetector::Event::Tick ? kTick : detector.value());
-        if (event != CycleDetector::Event::None && flipsAfter(heard.size(), flipEvery))
-            controls.third = !controls.third;
-    }
-    return heard;
-}
-
-std::vector<int> heardBlockByBlock(std::span<const std::uint8_t> stream, int level, bool third, std::size_t flipEvery)
-{
-    DecoderControls controls{.third = third};
-    CycleDetector detector(controls);
-    detector.reset(level);
-    std::vector<int> heard;
+    std::vector<int> events;
     const auto hear = [&](int event) {
-        heard.push_back(event);
-        if (flipsAfter(heard.size(), flipEvery))
+        events.push_back(event);
+        if (flipEvery != 0 && events.size() % flipEvery == 0)
             controls.third = !controls.third;
         return true;
     };
+    if (!inBlocks) {
+        for (const std::uint8_t sample : stream)
+            if (const auto event = detector.feed(sample); event != CycleDetector::Event::None)
+                hear(event == CycleDetector::Event::Tick ? kTick : detector.value());
+        return events;
+    }
     constexpr std::size_t kOddBlock = 4093; // cycles run across block ends
     for (std::size_t at = 0; at < stream.size(); at += kOddBlock)
         detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), [&] { return hear(kTick); },
                            [&](int value) { return hear(value); });
-    return heard;
+    return events;
 }
 
 std::vector<std::uint8_t> impaired(std::vector<std::uint8_t> stream, const std::function<int(int, std::mt19937&)>& change)
@@ -233,9 +219,9 @@ TEST(CycleDetector, BlocksHearTheSameTicksAndValuesAsSingleSamples)
     for (const auto& [name, stream] : streams)
         for (const int level : {2, 3})
             for (const auto& [third, flipEvery] : thirds) {
-                const std::vector<int> reference = heardSampleBySample(stream, level, third, flipEvery);
+                const std::vector<int> reference = heard(stream, level, third, flipEvery, false);
                 ASSERT_GT(reference.size(), 1000u) << name;
-                EXPECT_EQ(heardBlockByBlock(stream, level, third, flipEvery), reference)
+                EXPECT_EQ(heard(stream, level, third, flipEvery, true), reference)
                     << name << " at level " << level << ", Third " << third << " flipped every " << flipEvery;
             }
 }

@@ -2,14 +2,9 @@
 // read-outs computed independently.
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
-
 #include "decode_support.h"
-#include "picture/picture_files.h"
 #include "signature/signature_codec.h"
-#include "support/test_data.h"
+#include "support/picture_data.h"
 
 using namespace tonobild;
 using namespace tonobild::decodetest;
@@ -18,9 +13,7 @@ TEST(DecoderVectors, SignedGradientAtLevel3IdentifiedBufferedAndDirectAndAtLevel
 {
     const auto stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
     ASSERT_EQ(stream.size(), 286168u);
-    QFile file(QString::fromStdString(testdata::dataPath("expected.json")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QJsonObject expected = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject expected = testdata::expectedValues();
     const struct { const char* key; DecodeSettings settings; DecoderControls controls; } cases[] = {
         {"decode-level3", {.normlevel = 3}, {}},
         {"decode-level3-buffered", {.normlevel = 3}, {.useLic = false}},
@@ -28,11 +21,8 @@ TEST(DecoderVectors, SignedGradientAtLevel3IdentifiedBufferedAndDirectAndAtLevel
         {"decode-level3-direct-x21-y86", {.normlevel = 3, .xshift = 21, .yshift = 86}, {.hsync = false, .useLic = false}}};
     for (const auto& c : cases) {
         DecodeResult result = decodeStream(stream, c.settings, c.controls);
-        const std::string bmp = testdata::dataPath(std::string("gradient160-signed.") + c.key + ".bmp");
-        const LoadedPicture loaded = loadPictureFile(QString::fromStdString(bmp));
-        ASSERT_FALSE(loaded.image.isNull()) << bmp << ": " << loaded.problem.toStdString();
-        const WorkingPicture reference = fromImage(loaded.image);
-        ASSERT_EQ(result.picture.width(), reference.width());
+        const WorkingPicture reference = testdata::reference((std::string("gradient160-signed.") + c.key + ".bmp").c_str());
+        ASSERT_EQ(result.picture.width(), reference.width()) << c.key;
         ASSERT_EQ(result.picture.height(), reference.height());
         int differing = 0;
         for (int y = 0; y < reference.height(); ++y)

@@ -36,15 +36,13 @@ struct Identifier {
 
 TEST(Getdec, LeastSignificantFirstAndOnlyAbove128)
 {
-    std::int32_t n = -1;
-    getdec(std::string{char(255), 0, char(255), 0, 0, 0, 0, 0, 0, 0, 0}, n);
-    EXPECT_EQ(n, 5);
-    getdec(std::string(11, char(128)), n);
-    EXPECT_EQ(n, 0);
-    getdec(std::string(11, char(129)), n);
-    EXPECT_EQ(n, 2047);
-    getdec(std::string(), n);
-    EXPECT_EQ(n, 0);
+    for (const auto& [digits, value] : {std::pair{std::string{char(255), 0, char(255), 0, 0, 0, 0, 0, 0, 0, 0}, 5},
+                                        {std::string(11, char(128)), 0}, {std::string(11, char(129)), 2047},
+                                        {std::string(), 0}}) {
+        std::int32_t n = -1;
+        getdec(digits, n);
+        EXPECT_EQ(n, value) << digits.size();
+    }
 }
 
 TEST(Identification, InsetsMarkerSearchAndFiling)

@@ -2,23 +2,18 @@
 #include <gtest/gtest.h>
 
 #include "digital/digital_coding.h"
-#include "picture/picture_files.h"
-#include "support/test_data.h"
+#include "support/picture_data.h"
 
 using namespace tonobild;
+using testdata::reference;
 
 TEST(DigitalVectors, EncodeAndDecodeMatchTheReferences)
 {
-    const auto load = [](const std::string& name) {
-        const LoadedPicture loaded = loadPictureFile(QString::fromStdString(testdata::dataPath(name + ".bmp")));
-        EXPECT_FALSE(loaded.image.isNull()) << name << ": " << loaded.problem.toStdString();
-        return fromImage(loaded.image);
-    };
-    WorkingPicture picture = load("gradient160");
+    WorkingPicture picture = reference("gradient160.bmp");
+    ASSERT_EQ(picture.width(), 160);
     digitalEncode(picture);
-    EXPECT_TRUE(picture == load("gradient160.digital-encode"));
-    picture = load("gradient160.digital-encode");
+    EXPECT_TRUE(picture == reference("gradient160.digital-encode.bmp"));
+    picture = reference("gradient160.digital-encode.bmp");
     digitalDecode(picture);
-    EXPECT_TRUE(picture == load("gradient160.digital-encode.digital-decode"));
-    EXPECT_EQ(picture.width(), 160);
+    EXPECT_TRUE(picture == reference("gradient160.digital-encode.digital-decode.bmp"));
 }

@@ -2,21 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <QCryptographicHash>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include "encoder/encoder.h"
-#include "picture/picture_files.h"
-#include "support/test_data.h"
+#include "support/picture_data.h"
 
 using namespace tonobild;
 
 TEST(EncoderVectors, GradientStreamsMatchTheReferencesByteForByte)
 {
-    QFile file(QString::fromStdString(testdata::dataPath("expected.json")));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QJsonObject expected = QJsonDocument::fromJson(file.readAll()).object();
+    const QJsonObject expected = testdata::expectedValues();
     const struct { const char* picture; EncoderSettings settings; bool compand; const char* key; const char* raw; } cases[] = {
         {"gradient160.bmp", {}, false, "encode gradient160.bmp (defaults)", nullptr},
         {"gradient160.bmp", {.columnStep = 2, .mono = true}, true, "encode gradient160.bmp --half-x --compand --mono", nullptr},
@@ -24,9 +18,8 @@ TEST(EncoderVectors, GradientStreamsMatchTheReferencesByteForByte)
         {"gradient160-signed.bmp", {}, false, "encode gradient160-signed.bmp (defaults)",
          "gradient160-signed.RAW"}};
     for (const auto& c : cases) {
-        const LoadedPicture loaded = loadPictureFile(QString::fromStdString(testdata::dataPath(c.picture)));
-        ASSERT_FALSE(loaded.image.isNull()) << loaded.problem.toStdString();
-        const WorkingPicture picture = fromImage(loaded.image);
+        const WorkingPicture picture = testdata::reference(c.picture);
+        ASSERT_EQ(picture.width(), 160) << c.picture;
         EncoderControls controls{.compand = c.compand};
         WorkingState state;
         MemorySink sink;

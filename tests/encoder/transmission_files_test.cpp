@@ -80,10 +80,7 @@ TEST_F(TransmissionFilesTest, AMissingFolderIsReportedWithPathAndReason)
 // a RAW name that cannot be replaced keeps the old WAV.
 TEST_F(TransmissionFilesTest, AFileThatCannotBeReplacedKeepsBothOldFiles)
 {
-    const auto text = [](const fs::path& path) {
-        const auto bytes = testdata::readBytes(path.string());
-        return std::string(bytes.begin(), bytes.end());
-    };
+    const auto text = [](const fs::path& path) { return testdata::readText(path.string()); };
     const auto commitSamples = [](const fs::path& wav) {
         TransmissionFiles files(wav.string(), 11025);
         files.open();
@@ -171,8 +168,7 @@ TEST_F(TransmissionFilesTest, AnAbandonedWriteLeavesThePreviousFilesWhole)
             if (explicitly)
                 files.abandon();
         }
-        const auto bytes = testdata::readBytes(wav);
-        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "previous good recording") << explicitly;
+        EXPECT_EQ(testdata::readText(wav), "previous good recording") << explicitly;
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << explicitly;
     }
 }

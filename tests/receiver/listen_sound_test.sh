@@ -48,8 +48,6 @@ wait_until_started "$work/listen.log" Listening
 wait "$listener" || { cat "$work/listen.log"; exit 1; }
 cat "$work/listen.log"
 
-status=0
-fail() { echo "FAIL: $*"; status=1; }
 [ "$(ls "$gallery"/*.png | wc -l)" = 3 ] || fail "the gallery holds $(ls "$gallery"/*.png | wc -l) pictures, not 3"
 [ "$(ls "$gallery"/*.wav | wc -l)" = 3 ] || fail "the gallery holds $(ls "$gallery"/*.wav | wc -l) recordings, not 3"
 [ "$(wc -l < "$gallery/index.txt")" = 3 ] || fail "the index has $(wc -l < "$gallery/index.txt") lines, not 3"

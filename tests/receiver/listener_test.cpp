@@ -61,13 +61,19 @@ void addSilence(std::vector<std::uint8_t>& stream, std::uint32_t rate, double se
     stream.insert(stream.end(), static_cast<std::size_t>(seconds * rate), 128);
 }
 
-// Noise over the whole range, as an open squelch gives.
 void addNoise(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds, unsigned seed = 7)
 {
-    std::mt19937 generator(seed);
-    std::uniform_int_distribution<int> level(0, 255);
-    for (std::size_t i = 0; i < static_cast<std::size_t>(seconds * rate); ++i)
-        stream.push_back(static_cast<std::uint8_t>(level(generator)));
+    const auto noise = recordingtest::randomBytes(static_cast<std::size_t>(seconds * rate), seed);
+    stream.insert(stream.end(), noise.begin(), noise.end());
+}
+
+// The transmission as a sound card at `rate` records it, after what the stream holds; answers where it begins.
+std::size_t addTransmission(std::vector<std::uint8_t>& stream, const std::vector<std::uint8_t>& sent, std::uint32_t rate)
+{
+    const std::size_t start = stream.size();
+    const auto played = atRate(sent, rate);
+    stream.insert(stream.end(), played.begin(), played.end());
+    return start;
 }
 
 struct Listening {
@@ -97,9 +103,7 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
         addNoise(stream, rate, 1.5);
         for (std::size_t i = 0; i < codewords.size(); ++i) {
             sent.push_back(signedTransmission(codewords[i], static_cast<int>(i)));
-            starts.push_back(stream.size());
-            const auto played = atRate(sent.back(), rate);
-            stream.insert(stream.end(), played.begin(), played.end());
+            starts.push_back(addTransmission(stream, sent.back(), rate));
             addSilence(stream, rate, 3);
             addNoise(stream, rate, 3, static_cast<unsigned>(i));
         }
@@ -139,9 +143,7 @@ TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
     const auto second = signedTransmission("BBB2", 3);
     // The second leader follows the first picture's closing group at once.
     std::vector<std::uint8_t> stream = atRate(first, 44100);
-    const std::size_t secondStart = stream.size();
-    const auto played = atRate(second, 44100);
-    stream.insert(stream.end(), played.begin(), played.end());
+    const std::size_t secondStart = addTransmission(stream, second, 44100);
     addSilence(stream, 44100, 3);
 
     Listening listening(44100);
@@ -166,8 +168,7 @@ TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)
     const std::vector<std::uint8_t> tail(sent.begin() + static_cast<std::ptrdiff_t>(sent.size() * 2 / 5), sent.end());
     std::vector<std::uint8_t> stream;
     addNoise(stream, 44100, 1);
-    const auto played = atRate(tail, 44100);
-    stream.insert(stream.end(), played.begin(), played.end());
+    addTransmission(stream, tail, 44100);
     addSilence(stream, 44100, 3);
 
     Listening listening(44100);

@@ -8,6 +8,7 @@
 
 #include "audio/wav_file.h"
 #include "receiver/receiving_front_end.h"
+#include "receiver/tone_rebuild.h"
 #include "receiver/recordings.h"
 #include "support/test_data.h"
 
@@ -42,22 +43,12 @@ std::vector<std::uint8_t> biased(std::vector<std::uint8_t> samples, int bias)
 // The samples as a 16-bit stereo WAV at 44100, both channels (s - 128) * 256.
 std::vector<std::uint8_t> stereo16(const std::vector<std::uint8_t>& samples)
 {
-    std::vector<std::uint8_t> out;
-    const auto put = [&out](std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    };
-    const auto dataBytes = static_cast<std::uint32_t>(4 * samples.size());
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    put(36 + dataBytes, 4);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    for (const auto& [value, bytes] : {std::pair{16u, 4}, {1u, 2}, {2u, 2}, {44100u, 4}, {176400u, 4}, {4u, 2}, {16u, 2}})
-        put(value, bytes);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    put(dataBytes, 4);
-    for (const std::uint8_t s : samples)
-        put(static_cast<std::uint16_t>((s - 128) * 256) * 0x10001u, 4);
-    return out;
+    std::vector<std::uint8_t> data;
+    for (const std::uint8_t s : samples) {
+        const auto value = static_cast<std::uint8_t>(s - 128);
+        data.insert(data.end(), {0, value, 0, value});
+    }
+    return testdata::wavBytes(1, 2, 44100, 16, data, static_cast<std::uint32_t>(data.size()));
 }
 
 struct LosslessPath {
@@ -151,4 +142,38 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
     EXPECT_TRUE(conditionRecording(std::vector<std::uint8_t>{}).empty());
     const std::vector<std::uint8_t> silence(50000, 128);
     EXPECT_EQ(conditionRecording(silence), silence);
+}
+
+// Rebuilding a transmission from the quarter-rate tone a resampler leaves of it.
+TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHolds)
+{
+    EXPECT_DOUBLE_EQ(toneOnlyHold(8.0, 44100), 4.0);   // 11025 resampled to 44100
+    EXPECT_DOUBLE_EQ(toneOnlyHold(7.7, 44100), 4.0);   // leftovers of the filtered octave add crossings
+    EXPECT_DOUBLE_EQ(toneOnlyHold(12.0, 48000), 6.0);  // 8000 resampled to 48000
+    EXPECT_NEAR(toneOnlyHold(8.7, 48000), 48000.0 / 11025.0, 1e-12);
+    EXPECT_EQ(toneOnlyHold(4.0, 44100), 0.0);          // holds of 11025: the whole signal is there
+    EXPECT_EQ(toneOnlyHold(5.5, 44100), 0.0);          // holds of 8000
+    EXPECT_EQ(toneOnlyHold(2.0, 11025), 0.0);          // a file at the transmission's rate is never resampled
+    EXPECT_EQ(toneOnlyHold(8.0, 0), 0.0);              // no rate known
+}
+
+TEST(ToneRebuild, EveryGroupComesBackFromTheToneAlone)
+{
+    // What is left of a group a, -a, b, -b without its Nyquist half: (a - b) / 2
+    // times 1, -1, -1, 1, here at the transmission's own rate (a hold of 1).
+    std::vector<float> tone;
+    for (std::size_t g = 0; g + 4 <= sent().size(); g += 4) {
+        const float half = (static_cast<float>(sent()[g]) - static_cast<float>(sent()[g + 2])) / 2.0F;
+        tone.insert(tone.end(), {half, -half, -half, half});
+    }
+    const std::vector<std::uint8_t> back = rebuildFromTone(tone, 1.0);
+    // The first and last group lack the room for a group-long window around their centre.
+    ASSERT_GE(back.size() + 8, sent().size());
+    EXPECT_TRUE(std::equal(back.begin(), back.end(), sent().begin() + 4));
+}
+
+TEST(ToneRebuild, SilenceGivesNothing)
+{
+    EXPECT_TRUE(rebuildFromTone(std::vector<float>(100000, 0.5F), 4.0).empty());
+    EXPECT_TRUE(rebuildFromTone({}, 4.0).empty());
 }

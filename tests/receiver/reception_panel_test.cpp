@@ -82,11 +82,8 @@ TEST_F(ReceptionPanelTest, ConditionRecordingDecodesASoundCardsRecordingToTheRef
 
 TEST_F(ReceptionPanelTest, MonoReceptionBringsAGreyPictureSentInMonoBackGrey)
 {
-    QImage grey(160, 120, QImage::Format_RGB32);
-    grey.fill(qRgb(128, 128, 128)); // level 192, which comes back as 128 exactly
-    const QString card = folder.filePath("grey.png");
-    ASSERT_EQ(savePictureFile(grey, card), QString());
-    window.Text4->setText(card);
+    // Grey is level 192, which comes back as 128 exactly.
+    window.Text4->setText(testdata::writeCard(folder.filePath("grey.png"), 160, 120, qRgb(128, 128, 128)));
     window.Command11->click();
     window.Text2->setText(folder.filePath("mono.wav"));
     window.Option9->setChecked(true); // "Mono Image"

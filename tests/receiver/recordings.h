@@ -56,19 +56,8 @@ enum class Recording { Clean, Wav, Repeated, FirstFifthLost, Noisy };
 
 inline const char* recordingName(Recording recording)
 {
-    switch (recording) {
-    case Recording::Clean:
-        return "Clean";
-    case Recording::Wav:
-        return "Wav";
-    case Recording::Repeated:
-        return "Repeated";
-    case Recording::FirstFifthLost:
-        return "FirstFifthLost";
-    case Recording::Noisy:
-        break;
-    }
-    return "Noisy";
+    constexpr const char* names[] = {"Clean", "Wav", "Repeated", "FirstFifthLost", "Noisy"};
+    return names[static_cast<int>(recording)];
 }
 
 constexpr Recording kRecordings[] = {Recording::Clean, Recording::Wav, Recording::Repeated, Recording::FirstFifthLost,
@@ -84,6 +73,17 @@ inline std::vector<std::uint8_t> withNoise(const std::vector<std::uint8_t>& stre
         return static_cast<std::uint8_t>(std::clamp(sample + std::lround(noise(generator)), 0L, 255L));
     });
     return noisy;
+}
+
+// Bytes over the whole range, as an open squelch gives, from a generator with a fixed seed.
+inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::vector<std::uint8_t> bytes(count);
+    for (std::uint8_t& b : bytes)
+        b = static_cast<std::uint8_t>(byte(generator));
+    return bytes;
 }
 
 // Every sample held `times` times, as a player brings a stream to a sound card's rate.

@@ -17,16 +17,6 @@ DetectedSettings detect(const std::vector<std::uint8_t>& recording)
     return detectSettings(samples);
 }
 
-std::vector<std::uint8_t> randomBytes(std::size_t count)
-{
-    std::mt19937 generator(12);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::vector<std::uint8_t> bytes(count);
-    for (std::uint8_t& b : bytes)
-        b = static_cast<std::uint8_t>(byte(generator));
-    return bytes;
-}
-
 // Groups before line `line` of a stream with the five-second leader.
 constexpr std::size_t groupsBeforeLine(int line, int groupsPerLine)
 {
@@ -80,7 +70,7 @@ TEST(SettingsDetector, SilenceBeforeAndNoiseAfterTheTransmissionChangeNothing)
     const auto stream = transmit({.width = 320, .height = 240, .mono = true, .compand = true});
     std::vector<std::uint8_t> recording(100000, 128);
     recording.insert(recording.end(), stream.begin(), stream.end());
-    const auto noise = randomBytes(50000);
+    const auto noise = randomBytes(50000, 12);
     recording.insert(recording.end(), noise.begin(), noise.end());
     const DetectedSettings found = detect(recording);
     EXPECT_TRUE(found.certain);
@@ -131,7 +121,7 @@ TEST(SettingsDetector, FindsNoTransmissionInNothingSilenceOrRandomBytes)
         EXPECT_EQ(silence.reason, "no pixel groups: the samples never swing across the middle level");
     }
 
-    const DetectedSettings random = detect(randomBytes(1 << 22));
+    const DetectedSettings random = detect(randomBytes(1 << 22, 12));
     EXPECT_FALSE(random.found);
     EXPECT_EQ(random.reason, "no line syncs at a steady spacing of 80, 160, 320 or 640 groups");
     EXPECT_EQ(random.bytesRead, 1u << 22);

@@ -1,8 +1,12 @@
 // Pictures and files of the Qt tests: a reference file of tests/data by name,
-// the working picture a picture file holds, and bytes written into a file.
+// the working picture a picture file holds, the values of expected.json, and
+// pictures of one colour and bytes written into files.
 #pragma once
 
 #include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -25,6 +29,22 @@ inline WorkingPicture pictureOf(const QString& path)
 inline WorkingPicture reference(const char* name)
 {
     return pictureOf(dataFile(name));
+}
+
+// The reference values of tests/data/expected.json, by key.
+inline QJsonObject expectedValues()
+{
+    QFile file(dataFile("expected.json"));
+    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+}
+
+// A picture file of one colour, written as its name's ending says; answers the path.
+inline QString writeCard(const QString& path, int width, int height, QRgb colour, const char* format = nullptr)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    image.save(path, format);
+    return path;
 }
 
 inline QString writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes)

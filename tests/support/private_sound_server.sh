@@ -3,17 +3,30 @@
 # as the source "capture"; the server stops and the folder goes when the test ends.
 #
 #   start_private_sound_server [RATE]   (RATE: the sink's sample rate, e.g. 48000)
-#   wait_until_started LOG WORD         waits (up to 10 s) until a program
-#                                       started in the background has written
-#                                       a line starting with WORD into LOG
+#   require_programs PROGRAM...         exits 77 (skipped) unless all are installed
+#   wait_for_line LOG WORD [TENTHS]     waits (up to TENTHS / 10 s, default 10 s) for
+#                                       a line starting with WORD in LOG; fails after
+#   wait_until_started LOG WORD         the same, then lets a device's first samples through
+#   fail MESSAGE                        says what failed and sets $status to 1
+#   expect_clean_decode CODEWORD        $work/recorded.bmp equals $work/clean.bmp and
+#                                       $work/recorded.txt reads the signature back
 # Exits 77 (skipped) when PulseAudio is not installed.
+
+status=0
+fail() {
+  echo "FAIL: $*"
+  status=1
+}
+
+require_programs() {
+  for program in "$@"; do
+    command -v "$program" >/dev/null || { echo "$program is not installed: skipped"; exit 77; }
+  done
+}
 
 start_private_sound_server() {
   local rate=${1:-}
-  if ! command -v pulseaudio >/dev/null || ! command -v pactl >/dev/null; then
-    echo "pulseaudio or pactl is not installed: skipped"
-    exit 77
-  fi
+  require_programs pulseaudio pactl
   work=$(mktemp -d)
   trap stop_private_sound_server EXIT
   export XDG_RUNTIME_DIR=$work/run
@@ -41,12 +54,23 @@ start_private_sound_server() {
   echo "Sound server: $(pactl info | grep 'Default Sample')"
 }
 
-wait_until_started() {
-  for _ in $(seq 100); do
-    grep -q "^$2" "$1" && break
+wait_for_line() {
+  for _ in $(seq "${3:-100}"); do
+    grep -q "^$2" "$1" && return 0
     sleep 0.1
   done
+  return 1
+}
+
+wait_until_started() {
+  wait_for_line "$1" "$2" || true
   sleep 0.5 # the device is open; let its first samples through
+}
+
+expect_clean_decode() {
+  cmp "$work/clean.bmp" "$work/recorded.bmp" || fail "the recorded picture differs from the clean decode"
+  grep -q "^Signature: .*$1" "$work/recorded.txt" || fail "the signature \"$1\" does not read back from the recording"
+  [ "$status" != 0 ] || echo "The recording decodes to the clean picture with its signature"
 }
 
 stop_private_sound_server() {

@@ -20,6 +20,12 @@ inline std::vector<std::uint8_t> readBytes(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline std::string readText(const std::string& path)
+{
+    const std::vector<std::uint8_t> bytes = readBytes(path);
+    return {bytes.begin(), bytes.end()};
+}
+
 // The little-endian number of size bytes at offset at, as a file header holds it.
 inline std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int size = 4)
 {
@@ -27,6 +33,28 @@ inline std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::s
     for (int i = size - 1; i >= 0; --i)
         value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
     return value;
+}
+
+// A WAV image: format tag, channels, rate, bits and the data with its declared
+// size; with oddChunk an odd-sized chunk (and its pad byte) comes before "fmt ".
+inline std::vector<std::uint8_t> wavBytes(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate,
+                                          std::uint16_t bits, const std::vector<std::uint8_t>& data,
+                                          std::uint32_t declaredDataSize, bool oddChunk = false)
+{
+    std::vector<std::uint8_t> b;
+    const auto put = [&b](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    const auto id = [&put](const char* s) { put(static_cast<std::uint32_t>(s[0] | s[1] << 8 | s[2] << 16 | s[3] << 24), 4); };
+    id("RIFF"); put(static_cast<std::uint32_t>(36 + data.size() + (oddChunk ? 12 : 0)), 4); id("WAVE");
+    if (oddChunk) {
+        id("LIST"); put(3, 4); put(0x636261, 4); // "abc" and a pad byte
+    }
+    id("fmt "); put(16, 4); put(tag, 2); put(channels, 2); put(rate, 4); put(rate * channels * bits / 8, 4);
+    put(channels * bits / 8u, 2); put(bits, 2); id("data"); put(declaredDataSize, 4);
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
 }
 
 } // namespace tonobild::testdata

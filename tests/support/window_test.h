@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,6 +23,15 @@
 #include "support/picture_data.h"
 
 namespace tonobild::testdata {
+
+// The open top-level window of that object name, or none.
+inline QWidget* topLevel(const char* name)
+{
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QLatin1String(name) && top->isVisible())
+            return top;
+    return nullptr;
+}
 
 class WindowTest : public ::testing::Test {
 protected:

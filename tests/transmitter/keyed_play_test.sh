@@ -16,24 +16,12 @@ set -euo pipefail
 cli=$1
 recorder=$2
 
-for program in rigctld rigctl sox; do
-  if ! command -v "$program" >/dev/null; then
-    echo "$program is not installed: skipped"
-    exit 77
-  fi
-done
-
 . "$(dirname "$0")/../support/private_sound_server.sh"
+require_programs rigctld rigctl sox
 start_private_sound_server
 export XDG_CONFIG_HOME=$work/config
 rig_pid=
 trap '[ -n "$rig_pid" ] && kill "$rig_pid" 2>/dev/null; stop_private_sound_server' EXIT
-
-failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
 
 # The dummy rig on a free port: a port another program holds makes rigctld exit.
 start_rig() {
@@ -61,15 +49,13 @@ start_player() {
   "$cli" play "$@" >"$work/play.log" 2>&1 &
   player=$!
 }
-
-# Waits up to five seconds for a line starting with $2 in the file $1.
-wait_for_line() {
-  for _ in $(seq 50); do
-    grep -q "^$2" "$1" && return 0
-    sleep 0.1
-  done
-  return 1
+# Waits for the player to end, shows its log; its exit status in $code.
+end_player() {
+  code=0
+  wait "$player" || code=$?
+  cat "$work/play.log"
 }
+playing() { wait_for_line "$work/play.log" "$1" 50 || fail "${2:-the samples did not start}"; }
 
 sox -n -r 11025 -b 8 -c 1 "$work/short.wav" synth 2 sine 1500
 sox -n -r 11025 -b 8 -c 1 "$work/long.wav" synth 30 sine 1500
@@ -78,30 +64,26 @@ start_rig
 
 echo "== A whole transmission"
 start_player "$work/short.wav" --rig-model 2 --rig-port "localhost:$port" --lead 1 --tail 0.5
-wait_for_line "$work/play.log" "Transmitter keyed" || fail "the player did not key"
+playing "Transmitter keyed" "the player did not key"
 grep -q "^Playing" "$work/play.log" && fail "the samples started before the lead"
 [ "$(ptt)" = 1 ] || fail "PTT is off in the lead"
-wait_for_line "$work/play.log" "Playing" || fail "the samples did not start"
+playing Playing
 for _ in 1 2 3; do
   [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"
   sleep 0.4
 done
-status=0
-wait "$player" || status=$?
-cat "$work/play.log"
-[ "$status" = 0 ] || fail "the player exited with $status"
+end_player
+[ "$code" = 0 ] || fail "the player exited with $code"
 [ "$(ptt)" = 0 ] || fail "PTT is still on after the transmission"
 
 for signal in TERM INT; do
   echo "== Interrupted by SIG$signal"
   start_player "$work/long.wav" --rig-model 2 --rig-port "localhost:$port"
-  wait_for_line "$work/play.log" "Playing" || fail "the samples did not start"
+  playing Playing
   [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"
   kill -"$signal" "$player"
-  status=0
-  wait "$player" || status=$?
-  cat "$work/play.log"
-  [ "$status" != 0 ] || fail "an interrupted play exits with 0"
+  end_player
+  [ "$code" != 0 ] || fail "an interrupted play exits with 0"
   grep -q "^Transmitter released" "$work/play.log" || fail "no release reported after SIG$signal"
   [ "$(ptt)" = 0 ] || fail "PTT is still on after SIG$signal"
 done
@@ -124,32 +106,29 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [ "$keyed" = 1 ] || fail "the recorder did not key the transmitter"
-status=0
-wait "$station" || status=$?
-[ "$status" = 0 ] || fail "the recorder exited with $status"
+code=0
+wait "$station" || code=$?
+[ "$code" = 0 ] || fail "the recorder exited with $code"
 [ "$(ptt)" = 0 ] || fail "PTT is still on after the recorder closed"
 
 echo "== The rig daemon dies while keyed"
 start_player "$work/long.wav" --rig-model 2 --rig-port "localhost:$port"
-wait_for_line "$work/play.log" "Playing" || fail "the samples did not start"
+playing Playing
 kill "$rig_pid"
 wait "$rig_pid" 2>/dev/null || true
 rig_pid=
-status=0
 timeout 10 tail --pid="$player" -f /dev/null || fail "the player played on without its rig"
-wait "$player" || status=$?
-cat "$work/play.log"
-[ "$status" != 0 ] || fail "playing on a dead rig link exits with 0"
+end_player
+[ "$code" != 0 ] || fail "playing on a dead rig link exits with 0"
 grep -q "no longer answers" "$work/play.log" || fail "no message about the lost rig"
 
 echo "== A rig that cannot be reached"
-status=0
-"$cli" play "$work/short.wav" --rig-model 2 --rig-port "localhost:$port" >"$work/play.log" 2>&1 || status=$?
-cat "$work/play.log"
-[ "$status" != 0 ] || fail "an unreachable rig exits with 0"
+start_player "$work/short.wav" --rig-model 2 --rig-port "localhost:$port"
+end_player
+[ "$code" != 0 ] || fail "an unreachable rig exits with 0"
 grep -q "Cannot open the rig Hamlib NET rigctl (model 2) at localhost:$port: " "$work/play.log" ||
   fail "the message does not name the rig and the reason"
 grep -q "^Playing\|^Transmitter keyed" "$work/play.log" && fail "something was played or keyed without the rig"
 
-[ "$failures" = 0 ] && echo "All keying checks passed"
-exit $((failures > 0))
+[ "$status" != 0 ] || echo "All keying checks passed"
+exit $status

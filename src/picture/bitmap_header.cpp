@@ -50,45 +50,4 @@ std::optional<BitmapHeader> readBitmapHeader(const QByteArray& start)
     return header;
 }
 
-QByteArray bitmapFile(int width, int height, const unsigned* pixels, int dotsPerMetreX, int dotsPerMetreY)
-{
-    const qsizetype rowBytes = (static_cast<qsizetype>(width) * 3 + 3) / 4 * 4;
-    const qsizetype pixelBytes = rowBytes * height;
-    QByteArray file(54 + pixelBytes, '\0');
-    auto* out = reinterpret_cast<unsigned char*>(file.data());
-    const auto put16 = [&](int at, unsigned value) {
-        out[at] = static_cast<unsigned char>(value);
-        out[at + 1] = static_cast<unsigned char>(value >> 8);
-    };
-    const auto put32 = [&](int at, unsigned value) {
-        put16(at, value & 0xFFFFu);
-        put16(at + 2, value >> 16);
-    };
-    out[0] = 'B';
-    out[1] = 'M';
-    put32(2, static_cast<unsigned>(file.size()));
-    put32(10, 54);                  // where the pixels start
-    put32(14, 40);                  // the information header's size
-    put32(18, static_cast<unsigned>(width));
-    put32(22, static_cast<unsigned>(height)); // positive: the bottom row first
-    put16(26, 1);                   // planes
-    put16(28, 24);                  // bits per pixel
-    put32(30, 0);                   // no compression
-    put32(34, static_cast<unsigned>(pixelBytes));
-    put32(38, static_cast<unsigned>(dotsPerMetreX));
-    put32(42, static_cast<unsigned>(dotsPerMetreY));
-    for (int y = 0; y < height; ++y) {
-        const unsigned* row = pixels + static_cast<qsizetype>(height - 1 - y) * width;
-        unsigned char* to = out + 54 + rowBytes * y;
-        for (int x = 0; x < width; ++x) {
-            const unsigned pixel = row[x];
-            to[0] = static_cast<unsigned char>(pixel);
-            to[1] = static_cast<unsigned char>(pixel >> 8);
-            to[2] = static_cast<unsigned char>(pixel >> 16);
-            to += 3;
-        }
-    }
-    return file;
-}
-
 } // namespace tonobild

@@ -21,10 +21,4 @@ struct BitmapHeader {
 // with a Windows information header.
 std::optional<BitmapHeader> readBitmapHeader(const QByteArray& start);
 
-// A whole 24-bit bitmap file of pixels 0xAARRGGBB (alpha ignored), given row
-// by row from the top, as Qt's own bitmap writer lays it out: the 54-byte
-// headers with the dots per metre given, then the rows from the bottom up,
-// blue, green, red per pixel, each row padded with zeros to four bytes.
-QByteArray bitmapFile(int width, int height, const unsigned* pixels, int dotsPerMetreX, int dotsPerMetreY);
-
 } // namespace tonobild

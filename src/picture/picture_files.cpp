@@ -6,10 +6,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
-#include <QtEndian>
-#include <cstdlib>
 #include <filesystem>
-#include <limits>
 
 #include "picture/bitmap_header.h"
 
@@ -101,49 +98,6 @@ QString specialFileKind(const QString& path)
     }
 }
 
-// A plain 24-bit bitmap (the Windows information header, one plane, no
-// compression, rows bottom-up or top-down) read here, pixel for pixel as Qt's
-// reader reads it, without the image reader trying every picture-format
-// plugin on the file first. Empty for any other file, which is left to Qt.
-std::optional<QImage> readPlainBitmap(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray head = file.read(54);
-    if (head.size() < 54 || !head.startsWith("BM"))
-        return std::nullopt;
-    const auto at16 = [&](int offset) { return qFromLittleEndian<quint16>(head.constData() + offset); };
-    const auto at32 = [&](int offset) { return qFromLittleEndian<qint32>(head.constData() + offset); };
-    const qint64 offset = qFromLittleEndian<quint32>(head.constData() + 10);
-    const int width = at32(18);
-    const int rows = at32(22);
-    if (at32(14) != 40 || at16(26) != 1 || at16(28) != 24 || at32(30) != 0 || offset < 54 || width <= 0 ||
-        rows == 0 || rows == std::numeric_limits<qint32>::min() || width > kLargestPictureSide ||
-        std::abs(rows) > kLargestPictureSide)
-        return std::nullopt;
-    const int height = std::abs(rows);
-    const qint64 rowBytes = (static_cast<qint64>(width) * 3 + 3) / 4 * 4;
-    if (!file.seek(offset))
-        return std::nullopt;
-    const QByteArray data = file.read(rowBytes * height);
-    if (data.size() != rowBytes * height)
-        return std::nullopt;
-    QImage image(width, height, QImage::Format_RGB32);
-    if (image.isNull())
-        return std::nullopt;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(data.constData());
-    for (int y = 0; y < height; ++y) {
-        const unsigned char* from = bytes + rowBytes * (rows > 0 ? height - 1 - y : y);
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < width; ++x, from += 3)
-            line[x] = qRgb(from[2], from[1], from[0]);
-    }
-    image.setDotsPerMeterX(at32(38));
-    image.setDotsPerMeterY(at32(42));
-    return image;
-}
-
 } // namespace
 
 QString pictureSizeProblem(qint64 width, qint64 height)
@@ -170,8 +124,6 @@ LoadedPicture loadPictureFile(const QString& path)
         return {{}, QStringLiteral("it is %1, not a picture file; save the picture into a file first").arg(kind)};
     if (const QString problem = bitmapProblem(path, info.size()); !problem.isEmpty())
         return {{}, problem};
-    if (std::optional<QImage> plain = readPlainBitmap(path))
-        return {*std::move(plain), {}};
     QImageReader reader(path);
     const QSize size = reader.size();
     if (size.isValid()) {
@@ -230,16 +182,6 @@ QString savePictureFile(const QImage& image, const QString& path)
 
 QString writePicture(const QImage& image, QFileDevice& file, const QByteArray& format)
 {
-    // A working picture's image (RGB32) becomes a bitmap here, byte for byte as
-    // Qt's writer lays it out, without the image writer looking through every
-    // picture-format plugin first. Other formats (a palette, say) go to Qt.
-    if (format == "bmp" && image.format() == QImage::Format_RGB32 &&
-        image.bytesPerLine() == static_cast<qsizetype>(image.width()) * 4) {
-        static_assert(sizeof(QRgb) == sizeof(unsigned));
-        const auto* pixels = reinterpret_cast<const unsigned*>(image.constBits());
-        return writeWhole(file, bitmapFile(image.width(), image.height(), pixels, image.dotsPerMeterX(),
-                                           image.dotsPerMeterY()));
-    }
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

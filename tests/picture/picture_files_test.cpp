@@ -1,10 +1,7 @@
 // Picture files: what is written, what loads back, what is refused and why.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
-#include <QImageReader>
-#include <QImageWriter>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -95,84 +92,6 @@ TEST(PictureImage, ColourNumbersBecomePixelsRowByRow)
     EXPECT_EQ(image.pixel(0, 1), 0xFF00FFFFu);
     EXPECT_EQ(image.pixel(1, 1), 0xFFFF0000u);
     EXPECT_EQ(image.pixel(2, 1), 0xFF0000FFu);
-}
-
-// And back: pixel 0xFFRRGGBB becomes colour number 0x00BBGGRR, row by row.
-TEST(PictureImage, PixelsBecomeColourNumbersRowByRow)
-{
-    QImage image(2, 2, QImage::Format_RGB32);
-    image.setPixel(0, 0, 0xFF102030u);
-    image.setPixel(1, 0, 0xFFFFFFFFu);
-    image.setPixel(0, 1, 0xFF000001u);
-    image.setPixel(1, 1, 0xFFA0B0C0u);
-    const WorkingPicture picture = fromImage(image);
-    ASSERT_EQ(picture.width(), 2);
-    EXPECT_EQ(picture.pixels(), (std::vector<ColourNumber>{0x00302010, 0x00FFFFFF, 0x00010000, 0x00C0B0A0}));
-}
-
-// Two pixels in one row: the headers, then blue, green, red of each, padded to eight bytes.
-TEST(BitmapHeader, BitmapFileOfTwoPixelsByHand)
-{
-    const unsigned pixels[] = {0xFF102030u, 0xFFA0B0C0u};
-    const QByteArray file = bitmapFile(2, 1, pixels, 3780, 2835);
-    const unsigned char expected[] = {
-        'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                  // size 62, pixels at 54
-        40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0,   // 2 x 1, 1 plane, 24 bits
-        8, 0, 0, 0, 0xC4, 0x0E, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-        0x30, 0x20, 0x10, 0xC0, 0xB0, 0xA0, 0, 0,
-    };
-    EXPECT_EQ(file, QByteArray(reinterpret_cast<const char*>(expected), sizeof expected));
-}
-
-// The bitmap writer gives the bytes Qt's own writer gives, padding and bottom-up rows included.
-TEST_F(PictureFilesTest, BitmapsAreTheBytesQtWrites)
-{
-    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(161, 7), QSize(640, 480)}) {
-        const QImage image = asymmetricPicture(size.width(), size.height());
-        QByteArray fromQt;
-        QBuffer buffer(&fromQt);
-        buffer.open(QIODevice::WriteOnly);
-        ASSERT_TRUE(QImageWriter(&buffer, "bmp").write(image));
-        ASSERT_TRUE(savePictureFile(image, path("own.bmp")).isEmpty());
-        EXPECT_EQ(bytes("own.bmp"), fromQt) << size.width() << " x " << size.height();
-    }
-}
-
-// A plain 24-bit bitmap loads as Qt's reader loads it: format, pixels and dots per metre,
-// rows bottom-up or (a negative height) top-down.
-TEST_F(PictureFilesTest, PlainBitmapsLoadAsQtReadsThem)
-{
-    for (const QSize size : {QSize(1, 1), QSize(3, 2), QSize(161, 7)}) {
-        const QImage image = asymmetricPicture(size.width(), size.height());
-        ASSERT_TRUE(QImageWriter(path("plain.bmp"), "bmp").write(image));
-        const QByteArray bottomUp = bytes("plain.bmp");
-        QByteArray topDown = bottomUp;
-        const qsizetype rowBytes = (size.width() * 3 + 3) / 4 * 4;
-        for (int y = 0; y < size.height(); ++y)
-            topDown.replace(54 + y * rowBytes, rowBytes, bottomUp.mid(54 + (size.height() - 1 - y) * rowBytes, rowBytes));
-        qToLittleEndian<qint32>(-size.height(), topDown.data() + 22);
-        write("topdown.bmp", topDown);
-        for (const char* name : {"plain.bmp", "topdown.bmp"}) {
-            const QImage fromQt = QImageReader(path(name)).read();
-            const LoadedPicture loaded = loadPictureFile(path(name));
-            ASSERT_FALSE(loaded.image.isNull()) << name << ": " << loaded.problem.toStdString();
-            EXPECT_EQ(loaded.image.format(), fromQt.format()) << name;
-            EXPECT_EQ(loaded.image, fromQt) << name << " " << size.width() << " x " << size.height();
-            EXPECT_EQ(loaded.image, image) << name;
-            EXPECT_EQ(loaded.image.dotsPerMeterX(), fromQt.dotsPerMeterX());
-        }
-    }
-}
-
-// The two pixels written by hand above load back from the bytes alone.
-TEST_F(PictureFilesTest, BitmapOfTwoPixelsLoadsByHand)
-{
-    const unsigned pixels[] = {0xFF102030u, 0xFFA0B0C0u};
-    write("two.bmp", bitmapFile(2, 1, pixels, 3780, 3780));
-    const LoadedPicture loaded = loadPictureFile(path("two.bmp"));
-    ASSERT_EQ(loaded.image.size(), QSize(2, 1));
-    EXPECT_EQ(loaded.image.pixel(0, 0), 0xFF102030u);
-    EXPECT_EQ(loaded.image.pixel(1, 0), 0xFFA0B0C0u);
 }
 
 TEST_F(PictureFilesTest, AFailedSaveKeepsTheOldFileWholeAndSaysWhy)

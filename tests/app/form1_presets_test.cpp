@@ -33,13 +33,8 @@ TEST_F(Form1PresetsTest, SavedPresetComesBackAfterAnotherMode)
     window->Text3->setText("/tmp/ham.bmp");
     window->Text4->setText("/tmp/in.bmp");
     window->setSignatureText(" AKLM456");
-    window->Option2->setChecked(true);
-    window->Option7->setChecked(true);
-    window->Option9->setChecked(true);
-    window->Option11->setChecked(true);
-    window->Option13->setChecked(true);
-    window->Option21->setChecked(true);
-    window->Option5->setChecked(true);
+    for (int number : {2, 7, 9, 11, 13, 21, 5})
+        window->option(number)->setChecked(true);
     for (int number : {1, 3, 4, 5, 8, 9})
         Form1::setCheckValue(window->check(number), 1);
     Form1::setCheckValue(window->Check10, 2);

@@ -16,19 +16,7 @@
 
 using namespace tonobild;
 
-namespace {
-
 using Form1Test = testdata::WindowTest;
-
-template <typename Control>
-Control* find(Form1& window, const char* name)
-{
-    auto* control = window.findChild<Control*>(QLatin1String(name));
-    EXPECT_NE(control, nullptr) << name;
-    return control;
-}
-
-} // namespace
 
 // The Sync Level read-out follows its scroll bar, also for a screen reader; an
 // emptied audio name is the default at once.
@@ -57,9 +45,6 @@ TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFm)
     EXPECT_EQ(store.read("Settings", "Default Mode", "?"), "15");
     EXPECT_TRUE(window->Option15->isChecked());
     EXPECT_EQ(window->Label12->text(), "~26 Secs"); // the FM preset's durations are shown
-    // The empty FM preset deselects every option and clears the preset's check boxes.
-    EXPECT_FALSE(window->Option1->isChecked());
-    EXPECT_FALSE(window->Check1->isChecked());
     EXPECT_EQ(window->workingPicture().width(), 160);
     EXPECT_EQ(window->workingPicture().height(), 120);
     EXPECT_TRUE(dialogs.messages.empty());
@@ -147,40 +132,6 @@ TEST_F(Form1Test, ClosingDuringEncodeStopsItAndKeepsTheOldWav)
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(testdata::readText(wav.toStdString()), "previous transmission");
     EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
-}
-
-// Each mode button faces its own phrase of the legend and is named after its mode.
-TEST_F(Form1Test, EachModeButtonStandsBesideItsPhraseOfTheLegend)
-{
-    Form1 window(dialogs, store);
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    const struct {
-        const char* button;
-        const char* mode;
-        const char* phrase;
-    } modes[] = {
-        {"Option15", "FM mode", "160x120 for FM radio transmission, otherwise verbally specified,"},
-        {"Option16", "CB mode", "80x120 for CB radio. CQ Channel 33 only, Only legal resolution,"},
-        {"Option25", "HAM mode", "320x240 or 160x120-Ham. Res Verbally specified,-27.260MHz FM"},
-        {"Option26", "TAPE mode", "160x120 for Picture Tapes,"},
-        {"Option27", "HIRES mode", "640x480 for High resolution transmissions."},
-    };
-    int previousBottom = window.Label6->mapTo(&window, QPoint(0, window.Label6->height())).y();
-    for (const auto& m : modes) {
-        auto* button = find<QRadioButton>(window, m.button);
-        auto* legend = find<QLabel>(window, (std::string(m.button) + "Legend").c_str());
-        EXPECT_EQ(button->accessibleName(), m.mode);
-        EXPECT_EQ(button->accessibleDescription(), m.phrase);
-        EXPECT_EQ(legend->text(), m.phrase);
-        const QRect buttonBox(button->mapTo(&window, QPoint()), button->size());
-        const QRect legendBox(legend->mapTo(&window, QPoint()), legend->size());
-        EXPECT_LT(buttonBox.right(), legendBox.left()) << m.button;
-        EXPECT_TRUE(legendBox.top() <= buttonBox.center().y() && buttonBox.center().y() <= legendBox.bottom())
-            << m.button << ": the button's middle is not beside its phrase";
-        EXPECT_GE(legendBox.top(), previousBottom) << m.button << " overlaps the phrase above";
-        previousBottom = legendBox.bottom();
-    }
 }
 
 TEST_F(Form1Test, EveryShownControlIsReachableByAScreenReader)

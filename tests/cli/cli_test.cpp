@@ -246,11 +246,7 @@ TEST_F(CliTest, DetectNamesTheFileAndWhyWhenItHoldsNoTransmission)
 {
     writeBytes(temp("empty.wav"), {});
     writeBytes(temp("silence.wav"), std::vector<std::uint8_t>(100000, 128));
-    std::vector<std::uint8_t> noise(100000);
-    std::mt19937 generator(3);
-    for (std::uint8_t& b : noise)
-        b = static_cast<std::uint8_t>(generator());
-    writeBytes(temp("noise.wav"), noise);
+    writeBytes(temp("noise.wav"), randomBytes(100000, 3));
     for (const char* name : {"empty.wav", "silence.wav", "noise.wav"}) {
         const CliRun run = cli({"detect", temp(name)});
         EXPECT_EQ(run.exitCode, 1) << name;
@@ -270,10 +266,7 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
     const QString sox = QStandardPaths::findExecutable("sox");
     if (sox.isEmpty())
         GTEST_SKIP() << "sox is not installed";
-    std::vector<std::uint8_t> held;
-    for (const std::uint8_t s : testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")))
-        held.insert(held.end(), 4, s);
-    writeBytes(temp("held.raw"), held);
+    writeBytes(temp("held.raw"), testdata::held(testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")), 4));
     QProcess resample;
     resample.start(sox, {"-t", "raw", "-r", "44100", "-e", "unsigned", "-b", "8", "-c", "1", temp("held.raw"), "-b",
                          "16", temp("card.wav"), "rate", "48000"});
@@ -301,18 +294,16 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
 // play, record and listen run in tonobild-cli-sound: the same arguments, messages and exit codes.
 TEST_F(CliTest, PlayRecordAndListenAreHandedOverWithTheirArguments)
 {
-    const CliRun tooLong = cli({"record", "--seconds", "4000", temp("r.wav")});
-    EXPECT_EQ(tooLong.exitCode, 1);
-    EXPECT_EQ(tooLong.err, "tonobild-cli: --seconds needs a length between 0 and 3600 seconds\n");
+    const std::pair<QStringList, QString> refused[] = {
+        {{"record", "--seconds", "4000", temp("r.wav")}, "--seconds needs a length between 0 and 3600 seconds"},
+        {{"play"}, "expected 1 file arguments; see --help"},
+        {{"listen", "--seconds", "1"}, "--gallery needs the folder the pictures are kept in"}};
+    for (const auto& [arguments, reason] : refused) {
+        const CliRun run = cli(arguments);
+        EXPECT_EQ(run.exitCode, 1) << arguments.join(' ').toStdString();
+        EXPECT_EQ(run.err, "tonobild-cli: " + reason + "\n");
+    }
     EXPECT_FALSE(QFile::exists(temp("r.wav")));
-
-    const CliRun noFile = cli({"play"});
-    EXPECT_EQ(noFile.exitCode, 1);
-    EXPECT_EQ(noFile.err, "tonobild-cli: expected 1 file arguments; see --help\n");
-
-    const CliRun noGallery = cli({"listen", "--seconds", "1"});
-    EXPECT_EQ(noGallery.exitCode, 1);
-    EXPECT_EQ(noGallery.err, "tonobild-cli: --gallery needs the folder the pictures are kept in\n");
 
     // The usage names the program the operator started, not the one it handed over to.
     const CliRun help = cli({"record", "--help"});

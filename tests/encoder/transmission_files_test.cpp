@@ -145,9 +145,7 @@ TEST_F(TransmissionFilesTest, ThePlayerWavHoldsEachSampleAtTheDevicesRate)
         ASSERT_EQ(bytes.size(), 44u + 4u * static_cast<std::size_t>(hold)) << rate;
         EXPECT_EQ(testdata::littleEndian(bytes, 24), playerRate);                      // sample rate
         EXPECT_EQ(testdata::littleEndian(bytes, 40), 4u * static_cast<std::uint32_t>(hold)); // data size
-        std::vector<std::uint8_t> expected;
-        for (const std::uint8_t s : std::vector<std::uint8_t>{160, 95, 224, 31})
-            expected.insert(expected.end(), static_cast<std::size_t>(hold), s);
+        const std::vector<std::uint8_t> expected = testdata::held({160, 95, 224, 31}, hold);
         EXPECT_TRUE(std::equal(expected.begin(), expected.end(), bytes.begin() + 44)) << rate;
         EXPECT_EQ(testdata::readBytes((folder / "t.RAW").string()), (std::vector<std::uint8_t>{160, 95, 224, 31}));
     }

@@ -11,6 +11,7 @@
 
 #include "picture/bitmap_header.h"
 #include "picture/picture_files.h"
+#include "support/picture_data.h"
 
 using namespace tonobild;
 
@@ -44,11 +45,7 @@ QByteArray bitmapHeaderBytes(qint32 width, qint32 height)
 class PictureFilesTest : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
-    QByteArray bytes(const QString& name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray bytes(const QString& name) const { return testdata::fileBytes(path(name)); }
     void write(const QString& name, const QByteArray& content) const
     {
         QFile file(path(name));
@@ -172,12 +169,7 @@ TEST_F(PictureFilesTest, ADiskThatFillsUpWhileSavingIsNamedAndKeepsTheOldFile)
     const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
     const QString saved = disk + "/picture.bmp";
     ASSERT_EQ(savePictureFile(asymmetricPicture(40, 40), saved), QString());
-    const QByteArray before = [&] {
-        QFile file(saved);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }();
+    const QByteArray before = testdata::fileBytes(saved);
     EXPECT_EQ(savePictureFile(asymmetricPicture(160, 120), saved), "No space left on device"); // 57654 bytes
-    QFile file(saved);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(testdata::fileBytes(saved), before);
 }

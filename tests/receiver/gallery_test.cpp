@@ -9,6 +9,7 @@
 #include "picture/picture_files.h"
 #include "receiver/gallery.h"
 #include "receiver/gallery_names.h"
+#include "support/picture_data.h"
 
 namespace tonobild {
 namespace {
@@ -34,12 +35,6 @@ TEST(GalleryNames, TimeCodewordAndNumber)
 
 class GalleryTest : public ::testing::Test {
 protected:
-    QByteArray bytes(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     QTemporaryDir temporary;
     WorkingPicture picture{160, 120};
     const std::vector<std::uint8_t> samples{40, 216, 40, 216, 128, 128};
@@ -58,25 +53,25 @@ TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsI
     ASSERT_TRUE(first) << problem.toStdString();
     EXPECT_EQ(QFileInfo(first->picturePath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456.png"));
     EXPECT_EQ(QFileInfo(first->recordingPath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456.wav"));
-    const QByteArray firstPicture = bytes(first->picturePath);
+    const QByteArray firstPicture = testdata::fileBytes(first->picturePath);
 
     picture.clear();
     const auto second = gallery.keep(item, when, &problem);
     ASSERT_TRUE(second) << problem.toStdString();
     EXPECT_EQ(QFileInfo(second->picturePath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456-2.png"));
-    EXPECT_EQ(bytes(first->picturePath), firstPicture);
+    EXPECT_EQ(testdata::fileBytes(first->picturePath), firstPicture);
     EXPECT_EQ(splitColour(fromImage(loadPictureFile(first->picturePath).image).colour(5, 5)),
               (ColourComponents{255, 0, 0}));
 
     // The recording: the 44-byte header of 8-bit mono at 44100, then the samples.
-    const QByteArray wav = bytes(first->recordingPath);
+    const QByteArray wav = testdata::fileBytes(first->recordingPath);
     const unsigned char expected[] = {'R', 'I', 'F', 'F', 42,  0,   0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't',
                                       ' ', 16,  0,   0,   0,   1,   0,   1,   0,   0x44, 0xAC, 0, 0, 0x44, 0xAC,
                                       0,   0,   1,   0,   8,   0,   'd', 'a', 't', 'a', 6,   0,   0,   0,   40,
                                       216, 40,  216, 128, 128};
     EXPECT_EQ(wav, QByteArray(reinterpret_cast<const char*>(expected), sizeof expected));
 
-    EXPECT_EQ(bytes(gallery.folder() + QStringLiteral("/index.txt")),
+    EXPECT_EQ(testdata::fileBytes(gallery.folder() + QStringLiteral("/index.txt")),
               QByteArray("2026-12-06T14:03:22\t2026-12-06_14-03-22_KLM456.png\t2026-12-06_14-03-22_KLM456.wav\t"
                          "0.0 s\t--resolution 160x120 --level 3\t"
                          "Class of transmitter: Amateur; Identification: KLM456\n"
@@ -91,14 +86,12 @@ TEST_F(GalleryTest, AFileWhereTheFolderShouldBeIsSaid)
     QFile blocker(temporary.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    const Gallery gallery(blocker.fileName() + QStringLiteral("/gallery"));
-    QString problem;
-    EXPECT_FALSE(gallery.keep(item, when, &problem));
-    EXPECT_EQ(problem,
-              QStringLiteral("cannot create the gallery folder %1/gallery: Not a directory").arg(blocker.fileName()));
-    EXPECT_FALSE(Gallery(blocker.fileName()).keep(item, when, &problem));
-    EXPECT_EQ(problem.toStdString(),
-              QStringLiteral("cannot create the gallery folder %1: Not a directory").arg(blocker.fileName()).toStdString());
+    for (const QString& folder : {blocker.fileName() + QStringLiteral("/gallery"), blocker.fileName()}) {
+        QString problem;
+        EXPECT_FALSE(Gallery(folder).keep(item, when, &problem));
+        EXPECT_EQ(problem.toStdString(),
+                  QStringLiteral("cannot create the gallery folder %1: Not a directory").arg(folder).toStdString());
+    }
 }
 
 TEST_F(GalleryTest, AnIndexThatCannotBeWrittenIsSaid)

@@ -2,7 +2,6 @@
 // delivers them at 44100 or 48000 samples per second, in blocks.
 #include <gtest/gtest.h>
 
-#include <random>
 
 #include "receiver/listener.h"
 #include "receiver/recordings.h"

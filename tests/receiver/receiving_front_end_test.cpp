@@ -13,7 +13,7 @@
 #include "support/test_data.h"
 
 using namespace tonobild;
-using recordingtest::held;
+using testdata::held;
 
 namespace {
 

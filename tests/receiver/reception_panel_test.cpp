@@ -32,9 +32,9 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
 {
     // Sent at 320x240 with Half X and Compand by the window itself.
     window.Text2->setText(folder.filePath("sent.wav"));
-    window.Option2->setChecked(true);
-    window.Check2->setChecked(true);
-    window.Check9->setChecked(true);
+    const std::initializer_list<QAbstractButton*> sender = {window.Option2, window.Check2, window.Check9};
+    for (QAbstractButton* control : sender)
+        control->setChecked(true);
     window.Command1->click();
     ASSERT_EQ(dialogs.messageTexts(), QStringList{"Encoded"});
 
@@ -43,9 +43,8 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
     window.Check9->setChecked(false);
     const QString durationWithoutHalfX = window.Label13->text();
     window.receptionPanel->detectButton->click();
-    EXPECT_TRUE(window.Option2->isChecked());
-    EXPECT_TRUE(window.Check2->isChecked());
-    EXPECT_TRUE(window.Check9->isChecked());
+    for (QAbstractButton* control : sender)
+        EXPECT_TRUE(control->isChecked()) << control->objectName().toStdString();
     EXPECT_FALSE(window.receptionPanel->monoBox->isChecked());
     EXPECT_NE(window.Label13->text(), durationWithoutHalfX); // the Half X reaction ran
     ASSERT_EQ(dialogs.messages.size(), 2u);
@@ -67,9 +66,9 @@ TEST_F(ReceptionPanelTest, NoTransmissionChangesNothingAndNamesTheFile)
 TEST_F(ReceptionPanelTest, ConditionRecordingDecodesASoundCardsRecordingToTheReferencePicture)
 {
     // The recorder's file at 44100: every sample held four times, with a bias of 20 levels.
-    std::vector<std::uint8_t> held;
-    for (const std::uint8_t s : testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")))
-        held.insert(held.end(), 4, static_cast<std::uint8_t>(s + 20));
+    std::vector<std::uint8_t> held = testdata::held(testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")), 4);
+    for (std::uint8_t& s : held)
+        s = static_cast<std::uint8_t>(s + 20);
     window.Text2->setText(writeFile("card.wav", recordingFileBytes(held)));
 
     window.Command2->click();

@@ -13,6 +13,7 @@
 #include "audio/wav_header.h"
 #include "decoder/decode_support.h"
 #include "encoder/signal_format.h"
+#include "support/test_data.h"
 
 namespace tonobild::recordingtest {
 
@@ -86,16 +87,6 @@ inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)
     return bytes;
 }
 
-// Every sample held `times` times, as a player brings a stream to a sound card's rate.
-inline std::vector<std::uint8_t> held(const std::vector<std::uint8_t>& stream, int times)
-{
-    std::vector<std::uint8_t> out;
-    out.reserve(static_cast<std::size_t>(times) * stream.size());
-    for (const std::uint8_t sample : stream)
-        out.insert(out.end(), static_cast<std::size_t>(times), sample);
-    return out;
-}
-
 inline std::vector<std::uint8_t> record(const std::vector<std::uint8_t>& stream, Recording recording)
 {
     switch (recording) {
@@ -108,7 +99,7 @@ inline std::vector<std::uint8_t> record(const std::vector<std::uint8_t>& stream,
         return wav;
     }
     case Recording::Repeated:
-        return held(stream, 4);
+        return testdata::held(stream, 4);
     case Recording::FirstFifthLost:
         return {stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 5), stream.end()};
     case Recording::Noisy:

@@ -1,6 +1,6 @@
 // Pictures and files of the Qt tests: a reference file of tests/data by name,
 // the working picture a picture file holds, the values of expected.json, and
-// pictures of one colour and bytes written into files.
+// pictures of one colour and bytes read from and written into files.
 #pragma once
 
 #include <QFile>
@@ -45,6 +45,13 @@ inline QString writeCard(const QString& path, int width, int height, QRgb colour
     image.fill(colour);
     image.save(path, format);
     return path;
+}
+
+// Every byte of a file; none when it cannot be read.
+inline QByteArray fileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 inline QString writeBytes(const QString& path, const std::vector<std::uint8_t>& bytes)

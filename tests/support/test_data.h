@@ -26,6 +26,16 @@ inline std::string readText(const std::string& path)
     return {bytes.begin(), bytes.end()};
 }
 
+// Every sample held `times` times, as a player brings a stream to a sound card's rate.
+inline std::vector<std::uint8_t> held(const std::vector<std::uint8_t>& stream, int times)
+{
+    std::vector<std::uint8_t> out;
+    out.reserve(static_cast<std::size_t>(times) * stream.size());
+    for (const std::uint8_t sample : stream)
+        out.insert(out.end(), static_cast<std::size_t>(times), sample);
+    return out;
+}
+
 // The little-endian number of size bytes at offset at, as a file header holds it.
 inline std::uint32_t littleEndian(const std::vector<std::uint8_t>& bytes, std::size_t at, int size = 4)
 {

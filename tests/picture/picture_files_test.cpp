@@ -74,21 +74,20 @@ TEST_F(PictureFilesTest, WritesBitmapUnlessTheNameAsksForPngOrJpegAndLoadsItBack
 // Colour numbers are 0x00BBGGRR; outside 0..0xFFFFFF each component keeps its low byte.
 TEST(PictureImage, ColourNumbersBecomePixelsRowByRow)
 {
+    const struct { int x, y; ColourNumber colour; QRgb pixel; } cases[] = {
+        {0, 0, 0x00302010, 0xFF102030u}, // red 0x10, green 0x20, blue 0x30
+        {1, 0, -1, 0xFFFFFFFFu},         // every component 255
+        {2, 0, 0x01123456, 0xFF563412u}, // blue 0x112 keeps 0x12
+        {0, 1, -256, 0xFF00FFFFu},       // red 0, green 255, blue 255
+        {1, 1, 0x000000FF, 0xFFFF0000u},
+        {2, 1, 0x00FF0000, 0xFF0000FFu}};
     WorkingPicture picture(3, 2);
-    picture.setColour(0, 0, 0x00302010);  // red 0x10, green 0x20, blue 0x30
-    picture.setColour(1, 0, -1);          // every component 255
-    picture.setColour(2, 0, 0x01123456);  // blue 0x112 keeps 0x12
-    picture.setColour(0, 1, -256);        // red 0, green 255, blue 255
-    picture.setColour(1, 1, 0x000000FF);
-    picture.setColour(2, 1, 0x00FF0000);
+    for (const auto& c : cases)
+        picture.setColour(c.x, c.y, c.colour);
     const QImage image = toImage(picture);
     ASSERT_EQ(image.format(), QImage::Format_RGB32);
-    EXPECT_EQ(image.pixel(0, 0), 0xFF102030u);
-    EXPECT_EQ(image.pixel(1, 0), 0xFFFFFFFFu);
-    EXPECT_EQ(image.pixel(2, 0), 0xFF563412u);
-    EXPECT_EQ(image.pixel(0, 1), 0xFF00FFFFu);
-    EXPECT_EQ(image.pixel(1, 1), 0xFFFF0000u);
-    EXPECT_EQ(image.pixel(2, 1), 0xFF0000FFu);
+    for (const auto& c : cases)
+        EXPECT_EQ(image.pixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
 }
 
 TEST_F(PictureFilesTest, AFailedSaveKeepsTheOldFileWholeAndSaysWhy)
@@ -107,9 +106,7 @@ TEST_F(PictureFilesTest, RefusesWhatHoldsNoUsablePictureWithAReason)
 {
     ASSERT_EQ(savePictureFile(asymmetricPicture(160, 120), path("whole.bmp")), QString());
     write("cut.bmp", bytes("whole.bmp").left(bytes("whole.bmp").size() / 2));
-    QByteArray wide = bytes("whole.bmp").left(54); // the header alone, claiming 40000 x 120
-    qToLittleEndian<qint32>(40000, wide.data() + 18);
-    write("wide.bmp", wide);
+    write("wide.bmp", bitmapHeaderBytes(40000, 120)); // the header alone
     write("huge.bmp", bitmapHeaderBytes(2147483647, 2147483647));
     write("tall.bmp", bitmapHeaderBytes(16, -2147483647 - 1));
     ASSERT_EQ(::mkfifo(path("pipe.bmp").toLocal8Bit().constData(), 0600), 0);

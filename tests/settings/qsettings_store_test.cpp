@@ -1,9 +1,11 @@
-// The settings file: an INI file in the user's configuration folder.
+// The settings file, an INI file in the user's configuration folder, and --mode:
+// the values the window would hold after its mode button was clicked.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "cli/mode_option.h"
 #include "settings/mode_presets.h"
 #include "settings/qsettings_store.h"
 
@@ -42,6 +44,43 @@ TEST(QSettingsStore, AnUnwritableFileIsReportedOnceWithItsPath)
     EXPECT_EQ(problem.rfind(path.toStdString() + ": ", 0), 0u) << problem;
     EXPECT_EQ(store.takeWriteProblem(), "");
     EXPECT_EQ(store.read("FM", "t2", "default"), "x"); // still answered for this session
+}
+
+TEST(ModeOption, NamesInAnyLetterCase)
+{
+    EXPECT_EQ(cli::parseModeName(QStringLiteral("ham")), Mode::HAM);
+    EXPECT_EQ(cli::parseModeName(QStringLiteral("HiRes")), Mode::HIRES);
+    EXPECT_EQ(cli::parseModeName(QStringLiteral("AM")), std::nullopt);
+    EXPECT_EQ(cli::parseModeName(QStringLiteral("Settings")), std::nullopt);
+}
+
+TEST(ModeOption, TheUserFileGivesEveryEncodeAndDecodeValue)
+{
+    using namespace cli;
+    QTemporaryDir folder;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+    {
+        QSettingsStore window;
+        for (const char* key : {"o3", "o2", "o5", "o7", "o9", "o12", "o13", "o21", "c1", "c3", "c4", "c5", "c7",
+                                "c8", "c9", "c10"})
+            window.write("HIRES", key, "1");
+        window.write("HIRES", "c2", "2"); // greyed is not ticked
+    }
+    const PresetControls controls = userControlsForMode(Mode::HIRES);
+    const ModeEncodeValues cb = encodeValues(userControlsForMode(Mode::CB), Mode::CB); // never saved
+    saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
+    const ModeEncodeValues encode = encodeValues(controls, Mode::HIRES);
+    EXPECT_EQ(encode.resolution, QStringLiteral("640x480")); // o3 is applied after o2 and wins the group
+    EXPECT_TRUE(!encode.halfX && encode.compand && encode.mono && encode.slow && !encode.cb);
+    const ModeDecodeValues decode = decodeValues(controls);
+    EXPECT_TRUE(decode.hsync && decode.useLic && decode.licLock && decode.idler && decode.dynamicSync);
+    EXPECT_TRUE(decode.rbHalfX && decode.compand && !decode.third);
+    EXPECT_EQ(decode.syncOffset, 8); // o13 comes after o12 in the group
+    EXPECT_EQ(decode.licInset, 10);
+    EXPECT_EQ(decode.level, 3);
+    EXPECT_EQ(cb.resolution, QStringLiteral("160x120"));
+    EXPECT_TRUE(cb.halfX && cb.cb);
 }
 
 } // namespace

@@ -1,8 +1,5 @@
 // Decoding through the window, and the signature dialog opened from it.
-#include <gtest/gtest.h>
-
 #include <QAccessible>
-#include <QApplication>
 #include <QTimer>
 #include <functional>
 

@@ -88,7 +88,7 @@ protected:
 
 } // namespace
 
-TEST_F(FileSelectionTest, ListsTheExtensionInLowerCaseAndAnswersTheFileSystemSpelling)
+TEST_F(FileSelectionTest, ListsTheExtensionInLowerCaseAnswersTheFileSystemSpellingAndGoesHome)
 {
     Form2 dialog(dialogs);
     dialog.setExtension(QStringLiteral(".WAV"));
@@ -106,9 +106,16 @@ TEST_F(FileSelectionTest, ListsTheExtensionInLowerCaseAndAnswersTheFileSystemSpe
     EXPECT_EQ(dialog.Image1->image().size(), QSize(32, 24));
     dialog.Command1->click();
     EXPECT_EQ(dialog.result(), folder + "/C.BMP");
+
+    // The whole folder in the tool tip, however narrow the label; home is one click away.
+    dialog.setFolder(folder + "/folder.bmp");
+    EXPECT_EQ(dialog.LookIn->toolTip(), folder + "/folder.bmp");
+    dialog.homeButton->click();
+    EXPECT_EQ(dialog.folder(), QDir::homePath() + "/");
+    EXPECT_EQ(dialog.LookIn->toolTip(), QDir::homePath());
 }
 
-TEST_F(FileSelectionTest, ConfirmedFolderIsStoredWithoutSeparatorAndTheMainWindowComesBack)
+TEST_F(FileSelectionTest, ConfirmedFolderIsStoredWithoutSeparatorButTheRootAsItself)
 {
     bool mainWindowHidden = false;
     const FileSelectionResult result = select([&](Form2& dialog) {
@@ -121,22 +128,20 @@ TEST_F(FileSelectionTest, ConfirmedFolderIsStoredWithoutSeparatorAndTheMainWindo
     EXPECT_FALSE(result.cancelled);
     EXPECT_EQ(result.path, folder + "/C.BMP");
     EXPECT_EQ(stored(), folder.toStdString());
-}
 
-TEST_F(FileSelectionTest, EnterInTheNameBoxConfirmsAndTheRootIsStoredAsItself)
-{
+    // Enter in the name box confirms; the root is stored as itself.
     store.write(kDirectoriesSection, kDefaultInPicKey, "/");
     store.clearWriteLog();
-    const FileSelectionResult result = select([](Form2& dialog) {
+    const FileSelectionResult typed = select([](Form2& dialog) {
         EXPECT_EQ(dialog.folder(), "/");
         QTest::keyClicks(dialog.Text1, QStringLiteral("New Card.BMP"));
         QTest::keyClick(dialog.Text1, Qt::Key_Return);
     });
-    EXPECT_EQ(result.path, "/New Card.BMP");
+    EXPECT_EQ(typed.path, "/New Card.BMP");
     EXPECT_EQ(store.writes(), (std::vector<SettingsWrite>{{"Directories", "DefaultInPIC", "/"}}));
 }
 
-TEST_F(FileSelectionTest, EmptyOkAsksForANameThenCancelOrClosingTheFrameStoresNothing)
+TEST_F(FileSelectionTest, EmptyOkAsksForANameThenCancelClosingTheFrameOrTheMainWindowStoresNothing)
 {
     const std::vector<std::function<void(Form2&)>> endings = {[](Form2& dialog) { dialog.Command2->click(); },
                                                               [](Form2& dialog) { dialog.close(); }};
@@ -154,26 +159,10 @@ TEST_F(FileSelectionTest, EmptyOkAsksForANameThenCancelOrClosingTheFrameStoresNo
     EXPECT_EQ(dialogs.messages[0].text, "No file selected. Select a file, or click on cancel");
     EXPECT_TRUE(store.writes().empty());
     EXPECT_TRUE(mainWindow.isVisible());
-}
 
-TEST_F(FileSelectionTest, ClosingTheMainWindowEndsTheWaitWithoutStoring)
-{
+    // Closing the main window ends the wait without storing.
     bool closing = false;
-    const FileSelectionResult result = select([&](Form2&) { closing = true; }, [&] { return closing; });
-    EXPECT_TRUE(result.cancelled);
+    EXPECT_TRUE(select([&](Form2&) { closing = true; }, [&] { return closing; }).cancelled);
     EXPECT_TRUE(store.writes().empty());
     EXPECT_TRUE(mainWindow.isHidden());
-}
-
-TEST_F(FileSelectionTest, HomeIsOneClickAwayAndTheFolderReadsWhole)
-{
-    Form2 dialog(dialogs);
-    dialog.setExtension(QStringLiteral(".BMP"));
-    const QString deep = folder + "/folder.bmp";
-    dialog.setFolder(deep);
-    EXPECT_EQ(dialog.LookIn->toolTip(), deep); // the whole folder, however narrow the label
-
-    dialog.homeButton->click();
-    EXPECT_EQ(dialog.folder(), QDir::homePath() + "/");
-    EXPECT_EQ(dialog.LookIn->toolTip(), QDir::homePath());
 }

@@ -15,9 +15,41 @@ using testdata::pictureOf;
 
 namespace {
 
+// Answers the file selection dialog as soon as it is open: types a name and
+// presses OK, or presses CANCEL when the name is empty.
+void answerFileDialog(const QString& name)
+{
+    QTimer::singleShot(50, [name] {
+        QWidget* dialog = testdata::topLevel("Form2");
+        if (!dialog) {
+            answerFileDialog(name);
+            return;
+        }
+        if (name.isEmpty()) {
+            dialog->findChild<QPushButton*>("Command2")->click();
+            return;
+        }
+        dialog->findChild<QLineEdit*>("Text1")->setText(name);
+        dialog->findChild<QPushButton*>("Command1")->click();
+    });
+}
+
+// The window after start-up, with a test-card folder "cards" of four bitmaps
+// and a text file, and a second folder "other".
 class Form1PictureTest : public testdata::WindowTest {
 protected:
-    void SetUp() override { window.Form_Load(); }
+    void SetUp() override
+    {
+        cards.mkpath("cards");
+        cards.mkpath("other");
+        testdata::writeCard(folder.filePath("cards/b.bmp"), 160, 120, qRgb(200, 0, 0), "BMP");
+        testdata::writeCard(folder.filePath("cards/C.BMP"), 160, 120, qRgb(0, 200, 0), "BMP");
+        testdata::writeCard(folder.filePath("cards/a.bmp"), 320, 240, qRgb(0, 0, 200), "BMP");
+        testdata::writeCard(folder.filePath("cards/notes.txt"), 160, 120, qRgb(9, 9, 9), "BMP");
+        testdata::writeCard(folder.filePath("other/z.BMP"), 160, 120, qRgb(50, 60, 70), "BMP");
+        store.write("Directories", "Test Pattern", (folder.path() + "/cards/").toStdString());
+        window.Form_Load();
+    }
     void load(const QString& path)
     {
         window.Text4->setText(path);
@@ -27,7 +59,13 @@ protected:
     {
         return testdata::writeCard(folder.filePath(name), width, height, qRgb(10, 20, 30));
     }
+    ColourComponents thumbnailCentre() const
+    {
+        const QRgb pixel = window.Image2->image().pixel(5, 5);
+        return {qRed(pixel), qGreen(pixel), qBlue(pixel)};
+    }
 
+    QDir cards{folder.path()};
     Form1 window{dialogs, store};
 };
 
@@ -156,54 +194,8 @@ TEST_F(Form1PictureTest, ViewShowsTheWorkingPictureAtFullSizeAndZooms)
     viewer->close();
 }
 
-namespace {
 
-// Answers the file selection dialog as soon as it is open: types a name and
-// presses OK, or presses CANCEL when the name is empty.
-void answerFileDialog(const QString& name)
-{
-    QTimer::singleShot(50, [name] {
-        QWidget* dialog = testdata::topLevel("Form2");
-        if (!dialog) {
-            answerFileDialog(name);
-            return;
-        }
-        if (name.isEmpty()) {
-            dialog->findChild<QPushButton*>("Command2")->click();
-            return;
-        }
-        dialog->findChild<QLineEdit*>("Text1")->setText(name);
-        dialog->findChild<QPushButton*>("Command1")->click();
-    });
-}
-
-class Form1SourcesTest : public testdata::WindowTest {
-protected:
-    void SetUp() override
-    {
-        cards.mkpath("cards");
-        cards.mkpath("other");
-        testdata::writeCard(folder.filePath("cards/b.bmp"), 160, 120, qRgb(200, 0, 0), "BMP");
-        testdata::writeCard(folder.filePath("cards/C.BMP"), 160, 120, qRgb(0, 200, 0), "BMP");
-        testdata::writeCard(folder.filePath("cards/a.bmp"), 320, 240, qRgb(0, 0, 200), "BMP");
-        testdata::writeCard(folder.filePath("cards/notes.txt"), 160, 120, qRgb(9, 9, 9), "BMP");
-        testdata::writeCard(folder.filePath("other/z.BMP"), 160, 120, qRgb(50, 60, 70), "BMP");
-        store.write("Directories", "Test Pattern", (folder.path() + "/cards/").toStdString());
-        window.Form_Load();
-    }
-    ColourComponents thumbnailCentre() const
-    {
-        const QRgb pixel = window.Image2->image().pixel(5, 5);
-        return {qRed(pixel), qGreen(pixel), qBlue(pixel)};
-    }
-
-    QDir cards{folder.path()};
-    Form1 window{dialogs, store};
-};
-
-} // namespace
-
-TEST_F(Form1SourcesTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCase)
+TEST_F(Form1PictureTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCase)
 {
     EXPECT_EQ(window.VScroll2->maximum(), 3);
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 0, 200})); // a.bmp
@@ -224,7 +216,7 @@ TEST_F(Form1SourcesTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCase)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(Form1SourcesTest, FixedCardsAndTheClipboardPlacePictures)
+TEST_F(Form1PictureTest, FixedCardsAndTheClipboardPlacePictures)
 {
     window.Option2->setChecked(true);
     QTest::mouseClick(window.Picture2, Qt::LeftButton);
@@ -236,8 +228,7 @@ TEST_F(Form1SourcesTest, FixedCardsAndTheClipboardPlacePictures)
     QTest::mouseClick(window.Picture3, Qt::LeftButton);
     EXPECT_EQ(picture.colour(50, 50), kWhite);
 
-    window.Text4->setText(folder.filePath("cards/a.bmp"));
-    window.Command11->click();
+    load(folder.filePath("cards/a.bmp"));
     const WorkingPicture saved = picture;
     window.Command12->click();
     QTest::mouseClick(window.Picture2, Qt::LeftButton);
@@ -245,7 +236,7 @@ TEST_F(Form1SourcesTest, FixedCardsAndTheClipboardPlacePictures)
     EXPECT_EQ(picture, saved);
 }
 
-TEST_F(Form1SourcesTest, ChangeTestcardDirectoryConfirmedAndCancelled)
+TEST_F(Form1PictureTest, ChangeTestcardDirectoryConfirmedAndCancelled)
 {
     window.Text4->setText(folder.filePath("cards/b.bmp"));
     store.clearWriteLog();
@@ -265,7 +256,7 @@ TEST_F(Form1SourcesTest, ChangeTestcardDirectoryConfirmedAndCancelled)
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{50, 60, 70}));
 }
 
-TEST_F(Form1SourcesTest, BrowsingForTheInputPictureLoadsItAndRemembersTheFolder)
+TEST_F(Form1PictureTest, BrowsingForTheInputPictureLoadsItAndRemembersTheFolder)
 {
     store.write("Directories", "DefaultInPIC", (folder.path() + "/cards").toStdString());
     answerFileDialog("C.BMP");

@@ -11,7 +11,7 @@
 
 using namespace tonobild;
 
-TEST(TestCards, AreWrittenAsBitmapsOfTheStationSizesThatLoadBackPixelForPixel)
+TEST(TestCards, AreWrittenAsBitmapsThatLoadBackPixelForPixelOrTheFolderIsNamed)
 {
     QTemporaryDir scratch;
     const QString folder = QDir(scratch.path()).filePath(QStringLiteral("new/cards"));
@@ -30,11 +30,8 @@ TEST(TestCards, AreWrittenAsBitmapsOfTheStationSizesThatLoadBackPixelForPixel)
         EXPECT_EQ(fromImage(loaded.image), fromImage(cards[i].image)) << name;
         EXPECT_NE(cards[i].image, cards[(i + 1) % cards.size()].image) << name; // each card differs from the next
     }
-}
 
-TEST(TestCards, WritingIntoAFileInsteadOfAFolderNamesThePath)
-{
-    QTemporaryDir scratch;
+    // Writing into a file instead of a folder names the path.
     const QString blocker = QDir(scratch.path()).filePath(QStringLiteral("plain"));
     QFile file(blocker);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

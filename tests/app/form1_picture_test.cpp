@@ -156,25 +156,20 @@ TEST_F(Form1PictureTest, DigitalCodingButtonsCodeAndPrepare)
             ASSERT_EQ(picture.colour(x, y), source.colour(x, y)) << x << "," << y;
 }
 
-TEST_F(Form1PictureTest, SaveWritesTheWorkingPictureAndReportsFailures)
+// "Save" writes the working picture; "View" opens it at its own size, zoomable in steps with sharp pixels.
+TEST_F(Form1PictureTest, SaveWritesTheWorkingPictureAndViewShowsItAtFullSizeAndZooms)
 {
-    load(dataFile("gradient160.bmp"));
+    load(writeImage(640, 480, "wide.png"));
     const QString path = folder.filePath("out.bmp");
     window.Text3->setText(path);
     window.Command9->click();
     EXPECT_EQ(pictureOf(path), window.workingPicture());
     EXPECT_TRUE(dialogs.messages.empty());
-
     window.Text3->setText(folder.filePath("no/such/folder/out.bmp"));
     window.Command9->click();
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages[0].text.contains("no/such/folder/out.bmp"));
-}
 
-// "View" opens the working picture at its own size, zoomable in steps with sharp pixels.
-TEST_F(Form1PictureTest, ViewShowsTheWorkingPictureAtFullSizeAndZooms)
-{
-    load(writeImage(640, 480, "wide.png"));
     window.viewButton->click();
     auto* viewer = window.findChild<PictureViewer*>();
     ASSERT_NE(viewer, nullptr);
@@ -194,8 +189,8 @@ TEST_F(Form1PictureTest, ViewShowsTheWorkingPictureAtFullSizeAndZooms)
     viewer->close();
 }
 
-
-TEST_F(Form1PictureTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCase)
+// The thumbnails, the fixed cards and the clipboard place pictures.
+TEST_F(Form1PictureTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCaseAndFixedCardsPlacePictures)
 {
     EXPECT_EQ(window.VScroll2->maximum(), 3);
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 0, 200})); // a.bmp
@@ -214,10 +209,8 @@ TEST_F(Form1PictureTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCase)
     window.VScroll2->setValue(1);
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 200, 0}));
     EXPECT_TRUE(dialogs.messages.empty());
-}
 
-TEST_F(Form1PictureTest, FixedCardsAndTheClipboardPlacePictures)
-{
+    // The fixed cards and the clipboard place pictures too.
     window.Option2->setChecked(true);
     QTest::mouseClick(window.Picture2, Qt::LeftButton);
     const WorkingPicture& picture = window.workingPicture();
@@ -236,7 +229,7 @@ TEST_F(Form1PictureTest, FixedCardsAndTheClipboardPlacePictures)
     EXPECT_EQ(picture, saved);
 }
 
-TEST_F(Form1PictureTest, ChangeTestcardDirectoryConfirmedAndCancelled)
+TEST_F(Form1PictureTest, ChangeTestcardDirectoryAndBrowseForTheInputPictureConfirmedAndCancelled)
 {
     window.Text4->setText(folder.filePath("cards/b.bmp"));
     store.clearWriteLog();
@@ -254,10 +247,8 @@ TEST_F(Form1PictureTest, ChangeTestcardDirectoryConfirmedAndCancelled)
     EXPECT_EQ(window.workingPicture().colour(50, 50), colourNumber(200, 0, 0)); // Text4 loaded again
     EXPECT_EQ(window.VScroll2->maximum(), 1);
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{50, 60, 70}));
-}
 
-TEST_F(Form1PictureTest, BrowsingForTheInputPictureLoadsItAndRemembersTheFolder)
-{
+    // Browsing for the input picture loads it and remembers the folder.
     store.write("Directories", "DefaultInPIC", (folder.path() + "/cards").toStdString());
     answerFileDialog("C.BMP");
     window.Command16->click();

@@ -21,8 +21,8 @@ using testdata::pictureOf;
 using Form1Test = testdata::WindowTest;
 
 // The Sync Level read-out follows its scroll bar, also for a screen reader; an
-// emptied audio name is the default at once.
-TEST_F(Form1Test, SyncLevelReadOutFollowsItsScrollBarAndAnEmptiedAudioNameIsTheDefault)
+// emptied audio name is the default at once; the HSync interlock works both ways.
+TEST_F(Form1Test, ReadOutDefaultAudioNameAndHSyncInterlockFollowTheirControlsAtOnce)
 {
     Form1 window(dialogs, store);
     EXPECT_EQ(window.Label10->text(), "-32");
@@ -34,9 +34,22 @@ TEST_F(Form1Test, SyncLevelReadOutFollowsItsScrollBarAndAnEmptiedAudioNameIsTheD
     window.Text2->setText("/tmp/other.wav");
     window.Text2->clear();
     EXPECT_EQ(window.Text2->text(), QDir::homePath() + "/TONOBILD.WAV");
+
+    window.Check1->setChecked(false);
+    EXPECT_FALSE(window.Check3->isEnabled());
+    EXPECT_FALSE(window.Check5->isEnabled());
+    EXPECT_TRUE(window.Check3->isChecked()); // a disabled box keeps its tick
+    EXPECT_TRUE(window.Check5->isChecked());
+
+    window.Check3->setChecked(false);
+    window.Check1->setChecked(true);
+    EXPECT_TRUE(window.Check3->isEnabled());
+    EXPECT_FALSE(window.Check5->isEnabled()); // Use LIC is unticked
+    window.Check3->setChecked(true);
+    EXPECT_TRUE(window.Check5->isEnabled());
 }
 
-TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFm)
+TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFmLaterStartsInTheModeUsedLast)
 {
     dialogs.answers.push_back(folder.path());
     auto window = startWindow();
@@ -51,27 +64,23 @@ TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFm)
     EXPECT_EQ(window->workingPicture().height(), 120);
     EXPECT_TRUE(dialogs.messages.empty());
 
-    // The answer was kept: the next start does not ask again.
+    // The answer was kept: the next start does not ask again, and opens in the mode used last.
+    window->Option27->click();
+    window.reset();
     dialogs.questions.clear();
+    store.write("HIRES", "o3", "1");
+    store.write("HIRES", "t3", "/tmp/hires.bmp");
     auto second = startWindow();
     EXPECT_TRUE(dialogs.questions.isEmpty());
-}
+    EXPECT_TRUE(second->Option27->isChecked());
+    EXPECT_TRUE(second->Option3->isChecked());
+    EXPECT_EQ(second->Text3->text(), "/tmp/hires.bmp");
+    EXPECT_EQ(second->workingPicture().width(), 160); // start-up ends with the 160x120 grid
 
-TEST_F(Form1Test, HSyncInterlockWorksBothWays)
-{
-    Form1 window(dialogs, store);
-    window.Check1->setChecked(false);
-    EXPECT_FALSE(window.Check3->isEnabled());
-    EXPECT_FALSE(window.Check5->isEnabled());
-    EXPECT_TRUE(window.Check3->isChecked()); // a disabled box keeps its tick
-    EXPECT_TRUE(window.Check5->isChecked());
-
-    window.Check3->setChecked(false);
-    window.Check1->setChecked(true);
-    EXPECT_TRUE(window.Check3->isEnabled());
-    EXPECT_FALSE(window.Check5->isEnabled()); // Use LIC is unticked
-    window.Check3->setChecked(true);
-    EXPECT_TRUE(window.Check5->isEnabled());
+    store.write("Settings", "Default Mode", "abc");
+    auto third = startWindow();
+    EXPECT_FALSE(third->Option15->isChecked());
+    EXPECT_FALSE(third->Option27->isChecked());
 }
 
 TEST_F(Form1Test, EncodeByButtonOrKeyWritesBothFilesAndReportsEncoded)
@@ -104,23 +113,32 @@ TEST_F(Form1Test, EncodeByButtonOrKeyWritesBothFilesAndReportsEncoded)
     EXPECT_EQ(std::filesystem::file_size(wav.toStdString()), 286168u + 44u);
 }
 
-TEST_F(Form1Test, EncodeWithoutResolutionOrWithABadNameWritesNothing)
+// Encode without a resolution or into a missing folder writes nothing; "Record" and "Play"
+// start the recorder program named in the settings store (what the recorder receives is
+// shown by the launcher's own tests). Each failure is said and the commands stay enabled.
+TEST_F(Form1Test, FailuresOfEncodeRecordAndPlayAreSaidAndTheCommandsStayEnabled)
 {
+    store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
     Form1 window(dialogs, store);
     Form1::setOption(window.Option1, false);
     window.Text2->setText(folder.filePath("t.WAV"));
     window.Command1->click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("No resolution is selected"));
-    EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
-
     window.Option1->setChecked(true);
     window.Text2->setText(folder.filePath("missing/t.WAV"));
     window.Command1->click();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
+    window.Text2->setText(folder.filePath("missing/folder/x.wav"));
+    window.Command7->click();
+    window.Text2->setText(folder.filePath("x.wav"));
+    window.Command8->click();
+    ASSERT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("No resolution is selected"));
     EXPECT_TRUE(dialogs.messages[1].text.contains("missing/t.RAW"));
     EXPECT_TRUE(dialogs.messages[1].text.contains("No such file or directory"));
-    EXPECT_TRUE(window.Command1->isEnabled());
+    EXPECT_TRUE(dialogs.messages[2].text.contains("missing/folder/x.wav"));
+    EXPECT_TRUE(dialogs.messages[3].text.contains("no-such-recorder"));
+    EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
+    for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
+        EXPECT_TRUE(command->isEnabled());
 }
 
 TEST_F(Form1Test, ClosingDuringEncodeStopsItAndKeepsTheOldWav)
@@ -159,23 +177,6 @@ TEST_F(Form1Test, EveryShownControlIsReachableByAScreenReader)
     EXPECT_EQ(checked, 75); // every named control but the hidden ones
     EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Command1)->role(), QAccessible::Button);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Check1)->role(), QAccessible::CheckBox);
-}
-
-// "Record" and "Play" start the recorder program named in the settings store;
-// what the recorder receives is shown by the launcher's own tests.
-TEST_F(Form1Test, RecorderFailuresAreReportedAndTheButtonsStayEnabled)
-{
-    store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
-    Form1 window(dialogs, store);
-    window.Text2->setText(folder.filePath("missing/folder/x.wav"));
-    window.Command7->click();
-    window.Text2->setText(folder.filePath("x.wav"));
-    window.Command8->click();
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_TRUE(dialogs.messages[0].text.contains("missing/folder/x.wav"));
-    EXPECT_TRUE(dialogs.messages[1].text.contains("no-such-recorder"));
-    for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
-        EXPECT_TRUE(command->isEnabled());
 }
 
 namespace {
@@ -249,26 +250,6 @@ TEST_F(Form1PresetsTest, NoModeSelectedIsReportedBySaveAndReset)
         EXPECT_EQ(message.text, "No mode selected");
     }
     EXPECT_TRUE(store.writes().empty());
-}
-
-TEST_F(Form1PresetsTest, RestartOpensInTheModeUsedLast)
-{
-    {
-        auto window = startWindow();
-        window->Option27->click();
-    }
-    store.write("HIRES", "o3", "1");
-    store.write("HIRES", "t3", "/tmp/hires.bmp");
-    auto window = startWindow();
-    EXPECT_TRUE(window->Option27->isChecked());
-    EXPECT_TRUE(window->Option3->isChecked());
-    EXPECT_EQ(window->Text3->text(), "/tmp/hires.bmp");
-    EXPECT_EQ(window->workingPicture().width(), 160); // start-up ends with the 160x120 grid
-
-    store.write("Settings", "Default Mode", "abc");
-    auto third = startWindow();
-    EXPECT_FALSE(third->Option15->isChecked());
-    EXPECT_FALSE(third->Option27->isChecked());
 }
 
 TEST_F(Form1PresetsTest, AnUnwritableStoreIsReportedOnceAndTheWindowGoesOn)

@@ -7,11 +7,7 @@ namespace {
 
 TEST(Timecalc, CaptionsOfEveryRateAndHalving)
 {
-    struct Row {
-        bool slow, cb, halfX, rbHalfX;
-        DurationLabels expected;
-    };
-    const Row rows[] = {
+    const struct { bool slow, cb, halfX, rbHalfX; DurationLabels expected; } rows[] = {
         {false, false, false, false, {"~26 Secs", "~89 Secs", "~341 Secs"}},
         {false, false, true, false, {"~15 Secs", "~45 Secs", "~165 Secs"}},
         {false, false, false, true, {"~19 Secs", "~61 Secs", "~229 Secs"}},
@@ -23,24 +19,20 @@ TEST(Timecalc, CaptionsOfEveryRateAndHalving)
         {false, true, true, false, {"~15 Secs", "~45 Secs", "~165 Secs"}},
         {true, true, false, false, {"~30 Secs", "~117 Secs", "~465 Secs"}},
     };
-    for (const Row& row : rows)
+    for (const auto& row : rows)
         EXPECT_EQ(timecalc(row.slow, row.cb, row.halfX, row.rbHalfX), row.expected)
             << row.slow << row.cb << row.halfX << row.rbHalfX;
 }
 
 TEST(NrMethod, OptionCaptionsAndHSync)
 {
-    struct Row {
-        bool activeNorm, mono;
-        const char *option1, *option2, *option3;
-    };
-    const Row rows[] = {
+    const struct { bool activeNorm, mono; const char *option1, *option2, *option3; } rows[] = {
         {false, false, "160x120 (~12 Seconds)", "320x240 (~48 Seconds)", "640x480 (~3 Minutes)"},
         {false, true, "160x120 (~5 Seconds)", "320x240 (~20 Seconds)", "640x480 (~1 Minutes)"},
         {true, false, "160x120 (~23 Seconds)", "320x240 (~92 Seconds)", "640x480 (~6 Minutes)"},
         {true, true, "160x120 (~9 Seconds)", "320x240 (~36 Seconds)", "640x480 (~2 Minutes)"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         const NrMethodResult result = nrMethodCaptions(row.activeNorm, row.mono);
         EXPECT_EQ(result.option1, row.option1);
         EXPECT_EQ(result.option2, row.option2);

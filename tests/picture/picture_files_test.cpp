@@ -57,7 +57,7 @@ protected:
 
 } // namespace
 
-TEST_F(PictureFilesTest, WritesBitmapUnlessTheNameAsksForPngOrJpegAndLoadsItBack)
+TEST_F(PictureFilesTest, WritesBitmapUnlessTheNameAsksForPngOrJpegAndLoadsItBackOrKeepsTheOldFile)
 {
     const QImage picture = asymmetricPicture(37, 23);
     for (const auto& [name, magic] : {std::pair{"a.BMP", "BM"}, std::pair{"b.txt", "BM"}, std::pair{"c", "BM"},
@@ -69,6 +69,13 @@ TEST_F(PictureFilesTest, WritesBitmapUnlessTheNameAsksForPngOrJpegAndLoadsItBack
         const LoadedPicture loaded = loadPictureFile(path(name));
         EXPECT_EQ(fromImage(loaded.image), fromImage(picture)) << name << ": " << loaded.problem.toStdString();
     }
+
+    // A failed save keeps the old file whole and says why.
+    const QByteArray before = bytes("a.BMP");
+    EXPECT_FALSE(savePictureFile(QImage(), path("a.BMP")).isEmpty());
+    EXPECT_EQ(bytes("a.BMP"), before);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"a.BMP", "b.txt", "c", "d.png", "e.jpeg"}));
+    EXPECT_FALSE(savePictureFile(picture, path("a.BMP/x.bmp")).isEmpty());
 }
 
 // Colour numbers are 0x00BBGGRR; outside 0..0xFFFFFF each component keeps its low byte.
@@ -88,16 +95,6 @@ TEST(PictureImage, ColourNumbersBecomePixelsRowByRow)
     ASSERT_EQ(image.format(), QImage::Format_RGB32);
     for (const auto& c : cases)
         EXPECT_EQ(image.pixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
-}
-
-TEST_F(PictureFilesTest, AFailedSaveKeepsTheOldFileWholeAndSaysWhy)
-{
-    ASSERT_EQ(savePictureFile(asymmetricPicture(20, 10), path("out.bmp")), QString());
-    const QByteArray before = bytes("out.bmp");
-    EXPECT_FALSE(savePictureFile(QImage(), path("out.bmp")).isEmpty());
-    EXPECT_EQ(bytes("out.bmp"), before);
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"out.bmp"});
-    EXPECT_FALSE(savePictureFile(asymmetricPicture(2, 2), path("out.bmp/x.bmp")).isEmpty());
 }
 
 // Each with its reason: a truncated bitmap, sides above 32767 or that no file
@@ -146,19 +143,16 @@ TEST(BitmapHeader, AnnouncesThePaddedPixelBytesAndNoLengthForImpossibleSides)
     }
 }
 
+// A disk that fills up in the middle of the file: the write stops short first, and only the next
+// attempt brings the reason. Needs a small file system of its own (root may mount one).
 // A full disk is named as such, not as the image writer's "Unknown error".
-TEST(PictureWriting, AFullDiskIsTheReasonGiven)
+TEST_F(PictureFilesTest, AFullDiskOrOneThatFillsUpWhileSavingIsNamedAndKeepsTheOldFile)
 {
     QFile full(QStringLiteral("/dev/full"));
     ASSERT_TRUE(full.open(QIODevice::WriteOnly));
     for (const char* format : {"bmp", "png"})
         EXPECT_EQ(writePicture(asymmetricPicture(64, 64), full, format), "No space left on device") << format;
-}
 
-// A disk that fills up in the middle of the file: the write stops short first, and only the next
-// attempt brings the reason. Needs a small file system of its own (root may mount one).
-TEST_F(PictureFilesTest, ADiskThatFillsUpWhileSavingIsNamedAndKeepsTheOldFile)
-{
     const QString disk = path("small-disk");
     ASSERT_TRUE(QDir().mkpath(disk));
     if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=64k", "tmpfs", disk}) != 0)

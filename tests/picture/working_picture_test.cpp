@@ -6,7 +6,7 @@
 
 using namespace tonobild;
 
-TEST(WorkingPicture, OutsideReadsMinusOneAndIgnoresWrites)
+TEST(WorkingPicture, OutsideReadsMinusOneAndIgnoresWritesAndAResizeKeepsTheTopLeft)
 {
     WorkingPicture picture(4, 3);
     for (const auto& [x, y] : {std::pair{-1, 0}, std::pair{0, -1}, std::pair{4, 2}, std::pair{0, 3}}) {
@@ -15,6 +15,18 @@ TEST(WorkingPicture, OutsideReadsMinusOneAndIgnoresWrites)
     }
     EXPECT_EQ(std::count(picture.pixels().begin(), picture.pixels().end(), kBlack), 12);
     EXPECT_EQ(splitColour(kOutside), (ColourComponents{255, 255, -1}));
+
+    // A resize keeps the top left and gains black.
+    picture.resize(640, 480);
+    picture.fillBox(0, 0, 639, 479, kWhite);
+    picture.setColour(159, 119, 5);
+    picture.resize(160, 120);
+    EXPECT_EQ(picture.colour(160, 0), kOutside);
+    picture.resize(640, 480);
+    EXPECT_EQ(picture.colour(159, 119), 5);
+    EXPECT_EQ(picture.colour(158, 118), kWhite);
+    EXPECT_EQ(picture.colour(160, 0), kBlack);
+    EXPECT_EQ(picture.colour(0, 120), kBlack);
 }
 
 // Both corners are included in either order and the box is clipped at every edge: column 0
@@ -59,18 +71,4 @@ TEST(WorkingPicture, EmptySizesAreAcceptedAndNegativeOnesRefused)
     EXPECT_THROW(picture.place(-1, 0, {}), std::invalid_argument);
     EXPECT_THROW(picture.place(0, -1, {}), std::invalid_argument);
     EXPECT_EQ(picture.width(), 2);
-}
-
-TEST(WorkingPicture, ResizeKeepsTheTopLeftAndGainsBlack)
-{
-    WorkingPicture picture(640, 480);
-    picture.fillBox(0, 0, 639, 479, kWhite);
-    picture.setColour(159, 119, 5);
-    picture.resize(160, 120);
-    EXPECT_EQ(picture.colour(160, 0), kOutside);
-    picture.resize(640, 480);
-    EXPECT_EQ(picture.colour(159, 119), 5);
-    EXPECT_EQ(picture.colour(158, 118), kWhite);
-    EXPECT_EQ(picture.colour(160, 0), kBlack);
-    EXPECT_EQ(picture.colour(0, 120), kBlack);
 }

@@ -38,7 +38,7 @@ PresetControls distinctiveWindow()
     return window;
 }
 
-TEST(Loadsettings, FirstStartWithAnEmptyStoreAppliesAnEmptyFmPreset)
+TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
 {
     MemorySettingsStore store;
     PresetControls window;
@@ -59,20 +59,17 @@ TEST(Loadsettings, FirstStartWithAnEmptyStoreAppliesAnEmptyFmPreset)
         store.write("Settings", "Default Mode", text);
         EXPECT_EQ(readDefaultMode(store), expected) << '"' << text << '"';
     }
-}
 
-TEST(Loadsettings, CorruptValuesAreSkippedAndTheOtherKeysStillApply)
-{
-    MemorySettingsStore store;
+    // Corrupt values are skipped and the other keys still apply.
     writePreset(store, Mode::TAPE, distinctiveWindow().toPreset());
     store.write("TAPE", "c1", "abc");   // not a number
     store.write("TAPE", "o2", "40000"); // outside 16 bits
     store.write("TAPE", "v2", "1e3");
-    PresetControls window;
-    ASSERT_TRUE(loadsettings(store, Mode::TAPE, window));
-    EXPECT_TRUE(window.checkState(1) == 0 && !window.selected(2) && window.thumbnailPosition() == 1);
-    EXPECT_EQ(window.text(PresetText::AudioFile), "D:\\HAM.WAV");
-    EXPECT_TRUE(window.selected(20));
+    PresetControls tape;
+    ASSERT_TRUE(loadsettings(store, Mode::TAPE, tape));
+    EXPECT_TRUE(tape.checkState(1) == 0 && !tape.selected(2) && tape.thumbnailPosition() == 1);
+    EXPECT_EQ(tape.text(PresetText::AudioFile), "D:\\HAM.WAV");
+    EXPECT_TRUE(tape.selected(20));
 }
 
 // A stored number becomes a 16-bit integer; a flag is true when its number is
@@ -116,7 +113,7 @@ TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWins)
     EXPECT_TRUE(store.writes().empty());
 }
 
-TEST(Command13, SaveWritesEveryKeyInOrderAndSwitchingModesRestoresAll36Values)
+TEST(Command13, SaveWritesEveryKeyInOrderSwitchingModesRestoresAll36ValuesAndResetWritesZeros)
 {
     MemorySettingsStore store;
     PresetControls window = distinctiveWindow();
@@ -137,22 +134,18 @@ TEST(Command13, SaveWritesEveryKeyInOrderAndSwitchingModesRestoresAll36Values)
     modeButtonClicked(store, Mode::HAM, window);
     EXPECT_EQ(window.toPreset(), saved);
     EXPECT_EQ(store.read("Settings", "Default Mode", ""), "25");
-}
 
-TEST(Command15, ResetWritesTheTwentyEightZerosThenTheModeAndKeepsTheRest)
-{
-    MemorySettingsStore store;
-    PresetControls window = distinctiveWindow();
+    // Reset writes the twenty-eight zeros, then the mode, and keeps the rest.
     saveSelectedMode(store, Mode::FM, window.toPreset());
     store.clearWriteLog();
     ASSERT_TRUE(resetSelectedMode(store, Mode::FM, window));
-    std::vector<std::string> expected;
+    std::vector<std::string> zeros;
     for (const char* key : {"c1", "c2", "c3", "c4", "c5", "c7"})
-        expected.push_back(std::string("FM/") + key + "=0");
+        zeros.push_back(std::string("FM/") + key + "=0");
     for (int option : kPresetOptions)
-        expected.push_back("FM/o" + std::to_string(option) + "=0");
-    expected.push_back("Settings/Default Mode=15");
-    EXPECT_EQ(keysOf(store.writes()), expected);
+        zeros.push_back("FM/o" + std::to_string(option) + "=0");
+    zeros.push_back("Settings/Default Mode=15");
+    EXPECT_EQ(keysOf(store.writes()), zeros);
     for (const char* key : {"c8", "c9", "c10"})
         EXPECT_EQ(store.read("FM", key, ""), "1") << key;
     EXPECT_EQ(store.read("FM", "t2", ""), "D:\\HAM.WAV");

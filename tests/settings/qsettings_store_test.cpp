@@ -12,7 +12,7 @@
 namespace tonobild {
 namespace {
 
-TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripThroughTheFile)
+TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAndAnUnwritableFileIsReportedOnce)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Tonobild 3/Tonobild 3.ini"));
@@ -26,36 +26,31 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripThroughTheFile)
     EXPECT_EQ(reopened.read("Settings", "Default Mode", "15"), "16");
     EXPECT_EQ(readDefaultMode(reopened), Mode::CB);
     EXPECT_EQ(reopened.read("FM", "sign", ""), " Acall,2");
-}
 
-TEST(QSettingsStore, AnUnwritableFileIsReportedOnceWithItsPath)
-{
-    QTemporaryDir folder;
+    // An unwritable file is reported once with its path.
     const QString blocker = folder.filePath(QStringLiteral("plain-file"));
     QFile file(blocker);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
     // A folder cannot be made inside a plain file, whoever runs the test.
-    const QString path = blocker + QStringLiteral("/Tonobild 3/Tonobild 3.ini");
-    QSettingsStore store(path);
+    const QString unwritable = blocker + QStringLiteral("/Tonobild 3/Tonobild 3.ini");
+    QSettingsStore store(unwritable);
     store.write("Settings", "Default Mode", "15");
     store.write("FM", "t2", "x");
     const std::string problem = store.takeWriteProblem();
-    EXPECT_EQ(problem.rfind(path.toStdString() + ": ", 0), 0u) << problem;
+    EXPECT_EQ(problem.rfind(unwritable.toStdString() + ": ", 0), 0u) << problem;
     EXPECT_EQ(store.takeWriteProblem(), "");
     EXPECT_EQ(store.read("FM", "t2", "default"), "x"); // still answered for this session
 }
 
-TEST(ModeOption, NamesInAnyLetterCase)
+TEST(ModeOption, NamesInAnyLetterCaseAndTheUserFileGivesEveryEncodeAndDecodeValue)
 {
     EXPECT_EQ(cli::parseModeName(QStringLiteral("ham")), Mode::HAM);
     EXPECT_EQ(cli::parseModeName(QStringLiteral("HiRes")), Mode::HIRES);
     EXPECT_EQ(cli::parseModeName(QStringLiteral("AM")), std::nullopt);
     EXPECT_EQ(cli::parseModeName(QStringLiteral("Settings")), std::nullopt);
-}
 
-TEST(ModeOption, TheUserFileGivesEveryEncodeAndDecodeValue)
-{
+    // The user's file gives every encode and decode value.
     using namespace cli;
     QTemporaryDir folder;
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");

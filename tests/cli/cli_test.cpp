@@ -51,20 +51,17 @@ protected:
 
 } // namespace
 
-TEST_F(CliTest, EncodeWritesTheReferenceStream)
+// Encode writes the reference stream; each other command with its options the reference picture.
+TEST_F(CliTest, CommandsAndTheirOptionsGiveTheReferenceStreamAndPictures)
 {
     // The preparation stamps " AKLM456" exactly as the signed reference picture carries it.
-    const CliRun run = cli({"encode", "--signature", "KLM456", dataFile("gradient160.bmp"), temp("t.wav")});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.contains("71542 groups, 286168 bytes, 25.96 seconds"));
+    const CliRun encoded = cli({"encode", "--signature", "KLM456", dataFile("gradient160.bmp"), temp("t.wav")});
+    ASSERT_EQ(encoded.exitCode, 0) << encoded.err.toStdString();
+    EXPECT_TRUE(encoded.out.contains("71542 groups, 286168 bytes, 25.96 seconds"));
     const auto sent = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
     EXPECT_EQ(testdata::readBytes(temp("t.RAW").toStdString()), sent);
     EXPECT_EQ(testdata::readBytes(temp("t.wav").toStdString()).size(), 44u + sent.size());
-}
 
-// Each command with its options, and the reference picture it must write.
-TEST_F(CliTest, CommandsAndTheirOptionsGiveTheReferencePictures)
-{
     QDir().mkpath(temp("config/Tonobild 3"));
     QFile ini(temp("config/Tonobild 3/Tonobild 3.ini"));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));

@@ -45,18 +45,6 @@ protected:
 
 } // namespace
 
-TEST_F(RecorderWindowTest, RecordAndPlayWithoutADeviceSaySoAndKeepWhatWasRecorded)
-{
-    window_.addRecordedSamples(samples(1000));
-    window_.record();
-    window_.play();
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("No sound input device")));
-    EXPECT_TRUE(dialogs_.messages[1].text.contains(QStringLiteral("No sound output device")));
-    EXPECT_EQ(window_.recording().size(), 1000u);
-    EXPECT_TRUE(window_.hasUnsavedRecording());
-}
-
 TEST_F(RecorderWindowTest, SaveWritesTheSamplesAfterTheHeaderWithTheSizesSet)
 {
     const QByteArray first = samples(30001);
@@ -77,16 +65,8 @@ TEST_F(RecorderWindowTest, SaveWritesTheSamplesAfterTheHeaderWithTheSizesSet)
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(RecorderWindowTest, ClosingWithAnUnsavedRecordingAsksWhetherToSave)
-{
-    window_.addRecordedSamples(samples(10));
-    dialogs_.yesNoAnswers = {false};
-    EXPECT_TRUE(window_.close());
-    ASSERT_EQ(dialogs_.asked.size(), 1u);
-    EXPECT_TRUE(dialogs_.asked[0].contains(QString::fromStdString(file_)));
-    EXPECT_EQ(testdata::readBytes(file_).size(), 58u); // No: the file stays as prepared
-}
-
+// Without devices Record and Play are off and the window says why; called all
+// the same they say so, and closing asks to save what was recorded.
 TEST_F(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndTheWindowSaysWhy)
 {
     const auto button = [this](const QString& caption) {
@@ -118,6 +98,23 @@ TEST_F(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndTheWindowSaysWhy)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
     QTest::keyClick(&window_, Qt::Key_Space);
     EXPECT_TRUE(dialogs_.messages.empty());
+
+    // Called all the same, Record and Play say so and keep what was recorded.
+    window_.addRecordedSamples(samples(1000));
+    window_.record();
+    window_.play();
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("No sound input device")));
+    EXPECT_TRUE(dialogs_.messages[1].text.contains(QStringLiteral("No sound output device")));
+    EXPECT_EQ(window_.recording().size(), 1000u);
+    EXPECT_TRUE(window_.hasUnsavedRecording());
+
+    // Closing with the recording unsaved asks whether to save; No leaves the file as prepared.
+    dialogs_.yesNoAnswers = {false};
+    EXPECT_TRUE(window_.close());
+    ASSERT_EQ(dialogs_.asked.size(), 1u);
+    EXPECT_TRUE(dialogs_.asked[0].contains(QString::fromStdString(file_)));
+    EXPECT_EQ(testdata::readBytes(file_).size(), 58u);
 }
 
 TEST(RecorderDeviceNotice, NamesWhatIsMissingAndIsSilentWithBoth)

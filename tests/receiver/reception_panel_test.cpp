@@ -63,7 +63,9 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
     EXPECT_TRUE(dialogs.messages[2].text.endsWith("Nothing was changed."));
 }
 
-TEST_F(ReceptionPanelTest, ConditionRecordingDecodesASoundCardsRecordingToTheReferencePicture)
+// Condition recording decodes a sound card's recording to the reference picture;
+// Mono reception brings a picture sent in mono back in its colour.
+TEST_F(ReceptionPanelTest, ConditionRecordingAndMonoReceptionReachTheDecode)
 {
     // The recorder's file at 44100: every sample held four times, with a bias of 20 levels.
     std::vector<std::uint8_t> held = testdata::held(testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")), 4);
@@ -77,10 +79,8 @@ TEST_F(ReceptionPanelTest, ConditionRecordingDecodesASoundCardsRecordingToTheRef
     window.Command2->click();
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
     EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: KLM456");
-}
 
-TEST_F(ReceptionPanelTest, MonoReceptionBringsAGreyPictureSentInMonoBackGrey)
-{
+    // A grey picture sent in mono comes back grey, the recording still conditioned.
     // Grey is level 192, which comes back as 128 exactly.
     window.Text4->setText(testdata::writeCard(folder.filePath("grey.png"), 160, 120, qRgb(128, 128, 128)));
     window.Command11->click();

@@ -51,7 +51,9 @@ protected:
 
 } // namespace
 
-TEST_F(RecorderLauncher, RecordPreparesTheFileAndPassesANameWithSpacesAsOneArgument)
+// Record prepares the file and passes a name with spaces as one argument; Play
+// passes the switches and the file last, without touching it.
+TEST_F(RecorderLauncher, RecordAndPlayPassTheFileAsOneArgumentLast)
 {
     const QString audio = dir_.filePath(QStringLiteral("my recording.wav"));
     {
@@ -62,12 +64,10 @@ TEST_F(RecorderLauncher, RecordPreparesTheFileAndPassesANameWithSpacesAsOneArgum
     EXPECT_EQ(startRecording(audio, store_), QString());
     EXPECT_EQ(testdata::readBytes(audio.toStdString()).size(), 58u); // the header bytes are checked elsewhere
     EXPECT_EQ(receivedArguments(), QStringList{audio});
-}
 
-TEST_F(RecorderLauncher, PlayPassesTheSwitchesAndTheFileLastWithoutTouchingIt)
-{
-    const QString audio = dir_.filePath(QStringLiteral("/play and more.wav"));
-    EXPECT_EQ(startPlaying(audio, store_), QString());
-    EXPECT_EQ(receivedArguments(), (QStringList{QStringLiteral("/play"), QStringLiteral("/close"), audio}));
-    EXPECT_FALSE(QFile::exists(audio));
+    QFile::remove(log_);
+    const QString named = dir_.filePath(QStringLiteral("/play and more.wav"));
+    EXPECT_EQ(startPlaying(named, store_), QString());
+    EXPECT_EQ(receivedArguments(), (QStringList{QStringLiteral("/play"), QStringLiteral("/close"), named}));
+    EXPECT_FALSE(QFile::exists(named));
 }

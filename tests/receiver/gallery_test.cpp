@@ -14,7 +14,7 @@
 namespace tonobild {
 namespace {
 
-TEST(GalleryNames, TimeCodewordAndNumber)
+TEST(GalleryNames, TimeAndTheCodewordsLettersDigitsAndDashes)
 {
     const LocalTime time{2026, 12, 6, 14, 3, 22};
     const std::pair<const char*, const char*> cases[] = {
@@ -27,10 +27,7 @@ TEST(GalleryNames, TimeCodewordAndNumber)
     for (const auto& [codeword, stem] : cases)
         EXPECT_EQ(galleryStem(time, codeword), stem) << codeword;
     EXPECT_EQ(galleryStem({2027, 1, 2, 3, 4, 5}, "X"), "2027-01-02_03-04-05_X");
-    EXPECT_EQ(numberedStem("a", 1), "a");
-    EXPECT_EQ(numberedStem("a", 2), "a-2");
-    EXPECT_EQ(oneLineReadOut("Class of transmitter: Amateur\r\nIdentification: KLM456"),
-              "Class of transmitter: Amateur; Identification: KLM456");
+    // The numbers and the read-out on one line: the index of the gallery's own test.
 }
 
 class GalleryTest : public ::testing::Test {
@@ -81,24 +78,21 @@ TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsI
     EXPECT_EQ(gallery.latestPictures(5).size(), 2);
 }
 
-TEST_F(GalleryTest, AFileWhereTheFolderShouldBeIsSaid)
+// A file where the folder or the index should be.
+TEST_F(GalleryTest, AFileWhereAFolderShouldBeOrAFolderWhereTheIndexShouldBeIsSaid)
 {
+    QString problem;
     QFile blocker(temporary.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     for (const QString& folder : {blocker.fileName() + QStringLiteral("/gallery"), blocker.fileName()}) {
-        QString problem;
         EXPECT_FALSE(Gallery(folder).keep(item, when, &problem));
         EXPECT_EQ(problem.toStdString(),
                   QStringLiteral("cannot create the gallery folder %1: Not a directory").arg(folder).toStdString());
     }
-}
 
-TEST_F(GalleryTest, AnIndexThatCannotBeWrittenIsSaid)
-{
     QDir(temporary.path()).mkpath(QStringLiteral("gallery/index.txt"));
     const Gallery gallery(temporary.filePath(QStringLiteral("gallery")));
-    QString problem;
     EXPECT_FALSE(gallery.keep(item, when, &problem));
     EXPECT_TRUE(problem.startsWith(QStringLiteral("cannot write %1/index.txt: ").arg(gallery.folder())))
         << problem.toStdString();

@@ -1,10 +1,11 @@
 // Live reception: transmissions among silence and noise, as a sound card
-// delivers them at 44100 or 48000 samples per second, in blocks.
+// delivers them at 44100 or 48000 samples per second, in blocks; and the
+// transmission watch that finds them, on hand-made cycles.
 #include <gtest/gtest.h>
-
 
 #include "receiver/listener.h"
 #include "receiver/recordings.h"
+#include "receiver/transmission_watch.h"
 #include "signature/signature_codec.h"
 
 namespace tonobild {
@@ -45,16 +46,6 @@ std::vector<std::uint8_t> signedTransmission(const std::string& codeword, int se
     return encodeStream(picture);
 }
 
-// A sound card's rate: output sample i is sent sample floor(i * 11025 / rate),
-// each held four times at 44100, four or five times at 48000.
-std::vector<std::uint8_t> atRate(const std::vector<std::uint8_t>& stream, std::uint32_t rate)
-{
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(stream.size() * std::uint64_t{rate} / 11025));
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = stream[static_cast<std::size_t>(i * std::uint64_t{11025} / rate)];
-    return out;
-}
-
 void addSilence(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds)
 {
     stream.insert(stream.end(), static_cast<std::size_t>(seconds * rate), 128);
@@ -66,12 +57,15 @@ void addNoise(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seco
     stream.insert(stream.end(), noise.begin(), noise.end());
 }
 
-// The transmission as a sound card at `rate` records it, after what the stream holds; answers where it begins.
+// The transmission as a sound card at `rate` records it, after what the stream
+// holds: recorded sample i is sent sample floor(i * 11025 / rate), each held
+// four times at 44100, four or five times at 48000. Answers where it begins.
 std::size_t addTransmission(std::vector<std::uint8_t>& stream, const std::vector<std::uint8_t>& sent, std::uint32_t rate)
 {
     const std::size_t start = stream.size();
-    const auto played = atRate(sent, rate);
-    stream.insert(stream.end(), played.begin(), played.end());
+    const auto length = static_cast<std::size_t>(sent.size() * std::uint64_t{rate} / 11025);
+    for (std::size_t i = 0; i < length; ++i)
+        stream.push_back(sent[static_cast<std::size_t>(i * std::uint64_t{11025} / rate)]);
     return start;
 }
 
@@ -91,6 +85,7 @@ struct Listening {
     Listener listener;
 };
 
+// After the last one, silence, noise and a whistle give no picture.
 TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
 {
     const std::vector<std::string> codewords = {"KLM456", "DL2ABC", "G4XYZ"};
@@ -108,7 +103,6 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
         }
         Listening listening(rate);
         listening.feed(stream);
-        listening.listener.finish();
 
         ASSERT_EQ(listening.host.pictures.size(), 3u);
         for (std::size_t i = 0; i < 3; ++i) {
@@ -133,6 +127,17 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
         // Each live decode unticked "LIC Lock" and ticked it again at the third code.
         EXPECT_EQ(listening.host.licLockChanges, (std::vector<bool>{false, true, false, true, false, true}));
         EXPECT_TRUE(listening.host.pictures[0].controls.licLock);
+
+        // A steady whistle of a square tone, two samples high and two low, for a second.
+        std::vector<std::uint8_t> whistle;
+        addSilence(whistle, rate, 2);
+        for (std::uint32_t i = 0; i < rate; ++i)
+            whistle.push_back((i / 2) % 2 ? 40 : 216);
+        addNoise(whistle, rate, 3);
+        listening.feed(whistle);
+        listening.listener.finish();
+        EXPECT_EQ(listening.host.pictures.size(), 3u);
+        EXPECT_FALSE(listening.listener.receiving());
     }
 }
 
@@ -141,7 +146,8 @@ TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
     const auto first = signedTransmission("AAA1", 0);
     const auto second = signedTransmission("BBB2", 3);
     // The second leader follows the first picture's closing group at once.
-    std::vector<std::uint8_t> stream = atRate(first, 44100);
+    std::vector<std::uint8_t> stream;
+    addTransmission(stream, first, 44100);
     const std::size_t secondStart = addTransmission(stream, second, 44100);
     addSilence(stream, 44100, 3);
 
@@ -189,26 +195,11 @@ TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)
     EXPECT_FALSE(received.picture == clean.picture);
 }
 
-TEST(Listener, SilenceNoiseAndAWhistleGiveNoPicture)
-{
-    std::vector<std::uint8_t> stream;
-    addNoise(stream, 44100, 5);
-    addSilence(stream, 44100, 2);
-    // A steady whistle of a square tone, two samples high and two low, for a second.
-    for (int i = 0; i < 44100; ++i)
-        stream.push_back((i / 2) % 2 ? 40 : 216);
-    addNoise(stream, 44100, 3);
-    Listening listening(44100);
-    listening.feed(stream);
-    listening.listener.finish();
-    EXPECT_TRUE(listening.host.pictures.empty());
-    EXPECT_FALSE(listening.listener.receiving());
-}
-
 TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
 {
     const auto sent = signedTransmission("KLM456", 0);
-    const auto played = atRate(sent, 44100);
+    std::vector<std::uint8_t> played;
+    addTransmission(played, sent, 44100);
     Listening listening(44100);
     EXPECT_EQ(listening.listener.progress().caption, "listening");
     // Half the stream: 13781 leader groups and 361 lines of 160 groups make
@@ -233,6 +224,105 @@ TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
     listening.listener.finish();
     ASSERT_EQ(listening.host.pictures.size(), 1u);
     EXPECT_FALSE(listening.host.pictures[0].complete);
+}
+
+// The transmission watch on a square wave of two low and two high samples from
+// sample 0 on: the first
+// cycle closes at sample 2 (length 2), every later one four samples on, cycle
+// k at 2 + 4 (k - 1). Cycle 2 is not in step with cycle 1 (4 against 2);
+// cycles 3 on are, so the run starts at sample 6 and its 64th cycle (cycle 66)
+// closes at 262. At 44100 a sender's cycle is at most 2 * 6 + 1 = 13 samples.
+using Event = TransmissionWatch::Event;
+
+struct Seen {
+    Event event;
+    std::uint64_t at;
+    friend bool operator==(const Seen&, const Seen&) = default;
+};
+
+void square(std::vector<int>& samples, int cycles, int low = 40, int high = 216, int hold = 2)
+{
+    for (int i = 0; i < cycles; ++i) {
+        samples.insert(samples.end(), static_cast<std::size_t>(hold), low);
+        samples.insert(samples.end(), static_cast<std::size_t>(hold), high);
+    }
+}
+
+std::vector<Seen> events(TransmissionWatch& watcher, const std::vector<int>& samples)
+{
+    std::vector<Seen> seen;
+    for (const int sample : samples) {
+        const std::uint64_t at = watcher.position();
+        if (const Event event = watcher.feed(static_cast<std::uint8_t>(sample)); event != Event::None)
+            seen.push_back({event, at});
+    }
+    return seen;
+}
+
+TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunAndSilenceEndsIt)
+{
+    struct Case {
+        const char* what;
+        std::uint32_t rate;
+        int cycles;
+        int low;
+        int high;
+        std::vector<Seen> expected;
+    };
+    // After the cycles, 20 samples of the middle level: nothing closes, and 14
+    // samples after the last close (262) the signal counts as lost.
+    const Case cases[] = {
+        {"64 in step", 44100, 66, 40, 216, {{Event::SignalFound, 262}, {Event::SignalLost, 276}}},
+        {"63 in step", 44100, 65, 40, 216, {}},
+        {"swing 16", 44100, 66, 120, 136, {{Event::SignalFound, 262}, {Event::SignalLost, 276}}},
+        {"swing 15 is hiss", 44100, 66, 121, 136, {}},
+        {"cycles of 4 are too long at 8000", 8000, 66, 40, 216, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<int> samples;
+        square(samples, c.cycles, c.low, c.high);
+        samples.insert(samples.end(), 20, 128);
+        TransmissionWatch watcher(c.rate);
+        EXPECT_EQ(events(watcher, samples), c.expected);
+        if (!c.expected.empty()) {
+            EXPECT_EQ(watcher.runStart(), 6u);
+            EXPECT_EQ(watcher.lastSteadyEnd(), 262u);
+            EXPECT_DOUBLE_EQ(watcher.cycleLength(), 4.0);
+        }
+    }
+}
+
+TEST(TransmissionWatch, ACycleOutOfStepEndsTheRunWhereItBegan)
+{
+    // 70 cycles (the last closes at 278), then one with holds of 3 (length 5,
+    // closing at 283) stays in step; one with holds of 4 (length 6, closing
+    // at 284) is 2 longer than a quarter of 4 allows.
+    std::vector<int> samples;
+    square(samples, 70);
+    std::vector<int> slower = samples;
+    square(samples, 1, 40, 216, 3);
+    TransmissionWatch inStep(44100);
+    EXPECT_EQ(events(inStep, samples), (std::vector<Seen>{{Event::SignalFound, 262}}));
+    square(slower, 1, 40, 216, 4);
+    TransmissionWatch outOfStep(44100);
+    EXPECT_EQ(events(outOfStep, slower), (std::vector<Seen>{{Event::SignalFound, 262}, {Event::SignalLost, 284}}));
+    EXPECT_EQ(outOfStep.lastSteadyEnd(), 278u);
+}
+
+TEST(TransmissionWatch, FourThousandCyclesOfOneSwingAreALeader)
+{
+    // Cycle 2 is the first whose swing (176) a later one repeats two on: from
+    // cycle 4 (starting at 10) on every cycle has the swing of the one two
+    // before, and the 4000th of them, cycle 4003, closes at 16010.
+    std::vector<int> samples;
+    square(samples, 4002);
+    TransmissionWatch watcher(44100);
+    EXPECT_EQ(events(watcher, samples), (std::vector<Seen>{{Event::SignalFound, 262}}));
+    square(samples, 1);
+    TransmissionWatch leader(44100);
+    EXPECT_EQ(events(leader, samples), (std::vector<Seen>{{Event::SignalFound, 262}, {Event::LeaderFound, 16010}}));
+    EXPECT_EQ(leader.leaderStart(), 10u);
 }
 
 } // namespace

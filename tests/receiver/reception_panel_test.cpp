@@ -28,6 +28,8 @@ protected:
 
 } // namespace
 
+// Detect sets the sender's controls as a click would and says so; with no
+// transmission in the file it changes nothing and names the file.
 TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
 {
     // Sent at 320x240 with Half X and Compand by the window itself.
@@ -49,21 +51,21 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
     EXPECT_NE(window.Label13->text(), durationWithoutHalfX); // the Half X reaction ran
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[1].text, "Detected 320x240, Half X, Compand (certain).");
-}
 
-TEST_F(ReceptionPanelTest, NoTransmissionChangesNothingAndNamesTheFile)
-{
+    // A file with no transmission changes nothing and is named.
     const QString silence = writeFile("silence.wav", std::vector<std::uint8_t>(50000, 128));
     window.Text2->setText(silence);
     window.Option3->setChecked(true);
     window.receptionPanel->detectButton->click();
     EXPECT_TRUE(window.Option3->isChecked());
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("No transmission found in " + silence + ": "));
-    EXPECT_TRUE(dialogs.messages[0].text.endsWith("Nothing was changed."));
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_TRUE(dialogs.messages[2].text.startsWith("No transmission found in " + silence + ": "));
+    EXPECT_TRUE(dialogs.messages[2].text.endsWith("Nothing was changed."));
 }
 
-TEST_F(ReceptionPanelTest, ConditionRecordingDecodesASoundCardsRecordingToTheReferencePicture)
+// Condition recording decodes a sound card's recording to the reference picture;
+// Mono reception brings a picture sent in mono back in its colour.
+TEST_F(ReceptionPanelTest, ConditionRecordingAndMonoReceptionReachTheDecode)
 {
     // The recorder's file at 44100: every sample held four times, with a bias of 20 levels.
     std::vector<std::uint8_t> held = testdata::held(testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")), 4);
@@ -77,10 +79,8 @@ TEST_F(ReceptionPanelTest, ConditionRecordingDecodesASoundCardsRecordingToTheRef
     window.Command2->click();
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
     EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: KLM456");
-}
 
-TEST_F(ReceptionPanelTest, MonoReceptionBringsAGreyPictureSentInMonoBackGrey)
-{
+    // A grey picture sent in mono comes back grey, the recording still conditioned.
     // Grey is level 192, which comes back as 128 exactly.
     window.Text4->setText(testdata::writeCard(folder.filePath("grey.png"), 160, 120, qRgb(128, 128, 128)));
     window.Command11->click();

@@ -16,41 +16,32 @@ protected:
     std::shared_ptr<PttLog> log_ = std::make_shared<PttLog>();
 };
 
-TEST_F(KeyingTest, AWholeTransmissionKeysOnceAndReleasesOnce)
-{
-    KeyingSequence sequence(line(), 0.5, 1.25);
-    EXPECT_EQ(sequence.step(), KeyingStep::Idle);
-    EXPECT_EQ(sequence.start(), 500);
-    EXPECT_EQ(sequence.step(), KeyingStep::Lead);
-    EXPECT_TRUE(log_->keyed);
-    sequence.leadPassed();
-    EXPECT_EQ(sequence.step(), KeyingStep::Playing);
-    sequence.checkLink();
-    EXPECT_EQ(sequence.samplesEnded(), 1250);
-    EXPECT_EQ(sequence.step(), KeyingStep::Tail);
-    EXPECT_TRUE(log_->keyed);
-    EXPECT_EQ(sequence.release(), "");
-    EXPECT_EQ(sequence.step(), KeyingStep::Idle);
-    EXPECT_FALSE(log_->keyed);
-    EXPECT_EQ(log_->calls, (Calls{"on", "check", "off"}));
-}
-
+// Released from the lead, the samples and the tail; steps 3: by the owner going
+// away. Keyed once and released once, also when released twice.
 TEST_F(KeyingTest, EveryWayOutReleasesOnce)
 {
-    // Released from the lead, the samples and the tail; steps 3: by the owner going away.
     for (int steps = 0; steps < 4; ++steps) {
         SCOPED_TRACE(steps);
         log_->calls.clear();
         {
-            KeyingSequence sequence(line(), 1, 1);
-            sequence.start();
-            if (steps > 0)
+            KeyingSequence sequence(line(), 0.5, 1.25);
+            EXPECT_EQ(sequence.step(), KeyingStep::Idle);
+            EXPECT_EQ(sequence.start(), 500);
+            EXPECT_EQ(sequence.step(), KeyingStep::Lead);
+            EXPECT_TRUE(log_->keyed);
+            if (steps > 0) {
                 sequence.leadPassed();
-            if (steps == 2)
-                sequence.samplesEnded();
+                EXPECT_EQ(sequence.step(), KeyingStep::Playing);
+            }
+            if (steps == 2) {
+                EXPECT_EQ(sequence.samplesEnded(), 1250);
+                EXPECT_EQ(sequence.step(), KeyingStep::Tail);
+                EXPECT_TRUE(log_->keyed);
+            }
             if (steps < 3) {
                 EXPECT_EQ(sequence.release(), "");
                 EXPECT_EQ(sequence.release(), ""); // a second release sends nothing
+                EXPECT_EQ(sequence.step(), KeyingStep::Idle);
                 EXPECT_FALSE(sequence.keyed());
             }
         }

@@ -1,0 +1,181 @@
+// The recording file (prepared header, saved sizes) and reading PCM WAV
+// files; bringing files to the device rate by repeating samples, and turning
+// what an input device delivers into 8-bit unsigned mono at 44100 per second;
+// the recorder's command line, whose last argument is always the file.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+#include "audio/recorder_arguments.h"
+#include "audio/recording_file.h"
+#include "audio/sample_conversion.h"
+#include "audio/wav_file.h"
+#include "common/file_error.h"
+#include "support/test_data.h"
+
+using namespace tonobild;
+
+namespace {
+
+// A WAV image with an odd-sized chunk (and its pad byte) before "fmt ".
+std::vector<std::uint8_t> wav(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
+                              const std::vector<std::uint8_t>& data, std::uint32_t declaredDataSize)
+{
+    return testdata::wavBytes(tag, channels, rate, bits, data, declaredDataSize, true);
+}
+
+std::vector<std::uint8_t> bytesOf(const auto& values)
+{
+    std::vector<std::uint8_t> b(values.size() * sizeof(values[0]));
+    std::memcpy(b.data(), values.data(), b.size());
+    return b;
+}
+
+} // namespace
+
+TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
+{
+    const std::vector<std::uint8_t> expected = {
+        0x52, 0x49, 0x46, 0x46, 0x32, 0x00, 0x00, 0x00, 0x57, 0x41, 0x56, 0x45, 0x66, 0x6D, 0x74, 0x20,
+        0x12, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x44, 0xAC, 0x00, 0x00, 0x44, 0xAC, 0x00, 0x00,
+        0x01, 0x00, 0x08, 0x00, 0x00, 0x00, 0x66, 0x61, 0x63, 0x74, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0x00, 0x64, 0x61, 0x74, 0x61, 0x00, 0x00, 0x00, 0x00};
+    const auto dir = std::filesystem::temp_directory_path() / ("tonobild-prepare-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const std::string fresh = (dir / "new.wav").string();
+    const std::string old = (dir / "old recording.wav").string();
+    { std::ofstream(old, std::ios::binary) << std::string(1024 * 1024, '\x7f'); }
+    for (const std::string& path : {fresh, old}) {
+        prepareRecordingFile(path);
+        EXPECT_EQ(testdata::readBytes(path), expected) << path;
+    }
+    const std::string unreachable = (dir / "no such folder" / "x.wav").string();
+    try {
+        prepareRecordingFile(unreachable);
+        ADD_FAILURE() << "no error";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), unreachable);
+    }
+    std::filesystem::remove_all(dir);
+}
+
+TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
+{
+    const WavAudio a = parseWav(wav(1, 2, 22050, 16, {1, 2, 3, 4, 5, 6, 7, 8}, 8));
+    EXPECT_EQ(a.sampleRate, 22050u);
+    EXPECT_EQ(a.channels, 2);
+    EXPECT_EQ(a.bitsPerSample, 16);
+    using Bytes = std::vector<std::uint8_t>;
+    // declared data size -> data: past the end or 0 takes the rest, shorter cuts, partial frames drop
+    const std::vector<std::tuple<std::uint16_t, std::uint32_t, Bytes>> cases = {
+        {1, 1000, {10, 20, 30}}, {1, 0, {10, 20, 30}}, {1, 2, {10, 20}}, {2, 3, {10, 20}}};
+    for (const auto& [channels, declared, expected] : cases)
+        EXPECT_EQ(parseWav(wav(1, channels, 8000, 8, {10, 20, 30}, declared)).data, expected) << declared;
+
+    // Refused: too short, no RIFF, float, 24-bit, 6 channels, rate 0, no "data" chunk.
+    auto noData = wav(1, 1, 8000, 8, {}, 0);
+    noData.resize(noData.size() - 8);
+    for (const auto& bytes : {std::vector<std::uint8_t>{'R', 'I', 'F', 'F'}, std::vector<std::uint8_t>(100, 0x80),
+                              wav(3, 1, 44100, 32, {0, 0, 0, 0}, 4), wav(1, 1, 44100, 24, {0, 0, 0}, 3),
+                              wav(1, 6, 44100, 16, {0, 0}, 2), wav(1, 1, 0, 8, {0}, 1), noData})
+        EXPECT_THROW(parseWav(bytes), WavFormatError) << bytes.size();
+}
+
+TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetition)
+{
+    struct Case {
+        std::uint32_t file;
+        std::vector<std::uint32_t> native;
+        std::uint32_t device;
+        bool exact;
+    };
+    const std::vector<std::uint32_t> several = {48000, 88200, 44100};
+    for (const Case& c : std::vector<Case>{{44100, {44100}, 44100, true}, {11025, {44100}, 44100, true},
+                                           {8000, {48000}, 48000, true}, {8000, {44100}, 44100, false},
+                                           {44100, several, 44100, true}, {16000, several, 48000, true}}) {
+        const PlaybackRate rate = choosePlaybackRate(c.file, c.native);
+        EXPECT_EQ(rate.deviceRate, c.device) << c.file << " on " << c.native.front();
+        EXPECT_EQ(rate.exactRepetition, c.exact) << c.file << " on " << c.native.front();
+    }
+}
+
+TEST(Playback, EachFrameIsRepeatedAWholeNumberOfTimes)
+{
+    const std::vector<std::int16_t> mono = {100, -100, 200};
+    EXPECT_EQ(repeatFrames(mono, 1, 11025, 44100),
+              (std::vector<std::int16_t>{100, 100, 100, 100, -100, -100, -100, -100, 200, 200, 200, 200}));
+    const std::vector<std::int16_t> stereo = {1, 2, 3, 4};
+    EXPECT_EQ(repeatFrames(stereo, 2, 8000, 48000),
+              (std::vector<std::int16_t>{1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4}));
+}
+
+TEST(CaptureConverter, EightBitSamplesComeBackExactlyFromEveryDeviceFormat)
+{
+    std::vector<std::uint8_t> original;
+    std::vector<std::int16_t> asInt16;
+    std::vector<std::int32_t> asInt32;
+    std::vector<float> asFloat;
+    for (int s = 0; s < 256; ++s) {
+        original.push_back(static_cast<std::uint8_t>(s));
+        asInt16.push_back(static_cast<std::int16_t>((s - 128) * 256));
+        asInt32.push_back((s - 128) * 16777216);
+        asFloat.push_back(static_cast<float>(s - 128) / 128.0f);
+    }
+    for (const auto& [format, bytes] : {std::pair{DeviceSampleFormat::Int16, bytesOf(asInt16)},
+                                        std::pair{DeviceSampleFormat::Int32, bytesOf(asInt32)},
+                                        std::pair{DeviceSampleFormat::Float, bytesOf(asFloat)},
+                                        std::pair{DeviceSampleFormat::UInt8, original}}) {
+        CaptureConverter converter(format, 1, 44100);
+        std::vector<std::uint8_t> out;
+        converter.convert(bytes, out);
+        EXPECT_EQ(out, original) << static_cast<int>(format);
+    }
+}
+
+TEST(CaptureConverter, AveragesChannelsAndKeepsFramesSplitAcrossChunks)
+{
+    const auto bytes = bytesOf(std::vector<std::int16_t>{256 * 10, 256 * 30, -256 * 64, -256 * 64, 32767, 32767});
+    CaptureConverter stereo(DeviceSampleFormat::Int16, 2, 44100);
+    std::vector<std::uint8_t> out;
+    stereo.convert({bytes.data(), 3}, out);
+    EXPECT_TRUE(out.empty());
+    stereo.convert({bytes.data() + 3, 6}, out); // two whole frames and one byte of the third
+    EXPECT_EQ(out, (std::vector<std::uint8_t>{148, 64}));
+    stereo.convert({bytes.data() + 9, bytes.size() - 9}, out);
+    EXPECT_EQ(out, (std::vector<std::uint8_t>{148, 64, 255}));
+}
+
+// What the station passes (recordArguments, playArguments) is in the launcher's tests.
+TEST(RecorderArguments, SwitchesBeforeTheFileAndTheLastArgumentAlwaysTheFile)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string file;
+        bool play;
+        bool close;
+    };
+    for (const Case& c : std::vector<Case>{{{"/tmp/TONOBILD.WAV"}, "/tmp/TONOBILD.WAV", false, false},
+                                           {{"/play", "/close", "/home/a b/x.wav"}, "/home/a b/x.wav", true, true},
+                                           {{"/play", "/close"}, "/close", true, false},
+                                           {{"/play"}, "/play", false, false}}) {
+        const auto parsed = parseRecorderArguments(c.arguments);
+        ASSERT_TRUE(parsed.request) << c.file;
+        EXPECT_EQ(parsed.request->file, c.file);
+        EXPECT_EQ(parsed.request->play, c.play) << c.file;
+        EXPECT_EQ(parsed.request->close, c.close) << c.file;
+    }
+}
+
+TEST(RecorderArguments, OnlyTheExactSwitchWordsAreSwitches)
+{
+    EXPECT_FALSE(parseRecorderArguments({}).request);
+    EXPECT_FALSE(parseRecorderArguments({""}).request);
+    for (const char* wrong : {"/PLAY", "/play ", "-play", "/c", "C:\\My"}) {
+        const auto parsed = parseRecorderArguments({wrong, "file.wav"});
+        EXPECT_FALSE(parsed.request) << wrong;
+        EXPECT_NE(parsed.problem.find(wrong), std::string::npos) << parsed.problem;
+    }
+}

@@ -1,0 +1,288 @@
+// The windows that key the stored transmitter, with a stand-in rig and no
+// sound device.
+// The recorder's window keys around Play: it says while it is keyed, and the
+// failing output device, Stop, closing and the window's end all release; a
+// stored transmitter that cannot be used is named and nothing is keyed.
+// The Transmitter dialog: the fields show the stored section, values that
+// cannot be used are named and stay stored until OK, OK writes the fields,
+// and Test PTT keys for one second with the fields as they stand, released
+// also when the dialog is left.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "audio/recorder_window.h"
+#include "audio/recording_file.h"
+#include "fake_ptt_line.h"
+#include "settings/memory_settings_store.h"
+#include "support/fake_dialogs.h"
+#include "support/no_sound_server.h"
+#include "transmitter/transmitter_dialog.h"
+
+using namespace tonobild;
+using namespace tonobild::testdata;
+
+namespace {
+
+// The stored transmitter, the answered dialogs and the stand-in rig that the
+// windows open; the settings each opening asked for are kept.
+class StandInRig : public ::testing::Test {
+protected:
+    PttOpener opener()
+    {
+        return [this](const TransmitterSettings& settings) -> OpenedPtt {
+            opened_.push_back(settings);
+            if (!openProblem_.empty())
+                return {nullptr, openProblem_};
+            if (settings.ptt == PttMethod::None)
+                return {};
+            return {std::make_unique<FakePttLine>(log_), {}};
+        };
+    }
+
+    // The text of every label that shows.
+    static QString visibleText(QWidget& window)
+    {
+        QString all;
+        for (auto* label : window.findChildren<QLabel*>())
+            if (label->isVisibleTo(&window))
+                all += label->text() + QLatin1Char('\n');
+        return all;
+    }
+
+    FakeDialogs dialogs_;
+    MemorySettingsStore store_;
+    std::shared_ptr<PttLog> log_ = std::make_shared<PttLog>();
+    std::vector<TransmitterSettings> opened_;
+    std::string openProblem_;
+};
+
+class KeyedWindowTest : public StandInRig {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(kNoSoundServer);
+        ASSERT_TRUE(dir_.isValid());
+        prepareRecordingFile(file_);
+        writeTransmitterSettings(store_, {1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2});
+        window_ = std::make_unique<RecorderWindow>(dialogs_, store_, RecorderRequest{file_, true, false}, opener());
+        window_->show();
+    }
+
+    bool showsKeyed() const { return visibleText(*window_).contains(QStringLiteral("TRANSMITTER KEYED")); }
+
+    // Plays something recorded in the window, so that no file needs to be read.
+    void playSamples()
+    {
+        window_->addRecordedSamples(QByteArray(4410, '\x80'));
+        window_->play();
+    }
+
+    QTemporaryDir dir_;
+    std::string file_ = dir_.filePath(QStringLiteral("TONOBILD.WAV")).toStdString();
+    std::unique_ptr<RecorderWindow> window_;
+};
+
+TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedWhenTheOutputDeviceFails)
+{
+    playSamples();
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0], (TransmitterSettings{1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2}));
+    EXPECT_TRUE(window_->isTransmitterKeyed());
+    EXPECT_TRUE(visibleText(*window_).contains("TRANSMITTER KEYED: Fake rig\n"));
+    EXPECT_TRUE(dialogs_.messages.empty());
+
+    // After the lead the samples go to a device that is not there.
+    QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.messages.empty(), 3000);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains("No sound output device")) << dialogs_.messages[0].text.toStdString();
+    EXPECT_FALSE(window_->isTransmitterKeyed());
+    EXPECT_FALSE(showsKeyed());
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+}
+
+TEST_F(KeyedWindowTest, StopClosingAndTheWindowsEndRelease)
+{
+    playSamples();
+    window_->stop();
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    EXPECT_FALSE(showsKeyed());
+
+    log_->calls.clear();
+    playSamples();
+    dialogs_.yesNoAnswers = {false}; // do not save the recording
+    EXPECT_TRUE(window_->close());
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+
+    log_->calls.clear();
+    window_->show();
+    window_->play();
+    window_.reset();
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST_F(KeyedWindowTest, ALostRigStopsThePlayAndSaysSo)
+{
+    store_.write(kTransmitterSection, kLeadSecondsKey, "5");
+    playSamples();
+    log_->linkLost = true;
+    QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.messages.empty(), 3000);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains("Fake rig no longer answers"));
+    EXPECT_FALSE(window_->isTransmitterKeyed());
+    EXPECT_EQ(log_->calls.back(), "off");
+}
+
+// A stored value that is not a number opens nothing; a rig that cannot be
+// opened or keyed is named; none of them plays.
+TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
+{
+    store_.write(kTransmitterSection, kTailSecondsKey, "soon");
+    playSamples();
+    EXPECT_TRUE(opened_.empty());
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains("Transmitter/Tail Seconds is \"soon\""));
+    EXPECT_TRUE(dialogs_.messages[0].text.endsWith("\nNothing was played."));
+    EXPECT_EQ(store_.read(kTransmitterSection, kTailSecondsKey, ""), "soon");
+
+    store_.write(kTransmitterSection, kTailSecondsKey, "0.2");
+    openProblem_ = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";
+    window_->play();
+    openProblem_.clear();
+    log_->failOnCount = 1;
+    window_->play();
+    EXPECT_EQ(dialogs_.messageTexts().mid(1),
+              (QStringList{QString::fromStdString(openProblem_) + " Nothing was played.",
+                           "Fake rig did not key. Nothing was played."}));
+    EXPECT_EQ(log_->calls, (Calls{"on"}));
+    EXPECT_FALSE(window_->isTransmitterKeyed());
+    EXPECT_FALSE(showsKeyed());
+}
+
+TEST_F(KeyedWindowTest, WithMethodNoneNothingIsKeyed)
+{
+    store_.write(kTransmitterSection, kPttMethodKey, "none");
+    playSamples();
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0].ptt, PttMethod::None);
+    EXPECT_TRUE(log_->calls.empty());
+    EXPECT_FALSE(showsKeyed());
+    // Unkeyed, the play goes straight to the missing device.
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_TRUE(dialogs_.messages[0].text.contains("No sound output device"));
+}
+
+class TransmitterDialogTest : public StandInRig {
+protected:
+    template <typename T>
+    T* field(const char* accessibleName)
+    {
+        for (T* w : dialog_->findChildren<T*>())
+            if (w->accessibleName() == QLatin1String(accessibleName))
+                return w;
+        return nullptr;
+    }
+    QPushButton* testButton()
+    {
+        for (auto* b : dialog_->findChildren<QPushButton*>())
+            if (b->text() == QLatin1String("Test PTT"))
+                return b;
+        return nullptr;
+    }
+    // The PTT method by its place in the list (1: CAT, 3: DTR) and the rig port.
+    void choose(int method, const char* port)
+    {
+        field<QComboBox>("PTT method")->setCurrentIndex(method);
+        field<QLineEdit>("Rig port")->setText(port);
+    }
+
+    std::unique_ptr<TransmitterDialog> dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
+};
+
+TEST_F(TransmitterDialogTest, FieldsShowTheStoreAndOkWritesThem)
+{
+    writeTransmitterSettings(store_, {2, "localhost:4532", PttMethod::Cat, 0.3, 0.7});
+    dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
+    EXPECT_EQ(dialog_->fields(), (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 0.3, 0.7}));
+    field<QSpinBox>("Rig model")->setValue(1035);
+    choose(3, " /dev/ttyUSB1 ");
+    field<QDoubleSpinBox>("Lead before the audio")->setValue(1.5);
+    dialog_->accept();
+    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+    // The port trimmed; the stored text itself is shown by the settings' own tests.
+    EXPECT_EQ(readTransmitterSettings(store_).settings,
+              (TransmitterSettings{1035, "/dev/ttyUSB1", PttMethod::Dtr, 1.5, 0.7}));
+    EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+TEST_F(TransmitterDialogTest, StoredValuesThatCannotBeUsedAreNamedAndKeptUntilOk)
+{
+    store_.write(kTransmitterSection, kLeadSecondsKey, "half");
+    store_.write(kTransmitterSection, kRigModelKey, "FT-991");
+    dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
+    const QString text = visibleText(*dialog_);
+    EXPECT_TRUE(text.contains("Transmitter/Lead Seconds is \"half\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Transmitter/Rig Model is \"FT-991\"")) << text.toStdString();
+    EXPECT_EQ(dialog_->fields().leadSeconds, 0.5);
+    dialog_->reject();
+    EXPECT_EQ(store_.read(kTransmitterSection, kLeadSecondsKey, ""), "half");
+    EXPECT_EQ(store_.read(kTransmitterSection, kRigModelKey, ""), "FT-991");
+}
+
+TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
+{
+    EXPECT_FALSE(testButton()->isEnabled()); // method none: nothing to key
+    choose(1, "localhost:4532");
+    field<QSpinBox>("Rig model")->setValue(2);
+    ASSERT_TRUE(testButton()->isEnabled());
+    QTest::mouseClick(testButton(), Qt::LeftButton);
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_[0].rigModel, 2);
+    EXPECT_EQ(opened_[0].port, "localhost:4532");
+    EXPECT_TRUE(dialog_->isTesting());
+    EXPECT_TRUE(visibleText(*dialog_).contains("TRANSMITTER KEYED"));
+    QTest::qWait(TransmitterDialog::kTestMs / 2);
+    EXPECT_EQ(log_->calls, (Calls{"on"}));
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->isTesting(), 2 * TransmitterDialog::kTestMs);
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    EXPECT_TRUE(visibleText(*dialog_).contains("keyed for one second and released"));
+    EXPECT_FALSE(store_.contains(kTransmitterSection, kRigPortKey)); // a test stores nothing
+}
+
+TEST_F(TransmitterDialogTest, LeavingTheDialogDuringATestReleases)
+{
+    for (const bool viaCancel : {true, false}) {
+        SCOPED_TRACE(viaCancel);
+        log_->calls.clear();
+        dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
+        choose(1, "/dev/ttyUSB0");
+        dialog_->testPtt();
+        if (viaCancel)
+            dialog_->reject();
+        else
+            dialog_.reset();
+        EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    }
+}
+
+TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReported)
+{
+    choose(1, "/dev/ttyUSB0");
+    log_->failOnCount = 1;
+    dialog_->testPtt();
+    EXPECT_FALSE(dialog_->isTesting());
+    log_->failOffCount = 2;
+    dialog_->testPtt();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->isTesting(), 2 * TransmitterDialog::kTestMs);
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0].text, "Fake rig did not key");
+    EXPECT_TRUE(dialogs_.messages[1].text.contains("may still be keyed"));
+}
+
+} // namespace

@@ -158,7 +158,7 @@ TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
     log_->failOnCount = 1;
     window_->play();
     EXPECT_EQ(dialogs_.messageTexts().mid(1),
-              (QStringList{QString::fromStdString(openProblem_) + " Nothing was played.",
+              (QStringList{"Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error. Nothing was played.",
                            "Fake rig did not key. Nothing was played."}));
     EXPECT_EQ(log_->calls, (Calls{"on"}));
     EXPECT_FALSE(window_->isTransmitterKeyed());

@@ -152,13 +152,14 @@ TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
     EXPECT_EQ(store_.read(kTransmitterSection, kTailSecondsKey, ""), "soon");
 
     store_.write(kTransmitterSection, kTailSecondsKey, "0.2");
-    openProblem_ = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";
+    const std::string cannotOpen = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";
+    openProblem_ = cannotOpen;
     window_->play();
     openProblem_.clear();
     log_->failOnCount = 1;
     window_->play();
     EXPECT_EQ(dialogs_.messageTexts().mid(1),
-              (QStringList{"Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error. Nothing was played.",
+              (QStringList{QString::fromStdString(cannotOpen) + " Nothing was played.",
                            "Fake rig did not key. Nothing was played."}));
     EXPECT_EQ(log_->calls, (Calls{"on"}));
     EXPECT_FALSE(window_->isTransmitterKeyed());

@@ -61,9 +61,11 @@ void cutCycles(benchmark::State& benchState)
     for (auto _ : benchState) {
         detector.reset(3);
         int ticks = 0;
+        int steps = 0;
         int valueSum = 0;
-        detector.feedBlock(stream, [&] { return ++ticks > 0; }, [&](int value) { return (valueSum += value) != INT32_MIN; });
-        benchmark::DoNotOptimize(ticks + valueSum);
+        detector.feedBlock(stream, ticks, 1000, [&] { return ++steps > 0; },
+                           [&](int value) { return (valueSum += value) != INT32_MIN; });
+        benchmark::DoNotOptimize(ticks + steps + valueSum);
     }
     benchState.SetBytesProcessed(static_cast<std::int64_t>(benchState.iterations()) *
                                  static_cast<std::int64_t>(stream.size()));

@@ -60,13 +60,17 @@ public:
     }
 
     // The same cutting as feed() over a whole block, for the decoder's sample
-    // loop: onTick() is called at every tick and onValue(value) at every
-    // value; either answers false to stop here. Answers false when it stopped.
-    // firstSwing() is brought up to date only when the block ends or stops.
+    // loop. The ticks are counted on from ticks; when the count passes
+    // ticksPerStep, ticks holds it, onStep() is called and the count starts
+    // again from 0. onValue(value) is called at every value. Either answers
+    // false to stop here; feedBlock then answers false. ticks holds the count
+    // when it returns; firstSwing() is brought up to date only then.
     // The values come from a table of every swing pair, worked out once per
     // level with normalisedValue(), instead of one division per value.
-    template <typename OnTick, typename OnValue>
-    bool feedBlock(std::span<const std::uint8_t> block, OnTick&& onTick, OnValue&& onValue);
+    // The callables are taken by value: copies of their own let the loop keep
+    // what they hold in registers.
+    template <typename OnStep, typename OnValue>
+    bool feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep, OnValue onValue);
 
     std::int16_t value() const noexcept { return value_; }
     int firstSwing() const noexcept { return firstSwing_; }
@@ -89,7 +93,7 @@ private:
         int thirdCount;
     };
     bool endsCycle(Cycle& cycle) const noexcept;
-    bool closeCycle(Cycle& cycle) noexcept;
+    bool closeCycle(Cycle& cycle, std::int16_t& value) const noexcept;
     void store(const Cycle& cycle) noexcept;
 
     // With "Third" only every sixth high sample inside a cycle ends it.
@@ -153,8 +157,8 @@ inline bool CycleDetector::endsCycle(Cycle& cycle) const noexcept
     return true;
 }
 
-// Answers whether the cycle completed a pair, whose value is then value_.
-inline bool CycleDetector::closeCycle(Cycle& cycle) noexcept
+// Answers whether the cycle completed a pair, whose value is then in value.
+inline bool CycleDetector::closeCycle(Cycle& cycle, std::int16_t& value) const noexcept
 {
     const int swing = cycle.maximum - cycle.minimum - 1;
     cycle.maximum = 0;
@@ -164,7 +168,7 @@ inline bool CycleDetector::closeCycle(Cycle& cycle) noexcept
         cycle.firstSwing = swing;
         return false;
     }
-    value_ = (*pairValues_)[static_cast<std::size_t>(cycle.firstSwing + 1)][static_cast<std::size_t>(swing + 1)];
+    value = (*pairValues_)[static_cast<std::size_t>(cycle.firstSwing + 1)][static_cast<std::size_t>(swing + 1)];
     cycle.firstSwing = kNoSwing;
     return true;
 }
@@ -178,31 +182,47 @@ inline void CycleDetector::store(const Cycle& cycle) noexcept
     thirdCount_ = cycle.thirdCount;
 }
 
-template <typename OnTick, typename OnValue>
-bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, OnTick&& onTick, OnValue&& onValue)
+template <typename OnStep, typename OnValue>
+bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep,
+                              OnValue onValue)
 {
-    // The cycle is cut in local copies of the members: a byte read through the
-    // block may alias any member, so the compiler would otherwise store and
-    // load them at every sample. They go back when the block is done or
-    // stopped; nothing that onTick or onValue calls can reach them in between.
+    // The cycle and the tick count are kept in locals: a byte read through the
+    // block may alias any member or referenced count, so the compiler would
+    // otherwise store and load them at every sample. They go back when the
+    // block is done or stopped, and the count also before each step; nothing
+    // that onStep or onValue calls can reach the cycle in between.
     Cycle cycle{waiting_, minimum_, maximum_, firstSwing_, thirdCount_};
+    int count = ticks;
+    std::int16_t value = 0;
     for (const std::uint8_t sample : block) {
-        bool tick = false;
+        bool stepDue = false;
         bool paired = false;
         if (cycle.waiting) {
-            tick = sample < kMiddle;
+            const bool tick = sample < kMiddle;
             cycle.waiting = !tick;
+            count += tick ? 1 : 0;
+            stepDue = count > ticksPerStep;
         } else if (sample > kMiddle && endsCycle(cycle)) {
-            paired = closeCycle(cycle);
+            paired = closeCycle(cycle, value);
         }
         cycle.minimum = sample < cycle.minimum ? sample : cycle.minimum;
         cycle.maximum = sample > cycle.maximum ? sample : cycle.maximum;
-        if ((tick && !onTick()) || (paired && !onValue(value_))) {
+        if (stepDue) {
+            ticks = count;
+            if (!onStep()) {
+                store(cycle);
+                return false;
+            }
+            count = 0;
+        }
+        if (paired && !onValue(value)) {
             store(cycle);
+            ticks = count;
             return false;
         }
     }
     store(cycle);
+    ticks = count;
     return true;
 }
 

@@ -79,26 +79,19 @@ DecodeEnd Decoder::run(SampleSource& samples)
 
 std::optional<DecodeEnd> Decoder::feed(std::span<const std::uint8_t> block)
 {
-    // The tick count is kept in a local while the block runs, out of memory
-    // that every tick would load and store; it goes back at a progress step and at the end.
     int ticks = state_.pixcount;
     std::optional<DecodeEnd> end;
-    const auto countTick = [&] {
-        if (++ticks <= kTicksPerProgressStep)
-            return true;
+    const auto onStep = [this, &ticks, &end] {
         state_.pixcount = static_cast<std::int16_t>(ticks);
-        if (!progressStep(end))
-            return false;
-        ticks = 0;
-        return true;
+        return progressStep(end);
     };
-    const auto placeValue = [&](int value) {
+    const auto placeValue = [this, &end](int value) {
         if (assembler_.placeValue(value))
             return true;
         end = DecodeEnd::ThirdPass;
         return false;
     };
-    detector_.feedBlock(block, countTick, placeValue);
+    detector_.feedBlock(block, ticks, kTicksPerProgressStep, onStep, placeValue);
     state_.pixcount = static_cast<std::int16_t>(ticks);
     return end;
 }

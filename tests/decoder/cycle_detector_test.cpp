@@ -180,9 +180,10 @@ std::vector<int> heard(std::span<const std::uint8_t> stream, int level, bool thi
         return events;
     }
     constexpr std::size_t kOddBlock = 4093; // cycles run across block ends
+    int ticks = 0; // a step at every tick: each one is heard
     for (std::size_t at = 0; at < stream.size(); at += kOddBlock)
-        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), [&] { return hear(kTick); },
-                           [&](int value) { return hear(value); });
+        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), ticks, 0,
+                           [&] { return hear(kTick); }, [&](int value) { return hear(value); });
     return events;
 }
 

@@ -6,7 +6,8 @@
 #   encode: `tonobild-cli encode` of one 640 x 480 transmission against
 #           `head -c` writing as many bytes as the WAV and RAW files hold.
 # Each pair runs alternately RUNS times (default 5); the medians and their
-# ratios are printed.
+# ratios are printed, of the wall-clock times and of the processor times
+# (which a busy machine disturbs less).
 #
 #   scripts/speed-ratio.sh [RUNS]      (needs imagemagick for the 640 x 480 picture)
 set -euo pipefail
@@ -18,18 +19,18 @@ command -v convert >/dev/null || { echo "speed-ratio.sh: convert is missing (apt
 . scripts/cli-workbench.sh
 export QT_QPA_PLATFORM=offscreen
 
-# seconds COMMAND...: the wall-clock time of one run, in seconds.
+# seconds COMMAND...: the wall-clock time of one run and the processor time
+# it took (user and system), in seconds: "WALL CPU".
 seconds() {
-  local start end
-  start=$(date +%s%N)
-  "$@" >/dev/null
-  end=$(date +%s%N)
-  awk -v ns=$((end - start)) 'BEGIN { printf "%.4f\n", ns / 1e9 }'
+  local TIMEFORMAT='%R %U %S' times
+  times=$({ time "$@" >/dev/null 2>&1; } 2>&1)
+  awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' <<<"$times"
 }
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# median COLUMN: the median of that column of the lines on stdin.
+median() { awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 # The transmission: the portrait card at 640 x 480, encoded once, sent 16 times in a row.
 convert "$cards/FACE320.BMP" -scale 200% "BMP3:$work/face640.bmp"
@@ -56,12 +57,23 @@ for _ in $(seq "$runs"); do
 done
 cmp -s "$work/one.RAW" "$work/again.RAW" || { echo "speed-ratio.sh: the encodes differ" >&2; exit 1; }
 
-md5=$(printf '%s\n' "${md5_times[@]}" | median)
-decode=$(printf '%s\n' "${decode_times[@]}" | median)
-write=$(printf '%s\n' "${write_times[@]}" | median)
-encode=$(printf '%s\n' "${encode_times[@]}" | median)
+# report BASELINE-NAME NAME: the medians of the arrays baseline and measured, and their ratios.
+report() {
+  local column
+  for column in 1 2; do
+    local base run
+    base=$(printf '%s\n' "${baseline[@]}" | median "$column")
+    run=$(printf '%s\n' "${measured[@]}" | median "$column")
+    [ "$column" = 1 ] && echo -n "  wall:" || echo -n "  cpu: "
+    echo "  $1 $base  $2 $run  ratio $(ratio "$run" "$base")"
+  done
+}
 echo "medians of $runs runs, in seconds"
 echo "decode input: $stream_bytes bytes (16 x 640x480)"
-echo "  md5sum $md5  decode $decode  ratio $(ratio "$decode" "$md5")"
+baseline=("${md5_times[@]}")
+measured=("${decode_times[@]}")
+report md5sum decode
 echo "encode output: $encoded_bytes bytes (WAV and RAW of one 640x480)"
-echo "  head -c $write  encode $encode  ratio $(ratio "$encode" "$write")"
+baseline=("${write_times[@]}")
+measured=("${encode_times[@]}")
+report "head -c" encode

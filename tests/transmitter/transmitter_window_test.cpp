@@ -11,15 +11,14 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "audio/recorder_window.h"
 #include "audio/recording_file.h"
+#include "audio/window_text.h"
 #include "fake_ptt_line.h"
 #include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
@@ -45,16 +44,6 @@ protected:
                 return {};
             return {std::make_unique<FakePttLine>(log_), {}};
         };
-    }
-
-    // The text of every label that shows.
-    static QString visibleText(QWidget& window)
-    {
-        QString all;
-        for (auto* label : window.findChildren<QLabel*>())
-            if (label->isVisibleTo(&window))
-                all += label->text() + QLatin1Char('\n');
-        return all;
     }
 
     FakeDialogs dialogs_;
@@ -186,13 +175,6 @@ protected:
                 return w;
         return nullptr;
     }
-    QPushButton* testButton()
-    {
-        for (auto* b : dialog_->findChildren<QPushButton*>())
-            if (b->text() == QLatin1String("Test PTT"))
-                return b;
-        return nullptr;
-    }
     // The PTT method by its place in the list (1: CAT, 3: DTR) and the rig port.
     void choose(int method, const char* port)
     {
@@ -236,11 +218,11 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
 
 TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
 {
-    EXPECT_FALSE(testButton()->isEnabled()); // method none: nothing to key
+    EXPECT_FALSE(button(*dialog_, "Test PTT")->isEnabled()); // method none: nothing to key
     choose(1, "localhost:4532");
     field<QSpinBox>("Rig model")->setValue(2);
-    ASSERT_TRUE(testButton()->isEnabled());
-    QTest::mouseClick(testButton(), Qt::LeftButton);
+    ASSERT_TRUE(button(*dialog_, "Test PTT")->isEnabled());
+    QTest::mouseClick(button(*dialog_, "Test PTT"), Qt::LeftButton);
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_EQ(opened_[0].rigModel, 2);
     EXPECT_EQ(opened_[0].port, "localhost:4532");

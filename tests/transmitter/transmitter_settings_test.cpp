@@ -5,6 +5,8 @@
 // of a rig daemon, and the messages for texts that are neither.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/memory_settings_store.h"
 #include "transmitter/rig_port.h"
 #include "transmitter/transmitter_settings.h"
@@ -44,38 +46,30 @@ TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
 
 TEST(TransmitterSettings, AValueThatCannotBeTakenIsNamedAndLeftInTheStore)
 {
-    struct BadCase {
-        const char* key;
-        const char* value;
-    };
-    const BadCase cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {kRigModelKey, "abc"},     {kRigModelKey, "0"},       {kRigModelKey, "-2"},   {kRigModelKey, "2.5"},
         {kRigModelKey, " 2"},      {kPttMethodKey, "vox"},    {kLeadSecondsKey, "x"}, {kLeadSecondsKey, "-1"},
         {kLeadSecondsKey, "10.5"}, {kLeadSecondsKey, "1e1"},  {kTailSecondsKey, "nan"}, {kTailSecondsKey, "0,5"},
         {kTailSecondsKey, "1.2.3"},
     };
-    for (const BadCase& c : cases) {
-        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+    for (const auto& [key, value] : cases) {
+        SCOPED_TRACE(std::string(key) + "=" + value);
         MemorySettingsStore s;
-        store(s, c.key, c.value);
+        store(s, key, value);
         const StoredTransmitter read = readTransmitterSettings(s);
         EXPECT_EQ(read.settings, TransmitterSettings{});
         ASSERT_EQ(read.problems.size(), 1u);
-        EXPECT_NE(read.problems[0].find(std::string("Transmitter/") + c.key + " is \"" + c.value + "\""),
+        EXPECT_NE(read.problems[0].find(std::string("Transmitter/") + key + " is \"" + value + "\""),
                   std::string::npos)
             << read.problems[0];
-        EXPECT_EQ(s.read(kTransmitterSection, c.key, "gone"), c.value);
+        EXPECT_EQ(s.read(kTransmitterSection, key, "gone"), value);
     }
 }
 
 TEST(TransmitterSettings, ThePortMustSuitTheMethod)
 {
-    struct PortCase {
-        PttMethod method;
-        const char* port;
-        const char* problem; // empty: none
-    };
-    const PortCase cases[] = {
+    // method, port -> problem (empty: none)
+    const std::tuple<PttMethod, const char*, const char*> cases[] = {
         {PttMethod::None, "localhost:abc", ""}, // nothing is opened: the port does not matter
         {PttMethod::Cat, "localhost:4532", ""},
         {PttMethod::Cat, "/dev/ttyUSB0", ""},
@@ -84,16 +78,13 @@ TEST(TransmitterSettings, ThePortMustSuitTheMethod)
         {PttMethod::Rts, "localhost:4532", "PTT by RTS needs a serial device"},
         {PttMethod::Dtr, "localhost:4532", "PTT by DTR needs a serial device"},
     };
-    for (const PortCase& c : cases) {
-        SCOPED_TRACE(std::string(pttMethodName(c.method)) + " " + c.port);
-        TransmitterSettings settings;
-        settings.ptt = c.method;
-        settings.port = c.port;
-        const std::string problem = portProblem(settings);
-        if (*c.problem == '\0')
+    for (const auto& [method, port, expected] : cases) {
+        SCOPED_TRACE(std::string(pttMethodName(method)) + " " + port);
+        const std::string problem = portProblem({.port = port, .ptt = method});
+        if (*expected == '\0')
             EXPECT_EQ(problem, "");
         else
-            EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+            EXPECT_NE(problem.find(expected), std::string::npos) << problem;
     }
 }
 

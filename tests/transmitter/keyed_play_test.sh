@@ -58,10 +58,7 @@ playing "Transmitter keyed" "the player did not key"
 grep -q "^Playing" "$work/play.log" && fail "the samples started before the lead"
 [ "$(ptt)" = 1 ] || fail "PTT is off in the lead"
 playing Playing
-for _ in 1 2 3; do
-  [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"
-  sleep 0.4
-done
+for _ in 1 2 3; do [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"; sleep 0.4; done
 end_player
 [ "$code" = 0 ] || fail "the player exited with $code"
 [ "$(ptt)" = 0 ] || fail "PTT is still on after the transmission"

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <unistd.h>
 
 #include "audio/recorder_arguments.h"
@@ -86,19 +87,15 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
 
 TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetition)
 {
-    struct Case {
-        std::uint32_t file;
-        std::vector<std::uint32_t> native;
-        std::uint32_t device;
-        bool exact;
-    };
     const std::vector<std::uint32_t> several = {48000, 88200, 44100};
-    for (const Case& c : std::vector<Case>{{44100, {44100}, 44100, true}, {11025, {44100}, 44100, true},
-                                           {8000, {48000}, 48000, true}, {8000, {44100}, 44100, false},
-                                           {44100, several, 44100, true}, {16000, several, 48000, true}}) {
-        const PlaybackRate rate = choosePlaybackRate(c.file, c.native);
-        EXPECT_EQ(rate.deviceRate, c.device) << c.file << " on " << c.native.front();
-        EXPECT_EQ(rate.exactRepetition, c.exact) << c.file << " on " << c.native.front();
+    // file rate, the device's native rates -> device rate, whole repetition
+    const std::tuple<std::uint32_t, std::vector<std::uint32_t>, std::uint32_t, bool> cases[] = {
+        {44100, {44100}, 44100, true}, {11025, {44100}, 44100, true}, {8000, {48000}, 48000, true},
+        {8000, {44100}, 44100, false}, {44100, several, 44100, true}, {16000, several, 48000, true}};
+    for (const auto& [file, native, device, exact] : cases) {
+        const PlaybackRate rate = choosePlaybackRate(file, native);
+        EXPECT_EQ(rate.deviceRate, device) << file << " on " << native.front();
+        EXPECT_EQ(rate.exactRepetition, exact) << file << " on " << native.front();
     }
 }
 
@@ -151,21 +148,18 @@ TEST(CaptureConverter, AveragesChannelsAndKeepsFramesSplitAcrossChunks)
 // What the station passes (recordArguments, playArguments) is in the launcher's tests.
 TEST(RecorderArguments, SwitchesBeforeTheFileAndTheLastArgumentAlwaysTheFile)
 {
-    struct Case {
-        std::vector<std::string> arguments;
-        std::string file;
-        bool play;
-        bool close;
-    };
-    for (const Case& c : std::vector<Case>{{{"/tmp/TONOBILD.WAV"}, "/tmp/TONOBILD.WAV", false, false},
-                                           {{"/play", "/close", "/home/a b/x.wav"}, "/home/a b/x.wav", true, true},
-                                           {{"/play", "/close"}, "/close", true, false},
-                                           {{"/play"}, "/play", false, false}}) {
-        const auto parsed = parseRecorderArguments(c.arguments);
-        ASSERT_TRUE(parsed.request) << c.file;
-        EXPECT_EQ(parsed.request->file, c.file);
-        EXPECT_EQ(parsed.request->play, c.play) << c.file;
-        EXPECT_EQ(parsed.request->close, c.close) << c.file;
+    // arguments -> file, play, close
+    const std::tuple<std::vector<std::string>, std::string, bool, bool> cases[] = {
+        {{"/tmp/TONOBILD.WAV"}, "/tmp/TONOBILD.WAV", false, false},
+        {{"/play", "/close", "/home/a b/x.wav"}, "/home/a b/x.wav", true, true},
+        {{"/play", "/close"}, "/close", true, false},
+        {{"/play"}, "/play", false, false}};
+    for (const auto& [arguments, file, play, close] : cases) {
+        const auto parsed = parseRecorderArguments(arguments);
+        ASSERT_TRUE(parsed.request) << file;
+        EXPECT_EQ(parsed.request->file, file);
+        EXPECT_EQ(parsed.request->play, play) << file;
+        EXPECT_EQ(parsed.request->close, close) << file;
     }
 }
 

@@ -4,10 +4,9 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <chrono>
+#include <QTest>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 #include "audio/recorder_launcher.h"
 #include "settings/memory_settings_store.h"
@@ -33,11 +32,8 @@ protected:
     // The arguments the stand-in recorder received, waiting for it to run.
     QStringList receivedArguments()
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!QFile::exists(log_) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
         QFile file(log_);
-        if (!file.open(QIODevice::ReadOnly))
+        if (!QTest::qWaitFor([this] { return QFile::exists(log_); }, 10000) || !file.open(QIODevice::ReadOnly))
             return {QStringLiteral("<the recorder did not run>")};
         QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
         lines.removeLast(); // after the last newline

@@ -4,14 +4,13 @@
 // through the window's own entry for what the input device delivers.
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "audio/recorder_window.h"
 #include "audio/recording_file.h"
 #include "audio/wav_file.h"
+#include "audio/window_text.h"
 #include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
 #include "support/no_sound_server.h"
@@ -20,6 +19,8 @@
 using namespace tonobild;
 using tonobild::testdata::FakeDialogs;
 using tonobild::testdata::kNoSoundServer;
+using tonobild::testdata::button;
+using tonobild::testdata::visibleText;
 
 namespace {
 
@@ -68,23 +69,13 @@ TEST_F(RecorderWindowTest, SaveWritesTheSamplesAfterTheHeaderWithTheSizesSet)
 // the same they say so, and closing asks to save what was recorded.
 TEST_F(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndTheWindowSaysWhy)
 {
-    const auto button = [this](const QString& caption) {
-        for (auto* b : window_.findChildren<QPushButton*>())
-            if (b->text() == caption)
-                return b;
-        return static_cast<QPushButton*>(nullptr);
-    };
-    const auto labelWith = [this](const QString& words) {
-        for (auto* l : window_.findChildren<QLabel*>())
-            if (l->text().contains(words) && l->isVisible())
-                return l;
-        return static_cast<QLabel*>(nullptr);
-    };
-    ASSERT_NE(button("Record"), nullptr);
-    EXPECT_FALSE(button("Record")->isEnabled());
-    EXPECT_FALSE(button("Play")->isEnabled());
-    EXPECT_NE(labelWith("No sound input or output device is available: Record and Play are off."), nullptr);
-    EXPECT_NE(labelWith("Space bar: start and stop recording."), nullptr);
+    ASSERT_NE(button(window_, "Record"), nullptr);
+    EXPECT_FALSE(button(window_, "Record")->isEnabled());
+    EXPECT_FALSE(button(window_, "Play")->isEnabled());
+    const QString shown = visibleText(window_);
+    EXPECT_TRUE(shown.contains("No sound input or output device is available: Record and Play are off."))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains("Space bar: start and stop recording.")) << shown.toStdString();
 
 
     // The space bar cannot start what Record cannot.

@@ -48,15 +48,11 @@ wait_until_started "$work/listen.log" Listening
 wait "$listener" || { cat "$work/listen.log"; exit 1; }
 cat "$work/listen.log"
 
-[ "$(ls "$gallery"/*.png | wc -l)" = 3 ] || fail "the gallery holds $(ls "$gallery"/*.png | wc -l) pictures, not 3"
-[ "$(ls "$gallery"/*.wav | wc -l)" = 3 ] || fail "the gallery holds $(ls "$gallery"/*.wav | wc -l) recordings, not 3"
-[ "$(wc -l < "$gallery/index.txt")" = 3 ] || fail "the index has $(wc -l < "$gallery/index.txt") lines, not 3"
+counts="$(ls "$gallery"/*.png | wc -l) $(ls "$gallery"/*.wav | wc -l) $(wc -l < "$gallery/index.txt")" || true
+[ "$counts" = "3 3 3" ] || fail "pictures, recordings and index lines in the gallery: $counts, not 3 3 3"
 for codeword in "${codewords[@]}"; do
   kept=$(ls "$gallery"/*_"$codeword".png 2>/dev/null | head -n 1)
-  if [ -z "$kept" ]; then
-    fail "no picture named with the codeword $codeword"
-    continue
-  fi
+  [ -n "$kept" ] || { fail "no picture named with the codeword $codeword"; continue; }
   recorded_rate=$(od -An -tu4 -j24 -N4 "${kept%.png}.wav" | tr -d ' ')
   [ "$recorded_rate" = "${3:-44100}" ] || fail "the recording of $codeword is at $recorded_rate, not the server's rate"
   grep -q "Identification: $codeword" "$gallery/index.txt" || fail "the index lacks the read-out of $codeword"

@@ -21,23 +21,16 @@
 
 using namespace tonobild;
 
-namespace {
-
-bool runCli(const QStringList& arguments)
-{
-    QProcess cli;
-    cli.start(QStringLiteral(TONOBILD_CLI), arguments);
-    return cli.waitForFinished(60000) && cli.exitStatus() == QProcess::NormalExit && cli.exitCode() == 0;
-}
-
-} // namespace
-
 TEST(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
 {
     QTemporaryDir folder;
     const QString sent = folder.filePath(QStringLiteral("sent.wav"));
-    ASSERT_TRUE(runCli({QStringLiteral("encode"), QStringLiteral("--signature"), QStringLiteral("KLM456"),
-                        QString::fromStdString(testdata::dataPath("gradient160.bmp")), sent}));
+    QProcess encoder;
+    encoder.start(QStringLiteral(TONOBILD_CLI), {QStringLiteral("encode"), QStringLiteral("--signature"),
+                                                 QStringLiteral("KLM456"),
+                                                 QString::fromStdString(testdata::dataPath("gradient160.bmp")), sent});
+    ASSERT_TRUE(encoder.waitForFinished(60000) && encoder.exitStatus() == QProcess::NormalExit &&
+                encoder.exitCode() == 0);
 
     testdata::FakeDialogs dialogs;
     MemorySettingsStore store;

@@ -1,6 +1,7 @@
 // The receiving front end against what audio paths do to a transmission. Every
 // path that loses nothing (a WAV header, repeated samples, a bias in whole
-// levels, a clock off by 0.1 %) must give back exactly the samples that were sent.
+// levels, a clock off by 0.1 %) must give back exactly the samples that were sent,
+// and the report says what was found.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -55,6 +56,7 @@ struct LosslessPath {
     std::function<std::vector<std::uint8_t>()> recording;
     std::size_t firstSent = 0;      // the recording begins with this sent sample
     double samplesPerSymbol = 1.0; // as measured (0: not checked)
+    const char* described = "";     // what the report says (empty: not checked)
 };
 
 } // namespace
@@ -66,10 +68,11 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
         {"encoder's WAV", [] { return recordingtest::record(sent(), recordingtest::Recording::Wav); }},
         {"held 4 times", [] { return held(sent(), 4); }, 0, 4.0},
         {"held 6 times", [] { return held(sent(), 6); }, 0, 6.0},
-        {"recorder's file at 44100", [] { return recordingFileBytes(held(sent(), 4)); }, 0, 4.0},
+        {"recorder's file at 44100", [] { return recordingFileBytes(held(sent(), 4)); }, 0, 4.0,
+         "WAV at 44100 Hz, bias 0 levels, 4.0000 samples per transmitted sample"},
         {"16-bit stereo at 44100", [] { return stereo16(held(sent(), 4)); }, 0, 4.0},
         {"bias +17", [] { return biased(sent(), 17); }},
-        {"bias -20", [] { return biased(sent(), -20); }},
+        {"bias -20", [] { return biased(sent(), -20); }, 0, 1.0, "no WAV header, bias -20 levels, samples taken as sent"},
         {"bias +31, held 4 times", [] { return biased(held(sent(), 4), 31); }, 0, 4.0},
         {"bias -31", [] { return biased(sent(), -31); }}, // 224 and 31 stay within 0 to 255
         // 4001 samples missing: it starts with the last three of sent sample 1000's hold.
@@ -90,19 +93,10 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
         if (path.samplesPerSymbol > 0) {
             EXPECT_NEAR(report.samplesPerSymbol, path.samplesPerSymbol, 0.0005);
         }
+        if (*path.described != '\0') {
+            EXPECT_EQ(describe(report), path.described);
+        }
     }
-}
-
-TEST(ReceivingFrontEnd, TheReportSaysWhatWasFound)
-{
-    ConditionReport report;
-    conditionRecording(biased(sent(), -20), &report);
-    EXPECT_FALSE(report.resampled);
-    EXPECT_FALSE(report.wavHeader);
-    EXPECT_EQ(report.dcOffset, -20);
-    EXPECT_EQ(describe(report), "no WAV header, bias -20 levels, samples taken as sent");
-    conditionRecording(recordingFileBytes(held(sent(), 4)), &report);
-    EXPECT_EQ(describe(report), "WAV at 44100 Hz, bias 0 levels, 4.0000 samples per transmitted sample");
 }
 
 TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilence)

@@ -1,6 +1,6 @@
 // Transmissions as a receiver may get them: the encoder's stream as it is,
 // behind the WAV header the encoder writes, with every sample repeated four
-// times, with its first fifth lost, and with noise added.
+// times, with its first fifth lost, and with noise added; and an open squelch.
 #pragma once
 
 #include <algorithm>
@@ -55,25 +55,13 @@ inline std::vector<std::uint8_t> transmit(const Sender& sender)
 
 enum class Recording { Clean, Wav, Repeated, FirstFifthLost, Noisy };
 
+constexpr Recording kRecordings[] = {Recording::Clean, Recording::Wav, Recording::Repeated, Recording::FirstFifthLost,
+                                     Recording::Noisy};
+
 inline const char* recordingName(Recording recording)
 {
     constexpr const char* names[] = {"Clean", "Wav", "Repeated", "FirstFifthLost", "Noisy"};
     return names[static_cast<int>(recording)];
-}
-
-constexpr Recording kRecordings[] = {Recording::Clean, Recording::Wav, Recording::Repeated, Recording::FirstFifthLost,
-                                     Recording::Noisy};
-
-// Noise of standard deviation 2 levels from a generator with a fixed seed.
-inline std::vector<std::uint8_t> withNoise(const std::vector<std::uint8_t>& stream)
-{
-    std::mt19937 generator(20261207);
-    std::normal_distribution<double> noise(0.0, 2.0);
-    std::vector<std::uint8_t> noisy(stream.size());
-    std::transform(stream.begin(), stream.end(), noisy.begin(), [&](std::uint8_t sample) {
-        return static_cast<std::uint8_t>(std::clamp(sample + std::lround(noise(generator)), 0L, 255L));
-    });
-    return noisy;
 }
 
 // Bytes over the whole range, as an open squelch gives, from a generator with a fixed seed.
@@ -87,25 +75,31 @@ inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)
     return bytes;
 }
 
-inline std::vector<std::uint8_t> record(const std::vector<std::uint8_t>& stream, Recording recording)
+inline std::vector<std::uint8_t> record(std::vector<std::uint8_t> stream, Recording recording)
 {
     switch (recording) {
     case Recording::Clean:
-        return stream;
+        break;
     case Recording::Wav: {
         const auto header = pcm8MonoHeader(kTransmissionRate, static_cast<std::uint32_t>(stream.size()));
-        std::vector<std::uint8_t> wav(header.begin(), header.end());
-        wav.insert(wav.end(), stream.begin(), stream.end());
-        return wav;
+        stream.insert(stream.begin(), header.begin(), header.end());
+        break;
     }
     case Recording::Repeated:
         return testdata::held(stream, 4);
     case Recording::FirstFifthLost:
-        return {stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 5), stream.end()};
-    case Recording::Noisy:
+        stream.erase(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 5));
+        break;
+    case Recording::Noisy: {
+        // Noise of standard deviation 2 levels from a generator with a fixed seed.
+        std::mt19937 generator(20261207);
+        std::normal_distribution<double> noise(0.0, 2.0);
+        for (std::uint8_t& sample : stream)
+            sample = static_cast<std::uint8_t>(std::clamp(sample + std::lround(noise(generator)), 0L, 255L));
         break;
     }
-    return withNoise(stream);
+    }
+    return stream;
 }
 
 } // namespace tonobild::recordingtest

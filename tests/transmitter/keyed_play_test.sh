@@ -24,61 +24,48 @@ rig_pid=
 trap '[ -n "$rig_pid" ] && kill "$rig_pid" 2>/dev/null; stop_private_sound_server' EXIT
 
 # The dummy rig on a free port: a port another program holds makes rigctld exit.
-start_rig() {
-  for _ in $(seq 20); do
-    port=$((20000 + RANDOM % 40000))
-    rigctld -m 1 -P RIG -t "$port" &
-    rig_pid=$!
-    for _ in $(seq 30); do
-      kill -0 "$rig_pid" 2>/dev/null || break
-      rigctl -m 2 -r "localhost:$port" t >/dev/null 2>&1 && return 0
-      sleep 0.1
-    done
-    kill "$rig_pid" 2>/dev/null || true
+for _ in $(seq 20); do
+  port=$((20000 + RANDOM % 40000))
+  rigctld -m 1 -P RIG -t "$port" &
+  rig_pid=$!
+  for _ in $(seq 30); do
+    kill -0 "$rig_pid" 2>/dev/null || break
+    rigctl -m 2 -r "localhost:$port" t >/dev/null 2>&1 && break 2
+    sleep 0.1
   done
-  echo "no free port for rigctld"
-  exit 1
-}
+  kill "$rig_pid" 2>/dev/null || true
+  rig_pid=
+done
+[ -n "$rig_pid" ] || { echo "no free port for rigctld"; exit 1; }
 ptt() { rigctl -m 2 -r "localhost:$port" t; }
+rig=(--rig-model 2 --rig-port "localhost:$port")
 
 # Starts "tonobild-cli play" with the given arguments in the background, its
 # output in play.log. The last play's log goes first: a wait for its lines must
 # not find them there before the new player has truncated the file.
-start_player() {
-  rm -f "$work/play.log"
-  "$cli" play "$@" >"$work/play.log" 2>&1 &
-  player=$!
-}
+start_player() { rm -f "$work/play.log"; "$cli" play "$@" >"$work/play.log" 2>&1 & player=$!; }
 # Waits for the player to end, shows its log; its exit status in $code.
-end_player() {
-  code=0
-  wait "$player" || code=$?
-  cat "$work/play.log"
-}
+end_player() { code=0; wait "$player" || code=$?; cat "$work/play.log"; }
 playing() { wait_for_line "$work/play.log" "$1" 50 || fail "${2:-the samples did not start}"; }
 
 sox -n -r 11025 -b 8 -c 1 "$work/short.wav" synth 2 sine 1500
 sox -n -r 11025 -b 8 -c 1 "$work/long.wav" synth 30 sine 1500
-start_rig
 [ "$(ptt)" = 0 ] || fail "the dummy rig starts keyed"
 
 echo "== A whole transmission"
-start_player "$work/short.wav" --rig-model 2 --rig-port "localhost:$port" --lead 1 --tail 0.5
+start_player "$work/short.wav" "${rig[@]}" --lead 1 --tail 0.5
 playing "Transmitter keyed" "the player did not key"
 grep -q "^Playing" "$work/play.log" && fail "the samples started before the lead"
 [ "$(ptt)" = 1 ] || fail "PTT is off in the lead"
 playing Playing
-for _ in 1 2 3; do
-  [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"
-  sleep 0.4
-done
+for _ in 1 2 3; do [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"; sleep 0.4; done
 end_player
 [ "$code" = 0 ] || fail "the player exited with $code"
 [ "$(ptt)" = 0 ] || fail "PTT is still on after the transmission"
 
 for signal in TERM INT; do
   echo "== Interrupted by SIG$signal"
-  start_player "$work/long.wav" --rig-model 2 --rig-port "localhost:$port"
+  start_player "$work/long.wav" "${rig[@]}"
   playing Playing
   [ "$(ptt)" = 1 ] || fail "PTT is off while the samples play"
   kill -"$signal" "$player"
@@ -101,18 +88,13 @@ INI
 timeout 30 "$recorder" /play /close "$work/short.wav" &
 station=$!
 keyed=0
-for _ in $(seq 50); do
-  [ "$(ptt)" = 1 ] && { keyed=1; break; }
-  sleep 0.1
-done
+for _ in $(seq 50); do [ "$(ptt)" = 1 ] && { keyed=1; break; }; sleep 0.1; done
 [ "$keyed" = 1 ] || fail "the recorder did not key the transmitter"
-code=0
-wait "$station" || code=$?
-[ "$code" = 0 ] || fail "the recorder exited with $code"
+wait "$station" || fail "the recorder exited with $?"
 [ "$(ptt)" = 0 ] || fail "PTT is still on after the recorder closed"
 
 echo "== The rig daemon dies while keyed"
-start_player "$work/long.wav" --rig-model 2 --rig-port "localhost:$port"
+start_player "$work/long.wav" "${rig[@]}"
 playing Playing
 kill "$rig_pid"
 wait "$rig_pid" 2>/dev/null || true
@@ -123,7 +105,7 @@ end_player
 grep -q "no longer answers" "$work/play.log" || fail "no message about the lost rig"
 
 echo "== A rig that cannot be reached"
-start_player "$work/short.wav" --rig-model 2 --rig-port "localhost:$port"
+start_player "$work/short.wav" "${rig[@]}"
 end_player
 [ "$code" != 0 ] || fail "an unreachable rig exits with 0"
 grep -q "Cannot open the rig Hamlib NET rigctl (model 2) at localhost:$port: " "$work/play.log" ||

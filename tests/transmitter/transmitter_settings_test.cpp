@@ -5,6 +5,8 @@
 // of a rig daemon, and the messages for texts that are neither.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/memory_settings_store.h"
 #include "transmitter/rig_port.h"
 #include "transmitter/transmitter_settings.h"
@@ -44,38 +46,30 @@ TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
 
 TEST(TransmitterSettings, AValueThatCannotBeTakenIsNamedAndLeftInTheStore)
 {
-    struct BadCase {
-        const char* key;
-        const char* value;
-    };
-    const BadCase cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {kRigModelKey, "abc"},     {kRigModelKey, "0"},       {kRigModelKey, "-2"},   {kRigModelKey, "2.5"},
         {kRigModelKey, " 2"},      {kPttMethodKey, "vox"},    {kLeadSecondsKey, "x"}, {kLeadSecondsKey, "-1"},
         {kLeadSecondsKey, "10.5"}, {kLeadSecondsKey, "1e1"},  {kTailSecondsKey, "nan"}, {kTailSecondsKey, "0,5"},
         {kTailSecondsKey, "1.2.3"},
     };
-    for (const BadCase& c : cases) {
-        SCOPED_TRACE(std::string(c.key) + "=" + c.value);
+    for (const auto& [key, value] : cases) {
+        SCOPED_TRACE(std::string(key) + "=" + value);
         MemorySettingsStore s;
-        store(s, c.key, c.value);
+        store(s, key, value);
         const StoredTransmitter read = readTransmitterSettings(s);
         EXPECT_EQ(read.settings, TransmitterSettings{});
         ASSERT_EQ(read.problems.size(), 1u);
-        EXPECT_NE(read.problems[0].find(std::string("Transmitter/") + c.key + " is \"" + c.value + "\""),
+        EXPECT_NE(read.problems[0].find(std::string("Transmitter/") + key + " is \"" + value + "\""),
                   std::string::npos)
             << read.problems[0];
-        EXPECT_EQ(s.read(kTransmitterSection, c.key, "gone"), c.value);
+        EXPECT_EQ(s.read(kTransmitterSection, key, "gone"), value);
     }
 }
 
 TEST(TransmitterSettings, ThePortMustSuitTheMethod)
 {
-    struct PortCase {
-        PttMethod method;
-        const char* port;
-        const char* problem; // empty: none
-    };
-    const PortCase cases[] = {
+    // method, port -> problem (empty: none)
+    const std::tuple<PttMethod, const char*, const char*> cases[] = {
         {PttMethod::None, "localhost:abc", ""}, // nothing is opened: the port does not matter
         {PttMethod::Cat, "localhost:4532", ""},
         {PttMethod::Cat, "/dev/ttyUSB0", ""},
@@ -84,16 +78,13 @@ TEST(TransmitterSettings, ThePortMustSuitTheMethod)
         {PttMethod::Rts, "localhost:4532", "PTT by RTS needs a serial device"},
         {PttMethod::Dtr, "localhost:4532", "PTT by DTR needs a serial device"},
     };
-    for (const PortCase& c : cases) {
-        SCOPED_TRACE(std::string(pttMethodName(c.method)) + " " + c.port);
-        TransmitterSettings settings;
-        settings.ptt = c.method;
-        settings.port = c.port;
-        const std::string problem = portProblem(settings);
-        if (*c.problem == '\0')
+    for (const auto& [method, port, expected] : cases) {
+        SCOPED_TRACE(std::string(pttMethodName(method)) + " " + port);
+        const std::string problem = portProblem({.port = port, .ptt = method});
+        if (*expected == '\0')
             EXPECT_EQ(problem, "");
         else
-            EXPECT_NE(problem.find(c.problem), std::string::npos) << problem;
+            EXPECT_NE(problem.find(expected), std::string::npos) << problem;
     }
 }
 
@@ -112,53 +103,47 @@ TEST(TransmitterSettings, EveryProblemOfTheSectionIsReported)
         EXPECT_NE(message.find(part), std::string::npos) << message;
 }
 
-struct RigPortCase {
-    const char* text;
-    RigPort::Kind kind;
-    const char* deviceOrHost;
-    int port;
-};
-
-TEST(RigPort, DevicesAndNetworkAddresses)
+// A device or "host:port"; a text that names neither says why (problem not empty).
+TEST(RigPort, DevicesNetworkAddressesAndTextsThatNameNoPortSayWhy)
 {
-    const RigPortCase cases[] = {
-        {"/dev/ttyUSB0", RigPort::Kind::Device, "/dev/ttyUSB0", 0},
-        {"/dev/serial/by-id/usb-FTDI_A1:1.0-port0", RigPort::Kind::Device, "/dev/serial/by-id/usb-FTDI_A1:1.0-port0", 0},
-        {"COM3", RigPort::Kind::Device, "COM3", 0},
-        {"localhost:4532", RigPort::Kind::Network, "localhost", 4532},
-        {"192.168.1.20:1", RigPort::Kind::Network, "192.168.1.20", 1},
-        {"rig.example.org:65535", RigPort::Kind::Network, "rig.example.org", 65535},
-        {"[::1]:4532", RigPort::Kind::Network, "::1", 4532},
+    using enum RigPort::Kind;
+    const struct {
+        const char* text;
+        RigPort::Kind kind;
+        const char* deviceOrHost;
+        int port;
+        const char* problem = "";
+    } cases[] = {
+        {"/dev/ttyUSB0", Device, "/dev/ttyUSB0", 0},
+        {"/dev/serial/by-id/usb-FTDI_A1:1.0-port0", Device, "/dev/serial/by-id/usb-FTDI_A1:1.0-port0", 0},
+        {"COM3", Device, "COM3", 0},
+        {"localhost:4532", Network, "localhost", 4532},
+        {"192.168.1.20:1", Network, "192.168.1.20", 1},
+        {"rig.example.org:65535", Network, "rig.example.org", 65535},
+        {"[::1]:4532", Network, "::1", 4532},
+        {"", {}, "", 0, "no rig port is set"},
+        {"localhost:", {}, "", 0, "\"localhost:\" has \"\" after the \":\", which is not a port number"},
+        {"localhost:abc", {}, "", 0, "has \"abc\" after the \":\", which is not a port number"},
+        {"localhost:0", {}, "", 0, "the port number 0, which is not from 1 to 65535"},
+        {"localhost:65536", {}, "", 0, "the port number 65536, which is not from 1 to 65535"},
+        {"localhost:4532000", {}, "", 0, "the port number 4532000, which is not from 1 to 65535"},
+        {":4532", {}, "", 0, "names no host before the \":\""},
+        {"::1:4532", {}, "", 0, "more than one \":\"; write an IPv6 address as \"[address]:port\""},
+        {"[::1]4532", {}, "", 0, "is not written \"[address]:port\""},
+        {"local host:4532", {}, "", 0, "contains a space"},
     };
-    for (const RigPortCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const ParsedRigPort parsed = parseRigPort(c.text);
+        if (*c.problem != '\0') {
+            EXPECT_FALSE(parsed.ok);
+            EXPECT_NE(parsed.problem.find(c.problem), std::string::npos) << parsed.problem;
+            continue;
+        }
         ASSERT_TRUE(parsed.ok) << parsed.problem;
         EXPECT_EQ(parsed.port.kind, c.kind);
-        EXPECT_EQ(c.kind == RigPort::Kind::Device ? parsed.port.device : parsed.port.host, c.deviceOrHost);
+        EXPECT_EQ(c.kind == Device ? parsed.port.device : parsed.port.host, c.deviceOrHost);
         EXPECT_EQ(parsed.port.port, c.port);
-    }
-}
-
-TEST(RigPort, TextsThatNameNoPortSayWhy)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "no rig port is set"},
-        {"localhost:", "\"localhost:\" has \"\" after the \":\", which is not a port number"},
-        {"localhost:abc", "has \"abc\" after the \":\", which is not a port number"},
-        {"localhost:0", "the port number 0, which is not from 1 to 65535"},
-        {"localhost:65536", "the port number 65536, which is not from 1 to 65535"},
-        {"localhost:4532000", "the port number 4532000, which is not from 1 to 65535"},
-        {":4532", "names no host before the \":\""},
-        {"::1:4532", "more than one \":\"; write an IPv6 address as \"[address]:port\""},
-        {"[::1]4532", "is not written \"[address]:port\""},
-        {"local host:4532", "contains a space"},
-    };
-    for (const auto& [text, reason] : cases) {
-        SCOPED_TRACE(text);
-        const ParsedRigPort parsed = parseRigPort(text);
-        EXPECT_FALSE(parsed.ok);
-        EXPECT_NE(parsed.problem.find(reason), std::string::npos) << parsed.problem;
     }
 }
 

@@ -11,15 +11,14 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "audio/recorder_window.h"
 #include "audio/recording_file.h"
+#include "audio/window_text.h"
 #include "fake_ptt_line.h"
 #include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
@@ -45,16 +44,6 @@ protected:
                 return {};
             return {std::make_unique<FakePttLine>(log_), {}};
         };
-    }
-
-    // The text of every label that shows.
-    static QString visibleText(QWidget& window)
-    {
-        QString all;
-        for (auto* label : window.findChildren<QLabel*>())
-            if (label->isVisibleTo(&window))
-                all += label->text() + QLatin1Char('\n');
-        return all;
     }
 
     FakeDialogs dialogs_;
@@ -90,7 +79,7 @@ protected:
     std::unique_ptr<RecorderWindow> window_;
 };
 
-TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedWhenTheOutputDeviceFails)
+TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedWhenTheOutputDeviceFailsAndNeverWithMethodNone)
 {
     playSamples();
     ASSERT_EQ(opened_.size(), 1u);
@@ -105,6 +94,16 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedWhenTheOutputDeviceFails)
     EXPECT_FALSE(window_->isTransmitterKeyed());
     EXPECT_FALSE(showsKeyed());
     EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+
+    // With PTT method none nothing is keyed: the play goes straight to the missing device.
+    store_.write(kTransmitterSection, kPttMethodKey, "none");
+    window_->play();
+    ASSERT_EQ(opened_.size(), 2u);
+    EXPECT_EQ(opened_[1].ptt, PttMethod::None);
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    EXPECT_FALSE(showsKeyed());
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_TRUE(dialogs_.messages[1].text.contains("No sound output device"));
 }
 
 TEST_F(KeyedWindowTest, StopClosingAndTheWindowsEndRelease)
@@ -166,19 +165,6 @@ TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
     EXPECT_FALSE(showsKeyed());
 }
 
-TEST_F(KeyedWindowTest, WithMethodNoneNothingIsKeyed)
-{
-    store_.write(kTransmitterSection, kPttMethodKey, "none");
-    playSamples();
-    ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(opened_[0].ptt, PttMethod::None);
-    EXPECT_TRUE(log_->calls.empty());
-    EXPECT_FALSE(showsKeyed());
-    // Unkeyed, the play goes straight to the missing device.
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_TRUE(dialogs_.messages[0].text.contains("No sound output device"));
-}
-
 class TransmitterDialogTest : public StandInRig {
 protected:
     template <typename T>
@@ -187,13 +173,6 @@ protected:
         for (T* w : dialog_->findChildren<T*>())
             if (w->accessibleName() == QLatin1String(accessibleName))
                 return w;
-        return nullptr;
-    }
-    QPushButton* testButton()
-    {
-        for (auto* b : dialog_->findChildren<QPushButton*>())
-            if (b->text() == QLatin1String("Test PTT"))
-                return b;
         return nullptr;
     }
     // The PTT method by its place in the list (1: CAT, 3: DTR) and the rig port.
@@ -206,9 +185,24 @@ protected:
     std::unique_ptr<TransmitterDialog> dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
 };
 
-TEST_F(TransmitterDialogTest, FieldsShowTheStoreAndOkWritesThem)
+// Values that cannot be used are named, shown as their defaults and stay stored
+// until OK writes the fields.
+TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUntilOk)
 {
     writeTransmitterSettings(store_, {2, "localhost:4532", PttMethod::Cat, 0.3, 0.7});
+    store_.write(kTransmitterSection, kLeadSecondsKey, "half");
+    store_.write(kTransmitterSection, kRigModelKey, "FT-991");
+    dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
+    const QString text = visibleText(*dialog_);
+    EXPECT_TRUE(text.contains("Transmitter/Lead Seconds is \"half\"")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Transmitter/Rig Model is \"FT-991\"")) << text.toStdString();
+    EXPECT_EQ(dialog_->fields(), (TransmitterSettings{1, "localhost:4532", PttMethod::Cat, 0.5, 0.7}));
+    dialog_->reject();
+    EXPECT_EQ(store_.read(kTransmitterSection, kLeadSecondsKey, ""), "half");
+    EXPECT_EQ(store_.read(kTransmitterSection, kRigModelKey, ""), "FT-991");
+
+    store_.write(kTransmitterSection, kLeadSecondsKey, "0.3");
+    store_.write(kTransmitterSection, kRigModelKey, "2");
     dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
     EXPECT_EQ(dialog_->fields(), (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 0.3, 0.7}));
     field<QSpinBox>("Rig model")->setValue(1035);
@@ -222,27 +216,13 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreAndOkWritesThem)
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(TransmitterDialogTest, StoredValuesThatCannotBeUsedAreNamedAndKeptUntilOk)
-{
-    store_.write(kTransmitterSection, kLeadSecondsKey, "half");
-    store_.write(kTransmitterSection, kRigModelKey, "FT-991");
-    dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
-    const QString text = visibleText(*dialog_);
-    EXPECT_TRUE(text.contains("Transmitter/Lead Seconds is \"half\"")) << text.toStdString();
-    EXPECT_TRUE(text.contains("Transmitter/Rig Model is \"FT-991\"")) << text.toStdString();
-    EXPECT_EQ(dialog_->fields().leadSeconds, 0.5);
-    dialog_->reject();
-    EXPECT_EQ(store_.read(kTransmitterSection, kLeadSecondsKey, ""), "half");
-    EXPECT_EQ(store_.read(kTransmitterSection, kRigModelKey, ""), "FT-991");
-}
-
 TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
 {
-    EXPECT_FALSE(testButton()->isEnabled()); // method none: nothing to key
+    EXPECT_FALSE(button(*dialog_, "Test PTT")->isEnabled()); // method none: nothing to key
     choose(1, "localhost:4532");
     field<QSpinBox>("Rig model")->setValue(2);
-    ASSERT_TRUE(testButton()->isEnabled());
-    QTest::mouseClick(testButton(), Qt::LeftButton);
+    ASSERT_TRUE(button(*dialog_, "Test PTT")->isEnabled());
+    QTest::mouseClick(button(*dialog_, "Test PTT"), Qt::LeftButton);
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_EQ(opened_[0].rigModel, 2);
     EXPECT_EQ(opened_[0].port, "localhost:4532");
@@ -258,18 +238,13 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
 
 TEST_F(TransmitterDialogTest, LeavingTheDialogDuringATestReleases)
 {
-    for (const bool viaCancel : {true, false}) {
-        SCOPED_TRACE(viaCancel);
-        log_->calls.clear();
-        dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
-        choose(1, "/dev/ttyUSB0");
-        dialog_->testPtt();
-        if (viaCancel)
-            dialog_->reject();
-        else
-            dialog_.reset();
-        EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
-    }
+    choose(1, "/dev/ttyUSB0");
+    dialog_->testPtt();
+    dialog_->reject(); // Cancel
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    dialog_->testPtt();
+    dialog_.reset(); // the dialog's end
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
 }
 
 TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReported)

@@ -24,6 +24,19 @@ using testdata::reference;
 
 using Form1Test = testdata::WindowTest;
 
+namespace {
+
+// The buttons' states, a word each: "on" or "off", and "-greyed" when disabled.
+QString states(std::initializer_list<const QAbstractButton*> buttons)
+{
+    QStringList words;
+    for (const QAbstractButton* button : buttons)
+        words << QString(button->isChecked() ? "on" : "off") + (button->isEnabled() ? "" : "-greyed");
+    return words.join(' ');
+}
+
+} // namespace
+
 // The Sync Level read-out follows its scroll bar, also for a screen reader; an emptied audio
 // name is the default at once; the HSync interlock works both ways; the NR method and the time
 // reduction recaption the resolutions and durations (their texts: NrMethod and Timecalc).
@@ -41,28 +54,20 @@ TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirCon
     EXPECT_EQ(window.Text2->text(), QDir::homePath() + "/TONOBILD.WAV");
 
     window.Check1->setChecked(false);
-    EXPECT_FALSE(window.Check3->isEnabled());
-    EXPECT_FALSE(window.Check5->isEnabled());
-    EXPECT_TRUE(window.Check3->isChecked()); // a disabled box keeps its tick
-    EXPECT_TRUE(window.Check5->isChecked());
-
+    EXPECT_EQ(states({window.Check3, window.Check5}), "on-greyed on-greyed"); // a greyed box keeps its tick
     window.Check3->setChecked(false);
     window.Check1->setChecked(true);
-    EXPECT_TRUE(window.Check3->isEnabled());
-    EXPECT_FALSE(window.Check5->isEnabled()); // Use LIC is unticked
+    EXPECT_EQ(states({window.Check3, window.Check5}), "off on-greyed"); // Use LIC is unticked
     window.Check3->setChecked(true);
-    EXPECT_TRUE(window.Check5->isEnabled());
+    EXPECT_EQ(states({window.Check3, window.Check5}), "on on");
 
     window.Option4->setChecked(true);
     EXPECT_EQ(window.Option3->text(), "640x480 (~3 Minutes)");
-    EXPECT_FALSE(window.Check1->isChecked());
-    EXPECT_FALSE(window.Check1->isEnabled());
-    EXPECT_FALSE(window.Check3->isEnabled()); // the HSync interlock ran
+    EXPECT_EQ(states({window.Check1, window.Check3}), "off-greyed on-greyed"); // the HSync interlock ran
     window.Option9->setChecked(true);
     EXPECT_EQ(window.Option2->accessibleName(), "320x240 (~20 Seconds)");
     window.Option5->setChecked(true);
-    EXPECT_TRUE(window.Check1->isChecked());
-    EXPECT_TRUE(window.Check1->isEnabled());
+    EXPECT_EQ(states({window.Check1}), "on");
     window.Check7->setChecked(true);
     window.Check2->setChecked(true);
     EXPECT_EQ(window.Label12->text(), "~19 Secs"); // "R+B HalfX" wins over "Half X"
@@ -236,10 +241,7 @@ TEST_F(Form1Test, CbLocksHalfXAndTheSmallResolutionUntilAnotherMode)
 {
     auto window = startWindow();
     window->Option16->click();
-    EXPECT_TRUE(window->Option1->isChecked());
-    EXPECT_FALSE(window->Option1->isEnabled());
-    EXPECT_TRUE(window->Check2->isChecked());
-    EXPECT_FALSE(window->Check2->isEnabled());
+    EXPECT_EQ(states({window->Option1, window->Check2}), "on-greyed on-greyed");
     window->Option15->click();
     EXPECT_TRUE(window->Option1->isEnabled());
     EXPECT_TRUE(window->Check2->isEnabled());
@@ -275,13 +277,9 @@ TEST_F(Form1Test, GuideConfiguresThroughTheControlsAndExplains)
     window.Check8->setChecked(true);
     window.VScroll1->setValue(10);
     window.Command22->click();
-    for (QCheckBox* box : {window.Check1, window.Check3, window.Check5, window.Check10, window.Check2, window.Check4})
-        EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
-    EXPECT_TRUE(window.Check3->isEnabled());
-    EXPECT_TRUE(window.Check5->isEnabled());
-    EXPECT_FALSE(window.Check8->isChecked());
-    EXPECT_TRUE(window.Option7->isChecked());
-    EXPECT_TRUE(window.Option24->isChecked());
+    EXPECT_EQ(states({window.Check1, window.Check3, window.Check5, window.Check10, window.Check2, window.Check4,
+                      window.Check8, window.Option7, window.Option24}),
+              "on on on on on on off on on");
     EXPECT_EQ(window.Label10->text(), "-32");
     EXPECT_EQ(window.Label12->text(), "~19 Secs"); // Slow and Half X: 29 / 2 rounds to 14
     ASSERT_EQ(dialogs.messages.size(), 2u);

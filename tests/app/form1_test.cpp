@@ -1,6 +1,7 @@
 // The main window driven through its real widgets on the offscreen platform:
-// encoding, the mode presets, the duration estimates, the first-time guide and
-// the whole road from a test card to a received signed picture.
+// encoding, decoding, the signature dialog, the mode presets, the duration
+// estimates, the first-time guide and the whole road from a test card to a
+// received signed picture.
 #include <QAccessible>
 #include <QDir>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "app/first_time_guide.h"
@@ -16,13 +18,29 @@
 #include "support/window_test.h"
 
 using namespace tonobild;
+using testdata::dataFile;
 using testdata::pictureOf;
+using testdata::reference;
 
 using Form1Test = testdata::WindowTest;
 
-// The Sync Level read-out follows its scroll bar, also for a screen reader; an
-// emptied audio name is the default at once; the HSync interlock works both ways.
-TEST_F(Form1Test, ReadOutDefaultAudioNameAndHSyncInterlockFollowTheirControlsAtOnce)
+namespace {
+
+// The buttons' states, a word each: "on" or "off", and "-greyed" when disabled.
+QString states(std::initializer_list<const QAbstractButton*> buttons)
+{
+    QStringList words;
+    for (const QAbstractButton* button : buttons)
+        words << QString(button->isChecked() ? "on" : "off") + (button->isEnabled() ? "" : "-greyed");
+    return words.join(' ');
+}
+
+} // namespace
+
+// The Sync Level read-out follows its scroll bar, also for a screen reader; an emptied audio
+// name is the default at once; the HSync interlock works both ways; the NR method and the time
+// reduction recaption the resolutions and durations (their texts: NrMethod and Timecalc).
+TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirControlsAtOnce)
 {
     Form1 window(dialogs, store);
     EXPECT_EQ(window.Label10->text(), "-32");
@@ -36,17 +54,23 @@ TEST_F(Form1Test, ReadOutDefaultAudioNameAndHSyncInterlockFollowTheirControlsAtO
     EXPECT_EQ(window.Text2->text(), QDir::homePath() + "/TONOBILD.WAV");
 
     window.Check1->setChecked(false);
-    EXPECT_FALSE(window.Check3->isEnabled());
-    EXPECT_FALSE(window.Check5->isEnabled());
-    EXPECT_TRUE(window.Check3->isChecked()); // a disabled box keeps its tick
-    EXPECT_TRUE(window.Check5->isChecked());
-
+    EXPECT_EQ(states({window.Check3, window.Check5}), "on-greyed on-greyed"); // a greyed box keeps its tick
     window.Check3->setChecked(false);
     window.Check1->setChecked(true);
-    EXPECT_TRUE(window.Check3->isEnabled());
-    EXPECT_FALSE(window.Check5->isEnabled()); // Use LIC is unticked
+    EXPECT_EQ(states({window.Check3, window.Check5}), "off on-greyed"); // Use LIC is unticked
     window.Check3->setChecked(true);
-    EXPECT_TRUE(window.Check5->isEnabled());
+    EXPECT_EQ(states({window.Check3, window.Check5}), "on on");
+
+    window.Option4->setChecked(true);
+    EXPECT_EQ(window.Option3->text(), "640x480 (~3 Minutes)");
+    EXPECT_EQ(states({window.Check1, window.Check3}), "off-greyed on-greyed"); // the HSync interlock ran
+    window.Option9->setChecked(true);
+    EXPECT_EQ(window.Option2->accessibleName(), "320x240 (~20 Seconds)");
+    window.Option5->setChecked(true);
+    EXPECT_EQ(states({window.Check1}), "on");
+    window.Check7->setChecked(true);
+    window.Check2->setChecked(true);
+    EXPECT_EQ(window.Label12->text(), "~19 Secs"); // "R+B HalfX" wins over "Half X"
 }
 
 TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFmLaterStartsInTheModeUsedLast)
@@ -168,24 +192,17 @@ TEST_F(Form1Test, EveryShownControlIsReachableByAScreenReader)
     for (QWidget* control : window.findChildren<QWidget*>()) {
         if (!designName.match(control->objectName()).hasMatch() || !control->isVisibleTo(&window))
             continue;
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
-        ASSERT_NE(accessible, nullptr) << control->objectName().toStdString();
-        EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << control->objectName().toStdString();
-        EXPECT_NE(accessible->role(), QAccessible::NoRole) << control->objectName().toStdString();
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+            << control->objectName().toStdString();
         ++checked;
     }
     EXPECT_EQ(checked, 75); // every named control but the hidden ones
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Command1)->role(), QAccessible::Button);
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Check1)->role(), QAccessible::CheckBox);
 }
 
-namespace {
-
-class Form1PresetsTest : public testdata::WindowTest {
-protected:
+TEST_F(Form1Test, SavedPresetComesBackAfterAnotherMode)
+{
     // Every one of the 36 preset values as the window shows them.
-    static std::vector<QString> presetValues(Form1& window)
-    {
+    const auto presetValues = [](Form1& window) {
         std::vector<QString> values = {window.Text2->text(), window.Text3->text(), window.Text4->text(),
                                        window.signature->text(), QString::number(window.VScroll2->value())};
         for (int number : kPresetOptions)
@@ -193,13 +210,7 @@ protected:
         for (int number : kPresetChecks)
             values.push_back(QString::number(Form1::checkValue(window.check(number))));
         return values;
-    }
-};
-
-} // namespace
-
-TEST_F(Form1PresetsTest, SavedPresetComesBackAfterAnotherMode)
-{
+    };
     auto window = startWindow();
     window->Option25->click(); // HAM
     window->Text2->setText("/tmp/ham.wav");
@@ -226,20 +237,19 @@ TEST_F(Form1PresetsTest, SavedPresetComesBackAfterAnotherMode)
 }
 
 // What CB selects and how Reset keeps it is PresetControls' case CbInterlock; here the window's lock.
-TEST_F(Form1PresetsTest, CbLocksHalfXAndTheSmallResolutionUntilAnotherMode)
+TEST_F(Form1Test, CbLocksHalfXAndTheSmallResolutionUntilAnotherMode)
 {
     auto window = startWindow();
     window->Option16->click();
-    EXPECT_TRUE(window->Option1->isChecked());
-    EXPECT_FALSE(window->Option1->isEnabled());
-    EXPECT_TRUE(window->Check2->isChecked());
-    EXPECT_FALSE(window->Check2->isEnabled());
+    EXPECT_EQ(states({window->Option1, window->Check2}), "on-greyed on-greyed");
     window->Option15->click();
     EXPECT_TRUE(window->Option1->isEnabled());
     EXPECT_TRUE(window->Check2->isEnabled());
 }
 
-TEST_F(Form1PresetsTest, NoModeSelectedIsReportedBySaveAndReset)
+// Save and Reset without a mode say so and write nothing; a store that cannot be written is
+// reported once, over start-up, a mode button and Save, and the window goes on.
+TEST_F(Form1Test, NoModeSelectedIsReportedBySaveAndResetAndAnUnwritableStoreOnce)
 {
     Form1 window(dialogs, store);
     window.Command13->click();
@@ -250,52 +260,26 @@ TEST_F(Form1PresetsTest, NoModeSelectedIsReportedBySaveAndReset)
         EXPECT_EQ(message.text, "No mode selected");
     }
     EXPECT_TRUE(store.writes().empty());
-}
 
-TEST_F(Form1PresetsTest, AnUnwritableStoreIsReportedOnceAndTheWindowGoesOn)
-{
     store.failWrites("Permission denied");
-    auto window = startWindow();
-    window->Option25->click();
-    window->Command13->click();
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages[0].text.contains("Permission denied"));
-    EXPECT_TRUE(window->Option25->isChecked());
+    window.Form_Load();
+    window.Option25->click();
+    window.Command13->click();
+    ASSERT_EQ(dialogs.messages.size(), 3u);
+    EXPECT_TRUE(dialogs.messages[2].text.contains("Permission denied"));
+    EXPECT_TRUE(window.Option25->isChecked());
 }
 
-TEST_F(Form1PresetsTest, NrMethodAndTimeReductionRecaptionTheResolutions)
-{
-    Form1 window(dialogs, store);
-    window.Option4->setChecked(true);
-    EXPECT_EQ(window.Option3->text(), "640x480 (~3 Minutes)");
-    EXPECT_FALSE(window.Check1->isChecked());
-    EXPECT_FALSE(window.Check1->isEnabled());
-    EXPECT_FALSE(window.Check3->isEnabled()); // the HSync interlock ran
-    window.Option9->setChecked(true);
-    EXPECT_EQ(window.Option2->accessibleName(), "320x240 (~20 Seconds)");
-    window.Option5->setChecked(true);
-    EXPECT_TRUE(window.Check1->isChecked());
-    EXPECT_TRUE(window.Check1->isEnabled());
-
-    window.Check7->setChecked(true);
-    window.Check2->setChecked(true);
-    EXPECT_EQ(window.Label12->text(), "~19 Secs"); // "R+B HalfX" wins over "Half X"
-}
-
-TEST_F(Form1PresetsTest, GuideConfiguresThroughTheControlsAndExplains)
+TEST_F(Form1Test, GuideConfiguresThroughTheControlsAndExplains)
 {
     Form1 window(dialogs, store);
     window.Check1->setChecked(false);
     window.Check8->setChecked(true);
     window.VScroll1->setValue(10);
     window.Command22->click();
-    for (QCheckBox* box : {window.Check1, window.Check3, window.Check5, window.Check10, window.Check2, window.Check4})
-        EXPECT_TRUE(box->isChecked()) << box->objectName().toStdString();
-    EXPECT_TRUE(window.Check3->isEnabled());
-    EXPECT_TRUE(window.Check5->isEnabled());
-    EXPECT_FALSE(window.Check8->isChecked());
-    EXPECT_TRUE(window.Option7->isChecked());
-    EXPECT_TRUE(window.Option24->isChecked());
+    EXPECT_EQ(states({window.Check1, window.Check3, window.Check5, window.Check10, window.Check2, window.Check4,
+                      window.Check8, window.Option7, window.Option24}),
+              "on on on on on on off on on");
     EXPECT_EQ(window.Label10->text(), "-32");
     EXPECT_EQ(window.Label12->text(), "~19 Secs"); // Slow and Half X: 29 / 2 rounds to 14
     ASSERT_EQ(dialogs.messages.size(), 2u);
@@ -340,4 +324,138 @@ TEST_F(Form1Test, WholeRoadFromATestCardToAReceivedSignedPicture)
                 ASSERT_EQ(received.colour(x, y), card.colour(x, y)) << x << "," << y;
             }
         }
+}
+
+namespace {
+
+const QString kSignedCaption = QStringLiteral("Class of transmitter: Amateur\r\nIdentification: KLM456");
+
+class Form1DecodeTest : public testdata::WindowTest {
+protected:
+    // The decoder settings as the window opens, before a mode preset changes them;
+    // only the signature scale is taken from start-up.
+    void SetUp() override
+    {
+        window.workingState().sigscale = 1;
+        window.Text2->setText(dataFile("gradient160-signed.RAW"));
+        window.Option7->setChecked(true); // level 3
+    }
+    void decode() { window.Command2->click(); }
+
+    Form1 window{dialogs, store}; // the controls as the window opens
+};
+
+} // namespace
+
+TEST_F(Form1DecodeTest, IdentifiedLinesAndEveryOtherWayOfPlacingValuesGiveTheirReferencePictures)
+{
+    decode();
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Decoded"});
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
+    EXPECT_EQ(window.Label15->text(), kSignedCaption);
+    // A screen reader hears who sent the picture.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Label15)->text(QAccessible::Description), kSignedCaption);
+    EXPECT_EQ(window.Image1->image(), toImage(window.workingPicture()));
+    EXPECT_TRUE(window.Check5->isChecked()); // re-ticked after the third code
+    EXPECT_FALSE(window.Picture1->isVisibleTo(&window));
+    EXPECT_TRUE(window.Frame7->isVisibleTo(&window));
+    for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
+        EXPECT_TRUE(command->isEnabled());
+    EXPECT_NE(window.Label9->text(), "0");
+
+    // Every other way of placing values gives its reference picture.
+    window.Check3->setChecked(false);
+    decode();
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3-buffered.bmp"));
+    EXPECT_EQ(window.Label15->text(), kSignedCaption);
+
+    window.Check1->setChecked(false);
+    window.Picture1_MouseUp(Qt::LeftButton, 21, 86);
+    window.Command3->click(); // "Res detect" runs the same decode
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3-direct-x21-y86.bmp"));
+    EXPECT_EQ(window.Label15->text(), kSignedCaption);
+
+    // Level 2 with the start-up controls takes code digits for syncs: black, though every tick counted.
+    window.Check1->setChecked(true);
+    window.Check3->setChecked(true);
+    window.Option6->setChecked(true);
+    window.workingPicture().clear(kWhite);
+    window.Label9->setText("0");
+    window.workingState().pixcount = 0;
+    decode();
+    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level2-startup.bmp"));
+    EXPECT_EQ(window.Label15->text(), "");
+    EXPECT_EQ(window.Label9->text(), "142"); // 2 ticks per group, a step every 1001
+    EXPECT_EQ(dialogs.messages.size(), 4u);
+}
+
+TEST_F(Form1DecodeTest, AMissingFileOrChoiceIsSaidAndChangesNothing)
+{
+    const QString missing = folder.filePath("missing.wav");
+    const struct { const char* what; std::function<void()> spoil; QString message; } cases[] = {
+        {"missing file", [&] { window.Text2->setText(missing); }, missing},
+        {"no level", [&] { Form1::setOption(window.Option7, false); },
+         "Choose the Active Normalising level before decoding."},
+        {"no inset", [&] { Form1::setOption(window.Option24, false); }, "LIC Inset"},
+    };
+    window.workingPicture().clear(kWhite);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp(); // the signed stream at level 3 again
+        c.spoil();
+        dialogs.messages.clear();
+        decode();
+        ASSERT_EQ(dialogs.messages.size(), 1u);
+        EXPECT_TRUE(dialogs.messages[0].text.contains(c.message)) << dialogs.messages[0].text.toStdString();
+        EXPECT_EQ(window.workingPicture().colour(0, 0), kWhite);
+        EXPECT_TRUE(window.Check5->isChecked());
+    }
+    EXPECT_FALSE(QFile::exists(missing));
+}
+
+TEST_F(Form1DecodeTest, StopEndsAtTheNextProgressStepAndStillRebuilds)
+{
+    QTimer::singleShot(0, &window, [&] { window.Command4->click(); });
+    decode();
+    EXPECT_EQ(dialogs.beeps, 1);
+    EXPECT_EQ(dialogs.messageTexts(), QStringList{"Decoded"});
+    EXPECT_EQ(window.Label9->text(), "1");
+    EXPECT_TRUE(window.Check5->isChecked()); // the decode unticked it and ended before the third code
+    EXPECT_EQ(window.Label15->text(), "");
+}
+
+TEST_F(Form1DecodeTest, ClosingDuringADecodeEndsItSilently)
+{
+    window.show();
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    decode();
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_EQ(window.Label9->text(), "1"); // it ended at the first progress step
+    EXPECT_FALSE(window.Picture1->image().isNull());
+}
+
+TEST_F(Form1DecodeTest, SignatureDialogSetsTheStampAndMeasuresTheRoomOfTheMoment)
+{
+    window.Form_Load();
+    window.show();
+    window.Command19->click();
+    EXPECT_FALSE(window.isVisible());
+    QWidget* form3 = testdata::topLevel("Form3");
+    ASSERT_NE(form3, nullptr);
+    form3->findChild<QPushButton*>("Command1")->click(); // "Set Signature" with "KLM456"
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.signature->text(), " AKLM456");
+
+    // The room follows the transmission settings of the moment the dialog opens.
+    window.Check2->setChecked(true);
+    window.Option3->setChecked(true);
+    window.Command19->click();
+    EXPECT_EQ(form3->findChild<QLabel*>("capacity")->text(),
+              "At 640 x 480 with \"Half X\" a receiver reads back 286 characters of the codeword.");
+
+    // Closing the dialog from its frame clears the signature and unloads it.
+    form3->close();
+    QApplication::processEvents();
+    EXPECT_EQ(window.signature->text(), "");
+    EXPECT_TRUE(window.isVisible());
 }

@@ -31,11 +31,6 @@ Resolved resolve(const QString& options, const DetectedSettings* detected = null
     return resolved;
 }
 
-QString optionsText(const DecoderControls& controls, const DecodeSettings& settings)
-{
-    return QString::fromStdString(decodeOptionsText(controls, settings));
-}
-
 // Every value a choice holds, to compare two choices at once.
 auto valuesOf(const DecodeChoice& c)
 {
@@ -48,65 +43,50 @@ auto valuesOf(const DecodeChoice& c)
 
 } // namespace
 
+// No options: the controls as the window starts, at level 3: HSync, Use LIC, LIC Lock and
+// Dynamic Sync ticked, inset 4, 160 x 120, sync offset 16 and level -32.
 TEST(DecodeOptions, NoOptionsGiveTheStartUpControlsAtLevel3)
 {
     const Resolved plain = resolve({});
     ASSERT_TRUE(plain.choice) << plain.error.toStdString();
-    const DecodeChoice& c = *plain.choice;
-    EXPECT_TRUE(c.controls.hsync && c.controls.useLic && c.controls.licLock && c.controls.dynamicSync);
-    EXPECT_FALSE(c.controls.idler || c.controls.compand || c.controls.third);
-    EXPECT_EQ(c.controls.licInset, 4);
-    EXPECT_EQ(c.settings.pictureWidth, 160);
-    EXPECT_EQ(c.settings.pictureHeight, 120);
-    EXPECT_EQ(c.settings.normlevel, 3);
-    EXPECT_EQ(c.settings.syncOffset, 16);
-    EXPECT_EQ(c.settings.syncLevel, -32);
-    EXPECT_FALSE(c.settings.halfX || c.settings.mono);
-    EXPECT_EQ(optionsText(c.controls, c.settings), "--resolution 160x120 --level 3");
+    EXPECT_EQ(valuesOf(*plain.choice), std::tuple(true, true, true, true, false, false, false, 4, 160, 120, false,
+                                                  3, 16, -32, 0, 0, false, 160, 120));
 }
 
-// Each case: the options given, and the text that names what they resolve to.
+// Each case: the options given (and the settings read from the recording), and the text that
+// names what they resolve to; that text, given again without a recording, resolves alike.
 TEST(DecodeOptions, TheTextOfResolvedOptionsReadsBackToTheSameControls)
-{
-    const std::pair<QString, QString> cases[] = {
-        {"--half-x --resolution 320x240 --compand", "--resolution 320x240 --level 3 --half-x --compand"},
-        {"--level 2 --sync-offset 32 --lic-inset 8 --resolution 640x480 --mono",
-         "--resolution 640x480 --level 2 --mono --sync-offset 32 --lic-inset 8"},
-        {"--no-hsync --no-lic --xshift 21 --yshift -86", "--resolution 160x120 --level 3 --no-hsync --no-lic "
-                                                         "--xshift 21 --yshift -86"},
-        {"--third --idler --no-lic-lock --no-dynamic-sync --sync-level 0 --sync-offset 8 --lic-inset 1",
-         "--resolution 160x120 --level 3 --third --idler --no-lic-lock --no-dynamic-sync --sync-offset 8 "
-         "--lic-inset 1 --sync-level 0"},
-        // "R+B HalfX" unticks "Half X": nothing of it is left to name.
-        {"--half-x --rb-half-x", "--resolution 160x120 --level 3"},
-    };
-    for (const auto& [given, text] : cases) {
-        const Resolved first = resolve(given);
-        ASSERT_TRUE(first.choice) << given.toStdString() << ": " << first.error.toStdString();
-        EXPECT_EQ(optionsText(first.choice->controls, first.choice->settings), text) << given.toStdString();
-        const Resolved again = resolve(text);
-        ASSERT_TRUE(again.choice) << text.toStdString() << ": " << again.error.toStdString();
-        EXPECT_EQ(valuesOf(*again.choice), valuesOf(*first.choice)) << text.toStdString();
-    }
-}
-
-TEST(DecodeOptions, SettingsReadFromTheRecordingApplyUnlessAnOptionIsGiven)
 {
     DetectedSettings detected;
     detected.found = true;
     detected.pictureWidth = 320;
     detected.pictureHeight = 240;
-    detected.halfX = true;
-    detected.mono = true;
-    detected.compand = true;
-    const Resolved found = resolve({}, &detected);
-    ASSERT_TRUE(found.choice);
-    EXPECT_EQ(optionsText(found.choice->controls, found.choice->settings),
-              "--resolution 320x240 --level 3 --half-x --compand --mono");
-    const Resolved given = resolve("--resolution 160x120 --rb-half-x", &detected);
-    ASSERT_TRUE(given.choice);
-    EXPECT_EQ(optionsText(given.choice->controls, given.choice->settings),
-              "--resolution 160x120 --level 3 --compand --mono");
+    detected.halfX = detected.mono = detected.compand = true;
+    const struct { QString given; const DetectedSettings* read; QString text; } cases[] = {
+        {"", nullptr, "--resolution 160x120 --level 3"},
+        {"--half-x --resolution 320x240 --compand", nullptr, "--resolution 320x240 --level 3 --half-x --compand"},
+        {"--level 2 --sync-offset 32 --lic-inset 8 --resolution 640x480 --mono", nullptr,
+         "--resolution 640x480 --level 2 --mono --sync-offset 32 --lic-inset 8"},
+        {"--no-hsync --no-lic --xshift 21 --yshift -86", nullptr,
+         "--resolution 160x120 --level 3 --no-hsync --no-lic --xshift 21 --yshift -86"},
+        {"--third --idler --no-lic-lock --no-dynamic-sync --sync-level 0 --sync-offset 8 --lic-inset 1", nullptr,
+         "--resolution 160x120 --level 3 --third --idler --no-lic-lock --no-dynamic-sync --sync-offset 8 "
+         "--lic-inset 1 --sync-level 0"},
+        // "R+B HalfX" unticks "Half X": nothing of it is left to name.
+        {"--half-x --rb-half-x", nullptr, "--resolution 160x120 --level 3"},
+        // What the recording says applies unless an option is given.
+        {"", &detected, "--resolution 320x240 --level 3 --half-x --compand --mono"},
+        {"--resolution 160x120 --rb-half-x", &detected, "--resolution 160x120 --level 3 --compand --mono"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.given.toStdString());
+        const Resolved first = resolve(c.given, c.read);
+        ASSERT_TRUE(first.choice) << first.error.toStdString();
+        EXPECT_EQ(QString::fromStdString(decodeOptionsText(first.choice->controls, first.choice->settings)), c.text);
+        const Resolved again = resolve(c.text);
+        ASSERT_TRUE(again.choice) << c.text.toStdString() << ": " << again.error.toStdString();
+        EXPECT_EQ(valuesOf(*again.choice), valuesOf(*first.choice)) << c.text.toStdString();
+    }
 }
 
 TEST(DecodeOptions, ValuesTheDecoderDoesNotTakeAreNamed)

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +21,7 @@
 #include "settings/memory_settings_store.h"
 #include "settings/mode_presets.h"
 #include "support/fake_dialogs.h"
+#include "support/picture_data.h"
 
 using namespace tonobild;
 using tonobild::testdata::FakeDialogs;
@@ -41,11 +41,7 @@ void click(QListWidget* list, const QString& text)
 {
     const auto found = list->findItems(text, Qt::MatchExactly);
     ASSERT_FALSE(found.isEmpty()) << text.toStdString();
-    const QPointF at = QRectF(list->visualItemRect(found.front())).center();
-    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &event);
-    }
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
 }
 
 class FileSelectionTest : public ::testing::Test {
@@ -53,15 +49,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(scratch.isValid());
-        for (const auto& [name, width] : {std::pair{"b.bmp", 16}, std::pair{"C.BMP", 32}, std::pair{"a.bmp", 8}}) {
-            QImage image(width, width * 3 / 4, QImage::Format_RGB32);
-            image.fill(Qt::darkCyan);
-            ASSERT_EQ(savePictureFile(image, folder + QLatin1Char('/') + QLatin1String(name)), QString());
-        }
-        for (const char* name : {"x.WAV", "notes.txt"}) {
-            QFile file(folder + QLatin1Char('/') + QLatin1String(name));
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        }
+        for (const auto& [name, width] : {std::pair{"b.bmp", 16}, std::pair{"C.BMP", 32}, std::pair{"a.bmp", 8}})
+            testdata::writeCard(folder + '/' + name, width, width * 3 / 4, qRgb(0, 128, 128), "BMP");
+        for (const char* name : {"x.WAV", "notes.txt"})
+            testdata::writeBytes(folder + '/' + name, {});
         QDir(folder).mkpath(QStringLiteral("folder.bmp"));
         mainWindow.show();
     }

@@ -1,8 +1,10 @@
-// Picture files: what is written, what loads back, what is refused and why.
+// Picture files: what is written, what loads back, what is refused and why; and the test
+// cards the station draws and ships.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -11,6 +13,7 @@
 
 #include "picture/bitmap_header.h"
 #include "picture/picture_files.h"
+#include "picture/test_cards.h"
 #include "support/picture_data.h"
 
 using namespace tonobild;
@@ -163,4 +166,30 @@ TEST_F(PictureFilesTest, AFullDiskOrOneThatFillsUpWhileSavingIsNamedAndKeepsTheO
     const QByteArray before = testdata::fileBytes(saved);
     EXPECT_EQ(savePictureFile(asymmetricPicture(160, 120), saved), "No space left on device"); // 57654 bytes
     EXPECT_EQ(testdata::fileBytes(saved), before);
+}
+
+TEST_F(PictureFilesTest, TestCardsAreWrittenAsBitmapsThatLoadBackPixelForPixelOrTheFolderIsNamedAndTheBuildMadeThem)
+{
+    ASSERT_EQ(writeTestCards(path("new/cards")), QString());
+    const std::vector<TestCard> cards = testCards();
+    EXPECT_GE(cards.size(), 4u);
+    for (std::size_t i = 0; i < cards.size(); ++i) {
+        const std::string name = cards[i].fileName.toStdString();
+        EXPECT_TRUE(name.ends_with(".BMP")) << name;
+        EXPECT_TRUE(bytes("new/cards/" + cards[i].fileName).startsWith("BM")) << name;
+        const LoadedPicture loaded = loadPictureFile(path("new/cards/" + cards[i].fileName));
+        const QSize size = loaded.image.size();
+        EXPECT_TRUE(size == QSize(160, 120) || size == QSize(320, 240)) << name << ": " << loaded.problem.toStdString();
+        EXPECT_EQ(fromImage(loaded.image), fromImage(cards[i].image)) << name;
+        EXPECT_NE(cards[i].image, cards[(i + 1) % cards.size()].image) << name; // each card differs from the next
+    }
+
+    // Writing into a file instead of a folder names the path.
+    write("plain", {});
+    EXPECT_TRUE(writeTestCards(path("plain/cards")).contains(path("plain")));
+
+    // The build made the folder with the default input picture.
+    const QFileInfo input(defaultInputPicture());
+    EXPECT_EQ(input.absolutePath(), QDir(installedTestCardFolder()).absolutePath());
+    EXPECT_FALSE(loadPictureFile(input.filePath()).image.isNull());
 }

@@ -17,27 +17,16 @@ struct ShownMessage {
 
 class FakeDialogs final : public UserDialogs {
 public:
-    void message(QWidget*, const QString& title, const QString& text) override
-    {
-        messages.push_back({title, text});
-    }
+    void message(QWidget*, const QString& title, const QString& text) override { messages.push_back({title, text}); }
     QString askText(QWidget*, const QString& title, const QString& prompt) override
     {
         questions.push_back(title + QLatin1Char('|') + prompt);
-        if (answers.empty())
-            return {};
-        QString answer = answers.front();
-        answers.pop_front();
-        return answer;
+        return next(answers, QString());
     }
     bool ask(QWidget*, const QString& title, const QString& question) override
     {
         asked.push_back(title + QLatin1Char('|') + question);
-        if (yesNoAnswers.empty())
-            return false;
-        const bool answer = yesNoAnswers.front();
-        yesNoAnswers.pop_front();
-        return answer;
+        return next(yesNoAnswers, false);
     }
     void beep() override { ++beeps; }
 
@@ -55,6 +44,18 @@ public:
     QStringList asked;              // the Yes/No questions, as "title|question"
     std::deque<bool> yesNoAnswers;  // answered in turn; No when none is left
     int beeps = 0;
+
+private:
+    // The next queued answer, or `none` when the queue is empty.
+    template <typename T>
+    static T next(std::deque<T>& queue, T none)
+    {
+        if (queue.empty())
+            return none;
+        T answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
 };
 
 } // namespace tonobild::testdata

@@ -1,22 +1,13 @@
-# Sourced by the sound and keying tests: starts a PulseAudio server of the test's own, in
-# a folder of its own ($work), with a null sink "null" whose monitor is offered
-# as the source "capture"; the server stops and the folder goes when the test ends.
-#
-#   start_private_sound_server [RATE]   (RATE: the sink's sample rate, e.g. 48000)
-#   require_programs PROGRAM...         exits 77 (skipped) unless all are installed
-#   wait_for_line LOG WORD [TENTHS]     waits (up to TENTHS / 10 s, default 10 s) for
-#                                       a line starting with WORD in LOG; fails after
-#   wait_until_started LOG WORD         the same, then lets a device's first samples through
-#   fail MESSAGE                        says what failed and sets $status to 1
-#   expect_clean_decode CODEWORD        $work/recorded.bmp equals $work/clean.bmp and
-#                                       $work/recorded.txt reads the signature back
-# Exits 77 (skipped) when PulseAudio is not installed.
-
+# Sourced by the sound and keying tests (exits 77, skipped, without PulseAudio):
+#   start_private_sound_server [RATE]  a server of the test's own in $work, null sink "null" (at RATE),
+#                                      its monitor offered as source "capture"; gone when the test ends
+#   require_programs PROGRAM...        exits 77 (skipped) unless all are installed
+#   wait_for_line LOG WORD [TENTHS]    waits up to TENTHS / 10 s (10 s) for a line starting with WORD
+#   wait_until_started LOG WORD        the same, then lets a device's first samples through
+#   fail MESSAGE                       says what failed and sets $status to 1
+#   expect_clean_decode CODEWORD       $work/recorded.bmp equals clean.bmp, recorded.txt has the signature
 status=0
-fail() {
-  echo "FAIL: $*"
-  status=1
-}
+fail() { echo "FAIL: $*"; status=1; }
 
 require_programs() {
   for program in "$@"; do
@@ -62,10 +53,7 @@ wait_for_line() {
   return 1
 }
 
-wait_until_started() {
-  wait_for_line "$1" "$2" || true
-  sleep 0.5 # the device is open; let its first samples through
-}
+wait_until_started() { wait_for_line "$1" "$2" || true; sleep 0.5; }
 
 expect_clean_decode() {
   cmp "$work/clean.bmp" "$work/recorded.bmp" || fail "the recorded picture differs from the clean decode"
@@ -73,7 +61,4 @@ expect_clean_decode() {
   [ "$status" != 0 ] || echo "The recording decodes to the clean picture with its signature"
 }
 
-stop_private_sound_server() {
-  pulseaudio --kill 2>/dev/null || true
-  rm -rf "$work"
-}
+stop_private_sound_server() { pulseaudio --kill 2>/dev/null || true; rm -rf "$work"; }

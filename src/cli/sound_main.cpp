@@ -2,15 +2,16 @@
 // and the rig. tonobild-cli starts it for "play", "record" and "listen" with its own
 // arguments; started by hand it takes them the same way.
 #include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 
-int main(int argc, char* argv[])
+namespace {
+
+int runCommand(QStringList arguments)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("tonobild-cli"));
-    QStringList arguments = QCoreApplication::arguments();
     const QString usage = QStringLiteral("tonobild-cli-sound plays, records and listens: use \"play\", \"record\" "
                                           "or \"listen\"");
     if (arguments.size() < 2)
@@ -24,4 +25,20 @@ int main(int argc, char* argv[])
     if (name == QLatin1String("listen"))
         return tonobild::cli::listenCommand(arguments);
     return tonobild::cli::fail(usage);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tonobild-cli"));
+    const int code = runCommand(QCoreApplication::arguments());
+    // The command has closed its files, released the rig and stopped its sound
+    // by now. The sound server's client library can abort while Qt Multimedia
+    // tears down its connection at exit (its main loop's clean-up races with its
+    // own thread), which would turn a finished command into a crash: the
+    // program ends here, without that tear-down.
+    std::fflush(nullptr);
+    std::_Exit(code);
 }

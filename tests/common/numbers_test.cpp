@@ -7,21 +7,14 @@
 
 using namespace tonobild;
 
-TEST(Numbers, RoundHalfEven)
+TEST(Numbers, RoundHalfEvenFloorDivisionAndIntegerQuotient)
 {
     for (const auto& [x, rounded] : {std::pair{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
                                      {-0.25, 0}, {2.500001, 3}, {-2.6, -3}})
         EXPECT_EQ(roundHalfEven(x), rounded) << x;
-}
-
-TEST(Numbers, FloorDivisionRoundsTowardMinusInfinity)
-{
+    // floorDiv rounds toward minus infinity, divideRoundHalfEven half to even.
     for (const auto& [n, quotient] : {std::pair{-1, -1}, {-256, -1}, {-257, -2}, {255, 0}})
         EXPECT_EQ(floorDiv(n, 256), quotient) << n;
-}
-
-TEST(Numbers, IntegerQuotientRoundsHalfToEven)
-{
     for (const auto& [n, d, quotient] : {std::tuple{2, 4, 0}, {6, 4, 2}, {10, 4, 2}, {-1, 4, 0}, {-2, 4, 0},
                                          {-6, 4, -2}, {55125, 4, 13781}})
         EXPECT_EQ(divideRoundHalfEven(n, d), quotient) << n << " / " << d;
@@ -30,11 +23,7 @@ TEST(Numbers, IntegerQuotientRoundsHalfToEven)
 // The progress caption of Encode and Decode: the line reached and its pass.
 TEST(PassProgress, NamesTheLineWithinThePictureAndThePassColour)
 {
-    const struct {
-        int row, rows, pass;
-        int value, maximum;
-        const char* caption;
-    } cases[] = {
+    const struct { int row, rows, pass, value, maximum; const char* caption; } cases[] = {
         {1, 120, 0, 1, 360, "line 1 of 120, pass blue"},
         {0, 120, 0, 1, 360, "line 1 of 120, pass blue"},     // before the first line ends
         {121, 120, 0, 120, 360, "line 120 of 120, pass blue"}, // the extra line of the first pass

@@ -6,17 +6,12 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
-#include "common/working_state.h"
-#include "common/numbers.h"
-#include "decoder/cycle_detector.h"
-#include "decoder/decoder.h"
+#include "decoder/decoder.h" // with the working state and picture
 #include "encoder/encoder.h"
-#include "encoder/signal_format.h"
-#include "picture/colour.h"
-#include "picture/working_picture.h"
 
 namespace tonobild::decodetest {
 
@@ -25,33 +20,47 @@ class RecordingHost final : public DecoderHost {
 public:
     explicit RecordingHost(DecoderControls& controls) : controls_(controls) {}
     bool progressStep() override { ++progressSteps; return !onProgress || onProgress(progressSteps); }
-    bool rebuildRow() override { return ++rebuiltRows > 0; }
+    bool rebuildRow() override { ++rebuiltRows; return !onRebuild || onRebuild(rebuiltRows); }
     void setLicLock(bool ticked) override { licLockChanges.push_back(ticked); controls_.licLock = ticked; }
 
     int progressSteps = 0;
     int rebuiltRows = 0;
     std::vector<bool> licLockChanges;
-    std::function<bool(int)> onProgress; // answers false to abandon
+    std::function<bool(int)> onProgress, onRebuild; // answer false to abandon
 
 private:
     DecoderControls& controls_;
 };
 
-// A decoder on a picture of its own, with fresh controls, host and state.
+// A decoder on a picture of its own, with its own controls, host and state.
 struct DecoderBench {
-    explicit DecoderBench(int width = 160, int height = 120) : picture(width, height) {}
+    explicit DecoderBench(int width = 160, int height = 120, const DecoderControls& c = {})
+        : controls(c), picture(width, height) {}
     DecoderControls controls;
     RecordingHost host{controls};
     WorkingPicture picture;
     WorkingState state;
     Decoder decoder{picture, state, controls, host};
+    DecodeEnd end = DecodeEnd::EndOfFile;
 };
+
+// A whole decode in blocks of 4096 samples, finished unless abandoned.
+inline std::unique_ptr<DecoderBench> decodeStream(std::span<const std::uint8_t> stream, const DecodeSettings& settings,
+                                                  const DecoderControls& controls = {})
+{
+    auto bench = std::make_unique<DecoderBench>(settings.pictureWidth, settings.pictureHeight, controls);
+    bench->decoder.begin(settings);
+    MemorySamples samples(stream, 4096);
+    bench->end = bench->decoder.run(samples);
+    if (bench->end != DecodeEnd::Abandoned)
+        bench->decoder.finish();
+    return bench;
+}
 
 inline std::vector<std::uint8_t> encodeStream(const WorkingPicture& source, const EncoderSettings& settings = {},
                                               bool compand = false)
 {
-    EncoderControls controls;
-    controls.compand = compand;
+    EncoderControls controls{.compand = compand};
     WorkingState state;
     MemorySink sink;
     Encoder(source, controls, state, sink).run(settings);
@@ -71,30 +80,6 @@ inline WorkingPicture testPicture(int width, int height)
     return picture;
 }
 
-struct DecodeResult {
-    WorkingPicture picture;
-    WorkingState state;
-    DecodeEnd end = DecodeEnd::EndOfFile;
-    int progressSteps = 0;
-    std::vector<bool> licLockChanges;
-};
-
-inline DecodeResult decodeStream(std::span<const std::uint8_t> stream, const DecodeSettings& settings,
-                                 DecoderControls controls = {})
-{
-    DecodeResult result{WorkingPicture(settings.pictureWidth, settings.pictureHeight), {}, {}, 0, {}};
-    RecordingHost host(controls);
-    Decoder decoder(result.picture, result.state, controls, host);
-    decoder.begin(settings);
-    MemorySamples samples(stream, 4096);
-    result.end = decoder.run(samples);
-    if (result.end != DecodeEnd::Abandoned)
-        decoder.finish();
-    result.progressSteps = host.progressSteps;
-    result.licLockChanges = host.licLockChanges;
-    return result;
-}
-
 // The value a clean group of transmit value v comes back as, worked out by
 // hand against the reference swing of 192: level 160 + q with q = v / 4
 // rounded half to even, value swing 64 + 2q. Level 3 takes a third of 192 (64)
@@ -112,11 +97,9 @@ inline int receivedValue(int transmit, int normlevel, bool compand)
 
 inline ColourComponents receivedColour(ColourNumber source, int normlevel, bool compand)
 {
-    const auto blue = source / 65536;
-    const auto green = source / 256 - 256 * blue;
-    const auto red = source - 65536 * blue - 256 * green;
-    return {receivedValue(red, normlevel, compand), receivedValue(green, normlevel, compand),
-            receivedValue(blue, normlevel, compand)};
+    const ColourComponents c = splitColour(source);
+    return {receivedValue(c.red, normlevel, compand), receivedValue(c.green, normlevel, compand),
+            receivedValue(c.blue, normlevel, compand)};
 }
 
 } // namespace tonobild::decodetest

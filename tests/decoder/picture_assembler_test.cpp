@@ -76,38 +76,32 @@ TEST(Checklinesync, DynamicSyncFollowsTheSyncWithinMinus64To32)
     // value + offset, limited to -64..32: a level-2 sync of -170 with +16 gives
     // -154, held at -64; -80 + 16 = -64 exactly; -64 + 16 = -48; with the
     // threshold at 32 a value of 20 is a candidate and 20 + 16 = 36 is held at
-    // 32; 10 + 16 = 26; -90 + 32 = -58; -70 + 8 = -62.
-    const struct { int threshold, offset, luma, moved; } cases[] = {
-        {-32, 16, -170, -64}, {-32, 16, -80, -64}, {-32, 16, -64, -48}, {32, 16, 20, 32},
-        {32, 16, 16, 32},     {32, 16, 10, 26},    {-32, 32, -90, -58}, {-32, 8, -70, -62},
+    // 32; 10 + 16 = 26; -90 + 32 = -58; -70 + 8 = -62. 40 is no candidate: the threshold stays.
+    const struct { int threshold, offset, luma, moved, synched; } cases[] = {
+        {-32, 16, -170, -64, 1}, {-32, 16, -80, -64, 1}, {-32, 16, -64, -48, 1}, {32, 16, 20, 32, 1},
+        {32, 16, 16, 32, 1},     {32, 16, 10, 26, 1},    {-32, 32, -90, -58, 1}, {-32, 8, -70, -62, 1},
+        {32, 16, 40, 32, 0},
     };
     for (const auto& c : cases) {
         Assembler a;
         a.state.syncthresh = static_cast<std::int16_t>(c.threshold);
         a.state.synclevel = static_cast<std::int16_t>(c.offset);
-        EXPECT_EQ(a.check(c.luma, 50), 1) << c.luma;
+        EXPECT_EQ(a.check(c.luma, 50), c.synched) << c.luma;
         EXPECT_EQ(a.state.syncthresh, c.moved) << c.luma << " + " << c.offset;
     }
-    // Not a candidate: the threshold stays.
-    Assembler a;
-    a.state.syncthresh = 32;
-    EXPECT_EQ(a.check(40, 50), 0);
-    EXPECT_EQ(a.state.syncthresh, 32);
 }
 
 TEST(Checklinesync, ABufferOfMoreThan1000IsCutAtTheSyncAndALineWithoutSyncStopsGrowing)
 {
     // 1000 characters of 10 and one of 77: the cut leaves the 10s, so the
     // painter ends on 10 and hands 10 on as the next line's first value.
-    Assembler a;
-    a.state.linebuf = std::string(1000, char(10)) + char(77);
-    EXPECT_EQ(a.check(-64, 50), 1);
-    EXPECT_EQ(a.lastLuma, 10);
-    // Exactly 1000 stays whole.
-    Assembler b;
-    b.state.linebuf = std::string(999, char(10)) + char(77);
-    EXPECT_EQ(b.check(-64, 50), 1);
-    EXPECT_EQ(b.lastLuma, 77);
+    // Exactly 1000 stays whole and hands on the 77.
+    for (const auto& [tens, handedOn] : {std::pair{1000, 10}, {999, 77}}) {
+        Assembler a;
+        a.state.linebuf = std::string(static_cast<std::size_t>(tens), char(10)) + char(77);
+        EXPECT_EQ(a.check(-64, 50), 1);
+        EXPECT_EQ(a.lastLuma, handedOn) << tens;
+    }
 
     // 1200 values without a sync after the eight leading spaces: counters 1 to
     // 155 are collected, the rest dropped, 163 characters in all.

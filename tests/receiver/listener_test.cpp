@@ -111,7 +111,7 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
             SCOPED_TRACE(i);
             const ReceivedPicture& received = listening.host.pictures[i];
             const auto clean = decodeStream(sent[i], {.normlevel = 3});
-            EXPECT_TRUE(received.picture == clean.picture);
+            EXPECT_TRUE(received.picture == clean->picture);
             EXPECT_EQ(received.codeword(), codewords[i]);
             EXPECT_EQ(received.signatureCaption, "Class of transmitter: Amateur\r\nIdentification: " + codewords[i]);
             EXPECT_TRUE(received.complete);
@@ -180,7 +180,7 @@ TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)
     listening.feed(stream);
     ASSERT_EQ(listening.host.pictures.size(), 1u);
     const WorkingPicture& received = listening.host.pictures[0].picture;
-    const WorkingPicture clean = decodeStream(sent, {.normlevel = 3}).picture;
+    const WorkingPicture clean = decodeStream(sent, {.normlevel = 3})->picture;
     // Every red line came in, filed by its code: the red of every row below the first is the clean decode's.
     for (int y = 1; y < 120; ++y)
         for (int x = 0; x < 160; ++x)
@@ -211,7 +211,7 @@ TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
     WorkingPicture live;
     listening.listener.paintLivePicture(live);
     const auto clean = decodeStream(sent, {.normlevel = 3});
-    EXPECT_EQ(splitColour(live.colour(10, 30)).blue, splitColour(clean.picture.colour(10, 30)).blue);
+    EXPECT_EQ(splitColour(live.colour(10, 30)).blue, splitColour(clean->picture.colour(10, 30)).blue);
 
     // Listening ends half way: what arrived is handed out.
     listening.listener.finish();

@@ -23,7 +23,9 @@ export QT_QPA_PLATFORM=offscreen
 # it took (user and system), in seconds: "WALL CPU".
 seconds() {
   local TIMEFORMAT='%R %U %S' times
-  times=$({ time "$@" >/dev/null 2>&1; } 2>&1)
+  # The command's own messages go to the script's standard error (through 3),
+  # only the times into the capture.
+  times=$({ time "$@" >/dev/null 2>&3; } 3>&2 2>&1)
   awk '{ printf "%.3f %.3f\n", $1, $2 + $3 }' <<<"$times"
 }
 

@@ -193,6 +193,11 @@ bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
     // that onStep or onValue calls can reach the cycle in between.
     Cycle cycle{waiting_, minimum_, maximum_, firstSwing_, thirdCount_};
     int count = ticks;
+    const auto leave = [&](bool completed) {
+        store(cycle);
+        ticks = count;
+        return completed;
+    };
     std::int16_t value = 0;
     for (const std::uint8_t sample : block) {
         bool stepDue = false;
@@ -209,21 +214,14 @@ bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
         cycle.maximum = sample > cycle.maximum ? sample : cycle.maximum;
         if (stepDue) {
             ticks = count;
-            if (!onStep()) {
-                store(cycle);
-                return false;
-            }
+            if (!onStep())
+                return leave(false);
             count = 0;
         }
-        if (paired && !onValue(value)) {
-            store(cycle);
-            ticks = count;
-            return false;
-        }
+        if (paired && !onValue(value))
+            return leave(false);
     }
-    store(cycle);
-    ticks = count;
-    return true;
+    return leave(true);
 }
 
 } // namespace tonobild

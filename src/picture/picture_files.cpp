@@ -61,22 +61,27 @@ bool exceedsAllocationLimit(qint64 width, qint64 height)
     return limit > 0 && width * height * 4 > limit * 1024 * 1024;
 }
 
+struct BitmapCheck {
+    bool isBitmap = false;
+    QString problem; // why the file is refused, or empty
+};
+
 // Checks a bitmap's header: its size, and that the file holds every row it announces.
-QString bitmapProblem(const QString& path, qint64 fileSize)
+BitmapCheck checkBitmap(const QString& path, qint64 fileSize)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return file.errorString();
+        return {false, file.errorString()};
     const std::optional<BitmapHeader> header = readBitmapHeader(file.read(54));
     if (!header)
         return {};
     const QString problem = pictureSizeProblem(header->width, header->height);
     if (!problem.isEmpty())
-        return problem;
+        return {true, problem};
     if (fileSize < header->expectedFileSize())
-        return QStringLiteral("the file is cut short: it holds %1 bytes, its header announces %2")
-            .arg(fileSize).arg(header->expectedFileSize());
-    return {};
+        return {true, QStringLiteral("the file is cut short: it holds %1 bytes, its header announces %2")
+                          .arg(fileSize).arg(header->expectedFileSize())};
+    return {true, {}};
 }
 
 // What a path names when it is no regular file: opening a named pipe with no
@@ -122,9 +127,13 @@ LoadedPicture loadPictureFile(const QString& path)
         return {{}, QStringLiteral("it is a folder, not a picture file")};
     if (const QString kind = specialFileKind(path); !kind.isEmpty())
         return {{}, QStringLiteral("it is %1, not a picture file; save the picture into a file first").arg(kind)};
-    if (const QString problem = bitmapProblem(path, info.size()); !problem.isEmpty())
-        return {{}, problem};
-    QImageReader reader(path);
+    const BitmapCheck bitmap = checkBitmap(path, info.size());
+    if (!bitmap.problem.isEmpty())
+        return {{}, bitmap.problem};
+    // A bitmap goes straight to Qt's own bitmap reader; guessing the format
+    // would load every image plugin to ask it first.
+    QImageReader reader(path, bitmap.isBitmap ? QByteArrayLiteral("bmp") : QByteArray());
+    reader.setAutoDetectImageFormat(!bitmap.isBitmap);
     const QSize size = reader.size();
     if (size.isValid()) {
         if (const QString problem = pictureSizeProblem(size.width(), size.height()); !problem.isEmpty())

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Mutation testing of the Qt-free core: changes one line of one source file at
-# a time with a fixed list of operators, rebuilds the test programs of the core
-# in their own build folder (build/mutate), runs them and lists the changes no
-# test noticed (survivors).
+# a time with a fixed list of operators, rebuilds the test programs without
+# windows (the core's and the reference-vector comparisons) in their own build
+# folder (build/mutate), runs them and lists the changes no test noticed
+# (survivors).
 #
 #   scripts/mutate.sh [--limit N] [--timeout SECONDS] [--jobs N] [--build-dir DIR] [--list] [FILES...]
 #
@@ -29,7 +30,7 @@ build="$root/build/mutate"
 list_only=0
 files=()
 
-usage() { sed -n '2,21p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,22p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; }
 
 while [ $# -gt 0 ]; do
     case "$1" in
@@ -188,9 +189,12 @@ interrupted() {
 }
 trap interrupted INT TERM HUP
 
-# The test programs that link the core alone (no windows); only they are built and run.
+# The test programs without windows: those that link the core alone, and the
+# comparisons with the reference vectors (which read their pictures through Qt);
+# only they are built and run.
 core_tests=(common_tests picture_tests encoder_tests decoder_tests signature_tests settings_tests digital_tests
-    receiver_tests transmitter_tests app_logic_tests audio_tests)
+    receiver_tests transmitter_tests app_logic_tests audio_tests
+    encoder_vector_tests decoder_vector_tests signature_vector_tests digital_vector_tests)
 build_tests() { cmake --build "$build" -j "$jobs" --target "${core_tests[@]}" >>"$log" 2>&1; }
 run_tests() { # stops at the first failing program
     local name program

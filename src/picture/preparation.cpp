@@ -16,14 +16,13 @@ Resolution resolutionForWidth(int width) noexcept
     return Resolution::R160x120;
 }
 
-bool selectResolution(WorkingPicture& picture, Resolution& selected, Resolution chosen)
+void selectResolution(WorkingPicture& picture, Resolution& selected, Resolution chosen)
 {
     if (chosen == selected)
-        return false;
+        return;
     selected = chosen;
     const ResolutionSize size = resolutionSize(chosen);
     picture.resize(size.width, size.height);
-    return true;
 }
 
 std::string p1updat(WorkingPicture& picture, WorkingState& state, Resolution& selected, bool compand)

@@ -28,8 +28,8 @@ inline Resolution chooseResolution(const WorkingPicture& picture) noexcept
 
 // Selects an option: when it differs from the selected one the picture is
 // resized to it (content kept at the top-left); when it is the same the picture
-// keeps its size. Answers whether the picture was resized.
-bool selectResolution(WorkingPicture& picture, Resolution& selected, Resolution chosen);
+// keeps its size.
+void selectResolution(WorkingPicture& picture, Resolution& selected, Resolution chosen);
 
 // The picture's part of the preparation: selects the resolution chosen from
 // the width of the picture most recently placed, stamps the signature unless

@@ -14,6 +14,7 @@
 #include "decode_support.h"
 #include "decoder/cycle_detector.h"
 #include "encoder/signal_format.h"
+#include "support/test_data.h"
 
 using namespace tonobild;
 
@@ -167,14 +168,11 @@ TEST(CycleDetector, BlocksHearTheSameTicksAndValuesAsSingleSamples)
     using decodetest::encodeStream;
     const WorkingPicture picture = decodetest::testPicture(160, 120);
     const std::vector<std::uint8_t> clean = encodeStream(picture);
-    std::vector<std::uint8_t> repeated;
-    for (const std::uint8_t sample : clean)
-        repeated.insert(repeated.end(), {sample, sample});
     const struct { const char* name; std::vector<std::uint8_t> stream; } streams[] = {
         {"clean", clean},
         {"noise", impaired(clean, [](int s, std::mt19937& g) { return s + static_cast<int>(g() % 41) - 20; })},
         {"half volume", impaired(clean, [](int s, std::mt19937&) { return 128 + (s - 128) / 2; })},
-        {"repeated samples", repeated},
+        {"repeated samples", testdata::held(clean, 2)},
         {"cut start", std::vector<std::uint8_t>(clean.begin() + 1001, clean.end())},
         {"random bytes", impaired(clean, [](int, std::mt19937& g) { return static_cast<int>(g() % 256); })},
         {"compand", encodeStream(picture, {}, true)},

@@ -79,8 +79,8 @@ TEST(DecodeOptions, NoOptionsGiveTheStartUpControlsAndTheTextOfResolvedOptionsRe
     }
     // No options: the controls as the window starts, at level 3: HSync, Use LIC, LIC Lock and
     // Dynamic Sync ticked, inset 4, 160 x 120, sync offset 16 and level -32.
-    EXPECT_EQ(valuesOf(*resolve({}).choice),
-              std::tuple(true, true, true, true, false, false, false, 4, 160, 120, false, 3, 16, -32, 0, 0, false, 160, 120));
+    EXPECT_EQ(valuesOf(*resolve({}).choice), std::tuple(true, true, true, true, false, false, false, 4, 160, 120,
+                                                        false, 3, 16, -32, 0, 0, false, 160, 120));
 }
 
 TEST(DecodeOptions, ValuesTheDecoderDoesNotTakeAreNamed)
@@ -96,7 +96,7 @@ TEST(DecodeOptions, ValuesTheDecoderDoesNotTakeAreNamed)
     };
     for (const auto& [given, message] : cases) {
         const Resolved refused = resolve(given);
-        EXPECT_FALSE(refused.choice) << given.toStdString();
-        EXPECT_EQ(refused.error, message) << given.toStdString();
+        EXPECT_TRUE(!refused.choice && refused.error == message) << given.toStdString() << ": "
+                                                                  << refused.error.toStdString();
     }
 }

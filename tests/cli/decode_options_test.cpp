@@ -96,7 +96,7 @@ TEST(DecodeOptions, ValuesTheDecoderDoesNotTakeAreNamed)
     };
     for (const auto& [given, message] : cases) {
         const Resolved refused = resolve(given);
-        EXPECT_TRUE(!refused.choice && refused.error == message) << given.toStdString() << ": "
-                                                                  << refused.error.toStdString();
+        EXPECT_FALSE(refused.choice) << given.toStdString();
+        EXPECT_EQ(refused.error, message) << given.toStdString();
     }
 }

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "cli/sound_program.h"
 #include "picture/picture_files.h"
@@ -81,9 +82,8 @@ TEST_F(CliTest, CommandsAndTheirOptionsGiveTheReferenceStreamAndPictures)
         EXPECT_EQ(pictureOf(temp("out.bmp")), pictureOf(dataFile(c.reference)));
         EXPECT_TRUE(run.out.contains(c.out)) << run.out.toStdString();
     }
-    const CliRun signature = cli({"signature", dataFile("gradient160-signed.bmp")});
-    EXPECT_TRUE(signature.out.contains("Amateur")) << signature.out.toStdString();
-    EXPECT_TRUE(signature.out.contains("KLM456"));
+    const QString signature = cli({"signature", dataFile("gradient160-signed.bmp")}).out;
+    EXPECT_TRUE(signature.contains("Amateur") && signature.contains("KLM456")) << signature.toStdString();
 }
 
 // Refusals: the exit code, one line naming the reason, and nothing created or played.
@@ -157,16 +157,14 @@ TEST_F(CliTest, WholeRoadFromATestCardAndACodewordCutToWhatComesBack)
 
     const QString fits = QString(51, 'K') + "Y";
     const CliRun whole = cli({"encode", "--signature", fits, card, temp("fits.wav")});
-    ASSERT_EQ(whole.exitCode, 0) << whole.err.toStdString();
-    EXPECT_EQ(whole.err, "");
+    EXPECT_EQ(std::tuple(whole.exitCode, whole.err), std::tuple(0, QString()));
     const CliRun cut = cli({"encode", "--signature", fits + "Z", card, temp("cut.wav")});
-    ASSERT_EQ(cut.exitCode, 0);
-    EXPECT_EQ(cut.err, "tonobild-cli: warning: At 160 x 120 a receiver reads back 52 characters of the codeword. "
-                       "This one has 53: \"Z\" will be cut.\n");
-    for (const QString name : {"fits", "cut"}) {
-        const CliRun back = cli({"decode", temp(name + ".wav"), temp(name + ".bmp")});
-        EXPECT_TRUE(back.out.contains("Identification: " + fits + "\n")) << name.toStdString();
-    }
+    EXPECT_EQ(std::tuple(cut.exitCode, cut.err),
+              std::tuple(0, QString("tonobild-cli: warning: At 160 x 120 a receiver reads back 52 characters of the "
+                                    "codeword. This one has 53: \"Z\" will be cut.\n")));
+    for (const QString name : {"fits", "cut"}) // 52 characters come back whole, the 53rd is gone
+        EXPECT_TRUE(cli({"decode", temp(name + ".wav"), temp(name + ".bmp")}).out.contains(
+            "Identification: " + fits + "\n")) << name.toStdString();
 }
 
 // Every sender, each recorded one of the five ways in turn: detect names its settings, one
@@ -178,8 +176,7 @@ TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThem)
     for (const Sender& s : allSenders()) {
         const Recording recording = kRecordings[turn++ % 5];
         SCOPED_TRACE(s.name() + " " + recordingName(recording));
-        const QString audio = temp("sent.wav");
-        writeBytes(audio, record(transmit(s), recording));
+        const QString audio = writeBytes(temp("sent.wav"), record(transmit(s), recording));
         // The options of "decode" that name the sender's settings, worked out by hand.
         const QString options = QStringLiteral("--resolution %1x%2").arg(s.width).arg(s.height) +
                                 (s.halfX ? " --half-x" : "") + (s.mono ? " --mono" : "") +
@@ -202,9 +199,9 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
     if (sox.isEmpty())
         GTEST_SKIP() << "sox is not installed";
     const auto sent = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
-    writeBytes(temp("held.raw"), testdata::held(sent, 4));
     QProcess resample;
-    resample.start(sox, {"-t", "raw", "-r", "44100", "-e", "unsigned", "-b", "8", "-c", "1", temp("held.raw"),
+    resample.start(sox, {"-t", "raw", "-r", "44100", "-e", "unsigned", "-b", "8", "-c", "1",
+                         writeBytes(temp("held.raw"), testdata::held(sent, 4)),
                            "-b", "16", temp("card.wav"), "rate", "48000"});
     ASSERT_TRUE(resample.waitForFinished());
     ASSERT_EQ(resample.exitCode(), 0) << resample.readAllStandardError().toStdString();

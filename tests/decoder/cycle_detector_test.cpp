@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <functional>
 #include <iterator>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "decode_support.h"
 #include "decoder/cycle_detector.h"
 #include "encoder/signal_format.h"
+#include "support/test_data.h"
 
 using namespace tonobild;
 
@@ -38,17 +41,14 @@ Heard heard(std::span<const std::uint8_t> stream, int level, bool third, std::si
             controls.third = !controls.third;
         return true;
     };
-    if (!inBlocks) {
-        for (const std::uint8_t sample : stream)
-            if (const auto event = detector.feed(sample); event != CycleDetector::Event::None)
-                hear(event == CycleDetector::Event::Tick ? kTick : detector.value());
-        return {events, detector.firstSwing()};
-    }
     constexpr std::size_t kOddBlock = 4093; // cycles run across block ends
     int ticks = 0; // a step at every tick: each one is heard
-    for (std::size_t at = 0; at < stream.size(); at += kOddBlock)
+    for (std::size_t at = 0; inBlocks && at < stream.size(); at += kOddBlock)
         detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), ticks, 0,
                            [&] { return hear(kTick); }, [&](int value) { return hear(value); });
+    for (const std::uint8_t sample : inBlocks ? std::span<const std::uint8_t>() : stream)
+        if (const auto event = detector.feed(sample); event != CycleDetector::Event::None)
+            hear(event == CycleDetector::Event::Tick ? kTick : detector.value());
     return {events, detector.firstSwing()};
 }
 
@@ -66,7 +66,7 @@ std::vector<int> thirds(int n)
 {
     std::vector<int> values;
     for (int i = 0; i < n; ++i)
-        values.push_back(i % 3 == 0 ? 0 : (i % 3 == 1 ? 64 : 200));
+        values.push_back(std::array{0, 64, 200}[i % 3]);
     return values;
 }
 
@@ -83,8 +83,8 @@ std::vector<std::uint8_t> impaired(std::vector<std::uint8_t> stream, const std::
 TEST(NormalisedValue, CleanGroupsAtBothLevelsAndTheEdgesOfTheScale)
 {
     // Transmit value of a clean group against the 192 reference: its value at level 3 and at level 2.
-    const struct { int transmit, level3, level2; } table[] = {{-64, -64, -170}, {0, 0, -85},   {32, 32, -42},
-                                                              {40, 40, -32},    {64, 64, 0},   {128, 128, 85},
+    const struct { int transmit, level3, level2; } table[] = {{-64, -64, -170}, {0, 0, -85},    {32, 32, -42},
+                                                              {40, 40, -32},    {64, 64, 0},    {128, 128, 85},
                                                               {200, 199, 181},  {255, 255, 255}};
     for (const auto& row : table) {
         const int swing = 2 * levelOf(row.transmit) - 256;
@@ -152,12 +152,12 @@ TEST(CycleDetector, PairsWaitingPhase128AndFlatCycles)
     };
     for (const auto& c : cases)
         for (const bool inBlocks : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "case " << &c - cases << (inBlocks ? " in blocks" : ""));
             const Heard h = heard(c.samples, 3, c.third, c.flipEvery, inBlocks);
             std::vector<int> values;
             std::ranges::copy_if(h.events, std::back_inserter(values), [](int event) { return event != kTick; });
-            EXPECT_EQ(values, c.values) << &c - cases << (inBlocks ? " in blocks" : "");
-            EXPECT_EQ(std::ranges::count(h.events, kTick), c.ticks) << &c - cases << (inBlocks ? " in blocks" : "");
-            EXPECT_EQ(h.firstSwing, c.firstSwing) << &c - cases << (inBlocks ? " in blocks" : "");
+            EXPECT_EQ(std::tuple(values, std::ranges::count(h.events, kTick), h.firstSwing),
+                      std::tuple(c.values, c.ticks, c.firstSwing));
         }
 }
 
@@ -168,14 +168,11 @@ TEST(CycleDetector, BlocksHearTheSameTicksAndValuesAsSingleSamples)
     using decodetest::encodeStream;
     const WorkingPicture picture = decodetest::testPicture(160, 120);
     const std::vector<std::uint8_t> clean = encodeStream(picture);
-    std::vector<std::uint8_t> repeated;
-    for (const std::uint8_t sample : clean)
-        repeated.insert(repeated.end(), {sample, sample});
     const struct { const char* name; std::vector<std::uint8_t> stream; } streams[] = {
         {"clean", clean},
         {"noise", impaired(clean, [](int s, std::mt19937& g) { return s + static_cast<int>(g() % 41) - 20; })},
         {"half volume", impaired(clean, [](int s, std::mt19937&) { return 128 + (s - 128) / 2; })},
-        {"repeated samples", repeated},
+        {"repeated samples", testdata::held(clean, 2)},
         {"cut start", std::vector<std::uint8_t>(clean.begin() + 1001, clean.end())},
         {"random bytes", impaired(clean, [](int, std::mt19937& g) { return static_cast<int>(g() % 256); })},
         {"compand", encodeStream(picture, {}, true)},

@@ -39,14 +39,10 @@ int countDiffering(const WorkingPicture& decoded, int x0, int x1, int y0, int y1
 const DecodeSettings kLevel3{.normlevel = 3};
 
 // A clean 160x120 stream at the default settings, and the picture it was made from.
-const WorkingPicture& source160()
-{
-    static const WorkingPicture picture = testPicture(160, 120);
-    return picture;
-}
+const WorkingPicture kSource160 = testPicture(160, 120);
 const std::vector<std::uint8_t>& stream160()
 {
-    static const std::vector<std::uint8_t> stream = encodeStream(source160());
+    static const std::vector<std::uint8_t> stream = encodeStream(kSource160);
     return stream;
 }
 
@@ -96,11 +92,9 @@ TEST_P(IdentifiedLines, RowsAndColumnsComeBackAtTheirPlaces)
                  .mono = c.knownMono},
         {.idler = c.normlevel == 2, .compand = c.compand});
 
-    EXPECT_EQ(result->end, DecodeEnd::EndOfFile);
-    EXPECT_EQ(result->host.licLockChanges, (std::vector<bool>{false, true}));
     const std::int64_t ticks = 2 * static_cast<std::int64_t>(stream.size() / 4); // two per group
-    EXPECT_EQ(result->host.progressSteps, ticks / 1001);
-    EXPECT_EQ(result->state.pixcount, ticks % 1001);
+    EXPECT_EQ(std::tuple(result->end, result->host.licLockChanges, result->host.progressSteps, result->state.pixcount),
+              std::tuple(DecodeEnd::EndOfFile, std::vector<bool>{false, true}, ticks / 1001, ticks % 1001));
 
     const int groups = c.halfX ? c.width / 2 : c.width;
     const auto expected = [&](int x, int y) {
@@ -136,32 +130,19 @@ INSTANTIATE_TEST_SUITE_P(
                     ModeCase{"Level3KnownMonoCompand", 160, 120, false, true, true, true, 3, 3, false}),
     [](const testing::TestParamInfo<ModeCase>& modeCase) { return std::string(modeCase.param.name); });
 
-TEST(Decoder, BufferedAndDirectPaintingPlaceEveryColumn)
+// Buffered: syncs are accepted at the first group of each run; the buffer then holds the
+// previous line's last value, six syncs, the marker, the code, the guards and groups 15 to 148,
+// painted at columns 1 to 155. Companded, the marker (255 sent as 255) comes back 254. Buffered
+// and direct painting of a plain stream are the reference decodes of decoder_vectors_test.cpp.
+TEST(Decoder, BufferedPaintingOfACompandedStreamPlacesEveryColumn)
 {
-    // Buffered: syncs are accepted at the first group of each run; the buffer
-    // then holds the previous line's last value, six syncs, the marker, the
-    // code, the guards and groups 15 to 148, painted at columns 1 to 155.
-    // Direct: 13781 leader groups = 86 lines of 160 + 21, so XShift 21 puts
-    // group k at column k and YShift 86 clears the leader's lines. A companded
-    // stream painted buffered: the marker (255 sent as 255) comes back 254.
-    const WorkingPicture& source = source160();
-    const struct { bool hsync, compand; int xshift, yshift, firstColumn, lastColumn, offset, marker; } cases[] = {
-        {true, false, 0, 0, 22, 155, 7, 8}, {false, false, 21, 86, 15, 153, 0, 1}, {true, true, 0, 0, 22, 155, 7, 8}};
-    for (const auto& c : cases) {
-        const auto result =
-            decodeStream(c.compand ? encodeStream(source, {}, true) : stream160(),
-                         {.normlevel = 3, .xshift = c.xshift, .yshift = c.yshift},
-                         {.hsync = c.hsync, .useLic = false, .compand = c.compand});
-        EXPECT_EQ(result->end, DecodeEnd::ThirdPass);
-        EXPECT_EQ(countDiffering(result->picture, c.firstColumn, c.lastColumn, 2, 119,
-                                 [&](int x, int y) { return receivedColour(source.colour(x - c.offset, y), 3, c.compand); }),
-                  0) << c.hsync << c.compand;
-        EXPECT_EQ(result->picture.colour(c.marker, 60), c.compand ? colourNumber(254, 254, 254) : kWhite)
-            << c.hsync << c.compand;
-        if (c.hsync) {
-            EXPECT_EQ(result->picture.colour(c.lastColumn + 1, 60), kBlack);
-        }
-    }
+    const auto result = decodeStream(encodeStream(kSource160, {}, true), kLevel3, {.useLic = false, .compand = true});
+    EXPECT_EQ(result->end, DecodeEnd::ThirdPass);
+    EXPECT_EQ(countDiffering(result->picture, 22, 155, 2, 119,
+                             [](int x, int y) { return receivedColour(kSource160.colour(x - 7, y), 3, true); }),
+              0);
+    EXPECT_EQ(result->picture.colour(8, 60), colourNumber(254, 254, 254));
+    EXPECT_EQ(result->picture.colour(156, 60), kBlack);
 }
 
 // Held samples, a recording's header before the stream and half the volume.
@@ -237,23 +218,16 @@ TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
 {
     DecoderBench b;
     b.state.pixcount = 990; // left over from an earlier command: the first step comes early
-    b.host.onProgress = [&](int step) {
-        if (step == 2)
-            requestStop(b.state);
-        return true;
-    };
+    b.host.onProgress = [&](int step) { if (step == 2) requestStop(b.state); return true; };
     b.decoder.begin(kLevel3);
     MemorySamples samples(stream160());
     EXPECT_EQ(b.decoder.run(samples), DecodeEnd::Stopped);
-    EXPECT_EQ(b.host.progressSteps, 2);
-    EXPECT_EQ(b.state.pixcount, 1001);
-    EXPECT_EQ(b.state.stopreq, -1);
+    EXPECT_EQ(std::tuple(b.host.progressSteps, b.state.pixcount, b.state.stopreq), std::tuple(2, 1001, -1));
     // Stopped inside the leader, before any code: the rebuild still runs, and
     // "LIC Lock", unticked by the decode, is ticked again at the end.
-    EXPECT_TRUE(b.decoder.finish());
+    EXPECT_TRUE(b.decoder.finish() && b.controls.licLock);
     EXPECT_EQ(b.host.rebuiltRows, 120);
     EXPECT_EQ(b.host.licLockChanges, (std::vector<bool>{false, true}));
-    EXPECT_TRUE(b.controls.licLock);
     b.decoder.begin(kLevel3); // the next decode clears the stop request
     EXPECT_EQ(b.state.stopreq, 0);
 }
@@ -298,20 +272,16 @@ TEST(SampleFile, FilesAndPipesGiveEveryByteInBlocksAndAMissingFileIsAnError)
         large[i] = static_cast<std::uint8_t>(i * 7 + (i >> 16) * 31); // each block differs
     std::vector<std::size_t> largeBlocks(32, 65536);
     largeBlocks.push_back(100);
-    const auto write = [&](const std::vector<std::uint8_t>& bytes) {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-    };
     const struct { std::vector<std::uint8_t> bytes; std::vector<std::size_t> blocks; bool pipe; } cases[] = {
         {large, largeBlocks, false}, {{}, {}, false}, {{208, 47, 224, 31, 128, 0, 255}, {7}, true}};
     for (const auto& c : cases) {
-        std::thread writer;
-        if (c.pipe) {
-            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-            writer = std::thread(write, std::cref(c.bytes));
-        } else {
-            write(c.bytes);
-        }
+        ASSERT_TRUE(!c.pipe || ::mkfifo(path.c_str(), 0600) == 0);
+        std::thread writer([&] {
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
+        });
+        if (!c.pipe) // a named pipe opens only while its writer has it open
+            writer.join();
         {
             SampleFile file(path.string());
             std::vector<std::uint8_t> bytes;
@@ -367,14 +337,11 @@ TEST(Decoder, WithLicLockUntickedAtTheStartNoCodeIsAligned)
 TEST(Decoder, RefusesToStartWithoutResolutionLevelOrInset)
 {
     const struct { DecodeSettings settings; DecoderControls controls; const char* missing; } cases[] = {
-        {{.pictureWidth = 0}, {}, "resolution"},
-        {{.pictureHeight = 0}, {}, "resolution"},
-        {{.normlevel = 0}, {}, "Active Normalising level"},
-        {{.normlevel = 4}, {}, "Active Normalising level"},
-        {{}, {.licInset = 0}, "LIC Inset"},
-        {{}, {.licInset = 1}, ""},
-        {{}, {.useLic = false, .licInset = 0}, ""}, // the inset matters only for identified lines
-        {{}, {.hsync = false, .licInset = 0}, ""},
+        {{.pictureWidth = 0}, {}, "resolution"},    {{.pictureHeight = 0}, {}, "resolution"},
+        {{.normlevel = 0}, {}, "Active Normalising level"}, {{.normlevel = 4}, {}, "Active Normalising level"},
+        {{}, {.licInset = 0}, "LIC Inset"},         {{}, {.licInset = 1}, ""},
+        // The inset matters only for identified lines.
+        {{}, {.useLic = false, .licInset = 0}, ""}, {{}, {.hsync = false, .licInset = 0}, ""},
         {{.normlevel = 3}, {}, ""}};
     for (const auto& c : cases)
         EXPECT_EQ(missingDecodeChoice(c.settings, c.controls), c.missing)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 
 #include "decode_support.h"
 #include "decoder/line_identification.h"
@@ -49,6 +50,7 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
 {
     // Sync, 150, 200: at threshold 128 the pair (sync, 150) is the marker, with "Compand" (192) the pair (150, 200).
     const std::string twoMarkers = std::string(7, char(0)) + char(150) + char(200) + lineBuffer(9).substr(8);
+    const auto highs = [](int n, char high, std::string rest) { return std::string(std::size_t(n), high) + rest; };
     const struct {
         int inset;
         bool compand, lock;
@@ -74,38 +76,28 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
         // A buffer exactly as long as the inset passes the first test and is cut to one character.
         {10, false, true, std::string(10, char(0)), 9, false, -1},
         // Exactly 8 characters after the inset: searched; the marker pair opens them, code 1 from position 4.
-        {4, false, true, std::string(3, char(200)) + std::string{0, char(255), 0, char(255), 0, 0, 0, 0}, 3, true, 1},
+        {4, false, true, highs(3, char(200), {0, char(255), 0, char(255), 0, 0, 0, 0}), 3, true, 1},
         // 8 characters, the pair one further on: one dropped and put back, code 2.
-        {4, false, true, std::string(3, char(200)) + std::string{char(200), 0, char(255), 0, char(255), 0, 0, 0}, 3,
-         true, 2},
+        {4, false, true, highs(4, char(200), {0, char(255), 0, char(255), 0, 0, 0}), 3, true, 2},
         // 8 characters, the pair two further on: after one drop only 7 are left.
-        {4, false, true, std::string(3, char(200)) + std::string{char(200), char(200), 0, char(255), 0, 0, 0, 0}, 4,
-         false, -1},
+        {4, false, true, highs(5, char(200), {0, char(255), 0, 0, 0, 0}), 4, false, -1},
         // 127 is low and 128 high without "Compand"; 191 low and 192 high with it.
-        {4, false, true, std::string(3, char(200)) + std::string{char(127), char(128), 0, char(255)} + std::string(7, 0),
-         3, true, 1},
-        {4, true, true, std::string(3, char(200)) + std::string{char(191), char(192), 0, char(255)} + std::string(7, 0),
-         3, true, 1},
+        {4, false, true, highs(3, char(200), {char(127), char(128), 0, char(255), 0, 0, 0, 0, 0, 0, 0}), 3, true, 1},
+        {4, true, true, highs(3, char(200), {char(191), char(192), 0, char(255), 0, 0, 0, 0, 0, 0, 0}), 3, true, 1},
         // With "Compand" 128 is low: (0, 128) is no marker, (128, 200) is; the 0 is dropped and put back, code 2.
-        {4, true, true, std::string(3, char(250)) + std::string{0, char(128), char(200), 0, char(255)} + std::string(7, 0),
-         3, true, 2},
+        {4, true, true, highs(3, char(250), {0, char(128), char(200), 0, char(255), 0, 0, 0, 0, 0, 0, 0}), 3, true, 2},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         Identifier id;
         id.state.liclockcount = 3;
-        id.controls.licInset = c.inset;
-        id.controls.compand = c.compand;
-        id.controls.licLock = c.lock;
+        id.controls = {.licLock = c.lock, .compand = c.compand, .licInset = c.inset};
         id.state.linebuf = c.buffer;
-        EXPECT_EQ(id.identification.identifyAndFile(), c.taken) << c.inset << " " << c.buffer.size();
-        EXPECT_EQ(id.state.linebuf, c.buffer.substr(c.cut)) << c.inset << " " << c.buffer.size();
-        EXPECT_EQ(std::ranges::count_if(id.state.linestore, [](const auto& s) { return !s.empty(); }),
-                  c.slot >= 0 ? 1 : 0) << c.inset << " " << c.buffer.size();
-        if (c.slot >= 0) {
-            EXPECT_EQ(id.state.linestore[static_cast<std::size_t>(c.slot)], id.state.linebuf) << c.slot;
-        }
-        EXPECT_EQ(id.state.liclockcount, 3);
-        EXPECT_TRUE(id.host.licLockChanges.empty());
+        EXPECT_EQ(id.identification.identifyAndFile(), c.taken);
+        EXPECT_EQ(id.state.linebuf, c.buffer.substr(c.cut));
+        EXPECT_EQ(std::ranges::count_if(id.state.linestore, [](const auto& s) { return !s.empty(); }), c.slot >= 0 ? 1 : 0);
+        EXPECT_TRUE(c.slot < 0 || id.state.linestore[static_cast<std::size_t>(c.slot)] == id.state.linebuf);
+        EXPECT_EQ(std::tuple(id.state.liclockcount, id.host.licLockChanges.empty()), std::tuple(3, true));
     }
 }
 

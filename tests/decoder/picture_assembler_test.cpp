@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "decode_support.h"
 #include "decoder/picture_assembler.h"
@@ -63,11 +64,11 @@ TEST(Checklinesync, ThresholdFewestValuesAndIdlerBoundaries)
         a.controls.dynamicSync = false;
         a.controls.idler = c.idler;
         a.state.linebuf = std::string(3, char(40));
-        EXPECT_EQ(a.check(c.luma, c.xcount), c.accepted ? 1 : 0) << c.luma << " at " << c.xcount;
-        EXPECT_EQ(a.state.syncthresh, -32); // Dynamic Sync is off
-        EXPECT_EQ(a.state.ypos, c.accepted ? 6 : 5) << c.luma << " at " << c.xcount;
-        EXPECT_EQ(a.lastXcount, c.accepted ? 0 : c.xcount);
-        EXPECT_EQ(a.state.linebuf.empty(), c.accepted);
+        SCOPED_TRACE(testing::Message() << c.luma << " at " << c.xcount);
+        EXPECT_EQ(a.check(c.luma, c.xcount), c.accepted ? 1 : 0);
+        // Dynamic Sync is off: the threshold stays.
+        EXPECT_EQ(std::tuple(a.state.syncthresh, a.state.ypos, a.lastXcount, a.state.linebuf.empty()),
+                  std::tuple(-32, c.accepted ? 6 : 5, c.accepted ? 0 : c.xcount, c.accepted));
     }
 }
 
@@ -110,9 +111,7 @@ TEST(Checklinesync, ABufferOfMoreThan1000IsCutAtTheSyncAndALineWithoutSyncStopsG
     c.state.xpos = 0;
     for (int i = 0; i < 1200; ++i)
         EXPECT_TRUE(c.assembler.placeValue(100));
-    EXPECT_EQ(c.state.linebuf.size(), 163u);
-    EXPECT_EQ(c.state.xpos, 155);
-    EXPECT_EQ(c.state.ypos, 5);
+    EXPECT_EQ(std::tuple(c.state.linebuf.size(), c.state.xpos, c.state.ypos), std::tuple(163u, 155, 5));
 }
 
 TEST(Checklinesync, BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast)
@@ -128,9 +127,7 @@ TEST(Checklinesync, BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast
     for (int x = 0; x < 7; ++x)
         EXPECT_EQ(a.picture.colour(x, 5), row5[x]) << x;
     // The last companded value opens the next line, row 6.
-    EXPECT_EQ(a.state.linebuf, std::string(1, char(254)));
-    EXPECT_EQ(a.state.ypos, 6);
-    EXPECT_EQ(a.state.xpos, 1);
+    EXPECT_EQ(std::tuple(a.state.linebuf, a.state.ypos, a.state.xpos), std::tuple(std::string(1, char(254)), 6, 1));
 }
 
 // YShift 2 with buffered lines: the second accepted sync clears the picture
@@ -142,13 +139,11 @@ TEST(Checklinesync, YShiftCountsAcceptedSyncsOfBufferedLines)
     a.state.linebuf = std::string(3, char(40));
     a.state.xpos = 40;
     EXPECT_TRUE(a.assembler.placeValue(-64));
-    EXPECT_EQ(a.state.ypos, 6);
-    EXPECT_EQ(a.picture.colour(2, 5), 40);
+    EXPECT_EQ(std::tuple(a.state.ypos, a.picture.colour(2, 5)), std::tuple(6, 40));
     a.state.xpos = 40;
     a.state.linebuf = std::string(3, char(60));
     EXPECT_TRUE(a.assembler.placeValue(-64));
-    EXPECT_EQ(a.state.ypos, 1);
-    EXPECT_EQ(a.state.xpos, 1);
-    EXPECT_EQ(a.picture.colour(2, 5), kBlack);
-    EXPECT_EQ(a.picture.colour(1, 6), kBlack); // the line painted at the second sync is cleared too
+    // The line painted at the second sync, at row 6, is cleared too.
+    EXPECT_EQ(std::tuple(a.state.ypos, a.state.xpos, a.picture.colour(2, 5), a.picture.colour(1, 6)),
+              std::tuple(1, 1, kBlack, kBlack));
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "digital/digital_coding.h"
 
 using namespace tonobild;
@@ -29,9 +32,9 @@ TEST(DigitalCoding, TheWorkedExampleCodesAndValuesDisturbedWithinTheirBandsDecod
 {
     WorkingPicture picture = rowOne(4, 3, {{200, 100, 0}});
     digitalEncode(picture);
-    EXPECT_EQ(at(picture, 1, 1), (ColourComponents{167, 71, 7}));
-    EXPECT_EQ(at(picture, 2, 1), (ColourComponents{135, 167, 7}));
-    EXPECT_EQ(at(picture, 0, 1), (ColourComponents{0, 0, 0})); // column and row 0 stay as they were
+    // Column and row 0 stay as they were.
+    EXPECT_EQ((std::vector{at(picture, 1, 1), at(picture, 2, 1), at(picture, 0, 1)}),
+              (std::vector<ColourComponents>{{167, 71, 7}, {135, 167, 7}, {0, 0, 0}}));
     const ColourComponents grey{128, 128, 128};
     const struct { ColourComponents left, right, decoded; } cases[] = {
         {{167, 71, 7}, {135, 167, 7}, {200, 100, 0}}, {{160, 71, 7}, {143, 167, 7}, {200, 100, 0}},
@@ -55,9 +58,8 @@ TEST(DigitalCoding, DecodingBlendsTheLeftPixelRoundingHalfToEvenWithThePairBefor
         WorkingPicture picture = rowOne(5, 2, {{before, 0, 0}, {0, 0, 0}, {200, 0, 0}});
         digitalEncode(picture);
         digitalDecode(picture);
-        EXPECT_EQ(at(picture, 2, 1).red, before);
-        EXPECT_EQ(at(picture, 3, 1).red, expected) << "after " << before;
-        EXPECT_EQ(at(picture, 4, 1).red, 200);
+        EXPECT_EQ(std::tuple(at(picture, 2, 1).red, at(picture, 3, 1).red, at(picture, 4, 1).red),
+                  std::tuple(before, expected, 200)) << "after " << before;
     }
     // Four columns: the right pixel of the pair at x = 3 lies outside and reads red and
     // green 1111, blue 0000, so that pair decodes to (85, 85, 170) in every row.
@@ -65,7 +67,7 @@ TEST(DigitalCoding, DecodingBlendsTheLeftPixelRoundingHalfToEvenWithThePairBefor
     for (int x = 1; x <= 3; ++x)
         picture.setColour(x, 2, picture.colour(x, 1));
     digitalDecode(picture);
-    EXPECT_EQ(at(picture, 3, 1), (ColourComponents{142, 92, 85})); // 142.5 -> 142, 92.5 -> 92
-    EXPECT_EQ(at(picture, 1, 2), (ColourComponents{142, 92, 85})); // (200, 100, 0) after (85, 85, 170)
-    EXPECT_EQ(at(picture, 2, 2), (ColourComponents{200, 100, 0}));
+    // 142.5 -> 142 and 92.5 -> 92 at (3, 1) and, for (200, 100, 0) after (85, 85, 170), at (1, 2).
+    EXPECT_EQ((std::vector{at(picture, 3, 1), at(picture, 1, 2), at(picture, 2, 2)}),
+              (std::vector<ColourComponents>{{142, 92, 85}, {142, 92, 85}, {200, 100, 0}}));
 }

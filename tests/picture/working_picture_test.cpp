@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "picture/preparation.h"
 #include "picture/working_picture.h"
@@ -25,10 +27,9 @@ TEST(WorkingPicture, OutsideReadsMinusOneAndIgnoresWritesAndAResizeKeepsTheTopLe
     picture.resize(160, 120);
     EXPECT_EQ(picture.colour(160, 0), kOutside);
     picture.resize(640, 480);
-    EXPECT_EQ(picture.colour(159, 119), 5);
-    EXPECT_EQ(picture.colour(158, 118), kWhite);
-    EXPECT_EQ(picture.colour(160, 0), kBlack);
-    EXPECT_EQ(picture.colour(0, 120), kBlack);
+    EXPECT_EQ((std::vector{picture.colour(159, 119), picture.colour(158, 118), picture.colour(160, 0),
+                           picture.colour(0, 120)}),
+              (std::vector<ColourNumber>{5, kWhite, kBlack, kBlack}));
 }
 
 // Both corners are included in either order and the box is clipped at every edge: column 0
@@ -56,23 +57,20 @@ TEST(WorkingPicture, FillBoxOneColumnOrOneRowWide)
 TEST(WorkingPicture, EmptySizesAreAcceptedAndNegativeOnesRefused)
 {
     WorkingPicture picture(6, 5);
+    const auto size = [&] { return std::pair(picture.width(), picture.height()); };
     picture.resize(0, 3);
-    EXPECT_EQ(picture.width(), 0);
-    EXPECT_EQ(picture.height(), 3);
+    EXPECT_EQ(size(), std::pair(0, 3));
     picture.resize(4, 0);
-    EXPECT_EQ(picture.width(), 4);
-    EXPECT_EQ(picture.height(), 0);
+    EXPECT_EQ(size(), std::pair(4, 0));
     EXPECT_THROW(picture.resize(-1, 3), std::invalid_argument);
     EXPECT_THROW(picture.resize(3, -1), std::invalid_argument);
     picture.place(0, 7, {});
-    EXPECT_EQ(picture.width(), 0);
-    EXPECT_EQ(picture.height(), 7);
+    EXPECT_EQ(size(), std::pair(0, 7));
     picture.place(2, 0, {});
-    EXPECT_EQ(picture.height(), 0);
     // -1 x 0 and 0 x -1 would match an empty pixel list; the sign alone refuses them.
     EXPECT_THROW(picture.place(-1, 0, {}), std::invalid_argument);
     EXPECT_THROW(picture.place(0, -1, {}), std::invalid_argument);
-    EXPECT_EQ(picture.width(), 2);
+    EXPECT_EQ(size(), std::pair(2, 0));
 }
 
 namespace {
@@ -88,10 +86,9 @@ WorkingPicture placedWhite(int width, int height)
 
 TEST(Preparation, ChoosesTheResolutionByWidthAndResizesOnlyWhenItChanges)
 {
-    for (const auto& [width, resolution, side] : {std::tuple{250, Resolution::R160x120, 250},
-                                                  std::tuple{251, Resolution::R320x240, 320},
-                                                  std::tuple{500, Resolution::R320x240, 500},
-                                                  std::tuple{501, Resolution::R640x480, 640}}) {
+    for (const auto& [width, resolution, side] :
+         {std::tuple{250, Resolution::R160x120, 250}, {251, Resolution::R320x240, 320}, {500, Resolution::R320x240, 500},
+          {501, Resolution::R640x480, 640}}) {
         WorkingState state;
         state.sigscale = 1;
         Resolution selected = width == 500 ? Resolution::R320x240 : Resolution::R160x120;
@@ -122,10 +119,9 @@ TEST(Preparation, RunningTwiceStampsOnce)
 
 TEST(PreviewClick, MapsThePreviewPositionOnThePictureWithTheUnroundedScaleForWidePictures)
 {
-    for (const auto& [x, y, width, expected] : {std::tuple{100, 50, 160, PicturePosition{50, 25}},
-                                                std::tuple{101, 51, 160, PicturePosition{50, 25}},
-                                                std::tuple{100, 50, 200, PicturePosition{100, 50}},
-                                                std::tuple{100, 50, 400, PicturePosition{125, 62}},
-                                                std::tuple{319, 239, 640, PicturePosition{638, 478}}})
+    for (const auto& [x, y, width, expected] :
+         {std::tuple{100, 50, 160, PicturePosition{50, 25}}, {101, 51, 160, PicturePosition{50, 25}},
+          {100, 50, 200, PicturePosition{100, 50}}, {100, 50, 400, PicturePosition{125, 62}},
+          {319, 239, 640, PicturePosition{638, 478}}})
         EXPECT_EQ(previewClickPosition(x, y, kPreviewWidth, width), expected) << x << "," << y << " on " << width;
 }

@@ -74,7 +74,8 @@ Encoder::Encoder(const WorkingPicture& picture, const EncoderControls& controls,
 
 bool Encoder::run(const EncoderSettings& settings)
 {
-    if (settings.groupsPerLine() < 15 || settings.pictureHeight <= 0 || settings.columnStep < 1)
+    // The column step first: the groups per line divide by it.
+    if (settings.columnStep < 1 || settings.groupsPerLine() < 15 || settings.pictureHeight <= 0)
         throw std::invalid_argument("no transmission resolution selected");
     stopped_ = false;
     blockFill_ = 0;

@@ -266,6 +266,15 @@ TEST(SampleFile, FilesAndPipesGiveEveryByteInBlocksAndAMissingFileIsAnError)
     }
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_THROW(SampleFile(std::filesystem::temp_directory_path().string()), FileError);
+    // A file that opens but cannot be read: the start of the process's own memory is never mapped.
+    try {
+        SampleFile memory("/proc/self/mem");
+        memory.nextBlock();
+        FAIL() << "read the unmapped start of memory";
+    } catch (const FileError& error) {
+        EXPECT_EQ(error.path(), "/proc/self/mem");
+        EXPECT_FALSE(error.reason().empty());
+    }
 
     std::vector<std::uint8_t> large(2 * 1048576 + 100);
     for (std::size_t i = 0; i < large.size(); ++i)

@@ -3,6 +3,7 @@
 // ones too) is shown by the reference vectors.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -17,7 +18,8 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeader)
         {{}, 286168 / 4}, {{.mono = true}, 209368 / 4}, {{.columnStep = 2}, 42662},
         {{.pictureWidth = 320, .pictureHeight = 240}, 244502},
         {{.pictureWidth = 640, .pictureHeight = 480, .leaderSeconds = 1}, 924997},
-        {{.pictureWidth = 640, .pictureHeight = 480}, 936022}};
+        {{.pictureWidth = 640, .pictureHeight = 480}, 936022},
+        {{.pictureWidth = 15, .pictureHeight = 1}, 13781 + 4 * 15 + 1}}; // the shortest line, one row
     std::vector<std::uint8_t> stream;
     for (const auto& c : cases) {
         EncoderControls controls;
@@ -27,7 +29,18 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeader)
                         .run(c.settings));
         EXPECT_EQ(static_cast<std::int64_t>(sink.bytes.size()), 4 * c.groups) << c.settings.pictureWidth;
         EXPECT_EQ(c.settings.streamGroups(), c.groups);
-        stream = std::move(sink.bytes);
+        if (c.settings.pictureWidth == 640)
+            stream = std::move(sink.bytes);
+    }
+    // A line of 14 groups, no row or no column step is no transmission resolution.
+    for (const EncoderSettings refused : {EncoderSettings{.pictureWidth = 14, .pictureHeight = 1},
+                                          EncoderSettings{.pictureWidth = 15, .pictureHeight = 0},
+                                          EncoderSettings{.columnStep = 0}}) {
+        EncoderControls controls;
+        WorkingState state;
+        MemorySink sink;
+        EXPECT_THROW(Encoder(WorkingPicture(15, 1), controls, state, sink).run(refused), std::invalid_argument)
+            << refused.pictureWidth << " x " << refused.pictureHeight << " step " << refused.columnStep;
     }
     // The last line at 640 x 480, after 13781 leader groups (11025 / 4 * 5 = 13781.25) and 1440 lines of 640,
     // carries index 1440, least significant digit first, and one closing group follows.

@@ -41,11 +41,13 @@ TEST(TransmissionFileNames, RawNameReplacesTheLastThreeCharactersAndPlayerWavGoe
 {
     // Characters, not bytes, are replaced; a name of two has nothing to replace.
     for (const auto& [wav, raw] : {std::pair{"/home/op/TONOBILD.WAV", "/home/op/TONOBILD.RAW"},
-                                   {"/tmp/x.wave", "/tmp/x.wRAW"}, {"/tmp/bild-äöü", "/tmp/bild-RAW"}, {"ab", ""}})
+                                   {"/tmp/x.wave", "/tmp/x.wRAW"}, {"/tmp/bild-äöü", "/tmp/bild-RAW"}, {"ab", ""},
+                                   {"abc", "RAW"}, {"äbc", "RAW"}})
         EXPECT_EQ(rawFileNameFor(wav), raw) << wav;
     for (const char* bad : {"ab", "/tmp/x.RAW", "/home/op/ab", "/home/op/"}) // /home/op/ab would write /home/opRAW
         EXPECT_FALSE(audioFileNameProblem(bad).empty()) << bad;
-    EXPECT_TRUE(audioFileNameProblem("/tmp/x.wav").empty());
+    for (const char* good : {"/tmp/x.wav", "/home/op/abc"})
+        EXPECT_TRUE(audioFileNameProblem(good).empty()) << good;
     EXPECT_EQ(playerWavNameFor("/home/op/TONOBILD.WAV"), "/home/op/TONOBILD-player.WAV");
     EXPECT_EQ(playerWavNameFor("/tmp/a.b/picture"), "/tmp/a.b/picture-player"); // a dot in a folder is no extension
     EXPECT_EQ(playerWavNameFor("/tmp/.wav"), "/tmp/.wav-player");

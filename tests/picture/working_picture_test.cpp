@@ -122,6 +122,16 @@ TEST(PreviewClick, MapsThePreviewPositionOnThePictureWithTheUnroundedScaleForWid
     for (const auto& [x, y, width, expected] :
          {std::tuple{100, 50, 160, PicturePosition{50, 25}}, {101, 51, 160, PicturePosition{50, 25}},
           {100, 50, 200, PicturePosition{100, 50}}, {100, 50, 400, PicturePosition{125, 62}},
-          {319, 239, 640, PicturePosition{638, 478}}})
+          {319, 239, 640, PicturePosition{638, 478}}, {100, 50, 0, PicturePosition{100, 50}},
+          {319, 50, 1, PicturePosition{0, 0}}})
         EXPECT_EQ(previewClickPosition(x, y, kPreviewWidth, width), expected) << x << "," << y << " on " << width;
+}
+
+TEST(PreviewClick, BlackensEveryColumnUpToTheClickedOneFromTheTopRowToTheBottomRow)
+{
+    WorkingPicture picture = placedWhite(6, 4);
+    blackenLeftColumns(picture, 2);
+    for (const auto& [x, y, colour] : {std::tuple{0, 0, kBlack}, {2, 0, kBlack}, {0, 3, kBlack}, {2, 3, kBlack},
+                                       {3, 0, kWhite}, {3, 3, kWhite}, {5, 2, kWhite}})
+        EXPECT_EQ(picture.colour(x, y), colour) << x << "," << y;
 }

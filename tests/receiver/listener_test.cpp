@@ -3,6 +3,8 @@
 // transmission watch that finds them, on hand-made cycles.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <tuple>
 
 #include "receiver/listener.h"
@@ -17,23 +19,16 @@ using decodetest::decodeStream;
 using decodetest::encodeStream;
 using decodetest::testPicture;
 
-class CollectingHost final : public ListenerHost {
-public:
-    explicit CollectingHost(DecoderControls& controls) : controls_(controls) {}
+// Keeps "LIC Lock" in the controls as the window's check box would.
+struct CollectingHost final : ListenerHost {
+    explicit CollectingHost(DecoderControls& c) : controls(c) {}
     void transmissionBegins() override { ++began; }
     void received(ReceivedPicture picture) override { pictures.push_back(std::move(picture)); }
-    void setLicLock(bool ticked) override
-    {
-        licLockChanges.push_back(ticked);
-        controls_.licLock = ticked;
-    }
-
+    void setLicLock(bool ticked) override { licLockChanges.push_back(controls.licLock = ticked); }
+    DecoderControls& controls;
     int began = 0;
     std::vector<ReceivedPicture> pictures;
     std::vector<bool> licLockChanges;
-
-private:
-    DecoderControls& controls_;
 };
 
 // A 160 x 120 transmission signed with the codeword; the picture differs by the seed.
@@ -49,15 +44,10 @@ std::vector<std::uint8_t> signedTransmission(const std::string& codeword, int se
 }
 
 void addSilence(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds)
-{
-    stream.insert(stream.end(), static_cast<std::size_t>(seconds * rate), 128);
-}
+{ stream.insert(stream.end(), static_cast<std::size_t>(seconds * rate), 128); }
 
 void addNoise(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds, unsigned seed = 7)
-{
-    const auto noise = recordingtest::randomBytes(static_cast<std::size_t>(seconds * rate), seed);
-    stream.insert(stream.end(), noise.begin(), noise.end());
-}
+{ std::ranges::copy(recordingtest::randomBytes(static_cast<std::size_t>(seconds * rate), seed), std::back_inserter(stream)); }
 
 // The transmission as a sound card at `rate` records it, after what the stream
 // holds: recorded sample i is sent sample floor(i * 11025 / rate), each held
@@ -161,8 +151,7 @@ TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
     EXPECT_EQ(listening.host.pictures[1].codeword(), "BBB2");
     // The leader is found once its swings have settled, ten groups in at most:
     // the split lies there, and the first recording ends where the second begins.
-    const auto& firstPicture = listening.host.pictures[0];
-    const auto& secondPicture = listening.host.pictures[1];
+    const auto& [firstPicture, secondPicture] = std::tie(listening.host.pictures[0], listening.host.pictures[1]);
     EXPECT_GE(secondPicture.startSample, secondStart);
     EXPECT_LE(secondPicture.startSample, secondStart + 40);
     EXPECT_EQ(firstPicture.startSample + firstPicture.recording.size(), secondPicture.startSample);
@@ -244,12 +233,11 @@ struct Seen {
     friend bool operator==(const Seen&, const Seen&) = default;
 };
 
-void square(std::vector<int>& samples, int cycles, int low = 40, int high = 216, int hold = 2)
+void square(std::vector<int>& samples, int cycles, int low = 40, int high = 216, std::size_t hold = 2)
 {
-    for (int i = 0; i < cycles; ++i) {
-        samples.insert(samples.end(), static_cast<std::size_t>(hold), low);
-        samples.insert(samples.end(), static_cast<std::size_t>(hold), high);
-    }
+    for (int i = 0; i < cycles; ++i)
+        for (const int level : {low, high})
+            samples.insert(samples.end(), hold, level);
 }
 
 std::vector<Seen> events(TransmissionWatch& watcher, const std::vector<int>& samples)
@@ -291,36 +279,32 @@ TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunAndSilenceEndsIt)
     }
 }
 
-TEST(TransmissionWatch, ACycleOutOfStepEndsTheRunWhereItBegan)
+TEST(TransmissionWatch, ACycleOutOfStepEndsTheRunWhereItBeganAndOneSwingLongEnoughIsALeader)
 {
     // 70 cycles (the last closes at 278), then one with holds of 3 (length 5,
     // closing at 283) stays in step; one with holds of 4 (length 6, closing
     // at 284) is 2 longer than a quarter of 4 allows.
-    std::vector<int> samples;
-    square(samples, 70);
-    std::vector<int> slower = samples;
-    square(samples, 1, 40, 216, 3);
-    TransmissionWatch inStep(44100);
-    EXPECT_EQ(events(inStep, samples), (std::vector<Seen>{{Event::SignalFound, 262}}));
-    square(slower, 1, 40, 216, 4);
-    TransmissionWatch outOfStep(44100);
-    EXPECT_EQ(events(outOfStep, slower), (std::vector<Seen>{{Event::SignalFound, 262}, {Event::SignalLost, 284}}));
-    EXPECT_EQ(outOfStep.lastSteadyEnd(), 278u);
-}
-
-TEST(TransmissionWatch, FourThousandCyclesOfOneSwingAreALeader)
-{
     // Cycle 2 is the first whose swing (176) a later one repeats two on: from
     // cycle 4 (starting at 10) on every cycle has the swing of the one two
     // before, and the 4000th of them, cycle 4003, closes at 16010.
-    std::vector<int> samples;
-    square(samples, 4002);
-    TransmissionWatch watcher(44100);
-    EXPECT_EQ(events(watcher, samples), (std::vector<Seen>{{Event::SignalFound, 262}}));
-    square(samples, 1);
-    TransmissionWatch leader(44100);
-    EXPECT_EQ(events(leader, samples), (std::vector<Seen>{{Event::SignalFound, 262}, {Event::LeaderFound, 16010}}));
-    EXPECT_EQ(leader.leaderStart(), 10u);
+    const std::vector<Seen> found = {{Event::SignalFound, 262}};
+    // what, cycles of holds of 2, then one with this hold (0: none) -> events
+    const std::tuple<const char*, int, std::size_t, std::vector<Seen>> cases[] = {
+        {"hold 3 in step", 70, 3, found},
+        {"hold 4 out of step", 70, 4, {{Event::SignalFound, 262}, {Event::SignalLost, 284}}},
+        {"3999 of one swing", 4002, 0, found},
+        {"4000 of one swing are a leader", 4003, 0, {{Event::SignalFound, 262}, {Event::LeaderFound, 16010}}},
+    };
+    for (const auto& [what, cycles, hold, expected] : cases) {
+        SCOPED_TRACE(what);
+        std::vector<int> samples;
+        square(samples, cycles);
+        square(samples, hold ? 1 : 0, 40, 216, hold);
+        TransmissionWatch watcher(44100);
+        EXPECT_EQ(events(watcher, samples), expected);
+        if (hold == 4) { EXPECT_EQ(watcher.lastSteadyEnd(), 278u); }
+        if (cycles == 4003) { EXPECT_EQ(watcher.leaderStart(), 10u); }
+    }
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 // also when the dialog is left.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -68,11 +70,7 @@ protected:
     bool showsKeyed() const { return visibleText(*window_).contains(QStringLiteral("TRANSMITTER KEYED")); }
 
     // Plays something recorded in the window, so that no file needs to be read.
-    void playSamples()
-    {
-        window_->addRecordedSamples(QByteArray(4410, '\x80'));
-        window_->play();
-    }
+    void playSamples() { window_->addRecordedSamples(QByteArray(4410, '\x80')); window_->play(); }
 
     QTemporaryDir dir_;
     std::string file_ = dir_.filePath(QStringLiteral("TONOBILD.WAV")).toStdString();
@@ -170,17 +168,13 @@ protected:
     template <typename T>
     T* field(const char* accessibleName)
     {
-        for (T* w : dialog_->findChildren<T*>())
-            if (w->accessibleName() == QLatin1String(accessibleName))
-                return w;
-        return nullptr;
+        const auto all = dialog_->findChildren<T*>();
+        const auto it = std::ranges::find(all, QString(accessibleName), &QWidget::accessibleName);
+        return it == all.end() ? nullptr : *it;
     }
     // The PTT method by its place in the list (1: CAT, 3: DTR) and the rig port.
     void choose(int method, const char* port)
-    {
-        field<QComboBox>("PTT method")->setCurrentIndex(method);
-        field<QLineEdit>("Rig port")->setText(port);
-    }
+    { field<QComboBox>("PTT method")->setCurrentIndex(method); field<QLineEdit>("Rig port")->setText(port); }
 
     std::unique_ptr<TransmitterDialog> dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
 };
@@ -236,18 +230,7 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
     EXPECT_FALSE(store_.contains(kTransmitterSection, kRigPortKey)); // a test stores nothing
 }
 
-TEST_F(TransmitterDialogTest, LeavingTheDialogDuringATestReleases)
-{
-    choose(1, "/dev/ttyUSB0");
-    dialog_->testPtt();
-    dialog_->reject(); // Cancel
-    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
-    dialog_->testPtt();
-    dialog_.reset(); // the dialog's end
-    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
-}
-
-TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReported)
+TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReportedAndLeavingTheDialogDuringATestReleases)
 {
     choose(1, "/dev/ttyUSB0");
     log_->failOnCount = 1;
@@ -259,6 +242,15 @@ TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReported)
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].text, "Fake rig did not key");
     EXPECT_TRUE(dialogs_.messages[1].text.contains("may still be keyed"));
+
+    log_->calls.clear();
+    log_->failOffCount = 0;
+    dialog_->testPtt();
+    dialog_->reject(); // Cancel
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    dialog_->testPtt();
+    dialog_.reset(); // the dialog's end
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
 }
 
 } // namespace

@@ -18,10 +18,7 @@ using testdata::held;
 namespace {
 
 const std::vector<std::uint8_t>& sent()
-{
-    static const std::vector<std::uint8_t> stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
-    return stream;
-}
+{ static const auto stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")); return stream; }
 
 // A recording whose clock runs `ratio` times the sender's, each sent sample
 // lasting four recorded samples: recorded sample k is sent sample k / (4 * ratio).
@@ -34,20 +31,14 @@ std::vector<std::uint8_t> recordedAt(double ratio)
 }
 
 std::vector<std::uint8_t> biased(std::vector<std::uint8_t> samples, int bias)
-{
-    for (std::uint8_t& s : samples)
-        s = static_cast<std::uint8_t>(s + bias);
-    return samples;
-}
+{ for (std::uint8_t& s : samples) s = static_cast<std::uint8_t>(s + bias); return samples; }
 
 // The samples as a 16-bit stereo WAV at 44100, both channels (s - 128) * 256.
 std::vector<std::uint8_t> stereo16(const std::vector<std::uint8_t>& samples)
 {
     std::vector<std::uint8_t> data;
-    for (const std::uint8_t s : samples) {
-        const auto value = static_cast<std::uint8_t>(s - 128);
-        data.insert(data.end(), {0, value, 0, value});
-    }
+    for (const std::uint8_t s : samples)
+        data.insert(data.end(), {0, static_cast<std::uint8_t>(s - 128), 0, static_cast<std::uint8_t>(s - 128)});
     return testdata::wavBytes(1, 2, 44100, 16, data, static_cast<std::uint32_t>(data.size()));
 }
 
@@ -90,12 +81,8 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
         ASSERT_GE(out.size() + 1, expected.size()); // a changed clock may end one sample early or late
         EXPECT_TRUE(std::equal(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(std::min(out.size(), expected.size())),
                                expected.begin()));
-        if (path.samplesPerSymbol > 0) {
-            EXPECT_NEAR(report.samplesPerSymbol, path.samplesPerSymbol, 0.0005);
-        }
-        if (*path.described != '\0') {
-            EXPECT_EQ(describe(report), path.described);
-        }
+        if (path.samplesPerSymbol > 0) { EXPECT_NEAR(report.samplesPerSymbol, path.samplesPerSymbol, 0.0005); }
+        if (*path.described != '\0') { EXPECT_EQ(describe(report), path.described); }
     }
 }
 

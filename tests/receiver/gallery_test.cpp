@@ -68,13 +68,12 @@ TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsI
                                       216, 40,  216, 128, 128};
     EXPECT_EQ(wav, QByteArray(reinterpret_cast<const char*>(expected), sizeof expected));
 
+    const auto line = [](const char* stem) {
+        return QStringLiteral("2026-12-06T14:03:22\t%1.png\t%1.wav\t0.0 s\t--resolution 160x120 --level 3\t"
+                              "Class of transmitter: Amateur; Identification: KLM456\n").arg(stem).toUtf8();
+    };
     EXPECT_EQ(testdata::fileBytes(gallery.folder() + QStringLiteral("/index.txt")),
-              QByteArray("2026-12-06T14:03:22\t2026-12-06_14-03-22_KLM456.png\t2026-12-06_14-03-22_KLM456.wav\t"
-                         "0.0 s\t--resolution 160x120 --level 3\t"
-                         "Class of transmitter: Amateur; Identification: KLM456\n"
-                         "2026-12-06T14:03:22\t2026-12-06_14-03-22_KLM456-2.png\t2026-12-06_14-03-22_KLM456-2.wav\t"
-                         "0.0 s\t--resolution 160x120 --level 3\t"
-                         "Class of transmitter: Amateur; Identification: KLM456\n"));
+              line("2026-12-06_14-03-22_KLM456") + line("2026-12-06_14-03-22_KLM456-2"));
     EXPECT_EQ(gallery.latestPictures(5).size(), 2);
 }
 
@@ -84,7 +83,6 @@ TEST_F(GalleryTest, AFileWhereAFolderShouldBeOrAFolderWhereTheIndexShouldBeIsSai
     QString problem;
     QFile blocker(temporary.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
     for (const QString& folder : {blocker.fileName() + QStringLiteral("/gallery"), blocker.fileName()}) {
         EXPECT_FALSE(Gallery(folder).keep(item, when, &problem));
         EXPECT_EQ(problem.toStdString(),

@@ -100,8 +100,7 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
         for (std::size_t i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);
             const ReceivedPicture& received = listening.host.pictures[i];
-            const auto clean = decodeStream(sent[i], {.normlevel = 3});
-            EXPECT_TRUE(received.picture == clean->picture);
+            EXPECT_TRUE(received.picture == decodeStream(sent[i], {.normlevel = 3})->picture);
             EXPECT_EQ(received.codeword(), codewords[i]);
             EXPECT_EQ(received.signatureCaption, "Class of transmitter: Amateur\r\nIdentification: " + codewords[i]);
             EXPECT_TRUE(received.complete);
@@ -135,12 +134,10 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
 
 TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
 {
-    const auto first = signedTransmission("AAA1", 0);
-    const auto second = signedTransmission("BBB2", 3);
     // The second leader follows the first picture's closing group at once.
     std::vector<std::uint8_t> stream;
-    addTransmission(stream, first, 44100);
-    const std::size_t secondStart = addTransmission(stream, second, 44100);
+    addTransmission(stream, signedTransmission("AAA1", 0), 44100);
+    const std::size_t secondStart = addTransmission(stream, signedTransmission("BBB2", 3), 44100);
     addSilence(stream, 44100, 3);
 
     Listening listening(44100);
@@ -173,7 +170,6 @@ TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)
     Listening listening(44100);
     listening.feed(stream);
     ASSERT_EQ(listening.host.pictures.size(), 1u);
-    const WorkingPicture& received = listening.host.pictures[0].picture;
     // Source column k comes back at column k + 3 (the decoder's identified
     // lines); below the signature strip, rows 20 to 24 hold the box.
     const WorkingPicture source = testPicture(160, 120);
@@ -182,7 +178,7 @@ TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)
         for (int x = 18; x <= 150; ++x) {
             const ColourNumber sentColour = y >= 20 && y <= 24 ? colourNumber(200, 40, 90) : source.colour(x - 3, y);
             const ColourComponents e = decodetest::receivedColour(sentColour, 3, false);
-            const ColourComponents c = splitColour(received.colour(x, y));
+            const ColourComponents c = splitColour(listening.host.pictures[0].picture.colour(x, y));
             wrong += c.blue != 0 || c.red != e.red || (y <= 63 && c.green != 0) || (y >= 66 && c.green != e.green);
         }
     EXPECT_EQ(wrong, 0);
@@ -210,8 +206,8 @@ TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
     // The live picture shows the rows filed so far: the blue of row 30 as sent.
     WorkingPicture live;
     listening.listener.paintLivePicture(live);
-    const auto clean = decodeStream(sent, {.normlevel = 3});
-    EXPECT_EQ(splitColour(live.colour(10, 30)).blue, splitColour(clean->picture.colour(10, 30)).blue);
+    EXPECT_EQ(splitColour(live.colour(10, 30)).blue,
+              splitColour(decodeStream(sent, {.normlevel = 3})->picture.colour(10, 30)).blue);
 
     // Listening ends half way: what arrived is handed out.
     listening.listener.finish();

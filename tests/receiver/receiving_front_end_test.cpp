@@ -104,7 +104,7 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
 }
 
 // Rebuilding a transmission from the quarter-rate tone a resampler leaves of it.
-TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHolds)
+TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHoldsAndEveryGroupComesBackFromIt)
 {
     EXPECT_DOUBLE_EQ(toneOnlyHold(8.0, 44100), 4.0);   // 11025 resampled to 44100
     EXPECT_DOUBLE_EQ(toneOnlyHold(7.7, 44100), 4.0);   // leftovers of the filtered octave add crossings
@@ -114,10 +114,7 @@ TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHolds)
     EXPECT_EQ(toneOnlyHold(5.5, 44100), 0.0);          // holds of 8000
     EXPECT_EQ(toneOnlyHold(2.0, 11025), 0.0);          // a file at the transmission's rate is never resampled
     EXPECT_EQ(toneOnlyHold(8.0, 0), 0.0);              // no rate known
-}
 
-TEST(ToneRebuild, EveryGroupComesBackFromTheToneAlone)
-{
     // What is left of a group a, -a, b, -b without its Nyquist half: (a - b) / 2
     // times 1, -1, -1, 1, here at the transmission's own rate (a hold of 1).
     std::vector<float> tone;

@@ -64,7 +64,7 @@ TEST(TransmitterSettings, AValueThatCannotBeTakenIsNamedAndLeftInTheStore)
     }
 }
 
-TEST(TransmitterSettings, ThePortMustSuitTheMethod)
+TEST(TransmitterSettings, ThePortMustSuitTheMethodAndEveryProblemOfTheSectionIsReported)
 {
     // method, port -> problem (empty: none)
     const std::tuple<PttMethod, const char*, const char*> cases[] = {
@@ -81,10 +81,8 @@ TEST(TransmitterSettings, ThePortMustSuitTheMethod)
         const std::string problem = portProblem({.port = port, .ptt = method});
         EXPECT_TRUE(*expected ? has(problem, expected) : problem.empty()) << problem;
     }
-}
 
-TEST(TransmitterSettings, EveryProblemOfTheSectionIsReported)
-{
+    // Read from the store, every problem of the section is reported.
     MemorySettingsStore s;
     store(s, {{kRigModelKey, "two"}, {kPttMethodKey, "dtr"}, {kRigPortKey, "localhost:4532"}, {kTailSecondsKey, "long"}});
     const StoredTransmitter read = readTransmitterSettings(s);

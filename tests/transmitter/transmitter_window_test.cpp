@@ -211,8 +211,7 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
     ASSERT_TRUE(button(*dialog_, "Test PTT")->isEnabled());
     QTest::mouseClick(button(*dialog_, "Test PTT"), Qt::LeftButton);
     ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(opened_[0].rigModel, 2);
-    EXPECT_EQ(opened_[0].port, "localhost:4532");
+    EXPECT_EQ(std::pair(opened_[0].rigModel, opened_[0].port), std::pair(2, std::string("localhost:4532")));
     EXPECT_TRUE(dialog_->isTesting());
     EXPECT_TRUE(visibleText(*dialog_).contains("TRANSMITTER KEYED"));
     QTest::qWait(TransmitterDialog::kTestMs / 2);

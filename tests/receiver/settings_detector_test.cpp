@@ -28,9 +28,8 @@ TEST_P(EverySender, IsNamedWithCertaintyFromEveryRecording)
     const Sender sent = GetParam();
     const auto stream = transmit(sent);
     std::vector<std::uint8_t> amongNoise(100000, 128);
-    amongNoise.insert(amongNoise.end(), stream.begin(), stream.end());
-    const auto noise = randomBytes(50000, 12);
-    amongNoise.insert(amongNoise.end(), noise.begin(), noise.end());
+    for (const auto& part : {stream, randomBytes(50000, 12)})
+        amongNoise.insert(amongNoise.end(), part.begin(), part.end());
     for (int recording = 0; recording <= 5; ++recording) {
         const bool silenceAndNoise = recording == 5;
         SCOPED_TRACE(silenceAndNoise ? "SilenceAndNoise" : recordingName(kRecordings[recording]));

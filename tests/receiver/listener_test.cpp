@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 #include <tuple>
+#include <utility>
 
 #include "receiver/listener.h"
 #include "receiver/recordings.h"
@@ -223,11 +224,7 @@ TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
 // closes at 262. At 44100 a sender's cycle is at most 2 * 6 + 1 = 13 samples.
 using Event = TransmissionWatch::Event;
 
-struct Seen {
-    Event event;
-    std::uint64_t at;
-    friend bool operator==(const Seen&, const Seen&) = default;
-};
+using Seen = std::pair<Event, std::uint64_t>; // what, and the sample it came at
 
 void square(std::vector<int>& samples, int cycles, int low = 40, int high = 216, std::size_t hold = 2)
 {

@@ -26,15 +26,13 @@ trap '[ -n "$rig_pid" ] && kill "$rig_pid" 2>/dev/null; stop_private_sound_serve
 # The dummy rig on a free port: a port another program holds makes rigctld exit.
 for _ in $(seq 20); do
   port=$((20000 + RANDOM % 40000))
-  rigctld -m 1 -P RIG -t "$port" &
-  rig_pid=$!
+  rigctld -m 1 -P RIG -t "$port" & rig_pid=$!
   for _ in $(seq 30); do
     kill -0 "$rig_pid" 2>/dev/null || break
     rigctl -m 2 -r "localhost:$port" t >/dev/null 2>&1 && break 2
     sleep 0.1
   done
-  kill "$rig_pid" 2>/dev/null || true
-  rig_pid=
+  kill "$rig_pid" 2>/dev/null || true; rig_pid=
 done
 [ -n "$rig_pid" ] || { echo "no free port for rigctld"; exit 1; }
 ptt() { rigctl -m 2 -r "localhost:$port" t; }
@@ -95,9 +93,7 @@ ptt_is 0 "PTT is still on after the recorder closed"
 echo "== The rig daemon dies while keyed"
 start_player "$work/long.wav" "${rig[@]}"
 playing Playing
-kill "$rig_pid"
-wait "$rig_pid" 2>/dev/null || true
-rig_pid=
+kill "$rig_pid"; wait "$rig_pid" 2>/dev/null || true; rig_pid=
 timeout 10 tail --pid="$player" -f /dev/null || fail "the player played on without its rig"
 ended_in_error "playing on a dead rig link exits with 0"
 logged "no longer answers" "no message about the lost rig"

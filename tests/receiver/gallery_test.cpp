@@ -61,20 +61,17 @@ TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsI
               (ColourComponents{255, 0, 0}));
 
     // The recording: the 44-byte header of 8-bit mono at 44100, then the samples.
-    const QByteArray wav = testdata::fileBytes(first->recordingPath);
-    const unsigned char expected[] = {'R', 'I', 'F', 'F', 42,  0,   0,   0,   'W', 'A', 'V', 'E', 'f', 'm', 't',
-                                      ' ', 16,  0,   0,   0,   1,   0,   1,   0,   0x44, 0xAC, 0, 0, 0x44, 0xAC,
-                                      0,   0,   1,   0,   8,   0,   'd', 'a', 't', 'a', 6,   0,   0,   0,   40,
-                                      216, 40,  216, 128, 128};
-    EXPECT_EQ(wav, QByteArray(reinterpret_cast<const char*>(expected), sizeof expected));
+    // RIFF size 42, format 1, 1 channel, 44100 (0xAC44) samples and bytes a second, 1 byte a sample of 8 bits.
+    const char expected[] = "RIFF\x2a\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\x44\xac\0\0\x44\xac\0\0\1\0\x08\0data\x06\0\0\0"
+                            "\x28\xd8\x28\xd8\x80\x80";
+    EXPECT_EQ(testdata::fileBytes(first->recordingPath), QByteArray(expected, sizeof expected - 1));
 
+    const auto line = [](const char* stem) {
+        return QStringLiteral("2026-12-06T14:03:22\t%1.png\t%1.wav\t0.0 s\t--resolution 160x120 --level 3\t"
+                              "Class of transmitter: Amateur; Identification: KLM456\n").arg(stem).toUtf8();
+    };
     EXPECT_EQ(testdata::fileBytes(gallery.folder() + QStringLiteral("/index.txt")),
-              QByteArray("2026-12-06T14:03:22\t2026-12-06_14-03-22_KLM456.png\t2026-12-06_14-03-22_KLM456.wav\t"
-                         "0.0 s\t--resolution 160x120 --level 3\t"
-                         "Class of transmitter: Amateur; Identification: KLM456\n"
-                         "2026-12-06T14:03:22\t2026-12-06_14-03-22_KLM456-2.png\t2026-12-06_14-03-22_KLM456-2.wav\t"
-                         "0.0 s\t--resolution 160x120 --level 3\t"
-                         "Class of transmitter: Amateur; Identification: KLM456\n"));
+              line("2026-12-06_14-03-22_KLM456") + line("2026-12-06_14-03-22_KLM456-2"));
     EXPECT_EQ(gallery.latestPictures(5).size(), 2);
 }
 
@@ -84,7 +81,6 @@ TEST_F(GalleryTest, AFileWhereAFolderShouldBeOrAFolderWhereTheIndexShouldBeIsSai
     QString problem;
     QFile blocker(temporary.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
     for (const QString& folder : {blocker.fileName() + QStringLiteral("/gallery"), blocker.fileName()}) {
         EXPECT_FALSE(Gallery(folder).keep(item, when, &problem));
         EXPECT_EQ(problem.toStdString(),

@@ -26,11 +26,9 @@ TEST(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     QTemporaryDir folder;
     const QString sent = folder.filePath(QStringLiteral("sent.wav"));
     QProcess encoder;
-    encoder.start(QStringLiteral(TONOBILD_CLI), {QStringLiteral("encode"), QStringLiteral("--signature"),
-                                                 QStringLiteral("KLM456"),
-                                                 QString::fromStdString(testdata::dataPath("gradient160.bmp")), sent});
-    ASSERT_TRUE(encoder.waitForFinished(60000) && encoder.exitStatus() == QProcess::NormalExit &&
-                encoder.exitCode() == 0);
+    const QString picture = QString::fromStdString(testdata::dataPath("gradient160.bmp"));
+    encoder.start(QStringLiteral(TONOBILD_CLI), {"encode", "--signature", "KLM456", picture, sent});
+    ASSERT_TRUE(encoder.waitForFinished(60000) && encoder.exitStatus() == QProcess::NormalExit && encoder.exitCode() == 0);
 
     testdata::FakeDialogs dialogs;
     MemorySettingsStore store;
@@ -49,8 +47,7 @@ TEST(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     EXPECT_EQ(dialogs.messageTexts(), QStringList(2, QStringLiteral("Listening is on: stop listening first.")));
 
     QProcess player;
-    player.start(QStringLiteral(TONOBILD_CLI), {QStringLiteral("play"), QStringLiteral("--output"),
-                                                QStringLiteral("null"), sent});
+    player.start(QStringLiteral(TONOBILD_CLI), {"play", "--output", "null", sent});
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.rowLabel->text().startsWith(QStringLiteral("line")); }, 30000));
     const QString firstRow = panel.rowLabel->text();
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.rowLabel->text() != firstRow; }, 10000));

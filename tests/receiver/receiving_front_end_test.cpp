@@ -18,10 +18,7 @@ using testdata::held;
 namespace {
 
 const std::vector<std::uint8_t>& sent()
-{
-    static const std::vector<std::uint8_t> stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
-    return stream;
-}
+{ static const auto stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")); return stream; }
 
 // A recording whose clock runs `ratio` times the sender's, each sent sample
 // lasting four recorded samples: recorded sample k is sent sample k / (4 * ratio).
@@ -34,20 +31,14 @@ std::vector<std::uint8_t> recordedAt(double ratio)
 }
 
 std::vector<std::uint8_t> biased(std::vector<std::uint8_t> samples, int bias)
-{
-    for (std::uint8_t& s : samples)
-        s = static_cast<std::uint8_t>(s + bias);
-    return samples;
-}
+{ for (std::uint8_t& s : samples) s = static_cast<std::uint8_t>(s + bias); return samples; }
 
 // The samples as a 16-bit stereo WAV at 44100, both channels (s - 128) * 256.
 std::vector<std::uint8_t> stereo16(const std::vector<std::uint8_t>& samples)
 {
     std::vector<std::uint8_t> data;
-    for (const std::uint8_t s : samples) {
-        const auto value = static_cast<std::uint8_t>(s - 128);
-        data.insert(data.end(), {0, value, 0, value});
-    }
+    for (const std::uint8_t s : samples)
+        data.insert(data.end(), {0, static_cast<std::uint8_t>(s - 128), 0, static_cast<std::uint8_t>(s - 128)});
     return testdata::wavBytes(1, 2, 44100, 16, data, static_cast<std::uint32_t>(data.size()));
 }
 
@@ -90,12 +81,8 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
         ASSERT_GE(out.size() + 1, expected.size()); // a changed clock may end one sample early or late
         EXPECT_TRUE(std::equal(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(std::min(out.size(), expected.size())),
                                expected.begin()));
-        if (path.samplesPerSymbol > 0) {
-            EXPECT_NEAR(report.samplesPerSymbol, path.samplesPerSymbol, 0.0005);
-        }
-        if (*path.described != '\0') {
-            EXPECT_EQ(describe(report), path.described);
-        }
+        if (path.samplesPerSymbol > 0) { EXPECT_NEAR(report.samplesPerSymbol, path.samplesPerSymbol, 0.0005); }
+        if (*path.described != '\0') { EXPECT_EQ(describe(report), path.described); }
     }
 }
 
@@ -117,7 +104,7 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
 }
 
 // Rebuilding a transmission from the quarter-rate tone a resampler leaves of it.
-TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHolds)
+TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHoldsAndEveryGroupComesBackFromIt)
 {
     EXPECT_DOUBLE_EQ(toneOnlyHold(8.0, 44100), 4.0);   // 11025 resampled to 44100
     EXPECT_DOUBLE_EQ(toneOnlyHold(7.7, 44100), 4.0);   // leftovers of the filtered octave add crossings
@@ -127,10 +114,7 @@ TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHolds)
     EXPECT_EQ(toneOnlyHold(5.5, 44100), 0.0);          // holds of 8000
     EXPECT_EQ(toneOnlyHold(2.0, 11025), 0.0);          // a file at the transmission's rate is never resampled
     EXPECT_EQ(toneOnlyHold(8.0, 0), 0.0);              // no rate known
-}
 
-TEST(ToneRebuild, EveryGroupComesBackFromTheToneAlone)
-{
     // What is left of a group a, -a, b, -b without its Nyquist half: (a - b) / 2
     // times 1, -1, -1, 1, here at the transmission's own rate (a hold of 1).
     std::vector<float> tone;

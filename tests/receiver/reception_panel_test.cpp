@@ -19,9 +19,7 @@ protected:
         window.Option7->setChecked(true); // level 3, as the reference decode
     }
     QString writeFile(const char* name, const std::vector<std::uint8_t>& bytes)
-    {
-        return testdata::writeBytes(folder.filePath(name), bytes);
-    }
+    { return testdata::writeBytes(folder.filePath(name), bytes); }
 
     Form1 window{dialogs, store};
 };
@@ -69,8 +67,7 @@ TEST_F(ReceptionPanelTest, ConditionRecordingAndMonoReceptionReachTheDecode)
 {
     // The recorder's file at 44100: every sample held four times, with a bias of 20 levels.
     std::vector<std::uint8_t> held = testdata::held(testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")), 4);
-    for (std::uint8_t& s : held)
-        s = static_cast<std::uint8_t>(s + 20);
+    std::ranges::for_each(held, [](std::uint8_t& s) { s = static_cast<std::uint8_t>(s + 20); });
     window.Text2->setText(writeFile("card.wav", recordingFileBytes(held)));
 
     window.Command2->click();

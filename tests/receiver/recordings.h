@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -59,10 +60,7 @@ constexpr Recording kRecordings[] = {Recording::Clean, Recording::Wav, Recording
                                      Recording::Noisy};
 
 inline const char* recordingName(Recording recording)
-{
-    constexpr const char* names[] = {"Clean", "Wav", "Repeated", "FirstFifthLost", "Noisy"};
-    return names[static_cast<int>(recording)];
-}
+{ return std::array{"Clean", "Wav", "Repeated", "FirstFifthLost", "Noisy"}[static_cast<std::size_t>(recording)]; }
 
 // Bytes over the whole range, as an open squelch gives, from a generator with a fixed seed.
 inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)
@@ -70,8 +68,7 @@ inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)
     std::mt19937 generator(seed);
     std::uniform_int_distribution<int> byte(0, 255);
     std::vector<std::uint8_t> bytes(count);
-    for (std::uint8_t& b : bytes)
-        b = static_cast<std::uint8_t>(byte(generator));
+    std::ranges::generate(bytes, [&] { return static_cast<std::uint8_t>(byte(generator)); });
     return bytes;
 }
 

@@ -12,16 +12,11 @@ using namespace tonobild::recordingtest;
 namespace {
 
 DetectedSettings detect(const std::vector<std::uint8_t>& recording)
-{
-    MemorySamples samples(recording);
-    return detectSettings(samples);
-}
+{ MemorySamples samples(recording); return detectSettings(samples); }
 
 // Groups before line `line` of a stream with the five-second leader.
 constexpr std::size_t groupsBeforeLine(int line, int groupsPerLine)
-{
-    return 13781 + static_cast<std::size_t>(line) * static_cast<std::size_t>(groupsPerLine);
-}
+{ return 13781 + static_cast<std::size_t>(line) * static_cast<std::size_t>(groupsPerLine); }
 
 class EverySender : public testing::TestWithParam<Sender> {};
 
@@ -33,19 +28,15 @@ TEST_P(EverySender, IsNamedWithCertaintyFromEveryRecording)
     const Sender sent = GetParam();
     const auto stream = transmit(sent);
     std::vector<std::uint8_t> amongNoise(100000, 128);
-    amongNoise.insert(amongNoise.end(), stream.begin(), stream.end());
-    const auto noise = randomBytes(50000, 12);
-    amongNoise.insert(amongNoise.end(), noise.begin(), noise.end());
+    for (const auto& part : {stream, randomBytes(50000, 12)})
+        amongNoise.insert(amongNoise.end(), part.begin(), part.end());
     for (int recording = 0; recording <= 5; ++recording) {
         const bool silenceAndNoise = recording == 5;
         SCOPED_TRACE(silenceAndNoise ? "SilenceAndNoise" : recordingName(kRecordings[recording]));
         const DetectedSettings found = detect(silenceAndNoise ? amongNoise : record(stream, kRecordings[recording]));
         ASSERT_TRUE(found.found) << found.reason;
-        EXPECT_EQ(found.pictureWidth, sent.width);
-        EXPECT_EQ(found.pictureHeight, sent.height);
-        EXPECT_EQ(found.halfX, sent.halfX);
-        EXPECT_EQ(found.mono, sent.mono);
-        EXPECT_EQ(found.compand, sent.compand);
+        EXPECT_EQ(Sender({found.pictureWidth, found.pictureHeight, found.halfX, found.mono, found.compand}).name(),
+                  sent.name());
         EXPECT_TRUE(found.certain) << certaintyText(found);
     }
 }
@@ -96,8 +87,7 @@ TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
 
 TEST(SettingsDetector, FindsNoTransmissionInNothingSilenceOrRandomBytes)
 {
-    const std::vector<std::uint8_t> empty;
-    const DetectedSettings none = detect(empty);
+    const DetectedSettings none = detect({});
     EXPECT_FALSE(none.found);
     EXPECT_EQ(none.bytesRead, 0u);
     EXPECT_EQ(none.reason, "no samples: the recording is empty");

@@ -26,8 +26,7 @@ public:
     void key(bool on) override
     {
         log_->calls.push_back(on ? "on" : "off");
-        int& failures = on ? log_->failOnCount : log_->failOffCount;
-        if (failures > 0) {
+        if (int& failures = on ? log_->failOnCount : log_->failOffCount; failures > 0) {
             --failures;
             throw PttError(std::string("Fake rig did not ") + (on ? "key" : "release"));
         }
@@ -35,8 +34,7 @@ public:
     }
     void check() override
     {
-        log_->calls.push_back("check");
-        if (log_->linkLost)
+        if (log_->calls.push_back("check"); log_->linkLost)
             throw PttError("Fake rig no longer answers");
     }
     std::string description() const override { return "Fake rig"; }

@@ -50,19 +50,19 @@ TEST_F(KeyingTest, EveryWayOutReleasesOnce)
     }
 }
 
-TEST_F(KeyingTest, ARigThatRefusesToKeyLeavesNothingKeyed)
+TEST_F(KeyingTest, ARigThatRefusesToKeyLeavesNothingKeyedAndAFailedReleaseIsTriedOnceMoreThenReported)
 {
     log_->failOnCount = 1;
-    KeyingSequence sequence(line(), 1, 1);
-    EXPECT_THROW(sequence.start(), PttError);
-    EXPECT_EQ(sequence.step(), KeyingStep::Idle);
-    EXPECT_FALSE(sequence.keyed());
-    EXPECT_EQ(sequence.release(), "");
+    {
+        KeyingSequence sequence(line(), 1, 1);
+        EXPECT_THROW(sequence.start(), PttError);
+        EXPECT_EQ(sequence.step(), KeyingStep::Idle);
+        EXPECT_FALSE(sequence.keyed());
+        EXPECT_EQ(sequence.release(), "");
+    }
     EXPECT_EQ(log_->calls, (Calls{"on"})); // nothing to release: it never keyed
-}
 
-TEST_F(KeyingTest, AReleaseThatFailsIsTriedOnceMoreAndThenReported)
-{
+    log_->calls.clear();
     auto rig = line();
     log_->failOffCount = 1;
     { KeyGuard guard(*rig); }

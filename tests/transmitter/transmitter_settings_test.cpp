@@ -15,19 +15,19 @@ using namespace tonobild;
 
 namespace {
 
-void store(MemorySettingsStore& s, const char* key, const char* value)
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+void store(MemorySettingsStore& s, std::initializer_list<std::pair<const char*, const char*>> keysAndValues)
 {
-    s.write(kTransmitterSection, key, value);
+    for (const auto& [key, value] : keysAndValues)
+        s.write(kTransmitterSection, key, value);
 }
 
 TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
 {
     MemorySettingsStore s;
-    store(s, kRigModelKey, "2");
-    store(s, kRigPortKey, "localhost:4532");
-    store(s, kPttMethodKey, "CAT");
-    store(s, kLeadSecondsKey, "1.25");
-    store(s, kTailSecondsKey, "0");
+    store(s, {{kRigModelKey, "2"}, {kRigPortKey, "localhost:4532"}, {kPttMethodKey, "CAT"}, {kLeadSecondsKey, "1.25"},
+              {kTailSecondsKey, "0"}});
     const StoredTransmitter read = readTransmitterSettings(s);
     EXPECT_EQ(read.settings, (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 1.25, 0.0}));
     EXPECT_TRUE(read.problems.empty());
@@ -55,18 +55,16 @@ TEST(TransmitterSettings, AValueThatCannotBeTakenIsNamedAndLeftInTheStore)
     for (const auto& [key, value] : cases) {
         SCOPED_TRACE(std::string(key) + "=" + value);
         MemorySettingsStore s;
-        store(s, key, value);
+        store(s, {{key, value}});
         const StoredTransmitter read = readTransmitterSettings(s);
         EXPECT_EQ(read.settings, TransmitterSettings{});
         ASSERT_EQ(read.problems.size(), 1u);
-        EXPECT_NE(read.problems[0].find(std::string("Transmitter/") + key + " is \"" + value + "\""),
-                  std::string::npos)
-            << read.problems[0];
+        EXPECT_TRUE(has(read.problems[0], std::string("Transmitter/") + key + " is \"" + value + "\"")) << read.problems[0];
         EXPECT_EQ(s.read(kTransmitterSection, key, "gone"), value);
     }
 }
 
-TEST(TransmitterSettings, ThePortMustSuitTheMethod)
+TEST(TransmitterSettings, ThePortMustSuitTheMethodAndEveryProblemOfTheSectionIsReported)
 {
     // method, port -> problem (empty: none)
     const std::tuple<PttMethod, const char*, const char*> cases[] = {
@@ -81,26 +79,18 @@ TEST(TransmitterSettings, ThePortMustSuitTheMethod)
     for (const auto& [method, port, expected] : cases) {
         SCOPED_TRACE(std::string(pttMethodName(method)) + " " + port);
         const std::string problem = portProblem({.port = port, .ptt = method});
-        if (*expected == '\0')
-            EXPECT_EQ(problem, "");
-        else
-            EXPECT_NE(problem.find(expected), std::string::npos) << problem;
+        EXPECT_TRUE(*expected ? has(problem, expected) : problem.empty()) << problem;
     }
-}
 
-TEST(TransmitterSettings, EveryProblemOfTheSectionIsReported)
-{
+    // Read from the store, every problem of the section is reported.
     MemorySettingsStore s;
-    store(s, kRigModelKey, "two");
-    store(s, kPttMethodKey, "dtr");
-    store(s, kRigPortKey, "localhost:4532");
-    store(s, kTailSecondsKey, "long");
+    store(s, {{kRigModelKey, "two"}, {kPttMethodKey, "dtr"}, {kRigPortKey, "localhost:4532"}, {kTailSecondsKey, "long"}});
     const StoredTransmitter read = readTransmitterSettings(s);
     ASSERT_EQ(read.problems.size(), 3u);
     const std::string message = describeProblems(read.problems);
     for (const char* part : {"Rig Model is \"two\"", "Tail Seconds is \"long\"", "PTT by DTR needs a serial device",
                              "Transmitter dialog"})
-        EXPECT_NE(message.find(part), std::string::npos) << message;
+        EXPECT_TRUE(has(message, part)) << message;
 }
 
 // A device or "host:port"; a text that names neither says why (problem not empty).
@@ -135,12 +125,11 @@ TEST(RigPort, DevicesNetworkAddressesAndTextsThatNameNoPortSayWhy)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const ParsedRigPort parsed = parseRigPort(c.text);
-        if (*c.problem != '\0') {
-            EXPECT_FALSE(parsed.ok);
-            EXPECT_NE(parsed.problem.find(c.problem), std::string::npos) << parsed.problem;
+        ASSERT_EQ(parsed.ok, !*c.problem) << parsed.problem;
+        if (!parsed.ok) {
+            EXPECT_TRUE(has(parsed.problem, c.problem)) << parsed.problem;
             continue;
         }
-        ASSERT_TRUE(parsed.ok) << parsed.problem;
         EXPECT_EQ(parsed.port.kind, c.kind);
         EXPECT_EQ(c.kind == Device ? parsed.port.device : parsed.port.host, c.deviceOrHost);
         EXPECT_EQ(parsed.port.port, c.port);

@@ -9,6 +9,8 @@
 // also when the dialog is left.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -38,10 +40,8 @@ protected:
     {
         return [this](const TransmitterSettings& settings) -> OpenedPtt {
             opened_.push_back(settings);
-            if (!openProblem_.empty())
+            if (!openProblem_.empty() || settings.ptt == PttMethod::None)
                 return {nullptr, openProblem_};
-            if (settings.ptt == PttMethod::None)
-                return {};
             return {std::make_unique<FakePttLine>(log_), {}};
         };
     }
@@ -68,11 +68,7 @@ protected:
     bool showsKeyed() const { return visibleText(*window_).contains(QStringLiteral("TRANSMITTER KEYED")); }
 
     // Plays something recorded in the window, so that no file needs to be read.
-    void playSamples()
-    {
-        window_->addRecordedSamples(QByteArray(4410, '\x80'));
-        window_->play();
-    }
+    void playSamples() { window_->addRecordedSamples(QByteArray(4410, '\x80')); window_->play(); }
 
     QTemporaryDir dir_;
     std::string file_ = dir_.filePath(QStringLiteral("TONOBILD.WAV")).toStdString();
@@ -110,20 +106,15 @@ TEST_F(KeyedWindowTest, StopClosingAndTheWindowsEndRelease)
 {
     playSamples();
     window_->stop();
-    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
     EXPECT_FALSE(showsKeyed());
-
-    log_->calls.clear();
     playSamples();
     dialogs_.yesNoAnswers = {false}; // do not save the recording
     EXPECT_TRUE(window_->close());
-    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
-
-    log_->calls.clear();
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
     window_->show();
     window_->play();
     window_.reset();
-    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off", "on", "off"}));
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
@@ -170,17 +161,13 @@ protected:
     template <typename T>
     T* field(const char* accessibleName)
     {
-        for (T* w : dialog_->findChildren<T*>())
-            if (w->accessibleName() == QLatin1String(accessibleName))
-                return w;
-        return nullptr;
+        const auto all = dialog_->findChildren<T*>();
+        const auto it = std::ranges::find(all, QString(accessibleName), &QWidget::accessibleName);
+        return it == all.end() ? nullptr : *it;
     }
     // The PTT method by its place in the list (1: CAT, 3: DTR) and the rig port.
     void choose(int method, const char* port)
-    {
-        field<QComboBox>("PTT method")->setCurrentIndex(method);
-        field<QLineEdit>("Rig port")->setText(port);
-    }
+    { field<QComboBox>("PTT method")->setCurrentIndex(method); field<QLineEdit>("Rig port")->setText(port); }
 
     std::unique_ptr<TransmitterDialog> dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener());
 };
@@ -224,8 +211,7 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
     ASSERT_TRUE(button(*dialog_, "Test PTT")->isEnabled());
     QTest::mouseClick(button(*dialog_, "Test PTT"), Qt::LeftButton);
     ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(opened_[0].rigModel, 2);
-    EXPECT_EQ(opened_[0].port, "localhost:4532");
+    EXPECT_EQ(std::pair(opened_[0].rigModel, opened_[0].port), std::pair(2, std::string("localhost:4532")));
     EXPECT_TRUE(dialog_->isTesting());
     EXPECT_TRUE(visibleText(*dialog_).contains("TRANSMITTER KEYED"));
     QTest::qWait(TransmitterDialog::kTestMs / 2);
@@ -236,18 +222,7 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
     EXPECT_FALSE(store_.contains(kTransmitterSection, kRigPortKey)); // a test stores nothing
 }
 
-TEST_F(TransmitterDialogTest, LeavingTheDialogDuringATestReleases)
-{
-    choose(1, "/dev/ttyUSB0");
-    dialog_->testPtt();
-    dialog_->reject(); // Cancel
-    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
-    dialog_->testPtt();
-    dialog_.reset(); // the dialog's end
-    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
-}
-
-TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReported)
+TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReportedAndLeavingTheDialogDuringATestReleases)
 {
     choose(1, "/dev/ttyUSB0");
     log_->failOnCount = 1;
@@ -259,6 +234,15 @@ TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReported)
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].text, "Fake rig did not key");
     EXPECT_TRUE(dialogs_.messages[1].text.contains("may still be keyed"));
+
+    log_->calls.clear();
+    log_->failOffCount = 0;
+    dialog_->testPtt();
+    dialog_->reject(); // Cancel
+    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    dialog_->testPtt();
+    dialog_.reset(); // the dialog's end
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
 }
 
 } // namespace

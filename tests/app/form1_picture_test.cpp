@@ -71,7 +71,8 @@ protected:
 
 } // namespace
 
-TEST_F(Form1PictureTest, LoadingStampsTheSignatureAndShowsTheReadOut)
+// Loading stamps the signature and shows the read-out; a failed load keeps the picture and says why.
+TEST_F(Form1PictureTest, LoadingStampsTheSignatureAndShowsTheReadOutAndAFailedLoadKeepsThePictureAndSaysWhy)
 {
     window.setSignatureText(" AKLM456");
     load(dataFile("gradient160.bmp"));
@@ -84,12 +85,7 @@ TEST_F(Form1PictureTest, LoadingStampsTheSignatureAndShowsTheReadOut)
     QTest::mouseClick(window.Label12, Qt::LeftButton);
     EXPECT_EQ(window.workingPicture(), before);
     EXPECT_TRUE(dialogs.messages.empty());
-}
 
-TEST_F(Form1PictureTest, AFailedLoadKeepsThePictureAndSaysWhy)
-{
-    load(dataFile("gradient160.bmp"));
-    const WorkingPicture before = window.workingPicture();
     auto bytes = testdata::readBytes(testdata::dataPath("gradient160.bmp"));
     bytes.resize(40);
     testdata::writeBytes(folder.filePath("broken.bmp"), bytes);
@@ -108,7 +104,9 @@ TEST_F(Form1PictureTest, AFailedLoadKeepsThePictureAndSaysWhy)
                                             ": it is a named pipe, not a picture file; save the picture into a file first");
 }
 
-TEST_F(Form1PictureTest, PreviewClicksSetTheShiftsOrBlackenTheLeftColumns)
+// The preview's clicks; then "Save" writes the working picture and "View" opens it at its own size,
+// zoomable in steps with sharp pixels.
+TEST_F(Form1PictureTest, PreviewClicksSetTheShiftsOrBlackenTheLeftColumnsSaveWritesItAndViewShowsAndZoomsIt)
 {
     load(writeImage(160, 120, "grey.png"));
     QTest::mouseClick(window.Image1, Qt::LeftButton, {}, QPoint(100, 50));
@@ -130,35 +128,7 @@ TEST_F(Form1PictureTest, PreviewClicksSetTheShiftsOrBlackenTheLeftColumns)
     QTest::mouseClick(window.Image1, Qt::LeftButton, {}, QPoint(100, 50));
     EXPECT_EQ(window.Label4->text(), "200");
     EXPECT_EQ(window.Label5->text(), "100");
-}
 
-TEST_F(Form1PictureTest, DigitalCodingButtonsCodeAndPrepare)
-{
-    load(dataFile("gradient160.bmp"));
-    const WorkingPicture coded = pictureOf(dataFile("gradient160.digital-encode.bmp"));
-    // The source must be unstamped for the reference: place it again without preparation.
-    window.workingPicture() = pictureOf(dataFile("gradient160.bmp"));
-    window.Command20->click();
-    const WorkingPicture& picture = window.workingPicture();
-    for (int y = 10; y < 120; ++y)
-        for (int x = 0; x < 160; ++x)
-            ASSERT_EQ(picture.colour(x, y), coded.colour(x, y)) << x << "," << y;
-    // The coded picture carried no signature, so the preparation stamped one into rows 0 to 9.
-    EXPECT_EQ(picture.colour(36, 3), kWhite); // the start marker's digit 3 (code 32)
-    EXPECT_NE(picture.colour(36, 3), coded.colour(36, 3));
-
-    // Decoding codes nothing back into the strip; below it, pairs come back shifted one column.
-    const WorkingPicture source = pictureOf(dataFile("gradient160.digital-encode.digital-decode.bmp"));
-    window.Command21->click();
-    for (int y = 10; y < 120; ++y)
-        for (int x = 2; x < 160; ++x)
-            ASSERT_EQ(picture.colour(x, y), source.colour(x, y)) << x << "," << y;
-}
-
-// "Save" writes the working picture; "View" opens it at its own size, zoomable in steps with sharp pixels.
-TEST_F(Form1PictureTest, SaveWritesTheWorkingPictureAndViewShowsItAtFullSizeAndZooms)
-{
-    load(writeImage(640, 480, "wide.png"));
     const QString path = folder.filePath("out.bmp");
     window.Text3->setText(path);
     window.Command9->click();
@@ -186,6 +156,29 @@ TEST_F(Form1PictureTest, SaveWritesTheWorkingPictureAndViewShowsItAtFullSizeAndZ
     EXPECT_FALSE(viewer->findChild<QPushButton*>("zoomOut")->isEnabled());
     press("actualSize", 1);
     EXPECT_EQ(viewer->zoom(), 100);
+}
+
+TEST_F(Form1PictureTest, DigitalCodingButtonsCodeAndPrepare)
+{
+    load(dataFile("gradient160.bmp"));
+    const WorkingPicture coded = pictureOf(dataFile("gradient160.digital-encode.bmp"));
+    // The source must be unstamped for the reference: place it again without preparation.
+    window.workingPicture() = pictureOf(dataFile("gradient160.bmp"));
+    window.Command20->click();
+    const WorkingPicture& picture = window.workingPicture();
+    for (int y = 10; y < 120; ++y)
+        for (int x = 0; x < 160; ++x)
+            ASSERT_EQ(picture.colour(x, y), coded.colour(x, y)) << x << "," << y;
+    // The coded picture carried no signature, so the preparation stamped one into rows 0 to 9.
+    EXPECT_EQ(picture.colour(36, 3), kWhite); // the start marker's digit 3 (code 32)
+    EXPECT_NE(picture.colour(36, 3), coded.colour(36, 3));
+
+    // Decoding codes nothing back into the strip; below it, pairs come back shifted one column.
+    const WorkingPicture source = pictureOf(dataFile("gradient160.digital-encode.digital-decode.bmp"));
+    window.Command21->click();
+    for (int y = 10; y < 120; ++y)
+        for (int x = 2; x < 160; ++x)
+            ASSERT_EQ(picture.colour(x, y), source.colour(x, y)) << x << "," << y;
 }
 
 // The thumbnails, the fixed cards and the clipboard place pictures.

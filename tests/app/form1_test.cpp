@@ -40,9 +40,21 @@ QString states(std::initializer_list<const QAbstractButton*> buttons)
 // The Sync Level read-out follows its scroll bar, also for a screen reader; an emptied audio
 // name is the default at once; the HSync interlock works both ways; the NR method and the time
 // reduction recaption the resolutions and durations (their texts: NrMethod and Timecalc).
-TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirControlsAtOnce)
+// Every shown control has a name for a screen reader.
+TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirControlsAtOnceAndAllHaveNames)
 {
     Form1 window(dialogs, store);
+    window.show();
+    const QRegularExpression designName("^(Command|Check|Option|Text|Label|VScroll|Picture|Image)\\d+$|^verno$");
+    int named = 0;
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (!designName.match(control->objectName()).hasMatch() || !control->isVisibleTo(&window))
+            continue;
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+            << control->objectName().toStdString();
+        ++named;
+    }
+    EXPECT_EQ(named, 75); // every named control but the hidden ones
     EXPECT_EQ(window.Label10->text(), "-32");
     window.VScroll1->setValue(12);
     EXPECT_EQ(window.Label10->text(), "12");
@@ -176,23 +188,8 @@ TEST_F(Form1Test, ClosingDuringEncodeStopsItAndKeepsTheOldWav)
     EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
 }
 
-TEST_F(Form1Test, EveryShownControlIsReachableByAScreenReader)
-{
-    Form1 window(dialogs, store);
-    window.show();
-    const QRegularExpression designName("^(Command|Check|Option|Text|Label|VScroll|Picture|Image)\\d+$|^verno$");
-    int checked = 0;
-    for (QWidget* control : window.findChildren<QWidget*>()) {
-        if (!designName.match(control->objectName()).hasMatch() || !control->isVisibleTo(&window))
-            continue;
-        EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
-            << control->objectName().toStdString();
-        ++checked;
-    }
-    EXPECT_EQ(checked, 75); // every named control but the hidden ones
-}
-
-TEST_F(Form1Test, SavedPresetComesBackAfterAnotherMode)
+// What CB selects and how Reset keeps it is PresetControls' case CbInterlock; here the window's lock.
+TEST_F(Form1Test, SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmallResolutionUntilAnotherMode)
 {
     // Every one of the 36 preset values as the window shows them.
     const auto presetValues = [](Form1& window) {
@@ -225,12 +222,7 @@ TEST_F(Form1Test, SavedPresetComesBackAfterAnotherMode)
     window->Option25->click();
     EXPECT_EQ(presetValues(*window), saved);
     EXPECT_TRUE(dialogs.messages.empty());
-}
 
-// What CB selects and how Reset keeps it is PresetControls' case CbInterlock; here the window's lock.
-TEST_F(Form1Test, CbLocksHalfXAndTheSmallResolutionUntilAnotherMode)
-{
-    auto window = startWindow();
     window->Option16->click();
     EXPECT_EQ(states({window->Option1, window->Check2}), "on-greyed on-greyed");
     window->Option15->click();

@@ -89,9 +89,8 @@ TEST_F(Form1Test, FirstStartAsksForTheTestCardsAndOpensInFmLaterStartsInTheModeU
 {
     dialogs.answers.push_back(folder.path());
     auto window = startWindow();
-    ASSERT_EQ(dialogs.questions.size(), 1);
-    EXPECT_EQ(dialogs.questions.front(), "Testcard location|Please enter the directory where the testcards are "
-                                         "located\r\nPlease Leave Blank to not display");
+    EXPECT_EQ(dialogs.questions, QStringList{"Testcard location|Please enter the directory where the testcards are "
+                                             "located\r\nPlease Leave Blank to not display"});
     EXPECT_EQ(store.read("Directories", "Test Pattern", "?"), folder.path().toStdString() + "/");
     EXPECT_EQ(store.read("Settings", "Default Mode", "?"), "15");
     EXPECT_TRUE(window->Option15->isChecked());

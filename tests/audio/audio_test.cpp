@@ -39,11 +39,10 @@ std::vector<std::uint8_t> bytesOf(const auto& values)
 
 TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
 {
-    const std::vector<std::uint8_t> expected = {
-        0x52, 0x49, 0x46, 0x46, 0x32, 0x00, 0x00, 0x00, 0x57, 0x41, 0x56, 0x45, 0x66, 0x6D, 0x74, 0x20,
-        0x12, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x44, 0xAC, 0x00, 0x00, 0x44, 0xAC, 0x00, 0x00,
-        0x01, 0x00, 0x08, 0x00, 0x00, 0x00, 0x66, 0x61, 0x63, 0x74, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00,
-        0x00, 0x00, 0x64, 0x61, 0x74, 0x61, 0x00, 0x00, 0x00, 0x00};
+    // RIFF size 50, an 18-byte "fmt " of PCM mono 44100 8-bit, "fact" and "data" both 0.
+    const std::string header("RIFF\x32\0\0\0WAVEfmt \x12\0\0\0\x01\0\x01\0\x44\xAC\0\0\x44\xAC\0\0\x01\0\x08\0"
+                             "\0\0fact\x04\0\0\0\0\0\0\0data\0\0\0\0", 58);
+    const std::vector<std::uint8_t> expected(header.begin(), header.end());
     const auto dir = std::filesystem::temp_directory_path() / ("tonobild-prepare-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string fresh = (dir / "new.wav").string();
@@ -85,7 +84,7 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
         EXPECT_THROW(parseWav(bytes), WavFormatError) << bytes.size();
 }
 
-TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetition)
+TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetitionOfWholeFrames)
 {
     const std::vector<std::uint32_t> several = {48000, 88200, 44100};
     // file rate, the device's native rates -> device rate, whole repetition
@@ -97,19 +96,15 @@ TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetition)
         EXPECT_EQ(rate.deviceRate, device) << file << " on " << native.front();
         EXPECT_EQ(rate.exactRepetition, exact) << file << " on " << native.front();
     }
+    // Each frame is repeated a whole number of times.
+    using Samples = std::vector<std::int16_t>;
+    EXPECT_EQ(repeatFrames(Samples{100, -100, 200}, 1, 11025, 44100),
+              (Samples{100, 100, 100, 100, -100, -100, -100, -100, 200, 200, 200, 200}));
+    EXPECT_EQ(repeatFrames(Samples{1, 2, 3, 4}, 2, 8000, 48000),
+              (Samples{1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4}));
 }
 
-TEST(Playback, EachFrameIsRepeatedAWholeNumberOfTimes)
-{
-    const std::vector<std::int16_t> mono = {100, -100, 200};
-    EXPECT_EQ(repeatFrames(mono, 1, 11025, 44100),
-              (std::vector<std::int16_t>{100, 100, 100, 100, -100, -100, -100, -100, 200, 200, 200, 200}));
-    const std::vector<std::int16_t> stereo = {1, 2, 3, 4};
-    EXPECT_EQ(repeatFrames(stereo, 2, 8000, 48000),
-              (std::vector<std::int16_t>{1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 1, 2, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4, 3, 4}));
-}
-
-TEST(CaptureConverter, EightBitSamplesComeBackExactlyFromEveryDeviceFormat)
+TEST(CaptureConverter, EightBitSamplesComeBackExactlyFromEveryFormatChannelsAverageAndSplitFramesWait)
 {
     std::vector<std::uint8_t> original;
     std::vector<std::int16_t> asInt16;
@@ -130,10 +125,8 @@ TEST(CaptureConverter, EightBitSamplesComeBackExactlyFromEveryDeviceFormat)
         converter.convert(bytes, out);
         EXPECT_EQ(out, original) << static_cast<int>(format);
     }
-}
 
-TEST(CaptureConverter, AveragesChannelsAndKeepsFramesSplitAcrossChunks)
-{
+    // Channels are averaged and a frame split across chunks is kept.
     const auto bytes = bytesOf(std::vector<std::int16_t>{256 * 10, 256 * 30, -256 * 64, -256 * 64, 32767, 32767});
     CaptureConverter stereo(DeviceSampleFormat::Int16, 2, 44100);
     std::vector<std::uint8_t> out;
@@ -146,7 +139,7 @@ TEST(CaptureConverter, AveragesChannelsAndKeepsFramesSplitAcrossChunks)
 }
 
 // What the station passes (recordArguments, playArguments) is in the launcher's tests.
-TEST(RecorderArguments, SwitchesBeforeTheFileAndTheLastArgumentAlwaysTheFile)
+TEST(RecorderArguments, ExactSwitchWordsBeforeTheFileAndTheLastArgumentAlwaysTheFile)
 {
     // arguments -> file, play, close
     const std::tuple<std::vector<std::string>, std::string, bool, bool> cases[] = {
@@ -161,10 +154,7 @@ TEST(RecorderArguments, SwitchesBeforeTheFileAndTheLastArgumentAlwaysTheFile)
         EXPECT_EQ(parsed.request->play, play) << file;
         EXPECT_EQ(parsed.request->close, close) << file;
     }
-}
-
-TEST(RecorderArguments, OnlyTheExactSwitchWordsAreSwitches)
-{
+    // Only the exact switch words are switches.
     EXPECT_FALSE(parseRecorderArguments({}).request);
     EXPECT_FALSE(parseRecorderArguments({""}).request);
     for (const char* wrong : {"/PLAY", "/play ", "-play", "/c", "C:\\My"}) {

@@ -31,10 +31,8 @@ PresetControls distinctiveWindow()
     window.setThumbnailPosition(3);
     for (int option : {2, 4, 7, 9, 11, 12, 20})
         window.setOption(option, true);
-    window.setCheck(1, 2);
-    window.setCheck(3, 0);
-    for (int check : {2, 7, 8, 9, 10})
-        window.setCheck(check, 1);
+    for (const auto& [check, state] : std::vector<std::pair<int, int>>{{1, 2}, {3, 0}, {2, 1}, {7, 1}, {8, 1}, {9, 1}, {10, 1}})
+        window.setCheck(check, state);
     return window;
 }
 
@@ -86,9 +84,8 @@ TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
     };
     for (const auto& c : cases) {
         MemorySettingsStore store;
-        store.write("HAM", "v2", c.text);
-        store.write("HAM", "o2", c.text);
-        store.write("HAM", "c1", c.text);
+        for (const char* key : {"v2", "o2", "c1"})
+            store.write("HAM", key, c.text);
         const ModePreset preset = readPreset(store, Mode::HAM);
         EXPECT_EQ(preset.v2, c.number) << '"' << c.text << '"';
         EXPECT_EQ(preset.options[2], c.flag) << '"' << c.text << '"';
@@ -119,13 +116,12 @@ TEST(Command13, SaveWritesEveryKeyInOrderSwitchingModesRestoresAll36ValuesAndRes
     PresetControls window = distinctiveWindow();
     const ModePreset saved = window.toPreset();
     ASSERT_TRUE(saveSelectedMode(store, Mode::HAM, saved));
-    const std::vector<std::string> expected = {
-        "HAM/t2=D:\\HAM.WAV", "HAM/t3=D:\\OUT.BMP", "HAM/t4=D:\\IN.BMP", "HAM/sign= Acall",
-        "HAM/c1=2", "HAM/c2=1", "HAM/c3=0", "HAM/c4=1", "HAM/c5=1", "HAM/c7=1", "HAM/c8=1", "HAM/c9=1",
-        "HAM/c10=1", "HAM/v2=3",
-        "HAM/o1=0", "HAM/o2=1", "HAM/o3=0", "HAM/o4=1", "HAM/o5=0", "HAM/o6=0", "HAM/o7=1", "HAM/o8=0",
-        "HAM/o9=1", "HAM/o10=0", "HAM/o11=1", "HAM/o12=1", "HAM/o13=0", "HAM/o14=0", "HAM/o17=0",
-        "HAM/o18=0", "HAM/o19=0", "HAM/o20=1", "HAM/o21=0", "HAM/o22=0", "HAM/o23=0", "HAM/o24=0"};
+    std::vector<std::string> expected = {"HAM/t2=D:\\HAM.WAV", "HAM/t3=D:\\OUT.BMP", "HAM/t4=D:\\IN.BMP",
+                                         "HAM/sign= Acall"};
+    for (const char* key : {"c1=2", "c2=1", "c3=0", "c4=1", "c5=1", "c7=1", "c8=1", "c9=1", "c10=1", "v2=3", "o1=0",
+                            "o2=1", "o3=0", "o4=1", "o5=0", "o6=0", "o7=1", "o8=0", "o9=1", "o10=0", "o11=1", "o12=1",
+                            "o13=0", "o14=0", "o17=0", "o18=0", "o19=0", "o20=1", "o21=0", "o22=0", "o23=0", "o24=0"})
+        expected.push_back(std::string("HAM/") + key);
     EXPECT_EQ(keysOf(store.writes()), expected);
 
     modeButtonClicked(store, Mode::TAPE, window);

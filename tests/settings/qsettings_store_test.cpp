@@ -45,10 +45,9 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAndAnUnwritableFileIsRepo
 
 TEST(ModeOption, NamesInAnyLetterCaseAndTheUserFileGivesEveryEncodeAndDecodeValue)
 {
-    EXPECT_EQ(cli::parseModeName(QStringLiteral("ham")), Mode::HAM);
-    EXPECT_EQ(cli::parseModeName(QStringLiteral("HiRes")), Mode::HIRES);
-    EXPECT_EQ(cli::parseModeName(QStringLiteral("AM")), std::nullopt);
-    EXPECT_EQ(cli::parseModeName(QStringLiteral("Settings")), std::nullopt);
+    for (const auto& [name, mode] : std::vector<std::pair<QString, std::optional<Mode>>>{
+             {"ham", Mode::HAM}, {"HiRes", Mode::HIRES}, {"AM", std::nullopt}, {"Settings", std::nullopt}})
+        EXPECT_EQ(cli::parseModeName(name), mode) << name.toStdString();
 
     // The user's file gives every encode and decode value.
     using namespace cli;

@@ -13,7 +13,7 @@
 
 using namespace tonobild;
 
-TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordWhileCancelAndClosingFromTheFrameClearIt)
+TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAndClosingFromTheFrameClearIt)
 {
     testdata::FakeDialogs dialogs;
     QPointer<SignatureDialog> dialog = new SignatureDialog(dialogs);
@@ -39,7 +39,24 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordWhileCancelAndClosingFromTheFr
     ASSERT_EQ(dialogs.messages.size(), 1u);
     EXPECT_TRUE(dialogs.messages.front().text.contains(QLatin1String("Latin-1")));
 
+    // The note under the codeword follows the typing and names what a receiver loses.
+    auto* note = dialog->findChild<QLabel*>(QStringLiteral("capacity"));
+    ASSERT_TRUE(note);
+    dialog->setSignatureRoom(54, QStringLiteral("160 x 120"));
+    EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword.");
+    codeword->setText(QString(50, 'K') + "XYZ");
+    EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword. "
+                            "This one has 53: \"Z\" will be cut.");
+    EXPECT_EQ(note->accessibleName(), note->text());
+    click("Command1");
+    ASSERT_EQ(set.size(), 4);
+    EXPECT_EQ(set.back().front().toString(), " A" + QString(50, 'K') + "XY");
+    dialog->setSignatureRoom(1, QStringLiteral("tiny"));
+    EXPECT_TRUE(note->text().endsWith("reads back 0 characters of the codeword. This one has 53: \"" + QString(50, 'K') +
+                                      "XYZ\" will be cut."));
+
     // Cancel hides and keeps the typed codeword; the frame's close unloads the dialog.
+    dialog->show();
     codeword->setText(QStringLiteral("XYZ"));
     click("Command2");
     EXPECT_EQ(cancelled.size(), 1);
@@ -48,30 +65,8 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordWhileCancelAndClosingFromTheFr
     EXPECT_EQ(codeword->text(), "XYZ");
     EXPECT_TRUE(dialog->close());
     EXPECT_EQ(cancelled.size(), 2);
-    EXPECT_EQ(set.size(), 3);
+    EXPECT_EQ(set.size(), 4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
 }
 
-// The note under the codeword follows the typing and names what a receiver loses.
-TEST(SignatureDialog, SaysHowMuchOfTheCodewordFitsAndWhatWillBeCut)
-{
-    testdata::FakeDialogs dialogs;
-    SignatureDialog dialog(dialogs);
-    auto* codeword = dialog.findChild<QLineEdit*>(QStringLiteral("Text1"));
-    auto* note = dialog.findChild<QLabel*>(QStringLiteral("capacity"));
-    ASSERT_TRUE(codeword && note);
-    dialog.setSignatureRoom(54, QStringLiteral("160 x 120"));
-    EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword.");
-    codeword->setText(QString(50, 'K') + "XYZ");
-    EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword. "
-                            "This one has 53: \"Z\" will be cut.");
-    EXPECT_EQ(note->accessibleName(), note->text());
-    QSignalSpy set(&dialog, &SignatureDialog::signatureSet);
-    dialog.findChild<QPushButton*>(QStringLiteral("Command1"))->click();
-    ASSERT_EQ(set.size(), 1);
-    EXPECT_EQ(set.front().front().toString(), " A" + QString(50, 'K') + "XY");
-    dialog.setSignatureRoom(1, QStringLiteral("tiny"));
-    EXPECT_TRUE(note->text().endsWith("reads back 0 characters of the codeword. This one has 53: \"" + QString(50, 'K') +
-                                      "XYZ\" will be cut."));
-}

@@ -2,6 +2,7 @@
 // (Command15) read and write, with PresetControls standing in for the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,50 @@ TEST(Command13, SaveWritesEveryKeyInOrderSwitchingModesRestoresAll36ValuesAndRes
     for (const char* key : {"c8", "c9", "c10"})
         EXPECT_EQ(store.read("FM", key, ""), "1") << key;
     EXPECT_EQ(store.read("FM", "t2", ""), "D:\\HAM.WAV");
+}
+
+// The stand-in starts as the window does and keeps one button of each option
+// group selected, as the window's frames do.
+TEST(PresetControls, StartValuesOptionGroupsAndTheNrMethodsHSync)
+{
+    PresetControls window;
+    std::vector<int> selected;
+    for (int option : kPresetOptions)
+        if (window.selected(option))
+            selected.push_back(option);
+    EXPECT_EQ(selected, (std::vector<int>{1, 5, 6, 8, 10, 14, 24}));
+    std::vector<int> ticked;
+    for (int check : kPresetChecks)
+        if (window.checkState(check) != 0)
+            ticked.push_back(check);
+    EXPECT_EQ(ticked, (std::vector<int>{1, 3, 4, 5}));
+
+    const std::vector<std::vector<int>> groups = {{1, 2, 3},    {4, 5},   {6, 7}, {8, 9}, {10, 11},
+                                                  {12, 13, 14}, {17, 18, 19, 20, 21, 22, 23, 24}};
+    for (const auto& group : groups)
+        for (int chosen : group) {
+            PresetControls clicked;
+            clicked.setOption(chosen, true);
+            for (int option : kPresetOptions) {
+                const bool inGroup = std::find(group.begin(), group.end(), option) != group.end();
+                EXPECT_EQ(clicked.selected(option), inGroup ? option == chosen : window.selected(option))
+                    << "Option" << option << " after Option" << chosen;
+            }
+        }
+
+    // "None" (Option4) unticks "HSync", "Active Norm" (Option5) ticks it; a "Time
+    // Reduction" button (Option8, Option9) does what the selected one of the two does.
+    PresetControls nr;
+    nr.setCheck(1, 0);
+    nr.setOption(9, true);
+    EXPECT_EQ(nr.checkState(1), 1);
+    nr.setOption(4, true);
+    EXPECT_EQ(nr.checkState(1), 0);
+    nr.setCheck(1, 1);
+    nr.setOption(8, true);
+    EXPECT_EQ(nr.checkState(1), 0);
+    nr.setOption(5, true);
+    EXPECT_EQ(nr.checkState(1), 1);
 }
 
 TEST(CbInterlock, CbSelectsOption1AndTicksHalfXLockedEvenAfterResetUntilAnotherMode)

@@ -10,6 +10,7 @@
 #include "cli/commands.h"
 #include "cli/decode_options.h"
 #include "cli/stop_signals.h"
+#include "receiver/gallery_names.h"
 #include "receiver/listening_session.h"
 
 namespace tonobild::cli {
@@ -18,8 +19,8 @@ namespace {
 
 QString readOut(const std::string& caption)
 {
-    return QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()))
-        .replace(QStringLiteral("\r\n"), QStringLiteral("; "));
+    const std::string line = oneLineReadOut(caption);
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
 }
 
 } // namespace

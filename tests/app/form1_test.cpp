@@ -258,7 +258,7 @@ TEST_F(Form1Test, GuideConfiguresThroughTheControlsAndExplains)
                       window.Check8, window.Option7, window.Option24}),
               "on on on on on on off on on");
     EXPECT_EQ(window.Label10->text(), "-32");
-    EXPECT_EQ(window.Label12->text(), "~19 Secs"); // Slow and Half X: 29 / 2 rounds to 14
+    EXPECT_EQ(window.Label12->text(), "~19 Secs"); // Slow and Half X: 5 s of leader and 29 / 2, 14 to the even
     ASSERT_EQ(dialogs.messages.size(), 2u);
     EXPECT_EQ(dialogs.messages[0].title, "Configured");
     EXPECT_EQ(dialogs.messages[1].title, "Instructions");

@@ -74,6 +74,11 @@ TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
     EXPECT_TRUE(guessed.mono); // 480 lines would do: 320 x 240 "Half X" mono
     EXPECT_EQ(guessed.pictureWidth, 320);
     EXPECT_EQ(certaintyText(guessed), "guessed from " + std::to_string(guessed.linesRead) + " lines");
+    DetectedSettings few = guessed;
+    for (const auto& [lines, text] : {std::pair{1, "guessed from 1 line"}, {2, "guessed from 2 lines"}}) {
+        few.linesRead = lines;
+        EXPECT_EQ(certaintyText(few), text);
+    }
     EXPECT_GT(guessed.linesRead, 390);
 
     // Cut in the code of line 241, just after the last index a mono 160 x 120 sender sends.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "picture/picture_files.h"
+#include "receiver/gallery_names.h"
 #include "signature/signature_text.h"
 
 namespace tonobild::cli {
@@ -62,6 +63,12 @@ std::optional<PictureSize> parseResolution(const QString& text)
     if (text == QLatin1String("640x480"))
         return PictureSize{640, 480};
     return std::nullopt;
+}
+
+QString readOutLine(const std::string& caption)
+{
+    const std::string line = oneLineReadOut(caption);
+    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
 }
 
 QCommandLineOption inputDeviceOption()

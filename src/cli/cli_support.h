@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QString>
 #include <optional>
+#include <string>
 
 #include "common/working_state.h"
 #include "picture/working_picture.h"
@@ -29,6 +30,9 @@ std::optional<WorkingState> startState(const QCommandLineParser& parser, const Q
 // A picture file placed into a working picture at its own size; prints the
 // reason and answers nothing when it cannot be loaded.
 std::optional<WorkingPicture> loadPicture(const QString& path);
+
+// The signature read-out on one line ("\r\n" becomes "; "), as the commands print it.
+QString readOutLine(const std::string& caption);
 
 // --input DEVICE: the input device of "record" and "listen".
 QCommandLineOption inputDeviceOption();

@@ -10,7 +10,6 @@
 #include "common/file_error.h"
 #include "decoder/decoder.h"
 #include "picture/picture_files.h"
-#include "receiver/gallery_names.h"
 #include "receiver/receiving_front_end.h"
 #include "signature/signature_codec.h"
 
@@ -110,8 +109,7 @@ int decodeCommand(const QStringList& arguments)
             << QString::fromStdString(certaintyText(*detected)) << ")\n";
     out << "Decoded " << audioPath << " (" << endName(end) << ") into " << picturePath << ", " << size.width
         << "x" << size.height << '\n';
-    const std::string readOut = oneLineReadOut(caption);
-    out << "Signature: " << QString::fromLatin1(readOut.data(), static_cast<qsizetype>(readOut.size())) << '\n';
+    out << "Signature: " << readOutLine(caption) << '\n';
     return 0;
 }
 

@@ -10,20 +10,9 @@
 #include "cli/commands.h"
 #include "cli/decode_options.h"
 #include "cli/stop_signals.h"
-#include "receiver/gallery_names.h"
 #include "receiver/listening_session.h"
 
 namespace tonobild::cli {
-
-namespace {
-
-QString readOut(const std::string& caption)
-{
-    const std::string line = oneLineReadOut(caption);
-    return QString::fromLatin1(line.data(), static_cast<qsizetype>(line.size()));
-}
-
-} // namespace
 
 int listenCommand(const QStringList& arguments)
 {
@@ -68,7 +57,7 @@ int listenCommand(const QStringList& arguments)
                      [&](bool ticked) { choice->controls.licLock = ticked; });
     QObject::connect(&session, &ListeningSession::pictureKept,
                      [&](const ReceivedPicture& picture, const GalleryEntry& entry) {
-                         out << "Received " << entry.picturePath << ": " << readOut(picture.signatureCaption)
+                         out << "Received " << entry.picturePath << ": " << readOutLine(picture.signatureCaption)
                              << Qt::endl;
                          if (++received == wanted)
                              loop.exit(0);

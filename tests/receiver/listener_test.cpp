@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <tuple>
 #include <utility>
 
@@ -25,7 +24,11 @@ struct CollectingHost final : ListenerHost {
     explicit CollectingHost(DecoderControls& c) : controls(c) {}
     void transmissionBegins() override { ++began; }
     void received(ReceivedPicture picture) override { pictures.push_back(std::move(picture)); }
-    void setLicLock(bool ticked) override { licLockChanges.push_back(controls.licLock = ticked); }
+    void setLicLock(bool ticked) override
+    {
+        controls.licLock = ticked;
+        licLockChanges.push_back(ticked);
+    }
     DecoderControls& controls;
     int began = 0;
     std::vector<ReceivedPicture> pictures;
@@ -45,10 +48,15 @@ std::vector<std::uint8_t> signedTransmission(const std::string& codeword, int se
 }
 
 void addSilence(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds)
-{ stream.insert(stream.end(), static_cast<std::size_t>(seconds * rate), 128); }
+{
+    stream.insert(stream.end(), static_cast<std::size_t>(seconds * rate), 128);
+}
 
 void addNoise(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds, unsigned seed = 7)
-{ std::ranges::copy(recordingtest::randomBytes(static_cast<std::size_t>(seconds * rate), seed), std::back_inserter(stream)); }
+{
+    const auto noise = recordingtest::randomBytes(static_cast<std::size_t>(seconds * rate), seed);
+    stream.insert(stream.end(), noise.begin(), noise.end());
+}
 
 // The transmission as a sound card at `rate` records it, after what the stream
 // holds: recorded sample i is sent sample floor(i * 11025 / rate), each held

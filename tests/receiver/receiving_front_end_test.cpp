@@ -18,7 +18,10 @@ using testdata::held;
 namespace {
 
 const std::vector<std::uint8_t>& sent()
-{ static const auto stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")); return stream; }
+{
+    static const auto stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
+    return stream;
+}
 
 // A recording whose clock runs `ratio` times the sender's, each sent sample
 // lasting four recorded samples: recorded sample k is sent sample k / (4 * ratio).
@@ -31,7 +34,11 @@ std::vector<std::uint8_t> recordedAt(double ratio)
 }
 
 std::vector<std::uint8_t> biased(std::vector<std::uint8_t> samples, int bias)
-{ for (std::uint8_t& s : samples) s = static_cast<std::uint8_t>(s + bias); return samples; }
+{
+    for (std::uint8_t& s : samples)
+        s = static_cast<std::uint8_t>(s + bias);
+    return samples;
+}
 
 // The samples as a 16-bit stereo WAV at 44100, both channels (s - 128) * 256.
 std::vector<std::uint8_t> stereo16(const std::vector<std::uint8_t>& samples)

@@ -60,7 +60,9 @@ constexpr Recording kRecordings[] = {Recording::Clean, Recording::Wav, Recording
                                      Recording::Noisy};
 
 inline const char* recordingName(Recording recording)
-{ return std::array{"Clean", "Wav", "Repeated", "FirstFifthLost", "Noisy"}[static_cast<std::size_t>(recording)]; }
+{
+    return std::array{"Clean", "Wav", "Repeated", "FirstFifthLost", "Noisy"}[static_cast<std::size_t>(recording)];
+}
 
 // Bytes over the whole range, as an open squelch gives, from a generator with a fixed seed.
 inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)

@@ -92,6 +92,7 @@ std::optional<DecodeEnd> Decoder::feed(std::span<const std::uint8_t> block)
         return false;
     };
     detector_.feedBlock(block, ticks, kTicksPerProgressStep, onStep, placeValue);
+    assembler_.handOverPending();
     state_.pixcount = static_cast<std::int16_t>(ticks);
     return end;
 }

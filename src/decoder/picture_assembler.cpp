@@ -29,6 +29,7 @@ void PictureAssembler::begin(int xsiz, int rows, int yshift) noexcept
     rows_ = rows;
     yshiftCountdown_ = -yshift;
     passCount_ = 0;
+    pendingCount_ = 0;
 }
 
 bool PictureAssembler::placeAnyValue(int value)

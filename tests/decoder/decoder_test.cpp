@@ -232,6 +232,24 @@ TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
     EXPECT_EQ(b.state.stopreq, 0);
 }
 
+// A steady tone of one low and one high sample per cycle: the first cycle is
+// flat (swing -1) and leaves the pair unstarted, every later one swings 254, so
+// 21 cycles give 10 values of 255 and 20 more give 10 more. Each joins the
+// eight spaces that open the line buffer by the end of its block.
+TEST(Decoder, TheLineBufferIsWholeAtTheEndOfEachBlock)
+{
+    DecoderBench b;
+    b.decoder.begin(kLevel3);
+    std::vector<std::uint8_t> cycles;
+    for (int i = 0; i < 21; ++i)
+        cycles.insert(cycles.end(), {0, 255});
+    EXPECT_FALSE(b.decoder.feed(cycles));
+    EXPECT_EQ(b.state.linebuf, std::string(8, ' ') + std::string(10, char(255)));
+    cycles.resize(40);
+    EXPECT_FALSE(b.decoder.feed(cycles));
+    EXPECT_EQ(b.state.linebuf, std::string(8, ' ') + std::string(20, char(255)));
+}
+
 // A host that answers false (the window is closing) at the second progress step
 // ends the decode there; answering false at the second rebuilt row ends the rebuild.
 TEST(Decoder, AProgressStepOrRebuildRowAnsweredFalseAbandonsTheDecode)

@@ -14,10 +14,12 @@ using namespace tonobild::decodetest;
 
 namespace {
 
-// An assembler on a black 160 x 120 picture with buffered lines ("Use LIC"
-// unticked), threshold -32, offset 16, row 5.
+// An assembler on a black 160 x 120 picture (or one as wide as asked) with
+// buffered lines ("Use LIC" unticked), threshold -32, offset 16, row 5.
 struct Assembler {
-    Assembler() : host(controls), identification(state, controls, host), assembler(picture, state, controls, identification)
+    explicit Assembler(int width = 160)
+        : host(controls), identification(state, controls, host), picture(width, 120),
+          assembler(picture, state, controls, identification)
     {
         controls.useLic = false;
         state.syncthresh = -32;
@@ -41,7 +43,7 @@ struct Assembler {
     WorkingState state;
     RecordingHost host;
     LineIdentification identification;
-    WorkingPicture picture{160, 120};
+    WorkingPicture picture;
     PictureAssembler assembler;
     int lastLuma = 0;
     int lastXcount = 0;
@@ -111,6 +113,7 @@ TEST(Checklinesync, ABufferOfMoreThan1000IsCutAtTheSyncAndALineWithoutSyncStopsG
     c.state.xpos = 0;
     for (int i = 0; i < 1200; ++i)
         EXPECT_TRUE(c.assembler.placeValue(100));
+    c.assembler.handOverPending();
     EXPECT_EQ(std::tuple(c.state.linebuf.size(), c.state.xpos, c.state.ypos), std::tuple(163u, 155, 5));
 }
 
@@ -128,6 +131,22 @@ TEST(Checklinesync, BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast
         EXPECT_EQ(a.picture.colour(x, 5), row5[x]) << x;
     // The last companded value opens the next line, row 6.
     EXPECT_EQ(std::tuple(a.state.linebuf, a.state.ypos, a.state.xpos), std::tuple(std::string(1, char(254)), 6, 1));
+}
+
+// A line of 300 values, 640 groups long, outgrows the 256 values held back from
+// the line buffer; the sync then paints all 300 in order: column x gets
+// (x - 1) % 200 + 20, and nothing lands beyond column 300.
+TEST(Checklinesync, ALineLongerThanThePendingValuesIsPaintedWholeAndInOrder)
+{
+    Assembler a(640);
+    a.assembler.begin(640, 480, 0);
+    a.state.xpos = 0;
+    for (int i = 0; i < 300; ++i)
+        EXPECT_TRUE(a.assembler.placeValue(i % 200 + 20));
+    EXPECT_TRUE(a.assembler.placeValue(-64));
+    for (int x = 1; x <= 300; ++x)
+        ASSERT_EQ(a.picture.colour(x, 5), (x - 1) % 200 + 20) << x;
+    EXPECT_EQ(std::tuple(a.picture.colour(301, 5), a.state.ypos), std::tuple(kBlack, 6));
 }
 
 // YShift 2 with buffered lines: the second accepted sync clears the picture

@@ -15,22 +15,24 @@ NormalisingScale normalisingScale(int strongerSwing, int normlevel) noexcept
 
 std::int16_t normalisedValue(int firstSwing, int secondSwing, int normlevel) noexcept
 {
-    const NormalisingScale scale = normalisingScale(std::max(firstSwing, secondSwing), normlevel);
-    // Division first (the factor), then the product, both in double precision.
-    return static_cast<std::int16_t>(roundHalfEven(scale.factor * (std::min(firstSwing, secondSwing) - scale.share)));
+    return scaledSwing(normalisingScale(std::max(firstSwing, secondSwing), normlevel),
+                       std::min(firstSwing, secondSwing));
 }
 
 const CycleDetector::PairValues& CycleDetector::pairValues(int normlevel)
 {
-    // normalisedValue() does not depend on the order of the swings: each pair is worked out once.
+    // normalisedValue() does not depend on the order of the swings: each pair
+    // is worked out once, on the scale of its stronger swing.
     const auto tableFor = [](int level) {
         auto table = std::make_unique<PairValues>();
-        for (int hi = -1; hi <= 254; ++hi)
+        for (int hi = -1; hi <= 254; ++hi) {
+            const NormalisingScale scale = normalisingScale(hi, level);
             for (int lo = -1; lo <= hi; ++lo) {
-                const std::int16_t value = normalisedValue(hi, lo, level);
+                const std::int16_t value = scaledSwing(scale, lo);
                 (*table)[static_cast<std::size_t>(hi + 1)][static_cast<std::size_t>(lo + 1)] = value;
                 (*table)[static_cast<std::size_t>(lo + 1)][static_cast<std::size_t>(hi + 1)] = value;
             }
+        }
         return table;
     };
     if (normlevel == 2) {

@@ -23,6 +23,14 @@ struct NormalisingScale {
 };
 NormalisingScale normalisingScale(int strongerSwing, int normlevel) noexcept;
 
+// The weaker swing on the scale the stronger one set: the factor times the
+// weaker swing less the share, rounded half to even. Division first (the
+// factor), then the product, both in double precision.
+inline std::int16_t scaledSwing(const NormalisingScale& scale, int weakerSwing) noexcept
+{
+    return static_cast<std::int16_t>(roundHalfEven(scale.factor * (weakerSwing - scale.share)));
+}
+
 // The normalised value of two swings at level 2 or 3: the larger swing minus a
 // half (level 2) or a third (level 3) of itself becomes 255, the smaller one is
 // scaled alike. Unclamped: weak cycles come out negative.
@@ -129,8 +137,7 @@ private:
     {
         const int hi = a > b ? a : b;
         const int lo = a > b ? b : a;
-        const NormalisingScale& scale = scales_[static_cast<std::size_t>(hi + 1)];
-        return static_cast<std::int16_t>(roundHalfEven(scale.factor * (lo - scale.share)));
+        return scaledSwing(scales_[static_cast<std::size_t>(hi + 1)], lo);
     }
 
     const DecoderControls& controls_;

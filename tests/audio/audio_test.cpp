@@ -24,9 +24,7 @@ namespace {
 // A WAV image with an odd-sized chunk (and its pad byte) before "fmt ".
 std::vector<std::uint8_t> wav(std::uint16_t tag, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
                               const std::vector<std::uint8_t>& data, std::uint32_t declaredDataSize)
-{
-    return testdata::wavBytes(tag, channels, rate, bits, data, declaredDataSize, true);
-}
+{ return testdata::wavBytes(tag, channels, rate, bits, data, declaredDataSize, true); }
 
 std::vector<std::uint8_t> bytesOf(const auto& values)
 {
@@ -40,9 +38,9 @@ std::vector<std::uint8_t> bytesOf(const auto& values)
 TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
 {
     // RIFF size 50, an 18-byte "fmt " of PCM mono 44100 8-bit, "fact" and "data" both 0.
-    const std::string header("RIFF\x32\0\0\0WAVEfmt \x12\0\0\0\x01\0\x01\0\x44\xAC\0\0\x44\xAC\0\0\x01\0\x08\0"
-                             "\0\0fact\x04\0\0\0\0\0\0\0data\0\0\0\0", 58);
-    const std::vector<std::uint8_t> expected(header.begin(), header.end());
+    const char header[] = "RIFF\x32\0\0\0WAVEfmt \x12\0\0\0\x01\0\x01\0\x44\xAC\0\0\x44\xAC\0\0\x01\0\x08\0"
+                          "\0\0fact\x04\0\0\0\0\0\0\0data\0\0\0\0";
+    const std::vector<std::uint8_t> expected(header, header + 58);
     const auto dir = std::filesystem::temp_directory_path() / ("tonobild-prepare-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string fresh = (dir / "new.wav").string();
@@ -65,9 +63,7 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
 TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
 {
     const WavAudio a = parseWav(wav(1, 2, 22050, 16, {1, 2, 3, 4, 5, 6, 7, 8}, 8));
-    EXPECT_EQ(a.sampleRate, 22050u);
-    EXPECT_EQ(a.channels, 2);
-    EXPECT_EQ(a.bitsPerSample, 16);
+    EXPECT_EQ(std::tuple(a.sampleRate, int{a.channels}, int{a.bitsPerSample}), std::tuple(22050u, 2, 16));
     using Bytes = std::vector<std::uint8_t>;
     // declared data size -> data: past the end or 0 takes the rest, shorter cuts, partial frames drop
     const std::vector<std::tuple<std::uint16_t, std::uint32_t, Bytes>> cases = {
@@ -93,8 +89,7 @@ TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetitionOfWh
         {8000, {44100}, 44100, false}, {44100, several, 44100, true}, {16000, several, 48000, true}};
     for (const auto& [file, native, device, exact] : cases) {
         const PlaybackRate rate = choosePlaybackRate(file, native);
-        EXPECT_EQ(rate.deviceRate, device) << file << " on " << native.front();
-        EXPECT_EQ(rate.exactRepetition, exact) << file << " on " << native.front();
+        EXPECT_EQ(std::pair(rate.deviceRate, rate.exactRepetition), std::pair(device, exact)) << file << " on " << native.front();
     }
     // Each frame is repeated a whole number of times.
     using Samples = std::vector<std::int16_t>;
@@ -150,9 +145,7 @@ TEST(RecorderArguments, ExactSwitchWordsBeforeTheFileAndTheLastArgumentAlwaysThe
     for (const auto& [arguments, file, play, close] : cases) {
         const auto parsed = parseRecorderArguments(arguments);
         ASSERT_TRUE(parsed.request) << file;
-        EXPECT_EQ(parsed.request->file, file);
-        EXPECT_EQ(parsed.request->play, play) << file;
-        EXPECT_EQ(parsed.request->close, close) << file;
+        EXPECT_EQ(std::tuple(parsed.request->file, parsed.request->play, parsed.request->close), std::tuple(file, play, close));
     }
     // Only the exact switch words are switches.
     EXPECT_FALSE(parseRecorderArguments({}).request);

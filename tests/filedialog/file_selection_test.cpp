@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,7 +15,6 @@
 
 #include "filedialog/file_selection.h"
 #include "filedialog/file_selection_dialog.h"
-#include "picture/picture_files.h"
 #include "picture/picture_view.h"
 #include "settings/memory_settings_store.h"
 #include "settings/mode_presets.h"
@@ -68,7 +66,6 @@ protected:
         });
         return selectFile(&mainWindow, dialogs, store, {kDefaultInPicKey, QStringLiteral(".BMP"), folder}, closing);
     }
-    std::string stored() const { return store.read(kDirectoriesSection, kDefaultInPicKey, "(none)"); }
 
     FakeDialogs dialogs;
     QTemporaryDir scratch;
@@ -106,28 +103,22 @@ TEST_F(FileSelectionTest, ListsTheExtensionInLowerCaseAnswersTheFileSystemSpelli
     EXPECT_EQ(dialog.LookIn->toolTip(), QDir::homePath());
 }
 
-TEST_F(FileSelectionTest, ConfirmedFolderIsStoredWithoutSeparatorButTheRootAsItself)
+// A folder other than the root is stored without its separator
+// (Form1PictureTest.ChangeTestcardDirectoryAndBrowseForTheInputPictureConfirmedAndCancelled).
+TEST_F(FileSelectionTest, EnterConfirmsBehindTheHiddenMainWindowAndTheRootIsStoredAsItself)
 {
-    bool mainWindowHidden = false;
-    const FileSelectionResult result = select([&](Form2& dialog) {
-        mainWindowHidden = mainWindow.isHidden();
-        click(dialog.List1, QStringLiteral("c.bmp"));
-        dialog.Command1->click();
-    });
-    EXPECT_TRUE(mainWindowHidden);
-    EXPECT_TRUE(mainWindow.isVisible());
-    EXPECT_FALSE(result.cancelled);
-    EXPECT_EQ(result.path, folder + "/C.BMP");
-    EXPECT_EQ(stored(), folder.toStdString());
-
-    // Enter in the name box confirms; the root is stored as itself.
     store.write(kDirectoriesSection, kDefaultInPicKey, "/");
     store.clearWriteLog();
-    const FileSelectionResult typed = select([](Form2& dialog) {
+    bool mainWindowHidden = false;
+    const FileSelectionResult typed = select([&](Form2& dialog) {
+        mainWindowHidden = mainWindow.isHidden();
         EXPECT_EQ(dialog.folder(), "/");
         QTest::keyClicks(dialog.Text1, QStringLiteral("New Card.BMP"));
         QTest::keyClick(dialog.Text1, Qt::Key_Return);
     });
+    EXPECT_TRUE(mainWindowHidden);
+    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_FALSE(typed.cancelled);
     EXPECT_EQ(typed.path, "/New Card.BMP");
     EXPECT_EQ(store.writes(), (std::vector<SettingsWrite>{{"Directories", "DefaultInPIC", "/"}}));
 }

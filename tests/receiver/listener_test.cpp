@@ -24,11 +24,7 @@ struct CollectingHost final : ListenerHost {
     explicit CollectingHost(DecoderControls& c) : controls(c) {}
     void transmissionBegins() override { ++began; }
     void received(ReceivedPicture picture) override { pictures.push_back(std::move(picture)); }
-    void setLicLock(bool ticked) override
-    {
-        controls.licLock = ticked;
-        licLockChanges.push_back(ticked);
-    }
+    void setLicLock(bool ticked) override { licLockChanges.push_back(controls.licLock = ticked); }
     DecoderControls& controls;
     int began = 0;
     std::vector<ReceivedPicture> pictures;
@@ -48,14 +44,16 @@ std::vector<std::uint8_t> signedTransmission(const std::string& codeword, int se
 }
 
 void addSilence(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds)
-{
-    stream.insert(stream.end(), static_cast<std::size_t>(seconds * rate), 128);
-}
+{ stream.insert(stream.end(), static_cast<std::size_t>(seconds * rate), 128); }
 
 void addNoise(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds, unsigned seed = 7)
+{ std::ranges::copy(recordingtest::randomBytes(static_cast<std::size_t>(seconds * rate), seed), back_inserter(stream)); }
+
+// A recording begins within the leader's first cycles, 40 samples at most after the sent one.
+void expectStartNear(std::size_t recorded, std::size_t sent)
 {
-    const auto noise = recordingtest::randomBytes(static_cast<std::size_t>(seconds * rate), seed);
-    stream.insert(stream.end(), noise.begin(), noise.end());
+    EXPECT_GE(recorded, sent);
+    EXPECT_LE(recorded, sent + 40);
 }
 
 // The transmission as a sound card at `rate` records it, after what the stream
@@ -114,13 +112,10 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
             EXPECT_EQ(received.signatureCaption, "Class of transmitter: Amateur\r\nIdentification: " + codewords[i]);
             EXPECT_TRUE(received.complete);
             EXPECT_EQ(received.sampleRate, rate);
-            // The recording begins within the leader's first cycles and ends
-            // within a few cycles of the stream's end, before the silence.
-            const std::size_t length = sent[i].size() * rate / 11025;
-            EXPECT_GE(received.startSample, starts[i]);
-            EXPECT_LE(received.startSample, starts[i] + 40);
+            // The recording ends within a few cycles of the stream's end, before the silence.
+            expectStartNear(received.startSample, starts[i]);
             EXPECT_NEAR(static_cast<double>(received.startSample + received.recording.size()),
-                        static_cast<double>(starts[i] + length), 40.0);
+                        static_cast<double>(starts[i] + sent[i].size() * rate / 11025), 40.0);
             EXPECT_EQ(received.recording.size() % 2, 0u);
         }
         EXPECT_EQ(listening.host.began, 3);
@@ -153,13 +148,11 @@ TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
     listening.controls.useLic = false; // painted at the syncs: complete only at the third wrap
     listening.feed(stream);
     ASSERT_EQ(listening.host.pictures.size(), 2u);
-    EXPECT_EQ(listening.host.pictures[0].codeword(), "AAA1");
-    EXPECT_EQ(listening.host.pictures[1].codeword(), "BBB2");
     // The leader is found once its swings have settled, ten groups in at most:
     // the split lies there, and the first recording ends where the second begins.
     const auto& [firstPicture, secondPicture] = std::tie(listening.host.pictures[0], listening.host.pictures[1]);
-    EXPECT_GE(secondPicture.startSample, secondStart);
-    EXPECT_LE(secondPicture.startSample, secondStart + 40);
+    EXPECT_EQ(firstPicture.codeword() + " " + secondPicture.codeword(), "AAA1 BBB2");
+    expectStartNear(secondPicture.startSample, secondStart);
     EXPECT_EQ(firstPicture.startSample + firstPicture.recording.size(), secondPicture.startSample);
 }
 
@@ -208,18 +201,16 @@ TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
     const PassProgress progress = listening.listener.progress();
     EXPECT_EQ(progress.maximum, 360);
     EXPECT_NEAR(progress.value, 137, 1);
-    EXPECT_EQ(progress.caption.substr(progress.caption.size() - 5), "green");
+    EXPECT_TRUE(progress.caption.ends_with("green")) << progress.caption;
     const double secondsLeft = static_cast<double>(played.size() - half) / 44100;
     EXPECT_NEAR(listening.listener.secondsLeft(), secondsLeft, 0.05 * secondsLeft);
 
-    // The live picture shows the rows filed so far: the blue of row 30 as sent.
-    WorkingPicture live;
+    WorkingPicture live; // the rows filed so far: the blue of row 30 as sent
     listening.listener.paintLivePicture(live);
     EXPECT_EQ(splitColour(live.colour(10, 30)).blue,
               splitColour(decodeStream(sent, {.normlevel = 3})->picture.colour(10, 30)).blue);
 
-    // Listening ends half way: what arrived is handed out.
-    listening.listener.finish();
+    listening.listener.finish(); // half way: what arrived is handed out
     ASSERT_EQ(listening.host.pictures.size(), 1u);
     EXPECT_FALSE(listening.host.pictures[0].complete);
 }
@@ -252,57 +243,43 @@ std::vector<Seen> events(TransmissionWatch& watcher, const std::vector<int>& sam
     return seen;
 }
 
-TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunAndSilenceEndsIt)
+// After the cycles, 20 samples of the middle level: nothing closes, and 14
+// samples after the last close (262) the signal counts as lost. Or, after 70
+// cycles (the last closes at 278), one with holds of 3 (length 5, closing at
+// 283) stays in step; one with holds of 4 (length 6, closing at 284) is 2
+// longer than a quarter of 4 allows. Cycle 2 is the first whose swing (176) a
+// later one repeats two on: from cycle 4 (starting at 10) on every cycle has
+// the swing of the one two before, and the 4000th of them, cycle 4003, closes at 16010.
+TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunSilenceOrACycleOutOfStepEndItAndOneSwingLongEnoughIsALeader)
 {
-    // After the cycles, 20 samples of the middle level: nothing closes, and 14
-    // samples after the last close (262) the signal counts as lost.
-    const std::vector<Seen> run = {{Event::SignalFound, 262}, {Event::SignalLost, 276}};
-    // what, rate, cycles, low, high -> events
-    const std::tuple<const char*, std::uint32_t, int, int, int, std::vector<Seen>> cases[] = {
-        {"64 in step", 44100, 66, 40, 216, run},
-        {"63 in step", 44100, 65, 40, 216, {}},
-        {"swing 16", 44100, 66, 120, 136, run},
-        {"swing 15 is hiss", 44100, 66, 121, 136, {}},
-        {"cycles of 4 are too long at 8000", 8000, 66, 40, 216, {}},
+    const Seen found = {Event::SignalFound, 262};
+    const std::vector<Seen> run = {found, {Event::SignalLost, 276}};
+    // what, rate, cycles, low, high, then one cycle with this hold (0: 20 samples of 128; -1: nothing) -> events
+    const std::tuple<const char*, std::uint32_t, int, int, int, int, std::vector<Seen>> cases[] = {
+        {"64 in step", 44100, 66, 40, 216, 0, run},
+        {"63 in step", 44100, 65, 40, 216, 0, {}},
+        {"swing 16", 44100, 66, 120, 136, 0, run},
+        {"swing 15 is hiss", 44100, 66, 121, 136, 0, {}},
+        {"cycles of 4 are too long at 8000", 8000, 66, 40, 216, 0, {}},
+        {"hold 3 in step", 44100, 70, 40, 216, 3, {found}},
+        {"hold 4 out of step", 44100, 70, 40, 216, 4, {found, {Event::SignalLost, 284}}},
+        {"3999 of one swing", 44100, 4002, 40, 216, -1, {found}},
+        {"4000 of one swing are a leader", 44100, 4003, 40, 216, -1, {found, {Event::LeaderFound, 16010}}},
     };
-    for (const auto& [what, rate, cycles, low, high, expected] : cases) {
+    for (const auto& [what, rate, cycles, low, high, hold, expected] : cases) {
         SCOPED_TRACE(what);
         std::vector<int> samples;
         square(samples, cycles, low, high);
-        samples.insert(samples.end(), 20, 128);
+        if (hold == 0)
+            samples.insert(samples.end(), 20, 128);
+        square(samples, hold > 0 ? 1 : 0, 40, 216, static_cast<std::size_t>(std::max(hold, 0)));
         TransmissionWatch watcher(rate);
         EXPECT_EQ(events(watcher, samples), expected);
-        if (!expected.empty()) {
+        if (expected == run) {
             EXPECT_EQ(watcher.runStart(), 6u);
             EXPECT_EQ(watcher.lastSteadyEnd(), 262u);
             EXPECT_DOUBLE_EQ(watcher.cycleLength(), 4.0);
         }
-    }
-}
-
-TEST(TransmissionWatch, ACycleOutOfStepEndsTheRunWhereItBeganAndOneSwingLongEnoughIsALeader)
-{
-    // 70 cycles (the last closes at 278), then one with holds of 3 (length 5,
-    // closing at 283) stays in step; one with holds of 4 (length 6, closing
-    // at 284) is 2 longer than a quarter of 4 allows.
-    // Cycle 2 is the first whose swing (176) a later one repeats two on: from
-    // cycle 4 (starting at 10) on every cycle has the swing of the one two
-    // before, and the 4000th of them, cycle 4003, closes at 16010.
-    const std::vector<Seen> found = {{Event::SignalFound, 262}};
-    // what, cycles of holds of 2, then one with this hold (0: none) -> events
-    const std::tuple<const char*, int, std::size_t, std::vector<Seen>> cases[] = {
-        {"hold 3 in step", 70, 3, found},
-        {"hold 4 out of step", 70, 4, {{Event::SignalFound, 262}, {Event::SignalLost, 284}}},
-        {"3999 of one swing", 4002, 0, found},
-        {"4000 of one swing are a leader", 4003, 0, {{Event::SignalFound, 262}, {Event::LeaderFound, 16010}}},
-    };
-    for (const auto& [what, cycles, hold, expected] : cases) {
-        SCOPED_TRACE(what);
-        std::vector<int> samples;
-        square(samples, cycles);
-        square(samples, hold ? 1 : 0, 40, 216, hold);
-        TransmissionWatch watcher(44100);
-        EXPECT_EQ(events(watcher, samples), expected);
         if (hold == 4) { EXPECT_EQ(watcher.lastSteadyEnd(), 278u); }
         if (cycles == 4003) { EXPECT_EQ(watcher.leaderStart(), 10u); }
     }

@@ -35,8 +35,7 @@ std::vector<std::uint8_t> recordedAt(double ratio)
 
 std::vector<std::uint8_t> biased(std::vector<std::uint8_t> samples, int bias)
 {
-    for (std::uint8_t& s : samples)
-        s = static_cast<std::uint8_t>(s + bias);
+    std::ranges::for_each(samples, [bias](std::uint8_t& s) { s = static_cast<std::uint8_t>(s + bias); });
     return samples;
 }
 

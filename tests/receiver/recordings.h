@@ -76,27 +76,19 @@ inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)
 
 inline std::vector<std::uint8_t> record(std::vector<std::uint8_t> stream, Recording recording)
 {
-    switch (recording) {
-    case Recording::Clean:
-        break;
-    case Recording::Wav: {
+    if (recording == Recording::Wav) {
         const auto header = pcm8MonoHeader(kTransmissionRate, static_cast<std::uint32_t>(stream.size()));
         stream.insert(stream.begin(), header.begin(), header.end());
-        break;
-    }
-    case Recording::Repeated:
+    } else if (recording == Recording::Repeated) {
         return testdata::held(stream, 4);
-    case Recording::FirstFifthLost:
+    } else if (recording == Recording::FirstFifthLost) {
         stream.erase(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(stream.size() / 5));
-        break;
-    case Recording::Noisy: {
+    } else if (recording == Recording::Noisy) {
         // Noise of standard deviation 2 levels from a generator with a fixed seed.
         std::mt19937 generator(20261207);
         std::normal_distribution<double> noise(0.0, 2.0);
         for (std::uint8_t& sample : stream)
             sample = static_cast<std::uint8_t>(std::clamp(sample + std::lround(noise(generator)), 0L, 255L));
-        break;
-    }
     }
     return stream;
 }

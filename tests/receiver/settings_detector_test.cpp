@@ -56,13 +56,9 @@ INSTANTIATE_TEST_SUITE_P(Combinations, EverySender, testing::ValuesIn(allSenders
 // 480. 160 x 120 colour (360) could still be 320 x 240 "Half X" until the end.
 TEST(SettingsDetector, ReadsOnlyUntilOneLayoutAloneReachesTheIndexRead)
 {
-    const auto large = transmit({.width = 640, .height = 480});
-    EXPECT_EQ(detect(large).bytesRead, 4 * (groupsBeforeLine(962, 640) + 1) + 1);
-    EXPECT_EQ(large.size(), 4u * 936022u);
-
-    const auto halfX = transmit({.width = 320, .height = 240, .halfX = true});
-    EXPECT_EQ(detect(halfX).bytesRead, 4 * (groupsBeforeLine(482, 160) + 1) + 1);
-
+    EXPECT_EQ(detect(transmit({.width = 640, .height = 480})).bytesRead, 4 * (groupsBeforeLine(962, 640) + 1) + 1);
+    EXPECT_EQ(detect(transmit({.width = 320, .height = 240, .halfX = true})).bytesRead,
+              4 * (groupsBeforeLine(482, 160) + 1) + 1);
     const auto small = transmit({});
     EXPECT_EQ(detect(small).bytesRead, small.size());
 }
@@ -74,32 +70,28 @@ TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
     const auto colour = transmit({.width = 320, .height = 240, .halfX = true});
     const std::vector<std::uint8_t> mostOf(colour.begin(), colour.begin() + groupsBeforeLine(400, 160) * 4);
     const DetectedSettings guessed = detect(mostOf);
-    EXPECT_TRUE(guessed.found);
-    EXPECT_FALSE(guessed.certain);
-    EXPECT_TRUE(guessed.mono); // 480 lines would do: 320 x 240 "Half X" mono
-    EXPECT_EQ(guessed.pictureWidth, 320);
+    EXPECT_TRUE(guessed.found && !guessed.certain);
+    EXPECT_TRUE(guessed.mono && guessed.pictureWidth == 320); // 480 lines would do: 320 x 240 "Half X" mono
     EXPECT_EQ(certaintyText(guessed), "guessed from " + std::to_string(guessed.linesRead) + " lines");
-    DetectedSettings few = guessed;
+    EXPECT_GT(guessed.linesRead, 390);
     for (const auto& [lines, text] : {std::pair{1, "guessed from 1 line"}, {2, "guessed from 2 lines"}}) {
+        DetectedSettings few = guessed;
         few.linesRead = lines;
         EXPECT_EQ(certaintyText(few), text);
     }
-    EXPECT_GT(guessed.linesRead, 390);
 
     // Cut in the code of line 241, just after the last index a mono 160 x 120 sender sends.
     const auto small = transmit({});
     const std::vector<std::uint8_t> cut(small.begin(), small.begin() + (groupsBeforeLine(241, 160) + 6) * 4);
     const DetectedSettings early = detect(cut);
-    EXPECT_FALSE(early.certain);
-    EXPECT_TRUE(early.mono);
-    EXPECT_EQ(early.pictureWidth, 160); // whole, it is certain colour (EverySender.IsNamedWithCertaintyFromEveryRecording)
+    // Whole, it is certain colour (EverySender.IsNamedWithCertaintyFromEveryRecording).
+    EXPECT_TRUE(!early.certain && early.mono && early.pictureWidth == 160);
 }
 
 TEST(SettingsDetector, FindsNoTransmissionInNothingSilenceOrRandomBytes)
 {
     const DetectedSettings none = detect({});
-    EXPECT_FALSE(none.found);
-    EXPECT_EQ(none.bytesRead, 0u);
+    EXPECT_FALSE(none.found || none.bytesRead != 0);
     EXPECT_EQ(none.reason, "no samples: the recording is empty");
 
     for (const std::uint8_t level : {std::uint8_t{0}, std::uint8_t{128}, std::uint8_t{255}}) {
@@ -109,7 +101,6 @@ TEST(SettingsDetector, FindsNoTransmissionInNothingSilenceOrRandomBytes)
     }
 
     const DetectedSettings random = detect(randomBytes(1 << 22, 12));
-    EXPECT_FALSE(random.found);
+    EXPECT_FALSE(random.found || random.bytesRead != 1u << 22);
     EXPECT_EQ(random.reason, "no line syncs at a steady spacing of 80, 160, 320 or 640 groups");
-    EXPECT_EQ(random.bytesRead, 1u << 22);
 }

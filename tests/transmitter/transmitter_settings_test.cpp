@@ -34,12 +34,11 @@ TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
 
     s.clearWriteLog();
     writeTransmitterSettings(s, {1035, "/dev/ttyUSB0", PttMethod::Rts, 0.25, 1.5});
-    const std::vector<SettingsWrite> expected = {
-        {"Transmitter", "Rig Model", "1035"},  {"Transmitter", "Rig Port", "/dev/ttyUSB0"},
-        {"Transmitter", "PTT Method", "rts"},  {"Transmitter", "Lead Seconds", "0.25"},
-        {"Transmitter", "Tail Seconds", "1.5"},
-    };
-    EXPECT_EQ(s.writes(), expected);
+    EXPECT_EQ(s.writes(), (std::vector<SettingsWrite>{{"Transmitter", "Rig Model", "1035"},
+                                                       {"Transmitter", "Rig Port", "/dev/ttyUSB0"},
+                                                       {"Transmitter", "PTT Method", "rts"},
+                                                       {"Transmitter", "Lead Seconds", "0.25"},
+                                                       {"Transmitter", "Tail Seconds", "1.5"}}));
     for (const auto& [text, seconds] : {std::pair{"10", 10.0}, {"0.05", 0.05}, {".5", 0.5}, {"3.", 3.0}})
         EXPECT_EQ(parseKeyingSeconds(text), seconds) << text;
 }
@@ -130,9 +129,8 @@ TEST(RigPort, DevicesNetworkAddressesAndTextsThatNameNoPortSayWhy)
             EXPECT_TRUE(has(parsed.problem, c.problem)) << parsed.problem;
             continue;
         }
-        EXPECT_EQ(parsed.port.kind, c.kind);
-        EXPECT_EQ(c.kind == Device ? parsed.port.device : parsed.port.host, c.deviceOrHost);
-        EXPECT_EQ(parsed.port.port, c.port);
+        EXPECT_EQ(std::tuple(parsed.port.kind, c.kind == Device ? parsed.port.device : parsed.port.host, parsed.port.port),
+                      std::tuple(c.kind, std::string(c.deviceOrHost), c.port));
     }
 }
 

@@ -17,10 +17,7 @@
 #include "support/test_data.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakeDialogs;
-using tonobild::testdata::kNoSoundServer;
-using tonobild::testdata::button;
-using tonobild::testdata::visibleText;
+using namespace tonobild::testdata;
 
 namespace {
 
@@ -49,16 +46,15 @@ TEST_F(RecorderWindowTest, SaveWritesTheSamplesAfterTheHeaderWithTheSizesSet)
 {
     const QByteArray first = samples(30001);
     const QByteArray second = QByteArray(6, '\x1f');
-    window_.addRecordedSamples(first);
-    window_.addRecordedSamples(second);
+    for (const QByteArray& part : {first, second})
+        window_.addRecordedSamples(part);
     ASSERT_TRUE(window_.save());
     EXPECT_FALSE(window_.hasUnsavedRecording());
-    const auto bytes = testdata::readBytes(file_);
+    const auto bytes = readBytes(file_);
     ASSERT_EQ(bytes.size(), 58u + 30007u + 1u); // an odd count gets a pad byte
-    const auto u32 = [&bytes](std::size_t at) { return testdata::littleEndian(bytes, at); };
-    EXPECT_EQ(u32(4), bytes.size() - 8); // RIFF: everything after the field
-    EXPECT_EQ(u32(46), 30007u);          // "fact": samples
-    EXPECT_EQ(u32(54), 30007u);          // "data": without the pad byte
+    // RIFF: everything after the field; "fact": samples; "data": without the pad byte.
+    EXPECT_EQ(std::tuple(littleEndian(bytes, 4), littleEndian(bytes, 46), littleEndian(bytes, 54)),
+              std::tuple(30058u, 30007u, 30007u));
     const WavAudio back = readWavFile(file_);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(back.data.data()), static_cast<qsizetype>(back.data.size())),
               first + second);
@@ -69,9 +65,8 @@ TEST_F(RecorderWindowTest, SaveWritesTheSamplesAfterTheHeaderWithTheSizesSet)
 // the same they say so, and closing asks to save what was recorded.
 TEST_F(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndTheWindowSaysWhyAsTheNoticeNamesWhatIsMissing)
 {
-    ASSERT_NE(button(window_, "Record"), nullptr);
-    EXPECT_FALSE(button(window_, "Record")->isEnabled());
-    EXPECT_FALSE(button(window_, "Play")->isEnabled());
+    ASSERT_TRUE(button(window_, "Record") && button(window_, "Play"));
+    EXPECT_FALSE(button(window_, "Record")->isEnabled() || button(window_, "Play")->isEnabled());
     const QString shown = visibleText(window_);
     EXPECT_TRUE(shown.contains("No sound input or output device is available: Record and Play are off.") &&
                 shown.contains("Space bar: start and stop recording."))

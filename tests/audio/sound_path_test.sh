@@ -1,16 +1,8 @@
 #!/usr/bin/env bash
-# The real sound path: a private PulseAudio server with a null sink; an encoded
-# 160 x 120 transmission is played into the sink while what the sink puts out
-# is recorded; the recording decodes to the same picture as the clean
-# transmission, pixel for pixel, and its signature reads back.
-#   - by default "tonobild-cli play" and "tonobild-cli record" at the server's
-#     own rate, decoded with the decoder's default settings;
-#   - with "player-wav", the 44100 player WAV through paplay into a sink at
-#     48000, which resamples it on its own; parecord records the monitor at the
-#     sink's rate and "decode --condition" undoes the rest.
-#
-# Usage: sound_path_test.sh TONOBILD-CLI PICTURE.bmp [player-wav]
-# Exit 77 (skipped) when PulseAudio (or paplay or parecord) is not installed.
+# A transmission played into a private null sink and recorded from its monitor decodes
+# to the clean picture with its signature: by "tonobild-cli play" and "record", or with
+# "player-wav" the player WAV by paplay into a sink at 48000 and "decode --condition".
+# Usage: sound_path_test.sh TONOBILD-CLI PICTURE.bmp [player-wav]; exit 77 without PulseAudio.
 set -euo pipefail
 
 cli=$1
@@ -33,8 +25,7 @@ else
   start_private_sound_server
   signature=SOUNDPATH
   "$cli" encode --signature $signature "$2" "$work/clean.wav"
-  # The transmission lasts about 26 seconds; the recording starts first and runs
-  # on past the end. Only the decoder aligns it (it waits for the leader).
+  # About 26 seconds of transmission inside 32 of recording; the decoder waits for the leader.
   "$cli" record "$work/recorded.wav" --seconds 32 --input capture > "$work/record.log" 2>&1 &
   recorder=$!
   wait_until_started "$work/record.log" Recording

@@ -34,14 +34,6 @@ QStringList entries(const QListWidget* list, int role = Qt::DisplayRole)
     return names;
 }
 
-// A mouse click on the centre of the entry shown as `text`.
-void click(QListWidget* list, const QString& text)
-{
-    const auto found = list->findItems(text, Qt::MatchExactly);
-    ASSERT_FALSE(found.isEmpty()) << text.toStdString();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(found.front()).center());
-}
-
 class FileSelectionTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -89,7 +81,9 @@ TEST_F(FileSelectionTest, ListsTheExtensionInLowerCaseAnswersTheFileSystemSpelli
     EXPECT_FALSE(dialog.Image1->isHidden());
     dialog.setFolder(folder);
     EXPECT_EQ(entries(dialog.List1), (QStringList{"a.bmp", "b.bmp", "c.bmp"}));
-    click(dialog.List1, QStringLiteral("c.bmp"));
+    const auto clicked = dialog.List1->findItems(QStringLiteral("c.bmp"), Qt::MatchExactly);
+    ASSERT_EQ(clicked.size(), 1);
+    QTest::mouseClick(dialog.List1->viewport(), Qt::LeftButton, {}, dialog.List1->visualItemRect(clicked[0]).center());
     EXPECT_EQ(dialog.Text1->text(), "c.bmp");
     EXPECT_EQ(dialog.Image1->image().size(), QSize(32, 24));
     dialog.Command1->click();

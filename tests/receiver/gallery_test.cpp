@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
-#include "picture/picture_files.h"
 #include "receiver/gallery.h"
 #include "receiver/gallery_names.h"
 #include "support/picture_data.h"
@@ -16,18 +14,13 @@ namespace {
 
 TEST(GalleryNames, TimeAndTheCodewordsLettersDigitsAndDashes)
 {
-    const LocalTime time{2026, 12, 6, 14, 3, 22};
+    // A plain codeword: GalleryTest.APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsItWas.
     const std::pair<const char*, const char*> cases[] = {
-        {"KLM456", "2026-12-06_14-03-22_KLM456"},
-        {"DL/2 ABC", "2026-12-06_14-03-22_DL2ABC"},
-        {"../G4-XY", "2026-12-06_14-03-22_G4-XY"},
-        {"", "2026-12-06_14-03-22"},
-        {"\xC4\xD6 ", "2026-12-06_14-03-22"},
-    };
+        {"DL/2 ABC", "2026-12-06_14-03-22_DL2ABC"}, {"../G4-XY", "2026-12-06_14-03-22_G4-XY"},
+        {"", "2026-12-06_14-03-22"}, {"\xC4\xD6 ", "2026-12-06_14-03-22"}};
     for (const auto& [codeword, stem] : cases)
-        EXPECT_EQ(galleryStem(time, codeword), stem) << codeword;
+        EXPECT_EQ(galleryStem({2026, 12, 6, 14, 3, 22}, codeword), stem) << codeword;
     EXPECT_EQ(galleryStem({2027, 1, 2, 3, 4, 5}, "X"), "2027-01-02_03-04-05_X");
-    // The numbers and the read-out on one line: the index of the gallery's own test.
 }
 
 class GalleryTest : public ::testing::Test {
@@ -97,12 +90,11 @@ TEST_F(GalleryTest, AFileWhereAFolderShouldBeOrAFolderWhereTheIndexShouldBeIsSai
 TEST_F(GalleryTest, AFolderThatTakesNoFilesIsSaidWithTheFileAndTheReason)
 {
     QString problem;
-    QDir(temporary.path()).mkdir(QStringLiteral("locked"));
-    QFile::setPermissions(temporary.filePath(QStringLiteral("locked")), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QFile probe(temporary.filePath(QStringLiteral("locked/probe")));
-    if (probe.open(QIODevice::WriteOnly))
-        GTEST_SKIP() << "the user may write into a read-only folder";
     const Gallery locked(temporary.filePath(QStringLiteral("locked")));
+    QDir().mkdir(locked.folder());
+    QFile::setPermissions(locked.folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    if (QFile probe(locked.folder() + QStringLiteral("/probe")); probe.open(QIODevice::WriteOnly))
+        GTEST_SKIP() << "the user may write into a read-only folder";
     EXPECT_FALSE(locked.keep(item, when, &problem));
     EXPECT_EQ(problem, QStringLiteral("cannot write %1/2026-12-06_14-03-22_KLM456.wav: Permission denied")
                            .arg(locked.folder()));

@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# Runs the window's listening test against a private PulseAudio server.
-# Usage: listen_window_test.sh TEST-PROGRAM
-# Exit 77 (skipped) when PulseAudio is not installed.
+# Usage: listen_window_test.sh TEST-PROGRAM, run against a private PulseAudio server (77 without).
 set -euo pipefail
 . "$(dirname "$0")/../support/private_sound_server.sh"
 start_private_sound_server

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <tuple>
-#include <utility>
 
 #include "receiver/listener.h"
 #include "receiver/recordings.h"

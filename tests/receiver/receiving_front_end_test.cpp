@@ -68,7 +68,6 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
         {"recorder's file at 44100", [] { return recordingFileBytes(held(sent(), 4)); }, 0, 4.0,
          "WAV at 44100 Hz, bias 0 levels, 4.0000 samples per transmitted sample"},
         {"16-bit stereo at 44100", [] { return stereo16(held(sent(), 4)); }, 0, 4.0},
-        {"bias +17", [] { return biased(sent(), 17); }},
         {"bias -20", [] { return biased(sent(), -20); }, 0, 1.0, "no WAV header, bias -20 levels, samples taken as sent"},
         {"bias +31, held 4 times", [] { return biased(held(sent(), 4), 31); }, 0, 4.0},
         {"bias -31", [] { return biased(sent(), -31); }}, // 224 and 31 stay within 0 to 255

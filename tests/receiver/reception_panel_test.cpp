@@ -18,8 +18,6 @@ protected:
         window.workingState().sigscale = 1;
         window.Option7->setChecked(true); // level 3, as the reference decode
     }
-    QString writeFile(const char* name, const std::vector<std::uint8_t>& bytes)
-    { return testdata::writeBytes(folder.filePath(name), bytes); }
 
     Form1 window{dialogs, store};
 };
@@ -39,8 +37,8 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
     ASSERT_EQ(dialogs.messageTexts(), QStringList{"Encoded"});
 
     window.Option1->setChecked(true);
-    window.Check2->setChecked(false);
-    window.Check9->setChecked(false);
+    for (QAbstractButton* control : {window.Check2, window.Check9})
+        control->setChecked(false);
     const QString durationWithoutHalfX = window.Label13->text();
     window.receptionPanel->detectButton->click();
     for (QAbstractButton* control : sender)
@@ -51,7 +49,7 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
     EXPECT_EQ(dialogs.messages[1].text, "Detected 320x240, Half X, Compand (certain).");
 
     // A file with no transmission changes nothing and is named.
-    const QString silence = writeFile("silence.wav", std::vector<std::uint8_t>(50000, 128));
+    const QString silence = testdata::writeBytes(folder.filePath("silence.wav"), std::vector<std::uint8_t>(50000, 128));
     window.Text2->setText(silence);
     window.Option3->setChecked(true);
     window.receptionPanel->detectButton->click();
@@ -68,7 +66,7 @@ TEST_F(ReceptionPanelTest, ConditionRecordingAndMonoReceptionReachTheDecode)
     // The recorder's file at 44100: every sample held four times, with a bias of 20 levels.
     std::vector<std::uint8_t> held = testdata::held(testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")), 4);
     std::ranges::for_each(held, [](std::uint8_t& s) { s = static_cast<std::uint8_t>(s + 20); });
-    window.Text2->setText(writeFile("card.wav", recordingFileBytes(held)));
+    window.Text2->setText(testdata::writeBytes(folder.filePath("card.wav"), recordingFileBytes(held)));
 
     window.Command2->click();
     EXPECT_NE(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));

@@ -1,16 +1,7 @@
 #!/usr/bin/env bash
-# The transmitter keyed around a transmission, seen from the rig: Hamlib's
-# dummy rig runs behind rigctld on a free local port, the player reaches it as
-# a network rig (model 2), and "rigctl t" asks the dummy for its PTT while the
-# samples play into a private PulseAudio null sink and after.
-#   - tonobild-cli play: keyed in the lead and while the samples play, released after;
-#   - interrupted by SIGTERM or SIGINT: released before the program exits;
-#   - the rig daemon dies while keyed: playing stops at once with a message;
-#   - a rig that cannot be reached: a message naming the rig, nothing played;
-#   - tonobild-recorder /play /close: keyed from the settings store's "Transmitter" section.
-#
-# Usage: keyed_play_test.sh TONOBILD-CLI TONOBILD-RECORDER
-# Exit 77 (skipped) when rigctld, rigctl, sox or PulseAudio is not installed.
+# The transmitter keyed around a transmission, seen from Hamlib's dummy rig behind rigctld
+# (a network rig, model 2), asked for its PTT by "rigctl t" while the samples play.
+# Usage: keyed_play_test.sh TONOBILD-CLI TONOBILD-RECORDER; exit 77 without rigctld, sox or PulseAudio.
 set -euo pipefail
 
 cli=$1
@@ -38,18 +29,12 @@ done
 ptt() { rigctl -m 2 -r "localhost:$port" t; }
 rig=(--rig-model 2 --rig-port "localhost:$port")
 
-# Starts "tonobild-cli play" with the given arguments in the background, its
-# output in play.log. The last play's log goes first: a wait for its lines must
-# not find them there before the new player has truncated the file.
+# "tonobild-cli play" in the background; the last play's log goes first, lest a wait find its lines.
 start_player() { rm -f "$work/play.log"; "$cli" play "$@" >"$work/play.log" 2>&1 & player=$!; }
-# Waits for the player to end, shows its log; its exit status in $code.
-end_player() { code=0; wait "$player" || code=$?; cat "$work/play.log"; }
+# Shows the ended player's log; fails with $1 unless it exited with an error.
+ended_in_error() { local code=0; wait "$player" || code=$?; cat "$work/play.log"; [ "$code" != 0 ] || fail "$1"; }
 playing() { wait_for_line "$work/play.log" "$1" 50 || fail "${2:-the samples did not start}"; }
-# Fails with the message unless the dummy rig's PTT is as given (0 or 1).
-ptt_is() { [ "$(ptt)" = "$1" ] || fail "$2"; }
-# Fails with the message unless the player exited with an error.
-ended_in_error() { end_player; [ "$code" != 0 ] || fail "$1"; }
-# Fails with the message unless the play log holds the pattern.
+ptt_is() { [ "$(ptt)" = "$1" ] || fail "$2"; } # the dummy rig's PTT, 0 or 1
 logged() { grep -q "$1" "$work/play.log" || fail "$2"; }
 
 sox -n -r 11025 -b 8 -c 1 "$work/short.wav" synth 2 sine 1500
@@ -63,8 +48,8 @@ grep -q "^Playing" "$work/play.log" && fail "the samples started before the lead
 ptt_is 1 "PTT is off in the lead"
 playing Playing
 for _ in 1 2 3; do ptt_is 1 "PTT is off while the samples play"; sleep 0.4; done
-end_player
-[ "$code" = 0 ] || fail "the player exited with $code"
+wait "$player" || fail "the player exited with $?"
+cat "$work/play.log"
 ptt_is 0 "PTT is still on after the transmission"
 
 for signal in TERM INT; do
@@ -84,9 +69,8 @@ printf '[Transmitter]\nRig%%20Model=2\nRig%%20Port=localhost:%s\nPTT%%20Method=c
   "$port" >"$XDG_CONFIG_HOME/Tonobild 3/Tonobild 3.ini"
 timeout 30 "$recorder" /play /close "$work/short.wav" &
 station=$!
-keyed=0
-for _ in $(seq 50); do [ "$(ptt)" = 1 ] && { keyed=1; break; }; sleep 0.1; done
-[ "$keyed" = 1 ] || fail "the recorder did not key the transmitter"
+for _ in $(seq 50); do [ "$(ptt)" = 1 ] && break; sleep 0.1; done
+ptt_is 1 "the recorder did not key the transmitter"
 wait "$station" || fail "the recorder exited with $?"
 ptt_is 0 "PTT is still on after the recorder closed"
 

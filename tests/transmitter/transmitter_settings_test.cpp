@@ -34,11 +34,10 @@ TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
 
     s.clearWriteLog();
     writeTransmitterSettings(s, {1035, "/dev/ttyUSB0", PttMethod::Rts, 0.25, 1.5});
-    EXPECT_EQ(s.writes(), (std::vector<SettingsWrite>{{"Transmitter", "Rig Model", "1035"},
-                                                       {"Transmitter", "Rig Port", "/dev/ttyUSB0"},
-                                                       {"Transmitter", "PTT Method", "rts"},
-                                                       {"Transmitter", "Lead Seconds", "0.25"},
-                                                       {"Transmitter", "Tail Seconds", "1.5"}}));
+    EXPECT_EQ(s.writes(), (std::vector<SettingsWrite>{
+                              {"Transmitter", "Rig Model", "1035"}, {"Transmitter", "Rig Port", "/dev/ttyUSB0"},
+                              {"Transmitter", "PTT Method", "rts"}, {"Transmitter", "Lead Seconds", "0.25"},
+                              {"Transmitter", "Tail Seconds", "1.5"}}));
     for (const auto& [text, seconds] : {std::pair{"10", 10.0}, {"0.05", 0.05}, {".5", 0.5}, {"3.", 3.0}})
         EXPECT_EQ(parseKeyingSeconds(text), seconds) << text;
 }
@@ -68,9 +67,7 @@ TEST(TransmitterSettings, ThePortMustSuitTheMethodAndEveryProblemOfTheSectionIsR
     // method, port -> problem (empty: none)
     const std::tuple<PttMethod, const char*, const char*> cases[] = {
         {PttMethod::None, "localhost:abc", ""}, // nothing is opened: the port does not matter
-        {PttMethod::Cat, "localhost:4532", ""},
-        {PttMethod::Cat, "/dev/ttyUSB0", ""},
-        {PttMethod::Rts, "/dev/ttyUSB0", ""},
+        {PttMethod::Cat, "localhost:4532", ""}, {PttMethod::Cat, "/dev/ttyUSB0", ""}, {PttMethod::Rts, "/dev/ttyUSB0", ""},
         {PttMethod::Cat, "localhost:abc", "\"abc\" after the \":\""}, // the port's own reason
         {PttMethod::Rts, "localhost:4532", "PTT by RTS needs a serial device"},
         {PttMethod::Dtr, "localhost:4532", "PTT by DTR needs a serial device"},

@@ -128,7 +128,6 @@ TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_TRUE(dialogs_.messages[0].text.contains("Transmitter/Tail Seconds is \"soon\""));
     EXPECT_TRUE(dialogs_.messages[0].text.endsWith("\nNothing was played."));
-    EXPECT_EQ(store_.read(kTransmitterSection, kTailSecondsKey, ""), "soon");
 
     store_.write(kTransmitterSection, kTailSecondsKey, "0.2");
     const std::string cannotOpen = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";

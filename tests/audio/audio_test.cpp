@@ -89,7 +89,7 @@ TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetitionOfWh
         {8000, {44100}, 44100, false}, {44100, several, 44100, true}, {16000, several, 48000, true}};
     for (const auto& [file, native, device, exact] : cases) {
         const PlaybackRate rate = choosePlaybackRate(file, native);
-        EXPECT_EQ(std::pair(rate.deviceRate, rate.exactRepetition), std::pair(device, exact)) << file << " on " << native.front();
+        EXPECT_EQ(std::pair(rate.deviceRate, rate.exactRepetition), std::pair(device, exact)) << file << " on " << native[0];
     }
     // Each frame is repeated a whole number of times.
     using Samples = std::vector<std::int16_t>;
@@ -143,9 +143,9 @@ TEST(RecorderArguments, ExactSwitchWordsBeforeTheFileAndTheLastArgumentAlwaysThe
         {{"/play", "/close"}, "/close", true, false},
         {{"/play"}, "/play", false, false}};
     for (const auto& [arguments, file, play, close] : cases) {
-        const auto parsed = parseRecorderArguments(arguments);
-        ASSERT_TRUE(parsed.request) << file;
-        EXPECT_EQ(std::tuple(parsed.request->file, parsed.request->play, parsed.request->close), std::tuple(file, play, close));
+        const auto request = parseRecorderArguments(arguments).request;
+        ASSERT_TRUE(request) << file;
+        EXPECT_EQ(std::tuple(request->file, request->play, request->close), std::tuple(file, play, close));
     }
     // Only the exact switch words are switches.
     EXPECT_FALSE(parseRecorderArguments({}).request);

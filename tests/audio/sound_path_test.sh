@@ -13,8 +13,7 @@ if [ "${3:-}" = player-wav ]; then
   pactl list short sinks | grep -q 48000Hz || { echo "FAIL: the sink does not run at 48000"; exit 1; }
   signature=PLAYERWAV
   "$cli" encode --player-wav --signature $signature "$2" "$work/clean.wav"
-  parecord --device=capture --rate=48000 --format=s16le --channels=1 --file-format=wav "$work/recorded.wav" &
-  recorder=$!
+  parecord --device=capture --rate=48000 --format=s16le --channels=1 --file-format=wav "$work/recorded.wav" & recorder=$!
   sleep 1
   paplay --device=null "$work/clean-player.wav"
   sleep 1
@@ -26,8 +25,7 @@ else
   signature=SOUNDPATH
   "$cli" encode --signature $signature "$2" "$work/clean.wav"
   # About 26 seconds of transmission inside 32 of recording; the decoder waits for the leader.
-  "$cli" record "$work/recorded.wav" --seconds 32 --input capture > "$work/record.log" 2>&1 &
-  recorder=$!
+  "$cli" record "$work/recorded.wav" --seconds 32 --input capture > "$work/record.log" 2>&1 & recorder=$!
   wait_until_started "$work/record.log" Recording
   "$cli" play --output null "$work/clean.wav"
   wait "$recorder" || { cat "$work/record.log"; exit 1; }

@@ -22,7 +22,6 @@
 #include "support/picture_data.h"
 
 using namespace tonobild;
-using tonobild::testdata::FakeDialogs;
 
 namespace {
 
@@ -59,7 +58,7 @@ protected:
         return selectFile(&mainWindow, dialogs, store, {kDefaultInPicKey, QStringLiteral(".BMP"), folder}, closing);
     }
 
-    FakeDialogs dialogs;
+    testdata::FakeDialogs dialogs;
     QTemporaryDir scratch;
     QString folder = QDir::cleanPath(scratch.path());
     MemorySettingsStore store;

@@ -26,6 +26,7 @@ TEST(GalleryNames, TimeAndTheCodewordsLettersDigitsAndDashes)
 class GalleryTest : public ::testing::Test {
 protected:
     QTemporaryDir temporary;
+    QString problem;
     WorkingPicture picture{160, 120};
     const std::vector<std::uint8_t> samples{40, 216, 40, 216, 128, 128};
     const QDateTime when{QDate(2026, 12, 6), QTime(14, 3, 22)};
@@ -37,7 +38,6 @@ protected:
 TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsItWas)
 {
     const Gallery gallery(temporary.filePath(QStringLiteral("new/folder")));
-    QString problem;
     picture.fillBox(0, 0, 9, 9, colourNumber(255, 0, 0));
     const auto first = gallery.keep(item, when, &problem);
     ASSERT_TRUE(first) << problem.toStdString();
@@ -71,7 +71,6 @@ TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsI
 // A file where the folder or the index should be.
 TEST_F(GalleryTest, AFileWhereAFolderShouldBeOrAFolderWhereTheIndexShouldBeIsSaid)
 {
-    QString problem;
     QFile blocker(temporary.filePath(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     for (const QString& folder : {blocker.fileName() + QStringLiteral("/gallery"), blocker.fileName()}) {
@@ -89,7 +88,6 @@ TEST_F(GalleryTest, AFileWhereAFolderShouldBeOrAFolderWhereTheIndexShouldBeIsSai
 
 TEST_F(GalleryTest, AFolderThatTakesNoFilesIsSaidWithTheFileAndTheReason)
 {
-    QString problem;
     const Gallery locked(temporary.filePath(QStringLiteral("locked")));
     QDir().mkdir(locked.folder());
     QFile::setPermissions(locked.folder(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);

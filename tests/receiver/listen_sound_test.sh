@@ -4,16 +4,12 @@
 # Usage: listen_sound_test.sh TONOBILD-CLI PICTURE.bmp [RATE of the sound server, 44100 if not given]
 set -euo pipefail
 
-cli=$1
-picture=$2
+cli=$1 picture=$2
 codewords=(KLM456 DL2ABC G4XYZ)
 rate=11025
 
 . "$(dirname "$0")/../support/private_sound_server.sh"
 start_private_sound_server "${3:-}"
-
-le16() { printf "$(printf '\\x%02x\\x%02x' $(($1 & 255)) $((($1 >> 8) & 255)))"; }
-le32() { le16 $(($1 & 65535)); le16 $((($1 >> 16) & 65535)); }
 
 # The three transmissions with their gaps, as one 8-bit mono stream at 11025.
 samples=$work/samples.raw
@@ -24,15 +20,11 @@ for codeword in "${codewords[@]}"; do
   head -c $((3 * rate)) /dev/zero | tr '\0' '\200' # silence: the middle level
   head -c $((3 * rate)) /dev/urandom                 # noise over the whole range
 done > "$samples"
-bytes=$(stat -c %s "$samples")
-{
-  printf RIFF; le32 $((36 + bytes)); printf WAVEfmt\ ; le32 16; le16 1; le16 1; le32 $rate; le32 $rate
-  le16 1; le16 8; printf data; le32 "$bytes"; cat "$samples"
-} > "$work/three.wav"
+# Behind the first one's header up to "data", a data size of 0: the samples up to the end.
+{ head -c 40 "$work/${codewords[0]}.wav"; printf '\0\0\0\0'; cat "$samples"; } > "$work/three.wav"
 
 gallery=$work/gallery
-"$cli" listen --gallery "$gallery" --input capture --count 3 --seconds 240 > "$work/listen.log" 2>&1 &
-listener=$!
+"$cli" listen --gallery "$gallery" --input capture --count 3 --seconds 240 > "$work/listen.log" 2>&1 & listener=$!
 wait_until_started "$work/listen.log" Listening
 "$cli" play --output null "$work/three.wav"
 wait "$listener" || { cat "$work/listen.log"; exit 1; }

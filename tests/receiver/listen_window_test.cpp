@@ -1,7 +1,7 @@
 // Listening through the window: a transmission played into the private sound
 // server's null sink is shown row by row, kept in the gallery, shown in the
 // gallery strip, and a click on it places it as the working picture.
-// Run by listen_window_test.sh, which starts the sound server.
+// Run inside a private sound server (see this folder's CMakeLists.txt).
 #include <gtest/gtest.h>
 
 #include <QListWidget>
@@ -18,8 +18,8 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
 {
     const QString sent = folder.filePath(QStringLiteral("sent.wav"));
     QProcess encoder;
-    const QString picture = QString::fromStdString(testdata::dataPath("gradient160.bmp"));
-    encoder.start(QStringLiteral(TONOBILD_CLI), {"encode", "--signature", "KLM456", picture, sent});
+    encoder.start(QStringLiteral(TONOBILD_CLI),
+                  {"encode", "--signature", "KLM456", QString::fromStdString(testdata::dataPath("gradient160.bmp")), sent});
     ASSERT_TRUE(encoder.waitForFinished(60000) && encoder.exitStatus() == QProcess::NormalExit && encoder.exitCode() == 0);
 
     Form1 window(dialogs, store);
@@ -49,8 +49,7 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     QListWidgetItem* kept = panel.galleryStrip->item(0);
     const QString path = kept->data(Qt::UserRole).toString();
     EXPECT_TRUE(path.endsWith(QStringLiteral("_KLM456.png"))) << path.toStdString();
-    const QRect place = panel.galleryStrip->visualItemRect(kept);
-    QTest::mouseClick(panel.galleryStrip->viewport(), Qt::LeftButton, {}, place.center());
+    QTest::mouseClick(panel.galleryStrip->viewport(), Qt::LeftButton, {}, panel.galleryStrip->visualItemRect(kept).center());
     EXPECT_TRUE(window.workingPicture() == fromImage(loadPictureFile(path).image));
     EXPECT_TRUE(window.Label15->text().contains(QStringLiteral("Identification: KLM456")));
 

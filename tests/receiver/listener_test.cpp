@@ -14,9 +14,7 @@
 namespace tonobild {
 namespace {
 
-using decodetest::decodeStream;
-using decodetest::encodeStream;
-using decodetest::testPicture;
+using namespace decodetest;
 
 // Keeps "LIC Lock" in the controls as the window's check box would.
 struct CollectingHost final : ListenerHost {
@@ -178,7 +176,7 @@ TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)
     for (int y = 10; y < 120; ++y)
         for (int x = 18; x <= 150; ++x) {
             const ColourNumber sentColour = y >= 20 && y <= 24 ? colourNumber(200, 40, 90) : source.colour(x - 3, y);
-            const ColourComponents e = decodetest::receivedColour(sentColour, 3, false);
+            const ColourComponents e = receivedColour(sentColour, 3, false);
             const ColourComponents c = splitColour(listening.host.pictures[0].picture.colour(x, y));
             wrong += c.blue != 0 || c.red != e.red || (y <= 63 && c.green != 0) || (y >= 66 && c.green != e.green);
         }

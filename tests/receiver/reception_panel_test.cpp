@@ -6,7 +6,6 @@
 #include "support/window_test.h"
 
 using namespace tonobild;
-using testdata::reference;
 
 namespace {
 
@@ -45,8 +44,7 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
         EXPECT_TRUE(control->isChecked()) << control->objectName().toStdString();
     EXPECT_FALSE(window.receptionPanel->monoBox->isChecked());
     EXPECT_NE(window.Label13->text(), durationWithoutHalfX); // the Half X reaction ran
-    ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[1].text, "Detected 320x240, Half X, Compand (certain).");
+    ASSERT_EQ(dialogs.messageTexts(), (QStringList{"Encoded", "Detected 320x240, Half X, Compand (certain)."}));
 
     // A file with no transmission changes nothing and is named.
     const QString silence = testdata::writeBytes(folder.filePath("silence.wav"), std::vector<std::uint8_t>(50000, 128));
@@ -69,10 +67,10 @@ TEST_F(ReceptionPanelTest, ConditionRecordingAndMonoReceptionReachTheDecode)
     window.Text2->setText(testdata::writeBytes(folder.filePath("card.wav"), recordingFileBytes(held)));
 
     window.Command2->click();
-    EXPECT_NE(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
+    EXPECT_NE(window.workingPicture(), testdata::reference("gradient160-signed.decode-level3.bmp"));
     window.receptionPanel->conditionBox->setChecked(true);
     window.Command2->click();
-    EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
+    EXPECT_EQ(window.workingPicture(), testdata::reference("gradient160-signed.decode-level3.bmp"));
     EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: KLM456");
 
     // A grey picture sent in mono comes back grey, the recording still conditioned.

@@ -12,10 +12,7 @@ using namespace tonobild::recordingtest;
 namespace {
 
 DetectedSettings detect(const std::vector<std::uint8_t>& recording)
-{
-    MemorySamples samples(recording);
-    return detectSettings(samples);
-}
+{ MemorySamples samples(recording); return detectSettings(samples); }
 
 // Groups before line `line` of a stream with the five-second leader.
 constexpr std::size_t groupsBeforeLine(int line, int groupsPerLine)

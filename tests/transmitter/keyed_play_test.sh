@@ -4,8 +4,7 @@
 # Usage: keyed_play_test.sh TONOBILD-CLI TONOBILD-RECORDER; exit 77 without rigctld, sox or PulseAudio.
 set -euo pipefail
 
-cli=$1
-recorder=$2
+cli=$1 recorder=$2
 
 . "$(dirname "$0")/../support/private_sound_server.sh"
 require_programs rigctld rigctl sox
@@ -41,8 +40,7 @@ sox -n -r 11025 -b 8 -c 1 "$work/short.wav" synth 2 sine 1500
 sox -n -r 11025 -b 8 -c 1 "$work/long.wav" synth 30 sine 1500
 ptt_is 0 "the dummy rig starts keyed"
 
-echo "== A whole transmission"
-start_player "$work/short.wav" "${rig[@]}" --lead 1 --tail 0.5
+start_player "$work/short.wav" "${rig[@]}" --lead 1 --tail 0.5 # a whole transmission
 playing "Transmitter keyed" "the player did not key"
 grep -q "^Playing" "$work/play.log" && fail "the samples started before the lead"
 ptt_is 1 "PTT is off in the lead"
@@ -52,8 +50,7 @@ wait "$player" || fail "the player exited with $?"
 cat "$work/play.log"
 ptt_is 0 "PTT is still on after the transmission"
 
-for signal in TERM INT; do
-  echo "== Interrupted by SIG$signal"
+for signal in TERM INT; do # interrupted
   start_player "$work/long.wav" "${rig[@]}"
   playing Playing
   ptt_is 1 "PTT is off while the samples play"
@@ -63,27 +60,23 @@ for signal in TERM INT; do
   ptt_is 0 "PTT is still on after SIG$signal"
 done
 
-echo "== The station's recorder, keyed from the settings store"
 mkdir -p "$XDG_CONFIG_HOME/Tonobild 3"
 printf '[Transmitter]\nRig%%20Model=2\nRig%%20Port=localhost:%s\nPTT%%20Method=cat\nLead%%20Seconds=0.5\nTail%%20Seconds=0.5\n' \
   "$port" >"$XDG_CONFIG_HOME/Tonobild 3/Tonobild 3.ini"
-timeout 30 "$recorder" /play /close "$work/short.wav" &
-station=$!
+timeout 30 "$recorder" /play /close "$work/short.wav" & station=$! # keyed from the station's settings store
 for _ in $(seq 50); do [ "$(ptt)" = 1 ] && break; sleep 0.1; done
 ptt_is 1 "the recorder did not key the transmitter"
 wait "$station" || fail "the recorder exited with $?"
 ptt_is 0 "PTT is still on after the recorder closed"
 
-echo "== The rig daemon dies while keyed"
 start_player "$work/long.wav" "${rig[@]}"
 playing Playing
-kill "$rig_pid"; wait "$rig_pid" 2>/dev/null || true; rig_pid=
+kill "$rig_pid" # the rig daemon dies while keyed; wait "$rig_pid" 2>/dev/null || true; rig_pid=
 timeout 10 tail --pid="$player" -f /dev/null || fail "the player played on without its rig"
 ended_in_error "playing on a dead rig link exits with 0"
 logged "no longer answers" "no message about the lost rig"
 
-echo "== A rig that cannot be reached"
-start_player "$work/short.wav" "${rig[@]}"
+start_player "$work/short.wav" "${rig[@]}" # a rig that cannot be reached
 ended_in_error "an unreachable rig exits with 0"
 logged "Cannot open the rig Hamlib NET rigctl (model 2) at localhost:$port: " "the message does not name the rig and the reason"
 grep -q "^Playing\|^Transmitter keyed" "$work/play.log" && fail "something was played or keyed without the rig"

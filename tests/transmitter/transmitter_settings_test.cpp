@@ -94,11 +94,7 @@ TEST(RigPort, DevicesNetworkAddressesAndTextsThatNameNoPortSayWhy)
 {
     using enum RigPort::Kind;
     const struct {
-        const char* text;
-        RigPort::Kind kind;
-        const char* deviceOrHost;
-        int port;
-        const char* problem = "";
+        const char* text; RigPort::Kind kind; const char* deviceOrHost; int port; const char* problem = "";
     } cases[] = {
         {"/dev/ttyUSB0", Device, "/dev/ttyUSB0", 0},
         {"/dev/serial/by-id/usb-FTDI_A1:1.0-port0", Device, "/dev/serial/by-id/usb-FTDI_A1:1.0-port0", 0},

@@ -50,8 +50,7 @@ class KeyedWindowTest : public StandInRig {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(kNoSoundServer);
-        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(kNoSoundServer && dir_.isValid());
         prepareRecordingFile(file_);
         writeTransmitterSettings(store_, {1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2});
         window_ = std::make_unique<RecorderWindow>(dialogs_, store_, RecorderRequest{file_, true, false}, opener());
@@ -130,14 +129,13 @@ TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
     EXPECT_TRUE(dialogs_.messages[0].text.endsWith("\nNothing was played."));
 
     store_.write(kTransmitterSection, kTailSecondsKey, "0.2");
-    const std::string cannotOpen = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";
-    openProblem_ = cannotOpen;
+    openProblem_ = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";
     window_->play();
     openProblem_.clear();
     log_->failOnCount = 1;
     window_->play();
     EXPECT_EQ(dialogs_.messageTexts().mid(1),
-              (QStringList{QString::fromStdString(cannotOpen) + " Nothing was played.",
+              (QStringList{"Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error. Nothing was played.",
                            "Fake rig did not key. Nothing was played."}));
     EXPECT_EQ(log_->calls, (Calls{"on"}));
     EXPECT_FALSE(window_->isTransmitterKeyed());

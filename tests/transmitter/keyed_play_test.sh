@@ -71,7 +71,7 @@ ptt_is 0 "PTT is still on after the recorder closed"
 
 start_player "$work/long.wav" "${rig[@]}"
 playing Playing
-kill "$rig_pid" # the rig daemon dies while keyed; wait "$rig_pid" 2>/dev/null || true; rig_pid=
+kill "$rig_pid"; wait "$rig_pid" 2>/dev/null || true; rig_pid= # the rig daemon dies while keyed
 timeout 10 tail --pid="$player" -f /dev/null || fail "the player played on without its rig"
 ended_in_error "playing on a dead rig link exits with 0"
 logged "no longer answers" "no message about the lost rig"

@@ -21,6 +21,19 @@ std::vector<std::string> keysOf(const std::vector<SettingsWrite>& writes)
     return keys;
 }
 
+// The options selected and the checks ticked (in any state but 0).
+std::pair<std::vector<int>, std::vector<int>> setIn(const PresetControls& window)
+{
+    std::pair<std::vector<int>, std::vector<int>> set;
+    for (int option : kPresetOptions)
+        if (window.selected(option))
+            set.first.push_back(option);
+    for (int check : kPresetChecks)
+        if (window.checkState(check) != 0)
+            set.second.push_back(check);
+    return set;
+}
+
 // A window whose 36 values all differ from the start values and from an empty preset.
 PresetControls distinctiveWindow()
 {
@@ -44,10 +57,7 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
     ASSERT_TRUE(loadsettings(store, readDefaultMode(store), window));
     EXPECT_EQ(keysOf(store.writes()), std::vector<std::string>{"Settings/Default Mode=15"});
     EXPECT_EQ(window.text(PresetText::AudioFile), defaultAudioFile());
-    for (int option : kPresetOptions)
-        EXPECT_FALSE(window.selected(option)) << "Option" << option;
-    for (int check : kPresetChecks)
-        EXPECT_EQ(window.checkState(check), 0) << "Check" << check;
+    EXPECT_EQ(setIn(window), (std::pair<std::vector<int>, std::vector<int>>{}));
     EXPECT_FALSE(window.cbLocked());
 
     // Later starts: only the five mode button numbers select a mode.
@@ -153,16 +163,7 @@ TEST(Command13, SaveWritesEveryKeyInOrderSwitchingModesRestoresAll36ValuesAndRes
 TEST(PresetControls, StartValuesOptionGroupsAndTheNrMethodsHSync)
 {
     PresetControls window;
-    std::vector<int> selected;
-    for (int option : kPresetOptions)
-        if (window.selected(option))
-            selected.push_back(option);
-    EXPECT_EQ(selected, (std::vector<int>{1, 5, 6, 8, 10, 14, 24}));
-    std::vector<int> ticked;
-    for (int check : kPresetChecks)
-        if (window.checkState(check) != 0)
-            ticked.push_back(check);
-    EXPECT_EQ(ticked, (std::vector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(setIn(window), std::pair(std::vector<int>{1, 5, 6, 8, 10, 14, 24}, std::vector<int>{1, 3, 4, 5}));
 
     const std::vector<std::vector<int>> groups = {{1, 2, 3},    {4, 5},   {6, 7}, {8, 9}, {10, 11},
                                                   {12, 13, 14}, {17, 18, 19, 20, 21, 22, 23, 24}};
@@ -179,17 +180,14 @@ TEST(PresetControls, StartValuesOptionGroupsAndTheNrMethodsHSync)
 
     // "None" (Option4) unticks "HSync", "Active Norm" (Option5) ticks it; a "Time
     // Reduction" button (Option8, Option9) does what the selected one of the two does.
+    // In turn: "HSync" set to (-1: left), the button clicked, "HSync" after it.
     PresetControls nr;
-    nr.setCheck(1, 0);
-    nr.setOption(9, true);
-    EXPECT_EQ(nr.checkState(1), 1);
-    nr.setOption(4, true);
-    EXPECT_EQ(nr.checkState(1), 0);
-    nr.setCheck(1, 1);
-    nr.setOption(8, true);
-    EXPECT_EQ(nr.checkState(1), 0);
-    nr.setOption(5, true);
-    EXPECT_EQ(nr.checkState(1), 1);
+    for (const auto& [before, option, after] : {std::tuple{0, 9, 1}, {-1, 4, 0}, {1, 8, 0}, {-1, 5, 1}}) {
+        if (before >= 0)
+            nr.setCheck(1, before);
+        nr.setOption(option, true);
+        EXPECT_EQ(nr.checkState(1), after) << "Option" << option;
+    }
 }
 
 TEST(CbInterlock, CbSelectsOption1AndTicksHalfXLockedEvenAfterResetUntilAnotherMode)

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "cli/mode_option.h"
 #include "settings/mode_presets.h"
@@ -68,13 +69,11 @@ TEST(ModeOption, NamesInAnyLetterCaseAndTheUserFileGivesEveryEncodeAndDecodeValu
     EXPECT_EQ(encode.resolution, QStringLiteral("640x480")); // o3 is applied after o2 and wins the group
     EXPECT_TRUE(!encode.halfX && encode.compand && encode.mono && encode.slow && !encode.cb);
     const ModeDecodeValues decode = decodeValues(controls);
-    EXPECT_TRUE(decode.hsync && decode.useLic && decode.licLock && decode.idler && decode.dynamicSync);
-    EXPECT_TRUE(decode.rbHalfX && decode.compand && !decode.third);
-    EXPECT_EQ(decode.syncOffset, 8); // o13 comes after o12 in the group
-    EXPECT_EQ(decode.licInset, 10);
-    EXPECT_EQ(decode.level, 3);
-    EXPECT_EQ(cb.resolution, QStringLiteral("160x120"));
-    EXPECT_TRUE(cb.halfX && cb.cb);
+    EXPECT_TRUE(decode.hsync && decode.useLic && decode.licLock && decode.idler && decode.dynamicSync &&
+                decode.rbHalfX && decode.compand && !decode.third);
+    // o13 comes after o12 in the group: sync offset 8.
+    EXPECT_EQ(std::tuple(decode.syncOffset, decode.licInset, decode.level), std::tuple(8, 10, 3));
+    EXPECT_EQ(std::tuple(cb.resolution, cb.halfX, cb.cb), std::tuple(QStringLiteral("160x120"), true, true));
 }
 
 } // namespace

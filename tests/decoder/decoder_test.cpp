@@ -46,14 +46,9 @@ const std::vector<std::uint8_t>& stream160()
     return stream;
 }
 
-struct ModeCase {
-    const char* name;
-    int width, height;
-    bool halfX, compand, mono, knownMono;
-    // Level 2 decodes with "Idler"; rows 2 up to lastRowWithoutBlue keep the first pass at 0.
-    int normlevel, lastRowWithoutBlue;
-    bool shortGreenRow2;
-};
+// Level 2 decodes with "Idler"; rows 2 up to lastRowWithoutBlue keep the first pass at 0.
+struct ModeCase { const char* name; int width, height; bool halfX, compand, mono, knownMono;
+                  int normlevel, lastRowWithoutBlue; bool shortGreenRow2; };
 
 } // namespace
 
@@ -141,8 +136,8 @@ TEST(Decoder, BufferedPaintingOfACompandedStreamPlacesEveryColumn)
     EXPECT_EQ(countDiffering(result->picture, 22, 155, 2, 119,
                              [](int x, int y) { return receivedColour(kSource160.colour(x - 7, y), 3, true); }),
               0);
-    EXPECT_EQ(result->picture.colour(8, 60), colourNumber(254, 254, 254));
-    EXPECT_EQ(result->picture.colour(156, 60), kBlack);
+    EXPECT_EQ(std::pair(result->picture.colour(8, 60), result->picture.colour(156, 60)),
+              std::pair(colourNumber(254, 254, 254), kBlack));
 }
 
 // Held samples, a recording's header before the stream and half the volume.
@@ -172,8 +167,7 @@ TEST(Decoder, UpsampledRecordedAndHalfVolumeStreamsDecodeAsTheOriginal)
             const ColourComponents a = splitColour(loud->picture.colour(x, y)), b = splitColour(soft->picture.colour(x, y));
             largest = std::max({largest, std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
         }
-    EXPECT_LE(largest, 4);
-    EXPECT_GT(largest, 0);
+    EXPECT_TRUE(largest > 0 && largest <= 4) << largest;
 }
 
 // The first lines set the lock going; all later ones, in reverse, still land in their rows.
@@ -203,8 +197,7 @@ TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
     // Stopped inside the leader, before any code: the rebuild still runs, and
     // "LIC Lock", unticked by the decode, is ticked again at the end.
     EXPECT_TRUE(b.decoder.finish() && b.controls.licLock);
-    EXPECT_EQ(b.host.rebuiltRows, 120);
-    EXPECT_EQ(b.host.licLockChanges, (std::vector<bool>{false, true}));
+    EXPECT_EQ(std::tuple(b.host.rebuiltRows, b.host.licLockChanges), std::tuple(120, std::vector<bool>{false, true}));
     b.decoder.begin(kLevel3); // the next decode clears the stop request
     EXPECT_EQ(b.state.stopreq, 0);
 }
@@ -325,8 +318,7 @@ TEST(Decoder, ReceivedValuesOfTheExpectedPicturesMatchTheHandWorkedTable)
 TEST(Decoder, WithLicLockUntickedAtTheStartNoCodeIsAligned)
 {
     const auto result = decodeStream(stream160(), kLevel3, {.licLock = false, .licInset = 8});
-    EXPECT_TRUE(result->host.licLockChanges.empty());
-    EXPECT_EQ(result->state.liclockcount, 3);
+    EXPECT_EQ(std::tuple(result->host.licLockChanges.empty(), result->state.liclockcount), std::tuple(true, 3));
     for (int slot = 1; slot <= 1440; ++slot)
         EXPECT_EQ(!result->state.linestore[static_cast<std::size_t>(slot)].empty(),
                   slot >= 3 && slot <= 721 && slot % 2 == 1) << slot;

@@ -51,14 +51,8 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
     // Sync, 150, 200: at threshold 128 the pair (sync, 150) is the marker, with "Compand" (192) the pair (150, 200).
     const std::string twoMarkers = std::string(7, char(0)) + char(150) + char(200) + lineBuffer(9).substr(8);
     const auto highs = [](int n, char high, std::string rest) { return std::string(std::size_t(n), high) + rest; };
-    const struct {
-        int inset;
-        bool compand, lock;
-        std::string buffer;
-        std::size_t cut; // characters dropped from the front
-        bool taken;
-        int slot; // the one slot filed, -1 for none
-    } cases[] = {
+    // cut: characters dropped from the front; slot: the one slot filed, -1 for none.
+    const struct { int inset; bool compand, lock; std::string buffer; std::size_t cut; bool taken; int slot; } cases[] = {
         {8, false, false, lineBuffer(300).substr(1), 0, true, 300}, // no lock: the code at the inset, all filed
         {4, false, true, lineBuffer(1234), 5, true, 1234},          // "4-lock": from sync six on
         {7, false, true, lineBuffer(1234), 6, true, 617},           // marker at once, code from the second digit
@@ -110,9 +104,8 @@ TEST(Identification, ThirdCodeTicksLicLockAgain)
         id.state.linebuf = lineBuffer(line);
         EXPECT_TRUE(id.identification.identifyAndFile());
     }
-    EXPECT_EQ(id.state.liclockcount, 3);
-    EXPECT_EQ(id.host.licLockChanges, (std::vector<bool>{true}));
-    EXPECT_TRUE(id.identification.relocked());
+    EXPECT_EQ(std::tuple(id.state.liclockcount, id.host.licLockChanges, id.identification.relocked()),
+              std::tuple(3, std::vector<bool>{true}, true));
     // Unaligned, "4-lock" reads four syncs, the marker and six digits: 16 + 32 * (n mod 64).
     EXPECT_EQ(id.state.linestore[16 + 32 * 1], lineBuffer(1));
     EXPECT_EQ(id.state.linestore[16 + 32 * 3], lineBuffer(3));

@@ -12,10 +12,7 @@ using namespace tonobild::cli;
 
 namespace {
 
-struct Resolved {
-    std::optional<DecodeChoice> choice;
-    QString error;
-};
+struct Resolved { std::optional<DecodeChoice> choice; QString error; };
 
 Resolved resolve(const QString& options, const DetectedSettings* detected = nullptr)
 {
@@ -47,11 +44,8 @@ auto valuesOf(const DecodeChoice& c)
 // names what they resolve to; that text, given again without a recording, resolves alike.
 TEST(DecodeOptions, NoOptionsGiveTheStartUpControlsAndTheTextOfResolvedOptionsReadsBackAlike)
 {
-    DetectedSettings detected;
-    detected.found = true;
-    detected.pictureWidth = 320;
-    detected.pictureHeight = 240;
-    detected.halfX = detected.mono = detected.compand = true;
+    const DetectedSettings detected{.found = true, .pictureWidth = 320, .pictureHeight = 240, .halfX = true,
+                                    .mono = true, .compand = true, .reason = {}};
     const struct { QString given; const DetectedSettings* read; QString text; } cases[] = {
         {"", nullptr, "--resolution 160x120 --level 3"},
         {"--half-x --resolution 320x240 --compand", nullptr, "--resolution 320x240 --level 3 --half-x --compand"},

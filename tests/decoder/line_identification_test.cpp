@@ -26,11 +26,10 @@ std::string lineBuffer(int n)
 }
 
 struct Identifier {
-    Identifier() : host(controls), identification(state, controls, host) {}
     DecoderControls controls;
     WorkingState state;
-    RecordingHost host;
-    LineIdentification identification;
+    RecordingHost host{controls};
+    LineIdentification identification{state, controls, host};
 };
 
 } // namespace

@@ -45,8 +45,7 @@ struct Assembler {
     LineIdentification identification;
     WorkingPicture picture;
     PictureAssembler assembler;
-    int lastLuma = 0;
-    int lastXcount = 0;
+    int lastLuma = 0, lastXcount = 0;
 };
 
 } // namespace

@@ -94,10 +94,9 @@ TEST(Preparation, ChoosesTheResolutionByWidthAndResizesOnlyWhenItChanges)
         Resolution selected = width == 500 ? Resolution::R320x240 : Resolution::R160x120;
         WorkingPicture picture = placedWhite(width, 12);
         p1updat(picture, state, selected, false);
-        EXPECT_EQ(selected, resolution) << width;
-        EXPECT_EQ(picture.width(), side) << width; // 250 and 500 keep their size: nothing to select anew
-        EXPECT_EQ(picture.colour(width - 1, 11), kWhite) << width; // the content stays at the top-left
-        EXPECT_EQ(picture.colour(width - 1, 12), side == width ? kOutside : kBlack) << width;
+        // 250 and 500 keep their size (nothing to select anew); the content stays at the top-left.
+        EXPECT_EQ(std::tuple(selected, picture.width(), picture.colour(width - 1, 11), picture.colour(width - 1, 12)),
+                  std::tuple(resolution, side, kWhite, side == width ? kOutside : kBlack)) << width;
     }
 }
 

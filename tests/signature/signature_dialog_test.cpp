@@ -59,13 +59,10 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAn
     dialog->show();
     codeword->setText(QStringLiteral("XYZ"));
     click("Command2");
-    EXPECT_EQ(cancelled.size(), 1);
-    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(cancelled.size() == 1 && !dialog->isVisible());
     dialog->show();
     EXPECT_EQ(codeword->text(), "XYZ");
-    EXPECT_TRUE(dialog->close());
-    EXPECT_EQ(cancelled.size(), 2);
-    EXPECT_EQ(set.size(), 4);
+    EXPECT_TRUE(dialog->close() && cancelled.size() == 2 && set.size() == 4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
 }

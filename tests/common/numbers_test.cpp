@@ -35,8 +35,7 @@ TEST(PassProgress, NamesTheLineWithinThePictureAndThePassColour)
     };
     for (const auto& c : cases) {
         const PassProgress progress = passProgress(c.row, c.rows, c.pass);
-        EXPECT_EQ(progress.caption, c.caption) << c.row << "/" << c.rows << " pass " << c.pass;
-        EXPECT_EQ(progress.value, c.value) << c.caption;
-        EXPECT_EQ(progress.maximum, c.maximum) << c.caption;
+        EXPECT_EQ(std::tuple(progress.caption, progress.value, progress.maximum),
+                  std::tuple(std::string(c.caption), c.value, c.maximum)) << c.row << "/" << c.rows << " pass " << c.pass;
     }
 }

@@ -104,8 +104,8 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedKeepsBothOldFile
                       std::tuple(c.action, (folder / c.path).string(), c.reason)) << c.name;
         }
     }
-    EXPECT_EQ(testdata::readText((folder / "a.RAW").string()), "old raw");
-    EXPECT_EQ(testdata::readText((folder / "b.wav").string()), "old wav");
+    EXPECT_EQ(std::pair(testdata::readText((folder / "a.RAW").string()), testdata::readText((folder / "b.wav").string())),
+              std::pair(std::string("old raw"), std::string("old wav")));
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(folder))
         left.insert(entry.path().filename().string());
@@ -115,9 +115,9 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedKeepsBothOldFile
     fs::remove(folder / "a.wav");
     std::ofstream(folder / "a.wav") << "old wav";
     commitSamples(TransmissionFiles((folder / "a.wav").string(), 11025));
-    EXPECT_EQ(testdata::readBytes((folder / "a.RAW").string()), kSamples);
-    EXPECT_EQ(testdata::readBytes((folder / "a.wav").string()).size(), 48u);
-    EXPECT_FALSE(fs::exists(folder / "a.RAW.old"));
+    EXPECT_EQ(std::tuple(testdata::readBytes((folder / "a.RAW").string()),
+                         testdata::readBytes((folder / "a.wav").string()).size(), fs::exists(folder / "a.RAW.old")),
+              std::tuple(kSamples, std::size_t{48}, false));
 }
 
 // Abandoned, or left without a commit as when the window closes mid-encode: the

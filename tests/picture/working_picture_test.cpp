@@ -100,22 +100,6 @@ TEST(Preparation, ChoosesTheResolutionByWidthAndResizesOnlyWhenItChanges)
     }
 }
 
-TEST(Preparation, RunningTwiceStampsOnce)
-{
-    WorkingState state;
-    state.sigscale = 1;
-    state.signature = " AKLM456";
-    Resolution selected = Resolution::R160x120;
-    WorkingPicture picture = placedWhite(160, 120);
-    const std::string caption = p1updat(picture, state, selected, false);
-    EXPECT_EQ(caption, "Class of transmitter: Amateur\r\nIdentification: KLM456");
-    const WorkingPicture once = picture;
-
-    state.signature = " AOTHER";
-    EXPECT_EQ(p1updat(picture, state, selected, false), caption);
-    EXPECT_EQ(picture, once);
-}
-
 TEST(PreviewClick, MapsThePreviewPositionOnThePictureWithTheUnroundedScaleForWidePictures)
 {
     for (const auto& [x, y, width, expected] :

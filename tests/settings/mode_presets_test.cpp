@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "settings/memory_settings_store.h"
@@ -97,9 +98,8 @@ TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
         for (const char* key : {"v2", "o2", "c1"})
             store.write("HAM", key, c.text);
         const ModePreset preset = readPreset(store, Mode::HAM);
-        EXPECT_EQ(preset.v2, c.number) << '"' << c.text << '"';
-        EXPECT_EQ(preset.options[2], c.flag) << '"' << c.text << '"';
-        EXPECT_EQ(preset.checks[1], c.check) << '"' << c.text << '"';
+        EXPECT_EQ(std::tuple(preset.v2, preset.options[2], preset.checks[1]), std::tuple(c.number, c.flag, c.check))
+            << '"' << c.text << '"';
     }
 }
 

@@ -24,8 +24,7 @@ struct CliRun { int exitCode = -1; QString out, err; };
 
 const QString kSigned = dataFile("gradient160-signed.RAW");
 
-class CliTest : public ::testing::Test {
-protected:
+struct CliTest : ::testing::Test {
     CliRun cli(const QStringList& arguments)
     {
         QProcess process;
@@ -163,29 +162,23 @@ TEST_F(CliTest, WholeRoadFromATestCardAndACodewordCutToWhatComesBack)
     }
 }
 
-// Every sender, each recorded one of the five ways in turn: detect names its settings, one
-// option a line, and decode --detect names the same ones and decodes at the detected size (the
-// picture of such a decode is ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture's).
+// A sender with every setting other than the default, recorded behind the encoder's WAV header:
+// detect names its settings, one option a line, and decode --detect names the same ones and
+// decodes at the detected size. Every sender from every recording is
+// EverySender.IsNamedWithCertaintyFromEveryRecording; the default settings are
+// ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture's.
 TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThem)
 {
-    int turn = 0;
-    for (const Sender& s : allSenders()) {
-        const Recording recording = kRecordings[turn++ % 5];
-        SCOPED_TRACE(s.name() + " " + recordingName(recording));
-        const QString audio = writeBytes(temp("sent.wav"), record(transmit(s), recording));
-        // The options of "decode" that name the sender's settings, worked out by hand.
-        const QString options = QStringLiteral("--resolution %1x%2").arg(s.width).arg(s.height) +
-                                (s.halfX ? " --half-x" : "") + (s.mono ? " --mono" : "") +
-                                (s.compand ? " --compand" : "");
-        const CliRun detected = cli({"detect", audio});
-        ASSERT_EQ(detected.exitCode, 0) << detected.err.toStdString();
-        EXPECT_EQ(detected.out, QString(options).replace(" --", "\n--") + "\n");
-        EXPECT_TRUE(detected.err.startsWith(audio + ": certain, ")) << detected.err.toStdString();
-        const CliRun decoded = cli({"decode", "--detect", audio, temp("detected.bmp")});
-        ASSERT_EQ(decoded.exitCode, 0) << decoded.err.toStdString();
-        EXPECT_TRUE(decoded.out.startsWith("Detected " + options + " (certain)\n")) << decoded.out.toStdString();
-        EXPECT_TRUE(decoded.out.contains(QStringLiteral("detected.bmp, %1x%2\n").arg(s.width).arg(s.height)));
-    }
+    const QString audio = writeBytes(temp("sent.wav"), record(transmit({320, 240, true, true, true}), Recording::Wav));
+    const CliRun detected = cli({"detect", audio});
+    EXPECT_EQ(std::tuple(detected.exitCode, detected.out, detected.err.startsWith(audio + ": certain, ")),
+              std::tuple(0, QString("--resolution 320x240\n--half-x\n--mono\n--compand\n"), true))
+        << detected.err.toStdString();
+    const CliRun decoded = cli({"decode", "--detect", audio, temp("detected.bmp")});
+    EXPECT_TRUE(decoded.exitCode == 0 &&
+                decoded.out.startsWith("Detected --resolution 320x240 --half-x --mono --compand (certain)\n") &&
+                decoded.out.contains("detected.bmp, 320x240\n"))
+        << decoded.out.toStdString() << decoded.err.toStdString();
 }
 
 // The player's 44100 hold of four, recorded by a sound card at 48000 (sox's resampler).
@@ -208,7 +201,6 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
     EXPECT_TRUE(run.out.startsWith("Conditioned: WAV at 48000 Hz, bias 0 levels, 4.3537 samples per transmitted "
                                    "sample\nDetected --resolution 160x120 (certain)\n"))
         << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("Identification: KLM456"));
     EXPECT_EQ(pictureOf(temp("card.bmp")), pictureOf(dataFile("gradient160-signed.decode-level3.bmp")));
 
     // The conditioned samples alone are the stream that was sent, but for the resampler's first and last.

@@ -26,13 +26,11 @@ int countDiffering(const WorkingPicture& decoded, int x0, int x1, int y0, int y1
 {
     int differing = 0;
     for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) {
-            const ColourComponents want = expected(x, y);
-            const ColourComponents got = splitColour(decoded.colour(x, y));
-            if (got != want && ++differing <= 3)
+        for (int x = x0; x <= x1; ++x)
+            if (const ColourComponents want = expected(x, y), got = splitColour(decoded.colour(x, y));
+                got != want && ++differing <= 3)
                 ADD_FAILURE() << "pixel (" << x << ", " << y << "): got " << got.red << "/" << got.green << "/"
                               << got.blue << ", expected " << want.red << "/" << want.green << "/" << want.blue;
-        }
     return differing;
 }
 
@@ -231,10 +229,7 @@ TEST(Decoder, AProgressStepOrRebuildRowAnsweredFalseAbandonsTheDecode)
         MemorySamples samples(stream160(), 4096);
         EXPECT_EQ(b.decoder.run(samples), atProgress ? DecodeEnd::Abandoned : DecodeEnd::EndOfFile);
         EXPECT_EQ(b.host.progressSteps, atProgress ? 2 : 286168 / 2 / 1001);
-        if (!atProgress) {
-            EXPECT_FALSE(b.decoder.finish());
-            EXPECT_EQ(b.host.rebuiltRows, 2);
-        }
+        EXPECT_TRUE(atProgress || (!b.decoder.finish() && b.host.rebuiltRows == 2)) << b.host.rebuiltRows;
     }
 }
 

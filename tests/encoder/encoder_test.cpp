@@ -16,8 +16,7 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeader)
 {
     const struct { EncoderSettings settings; std::int64_t groups; } cases[] = {
         {{}, 286168 / 4}, {{.mono = true}, 209368 / 4}, {{.columnStep = 2}, 42662},
-        {{.pictureWidth = 320, .pictureHeight = 240}, 244502},
-        {{.pictureWidth = 640, .pictureHeight = 480, .leaderSeconds = 1}, 924997},
+        {{.pictureWidth = 320, .pictureHeight = 240}, 244502}, {{.pictureWidth = 640, .pictureHeight = 480, .leaderSeconds = 1}, 924997},
         {{.pictureWidth = 15, .pictureHeight = 1}, 13781 + 4 * 15 + 1}, // the shortest line, one row
         {{.pictureWidth = 640, .pictureHeight = 480}, 936022}};
     const auto encode = [](int width, int height, const EncoderSettings& settings) {

@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TransmissionFilesTest : public ::testing::Test {
-protected:
+struct TransmissionFilesTest : ::testing::Test {
     void SetUp() override { fs::create_directories(folder); }
     void TearDown() override { fs::remove_all(folder); }
     const fs::path folder = fs::temp_directory_path() / ("tonobild-files-" + std::to_string(::getpid()));

@@ -40,8 +40,7 @@ QByteArray bitmapHeaderBytes(qint32 width, qint32 height)
     return header;
 }
 
-class PictureFilesTest : public ::testing::Test {
-protected:
+struct PictureFilesTest : ::testing::Test {
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
     QByteArray bytes(const QString& name) const { return testdata::fileBytes(path(name)); }
     void write(const QString& name, const QByteArray& content) const

@@ -39,10 +39,9 @@ std::pair<std::vector<int>, std::vector<int>> setIn(const PresetControls& window
 PresetControls distinctiveWindow()
 {
     PresetControls window;
-    window.setText(PresetText::AudioFile, "D:\\HAM.WAV");
-    window.setText(PresetText::OutputPicture, "D:\\OUT.BMP");
-    window.setText(PresetText::InputPicture, "D:\\IN.BMP");
-    window.setText(PresetText::Signature, " Acall");
+    for (const auto& [text, value] : {std::pair{PresetText::AudioFile, "D:\\HAM.WAV"}, {PresetText::OutputPicture, "D:\\OUT.BMP"},
+                                      {PresetText::InputPicture, "D:\\IN.BMP"}, {PresetText::Signature, " Acall"}})
+        window.setText(text, value);
     window.setThumbnailPosition(3);
     for (int option : {2, 4, 7, 9, 11, 12, 20})
         window.setOption(option, true);

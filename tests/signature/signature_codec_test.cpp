@@ -120,13 +120,12 @@ TEST(Signature, CaptionNamesTheClassAndIdentificationOfAFramedCode)
 {
     for (const auto& [code, caption] : std::vector<std::pair<std::string, std::string>>{
              {" CX", "Class of transmitter: Commercial\r\nIdentification: X"}, {" A", " A"}, {"AKLM456", "AKLM456"},
-             {" aKLM", "Class of transmitter: \r\nIdentification: KLM"},
+             {" aKLM", "Class of transmitter: \r\nIdentification: KLM"}, {"\x07\r", "<07><0D>"},
              {" TX", "Class of transmitter: Technician\r\nIdentification: X"},
              {" PX", "Class of transmitter: Programmer\r\nIdentification: X"},
              // control characters read from the picture are shown by their code, never raw
              {std::string(" AKLM\0\x1b\x7f\x9f\xa0\xff", 11),
-              "Class of transmitter: Amateur\r\nIdentification: KLM<00><1B><7F><9F>\xa0\xff"},
-             {"\x07\r", "<07><0D>"}})
+              "Class of transmitter: Amateur\r\nIdentification: KLM<00><1B><7F><9F>\xa0\xff"}})
         EXPECT_EQ(formatSignatureCaption(code), caption) << '"' << code << '"';
 }
 

@@ -106,9 +106,9 @@ TEST(Identification, ThirdCodeTicksLicLockAgain)
     EXPECT_EQ(std::tuple(id.state.liclockcount, id.host.licLockChanges, id.identification.relocked()),
               std::tuple(3, std::vector<bool>{true}, true));
     // Unaligned, "4-lock" reads four syncs, the marker and six digits: 16 + 32 * (n mod 64).
-    EXPECT_EQ(id.state.linestore[16 + 32 * 1], lineBuffer(1));
-    EXPECT_EQ(id.state.linestore[16 + 32 * 3], lineBuffer(3));
-    EXPECT_EQ(id.state.linestore[4], lineBuffer(4).substr(5)); // the fourth is read aligned
+    // The fourth is read aligned.
+    EXPECT_EQ((std::vector{id.state.linestore[16 + 32 * 1], id.state.linestore[16 + 32 * 3], id.state.linestore[4]}),
+              (std::vector{lineBuffer(1), lineBuffer(3), lineBuffer(4).substr(5)}));
 }
 
 // Stored lines shorter than 70 characters count as missing: the row takes the

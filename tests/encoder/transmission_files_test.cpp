@@ -43,13 +43,14 @@ TEST(TransmissionFileNames, RawNameReplacesTheLastThreeCharactersAndPlayerWavGoe
                                    {"/tmp/x.wave", "/tmp/x.wRAW"}, {"/tmp/bild-äöü", "/tmp/bild-RAW"}, {"ab", ""},
                                    {"abc", "RAW"}, {"äbc", "RAW"}})
         EXPECT_EQ(rawFileNameFor(wav), raw) << wav;
-    for (const char* bad : {"ab", "/tmp/x.RAW", "/home/op/ab", "/home/op/"}) // /home/op/ab would write /home/opRAW
-        EXPECT_FALSE(audioFileNameProblem(bad).empty()) << bad;
-    for (const char* good : {"/tmp/x.wav", "/home/op/abc"})
-        EXPECT_TRUE(audioFileNameProblem(good).empty()) << good;
-    EXPECT_EQ(playerWavNameFor("/home/op/TONOBILD.WAV"), "/home/op/TONOBILD-player.WAV");
-    EXPECT_EQ(playerWavNameFor("/tmp/a.b/picture"), "/tmp/a.b/picture-player"); // a dot in a folder is no extension
-    EXPECT_EQ(playerWavNameFor("/tmp/.wav"), "/tmp/.wav-player");
+    // Refused or not; /home/op/ab would write /home/opRAW.
+    for (const auto& [name, refused] : {std::pair{"ab", true}, {"/tmp/x.RAW", true}, {"/home/op/ab", true},
+                                        {"/home/op/", true}, {"/tmp/x.wav", false}, {"/home/op/abc", false}})
+        EXPECT_EQ(audioFileNameProblem(name).empty(), !refused) << name;
+    // A dot in a folder is no extension.
+    for (const auto& [wav, player] : {std::pair{"/home/op/TONOBILD.WAV", "/home/op/TONOBILD-player.WAV"},
+                                      {"/tmp/a.b/picture", "/tmp/a.b/picture-player"}, {"/tmp/.wav", "/tmp/.wav-player"}})
+        EXPECT_EQ(playerWavNameFor(wav), player) << wav;
 }
 
 // The RAW holds the samples, the WAV the samples behind a complete header, and

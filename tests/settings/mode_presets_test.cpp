@@ -56,9 +56,8 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
     PresetControls window;
     ASSERT_TRUE(loadsettings(store, readDefaultMode(store), window));
     EXPECT_EQ(keysOf(store.writes()), std::vector<std::string>{"Settings/Default Mode=15"});
-    EXPECT_EQ(window.text(PresetText::AudioFile), defaultAudioFile());
-    EXPECT_EQ(setIn(window), (std::pair<std::vector<int>, std::vector<int>>{}));
-    EXPECT_FALSE(window.cbLocked());
+    EXPECT_EQ(std::tuple(window.text(PresetText::AudioFile), setIn(window), window.cbLocked()),
+              std::tuple(defaultAudioFile(), std::pair<std::vector<int>, std::vector<int>>{}, false));
 
     // Later starts: only the five mode button numbers select a mode.
     const std::vector<std::pair<std::string, std::optional<Mode>>> cases = {

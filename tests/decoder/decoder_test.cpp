@@ -77,13 +77,11 @@ TEST_P(IdentifiedLines, RowsAndColumnsComeBackAtTheirPlaces)
 {
     const ModeCase c = GetParam();
     const WorkingPicture source = testPicture(c.width, c.height);
-    const auto stream = encodeStream(
-        source, {.pictureWidth = c.width, .pictureHeight = c.height, .columnStep = c.halfX ? 2 : 1, .mono = c.mono},
-        c.compand);
-    const auto result = decodeStream(
-        stream, {.pictureWidth = c.width, .pictureHeight = c.height, .halfX = c.halfX, .normlevel = c.normlevel,
-                 .mono = c.knownMono},
-        {.idler = c.normlevel == 2, .compand = c.compand});
+    const auto stream = encodeStream(source, {.pictureWidth = c.width, .pictureHeight = c.height,
+                                              .columnStep = c.halfX ? 2 : 1, .mono = c.mono}, c.compand);
+    const auto result = decodeStream(stream, {.pictureWidth = c.width, .pictureHeight = c.height, .halfX = c.halfX,
+                                              .normlevel = c.normlevel, .mono = c.knownMono},
+                                     {.idler = c.normlevel == 2, .compand = c.compand});
 
     const std::int64_t ticks = 2 * static_cast<std::int64_t>(stream.size() / 4); // two per group
     EXPECT_EQ(std::tuple(result->end, result->host.licLockChanges, result->host.progressSteps, result->state.pixcount),
@@ -328,9 +326,7 @@ TEST(Decoder, RefusesToStartWithoutResolutionLevelOrInset)
         {{}, {.useLic = false, .licInset = 0}, ""}, {{}, {.hsync = false, .licInset = 0}, ""},
         {{.normlevel = 3}, {}, ""}};
     for (const auto& c : cases)
-        EXPECT_EQ(missingDecodeChoice(c.settings, c.controls), c.missing)
-            << c.settings.pictureWidth << "x" << c.settings.pictureHeight << " level " << c.settings.normlevel
-            << " inset " << c.controls.licInset;
+        EXPECT_EQ(missingDecodeChoice(c.settings, c.controls), c.missing) << "case " << &c - cases;
     for (const int width : {160, 320, 640})
         for (const int height : {120, 240, 480}) {
             DecoderBench b(width, height);

@@ -87,8 +87,8 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
         id.controls = {.licLock = c.lock, .compand = c.compand, .licInset = c.inset};
         id.state.linebuf = c.buffer;
         EXPECT_EQ(id.identification.identifyAndFile(), c.taken);
-        EXPECT_EQ(id.state.linebuf, c.buffer.substr(c.cut));
-        EXPECT_EQ(std::ranges::count_if(id.state.linestore, [](const auto& s) { return !s.empty(); }), c.slot >= 0 ? 1 : 0);
+        EXPECT_EQ(std::pair(id.state.linebuf, std::ranges::count_if(id.state.linestore, [](const auto& s) { return !s.empty(); })),
+                  std::pair(c.buffer.substr(c.cut), std::ptrdiff_t{c.slot >= 0 ? 1 : 0}));
         EXPECT_TRUE(c.slot < 0 || id.state.linestore[static_cast<std::size_t>(c.slot)] == id.state.linebuf);
         EXPECT_EQ(std::tuple(id.state.liclockcount, id.host.licLockChanges.empty()), std::tuple(3, true));
     }

@@ -17,9 +17,7 @@ namespace {
 // An assembler on a black 160 x 120 picture (or one as wide as asked) with
 // buffered lines ("Use LIC" unticked), threshold -32, offset 16, row 5.
 struct Assembler {
-    explicit Assembler(int width = 160)
-        : host(controls), identification(state, controls, host), picture(width, 120),
-          assembler(picture, state, controls, identification)
+    explicit Assembler(int width = 160) : picture(width, 120)
     {
         controls.useLic = false;
         state.syncthresh = -32;
@@ -41,10 +39,10 @@ struct Assembler {
 
     DecoderControls controls;
     WorkingState state;
-    RecordingHost host;
-    LineIdentification identification;
+    RecordingHost host{controls};
+    LineIdentification identification{state, controls, host};
     WorkingPicture picture;
-    PictureAssembler assembler;
+    PictureAssembler assembler{picture, state, controls, identification};
     int lastLuma = 0, lastXcount = 0;
 };
 

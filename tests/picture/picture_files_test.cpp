@@ -96,9 +96,10 @@ TEST_F(PictureFilesTest, RefusesWhatHoldsNoUsablePictureWithAReason)
 {
     ASSERT_EQ(savePictureFile(asymmetricPicture(160, 120), path("whole.bmp")), QString());
     write("cut.bmp", bytes("whole.bmp").left(bytes("whole.bmp").size() / 2));
-    write("wide.bmp", bitmapHeaderBytes(40000, 120)); // the header alone
-    write("huge.bmp", bitmapHeaderBytes(2147483647, 2147483647));
-    write("tall.bmp", bitmapHeaderBytes(16, -2147483647 - 1));
+    // The header alone.
+    for (const auto& [name, width, height] : {std::tuple{"wide.bmp", 40000, 120}, {"huge.bmp", 2147483647, 2147483647},
+                                              {"tall.bmp", 16, -2147483647 - 1}})
+        write(name, bitmapHeaderBytes(width, height));
     ASSERT_EQ(::mkfifo(path("pipe.bmp").toLocal8Bit().constData(), 0600), 0);
     const struct { QString path; const char* problem; } cases[] = {
         {path("cut.bmp"), ""}, {path("wide.bmp"), "40000 x 120"}, {path("huge.bmp"), "2147483647 x 2147483647"},

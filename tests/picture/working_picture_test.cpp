@@ -58,10 +58,10 @@ TEST(WorkingPicture, EmptySizesAreAcceptedAndNegativeOnesRefused)
 {
     WorkingPicture picture(6, 5);
     const auto size = [&] { return std::pair(picture.width(), picture.height()); };
-    picture.resize(0, 3);
-    EXPECT_EQ(size(), std::pair(0, 3));
-    picture.resize(4, 0);
-    EXPECT_EQ(size(), std::pair(4, 0));
+    for (const auto& [width, height] : {std::pair{0, 3}, {4, 0}}) {
+        picture.resize(width, height);
+        EXPECT_EQ(size(), std::pair(width, height));
+    }
     EXPECT_THROW(picture.resize(-1, 3), std::invalid_argument);
     EXPECT_THROW(picture.resize(3, -1), std::invalid_argument);
     picture.place(0, 7, {});

@@ -19,7 +19,6 @@ namespace {
 struct Assembler {
     explicit Assembler(int width = 160) : picture(width, 120)
     {
-        controls.useLic = false;
         state.syncthresh = -32;
         state.synclevel = 16;
         state.xmult = 1;
@@ -37,7 +36,7 @@ struct Assembler {
         return synched;
     }
 
-    DecoderControls controls;
+    DecoderControls controls{.useLic = false};
     WorkingState state;
     RecordingHost host{controls};
     LineIdentification identification{state, controls, host};

@@ -86,11 +86,11 @@ TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeaders)
 // missing folder is reported at the first file.
 TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedKeepsBothOldFiles)
 {
-    fs::create_directory(folder / "a.wav");
+    // c.wav has no old RAW: none may appear.
+    for (const char* name : {"a.wav", "b.RAW", "c.wav"})
+        fs::create_directory(folder / name);
     std::ofstream(folder / "a.RAW") << "old raw";
-    fs::create_directory(folder / "b.RAW");
     std::ofstream(folder / "b.wav") << "old wav";
-    fs::create_directory(folder / "c.wav"); // no old RAW: none may appear
     const struct { const char* name; const char* action; const char* path; const char* reason; } cases[] = {
         {"a.wav", "Cannot replace", "a.wav", "Is a directory"}, {"b.wav", "Cannot replace", "b.RAW", "Is a directory"},
         {"c.wav", "Cannot replace", "c.wav", "Is a directory"},

@@ -70,9 +70,9 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
 
     // Corrupt values are skipped and the other keys still apply.
     writePreset(store, Mode::TAPE, distinctiveWindow().toPreset());
-    store.write("TAPE", "c1", "abc");   // not a number
-    store.write("TAPE", "o2", "40000"); // outside 16 bits
-    store.write("TAPE", "v2", "1e3");
+    // Not a number, outside 16 bits, not an integer.
+    for (const auto& [key, value] : {std::pair{"c1", "abc"}, {"o2", "40000"}, {"v2", "1e3"}})
+        store.write("TAPE", key, value);
     PresetControls tape;
     ASSERT_TRUE(loadsettings(store, Mode::TAPE, tape));
     EXPECT_TRUE(tape.checkState(1) == 0 && !tape.selected(2) && tape.thumbnailPosition() == 1 && tape.selected(20));
@@ -188,8 +188,7 @@ TEST(CbInterlock, CbSelectsOption1AndTicksHalfXLockedEvenAfterResetUntilAnotherM
     saveSelectedMode(store, Mode::CB, window.toPreset());
     modeButtonClicked(store, Mode::CB, window);
     EXPECT_TRUE(window.cbLocked() && window.selected(1) && window.checkState(2) == 1);
-    ASSERT_TRUE(resetSelectedMode(store, Mode::CB, window));
-    EXPECT_EQ(store.read("CB", "o1", ""), "0");
+    ASSERT_TRUE(resetSelectedMode(store, Mode::CB, window) && store.read("CB", "o1", "") == "0");
     EXPECT_TRUE(window.cbLocked() && window.selected(1) && window.checkState(2) == 1);
     modeButtonClicked(store, Mode::FM, window);
     EXPECT_TRUE(!window.cbLocked() && window.selected(2) && !window.selected(1) && window.checkState(2) == 0);

@@ -20,23 +20,19 @@ TEST(Numbers, RoundHalfEvenFloorDivisionAndIntegerQuotient)
         EXPECT_EQ(divideRoundHalfEven(n, d), quotient) << n << " / " << d;
 }
 
-// The progress caption of Encode and Decode: the line reached and its pass.
+// The progress caption of Encode and Decode: the line reached and its pass; line 1 before the
+// first line ends, the extra line of the first pass, a negative YShift, the closing group (pass 3).
 TEST(PassProgress, NamesTheLineWithinThePictureAndThePassColour)
 {
     const struct { int row, rows, pass, value, maximum; const char* caption; } cases[] = {
-        {1, 120, 0, 1, 360, "line 1 of 120, pass blue"},
-        {0, 120, 0, 1, 360, "line 1 of 120, pass blue"},     // before the first line ends
-        {121, 120, 0, 120, 360, "line 120 of 120, pass blue"}, // the extra line of the first pass
-        {43, 120, 1, 163, 360, "line 43 of 120, pass green"},
-        {480, 480, 2, 1440, 1440, "line 480 of 480, pass red"},
-        {-5, 240, 2, 481, 720, "line 1 of 240, pass red"},     // a negative YShift
-        {7, 120, 3, 247, 360, "line 7 of 120, pass red"},      // the closing group
-        {30, 120, -1, 0, 360, "leader"},
+        {1, 120, 0, 1, 360, "line 1 of 120, pass blue"},       {0, 120, 0, 1, 360, "line 1 of 120, pass blue"},
+        {121, 120, 0, 120, 360, "line 120 of 120, pass blue"}, {43, 120, 1, 163, 360, "line 43 of 120, pass green"},
+        {480, 480, 2, 1440, 1440, "line 480 of 480, pass red"}, {-5, 240, 2, 481, 720, "line 1 of 240, pass red"},
+        {7, 120, 3, 247, 360, "line 7 of 120, pass red"},      {30, 120, -1, 0, 360, "leader"},
     };
     for (const auto& c : cases) {
         const PassProgress progress = passProgress(c.row, c.rows, c.pass);
-        EXPECT_EQ(progress.caption, c.caption) << c.row << "/" << c.rows << " pass " << c.pass;
-        EXPECT_EQ(progress.value, c.value) << c.caption;
-        EXPECT_EQ(progress.maximum, c.maximum) << c.caption;
+        EXPECT_EQ(std::tuple(progress.caption, progress.value, progress.maximum),
+                  std::tuple(std::string(c.caption), c.value, c.maximum)) << c.row << "/" << c.rows << " pass " << c.pass;
     }
 }

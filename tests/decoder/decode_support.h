@@ -16,19 +16,15 @@
 namespace tonobild::decodetest {
 
 // Keeps "LIC Lock" in the controls as the window's check box would and counts the yields.
-class RecordingHost final : public DecoderHost {
-public:
+struct RecordingHost final : DecoderHost {
     explicit RecordingHost(DecoderControls& controls) : controls_(controls) {}
     bool progressStep() override { ++progressSteps; return !onProgress || onProgress(progressSteps); }
     bool rebuildRow() override { ++rebuiltRows; return !onRebuild || onRebuild(rebuiltRows); }
     void setLicLock(bool ticked) override { licLockChanges.push_back(ticked); controls_.licLock = ticked; }
 
-    int progressSteps = 0;
-    int rebuiltRows = 0;
+    int progressSteps = 0, rebuiltRows = 0;
     std::vector<bool> licLockChanges;
     std::function<bool(int)> onProgress, onRebuild; // answer false to abandon
-
-private:
     DecoderControls& controls_;
 };
 

@@ -26,13 +26,11 @@ int countDiffering(const WorkingPicture& decoded, int x0, int x1, int y0, int y1
 {
     int differing = 0;
     for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x) {
-            const ColourComponents want = expected(x, y);
-            const ColourComponents got = splitColour(decoded.colour(x, y));
-            if (got != want && ++differing <= 3)
+        for (int x = x0; x <= x1; ++x)
+            if (const ColourComponents want = expected(x, y), got = splitColour(decoded.colour(x, y));
+                got != want && ++differing <= 3)
                 ADD_FAILURE() << "pixel (" << x << ", " << y << "): got " << got.red << "/" << got.green << "/"
                               << got.blue << ", expected " << want.red << "/" << want.green << "/" << want.blue;
-        }
     return differing;
 }
 
@@ -46,14 +44,9 @@ const std::vector<std::uint8_t>& stream160()
     return stream;
 }
 
-struct ModeCase {
-    const char* name;
-    int width, height;
-    bool halfX, compand, mono, knownMono;
-    // Level 2 decodes with "Idler"; rows 2 up to lastRowWithoutBlue keep the first pass at 0.
-    int normlevel, lastRowWithoutBlue;
-    bool shortGreenRow2;
-};
+// Level 2 decodes with "Idler"; rows 2 up to lastRowWithoutBlue keep the first pass at 0.
+struct ModeCase { const char* name; int width, height; bool halfX, compand, mono, knownMono;
+                  int normlevel, lastRowWithoutBlue; bool shortGreenRow2; };
 
 } // namespace
 
@@ -84,13 +77,11 @@ TEST_P(IdentifiedLines, RowsAndColumnsComeBackAtTheirPlaces)
 {
     const ModeCase c = GetParam();
     const WorkingPicture source = testPicture(c.width, c.height);
-    const auto stream = encodeStream(
-        source, {.pictureWidth = c.width, .pictureHeight = c.height, .columnStep = c.halfX ? 2 : 1, .mono = c.mono},
-        c.compand);
-    const auto result = decodeStream(
-        stream, {.pictureWidth = c.width, .pictureHeight = c.height, .halfX = c.halfX, .normlevel = c.normlevel,
-                 .mono = c.knownMono},
-        {.idler = c.normlevel == 2, .compand = c.compand});
+    const auto stream = encodeStream(source, {.pictureWidth = c.width, .pictureHeight = c.height,
+                                              .columnStep = c.halfX ? 2 : 1, .mono = c.mono}, c.compand);
+    const auto result = decodeStream(stream, {.pictureWidth = c.width, .pictureHeight = c.height, .halfX = c.halfX,
+                                              .normlevel = c.normlevel, .mono = c.knownMono},
+                                     {.idler = c.normlevel == 2, .compand = c.compand});
 
     const std::int64_t ticks = 2 * static_cast<std::int64_t>(stream.size() / 4); // two per group
     EXPECT_EQ(std::tuple(result->end, result->host.licLockChanges, result->host.progressSteps, result->state.pixcount),
@@ -141,8 +132,8 @@ TEST(Decoder, BufferedPaintingOfACompandedStreamPlacesEveryColumn)
     EXPECT_EQ(countDiffering(result->picture, 22, 155, 2, 119,
                              [](int x, int y) { return receivedColour(kSource160.colour(x - 7, y), 3, true); }),
               0);
-    EXPECT_EQ(result->picture.colour(8, 60), colourNumber(254, 254, 254));
-    EXPECT_EQ(result->picture.colour(156, 60), kBlack);
+    EXPECT_EQ(std::pair(result->picture.colour(8, 60), result->picture.colour(156, 60)),
+              std::pair(colourNumber(254, 254, 254), kBlack));
 }
 
 // Held samples, a recording's header before the stream and half the volume.
@@ -172,46 +163,22 @@ TEST(Decoder, UpsampledRecordedAndHalfVolumeStreamsDecodeAsTheOriginal)
             const ColourComponents a = splitColour(loud->picture.colour(x, y)), b = splitColour(soft->picture.colour(x, y));
             largest = std::max({largest, std::abs(a.red - b.red), std::abs(a.green - b.green), std::abs(a.blue - b.blue)});
         }
-    EXPECT_LE(largest, 4);
-    EXPECT_GT(largest, 0);
+    EXPECT_TRUE(largest > 0 && largest <= 4) << largest;
 }
 
-TEST(Decoder, LinesAreFiledByTheirCodeAndMissingOnesTakenFromTheRowAbove)
+// The first lines set the lock going; all later ones, in reverse, still land in their rows.
+// (A missing or short line taken from the row above: Rebuild.ALineOf69CharactersIsMissingAndOneOf70IsUsed.)
+TEST(Decoder, LinesAreFiledByTheirCode)
 {
     // The stream cut into its leader, its 361 lines of 160 groups and the closing group.
     const auto& stream = stream160();
-    const auto at = [&](std::size_t offset) { return stream.begin() + static_cast<std::ptrdiff_t>(offset); };
-    const std::size_t leader = 4 * static_cast<std::size_t>(leaderGroups(5));
-    std::vector<std::vector<std::uint8_t>> lines;
-    for (std::size_t offset = leader; offset + 640 <= stream.size(); offset += 640)
-        lines.emplace_back(at(offset), at(offset + 640));
-    ASSERT_EQ(lines.size(), 361u);
-    const auto decodeJoined = [&](const std::vector<std::vector<std::uint8_t>>& body) {
-        std::vector<std::uint8_t> out(stream.begin(), at(leader));
-        for (const auto& line : body)
-            out.insert(out.end(), line.begin(), line.end());
-        out.insert(out.end(), stream.end() - 4, stream.end());
-        return decodeStream(out, kLevel3);
-    };
-    const WorkingPicture whole = decodeStream(stream, kLevel3)->picture;
-    // The first lines set the lock going; all later ones arrive in reverse.
-    auto shuffled = lines;
-    std::reverse(shuffled.begin() + 5, shuffled.end());
-    EXPECT_TRUE(decodeJoined(shuffled)->picture == whole);
-    // Line 50 is the blue of row 51, line 190 the green of row 71.
-    lines.erase(lines.begin() + 190);
-    lines.erase(lines.begin() + 50);
-    const auto gaps = decodeJoined(lines);
-    EXPECT_EQ(countDiffering(gaps->picture, 0, 159, 0, 119, [&](int x, int y) {
-                  ColourComponents e = splitColour(whole.colour(x, y));
-                  if (y == 51)
-                      e.blue = splitColour(whole.colour(x, 50)).blue;
-                  if (y == 71)
-                      e.green = splitColour(whole.colour(x, 70)).green;
-                  return e;
-              }),
-              0);
-    EXPECT_NE(whole.colour(80, 51), gaps->picture.colour(80, 51));
+    const std::ptrdiff_t leader = 4 * leaderGroups(5);
+    ASSERT_EQ(stream.size(), static_cast<std::size_t>(leader + 361 * 640 + 4));
+    std::vector<std::uint8_t> shuffled(stream.begin(), stream.begin() + leader + 5 * 640);
+    for (std::ptrdiff_t line = 360; line >= 5; --line)
+        shuffled.insert(shuffled.end(), stream.begin() + leader + line * 640, stream.begin() + leader + (line + 1) * 640);
+    shuffled.insert(shuffled.end(), stream.end() - 4, stream.end());
+    EXPECT_TRUE(decodeStream(shuffled, kLevel3)->picture == decodeStream(stream, kLevel3)->picture);
 }
 
 TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
@@ -226,8 +193,7 @@ TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
     // Stopped inside the leader, before any code: the rebuild still runs, and
     // "LIC Lock", unticked by the decode, is ticked again at the end.
     EXPECT_TRUE(b.decoder.finish() && b.controls.licLock);
-    EXPECT_EQ(b.host.rebuiltRows, 120);
-    EXPECT_EQ(b.host.licLockChanges, (std::vector<bool>{false, true}));
+    EXPECT_EQ(std::tuple(b.host.rebuiltRows, b.host.licLockChanges), std::tuple(120, std::vector<bool>{false, true}));
     b.decoder.begin(kLevel3); // the next decode clears the stop request
     EXPECT_EQ(b.state.stopreq, 0);
 }
@@ -261,10 +227,7 @@ TEST(Decoder, AProgressStepOrRebuildRowAnsweredFalseAbandonsTheDecode)
         MemorySamples samples(stream160(), 4096);
         EXPECT_EQ(b.decoder.run(samples), atProgress ? DecodeEnd::Abandoned : DecodeEnd::EndOfFile);
         EXPECT_EQ(b.host.progressSteps, atProgress ? 2 : 286168 / 2 / 1001);
-        if (!atProgress) {
-            EXPECT_FALSE(b.decoder.finish());
-            EXPECT_EQ(b.host.rebuiltRows, 2);
-        }
+        EXPECT_TRUE(atProgress || (!b.decoder.finish() && b.host.rebuiltRows == 2)) << b.host.rebuiltRows;
     }
 }
 
@@ -275,25 +238,21 @@ TEST(SampleFile, FilesAndPipesGiveEveryByteInBlocksAndAMissingFileIsAnError)
 {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "tonobild-sample-blocks.raw";
     std::filesystem::remove(path);
-    try {
-        SampleFile file(path.string());
-        FAIL() << "opened a file that does not exist";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), path.string());
-        EXPECT_FALSE(error.reason().empty());
+    // A missing file (not created) and one that opens but cannot be read: the start of the
+    // process's own memory is never mapped.
+    for (const auto& [bad, opens] : {std::pair{path.string(), false}, {std::string("/proc/self/mem"), true}}) {
+        bool opened = false;
+        try {
+            SampleFile file(bad);
+            opened = true;
+            file.nextBlock();
+            ADD_FAILURE() << "read " << bad;
+        } catch (const FileError& error) {
+            EXPECT_EQ(std::tuple(opened, error.path(), error.reason().empty()), std::tuple(opens, bad, false));
+        }
     }
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_THROW(SampleFile(std::filesystem::temp_directory_path().string()), FileError);
-    // A file that opens but cannot be read: the start of the process's own memory is never mapped.
-    try {
-        SampleFile memory("/proc/self/mem");
-        memory.nextBlock();
-        FAIL() << "read the unmapped start of memory";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), "/proc/self/mem");
-        EXPECT_FALSE(error.reason().empty());
-    }
-
     std::vector<std::uint8_t> large(2 * 1048576 + 100);
     for (std::size_t i = 0; i < large.size(); ++i)
         large[i] = static_cast<std::uint8_t>(i * 7 + (i >> 16) * 31); // each block differs
@@ -309,18 +268,15 @@ TEST(SampleFile, FilesAndPipesGiveEveryByteInBlocksAndAMissingFileIsAnError)
         });
         if (!c.pipe) // a named pipe opens only while its writer has it open
             writer.join();
-        {
-            SampleFile file(path.string());
-            std::vector<std::uint8_t> bytes;
-            std::vector<std::size_t> sizes;
-            for (auto block = file.nextBlock(); !block.empty(); block = file.nextBlock()) {
-                sizes.push_back(block.size());
-                bytes.insert(bytes.end(), block.begin(), block.end());
-            }
-            EXPECT_EQ(bytes, c.bytes);
-            EXPECT_EQ(sizes, c.blocks);
-            EXPECT_TRUE(file.nextBlock().empty()); // and stays at the end
+        SampleFile file(path.string());
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::size_t> sizes;
+        for (auto block = file.nextBlock(); !block.empty(); block = file.nextBlock()) {
+            sizes.push_back(block.size());
+            bytes.insert(bytes.end(), block.begin(), block.end());
         }
+        // Every byte, in those blocks, and the file stays at its end.
+        EXPECT_EQ(std::tuple(bytes, sizes, file.nextBlock().empty()), std::tuple(c.bytes, c.blocks, true));
         if (writer.joinable())
             writer.join();
         std::filesystem::remove(path);
@@ -352,8 +308,7 @@ TEST(Decoder, ReceivedValuesOfTheExpectedPicturesMatchTheHandWorkedTable)
 TEST(Decoder, WithLicLockUntickedAtTheStartNoCodeIsAligned)
 {
     const auto result = decodeStream(stream160(), kLevel3, {.licLock = false, .licInset = 8});
-    EXPECT_TRUE(result->host.licLockChanges.empty());
-    EXPECT_EQ(result->state.liclockcount, 3);
+    EXPECT_EQ(std::tuple(result->host.licLockChanges.empty(), result->state.liclockcount), std::tuple(true, 3));
     for (int slot = 1; slot <= 1440; ++slot)
         EXPECT_EQ(!result->state.linestore[static_cast<std::size_t>(slot)].empty(),
                   slot >= 3 && slot <= 721 && slot % 2 == 1) << slot;
@@ -371,9 +326,7 @@ TEST(Decoder, RefusesToStartWithoutResolutionLevelOrInset)
         {{}, {.useLic = false, .licInset = 0}, ""}, {{}, {.hsync = false, .licInset = 0}, ""},
         {{.normlevel = 3}, {}, ""}};
     for (const auto& c : cases)
-        EXPECT_EQ(missingDecodeChoice(c.settings, c.controls), c.missing)
-            << c.settings.pictureWidth << "x" << c.settings.pictureHeight << " level " << c.settings.normlevel
-            << " inset " << c.controls.licInset;
+        EXPECT_EQ(missingDecodeChoice(c.settings, c.controls), c.missing) << "case " << &c - cases;
     for (const int width : {160, 320, 640})
         for (const int height : {120, 240, 480}) {
             DecoderBench b(width, height);

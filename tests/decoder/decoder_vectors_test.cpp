@@ -15,9 +15,8 @@ TEST(DecoderVectors, SignedGradientAtLevel3IdentifiedBufferedAndDirectAndAtLevel
     ASSERT_EQ(stream.size(), 286168u);
     const QJsonObject expected = testdata::expectedValues();
     const struct { const char* key; DecodeSettings settings; DecoderControls controls; } cases[] = {
-        {"decode-level3", {.normlevel = 3}, {}},
+        {"decode-level3", {.normlevel = 3}, {}}, {"decode-level2-startup", {.normlevel = 2}, {}},
         {"decode-level3-buffered", {.normlevel = 3}, {.useLic = false}},
-        {"decode-level2-startup", {.normlevel = 2}, {}},
         {"decode-level3-direct-x21-y86", {.normlevel = 3, .xshift = 21, .yshift = 86}, {.hsync = false, .useLic = false}}};
     for (const auto& c : cases) {
         const auto result = decodeStream(stream, c.settings, c.controls);

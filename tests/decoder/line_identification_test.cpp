@@ -26,11 +26,10 @@ std::string lineBuffer(int n)
 }
 
 struct Identifier {
-    Identifier() : host(controls), identification(state, controls, host) {}
     DecoderControls controls;
     WorkingState state;
-    RecordingHost host;
-    LineIdentification identification;
+    RecordingHost host{controls};
+    LineIdentification identification{state, controls, host};
 };
 
 } // namespace
@@ -51,14 +50,8 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
     // Sync, 150, 200: at threshold 128 the pair (sync, 150) is the marker, with "Compand" (192) the pair (150, 200).
     const std::string twoMarkers = std::string(7, char(0)) + char(150) + char(200) + lineBuffer(9).substr(8);
     const auto highs = [](int n, char high, std::string rest) { return std::string(std::size_t(n), high) + rest; };
-    const struct {
-        int inset;
-        bool compand, lock;
-        std::string buffer;
-        std::size_t cut; // characters dropped from the front
-        bool taken;
-        int slot; // the one slot filed, -1 for none
-    } cases[] = {
+    // cut: characters dropped from the front; slot: the one slot filed, -1 for none.
+    const struct { int inset; bool compand, lock; std::string buffer; std::size_t cut; bool taken; int slot; } cases[] = {
         {8, false, false, lineBuffer(300).substr(1), 0, true, 300}, // no lock: the code at the inset, all filed
         {4, false, true, lineBuffer(1234), 5, true, 1234},          // "4-lock": from sync six on
         {7, false, true, lineBuffer(1234), 6, true, 617},           // marker at once, code from the second digit
@@ -94,8 +87,8 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
         id.controls = {.licLock = c.lock, .compand = c.compand, .licInset = c.inset};
         id.state.linebuf = c.buffer;
         EXPECT_EQ(id.identification.identifyAndFile(), c.taken);
-        EXPECT_EQ(id.state.linebuf, c.buffer.substr(c.cut));
-        EXPECT_EQ(std::ranges::count_if(id.state.linestore, [](const auto& s) { return !s.empty(); }), c.slot >= 0 ? 1 : 0);
+        EXPECT_EQ(std::pair(id.state.linebuf, std::ranges::count_if(id.state.linestore, [](const auto& s) { return !s.empty(); })),
+                  std::pair(c.buffer.substr(c.cut), std::ptrdiff_t{c.slot >= 0 ? 1 : 0}));
         EXPECT_TRUE(c.slot < 0 || id.state.linestore[static_cast<std::size_t>(c.slot)] == id.state.linebuf);
         EXPECT_EQ(std::tuple(id.state.liclockcount, id.host.licLockChanges.empty()), std::tuple(3, true));
     }
@@ -110,13 +103,12 @@ TEST(Identification, ThirdCodeTicksLicLockAgain)
         id.state.linebuf = lineBuffer(line);
         EXPECT_TRUE(id.identification.identifyAndFile());
     }
-    EXPECT_EQ(id.state.liclockcount, 3);
-    EXPECT_EQ(id.host.licLockChanges, (std::vector<bool>{true}));
-    EXPECT_TRUE(id.identification.relocked());
+    EXPECT_EQ(std::tuple(id.state.liclockcount, id.host.licLockChanges, id.identification.relocked()),
+              std::tuple(3, std::vector<bool>{true}, true));
     // Unaligned, "4-lock" reads four syncs, the marker and six digits: 16 + 32 * (n mod 64).
-    EXPECT_EQ(id.state.linestore[16 + 32 * 1], lineBuffer(1));
-    EXPECT_EQ(id.state.linestore[16 + 32 * 3], lineBuffer(3));
-    EXPECT_EQ(id.state.linestore[4], lineBuffer(4).substr(5)); // the fourth is read aligned
+    // The fourth is read aligned.
+    EXPECT_EQ((std::vector{id.state.linestore[16 + 32 * 1], id.state.linestore[16 + 32 * 3], id.state.linestore[4]}),
+              (std::vector{lineBuffer(1), lineBuffer(3), lineBuffer(4).substr(5)}));
 }
 
 // Stored lines shorter than 70 characters count as missing: the row takes the

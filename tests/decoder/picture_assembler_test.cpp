@@ -17,11 +17,8 @@ namespace {
 // An assembler on a black 160 x 120 picture (or one as wide as asked) with
 // buffered lines ("Use LIC" unticked), threshold -32, offset 16, row 5.
 struct Assembler {
-    explicit Assembler(int width = 160)
-        : host(controls), identification(state, controls, host), picture(width, 120),
-          assembler(picture, state, controls, identification)
+    explicit Assembler(int width = 160) : picture(width, 120)
     {
-        controls.useLic = false;
         state.syncthresh = -32;
         state.synclevel = 16;
         state.xmult = 1;
@@ -39,58 +36,45 @@ struct Assembler {
         return synched;
     }
 
-    DecoderControls controls;
+    DecoderControls controls{.useLic = false};
     WorkingState state;
-    RecordingHost host;
-    LineIdentification identification;
+    RecordingHost host{controls};
+    LineIdentification identification{state, controls, host};
     WorkingPicture picture;
-    PictureAssembler assembler;
-    int lastLuma = 0;
-    int lastXcount = 0;
+    PictureAssembler assembler{picture, state, controls, identification};
+    int lastLuma = 0, lastXcount = 0;
 };
 
 } // namespace
 
-TEST(Checklinesync, ThresholdFewestValuesAndIdlerBoundaries)
+// Threshold, Dynamic Sync offset (0: Dynamic Sync off), value, column counter, "Idler": whether
+// the sync is accepted, and the threshold after it. Threshold -32: -32 itself is no candidate,
+// -33 is. Without "Idler" a line needs 10 values; with it the sync must come at 160 - 7 = 153 or
+// later. Dynamic Sync moves the threshold to value + offset, limited to -64..32: a level-2 sync
+// of -170 with +16 gives -154, held at -64; -80 + 16 = -64 exactly; -64 + 16 = -48; with the
+// threshold at 32 a value of 20 is a candidate and 20 + 16 = 36 is held at 32; 10 + 16 = 26;
+// -90 + 32 = -58; -70 + 8 = -62. 40 is no candidate: the threshold stays.
+TEST(Checklinesync, ThresholdFewestValuesIdlerAndDynamicSyncBoundaries)
 {
-    // value, column counter, "Idler": whether the sync is accepted. Threshold
-    // -32: -32 itself is no candidate, -33 is. Without "Idler" a line needs 10
-    // values; with it the sync must come at 160 - 7 = 153 or later.
-    const struct { int luma, xcount; bool idler, accepted; } cases[] = {
-        {-32, 50, false, false}, {-33, 50, false, true}, {-31, 50, false, false},
-        {-64, 10, false, true},  {-64, 9, false, false}, {-64, 153, true, true},
-        {-64, 152, true, false}, {-64, 9, true, false},  {-64, 200, true, true},
+    const struct { int threshold, offset, luma, xcount; bool idler, accepted; int after; } cases[] = {
+        {-32, 0, -32, 50, false, false, -32},  {-32, 0, -33, 50, false, true, -32},  {-32, 0, -31, 50, false, false, -32},
+        {-32, 0, -64, 10, false, true, -32},   {-32, 0, -64, 9, false, false, -32},  {-32, 0, -64, 153, true, true, -32},
+        {-32, 0, -64, 152, true, false, -32},  {-32, 0, -64, 9, true, false, -32},   {-32, 0, -64, 200, true, true, -32},
+        {-32, 16, -170, 50, false, true, -64}, {-32, 16, -80, 50, false, true, -64}, {-32, 16, -64, 50, false, true, -48},
+        {32, 16, 20, 50, false, true, 32},     {32, 16, 16, 50, false, true, 32},    {32, 16, 10, 50, false, true, 26},
+        {-32, 32, -90, 50, false, true, -58},  {-32, 8, -70, 50, false, true, -62},  {32, 16, 40, 50, false, false, 32},
     };
     for (const auto& c : cases) {
         Assembler a;
-        a.controls.dynamicSync = false;
+        a.controls.dynamicSync = c.offset != 0;
         a.controls.idler = c.idler;
-        a.state.linebuf = std::string(3, char(40));
-        SCOPED_TRACE(testing::Message() << c.luma << " at " << c.xcount);
-        EXPECT_EQ(a.check(c.luma, c.xcount), c.accepted ? 1 : 0);
-        // Dynamic Sync is off: the threshold stays.
-        EXPECT_EQ(std::tuple(a.state.syncthresh, a.state.ypos, a.lastXcount, a.state.linebuf.empty()),
-                  std::tuple(-32, c.accepted ? 6 : 5, c.accepted ? 0 : c.xcount, c.accepted));
-    }
-}
-
-TEST(Checklinesync, DynamicSyncFollowsTheSyncWithinMinus64To32)
-{
-    // value + offset, limited to -64..32: a level-2 sync of -170 with +16 gives
-    // -154, held at -64; -80 + 16 = -64 exactly; -64 + 16 = -48; with the
-    // threshold at 32 a value of 20 is a candidate and 20 + 16 = 36 is held at
-    // 32; 10 + 16 = 26; -90 + 32 = -58; -70 + 8 = -62. 40 is no candidate: the threshold stays.
-    const struct { int threshold, offset, luma, moved, synched; } cases[] = {
-        {-32, 16, -170, -64, 1}, {-32, 16, -80, -64, 1}, {-32, 16, -64, -48, 1}, {32, 16, 20, 32, 1},
-        {32, 16, 16, 32, 1},     {32, 16, 10, 26, 1},    {-32, 32, -90, -58, 1}, {-32, 8, -70, -62, 1},
-        {32, 16, 40, 32, 0},
-    };
-    for (const auto& c : cases) {
-        Assembler a;
         a.state.syncthresh = static_cast<std::int16_t>(c.threshold);
         a.state.synclevel = static_cast<std::int16_t>(c.offset);
-        EXPECT_EQ(a.check(c.luma, 50), c.synched) << c.luma;
-        EXPECT_EQ(a.state.syncthresh, c.moved) << c.luma << " + " << c.offset;
+        a.state.linebuf = std::string(3, char(40));
+        SCOPED_TRACE(testing::Message() << c.luma << " at " << c.xcount << " against " << c.threshold << " + " << c.offset);
+        EXPECT_EQ(a.check(c.luma, c.xcount), c.accepted ? 1 : 0);
+        EXPECT_EQ(std::tuple(a.state.syncthresh, a.state.ypos, a.lastXcount, a.state.linebuf.empty()),
+                  std::tuple(c.after, c.accepted ? 6 : 5, c.accepted ? 0 : c.xcount, c.accepted));
     }
 }
 

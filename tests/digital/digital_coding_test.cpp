@@ -42,14 +42,13 @@ TEST(DigitalCoding, TheWorkedExampleCodesAndValuesDisturbedWithinTheirBandsDecod
     for (const auto& c : cases) {
         picture = rowOne(3, 2, {c.left, c.right});
         digitalDecode(picture);
-        EXPECT_EQ(at(picture, 2, 1), c.decoded);
-        EXPECT_EQ(at(picture, 1, 1), (ColourComponents{0, 0, 0})); // the first pair has nothing to blend with
+        // The first pair has nothing to blend with.
+        EXPECT_EQ(std::pair(at(picture, 2, 1), at(picture, 1, 1)), std::pair(c.decoded, ColourComponents{0, 0, 0}));
     }
     picture = WorkingPicture(6, 4);
     picture.clear(colourNumber(grey));
     digitalDecode(picture);
-    EXPECT_EQ(at(picture, 4, 3), (ColourComponents{192, 192, 192}));
-    EXPECT_EQ(at(picture, 2, 0), grey);
+    EXPECT_EQ(std::pair(at(picture, 4, 3), at(picture, 2, 0)), std::pair(ColourComponents{192, 192, 192}, grey));
 }
 
 TEST(DigitalCoding, DecodingBlendsTheLeftPixelRoundingHalfToEvenWithThePairBeforeOrTheRowAbove)

@@ -17,8 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TransmissionFilesTest : public ::testing::Test {
-protected:
+struct TransmissionFilesTest : ::testing::Test {
     void SetUp() override { fs::create_directories(folder); }
     void TearDown() override { fs::remove_all(folder); }
     const fs::path folder = fs::temp_directory_path() / ("tonobild-files-" + std::to_string(::getpid()));
@@ -44,13 +43,14 @@ TEST(TransmissionFileNames, RawNameReplacesTheLastThreeCharactersAndPlayerWavGoe
                                    {"/tmp/x.wave", "/tmp/x.wRAW"}, {"/tmp/bild-äöü", "/tmp/bild-RAW"}, {"ab", ""},
                                    {"abc", "RAW"}, {"äbc", "RAW"}})
         EXPECT_EQ(rawFileNameFor(wav), raw) << wav;
-    for (const char* bad : {"ab", "/tmp/x.RAW", "/home/op/ab", "/home/op/"}) // /home/op/ab would write /home/opRAW
-        EXPECT_FALSE(audioFileNameProblem(bad).empty()) << bad;
-    for (const char* good : {"/tmp/x.wav", "/home/op/abc"})
-        EXPECT_TRUE(audioFileNameProblem(good).empty()) << good;
-    EXPECT_EQ(playerWavNameFor("/home/op/TONOBILD.WAV"), "/home/op/TONOBILD-player.WAV");
-    EXPECT_EQ(playerWavNameFor("/tmp/a.b/picture"), "/tmp/a.b/picture-player"); // a dot in a folder is no extension
-    EXPECT_EQ(playerWavNameFor("/tmp/.wav"), "/tmp/.wav-player");
+    // Refused or not; /home/op/ab would write /home/opRAW.
+    for (const auto& [name, refused] : {std::pair{"ab", true}, {"/tmp/x.RAW", true}, {"/home/op/ab", true},
+                                        {"/home/op/", true}, {"/tmp/x.wav", false}, {"/home/op/abc", false}})
+        EXPECT_EQ(audioFileNameProblem(name).empty(), !refused) << name;
+    // A dot in a folder is no extension.
+    for (const auto& [wav, player] : {std::pair{"/home/op/TONOBILD.WAV", "/home/op/TONOBILD-player.WAV"},
+                                      {"/tmp/a.b/picture", "/tmp/a.b/picture-player"}, {"/tmp/.wav", "/tmp/.wav-player"}})
+        EXPECT_EQ(playerWavNameFor(wav), player) << wav;
 }
 
 // The RAW holds the samples, the WAV the samples behind a complete header, and
@@ -86,11 +86,11 @@ TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeaders)
 // missing folder is reported at the first file.
 TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedKeepsBothOldFiles)
 {
-    fs::create_directory(folder / "a.wav");
+    // c.wav has no old RAW: none may appear.
+    for (const char* name : {"a.wav", "b.RAW", "c.wav"})
+        fs::create_directory(folder / name);
     std::ofstream(folder / "a.RAW") << "old raw";
-    fs::create_directory(folder / "b.RAW");
     std::ofstream(folder / "b.wav") << "old wav";
-    fs::create_directory(folder / "c.wav"); // no old RAW: none may appear
     const struct { const char* name; const char* action; const char* path; const char* reason; } cases[] = {
         {"a.wav", "Cannot replace", "a.wav", "Is a directory"}, {"b.wav", "Cannot replace", "b.RAW", "Is a directory"},
         {"c.wav", "Cannot replace", "c.wav", "Is a directory"},
@@ -104,8 +104,8 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedKeepsBothOldFile
                       std::tuple(c.action, (folder / c.path).string(), c.reason)) << c.name;
         }
     }
-    EXPECT_EQ(testdata::readText((folder / "a.RAW").string()), "old raw");
-    EXPECT_EQ(testdata::readText((folder / "b.wav").string()), "old wav");
+    EXPECT_EQ(std::pair(testdata::readText((folder / "a.RAW").string()), testdata::readText((folder / "b.wav").string())),
+              std::pair(std::string("old raw"), std::string("old wav")));
     std::set<std::string> left;
     for (const auto& entry : fs::directory_iterator(folder))
         left.insert(entry.path().filename().string());
@@ -115,9 +115,9 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedKeepsBothOldFile
     fs::remove(folder / "a.wav");
     std::ofstream(folder / "a.wav") << "old wav";
     commitSamples(TransmissionFiles((folder / "a.wav").string(), 11025));
-    EXPECT_EQ(testdata::readBytes((folder / "a.RAW").string()), kSamples);
-    EXPECT_EQ(testdata::readBytes((folder / "a.wav").string()).size(), 48u);
-    EXPECT_FALSE(fs::exists(folder / "a.RAW.old"));
+    EXPECT_EQ(std::tuple(testdata::readBytes((folder / "a.RAW").string()),
+                         testdata::readBytes((folder / "a.wav").string()).size(), fs::exists(folder / "a.RAW.old")),
+              std::tuple(kSamples, std::size_t{48}, false));
 }
 
 // Abandoned, or left without a commit as when the window closes mid-encode: the

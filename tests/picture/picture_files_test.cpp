@@ -34,16 +34,13 @@ QImage asymmetricPicture(int width, int height)
 QByteArray bitmapHeaderBytes(qint32 width, qint32 height)
 {
     QByteArray header = QByteArray("BM").leftJustified(54, '\0');
-    // Pixel offset, info header size, width, height, one plane, 24 bits.
-    for (const auto& [at, value] : {std::pair{10, 54}, {14, 40}, {18, width}, {22, height}})
+    // Pixel offset, info header size, width, height; then one plane and 24 bits, two bytes each.
+    for (const auto& [at, value] : {std::pair{10, 54}, {14, 40}, {18, width}, {22, height}, {26, 1 + (24 << 16)}})
         qToLittleEndian<qint32>(value, header.data() + at);
-    qToLittleEndian<quint16>(1, header.data() + 26);
-    qToLittleEndian<quint16>(24, header.data() + 28);
     return header;
 }
 
-class PictureFilesTest : public ::testing::Test {
-protected:
+struct PictureFilesTest : ::testing::Test {
     QString path(const QString& name) const { return QDir(folder.path()).filePath(name); }
     QByteArray bytes(const QString& name) const { return testdata::fileBytes(path(name)); }
     void write(const QString& name, const QByteArray& content) const
@@ -99,9 +96,10 @@ TEST_F(PictureFilesTest, RefusesWhatHoldsNoUsablePictureWithAReason)
 {
     ASSERT_EQ(savePictureFile(asymmetricPicture(160, 120), path("whole.bmp")), QString());
     write("cut.bmp", bytes("whole.bmp").left(bytes("whole.bmp").size() / 2));
-    write("wide.bmp", bitmapHeaderBytes(40000, 120)); // the header alone
-    write("huge.bmp", bitmapHeaderBytes(2147483647, 2147483647));
-    write("tall.bmp", bitmapHeaderBytes(16, -2147483647 - 1));
+    // The header alone.
+    for (const auto& [name, width, height] : {std::tuple{"wide.bmp", 40000, 120}, {"huge.bmp", 2147483647, 2147483647},
+                                              {"tall.bmp", 16, -2147483647 - 1}})
+        write(name, bitmapHeaderBytes(width, height));
     ASSERT_EQ(::mkfifo(path("pipe.bmp").toLocal8Bit().constData(), 0600), 0);
     const struct { QString path; const char* problem; } cases[] = {
         {path("cut.bmp"), ""}, {path("wide.bmp"), "40000 x 120"}, {path("huge.bmp"), "2147483647 x 2147483647"},
@@ -157,11 +155,10 @@ TEST_F(PictureFilesTest, TestCardsAreWrittenAsBitmapsThatLoadBackPixelForPixelOr
     EXPECT_GE(cards.size(), 4u);
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const std::string name = cards[i].fileName.toStdString();
-        EXPECT_TRUE(name.ends_with(".BMP")) << name;
-        EXPECT_TRUE(bytes("new/cards/" + cards[i].fileName).startsWith("BM")) << name;
+        EXPECT_TRUE(name.ends_with(".BMP") && bytes("new/cards/" + cards[i].fileName).startsWith("BM")) << name;
         const LoadedPicture loaded = loadPictureFile(path("new/cards/" + cards[i].fileName));
-        const QSize size = loaded.image.size();
-        EXPECT_TRUE(size == QSize(160, 120) || size == QSize(320, 240)) << name << ": " << loaded.problem.toStdString();
+        EXPECT_TRUE(loaded.image.size() == QSize(160, 120) || loaded.image.size() == QSize(320, 240))
+            << name << ": " << loaded.problem.toStdString();
         EXPECT_EQ(fromImage(loaded.image), fromImage(cards[i].image)) << name;
         EXPECT_NE(cards[i].image, cards[(i + 1) % cards.size()].image) << name; // each card differs from the next
     }

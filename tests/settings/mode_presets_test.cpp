@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "settings/memory_settings_store.h"
@@ -21,14 +22,26 @@ std::vector<std::string> keysOf(const std::vector<SettingsWrite>& writes)
     return keys;
 }
 
+// The options selected and the checks ticked (in any state but 0).
+std::pair<std::vector<int>, std::vector<int>> setIn(const PresetControls& window)
+{
+    std::pair<std::vector<int>, std::vector<int>> set;
+    for (int option : kPresetOptions)
+        if (window.selected(option))
+            set.first.push_back(option);
+    for (int check : kPresetChecks)
+        if (window.checkState(check) != 0)
+            set.second.push_back(check);
+    return set;
+}
+
 // A window whose 36 values all differ from the start values and from an empty preset.
 PresetControls distinctiveWindow()
 {
     PresetControls window;
-    window.setText(PresetText::AudioFile, "D:\\HAM.WAV");
-    window.setText(PresetText::OutputPicture, "D:\\OUT.BMP");
-    window.setText(PresetText::InputPicture, "D:\\IN.BMP");
-    window.setText(PresetText::Signature, " Acall");
+    for (const auto& [text, value] : {std::pair{PresetText::AudioFile, "D:\\HAM.WAV"}, {PresetText::OutputPicture, "D:\\OUT.BMP"},
+                                      {PresetText::InputPicture, "D:\\IN.BMP"}, {PresetText::Signature, " Acall"}})
+        window.setText(text, value);
     window.setThumbnailPosition(3);
     for (int option : {2, 4, 7, 9, 11, 12, 20})
         window.setOption(option, true);
@@ -43,12 +56,8 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
     PresetControls window;
     ASSERT_TRUE(loadsettings(store, readDefaultMode(store), window));
     EXPECT_EQ(keysOf(store.writes()), std::vector<std::string>{"Settings/Default Mode=15"});
-    EXPECT_EQ(window.text(PresetText::AudioFile), defaultAudioFile());
-    for (int option : kPresetOptions)
-        EXPECT_FALSE(window.selected(option)) << "Option" << option;
-    for (int check : kPresetChecks)
-        EXPECT_EQ(window.checkState(check), 0) << "Check" << check;
-    EXPECT_FALSE(window.cbLocked());
+    EXPECT_EQ(std::tuple(window.text(PresetText::AudioFile), setIn(window), window.cbLocked()),
+              std::tuple(defaultAudioFile(), std::pair<std::vector<int>, std::vector<int>>{}, false));
 
     // Later starts: only the five mode button numbers select a mode.
     const std::vector<std::pair<std::string, std::optional<Mode>>> cases = {
@@ -61,14 +70,13 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
 
     // Corrupt values are skipped and the other keys still apply.
     writePreset(store, Mode::TAPE, distinctiveWindow().toPreset());
-    store.write("TAPE", "c1", "abc");   // not a number
-    store.write("TAPE", "o2", "40000"); // outside 16 bits
-    store.write("TAPE", "v2", "1e3");
+    // Not a number, outside 16 bits, not an integer.
+    for (const auto& [key, value] : {std::pair{"c1", "abc"}, {"o2", "40000"}, {"v2", "1e3"}})
+        store.write("TAPE", key, value);
     PresetControls tape;
     ASSERT_TRUE(loadsettings(store, Mode::TAPE, tape));
-    EXPECT_TRUE(tape.checkState(1) == 0 && !tape.selected(2) && tape.thumbnailPosition() == 1);
+    EXPECT_TRUE(tape.checkState(1) == 0 && !tape.selected(2) && tape.thumbnailPosition() == 1 && tape.selected(20));
     EXPECT_EQ(tape.text(PresetText::AudioFile), "D:\\HAM.WAV");
-    EXPECT_TRUE(tape.selected(20));
 }
 
 // A stored number becomes a 16-bit integer; a flag is true when its number is
@@ -88,9 +96,8 @@ TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
         for (const char* key : {"v2", "o2", "c1"})
             store.write("HAM", key, c.text);
         const ModePreset preset = readPreset(store, Mode::HAM);
-        EXPECT_EQ(preset.v2, c.number) << '"' << c.text << '"';
-        EXPECT_EQ(preset.options[2], c.flag) << '"' << c.text << '"';
-        EXPECT_EQ(preset.checks[1], c.check) << '"' << c.text << '"';
+        EXPECT_EQ(std::tuple(preset.v2, preset.options[2], preset.checks[1]), std::tuple(c.number, c.flag, c.check))
+            << '"' << c.text << '"';
     }
 }
 
@@ -111,12 +118,13 @@ TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWins)
     EXPECT_TRUE(store.writes().empty());
 }
 
-TEST(Command13, SaveWritesEveryKeyInOrderSwitchingModesRestoresAll36ValuesAndResetWritesZeros)
+// Switching modes and back bringing all 36 values again is
+// Form1Test.SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmallResolutionUntilAnotherMode.
+TEST(Command13, SaveWritesEveryKeyInOrderAndResetWritesZeros)
 {
     MemorySettingsStore store;
     PresetControls window = distinctiveWindow();
-    const ModePreset saved = window.toPreset();
-    ASSERT_TRUE(saveSelectedMode(store, Mode::HAM, saved));
+    ASSERT_TRUE(saveSelectedMode(store, Mode::HAM, window.toPreset()));
     std::vector<std::string> expected = {"HAM/t2=D:\\HAM.WAV", "HAM/t3=D:\\OUT.BMP", "HAM/t4=D:\\IN.BMP",
                                          "HAM/sign= Acall"};
     for (const char* key : {"c1=2", "c2=1", "c3=0", "c4=1", "c5=1", "c7=1", "c8=1", "c9=1", "c10=1", "v2=3", "o1=0",
@@ -124,13 +132,6 @@ TEST(Command13, SaveWritesEveryKeyInOrderSwitchingModesRestoresAll36ValuesAndRes
                             "o13=0", "o14=0", "o17=0", "o18=0", "o19=0", "o20=1", "o21=0", "o22=0", "o23=0", "o24=0"})
         expected.push_back(std::string("HAM/") + key);
     EXPECT_EQ(keysOf(store.writes()), expected);
-
-    modeButtonClicked(store, Mode::TAPE, window);
-    EXPECT_NE(window.toPreset(), saved);
-    EXPECT_EQ(store.read("Settings", "Default Mode", ""), "26");
-    modeButtonClicked(store, Mode::HAM, window);
-    EXPECT_EQ(window.toPreset(), saved);
-    EXPECT_EQ(store.read("Settings", "Default Mode", ""), "25");
 
     // Reset writes the twenty-eight zeros, then the mode, and keeps the rest.
     saveSelectedMode(store, Mode::FM, window.toPreset());
@@ -143,9 +144,8 @@ TEST(Command13, SaveWritesEveryKeyInOrderSwitchingModesRestoresAll36ValuesAndRes
         zeros.push_back("FM/o" + std::to_string(option) + "=0");
     zeros.push_back("Settings/Default Mode=15");
     EXPECT_EQ(keysOf(store.writes()), zeros);
-    for (const char* key : {"c8", "c9", "c10"})
-        EXPECT_EQ(store.read("FM", key, ""), "1") << key;
-    EXPECT_EQ(store.read("FM", "t2", ""), "D:\\HAM.WAV");
+    EXPECT_EQ((std::vector{store.read("FM", "c8", ""), store.read("FM", "c9", ""), store.read("FM", "c10", ""),
+                           store.read("FM", "t2", "")}), (std::vector<std::string>{"1", "1", "1", "D:\\HAM.WAV"}));
 }
 
 // The stand-in starts as the window does and keeps one button of each option
@@ -153,16 +153,7 @@ TEST(Command13, SaveWritesEveryKeyInOrderSwitchingModesRestoresAll36ValuesAndRes
 TEST(PresetControls, StartValuesOptionGroupsAndTheNrMethodsHSync)
 {
     PresetControls window;
-    std::vector<int> selected;
-    for (int option : kPresetOptions)
-        if (window.selected(option))
-            selected.push_back(option);
-    EXPECT_EQ(selected, (std::vector<int>{1, 5, 6, 8, 10, 14, 24}));
-    std::vector<int> ticked;
-    for (int check : kPresetChecks)
-        if (window.checkState(check) != 0)
-            ticked.push_back(check);
-    EXPECT_EQ(ticked, (std::vector<int>{1, 3, 4, 5}));
+    EXPECT_EQ(setIn(window), std::pair(std::vector<int>{1, 5, 6, 8, 10, 14, 24}, std::vector<int>{1, 3, 4, 5}));
 
     const std::vector<std::vector<int>> groups = {{1, 2, 3},    {4, 5},   {6, 7}, {8, 9}, {10, 11},
                                                   {12, 13, 14}, {17, 18, 19, 20, 21, 22, 23, 24}};
@@ -179,17 +170,14 @@ TEST(PresetControls, StartValuesOptionGroupsAndTheNrMethodsHSync)
 
     // "None" (Option4) unticks "HSync", "Active Norm" (Option5) ticks it; a "Time
     // Reduction" button (Option8, Option9) does what the selected one of the two does.
+    // In turn: "HSync" set to (-1: left), the button clicked, "HSync" after it.
     PresetControls nr;
-    nr.setCheck(1, 0);
-    nr.setOption(9, true);
-    EXPECT_EQ(nr.checkState(1), 1);
-    nr.setOption(4, true);
-    EXPECT_EQ(nr.checkState(1), 0);
-    nr.setCheck(1, 1);
-    nr.setOption(8, true);
-    EXPECT_EQ(nr.checkState(1), 0);
-    nr.setOption(5, true);
-    EXPECT_EQ(nr.checkState(1), 1);
+    for (const auto& [before, option, after] : {std::tuple{0, 9, 1}, {-1, 4, 0}, {1, 8, 0}, {-1, 5, 1}}) {
+        if (before >= 0)
+            nr.setCheck(1, before);
+        nr.setOption(option, true);
+        EXPECT_EQ(nr.checkState(1), after) << "Option" << option;
+    }
 }
 
 TEST(CbInterlock, CbSelectsOption1AndTicksHalfXLockedEvenAfterResetUntilAnotherMode)
@@ -200,12 +188,10 @@ TEST(CbInterlock, CbSelectsOption1AndTicksHalfXLockedEvenAfterResetUntilAnotherM
     saveSelectedMode(store, Mode::CB, window.toPreset());
     modeButtonClicked(store, Mode::CB, window);
     EXPECT_TRUE(window.cbLocked() && window.selected(1) && window.checkState(2) == 1);
-    ASSERT_TRUE(resetSelectedMode(store, Mode::CB, window));
-    EXPECT_EQ(store.read("CB", "o1", ""), "0");
+    ASSERT_TRUE(resetSelectedMode(store, Mode::CB, window) && store.read("CB", "o1", "") == "0");
     EXPECT_TRUE(window.cbLocked() && window.selected(1) && window.checkState(2) == 1);
     modeButtonClicked(store, Mode::FM, window);
-    EXPECT_TRUE(!window.cbLocked() && window.selected(2) && !window.selected(1));
-    EXPECT_EQ(window.checkState(2), 0);
+    EXPECT_TRUE(!window.cbLocked() && window.selected(2) && !window.selected(1) && window.checkState(2) == 0);
 }
 
 } // namespace

@@ -21,8 +21,7 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAn
     QSignalSpy cancelled(dialog.data(), &SignatureDialog::signatureCancelled);
     auto* codeword = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
     const auto click = [&](const char* button) { dialog->findChild<QPushButton*>(QLatin1String(button))->click(); };
-    ASSERT_TRUE(codeword);
-    EXPECT_EQ(codeword->text(), "KLM456");
+    ASSERT_TRUE(codeword && codeword->text() == "KLM456");
 
     // Set hides the dialog, except when the codeword leaves Latin-1: then it says why and stays.
     for (const QString& typed : {QStringLiteral("KLM456"), QString(), QStringLiteral("G\u00e9rard 7\u00ff"),
@@ -36,8 +35,7 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAn
     for (const QList<QVariant>& arguments : set)
         sent << arguments[0].toString();
     EXPECT_EQ(sent, (QStringList{" AKLM456", " A", QStringLiteral(" AG\u00e9rard 7\u00ff")}));
-    ASSERT_EQ(dialogs.messages.size(), 1u);
-    EXPECT_TRUE(dialogs.messages.front().text.contains(QLatin1String("Latin-1")));
+    ASSERT_TRUE(dialogs.messages.size() == 1 && dialogs.messages.front().text.contains(QLatin1String("Latin-1")));
 
     // The note under the codeword follows the typing and names what a receiver loses.
     auto* note = dialog->findChild<QLabel*>(QStringLiteral("capacity"));
@@ -59,13 +57,10 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAn
     dialog->show();
     codeword->setText(QStringLiteral("XYZ"));
     click("Command2");
-    EXPECT_EQ(cancelled.size(), 1);
-    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(cancelled.size() == 1 && !dialog->isVisible());
     dialog->show();
     EXPECT_EQ(codeword->text(), "XYZ");
-    EXPECT_TRUE(dialog->close());
-    EXPECT_EQ(cancelled.size(), 2);
-    EXPECT_EQ(set.size(), 4);
+    EXPECT_TRUE(dialog->close() && cancelled.size() == 2 && set.size() == 4);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(dialog.isNull());
 }

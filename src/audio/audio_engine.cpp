@@ -3,6 +3,7 @@
 #include <QAudioSink>
 #include <QAudioSource>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QMediaDevices>
 
 namespace tonobild {
@@ -58,11 +59,17 @@ AudioEngine::AudioEngine(QObject* parent) : QObject(parent) {}
 AudioEngine::~AudioEngine()
 {
     // Not inside a device's signal here: the devices go at once, not at a later
-    // turn of an event loop that may never come.
+    // turn of an event loop that may never come. Their pending deletion goes
+    // first: a sound server's sink turns the event loop while it closes, and
+    // would otherwise be deleted a second time from inside its own destructor.
     stopRecording();
     stopPlaying();
-    for (const QPointer<QObject>& device : std::as_const(retired_))
+    for (const QPointer<QObject>& device : std::as_const(retired_)) {
+        if (device.isNull())
+            continue; // deleted already; a null receiver would clear every object's pending deletion
+        QCoreApplication::removePostedEvents(device.data(), QEvent::DeferredDelete);
         delete device.data();
+    }
 }
 
 void AudioEngine::retire(QObject* device)

@@ -30,8 +30,8 @@ rig=(--rig-model 2 --rig-port "localhost:$port")
 
 # "tonobild-cli play" in the background; the last play's log goes first, lest a wait find its lines.
 start_player() { rm -f "$work/play.log"; "$cli" play "$@" >"$work/play.log" 2>&1 & player=$!; }
-# Shows the ended player's log; fails with $1 unless it exited with an error.
-ended_in_error() { local code=0; wait "$player" || code=$?; cat "$work/play.log"; [ "$code" != 0 ] || fail "$1"; }
+# Shows the ended player's log; fails unless it exited with code $1 (a crash is 128 + its signal).
+ended_with() { local code=0; wait "$player" || code=$?; cat "$work/play.log"; [ "$code" = "$1" ] || fail "$2 (exit code $code)"; }
 playing() { wait_for_line "$work/play.log" "$1" 50 || fail "${2:-the samples did not start}"; }
 ptt_is() { [ "$(ptt)" = "$1" ] || fail "$2"; } # the dummy rig's PTT, 0 or 1
 logged() { grep -q "$1" "$work/play.log" || fail "$2"; }
@@ -50,12 +50,13 @@ wait "$player" || fail "the player exited with $?"
 cat "$work/play.log"
 ptt_is 0 "PTT is still on after the transmission"
 
-for signal in TERM INT; do # interrupted
+for signal in TERM:143 INT:130; do # interrupted: 128 + the signal's number
+  code=${signal#*:} signal=${signal%:*}
   start_player "$work/long.wav" "${rig[@]}"
   playing Playing
   ptt_is 1 "PTT is off while the samples play"
   kill -"$signal" "$player"
-  ended_in_error "an interrupted play exits with 0"
+  ended_with "$code" "an interrupted play does not exit with 128 + SIG$signal"
   logged "^Transmitter released" "no release reported after SIG$signal"
   ptt_is 0 "PTT is still on after SIG$signal"
 done
@@ -73,11 +74,11 @@ start_player "$work/long.wav" "${rig[@]}"
 playing Playing
 kill "$rig_pid"; wait "$rig_pid" 2>/dev/null || true; rig_pid= # the rig daemon dies while keyed
 timeout 10 tail --pid="$player" -f /dev/null || fail "the player played on without its rig"
-ended_in_error "playing on a dead rig link exits with 0"
+ended_with 1 "playing on a dead rig link does not end in an error"
 logged "no longer answers" "no message about the lost rig"
 
 start_player "$work/short.wav" "${rig[@]}" # a rig that cannot be reached
-ended_in_error "an unreachable rig exits with 0"
+ended_with 1 "an unreachable rig does not end in an error"
 logged "Cannot open the rig Hamlib NET rigctl (model 2) at localhost:$port: " "the message does not name the rig and the reason"
 grep -q "^Playing\|^Transmitter keyed" "$work/play.log" && fail "something was played or keyed without the rig"
 

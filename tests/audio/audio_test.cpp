@@ -64,6 +64,7 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
 {
     const WavAudio a = parseWav(wav(1, 2, 22050, 16, {1, 2, 3, 4, 5, 6, 7, 8}, 8));
     EXPECT_EQ(std::tuple(a.sampleRate, int{a.channels}, int{a.bitsPerSample}), std::tuple(22050u, 2, 16));
+    EXPECT_EQ(parseWav(wav(1, 1, 0x01001F40, 8, {1}, 1)).sampleRate, 16785216u); // all four bytes of a field count
     using Bytes = std::vector<std::uint8_t>;
     // declared data size -> data: past the end or 0 takes the rest, shorter cuts, partial frames drop
     const std::vector<std::tuple<std::uint16_t, std::uint32_t, Bytes>> cases = {
@@ -86,7 +87,8 @@ TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetitionOfWh
     // file rate, the device's native rates -> device rate, whole repetition
     const std::tuple<std::uint32_t, std::vector<std::uint32_t>, std::uint32_t, bool> cases[] = {
         {44100, {44100}, 44100, true}, {11025, {44100}, 44100, true}, {8000, {48000}, 48000, true},
-        {8000, {44100}, 44100, false}, {44100, several, 44100, true}, {16000, several, 48000, true}};
+        {8000, {44100}, 44100, false}, {44100, several, 44100, true}, {16000, several, 48000, true},
+        {0, {44100}, 0, true}}; // a header without a rate: no multiple is looked for
     for (const auto& [file, native, device, exact] : cases) {
         const PlaybackRate rate = choosePlaybackRate(file, native);
         EXPECT_EQ(std::pair(rate.deviceRate, rate.exactRepetition), std::pair(device, exact)) << file << " on " << native[0];

@@ -133,6 +133,22 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
     }
 }
 
+// A mono transmission leaves out the blue pass: its last line is the last
+// of two passes, and the picture comes out complete, as its clean decode.
+TEST(Listener, AMonoTransmissionIsCompleteAfterItsSecondPass)
+{
+    const std::vector<std::uint8_t> sent = encodeStream(testPicture(160, 120), {.mono = true});
+    std::vector<std::uint8_t> stream;
+    addTransmission(stream, sent, 44100);
+    addSilence(stream, 44100, 3);
+    Listening listening(44100);
+    listening.settings.mono = true;
+    listening.feed(stream);
+    ASSERT_EQ(listening.host.pictures.size(), 1u);
+    EXPECT_TRUE(listening.host.pictures[0].complete);
+    EXPECT_TRUE(listening.host.pictures[0].picture == decodeStream(sent, {.normlevel = 3, .mono = true})->picture);
+}
+
 TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
 {
     // The second leader follows the first picture's closing group at once.
@@ -206,6 +222,23 @@ TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
     listening.listener.paintLivePicture(live);
     EXPECT_EQ(splitColour(live.colour(10, 30)).blue,
               splitColour(decodeStream(sent, {.normlevel = 3})->picture.colour(10, 30)).blue);
+    // Painted at the syncs ("Use LIC" unticked), the live picture is the
+    // decoder's own: row 30 holds only its blue, as the green pass is at row
+    // 17. Painted at once ("HSync" unticked), nothing is rebuilt either: the
+    // row keeps what was painted (a rebuild from the empty line store would
+    // blacken it).
+    for (const bool hsync : {true, false}) {
+        Listening painted(44100);
+        painted.controls.hsync = hsync;
+        painted.controls.useLic = !hsync;
+        painted.feed(std::span(played).first(half));
+        painted.listener.paintLivePicture(live);
+        const ColourNumber whole = decodeStream(sent, {.normlevel = 3}, painted.controls)->picture.colour(80, 30);
+        if (hsync)
+            EXPECT_EQ(std::pair(live.colour(80, 30), whole > 65535), std::pair(whole >> 16, true));
+        else
+            EXPECT_NE(live.colour(80, 30), kBlack);
+    }
 
     listening.listener.finish(); // half way: what arrived is handed out
     ASSERT_EQ(listening.host.pictures.size(), 1u);
@@ -258,6 +291,8 @@ TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunSilenceOrACycleOutOfStepEnd
         {"swing 16", 44100, 66, 120, 136, 0, run},
         {"swing 15 is hiss", 44100, 66, 121, 136, 0, {}},
         {"cycles of 4 are too long at 8000", 8000, 66, 40, 216, 0, {}},
+        {"128 is not low: no cycle begins", 44100, 66, 128, 216, 0, {}},
+        {"128 is not high: no cycle ends", 44100, 66, 40, 128, 0, {}},
         {"hold 3 in step", 44100, 70, 40, 216, 3, {found}},
         {"hold 4 out of step", 44100, 70, 40, 216, 4, {found, {Event::SignalLost, 284}}},
         {"3999 of one swing", 44100, 4002, 40, 216, -1, {found}},

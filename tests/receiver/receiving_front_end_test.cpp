@@ -102,6 +102,13 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
     signal.insert(signal.begin() + 600, 5000, 0.5F);
     EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
     EXPECT_EQ(measureHoldLength(std::vector<float>(900, 20.0F)), 0.0); // too few crossings: no signal
+    // 500 holds each way cross 999 times, one hold more 1000 times: the fewest that count.
+    signal.assign(3000, 20.0F);
+    for (std::size_t i = 3; i < signal.size(); i += 6)
+        std::fill_n(signal.begin() + static_cast<std::ptrdiff_t>(i), 3, -20.0F);
+    EXPECT_EQ(measureHoldLength(signal), 0.0);
+    signal.insert(signal.end(), 3, 20.0F);
+    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
 
     EXPECT_TRUE(conditionRecording(std::vector<std::uint8_t>{}).empty());
     const std::vector<std::uint8_t> silence(50000, 128);
@@ -114,6 +121,7 @@ TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHoldsAndEveryGrou
     EXPECT_DOUBLE_EQ(toneOnlyHold(8.0, 44100), 4.0);   // 11025 resampled to 44100
     EXPECT_DOUBLE_EQ(toneOnlyHold(7.7, 44100), 4.0);   // leftovers of the filtered octave add crossings
     EXPECT_DOUBLE_EQ(toneOnlyHold(12.0, 48000), 6.0);  // 8000 resampled to 48000
+    EXPECT_DOUBLE_EQ(toneOnlyHold(3.0, 12000), 1.5);   // 8000 resampled to 12000: the shortest hold read
     EXPECT_NEAR(toneOnlyHold(8.7, 48000), 48000.0 / 11025.0, 1e-12);
     EXPECT_EQ(toneOnlyHold(4.0, 44100), 0.0);          // holds of 11025: the whole signal is there
     EXPECT_EQ(toneOnlyHold(5.5, 44100), 0.0);          // holds of 8000

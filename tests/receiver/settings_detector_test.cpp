@@ -85,6 +85,20 @@ TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
     EXPECT_TRUE(!early.certain && early.mono && early.pictureWidth == 160);
 }
 
+// Only the last k of the 361 lines of a 160 x 120 colour sender: three lines
+// of one spacing set it, so k - 2 lines are read and k - 3 confirmed by the
+// line before. Certainty needs three confirmed: k = 6, not k = 5.
+TEST(SettingsDetector, TheLastLinesAloneAreCertainFromThreeConfirmedCodes)
+{
+    const auto small = transmit({});
+    for (const auto& [k, certain] : {std::pair{5, false}, {6, true}}) {
+        const auto from = small.begin() + static_cast<std::ptrdiff_t>(groupsBeforeLine(361 - k, 160) * 4);
+        const DetectedSettings d = detect(std::vector<std::uint8_t>(from, small.end()));
+        EXPECT_EQ(std::tuple(d.found, d.certain, d.linesRead, d.pictureWidth, d.pictureHeight, d.mono),
+                  std::tuple(true, certain, k - 2, 160, 120, false)) << k;
+    }
+}
+
 TEST(SettingsDetector, FindsNoTransmissionInNothingSilenceOrRandomBytes)
 {
     const DetectedSettings none = detect({});

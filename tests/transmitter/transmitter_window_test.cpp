@@ -169,6 +169,12 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
     EXPECT_EQ(dialog_->fields(), (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 0.5, 0.7}));
     dialog_->reject();
     EXPECT_EQ(store_.read(kTransmitterSection, kLeadSecondsKey, ""), "half");
+    choose(3, "localhost:4532"); // DTR on a network address: refused, nothing written
+    dialog_->accept();
+    EXPECT_EQ(dialogs_.messageTexts(), QStringList{"The settings are not stored: PTT by DTR needs a serial device "
+                                                   "as the rig port, not the network address \"localhost:4532\"."});
+    EXPECT_EQ(store_.read(kTransmitterSection, kLeadSecondsKey, ""), "half");
+    dialogs_.messages.clear();
     field<QSpinBox>("Rig model")->setValue(1035);
     choose(3, " /dev/ttyUSB1 ");
     field<QDoubleSpinBox>("Lead before the audio")->setValue(1.5);

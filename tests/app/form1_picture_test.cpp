@@ -21,16 +21,11 @@ void answerFileDialog(const QString& name)
 {
     QTimer::singleShot(50, [name] {
         QWidget* dialog = testdata::topLevel("Form2");
-        if (!dialog) {
-            answerFileDialog(name);
-            return;
-        }
-        if (name.isEmpty()) {
-            dialog->findChild<QPushButton*>("Command2")->click();
-            return;
-        }
-        dialog->findChild<QLineEdit*>("Text1")->setText(name);
-        dialog->findChild<QPushButton*>("Command1")->click();
+        if (!dialog)
+            return answerFileDialog(name);
+        if (!name.isEmpty())
+            dialog->findChild<QLineEdit*>("Text1")->setText(name);
+        dialog->findChild<QPushButton*>(name.isEmpty() ? "Command2" : "Command1")->click();
     });
 }
 

@@ -76,8 +76,6 @@ TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirCon
     EXPECT_EQ(states({window.Check1, window.Check3}), "off-greyed on-greyed"); // the HSync interlock ran
     window.Option9->setChecked(true);
     EXPECT_EQ(window.Option2->accessibleName(), "320x240 (~20 Seconds)");
-    window.Option5->setChecked(true);
-    EXPECT_EQ(states({window.Check1}), "on");
     window.Check7->setChecked(true);
     window.Check2->setChecked(true);
     EXPECT_EQ(window.Label12->text(), "~19 Secs"); // "R+B HalfX" wins over "Half X"

@@ -81,10 +81,37 @@ TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirCon
     EXPECT_EQ(window.Label12->text(), "~19 Secs"); // "R+B HalfX" wins over "Half X"
 }
 
-TEST_F(Form1Test, EncodeByButtonOrKeyWritesBothFilesAndReportsEncoded)
+// Encode without a resolution or into a missing folder writes nothing; "Record" and "Play"
+// start the recorder program named in the settings store (what the recorder receives is
+// shown by the launcher's own tests). Each failure is said and the commands stay enabled.
+// Then Encode by button and by key writes both files and says "Encoded"; closing the window
+// during an encode stops it silently and keeps the old files.
+TEST_F(Form1Test, EncodeByButtonOrKeyRecordAndPlaySayEachFailureAndClosingDuringEncodeKeepsTheOldWav)
 {
+    store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
     Form1 window(dialogs, store);
+    Form1::setOption(window.Option1, false);
     const QString wav = folder.filePath("t.WAV");
+    window.Text2->setText(wav);
+    window.Command1->click();
+    window.Option1->setChecked(true);
+    window.Text2->setText(folder.filePath("missing/t.WAV"));
+    window.Command1->click();
+    window.Text2->setText(folder.filePath("missing/folder/x.wav"));
+    window.Command7->click();
+    window.Text2->setText(folder.filePath("x.wav"));
+    window.Command8->click();
+    ASSERT_EQ(dialogs.messages.size(), 4u);
+    EXPECT_TRUE(dialogs.messages[0].text.startsWith("No resolution is selected"));
+    EXPECT_TRUE(dialogs.messages[1].text.contains("missing/t.RAW"));
+    EXPECT_TRUE(dialogs.messages[1].text.contains("No such file or directory"));
+    EXPECT_TRUE(dialogs.messages[2].text.contains("missing/folder/x.wav"));
+    EXPECT_TRUE(dialogs.messages[3].text.contains("no-such-recorder"));
+    EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
+    for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
+        EXPECT_TRUE(command->isEnabled());
+
+    dialogs.messages.clear();
     window.Text2->setText(wav);
     window.Command1->click();
     ASSERT_EQ(dialogs.messageTexts(), QStringList{"Encoded"});
@@ -105,45 +132,13 @@ TEST_F(Form1Test, EncodeByButtonOrKeyWritesBothFilesAndReportsEncoded)
     EXPECT_TRUE(QTest::qWaitFor([&] { return dialogs.messages.size() == 2; }, 10000));
     EXPECT_EQ(dialogs.messageTexts(), (QStringList{"Encoded", "Encoded"}));
     EXPECT_EQ(std::filesystem::file_size(folder.filePath("t-player.WAV").toStdString()), 44u + 4u * 286168u);
-}
-
-// Encode without a resolution or into a missing folder writes nothing; "Record" and "Play"
-// start the recorder program named in the settings store (what the recorder receives is
-// shown by the launcher's own tests). Each failure is said and the commands stay enabled.
-// Closing the window during an encode stops it silently and keeps the old files.
-TEST_F(Form1Test, FailuresOfEncodeRecordAndPlayAreSaidAndClosingDuringEncodeKeepsTheOldWav)
-{
-    store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
-    Form1 window(dialogs, store);
-    Form1::setOption(window.Option1, false);
-    window.Text2->setText(folder.filePath("t.WAV"));
-    window.Command1->click();
-    window.Option1->setChecked(true);
-    window.Text2->setText(folder.filePath("missing/t.WAV"));
-    window.Command1->click();
-    window.Text2->setText(folder.filePath("missing/folder/x.wav"));
-    window.Command7->click();
-    window.Text2->setText(folder.filePath("x.wav"));
-    window.Command8->click();
-    ASSERT_EQ(dialogs.messages.size(), 4u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("No resolution is selected"));
-    EXPECT_TRUE(dialogs.messages[1].text.contains("missing/t.RAW"));
-    EXPECT_TRUE(dialogs.messages[1].text.contains("No such file or directory"));
-    EXPECT_TRUE(dialogs.messages[2].text.contains("missing/folder/x.wav"));
-    EXPECT_TRUE(dialogs.messages[3].text.contains("no-such-recorder"));
-    EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
-    for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
-        EXPECT_TRUE(command->isEnabled());
 
     dialogs.messages.clear();
     window.Option3->setChecked(true);
-    const QString wav = folder.filePath("t.WAV");
     std::ofstream(wav.toStdString()) << "previous transmission";
-    window.Text2->setText(wav);
     bool ended = false;
     QObject::connect(&window, &Form1::programEnding, [&] { ended = true; });
     QTimer::singleShot(0, &window, [&] { window.close(); });
-    window.show();
     window.Command1->click();
     EXPECT_TRUE(ended);
     EXPECT_TRUE(dialogs.messages.empty());

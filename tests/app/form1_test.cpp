@@ -145,8 +145,11 @@ TEST_F(Form1Test, EncodeByButtonOrKeyRecordAndPlaySayEachFailureAndClosingDuring
     EXPECT_EQ(testdata::readText(wav.toStdString()), "previous transmission");
 }
 
-// What CB selects and how Reset keeps it is PresetControls' case CbInterlock; here the window's lock.
-TEST_F(Form1Test, SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmallResolutionUntilAnotherMode)
+// Save and Reset without a mode say so and write nothing; a store that cannot be written is
+// reported once, over start-up, a mode button and Save, and the window goes on. Then a saved
+// preset comes back after another mode. What CB selects and how Reset keeps it is
+// PresetControls' case CbInterlock; here the window's lock.
+TEST_F(Form1Test, NoModeAndAnUnwritableStoreAreSaidOnceSavedPresetComesBackAndCbLocksHalfXAndTheSmallResolution)
 {
     // Every one of the 36 preset values as the window shows them.
     const auto presetValues = [](Form1& window) {
@@ -158,37 +161,6 @@ TEST_F(Form1Test, SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmall
             values.push_back(QString::number(Form1::checkValue(window.check(number))));
         return values;
     };
-    auto window = startWindow();
-    window->Option25->click(); // HAM
-    window->Text2->setText("/tmp/ham.wav");
-    window->Text3->setText("/tmp/ham.bmp");
-    window->Text4->setText("/tmp/in.bmp");
-    window->setSignatureText(" AKLM456");
-    for (int number : {2, 7, 9, 11, 13, 21, 5})
-        window->option(number)->setChecked(true);
-    for (int number : {1, 3, 4, 5, 8, 9})
-        Form1::setCheckValue(window->check(number), 1);
-    Form1::setCheckValue(window->Check10, 2);
-    const auto saved = presetValues(*window);
-    window->Command13->click();
-
-    window->Option26->click(); // TAPE, never saved: everything is cleared
-    EXPECT_EQ(window->Text2->text(), defaultAudioFileName());
-
-    window->Option25->click();
-    EXPECT_EQ(presetValues(*window), saved);
-    EXPECT_TRUE(dialogs.messages.empty());
-
-    window->Option16->click();
-    EXPECT_EQ(states({window->Option1, window->Check2}), "on-greyed on-greyed");
-    window->Option15->click(); // FM, never saved
-    EXPECT_EQ(states({window->Option1, window->Check2}), "off off");
-}
-
-// Save and Reset without a mode say so and write nothing; a store that cannot be written is
-// reported once, over start-up, a mode button and Save, and the window goes on.
-TEST_F(Form1Test, NoModeSelectedIsReportedBySaveAndResetAndAnUnwritableStoreOnce)
-{
     Form1 window(dialogs, store);
     window.Command13->click();
     window.Command15->click();
@@ -197,13 +169,41 @@ TEST_F(Form1Test, NoModeSelectedIsReportedBySaveAndResetAndAnUnwritableStoreOnce
         EXPECT_EQ(message.title, "No mode selected");
     EXPECT_TRUE(store.writes().empty());
 
+
     store.failWrites("Permission denied");
     window.Form_Load();
-    window.Option25->click();
+    window.Option25->click(); // HAM
     window.Command13->click();
     ASSERT_EQ(dialogs.messages.size(), 3u);
     EXPECT_TRUE(dialogs.messages[2].text.contains("Permission denied"));
     EXPECT_TRUE(window.Option25->isChecked());
+
+    store.failWrites("");
+    dialogs.messages.clear();
+    window.Option25->click();
+    window.Text2->setText("/tmp/ham.wav");
+    window.Text3->setText("/tmp/ham.bmp");
+    window.Text4->setText("/tmp/in.bmp");
+    window.setSignatureText(" AKLM456");
+    for (int number : {2, 7, 9, 11, 13, 21, 5})
+        window.option(number)->setChecked(true);
+    for (int number : {1, 3, 4, 5, 8, 9})
+        Form1::setCheckValue(window.check(number), 1);
+    Form1::setCheckValue(window.Check10, 2);
+    const auto saved = presetValues(window);
+    window.Command13->click();
+
+    window.Option26->click(); // TAPE, never saved: everything is cleared
+    EXPECT_EQ(window.Text2->text(), defaultAudioFileName());
+
+    window.Option25->click();
+    EXPECT_EQ(presetValues(window), saved);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    window.Option16->click();
+    EXPECT_EQ(states({window.Option1, window.Check2}), "on-greyed on-greyed");
+    window.Option15->click(); // FM, never saved
+    EXPECT_EQ(states({window.Option1, window.Check2}), "off off");
 }
 
 // The whole road: the first start asks for the test cards and opens in FM; the guide; a

@@ -26,12 +26,8 @@ std::vector<std::string> keysOf(const std::vector<SettingsWrite>& writes)
 std::pair<std::vector<int>, std::vector<int>> setIn(const PresetControls& window)
 {
     std::pair<std::vector<int>, std::vector<int>> set;
-    for (int option : kPresetOptions)
-        if (window.selected(option))
-            set.first.push_back(option);
-    for (int check : kPresetChecks)
-        if (window.checkState(check) != 0)
-            set.second.push_back(check);
+    std::ranges::copy_if(kPresetOptions, std::back_inserter(set.first), [&](int o) { return window.selected(o); });
+    std::ranges::copy_if(kPresetChecks, std::back_inserter(set.second), [&](int c) { return window.checkState(c) != 0; });
     return set;
 }
 
@@ -83,14 +79,11 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
 // not 0; a check state is 0, 1 or 2. Anything else stays unset and is skipped.
 TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
 {
-    const std::optional<int> none;
-    const std::optional<bool> noFlag;
+    // {} is unset.
     const struct { const char* text; std::optional<int> number; std::optional<bool> flag; std::optional<int> check; } cases[] = {
-        {"-32768", -32768, true, none}, {"-32769", none, noFlag, none}, {"32767", 32767, true, none},
-        {"32768", none, noFlag, none},  {"+5", 5, true, none},          {"-1", -1, true, none},
-        {"0", 0, false, 0},             {"2", 2, true, 2},              {"3", 3, true, none},
-        {" 1 ", 1, true, 1},            {"+", none, noFlag, none},      {"--1", none, noFlag, none},
-    };
+        {"-32768", -32768, true, {}}, {"-32769", {}, {}, {}}, {"32767", 32767, true, {}}, {"32768", {}, {}, {}},
+        {"+5", 5, true, {}},          {"-1", -1, true, {}},   {"0", 0, false, 0},         {"2", 2, true, 2},
+        {"3", 3, true, {}},           {" 1 ", 1, true, 1},    {"+", {}, {}, {}},          {"--1", {}, {}, {}}};
     for (const auto& c : cases) {
         MemorySettingsStore store;
         for (const char* key : {"v2", "o2", "c1"})

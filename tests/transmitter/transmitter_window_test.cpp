@@ -186,7 +186,7 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
+TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStandReportsAFailingRigAndLeavingReleases)
 {
     EXPECT_FALSE(button(*dialog_, "Test PTT")->isEnabled()); // method none: nothing to key
     choose(1, "localhost:4532");
@@ -203,11 +203,8 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
     EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
     EXPECT_TRUE(visibleText(*dialog_).contains("keyed for one second and released"));
     EXPECT_FALSE(store_.contains(kTransmitterSection, kRigPortKey)); // a test stores nothing
-}
 
-TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReportedAndLeavingTheDialogDuringATestReleases)
-{
-    choose(1, "/dev/ttyUSB0");
+    // A rig that fails the test is reported; leaving the dialog during a test releases.
     log_->failOnCount = 1;
     dialog_->testPtt();
     EXPECT_FALSE(dialog_->isTesting());

@@ -100,7 +100,8 @@ TEST(Preparation, ChoosesTheResolutionByWidthAndResizesOnlyWhenItChanges)
     }
 }
 
-TEST(PreviewClick, MapsThePreviewPositionOnThePictureWithTheUnroundedScaleForWidePictures)
+// A click maps with the unrounded scale for wide pictures; blackening reaches column 0 and the top and bottom rows.
+TEST(PreviewClick, MapsThePositionWithTheUnroundedScaleAndBlackensEveryColumnUpToTheClickedOneFromTopToBottom)
 {
     for (const auto& [x, y, width, expected] :
          {std::tuple{100, 50, 160, PicturePosition{50, 25}}, {101, 51, 160, PicturePosition{50, 25}},
@@ -108,10 +109,7 @@ TEST(PreviewClick, MapsThePreviewPositionOnThePictureWithTheUnroundedScaleForWid
           {319, 239, 640, PicturePosition{638, 478}}, {100, 50, 0, PicturePosition{100, 50}},
           {319, 50, 1, PicturePosition{0, 0}}})
         EXPECT_EQ(previewClickPosition(x, y, kPreviewWidth, width), expected) << x << "," << y << " on " << width;
-}
 
-TEST(PreviewClick, BlackensEveryColumnUpToTheClickedOneFromTheTopRowToTheBottomRow)
-{
     WorkingPicture picture = placedWhite(6, 4);
     blackenLeftColumns(picture, 2);
     for (const auto& [x, y, colour] : {std::tuple{0, 0, kBlack}, {2, 0, kBlack}, {0, 3, kBlack}, {2, 3, kBlack},

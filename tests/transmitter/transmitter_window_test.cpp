@@ -106,20 +106,9 @@ TEST_F(KeyedWindowTest, StopClosingAndTheWindowsEndRelease)
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(KeyedWindowTest, ALostRigStopsThePlayAndSaysSo)
-{
-    store_.write(kTransmitterSection, kLeadSecondsKey, "5");
-    playSamples();
-    log_->linkLost = true;
-    QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.messages.empty(), 3000);
-    EXPECT_TRUE(dialogs_.messages[0].text.contains("Fake rig no longer answers"));
-    EXPECT_FALSE(window_->isTransmitterKeyed());
-    EXPECT_EQ(log_->calls.back(), "off");
-}
-
 // A stored value that is not a number opens nothing; a rig that cannot be
-// opened or keyed is named; none of them plays.
-TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
+// opened or keyed is named; none of them plays. A rig lost while keyed stops the play.
+TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlaysAndALostRigStopsThePlay)
 {
     store_.write(kTransmitterSection, kTailSecondsKey, "soon");
     playSamples();
@@ -140,6 +129,14 @@ TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
     EXPECT_EQ(log_->calls, (Calls{"on"}));
     EXPECT_FALSE(window_->isTransmitterKeyed());
     EXPECT_FALSE(showsKeyed());
+
+    store_.write(kTransmitterSection, kLeadSecondsKey, "5"); // still in the lead when the rig is lost
+    playSamples();
+    log_->linkLost = true;
+    QTRY_VERIFY_WITH_TIMEOUT(dialogs_.messages.size() == 4, 3000);
+    EXPECT_TRUE(dialogs_.messages[3].text.contains("Fake rig no longer answers"));
+    EXPECT_FALSE(window_->isTransmitterKeyed());
+    EXPECT_EQ(log_->calls.back(), "off");
 }
 
 class TransmitterDialogTest : public StandInRig {
@@ -159,7 +156,7 @@ protected:
 };
 
 // Values that cannot be used are named, shown as their defaults and stay stored
-// until OK writes the fields (every key's sentence: TransmitterSettings.AValueThatCannotBeTakenIsNamedAndLeftInTheStore).
+// until OK writes the fields (every key's sentence: TransmitterSettings.AValueThatCannotBeTakenIsNamedAndLeftInTheStoreAndEveryProblemOfTheSectionIsReported).
 TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUntilOk)
 {
     writeTransmitterSettings(store_, {2, "localhost:4532", PttMethod::Cat, 0.3, 0.7});

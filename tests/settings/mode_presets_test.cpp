@@ -17,8 +17,7 @@ namespace {
 std::vector<std::string> keysOf(const std::vector<SettingsWrite>& writes)
 {
     std::vector<std::string> keys;
-    for (const auto& write : writes)
-        keys.push_back(write.section + "/" + write.key + "=" + write.value);
+    std::ranges::transform(writes, std::back_inserter(keys), [](const auto& w) { return w.section + "/" + w.key + "=" + w.value; });
     return keys;
 }
 

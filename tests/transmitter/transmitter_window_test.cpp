@@ -77,7 +77,7 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedWhenTheOutputDeviceFailsAndNeverWi
 
     // After the lead the samples go to a device that is not there; with PTT
     // method none the play goes there at once, keying nothing.
-    QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.messages.empty(), 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs_.messages.empty(); }, 3000));
     EXPECT_FALSE(window_->isTransmitterKeyed());
     EXPECT_FALSE(showsKeyed());
     store_.write(kTransmitterSection, kPttMethodKey, "none");
@@ -133,7 +133,7 @@ TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlaysAndALo
     store_.write(kTransmitterSection, kLeadSecondsKey, "5"); // still in the lead when the rig is lost
     playSamples();
     log_->linkLost = true;
-    QTRY_VERIFY_WITH_TIMEOUT(dialogs_.messages.size() == 4, 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs_.messages.size() == 4; }, 3000));
     EXPECT_TRUE(dialogs_.messages[3].text.contains("Fake rig no longer answers"));
     EXPECT_FALSE(window_->isTransmitterKeyed());
     EXPECT_EQ(log_->calls.back(), "off");
@@ -196,7 +196,7 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStandRep
     EXPECT_TRUE(visibleText(*dialog_).contains("TRANSMITTER KEYED"));
     QTest::qWait(TransmitterDialog::kTestMs / 2);
     EXPECT_EQ(log_->calls, (Calls{"on"}));
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->isTesting(), 2 * TransmitterDialog::kTestMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 2 * TransmitterDialog::kTestMs));
     EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
     EXPECT_TRUE(visibleText(*dialog_).contains("keyed for one second and released"));
     EXPECT_FALSE(store_.contains(kTransmitterSection, kRigPortKey)); // a test stores nothing
@@ -207,7 +207,7 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStandRep
     EXPECT_FALSE(dialog_->isTesting());
     log_->failOffCount = 2;
     dialog_->testPtt();
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->isTesting(), 2 * TransmitterDialog::kTestMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 2 * TransmitterDialog::kTestMs));
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].text, "Fake rig did not key");
     EXPECT_TRUE(dialogs_.messages[1].text.contains("may still be keyed"));

@@ -23,7 +23,7 @@ void store(MemorySettingsStore& s, std::initializer_list<std::pair<const char*, 
         s.write(kTransmitterSection, key, value);
 }
 
-TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
+TEST(TransmitterSettings, StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotBeTakenIsNamedAndEveryProblemReported)
 {
     MemorySettingsStore s;
     store(s, {{kRigModelKey, "2"}, {kRigPortKey, "localhost:4532"}, {kPttMethodKey, "CAT"}, {kLeadSecondsKey, "1.25"},
@@ -40,10 +40,8 @@ TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
                               {"Transmitter", "Tail Seconds", "1.5"}}));
     for (const auto& [text, seconds] : {std::pair{"10", 10.0}, {"0.05", 0.05}, {".5", 0.5}, {"3.", 3.0}})
         EXPECT_EQ(parseKeyingSeconds(text), seconds) << text;
-}
 
-TEST(TransmitterSettings, AValueThatCannotBeTakenIsNamedAndLeftInTheStoreAndEveryProblemOfTheSectionIsReported)
-{
+    // A value that cannot be taken is named, read as the default and left in the store.
     const std::pair<const char*, const char*> cases[] = {
         {kRigModelKey, "abc"},     {kRigModelKey, "0"},       {kRigModelKey, "-2"},   {kRigModelKey, "2.5"},
         {kRigModelKey, " 2"},      {kPttMethodKey, "vox"},    {kLeadSecondsKey, "x"}, {kLeadSecondsKey, "-1"},
@@ -51,20 +49,20 @@ TEST(TransmitterSettings, AValueThatCannotBeTakenIsNamedAndLeftInTheStoreAndEver
         {kTailSecondsKey, "1.2.3"}};
     for (const auto& [key, value] : cases) {
         SCOPED_TRACE(std::string(key) + "=" + value);
-        MemorySettingsStore s;
-        store(s, {{key, value}});
-        const StoredTransmitter read = readTransmitterSettings(s);
-        EXPECT_EQ(read.settings, TransmitterSettings{});
-        ASSERT_EQ(read.problems.size(), 1u);
-        EXPECT_TRUE(has(read.problems[0], std::string("Transmitter/") + key + " is \"" + value + "\"")) << read.problems[0];
-        EXPECT_EQ(s.read(kTransmitterSection, key, "gone"), value);
+        MemorySettingsStore one;
+        store(one, {{key, value}});
+        const StoredTransmitter unusable = readTransmitterSettings(one);
+        EXPECT_EQ(unusable.settings, TransmitterSettings{});
+        ASSERT_EQ(unusable.problems.size(), 1u);
+        EXPECT_TRUE(has(unusable.problems[0], std::string("Transmitter/") + key + " is \"" + value + "\""))
+            << unusable.problems[0];
+        EXPECT_EQ(one.read(kTransmitterSection, key, "gone"), value);
     }
-    // Every problem of the section is reported, a port that does not suit the method too.
-    MemorySettingsStore s;
+    // Every problem of the section is reported, a port that does not suit the method too (the lead stays 0.25).
     store(s, {{kRigModelKey, "two"}, {kPttMethodKey, "dtr"}, {kRigPortKey, "localhost:4532"}, {kTailSecondsKey, "long"}});
-    const StoredTransmitter read = readTransmitterSettings(s);
-    ASSERT_EQ(read.problems.size(), 3u);
-    const std::string message = describeProblems(read.problems);
+    const std::vector<std::string> problems = readTransmitterSettings(s).problems;
+    ASSERT_EQ(problems.size(), 3u);
+    const std::string message = describeProblems(problems);
     for (const char* part : {"Rig Model is \"two\"", "Tail Seconds is \"long\"", "PTT by DTR needs a serial device",
                              "Transmitter dialog"})
         EXPECT_TRUE(has(message, part)) << message;

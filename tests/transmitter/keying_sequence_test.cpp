@@ -18,7 +18,7 @@ protected:
 
 // Released from the lead, the samples and the tail; steps 3: by the owner going
 // away. Keyed once and released once, also when released twice.
-TEST_F(KeyingTest, EveryWayOutReleasesOnceAndARigThatRefusesLeavesNothingKeyed)
+TEST_F(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSecondsAreRoundedToWholeMilliseconds)
 {
     for (int steps = 0; steps < 4; ++steps) {
         SCOPED_TRACE(steps);
@@ -75,10 +75,8 @@ TEST_F(KeyingTest, EveryWayOutReleasesOnceAndARigThatRefusesLeavesNothingKeyed)
     EXPECT_FALSE(guard.keyed());
     EXPECT_EQ(guard.release(), ""); // reported once; the destructor sends nothing more
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "off"}));
-}
 
-TEST(Keying, SecondsAreRoundedToWholeMilliseconds)
-{
+    // The lead and the tail in milliseconds: seconds rounded, not cut.
     for (const auto& [seconds, ms] : {std::pair{0.0, 0}, {0.0004, 0}, {0.0006, 1}, {1.2346, 1235}, {10.0, 10000}})
         EXPECT_EQ(keyingMilliseconds(seconds), ms) << seconds;
 }

@@ -45,7 +45,7 @@ PresetControls distinctiveWindow()
     return window;
 }
 
-TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
+TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetCorruptValuesAreSkippedAndStoredNumbersAtThe16BitLimitsAndSigns)
 {
     MemorySettingsStore store;
     PresetControls window;
@@ -71,19 +71,15 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
     ASSERT_TRUE(loadsettings(store, Mode::TAPE, tape));
     EXPECT_TRUE(tape.checkState(1) == 0 && !tape.selected(2) && tape.thumbnailPosition() == 1 && tape.selected(20));
     EXPECT_EQ(tape.text(PresetText::AudioFile), "D:\\HAM.WAV");
-}
 
-// A stored number becomes a 16-bit integer; a flag is true when its number is
-// not 0; a check state is 0, 1 or 2. Anything else stays unset and is skipped.
-TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
-{
+    // A stored number becomes a 16-bit integer; a flag is true when its number is
+    // not 0; a check state is 0, 1 or 2. Anything else stays unset and is skipped.
     // {} is unset.
-    const struct { const char* text; std::optional<int> number; std::optional<bool> flag; std::optional<int> check; } cases[] = {
+    const struct { const char* text; std::optional<int> number; std::optional<bool> flag; std::optional<int> check; } numbers[] = {
         {"-32768", -32768, true, {}}, {"-32769", {}, {}, {}}, {"32767", 32767, true, {}}, {"32768", {}, {}, {}},
         {"+5", 5, true, {}},          {"-1", -1, true, {}},   {"0", 0, false, 0},         {"2", 2, true, 2},
         {"3", 3, true, {}},           {" 1 ", 1, true, 1},    {"+", {}, {}, {}},          {"--1", {}, {}, {}}};
-    for (const auto& c : cases) {
-        MemorySettingsStore store;
+    for (const auto& c : numbers) {
         for (const char* key : {"v2", "o2", "c1"})
             store.write("HAM", key, c.text);
         const ModePreset preset = readPreset(store, Mode::HAM);
@@ -93,7 +89,7 @@ TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
 }
 
 // The mode buttons are looked at in the order 15, 16, 25, 26, 27 and the last selected one wins.
-TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWins)
+TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWinsSaveWritesEveryKeyInOrderAndResetWritesZeros)
 {
     const struct { bool o15, o16, o25, o26, o27; std::optional<Mode> mode; } cases[] = {
         {false, false, false, false, false, std::nullopt}, {true, false, false, false, false, Mode::FM},
@@ -107,13 +103,9 @@ TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWins)
     MemorySettingsStore store;
     EXPECT_FALSE(saveSelectedMode(store, std::nullopt, distinctiveWindow().toPreset()));
     EXPECT_TRUE(store.writes().empty());
-}
 
-// Switching modes and back bringing all 36 values again is
-// Form1Test.SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmallResolutionUntilAnotherMode.
-TEST(Command13, SaveWritesEveryKeyInOrderAndResetWritesZeros)
-{
-    MemorySettingsStore store;
+    // Save writes every key in order (switching modes and back bringing all 36 values again is
+    // Form1Test.SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmallResolutionUntilAnotherMode).
     PresetControls window = distinctiveWindow();
     ASSERT_TRUE(saveSelectedMode(store, Mode::HAM, window.toPreset()));
     std::vector<std::string> expected = {"HAM/t2=D:\\HAM.WAV", "HAM/t3=D:\\OUT.BMP", "HAM/t4=D:\\IN.BMP",

@@ -156,7 +156,8 @@ protected:
 };
 
 // Values that cannot be used are named, shown as their defaults and stay stored
-// until OK writes the fields (every key's sentence: TransmitterSettings.StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotBeTakenIsNamedAndEveryProblemReported).
+// until OK writes the fields (every key's sentence: TransmitterSettings.
+// StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotBeTakenIsNamedAndEveryProblemReported).
 TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUntilOk)
 {
     writeTransmitterSettings(store_, {2, "localhost:4532", PttMethod::Cat, 0.3, 0.7});

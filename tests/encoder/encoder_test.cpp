@@ -12,7 +12,7 @@
 
 using namespace tonobild;
 
-TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeader)
+TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndCompandAreReadLive)
 {
     const struct { EncoderSettings settings; std::int64_t groups; } cases[] = {
         {{}, 286168 / 4}, {{.mono = true}, 209368 / 4}, {{.columnStep = 2}, 42662},
@@ -46,10 +46,8 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeader)
     for (int j = 0; j < 11; ++j)
         EXPECT_EQ(level(start + 1 + j), digits[j] ? 224 : 160) << j;
     EXPECT_EQ(level(start + 640), 224);
-}
 
-TEST(Encoder, ReadsThePictureAndCompandLiveAndStopsOnRequest)
-{
+    // The picture and "Compand" are read while the encoder runs, and it stops on request.
     WorkingPicture picture(160, 120);
     EncoderControls controls;
     WorkingState state;
@@ -67,7 +65,7 @@ TEST(Encoder, ReadsThePictureAndCompandLiveAndStopsOnRequest)
     EXPECT_EQ(std::pair(steps, sink.bytes.size()), std::pair(7, std::size_t{4 * 7 * 10001})); // a progress point every 10001 groups
     // The second point comes at group 20002, in line 38. Line 10 (blue, row 11) went
     // out black before it; line 300 (red, row 61) goes out white after it, companded.
-    const auto level = [&](int line, int group) { return sink.bytes[static_cast<std::size_t>(4 * (13781 + line * 160 + group))]; };
+    const auto at = [&](int line, int group) { return sink.bytes[static_cast<std::size_t>(4 * (13781 + line * 160 + group))]; };
     // A companded code digit 0 goes out at 192.
-    EXPECT_EQ((std::vector{level(10, 60), level(300, 60), level(300, 2)}), (std::vector<std::uint8_t>{160, 224, 192}));
+    EXPECT_EQ((std::vector{at(10, 60), at(300, 60), at(300, 2)}), (std::vector<std::uint8_t>{160, 224, 192}));
 }

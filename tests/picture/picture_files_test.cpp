@@ -20,15 +20,7 @@ using namespace tonobild;
 
 namespace {
 
-// Colours that differ in every component and position, so that a swapped channel or a mirrored row shows.
-QImage asymmetricPicture(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, qRgb((x * 7 + 200) % 256, (y * 5 + 100) % 256, (x + y) % 256));
-    return image;
-}
+QImage blackPicture(int width, int height) { return toImage(WorkingPicture(width, height)); }
 
 // The 54 header bytes of an uncompressed 24-bit bitmap with the given sides, its pixels at offset 54.
 QByteArray bitmapHeaderBytes(qint32 width, qint32 height)
@@ -53,9 +45,24 @@ struct PictureFilesTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(PictureFilesTest, WritesBitmapUnlessTheNameAsksForPngOrJpegAndLoadsItBackOrKeepsTheOldFile)
+// Colour numbers are 0x00BBGGRR; outside 0..0xFFFFFF each component keeps its low byte. The picture,
+// 3 pixels (9 bytes) to a row padded to 12, with colours that differ in every component and position
+// (a swapped channel or a mirrored row shows), is written as a bitmap unless the name asks for PNG or
+// JPEG, and loads back; a failed save keeps the old file whole and says why.
+TEST_F(PictureFilesTest, ColourNumbersBecomePixelsRowByRowWrittenAsBitmapUnlessTheNameAsksForPngOrJpegAndLoadedBack)
 {
-    const QImage picture = asymmetricPicture(37, 23);
+    // Red 0x10, green 0x20, blue 0x30; every component 255; blue 0x112 keeps 0x12; red 0, green and blue 255.
+    const struct { int x, y; ColourNumber colour; QRgb pixel; } cases[] = {
+        {0, 0, 0x00302010, 0xFF102030u}, {1, 0, -1, 0xFFFFFFFFu},         {2, 0, 0x01123456, 0xFF563412u},
+        {0, 1, -256, 0xFF00FFFFu},       {1, 1, 0x000000FF, 0xFFFF0000u}, {2, 1, 0x00FF0000, 0xFF0000FFu}};
+    WorkingPicture colours(3, 2);
+    for (const auto& c : cases)
+        colours.setColour(c.x, c.y, c.colour);
+    const QImage picture = toImage(colours);
+    ASSERT_EQ(picture.format(), QImage::Format_RGB32);
+    for (const auto& c : cases)
+        EXPECT_EQ(picture.pixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
+
     for (const auto& [name, magic] : {std::pair{"a.BMP", "BM"}, std::pair{"b.txt", "BM"}, std::pair{"c", "BM"},
                                       std::pair{"d.png", "\x89PNG"}, std::pair{"e.jpeg", "\xFF\xD8"}}) {
         ASSERT_EQ(savePictureFile(picture, path(name)), QString()) << name;
@@ -65,8 +72,6 @@ TEST_F(PictureFilesTest, WritesBitmapUnlessTheNameAsksForPngOrJpegAndLoadsItBack
         const LoadedPicture loaded = loadPictureFile(path(name));
         EXPECT_EQ(fromImage(loaded.image), fromImage(picture)) << name << ": " << loaded.problem.toStdString();
     }
-
-    // A failed save keeps the old file whole and says why.
     const QByteArray before = bytes("a.BMP");
     EXPECT_FALSE(savePictureFile(QImage(), path("a.BMP")).isEmpty());
     EXPECT_EQ(bytes("a.BMP"), before);
@@ -74,27 +79,23 @@ TEST_F(PictureFilesTest, WritesBitmapUnlessTheNameAsksForPngOrJpegAndLoadsItBack
     EXPECT_FALSE(savePictureFile(picture, path("a.BMP/x.bmp")).isEmpty());
 }
 
-// Colour numbers are 0x00BBGGRR; outside 0..0xFFFFFF each component keeps its low byte.
-TEST(PictureImage, ColourNumbersBecomePixelsRowByRow)
-{
-    // Red 0x10, green 0x20, blue 0x30; every component 255; blue 0x112 keeps 0x12; red 0, green and blue 255.
-    const struct { int x, y; ColourNumber colour; QRgb pixel; } cases[] = {
-        {0, 0, 0x00302010, 0xFF102030u}, {1, 0, -1, 0xFFFFFFFFu},         {2, 0, 0x01123456, 0xFF563412u},
-        {0, 1, -256, 0xFF00FFFFu},       {1, 1, 0x000000FF, 0xFFFF0000u}, {2, 1, 0x00FF0000, 0xFF0000FFu}};
-    WorkingPicture picture(3, 2);
-    for (const auto& c : cases)
-        picture.setColour(c.x, c.y, c.colour);
-    const QImage image = toImage(picture);
-    ASSERT_EQ(image.format(), QImage::Format_RGB32);
-    for (const auto& c : cases)
-        EXPECT_EQ(image.pixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
-}
-
 // Each with its reason: a truncated bitmap, sides above 32767 or that no file
 // can hold, and a named pipe or a device, refused at once without waiting for a writer.
-TEST_F(PictureFilesTest, RefusesWhatHoldsNoUsablePictureWithAReason)
+// The header announces the pixel bytes with rows padded to four bytes, and no length
+// rather than an overflowed one for sides no file can hold.
+TEST_F(PictureFilesTest, RefusesWhatHoldsNoUsablePictureWithAReasonAndTheHeaderAnnouncesThePaddedPixelBytes)
 {
-    ASSERT_EQ(savePictureFile(asymmetricPicture(160, 120), path("whole.bmp")), QString());
+    // 6 bytes of a row padded to 8; rows top-down; then sides no file can hold.
+    const struct { qint32 width, height; qint64 expectedFileSize; } headers[] = {
+        {2, 2, 54 + 2 * 8},           {4, -3, 54 + 3 * 12}, {2147483647, 2147483647, -1},
+        {2147483647, -2147483647 - 1, -1}, {-7, 5, -1},     {0, 5, -1}};
+    for (const auto& c : headers) {
+        const auto header = readBitmapHeader(bitmapHeaderBytes(c.width, c.height));
+        ASSERT_TRUE(header.has_value()) << c.width << " x " << c.height;
+        EXPECT_EQ(header->expectedFileSize(), c.expectedFileSize) << c.width << " x " << c.height;
+    }
+
+    ASSERT_EQ(savePictureFile(blackPicture(160, 120), path("whole.bmp")), QString());
     write("cut.bmp", bytes("whole.bmp").left(bytes("whole.bmp").size() / 2));
     // The header alone.
     for (const auto& [name, width, height] : {std::tuple{"wide.bmp", 40000, 120}, {"huge.bmp", 2147483647, 2147483647},
@@ -112,20 +113,6 @@ TEST_F(PictureFilesTest, RefusesWhatHoldsNoUsablePictureWithAReason)
     }
 }
 
-// Rows are padded to four bytes; sides no file can hold give no length rather than an overflowed one.
-TEST(BitmapHeader, AnnouncesThePaddedPixelBytesAndNoLengthForImpossibleSides)
-{
-    // 6 bytes of a row padded to 8; rows top-down; then sides no file can hold.
-    const struct { qint32 width, height; qint64 expectedFileSize; } cases[] = {
-        {2, 2, 54 + 2 * 8},           {4, -3, 54 + 3 * 12}, {2147483647, 2147483647, -1},
-        {2147483647, -2147483647 - 1, -1}, {-7, 5, -1},     {0, 5, -1}};
-    for (const auto& c : cases) {
-        const auto header = readBitmapHeader(bitmapHeaderBytes(c.width, c.height));
-        ASSERT_TRUE(header.has_value()) << c.width << " x " << c.height;
-        EXPECT_EQ(header->expectedFileSize(), c.expectedFileSize) << c.width << " x " << c.height;
-    }
-}
-
 // A disk that fills up in the middle of the file: the write stops short first, and only the next
 // attempt brings the reason. Needs a small file system of its own (root may mount one).
 // A full disk is named as such, not as the image writer's "Unknown error".
@@ -134,7 +121,7 @@ TEST_F(PictureFilesTest, AFullDiskOrOneThatFillsUpWhileSavingIsNamedAndKeepsTheO
     QFile full(QStringLiteral("/dev/full"));
     ASSERT_TRUE(full.open(QIODevice::WriteOnly));
     for (const char* format : {"bmp", "png"})
-        EXPECT_EQ(writePicture(asymmetricPicture(64, 64), full, format), "No space left on device") << format;
+        EXPECT_EQ(writePicture(blackPicture(64, 64), full, format), "No space left on device") << format;
 
     const QString disk = path("small-disk");
     ASSERT_TRUE(QDir().mkpath(disk));
@@ -142,9 +129,9 @@ TEST_F(PictureFilesTest, AFullDiskOrOneThatFillsUpWhileSavingIsNamedAndKeepsTheO
         GTEST_SKIP() << "cannot mount a small file system here";
     const auto unmount = qScopeGuard([&] { QProcess::execute(QStringLiteral("umount"), {disk}); });
     const QString saved = disk + "/picture.bmp";
-    ASSERT_EQ(savePictureFile(asymmetricPicture(40, 40), saved), QString());
+    ASSERT_EQ(savePictureFile(blackPicture(40, 40), saved), QString());
     const QByteArray before = testdata::fileBytes(saved);
-    EXPECT_EQ(savePictureFile(asymmetricPicture(160, 120), saved), "No space left on device"); // 57654 bytes
+    EXPECT_EQ(savePictureFile(blackPicture(160, 120), saved), "No space left on device"); // 57654 bytes
     EXPECT_EQ(testdata::fileBytes(saved), before);
 }
 

@@ -10,7 +10,7 @@
 
 using namespace tonobild;
 
-TEST(WorkingPicture, OutsideReadsMinusOneAndIgnoresWritesAndAResizeKeepsTheTopLeft)
+TEST(WorkingPicture, OutsideReadsMinusOneAResizeKeepsTheTopLeftEmptySizesAreAcceptedAndNegativeOnesRefused)
 {
     WorkingPicture picture(4, 3);
     for (const auto& [x, y] : {std::pair{-1, 0}, std::pair{0, -1}, std::pair{4, 2}, std::pair{0, 3}}) {
@@ -30,6 +30,22 @@ TEST(WorkingPicture, OutsideReadsMinusOneAndIgnoresWritesAndAResizeKeepsTheTopLe
     EXPECT_EQ((std::vector{picture.colour(159, 119), picture.colour(158, 118), picture.colour(160, 0),
                            picture.colour(0, 120)}),
               (std::vector<ColourNumber>{5, kWhite, kBlack, kBlack}));
+
+    // A picture may have no columns or no rows; a negative size is refused.
+    const auto size = [&] { return std::pair(picture.width(), picture.height()); };
+    for (const auto& [width, height] : {std::pair{0, 3}, {4, 0}}) {
+        picture.resize(width, height);
+        EXPECT_EQ(size(), std::pair(width, height));
+    }
+    EXPECT_THROW(picture.resize(-1, 3), std::invalid_argument);
+    EXPECT_THROW(picture.resize(3, -1), std::invalid_argument);
+    picture.place(0, 7, {});
+    EXPECT_EQ(size(), std::pair(0, 7));
+    picture.place(2, 0, {});
+    // -1 x 0 and 0 x -1 would match an empty pixel list; the sign alone refuses them.
+    EXPECT_THROW(picture.place(-1, 0, {}), std::invalid_argument);
+    EXPECT_THROW(picture.place(0, -1, {}), std::invalid_argument);
+    EXPECT_EQ(size(), std::pair(2, 0));
 }
 
 // Both corners are included in either order and the box is clipped at every edge: column 0
@@ -51,26 +67,6 @@ TEST(WorkingPicture, FillBoxOneColumnOrOneRowWide)
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(picture.colour(x, y), expected[y][x]) << x << "," << y;
-}
-
-// A picture may have no columns or no rows; a negative size is refused.
-TEST(WorkingPicture, EmptySizesAreAcceptedAndNegativeOnesRefused)
-{
-    WorkingPicture picture(6, 5);
-    const auto size = [&] { return std::pair(picture.width(), picture.height()); };
-    for (const auto& [width, height] : {std::pair{0, 3}, {4, 0}}) {
-        picture.resize(width, height);
-        EXPECT_EQ(size(), std::pair(width, height));
-    }
-    EXPECT_THROW(picture.resize(-1, 3), std::invalid_argument);
-    EXPECT_THROW(picture.resize(3, -1), std::invalid_argument);
-    picture.place(0, 7, {});
-    EXPECT_EQ(size(), std::pair(0, 7));
-    picture.place(2, 0, {});
-    // -1 x 0 and 0 x -1 would match an empty pixel list; the sign alone refuses them.
-    EXPECT_THROW(picture.place(-1, 0, {}), std::invalid_argument);
-    EXPECT_THROW(picture.place(0, -1, {}), std::invalid_argument);
-    EXPECT_EQ(size(), std::pair(2, 0));
 }
 
 namespace {
@@ -100,7 +96,8 @@ TEST(Preparation, ChoosesTheResolutionByWidthAndResizesOnlyWhenItChanges)
     }
 }
 
-TEST(PreviewClick, MapsThePreviewPositionOnThePictureWithTheUnroundedScaleForWidePictures)
+// A click maps with the unrounded scale for wide pictures; blackening reaches column 0 and the top and bottom rows.
+TEST(PreviewClick, MapsThePositionWithTheUnroundedScaleAndBlackensEveryColumnUpToTheClickedOneFromTopToBottom)
 {
     for (const auto& [x, y, width, expected] :
          {std::tuple{100, 50, 160, PicturePosition{50, 25}}, {101, 51, 160, PicturePosition{50, 25}},
@@ -108,10 +105,7 @@ TEST(PreviewClick, MapsThePreviewPositionOnThePictureWithTheUnroundedScaleForWid
           {319, 239, 640, PicturePosition{638, 478}}, {100, 50, 0, PicturePosition{100, 50}},
           {319, 50, 1, PicturePosition{0, 0}}})
         EXPECT_EQ(previewClickPosition(x, y, kPreviewWidth, width), expected) << x << "," << y << " on " << width;
-}
 
-TEST(PreviewClick, BlackensEveryColumnUpToTheClickedOneFromTheTopRowToTheBottomRow)
-{
     WorkingPicture picture = placedWhite(6, 4);
     blackenLeftColumns(picture, 2);
     for (const auto& [x, y, colour] : {std::tuple{0, 0, kBlack}, {2, 0, kBlack}, {0, 3, kBlack}, {2, 3, kBlack},

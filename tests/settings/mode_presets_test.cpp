@@ -17,8 +17,7 @@ namespace {
 std::vector<std::string> keysOf(const std::vector<SettingsWrite>& writes)
 {
     std::vector<std::string> keys;
-    for (const auto& write : writes)
-        keys.push_back(write.section + "/" + write.key + "=" + write.value);
+    std::ranges::transform(writes, std::back_inserter(keys), [](const auto& w) { return w.section + "/" + w.key + "=" + w.value; });
     return keys;
 }
 
@@ -26,12 +25,8 @@ std::vector<std::string> keysOf(const std::vector<SettingsWrite>& writes)
 std::pair<std::vector<int>, std::vector<int>> setIn(const PresetControls& window)
 {
     std::pair<std::vector<int>, std::vector<int>> set;
-    for (int option : kPresetOptions)
-        if (window.selected(option))
-            set.first.push_back(option);
-    for (int check : kPresetChecks)
-        if (window.checkState(check) != 0)
-            set.second.push_back(check);
+    std::ranges::copy_if(kPresetOptions, std::back_inserter(set.first), [&](int o) { return window.selected(o); });
+    std::ranges::copy_if(kPresetChecks, std::back_inserter(set.second), [&](int c) { return window.checkState(c) != 0; });
     return set;
 }
 
@@ -50,7 +45,7 @@ PresetControls distinctiveWindow()
     return window;
 }
 
-TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
+TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetCorruptValuesAreSkippedAndStoredNumbersAtThe16BitLimitsAndSigns)
 {
     MemorySettingsStore store;
     PresetControls window;
@@ -61,8 +56,7 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
 
     // Later starts: only the five mode button numbers select a mode.
     const std::vector<std::pair<std::string, std::optional<Mode>>> cases = {
-        {"16", Mode::CB}, {" 25 ", Mode::HAM}, {"0", std::nullopt}, {"14", std::nullopt},
-        {"CB", std::nullopt}, {"26.0", std::nullopt}, {"", std::nullopt}, {"99999", std::nullopt}};
+        {"16", Mode::CB}, {" 25 ", Mode::HAM}, {"0", {}}, {"14", {}}, {"CB", {}}, {"26.0", {}}, {"", {}}, {"99999", {}}};
     for (const auto& [text, expected] : cases) {
         store.write("Settings", "Default Mode", text);
         EXPECT_EQ(readDefaultMode(store), expected) << '"' << text << '"';
@@ -77,22 +71,15 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped)
     ASSERT_TRUE(loadsettings(store, Mode::TAPE, tape));
     EXPECT_TRUE(tape.checkState(1) == 0 && !tape.selected(2) && tape.thumbnailPosition() == 1 && tape.selected(20));
     EXPECT_EQ(tape.text(PresetText::AudioFile), "D:\\HAM.WAV");
-}
 
-// A stored number becomes a 16-bit integer; a flag is true when its number is
-// not 0; a check state is 0, 1 or 2. Anything else stays unset and is skipped.
-TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
-{
-    const std::optional<int> none;
-    const std::optional<bool> noFlag;
-    const struct { const char* text; std::optional<int> number; std::optional<bool> flag; std::optional<int> check; } cases[] = {
-        {"-32768", -32768, true, none}, {"-32769", none, noFlag, none}, {"32767", 32767, true, none},
-        {"32768", none, noFlag, none},  {"+5", 5, true, none},          {"-1", -1, true, none},
-        {"0", 0, false, 0},             {"2", 2, true, 2},              {"3", 3, true, none},
-        {" 1 ", 1, true, 1},            {"+", none, noFlag, none},      {"--1", none, noFlag, none},
-    };
-    for (const auto& c : cases) {
-        MemorySettingsStore store;
+    // A stored number becomes a 16-bit integer; a flag is true when its number is
+    // not 0; a check state is 0, 1 or 2. Anything else stays unset and is skipped.
+    // {} is unset.
+    const struct { const char* text; std::optional<int> number; std::optional<bool> flag; std::optional<int> check; } numbers[] = {
+        {"-32768", -32768, true, {}}, {"-32769", {}, {}, {}}, {"32767", 32767, true, {}}, {"32768", {}, {}, {}},
+        {"+5", 5, true, {}},          {"-1", -1, true, {}},   {"0", 0, false, 0},         {"2", 2, true, 2},
+        {"3", 3, true, {}},           {" 1 ", 1, true, 1},    {"+", {}, {}, {}},          {"--1", {}, {}, {}}};
+    for (const auto& c : numbers) {
         for (const char* key : {"v2", "o2", "c1"})
             store.write("HAM", key, c.text);
         const ModePreset preset = readPreset(store, Mode::HAM);
@@ -102,7 +89,7 @@ TEST(Loadsettings, StoredNumbersAtThe16BitLimitsAndSigns)
 }
 
 // The mode buttons are looked at in the order 15, 16, 25, 26, 27 and the last selected one wins.
-TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWins)
+TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWinsSaveWritesEveryKeyInOrderAndResetWritesZeros)
 {
     const struct { bool o15, o16, o25, o26, o27; std::optional<Mode> mode; } cases[] = {
         {false, false, false, false, false, std::nullopt}, {true, false, false, false, false, Mode::FM},
@@ -116,13 +103,9 @@ TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWins)
     MemorySettingsStore store;
     EXPECT_FALSE(saveSelectedMode(store, std::nullopt, distinctiveWindow().toPreset()));
     EXPECT_TRUE(store.writes().empty());
-}
 
-// Switching modes and back bringing all 36 values again is
-// Form1Test.SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmallResolutionUntilAnotherMode.
-TEST(Command13, SaveWritesEveryKeyInOrderAndResetWritesZeros)
-{
-    MemorySettingsStore store;
+    // Save writes every key in order (switching modes and back bringing all 36 values again is
+    // Form1Test.SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmallResolutionUntilAnotherMode).
     PresetControls window = distinctiveWindow();
     ASSERT_TRUE(saveSelectedMode(store, Mode::HAM, window.toPreset()));
     std::vector<std::string> expected = {"HAM/t2=D:\\HAM.WAV", "HAM/t3=D:\\OUT.BMP", "HAM/t4=D:\\IN.BMP",
@@ -138,10 +121,9 @@ TEST(Command13, SaveWritesEveryKeyInOrderAndResetWritesZeros)
     store.clearWriteLog();
     ASSERT_TRUE(resetSelectedMode(store, Mode::FM, window));
     std::vector<std::string> zeros;
-    for (const char* key : {"c1", "c2", "c3", "c4", "c5", "c7"})
+    for (const char* key : {"c1", "c2", "c3", "c4", "c5", "c7", "o1", "o2", "o3", "o4", "o5", "o6", "o7", "o8", "o9", "o10",
+                            "o11", "o12", "o13", "o14", "o17", "o18", "o19", "o20", "o21", "o22", "o23", "o24"})
         zeros.push_back(std::string("FM/") + key + "=0");
-    for (int option : kPresetOptions)
-        zeros.push_back("FM/o" + std::to_string(option) + "=0");
     zeros.push_back("Settings/Default Mode=15");
     EXPECT_EQ(keysOf(store.writes()), zeros);
     EXPECT_EQ((std::vector{store.read("FM", "c8", ""), store.read("FM", "c9", ""), store.read("FM", "c10", ""),

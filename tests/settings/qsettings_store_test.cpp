@@ -13,7 +13,7 @@
 namespace tonobild {
 namespace {
 
-TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAndAnUnwritableFileIsReportedOnce)
+TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAnUnwritableFileIsReportedOnceAndModeOptionReadsEveryValue)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("Tonobild 3/Tonobild 3.ini"));
@@ -39,17 +39,13 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAndAnUnwritableFileIsRepo
     EXPECT_EQ(problem.rfind(unwritable.toStdString() + ": ", 0), 0u) << problem;
     // Reported once; the value is still answered for this session.
     EXPECT_EQ(std::pair(store.takeWriteProblem(), store.read("FM", "t2", "default")), std::pair(std::string(), std::string("x")));
-}
 
-TEST(ModeOption, NamesInAnyLetterCaseAndTheUserFileGivesEveryEncodeAndDecodeValue)
-{
+    // --mode: names in any letter case, and the user's file (the one written above) gives every encode and decode value.
     for (const auto& [name, mode] : std::vector<std::pair<QString, std::optional<Mode>>>{
              {"ham", Mode::HAM}, {"HiRes", Mode::HIRES}, {"AM", std::nullopt}, {"Settings", std::nullopt}})
         EXPECT_EQ(cli::parseModeName(name), mode) << name.toStdString();
 
-    // The user's file gives every encode and decode value.
     using namespace cli;
-    QTemporaryDir folder;
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
     {

@@ -18,7 +18,7 @@ protected:
 
 // Released from the lead, the samples and the tail; steps 3: by the owner going
 // away. Keyed once and released once, also when released twice.
-TEST_F(KeyingTest, EveryWayOutReleasesOnce)
+TEST_F(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSecondsAreRoundedToWholeMilliseconds)
 {
     for (int steps = 0; steps < 4; ++steps) {
         SCOPED_TRACE(steps);
@@ -47,10 +47,9 @@ TEST_F(KeyingTest, EveryWayOutReleasesOnce)
         EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
         EXPECT_FALSE(log_->keyed);
     }
-}
 
-TEST_F(KeyingTest, ARigThatRefusesToKeyLeavesNothingKeyedAndAFailedReleaseIsTriedOnceMoreThenReported)
-{
+    // A rig that refuses to key leaves nothing keyed; a failed release is tried once more, then reported.
+    log_->calls.clear();
     log_->failOnCount = 1;
     {
         KeyingSequence sequence(line(), 1, 1);
@@ -76,10 +75,8 @@ TEST_F(KeyingTest, ARigThatRefusesToKeyLeavesNothingKeyedAndAFailedReleaseIsTrie
     EXPECT_FALSE(guard.keyed());
     EXPECT_EQ(guard.release(), ""); // reported once; the destructor sends nothing more
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "off"}));
-}
 
-TEST(Keying, SecondsAreRoundedToWholeMilliseconds)
-{
+    // The lead and the tail in milliseconds: seconds rounded, not cut.
     for (const auto& [seconds, ms] : {std::pair{0.0, 0}, {0.0004, 0}, {0.0006, 1}, {1.2346, 1235}, {10.0, 10000}})
         EXPECT_EQ(keyingMilliseconds(seconds), ms) << seconds;
 }

@@ -23,7 +23,7 @@ void store(MemorySettingsStore& s, std::initializer_list<std::pair<const char*, 
         s.write(kTransmitterSection, key, value);
 }
 
-TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
+TEST(TransmitterSettings, StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotBeTakenIsNamedAndEveryProblemReported)
 {
     MemorySettingsStore s;
     store(s, {{kRigModelKey, "2"}, {kRigPortKey, "localhost:4532"}, {kPttMethodKey, "CAT"}, {kLeadSecondsKey, "1.25"},
@@ -40,90 +40,74 @@ TEST(TransmitterSettings, StoredTextIsReadAndSettingsAreWrittenAsPlainText)
                               {"Transmitter", "Tail Seconds", "1.5"}}));
     for (const auto& [text, seconds] : {std::pair{"10", 10.0}, {"0.05", 0.05}, {".5", 0.5}, {"3.", 3.0}})
         EXPECT_EQ(parseKeyingSeconds(text), seconds) << text;
-}
 
-TEST(TransmitterSettings, AValueThatCannotBeTakenIsNamedAndLeftInTheStore)
-{
+    // A value that cannot be taken is named, read as the default and left in the store.
     const std::pair<const char*, const char*> cases[] = {
         {kRigModelKey, "abc"},     {kRigModelKey, "0"},       {kRigModelKey, "-2"},   {kRigModelKey, "2.5"},
         {kRigModelKey, " 2"},      {kPttMethodKey, "vox"},    {kLeadSecondsKey, "x"}, {kLeadSecondsKey, "-1"},
         {kLeadSecondsKey, "10.5"}, {kLeadSecondsKey, "1e1"},  {kTailSecondsKey, "nan"}, {kTailSecondsKey, "0,5"},
-        {kTailSecondsKey, "1.2.3"},
-    };
+        {kTailSecondsKey, "1.2.3"}};
     for (const auto& [key, value] : cases) {
         SCOPED_TRACE(std::string(key) + "=" + value);
-        MemorySettingsStore s;
-        store(s, {{key, value}});
-        const StoredTransmitter read = readTransmitterSettings(s);
-        EXPECT_EQ(read.settings, TransmitterSettings{});
-        ASSERT_EQ(read.problems.size(), 1u);
-        EXPECT_TRUE(has(read.problems[0], std::string("Transmitter/") + key + " is \"" + value + "\"")) << read.problems[0];
-        EXPECT_EQ(s.read(kTransmitterSection, key, "gone"), value);
+        MemorySettingsStore one;
+        store(one, {{key, value}});
+        const StoredTransmitter unusable = readTransmitterSettings(one);
+        EXPECT_EQ(unusable.settings, TransmitterSettings{});
+        ASSERT_EQ(unusable.problems.size(), 1u);
+        EXPECT_TRUE(has(unusable.problems[0], std::string("Transmitter/") + key + " is \"" + value + "\""))
+            << unusable.problems[0];
+        EXPECT_EQ(one.read(kTransmitterSection, key, "gone"), value);
     }
-}
-
-TEST(TransmitterSettings, ThePortMustSuitTheMethodAndEveryProblemOfTheSectionIsReported)
-{
-    // method, port -> problem (empty: none)
-    const std::tuple<PttMethod, const char*, const char*> cases[] = {
-        {PttMethod::None, "localhost:abc", ""}, // nothing is opened: the port does not matter
-        {PttMethod::Cat, "localhost:4532", ""}, {PttMethod::Cat, "/dev/ttyUSB0", ""}, {PttMethod::Rts, "/dev/ttyUSB0", ""},
-        {PttMethod::Cat, "localhost:abc", "\"abc\" after the \":\""}, // the port's own reason
-        {PttMethod::Rts, "localhost:4532", "PTT by RTS needs a serial device"},
-        {PttMethod::Dtr, "localhost:4532", "PTT by DTR needs a serial device"},
-    };
-    for (const auto& [method, port, expected] : cases) {
-        SCOPED_TRACE(std::string(pttMethodName(method)) + " " + port);
-        const std::string problem = portProblem({.port = port, .ptt = method});
-        EXPECT_TRUE(*expected ? has(problem, expected) : problem.empty()) << problem;
-    }
-
-    // Read from the store, every problem of the section is reported.
-    MemorySettingsStore s;
+    // Every problem of the section is reported, a port that does not suit the method too (the lead stays 0.25).
     store(s, {{kRigModelKey, "two"}, {kPttMethodKey, "dtr"}, {kRigPortKey, "localhost:4532"}, {kTailSecondsKey, "long"}});
-    const StoredTransmitter read = readTransmitterSettings(s);
-    ASSERT_EQ(read.problems.size(), 3u);
-    const std::string message = describeProblems(read.problems);
+    const std::vector<std::string> problems = readTransmitterSettings(s).problems;
+    ASSERT_EQ(problems.size(), 3u);
+    const std::string message = describeProblems(problems);
     for (const char* part : {"Rig Model is \"two\"", "Tail Seconds is \"long\"", "PTT by DTR needs a serial device",
                              "Transmitter dialog"})
         EXPECT_TRUE(has(message, part)) << message;
 }
 
-// A device or "host:port"; a text that names neither says why (problem not empty).
-TEST(RigPort, DevicesNetworkAddressesAndTextsThatNameNoPortSayWhy)
+// A device or "host:port"; a text that names neither says why. RTS and DTR need a device.
+TEST(RigPort, DevicesNetworkAddressesAndTextsThatNameNoPortSayWhyAndThePortMustSuitTheMethod)
 {
     using enum RigPort::Kind;
-    const struct {
-        const char* text; RigPort::Kind kind; const char* deviceOrHost; int port; const char* problem = "";
-    } cases[] = {
-        {"/dev/ttyUSB0", Device, "/dev/ttyUSB0", 0},
+    const std::tuple<const char*, RigPort::Kind, const char*, int> accepted[] = {
+        {"/dev/ttyUSB0", Device, "/dev/ttyUSB0", 0}, {"COM3", Device, "COM3", 0},
         {"/dev/serial/by-id/usb-FTDI_A1:1.0-port0", Device, "/dev/serial/by-id/usb-FTDI_A1:1.0-port0", 0},
-        {"COM3", Device, "COM3", 0},
-        {"localhost:4532", Network, "localhost", 4532},
-        {"192.168.1.20:1", Network, "192.168.1.20", 1},
-        {"rig.example.org:65535", Network, "rig.example.org", 65535},
-        {"[::1]:4532", Network, "::1", 4532},
-        {"", {}, "", 0, "no rig port is set"},
-        {"localhost:", {}, "", 0, "\"localhost:\" has \"\" after the \":\", which is not a port number"},
-        {"localhost:abc", {}, "", 0, "has \"abc\" after the \":\", which is not a port number"},
-        {"localhost:0", {}, "", 0, "the port number 0, which is not from 1 to 65535"},
-        {"localhost:65536", {}, "", 0, "the port number 65536, which is not from 1 to 65535"},
-        {"localhost:4532000", {}, "", 0, "the port number 4532000, which is not from 1 to 65535"},
-        {":4532", {}, "", 0, "names no host before the \":\""},
-        {"::1:4532", {}, "", 0, "more than one \":\"; write an IPv6 address as \"[address]:port\""},
-        {"[::1]4532", {}, "", 0, "is not written \"[address]:port\""},
-        {"local host:4532", {}, "", 0, "contains a space"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const ParsedRigPort parsed = parseRigPort(c.text);
-        ASSERT_EQ(parsed.ok, !*c.problem) << parsed.problem;
-        if (!parsed.ok) {
-            EXPECT_TRUE(has(parsed.problem, c.problem)) << parsed.problem;
-            continue;
-        }
-        EXPECT_EQ(std::tuple(parsed.port.kind, c.kind == Device ? parsed.port.device : parsed.port.host, parsed.port.port),
-                      std::tuple(c.kind, std::string(c.deviceOrHost), c.port));
+        {"localhost:4532", Network, "localhost", 4532}, {"192.168.1.20:1", Network, "192.168.1.20", 1},
+        {"rig.example.org:65535", Network, "rig.example.org", 65535}, {"[::1]:4532", Network, "::1", 4532}};
+    for (const auto& [text, kind, deviceOrHost, port] : accepted) {
+        const ParsedRigPort parsed = parseRigPort(text);
+        ASSERT_TRUE(parsed.ok) << text << ": " << parsed.problem;
+        EXPECT_EQ(std::tuple(parsed.port.kind, kind == Device ? parsed.port.device : parsed.port.host, parsed.port.port),
+                  std::tuple(kind, std::string(deviceOrHost), port)) << text;
+    }
+    const std::pair<const char*, const char*> refused[] = {
+        {"", "no rig port is set"},
+        {"localhost:", "\"localhost:\" has \"\" after the \":\", which is not a port number"},
+        {"localhost:abc", "has \"abc\" after the \":\", which is not a port number"},
+        {"localhost:0", "the port number 0, which is not from 1 to 65535"},
+        {"localhost:65536", "the port number 65536, which is not from 1 to 65535"},
+        {"localhost:4532000", "the port number 4532000, which is not from 1 to 65535"},
+        {":4532", "names no host before the \":\""},
+        {"::1:4532", "more than one \":\"; write an IPv6 address as \"[address]:port\""},
+        {"[::1]4532", "is not written \"[address]:port\""}, {"local host:4532", "contains a space"}};
+    for (const auto& [text, problem] : refused) {
+        const ParsedRigPort parsed = parseRigPort(text);
+        EXPECT_TRUE(!parsed.ok && has(parsed.problem, problem)) << text << ": " << parsed.problem;
+    }
+    // The port must suit the method: method, port -> problem (empty: none).
+    const std::tuple<PttMethod, const char*, const char*> cases[] = {
+        {PttMethod::None, "localhost:abc", ""}, // nothing is opened: the port does not matter
+        {PttMethod::Cat, "localhost:4532", ""}, {PttMethod::Cat, "/dev/ttyUSB0", ""}, {PttMethod::Rts, "/dev/ttyUSB0", ""},
+        {PttMethod::Cat, "localhost:abc", "\"abc\" after the \":\""}, // the port's own reason
+        {PttMethod::Rts, "localhost:4532", "PTT by RTS needs a serial device"},
+        {PttMethod::Dtr, "localhost:4532", "PTT by DTR needs a serial device"}};
+    for (const auto& [method, port, expected] : cases) {
+        SCOPED_TRACE(std::string(pttMethodName(method)) + " " + port);
+        const std::string problem = portProblem({.port = port, .ptt = method});
+        EXPECT_TRUE(*expected ? has(problem, expected) : problem.empty()) << problem;
     }
 }
 

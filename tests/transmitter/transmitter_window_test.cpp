@@ -77,7 +77,7 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedWhenTheOutputDeviceFailsAndNeverWi
 
     // After the lead the samples go to a device that is not there; with PTT
     // method none the play goes there at once, keying nothing.
-    QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.messages.empty(), 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs_.messages.empty(); }, 3000));
     EXPECT_FALSE(window_->isTransmitterKeyed());
     EXPECT_FALSE(showsKeyed());
     store_.write(kTransmitterSection, kPttMethodKey, "none");
@@ -106,20 +106,9 @@ TEST_F(KeyedWindowTest, StopClosingAndTheWindowsEndRelease)
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(KeyedWindowTest, ALostRigStopsThePlayAndSaysSo)
-{
-    store_.write(kTransmitterSection, kLeadSecondsKey, "5");
-    playSamples();
-    log_->linkLost = true;
-    QTRY_VERIFY_WITH_TIMEOUT(!dialogs_.messages.empty(), 3000);
-    EXPECT_TRUE(dialogs_.messages[0].text.contains("Fake rig no longer answers"));
-    EXPECT_FALSE(window_->isTransmitterKeyed());
-    EXPECT_EQ(log_->calls.back(), "off");
-}
-
 // A stored value that is not a number opens nothing; a rig that cannot be
-// opened or keyed is named; none of them plays.
-TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
+// opened or keyed is named; none of them plays. A rig lost while keyed stops the play.
+TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlaysAndALostRigStopsThePlay)
 {
     store_.write(kTransmitterSection, kTailSecondsKey, "soon");
     playSamples();
@@ -140,6 +129,14 @@ TEST_F(KeyedWindowTest, ATransmitterThatCannotBeUsedIsNamedAndNothingPlays)
     EXPECT_EQ(log_->calls, (Calls{"on"}));
     EXPECT_FALSE(window_->isTransmitterKeyed());
     EXPECT_FALSE(showsKeyed());
+
+    store_.write(kTransmitterSection, kLeadSecondsKey, "5"); // still in the lead when the rig is lost
+    playSamples();
+    log_->linkLost = true;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialogs_.messages.size() == 4; }, 3000));
+    EXPECT_TRUE(dialogs_.messages[3].text.contains("Fake rig no longer answers"));
+    EXPECT_FALSE(window_->isTransmitterKeyed());
+    EXPECT_EQ(log_->calls.back(), "off");
 }
 
 class TransmitterDialogTest : public StandInRig {
@@ -159,7 +156,8 @@ protected:
 };
 
 // Values that cannot be used are named, shown as their defaults and stay stored
-// until OK writes the fields (every key's sentence: TransmitterSettings.AValueThatCannotBeTakenIsNamedAndLeftInTheStore).
+// until OK writes the fields (every key's sentence: TransmitterSettings.
+// StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotBeTakenIsNamedAndEveryProblemReported).
 TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUntilOk)
 {
     writeTransmitterSettings(store_, {2, "localhost:4532", PttMethod::Cat, 0.3, 0.7});
@@ -186,7 +184,7 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
     EXPECT_TRUE(dialogs_.messages.empty());
 }
 
-TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
+TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStandReportsAFailingRigAndLeavingReleases)
 {
     EXPECT_FALSE(button(*dialog_, "Test PTT")->isEnabled()); // method none: nothing to key
     choose(1, "localhost:4532");
@@ -199,21 +197,18 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStand)
     EXPECT_TRUE(visibleText(*dialog_).contains("TRANSMITTER KEYED"));
     QTest::qWait(TransmitterDialog::kTestMs / 2);
     EXPECT_EQ(log_->calls, (Calls{"on"}));
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->isTesting(), 2 * TransmitterDialog::kTestMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 2 * TransmitterDialog::kTestMs));
     EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
     EXPECT_TRUE(visibleText(*dialog_).contains("keyed for one second and released"));
     EXPECT_FALSE(store_.contains(kTransmitterSection, kRigPortKey)); // a test stores nothing
-}
 
-TEST_F(TransmitterDialogTest, ARigThatFailsTheTestIsReportedAndLeavingTheDialogDuringATestReleases)
-{
-    choose(1, "/dev/ttyUSB0");
+    // A rig that fails the test is reported; leaving the dialog during a test releases.
     log_->failOnCount = 1;
     dialog_->testPtt();
     EXPECT_FALSE(dialog_->isTesting());
     log_->failOffCount = 2;
     dialog_->testPtt();
-    QTRY_VERIFY_WITH_TIMEOUT(!dialog_->isTesting(), 2 * TransmitterDialog::kTestMs);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 2 * TransmitterDialog::kTestMs));
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].text, "Fake rig did not key");
     EXPECT_TRUE(dialogs_.messages[1].text.contains("may still be keyed"));

@@ -105,7 +105,7 @@ TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWinsSaveWritesEveryKeyInO
     EXPECT_TRUE(store.writes().empty());
 
     // Save writes every key in order (switching modes and back bringing all 36 values again is
-    // Form1Test.SavedPresetComesBackAfterAnotherModeAndCbLocksHalfXAndTheSmallResolutionUntilAnotherMode).
+    // Form1Test.NoModeAndAnUnwritableStoreAreSaidOnceSavedPresetComesBackAndCbLocksHalfXAndTheSmallResolution).
     PresetControls window = distinctiveWindow();
     ASSERT_TRUE(saveSelectedMode(store, Mode::HAM, window.toPreset()));
     std::vector<std::string> expected = {"HAM/t2=D:\\HAM.WAV", "HAM/t3=D:\\OUT.BMP", "HAM/t4=D:\\IN.BMP",

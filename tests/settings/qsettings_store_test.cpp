@@ -24,7 +24,7 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAnUnwritableFileIsReporte
         EXPECT_EQ(store.takeWriteProblem(), "");
     }
     const QSettingsStore reopened(path);
-    EXPECT_EQ(reopened.read("Settings", "Default Mode", "15"), "16"); // CB: Loadsettings.FirstStartAppliesAnEmptyFmPresetAndCorruptValuesAreSkipped
+    EXPECT_EQ(reopened.read("Settings", "Default Mode", "15"), "16"); // CB: Loadsettings.FirstStartAppliesAnEmptyFmPresetCorruptValuesAreSkippedAndStoredNumbersAtThe16BitLimitsAndSigns
     EXPECT_EQ(reopened.read("FM", "sign", ""), " Acall,2");
 
     // An unwritable file is reported once with its path.

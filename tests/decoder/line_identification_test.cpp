@@ -53,17 +53,21 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
     // cut: characters dropped from the front; slot: the one slot filed, -1 for none.
     const struct { int inset; bool compand, lock; std::string buffer; std::size_t cut; bool taken; int slot; } cases[] = {
         {8, false, false, lineBuffer(300).substr(1), 0, true, 300}, // no lock: the code at the inset, all filed
+        {1, false, false, lineBuffer(300).substr(8), 0, true, 300}, // inset 1: the code from the first character
+        {8, false, false, std::string(7, char(200)), 0, true, -1},  // the buffer ends where the code would start
         {4, false, true, lineBuffer(1234), 5, true, 1234},          // "4-lock": from sync six on
         {7, false, true, lineBuffer(1234), 6, true, 617},           // marker at once, code from the second digit
         {1, false, true, lineBuffer(77), 5, true, 77},              // small insets drop to the marker, put sync six back
         {6, false, true, lineBuffer(77), 5, true, 77},
         {4, false, true, twoMarkers, 5, true, 19},
         {4, true, true, twoMarkers, 6, true, 9},
-        {4, false, true, lineBuffer(0), 5, true, -1}, // numbers outside the store
+        {4, false, true, lineBuffer(1440), 5, true, 1440}, // the last slot; numbers outside the store:
+        {4, false, true, lineBuffer(0), 5, true, -1},
         {4, false, true, lineBuffer(1441), 5, true, -1},
         {10, false, true, std::string(9, char(0)), 0, false, -1}, // too short for the inset
         {4, false, true, std::string(10, char(0)), 3, false, -1}, // too short after it
-        {4, false, true, std::string(20, char(200)), 13, false, -1}, // no marker: dropped to fewer than 8
+        // No marker: dropped to fewer than 8, from the front.
+        {4, false, true, std::string(4, char(200)) + std::string(16, char(150)), 13, false, -1},
         // The character after the eleven digits is high: it is no part of the code.
         {4, false, true, lineBuffer(300).substr(0, 19) + std::string(5, char(255)), 5, true, 300},
         // A buffer exactly as long as the inset passes the first test and is cut to one character.
@@ -77,6 +81,8 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
         // 127 is low and 128 high without "Compand"; 191 low and 192 high with it.
         {4, false, true, highs(3, char(200), {char(127), char(128), 0, char(255), 0, 0, 0, 0, 0, 0, 0}), 3, true, 1},
         {4, true, true, highs(3, char(200), {char(191), char(192), 0, char(255), 0, 0, 0, 0, 0, 0, 0}), 3, true, 1},
+        // Without "Compand" 128 is high: (128, 200) is no marker, (0, 255) is; the 200 before it is put back, code 1.
+        {4, false, true, highs(3, char(200), {char(128), char(200), 0, char(255), char(255), 0, 0, 0, 0}), 4, true, 1},
         // With "Compand" 128 is low: (0, 128) is no marker, (128, 200) is; the 0 is dropped and put back, code 2.
         {4, true, true, highs(3, char(250), {0, char(128), char(200), 0, char(255), 0, 0, 0, 0, 0, 0, 0}), 3, true, 2},
     };

@@ -99,6 +99,12 @@ TEST(Checklinesync, ABufferOfMoreThan1000IsCutAtTheSyncAndALineWithoutSyncStopsG
         EXPECT_TRUE(c.assembler.placeValue(100));
     c.assembler.handOverPending();
     EXPECT_EQ(std::tuple(c.state.linebuf.size(), c.state.xpos, c.state.ypos), std::tuple(163u, 155, 5));
+    // There a sync that the identification refuses (three characters are too few
+    // for "LIC Lock") is dropped too: the buffer and both counters stay.
+    c.controls.useLic = true;
+    c.state.linebuf = std::string(3, char(40));
+    EXPECT_TRUE(c.assembler.placeValue(-64));
+    EXPECT_EQ(std::tuple(c.state.linebuf, c.state.xpos, c.state.ypos), std::tuple(std::string(3, char(40)), 155, 5));
 }
 
 TEST(Checklinesync, BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast)
@@ -115,6 +121,24 @@ TEST(Checklinesync, BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast
         EXPECT_EQ(a.picture.colour(x, 5), row5[x]) << x;
     // The last companded value opens the next line, row 6.
     EXPECT_EQ(std::tuple(a.state.linebuf, a.state.ypos, a.state.xpos), std::tuple(std::string(1, char(254)), 6, 1));
+}
+
+// With "Half X" character i of the buffer goes to column 2i and, as the same
+// colour number, to 2i - 1. A pixel of 65536 (blue 1: it holds three values
+// already) takes no more; one of 65535 (green and red 255) takes its third,
+// 65535 * 256 + 30 = 16776990, which column 5 gets too.
+TEST(Checklinesync, BufferedLineWithHalfXFillsTwoColumnsAndAPixelWithBlueTakesNoValue)
+{
+    Assembler a;
+    a.state.xmult = 2;
+    a.state.linebuf = std::string{char(10), char(20), char(30)};
+    a.picture.setColour(4, 5, 65536);
+    a.picture.setColour(6, 5, 65535);
+    a.state.xpos = 40;
+    EXPECT_TRUE(a.assembler.placeValue(-64));
+    const ColourNumber row5[] = {kBlack, 10, 10, kBlack, 65536, 16776990, 16776990, kBlack};
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(a.picture.colour(x, 5), row5[x]) << x;
 }
 
 // A line of 300 values, 640 groups long, outgrows the 256 values held back from

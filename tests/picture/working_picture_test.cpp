@@ -27,9 +27,9 @@ TEST(WorkingPicture, OutsideReadsMinusOneAResizeKeepsTheTopLeftEmptySizesAreAcce
     picture.resize(160, 120);
     EXPECT_EQ(picture.colour(160, 0), kOutside);
     picture.resize(640, 480);
-    EXPECT_EQ((std::vector{picture.colour(159, 119), picture.colour(158, 118), picture.colour(160, 0),
-                           picture.colour(0, 120)}),
-              (std::vector<ColourNumber>{5, kWhite, kBlack, kBlack}));
+    EXPECT_EQ((std::vector{picture.colour(159, 119), picture.colour(158, 118), picture.colour(159, 0),
+                           picture.colour(160, 0), picture.colour(0, 120)}),
+              (std::vector<ColourNumber>{5, kWhite, kWhite, kBlack, kBlack}));
 
     // A picture may have no columns or no rows; a negative size is refused.
     const auto size = [&] { return std::pair(picture.width(), picture.height()); };

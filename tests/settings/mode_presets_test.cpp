@@ -56,7 +56,8 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetCorruptValuesAreSkippedAndSto
 
     // Later starts: only the five mode button numbers select a mode.
     const std::vector<std::pair<std::string, std::optional<Mode>>> cases = {
-        {"16", Mode::CB}, {" 25 ", Mode::HAM}, {"0", {}}, {"14", {}}, {"CB", {}}, {"26.0", {}}, {"", {}}, {"99999", {}}};
+        {"16", Mode::CB}, {" 25 ", Mode::HAM}, {"26", Mode::TAPE}, {"27", Mode::HIRES}, {"0", {}},
+        {"14", {}},       {"CB", {}},          {"26.0", {}},        {"", {}},            {"99999", {}}};
     for (const auto& [text, expected] : cases) {
         store.write("Settings", "Default Mode", text);
         EXPECT_EQ(readDefaultMode(store), expected) << '"' << text << '"';
@@ -99,14 +100,18 @@ TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWinsSaveWritesEveryKeyInO
     for (const auto& c : cases)
         EXPECT_EQ(selectedMode(c.o15, c.o16, c.o25, c.o26, c.o27), c.mode)
             << c.o15 << c.o16 << c.o25 << c.o26 << c.o27;
-    // Save with no mode selected stores nothing.
+    // --mode names a mode by its section, in capitals.
+    EXPECT_EQ(std::tuple(modeFromSection("TAPE"), modeFromSection("FM"), modeFromSection("tape")),
+              std::tuple(std::optional(Mode::TAPE), std::optional(Mode::FM), std::optional<Mode>()));
+    // Save and Reset with no mode selected store nothing.
     MemorySettingsStore store;
-    EXPECT_FALSE(saveSelectedMode(store, std::nullopt, distinctiveWindow().toPreset()));
+    PresetControls window = distinctiveWindow();
+    EXPECT_FALSE(saveSelectedMode(store, std::nullopt, window.toPreset()));
+    EXPECT_FALSE(resetSelectedMode(store, std::nullopt, window));
     EXPECT_TRUE(store.writes().empty());
 
     // Save writes every key in order (switching modes and back bringing all 36 values again is
     // Form1Test.NoModeAndAnUnwritableStoreAreSaidOnceSavedPresetComesBackAndCbLocksHalfXAndTheSmallResolution).
-    PresetControls window = distinctiveWindow();
     ASSERT_TRUE(saveSelectedMode(store, Mode::HAM, window.toPreset()));
     std::vector<std::string> expected = {"HAM/t2=D:\\HAM.WAV", "HAM/t3=D:\\OUT.BMP", "HAM/t4=D:\\IN.BMP",
                                          "HAM/sign= Acall"};
@@ -169,7 +174,7 @@ TEST(CbInterlock, CbSelectsOption1AndTicksHalfXLockedEvenAfterResetUntilAnotherM
     PresetControls window = distinctiveWindow();
     saveSelectedMode(store, Mode::CB, window.toPreset());
     modeButtonClicked(store, Mode::CB, window);
-    EXPECT_TRUE(window.cbLocked() && window.selected(1) && window.checkState(2) == 1);
+    EXPECT_TRUE(window.cbLocked() && window.selected(1) && window.checkState(2) == 1 && window.checkState(3) == 0);
     ASSERT_TRUE(resetSelectedMode(store, Mode::CB, window) && store.read("CB", "o1", "") == "0");
     EXPECT_TRUE(window.cbLocked() && window.selected(1) && window.checkState(2) == 1);
     modeButtonClicked(store, Mode::FM, window);

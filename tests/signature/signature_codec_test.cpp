@@ -51,6 +51,8 @@ TEST(Signature, StampsTheFramedTextAndReadsItBack)
     for (const auto& [signature, read, caption] : std::vector<std::tuple<std::string, std::string, std::string>>{
              {" AKLM456", " AKLM456", "Class of transmitter: Amateur\r\nIdentification: KLM456"},
              {"", "", ""},
+             // 233 = 11101001: the top cell of the column white
+             {" P\xe9", " P\xe9", "Class of transmitter: Programmer\r\nIdentification: \xe9"},
              {std::string(5'000'000, 'Z'), hugeRead, hugeRead}}) {
         WorkingState state;
         const WorkingPicture picture = stamped(signature, state);

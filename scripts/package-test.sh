@@ -42,7 +42,7 @@ echo "== Contents"
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in \
     ./usr/bin/tonobild ./usr/bin/tonobild-cli ./usr/bin/tonobild-recorder \
-    ./usr/libexec/tonobild/tonobild-cli-sound \
+    ./usr/libexec/tonobild/tonobild-cli-sound ./usr/libexec/tonobild/tonobild-cli-pictures \
     ./usr/share/applications/tonobild.desktop \
     ./usr/share/icons/hicolor/scalable/apps/tonobild.svg \
     ./usr/share/man/man1/tonobild-cli.1.gz \
@@ -92,7 +92,10 @@ gzip -t "$prefix/usr/share/man/man1/tonobild-cli.1.gz" || fail "manual page"
 echo "== The installed command line"
 QT_QPA_PLATFORM=offscreen "$cli" --help >/dev/null || fail "tonobild-cli --help"
 QT_QPA_PLATFORM=offscreen "$cli" encode "$testcards/BARS160.BMP" "$work/bars.wav" || fail "tonobild-cli encode"
-QT_QPA_PLATFORM=offscreen "$cli" decode "$work/bars.wav" "$work/bars.png" || fail "tonobild-cli decode"
+QT_QPA_PLATFORM=offscreen "$cli" decode "$work/bars.wav" "$work/bars.bmp" || fail "tonobild-cli decode"
+# A PNG is written, and read, by the installed tonobild-cli-pictures.
+QT_QPA_PLATFORM=offscreen "$cli" decode "$work/bars.wav" "$work/bars.png" || fail "tonobild-cli decode into PNG"
+QT_QPA_PLATFORM=offscreen "$cli" encode "$work/bars.png" "$work/png.wav" || fail "tonobild-cli encode from PNG"
 # play, record and listen are handed to the installed tonobild-cli-sound.
 play_help=$(QT_QPA_PLATFORM=offscreen "$cli" play --help) || fail "tonobild-cli play --help"
 grep -q -- '--rig-model' <<<"$play_help" || fail "tonobild-cli play --help names no --rig-model"

@@ -7,31 +7,15 @@
 #include "audio/wav_header.h"
 #include "common/atomic_file.h"
 #include "common/file_error.h"
+#include "common/little_endian.h"
 
 namespace tonobild {
 
 namespace {
 
-std::uint32_t u32At(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-
-std::uint16_t u16At(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-
 bool idAt(const std::vector<std::uint8_t>& b, std::size_t at, const char* id)
 {
     return std::memcmp(b.data() + at, id, 4) == 0;
-}
-
-void putU32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
-{
-    for (std::size_t i = 0; i < 4; ++i)
-        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 } // namespace
@@ -44,16 +28,16 @@ WavAudio parseWav(const std::vector<std::uint8_t>& bytes)
     bool haveFormat = false;
     std::size_t at = 12;
     while (at + 8 <= bytes.size()) {
-        const std::uint32_t size = u32At(bytes, at + 4);
+        const std::uint32_t size = littleEndian32(bytes, at + 4);
         const std::size_t body = at + 8;
         const std::size_t available = bytes.size() - body;
         if (idAt(bytes, at, "fmt ")) {
             if (size < 16 || available < 16)
                 throw WavFormatError("the format chunk is too short");
-            const std::uint16_t tag = u16At(bytes, body);
-            audio.channels = u16At(bytes, body + 2);
-            audio.sampleRate = u32At(bytes, body + 4);
-            audio.bitsPerSample = u16At(bytes, body + 14);
+            const std::uint16_t tag = littleEndian16(bytes, body);
+            audio.channels = littleEndian16(bytes, body + 2);
+            audio.sampleRate = littleEndian32(bytes, body + 4);
+            audio.bitsPerSample = littleEndian16(bytes, body + 14);
             if (tag != 1)
                 throw WavFormatError("the samples are not PCM (format tag " + std::to_string(tag) + ")");
             if (audio.bitsPerSample != 8 && audio.bitsPerSample != 16)
@@ -100,9 +84,9 @@ std::vector<std::uint8_t> recordingFileBytes(const std::vector<std::uint8_t>& sa
     if (pad)
         bytes.push_back(128);
     const auto count = static_cast<std::uint32_t>(samples.size());
-    putU32(bytes, 4, static_cast<std::uint32_t>(kRecordingHeaderBytes - 8) + count + static_cast<std::uint32_t>(pad));
-    putU32(bytes, 46, count); // "fact": number of samples
-    putU32(bytes, 54, count); // "data": size
+    putLittleEndian32(bytes, 4, static_cast<std::uint32_t>(kRecordingHeaderBytes - 8) + count + static_cast<std::uint32_t>(pad));
+    putLittleEndian32(bytes, 46, count); // "fact": number of samples
+    putLittleEndian32(bytes, 54, count); // "data": size
     return bytes;
 }
 

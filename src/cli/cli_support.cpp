@@ -3,7 +3,6 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "picture/picture_files.h"
 #include "receiver/gallery_names.h"
 #include "signature/signature_text.h"
 
@@ -42,16 +41,6 @@ std::optional<WorkingState> startState(const QCommandLineParser& parser, const Q
         state.signature = *text;
     }
     return state;
-}
-
-std::optional<WorkingPicture> loadPicture(const QString& path)
-{
-    const LoadedPicture loaded = loadPictureFile(path);
-    if (loaded.image.isNull()) {
-        fail(QStringLiteral("cannot load %1: %2").arg(path, loaded.problem));
-        return std::nullopt;
-    }
-    return fromImage(loaded.image);
 }
 
 std::optional<PictureSize> parseResolution(const QString& text)

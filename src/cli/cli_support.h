@@ -27,10 +27,6 @@ struct PictureSize {
 // answers nothing for a codeword that is not Latin-1.
 std::optional<WorkingState> startState(const QCommandLineParser& parser, const QCommandLineOption& signature);
 
-// A picture file placed into a working picture at its own size; prints the
-// reason and answers nothing when it cannot be loaded.
-std::optional<WorkingPicture> loadPicture(const QString& path);
-
 // The signature read-out on one line ("\r\n" becomes "; "), as the commands print it.
 QString readOutLine(const std::string& caption);
 

@@ -7,9 +7,9 @@
 #include "cli/commands.h"
 #include "cli/decode_options.h"
 #include "cli/detection.h"
+#include "cli/picture_io.h"
 #include "common/file_error.h"
 #include "decoder/decoder.h"
-#include "picture/picture_files.h"
 #include "receiver/receiving_front_end.h"
 #include "signature/signature_codec.h"
 
@@ -62,6 +62,9 @@ int decodeCommand(const QStringList& arguments)
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
     const QString audioPath = parser.positionalArguments().at(0);
+    const QString picturePath = parser.positionalArguments().at(1);
+    if (auto elsewhere = handOverUnlessWrittenHere(QStringLiteral("decode"), arguments, picturePath))
+        return *elsewhere;
     // With --condition the conditioned samples are both detected and decoded.
     std::optional<ConditionReport> conditioning;
     std::optional<std::vector<std::uint8_t>> conditioned;
@@ -78,7 +81,6 @@ int decodeCommand(const QStringList& arguments)
     const DecodeSettings& settings = choice->settings;
     const PictureSize& size = choice->size;
 
-    const QString picturePath = parser.positionalArguments().at(1);
     WorkingPicture picture(size.width, size.height);
     WorkingState state;
     state.sigscale = 1;
@@ -97,7 +99,7 @@ int decodeCommand(const QStringList& arguments)
     } catch (const FileError& error) {
         return fail(QString::fromStdString(error.what()));
     }
-    problem = savePictureFile(toImage(picture), picturePath);
+    problem = savePicture(picture, picturePath);
     if (!problem.isEmpty())
         return fail(QStringLiteral("cannot write %1: %2").arg(picturePath, problem));
     const std::string caption = readSignatureCaption(picture, state, controls.compand);

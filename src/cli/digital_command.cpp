@@ -5,8 +5,8 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/picture_io.h"
 #include "digital/digital_coding.h"
-#include "picture/picture_files.h"
 #include "picture/preparation.h"
 #include "signature/signature_text.h"
 
@@ -60,7 +60,7 @@ int runDigitalCommand(const QStringList& arguments, const QString& description, 
         caption = QString::fromLatin1(readOut.data(), static_cast<qsizetype>(readOut.size()));
     }
 
-    const QString problem = savePictureFile(toImage(picture), outPath);
+    const QString problem = savePicture(picture, outPath);
     if (!problem.isEmpty())
         return fail(QStringLiteral("cannot write %1: %2").arg(outPath, problem));
     QTextStream out(stdout);

@@ -4,12 +4,12 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/mode_option.h"
+#include "cli/picture_io.h"
 #include "common/file_error.h"
 #include "decoder/decoder.h"
 #include "encoder/encoder.h"
 #include "encoder/signal_format.h"
 #include "encoder/transmission_files.h"
-#include "picture/picture_files.h"
 #include "picture/preparation.h"
 #include "signature/signature_codec.h"
 #include "signature/signature_text.h"
@@ -72,6 +72,10 @@ int encodeCommand(const QStringList& arguments)
     parser.addOptions({resolution, signature, noPrepare, halfX, compand, mono, slow, cb, mode, playerWav});
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
+    const QString picturePath = parser.positionalArguments().at(0);
+    const QString audioPath = parser.positionalArguments().at(1);
+    if (auto elsewhere = handOverUnlessReadHere(QStringLiteral("encode"), arguments, picturePath))
+        return *elsewhere;
 
     ModeEncodeValues preset;
     QString resolutionText = parser.value(resolution);
@@ -96,8 +100,6 @@ int encodeCommand(const QStringList& arguments)
     if (!started)
         return 1;
     WorkingState& state = *started;
-    const QString picturePath = parser.positionalArguments().at(0);
-    const QString audioPath = parser.positionalArguments().at(1);
 
     std::optional<WorkingPicture> loaded = loadPicture(picturePath);
     if (!loaded)

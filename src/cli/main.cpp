@@ -6,33 +6,37 @@
 
 #include "cli/cli_support.h"
 #include "cli/commands.h"
-#include "cli/sound_program.h"
+#include "cli/helper_program.h"
 
 namespace {
 
 using Command = std::function<int(const QStringList&)>;
 
-// play, record and listen run in tonobild-cli-sound (see sound_program.h).
-Command inSoundProgram(const QString& name)
+// The commands that run in a program of their own (see helper_program.h).
+Command inHelperProgram(tonobild::cli::HelperProgram helper, const QString& name)
 {
-    return [name](const QStringList& arguments) { return tonobild::cli::runSoundCommand(name, arguments); };
+    return [helper, name](const QStringList& arguments) {
+        return tonobild::cli::runInHelperProgram(helper, name, arguments);
+    };
 }
 
 const std::map<QString, std::pair<Command, QString>>& commands()
 {
     using namespace tonobild::cli;
+    const auto inPictures = [](const char* name) { return inHelperProgram(HelperProgram::Pictures, QString::fromLatin1(name)); };
+    const auto inSound = [](const char* name) { return inHelperProgram(HelperProgram::Sound, QString::fromLatin1(name)); };
     static const std::map<QString, std::pair<Command, QString>> table = {
         {QStringLiteral("encode"), {encodeCommand, QStringLiteral("encode PICTURE AUDIO.wav   picture file to transmission")}},
         {QStringLiteral("decode"), {decodeCommand, QStringLiteral("decode AUDIO PICTURE   recorded transmission to picture file")}},
         {QStringLiteral("condition"), {conditionCommand, QStringLiteral("condition AUDIO RAW   a sound card's recording to the samples that were sent")}},
         {QStringLiteral("detect"), {detectCommand, QStringLiteral("detect AUDIO   print the sender's settings as decode options")}},
-        {QStringLiteral("digital-encode"), {digitalEncodeCommand, QStringLiteral("digital-encode IN OUT   picture file to digitally coded picture file")}},
-        {QStringLiteral("digital-decode"), {digitalDecodeCommand, QStringLiteral("digital-decode IN OUT   digitally coded picture file back to colours")}},
-        {QStringLiteral("signature"), {signatureCommand, QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},
-        {QStringLiteral("play"), {inSoundProgram(QStringLiteral("play")), QStringLiteral("play FILE   play a WAV file through the output device")}},
-        {QStringLiteral("record"), {inSoundProgram(QStringLiteral("record")), QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
-        {QStringLiteral("listen"), {inSoundProgram(QStringLiteral("listen")), QStringLiteral("listen --gallery DIR   receive every transmission on the input device into a gallery")}},
-        {QStringLiteral("testcards"), {testCardsCommand, QStringLiteral("testcards DIR   write the station's test cards into a folder")}},
+        {QStringLiteral("digital-encode"), {inPictures("digital-encode"), QStringLiteral("digital-encode IN OUT   picture file to digitally coded picture file")}},
+        {QStringLiteral("digital-decode"), {inPictures("digital-decode"), QStringLiteral("digital-decode IN OUT   digitally coded picture file back to colours")}},
+        {QStringLiteral("signature"), {inPictures("signature"), QStringLiteral("signature PICTURE   print the signature read-out of a picture file")}},
+        {QStringLiteral("play"), {inSound("play"), QStringLiteral("play FILE   play a WAV file through the output device")}},
+        {QStringLiteral("record"), {inSound("record"), QStringLiteral("record FILE --seconds N   record from the input device into a WAV file")}},
+        {QStringLiteral("listen"), {inSound("listen"), QStringLiteral("listen --gallery DIR   receive every transmission on the input device into a gallery")}},
+        {QStringLiteral("testcards"), {inPictures("testcards"), QStringLiteral("testcards DIR   write the station's test cards into a folder")}},
     };
     return table;
 }

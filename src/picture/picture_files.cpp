@@ -5,10 +5,11 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <filesystem>
 
 #include "picture/bitmap_header.h"
+#include "picture/picture_file_saving.h"
+#include "picture/plain_bitmap_file.h"
 
 namespace tonobild {
 
@@ -72,7 +73,8 @@ BitmapCheck checkBitmap(const QString& path, qint64 fileSize)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {false, file.errorString()};
-    const std::optional<BitmapHeader> header = readBitmapHeader(file.read(54));
+    const QByteArray start = file.read(kBitmapHeaderBytes);
+    const std::optional<BitmapHeader> header = readBitmapHeader(bytesOf(start));
     if (!header)
         return {};
     const QString problem = pictureSizeProblem(header->width, header->height);
@@ -147,46 +149,10 @@ LoadedPicture loadPictureFile(const QString& path)
     return {image, {}};
 }
 
-namespace {
-
-// Writes every byte. A file write that stops short (the disk filled up) is
-// tried again for the rest, and that attempt brings the file system's reason.
-QString writeWhole(QFileDevice& file, const QByteArray& bytes)
-{
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0)
-            return file.errorString();
-        done += written;
-    }
-    return file.flush() ? QString() : file.errorString();
-}
-
-QByteArray formatForName(const QString& path)
-{
-    const QByteArray suffix = QFileInfo(path).suffix().toLower().toLatin1();
-    if (suffix == "png" || suffix == "jpg" || suffix == "jpeg")
-        return suffix;
-    return "bmp";
-}
-
-} // namespace
-
 QString savePictureFile(const QImage& image, const QString& path)
 {
-    if (path.isEmpty())
-        return QStringLiteral("no file name is given");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    if (const QString problem = writePicture(image, file, formatForName(path)); !problem.isEmpty()) {
-        file.cancelWriting();
-        return problem;
-    }
-    if (!file.commit())
-        return file.errorString();
-    return {};
+    const QByteArray format = pictureFormatForName(path);
+    return saveWholeFile(path, [&](QFileDevice& file) { return writePicture(image, file, format); });
 }
 
 QString writePicture(const QImage& image, QFileDevice& file, const QByteArray& format)

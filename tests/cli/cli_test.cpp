@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <tuple>
 
-#include "cli/sound_program.h"
+#include "cli/helper_program.h"
 #include "picture/picture_files.h"
 #include "receiver/recordings.h"
 #include "support/picture_data.h"
@@ -78,6 +79,15 @@ TEST_F(CliTest, CommandsAndTheirOptionsGiveTheReferenceStreamAndPictures)
     }
     const QString signature = cli({"signature", dataFile("gradient160-signed.bmp")}).out;
     EXPECT_TRUE(signature.contains("Amateur") && signature.contains("KLM456")) << signature.toStdString();
+
+    // A picture that is no plain bitmap is encoded, and a PNG decoded into, by tonobild-cli-pictures:
+    // the same stream and picture.
+    ASSERT_TRUE(QImage(dataFile("gradient160.bmp")).save(temp("gradient160.png")));
+    ASSERT_EQ(cli({"encode", "--signature", "KLM456", temp("gradient160.png"), temp("p.wav")}).exitCode, 0);
+    EXPECT_EQ(testdata::readBytes(temp("p.RAW").toStdString()), sent);
+    const CliRun png = cli({"decode", kSigned, temp("out.png")});
+    ASSERT_EQ(png.exitCode, 0) << png.err.toStdString();
+    EXPECT_EQ(pictureOf(temp("out.png")), pictureOf(dataFile("gradient160-signed.decode-level3.bmp")));
 }
 
 // Refusals: the exit code, one line naming the reason, and nothing created or played.
@@ -205,16 +215,30 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
     EXPECT_TRUE(std::equal(sent.begin() + 2, sent.end() - 2, back.begin() + 2));
 }
 
-// The sound program is looked for where it is installed, then beside tonobild-cli.
-TEST_F(CliTest, SoundProgramIsFoundInstalledOrBesideTheCommandLine)
+// A helper program is looked for where it is installed, then beside tonobild-cli.
+TEST_F(CliTest, HelperProgramIsFoundInstalledOrBesideTheCommandLine)
 {
     const QString bin = temp("usr/bin");
-    const QString installedPath = "../libexec/tonobild/tonobild-cli-sound";
+    const QString installedFolder = "../libexec/tonobild";
+    const QString name = "tonobild-cli-sound";
     QDir().mkpath(bin);
-    EXPECT_EQ(cli::soundProgramIn(bin, installedPath), temp("usr/libexec/tonobild/tonobild-cli-sound"));
+    EXPECT_EQ(cli::helperProgramIn(bin, installedFolder, name), temp("usr/libexec/tonobild/tonobild-cli-sound"));
     for (const char* program : {"usr/bin/tonobild-cli-sound", "usr/libexec/tonobild/tonobild-cli-sound"}) {
         QDir().mkpath(QFileInfo(temp(program)).path());
         EXPECT_TRUE(QFile::setPermissions(writeBytes(temp(program), {}), QFile::ReadOwner | QFile::ExeOwner));
-        EXPECT_EQ(cli::soundProgramIn(bin, installedPath), temp(program));
+        EXPECT_EQ(cli::helperProgramIn(bin, installedFolder, name), temp(program));
     }
+}
+
+// tonobild-cli itself links Qt Core alone, so that encode and decode of plain bitmaps start at once;
+// the images and the sound live in its helper programs.
+TEST_F(CliTest, LinksQtCoreButNeitherQtGuiNorQtMultimedia)
+{
+    QProcess readelf;
+    readelf.start(QStringLiteral("readelf"), {QStringLiteral("--dynamic"), QStringLiteral(TONOBILD_CLI)});
+    ASSERT_TRUE(readelf.waitForFinished(30000));
+    const QString needed = QString::fromUtf8(readelf.readAllStandardOutput());
+    EXPECT_TRUE(needed.contains("libQt6Core.so") && !needed.contains("libQt6Gui.so") &&
+                !needed.contains("libQt6Multimedia.so"))
+        << needed.toStdString();
 }

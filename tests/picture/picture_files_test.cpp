@@ -13,6 +13,7 @@
 
 #include "picture/bitmap_header.h"
 #include "picture/picture_files.h"
+#include "picture/plain_bitmap_file.h"
 #include "picture/test_cards.h"
 #include "support/picture_data.h"
 
@@ -79,6 +80,37 @@ TEST_F(PictureFilesTest, ColourNumbersBecomePixelsRowByRowWrittenAsBitmapUnlessT
     EXPECT_FALSE(savePictureFile(picture, path("a.BMP/x.bmp")).isEmpty());
 }
 
+// tonobild-cli reads and writes plain bitmaps without Qt: byte for byte what Qt
+// writes at every padding of a row, pixel for pixel what Qt reads from the test
+// cards. Anything else is left to Qt.
+TEST_F(PictureFilesTest, PlainBitmapsAreWrittenAndReadAsQtWritesAndReadsThem)
+{
+    for (int width = 1; width <= 4; ++width) {
+        WorkingPicture picture(width, 3);
+        for (int i = 0; i < width * 3; ++i)
+            picture.setColour(i % width, i / width, (i * 0x1F3A57) & 0xFFFFFF);
+        // Without a screen (as in tonobild-cli) Qt gives a picture 100 dots per inch; here the
+        // offscreen screen has 96.
+        QImage image = toImage(picture);
+        image.setDotsPerMeterX(3937);
+        image.setDotsPerMeterY(3937);
+        ASSERT_EQ(savePictureFile(image, path("qt.bmp")), QString());
+        ASSERT_EQ(savePlainBitmapFile(picture, path("plain.bmp")), QString());
+        EXPECT_EQ(bytes("plain.bmp"), bytes("qt.bmp")) << width;
+    }
+    ASSERT_EQ(writeTestCards(path("cards")), QString());
+    for (const TestCard& card : testCards()) {
+        const std::optional<WorkingPicture> plain = loadPlainBitmapFile(path("cards/" + card.fileName));
+        ASSERT_TRUE(plain) << card.fileName.toStdString();
+        EXPECT_EQ(*plain, fromImage(loadPictureFile(path("cards/" + card.fileName)).image)) << card.fileName.toStdString();
+    }
+    ASSERT_EQ(savePictureFile(blackPicture(4, 4), path("d.png")), QString());
+    ASSERT_EQ(::mkfifo(path("pipe.bmp").toLocal8Bit().constData(), 0600), 0);
+    for (const char* name : {"d.png", "cards", "missing.bmp", "pipe.bmp"})
+        EXPECT_FALSE(isPlainBitmapFile(path(name)) || loadPlainBitmapFile(path(name))) << name;
+    EXPECT_TRUE(isPlainBitmapFile(path("qt.bmp")));
+}
+
 // Each with its reason: a truncated bitmap, sides above 32767 or that no file
 // can hold, and a named pipe or a device, refused at once without waiting for a writer.
 // The header announces the pixel bytes with rows padded to four bytes, and no length
@@ -90,7 +122,7 @@ TEST_F(PictureFilesTest, RefusesWhatHoldsNoUsablePictureWithAReasonAndTheHeaderA
         {2, 2, 54 + 2 * 8},           {4, -3, 54 + 3 * 12}, {2147483647, 2147483647, -1},
         {2147483647, -2147483647 - 1, -1}, {-7, 5, -1},     {0, 5, -1}};
     for (const auto& c : headers) {
-        const auto header = readBitmapHeader(bitmapHeaderBytes(c.width, c.height));
+        const auto header = readBitmapHeader(bytesOf(bitmapHeaderBytes(c.width, c.height)));
         ASSERT_TRUE(header.has_value()) << c.width << " x " << c.height;
         EXPECT_EQ(header->expectedFileSize(), c.expectedFileSize) << c.width << " x " << c.height;
     }

@@ -1,4 +1,4 @@
-#include "cli/sound_program.h"
+#include "cli/helper_program.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,26 +13,25 @@
 
 namespace tonobild::cli {
 
-namespace {
+QString helperProgramName(HelperProgram helper)
+{
+    return helper == HelperProgram::Sound ? QStringLiteral("tonobild-cli-sound") : QStringLiteral("tonobild-cli-pictures");
+}
 
-const QString kSoundProgramName = QStringLiteral("tonobild-cli-sound");
-
-} // namespace
-
-QString soundProgramIn(const QString& programFolder, const QString& installedPath)
+QString helperProgramIn(const QString& programFolder, const QString& installedFolder, const QString& name)
 {
     const QDir folder(programFolder);
-    const QString installed = QDir::cleanPath(folder.filePath(installedPath));
+    const QString installed = QDir::cleanPath(folder.filePath(installedFolder + QLatin1Char('/') + name));
     if (QFileInfo(installed).isExecutable())
         return installed;
-    const QString beside = folder.filePath(kSoundProgramName);
+    const QString beside = folder.filePath(name);
     return QFileInfo(beside).isExecutable() ? beside : installed;
 }
 
-int runSoundCommand(const QString& command, const QStringList& arguments)
+int runInHelperProgram(HelperProgram helper, const QString& command, const QStringList& arguments)
 {
-    const QString program =
-        soundProgramIn(QCoreApplication::applicationDirPath(), QStringLiteral(TONOBILD_INSTALLED_SOUND_PROGRAM));
+    const QString program = helperProgramIn(QCoreApplication::applicationDirPath(),
+                                            QStringLiteral(TONOBILD_INSTALLED_HELPER_FOLDER), helperProgramName(helper));
     // The program name stays what the operator typed, so that --help and the
     // messages read as before.
     std::vector<QByteArray> bytes;

@@ -71,14 +71,13 @@ public:
     // loop. The ticks are counted on from ticks; when the count passes
     // ticksPerStep, ticks holds it, onStep() is called and the count starts
     // again from 0. onValue(value) is called at every value. Either answers
-    // false to stop here; feedBlock then answers false. ticks holds the count
-    // when it returns; firstSwing() is brought up to date only then.
+    // false to stop here. ticks holds the count when it returns; firstSwing() is brought up to date only then.
     // The values come from a table of every swing pair, worked out once per
     // level with normalisedValue(), instead of one division per value.
     // The callables are taken by value: copies of their own let the loop keep
     // what they hold in registers.
     template <typename OnStep, typename OnValue>
-    bool feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep, OnValue onValue);
+    void feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep, OnValue onValue);
 
     std::int16_t value() const noexcept { return value_; }
     int firstSwing() const noexcept { return firstSwing_; }
@@ -190,7 +189,7 @@ inline void CycleDetector::store(const Cycle& cycle) noexcept
 }
 
 template <typename OnStep, typename OnValue>
-bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep,
+void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep,
                               OnValue onValue)
 {
     // The cycle and the tick count are kept in locals: a byte read through the
@@ -200,10 +199,9 @@ bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
     // that onStep or onValue calls can reach the cycle in between.
     Cycle cycle{waiting_, minimum_, maximum_, firstSwing_, thirdCount_};
     int count = ticks;
-    const auto leave = [&](bool completed) {
+    const auto leave = [&] {
         store(cycle);
         ticks = count;
-        return completed;
     };
     std::int16_t value = 0;
     for (const std::uint8_t sample : block) {
@@ -221,14 +219,18 @@ bool CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
         cycle.maximum = sample > cycle.maximum ? sample : cycle.maximum;
         if (stepDue) {
             ticks = count;
-            if (!onStep())
-                return leave(false);
+            if (!onStep()) {
+                leave();
+                return;
+            }
             count = 0;
         }
-        if (paired && !onValue(value))
-            return leave(false);
+        if (paired && !onValue(value)) {
+            leave();
+            return;
+        }
     }
-    return leave(true);
+    leave();
 }
 
 } // namespace tonobild

@@ -57,6 +57,14 @@ TEST(PlainBitmap, IsWrittenBottomRowFirstInPaddedRowsAndReadBackBottomUpOrTopDow
     const std::optional<WorkingPicture> picture = readPlainBitmap(kFourColoursFile);
     ASSERT_TRUE(picture);
     EXPECT_EQ(std::tuple(picture->placedWidth(), picture->placedHeight()), std::tuple(2, 2));
+
+    // Four pixels make a row of 12 bytes, no padding: 54 + 2 x 12 bytes, the top row from byte 66 on.
+    WorkingPicture wide(4, 2);
+    wide.setColour(0, 0, 255);
+    const std::vector<std::uint8_t> wideFile = plainBitmap(wide);
+    ASSERT_EQ(wideFile.size(), 78u);
+    EXPECT_EQ(std::tuple(wideFile[65], wideFile[66], wideFile[67], wideFile[68]), std::tuple(0, 0, 0, 0xFF));
+    EXPECT_EQ(pixelsOf(readPlainBitmap(wideFile)), (std::vector<ColourNumber>{255, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(PlainBitmap, OnlyUncompressed24BitFilesWithTheShortHeaderNoTableEveryRowAndSidesUpTo4096AreReadHere)
@@ -79,13 +87,17 @@ TEST(PlainBitmap, OnlyUncompressed24BitFilesWithTheShortHeaderNoTableEveryRowAnd
     EXPECT_FALSE(readPlainBitmap(std::vector<std::uint8_t>(kFourColoursFile.begin(), kFourColoursFile.end() - 1)));
     EXPECT_FALSE(readPlainBitmap(std::vector<std::uint8_t>(kFourColoursFile.begin(), kFourColoursFile.begin() + 53)));
 
-    // One row of 4096 pixels (12288 bytes) is read here; 4097 (12292 bytes, padded) is left to Qt.
-    for (const auto& [width, rowBytes, isRead] : {std::tuple{4096, 12288, true}, {4097, 12292, false}}) {
+    // One row of 4096 pixels (12288 bytes), or one column of 4096 rows of 4 bytes, is read here;
+    // 4097 (a row of 12292 bytes, padded, or 4097 rows) is left to Qt.
+    const std::tuple<int, int, int, bool> sides[] = {
+        {4096, 1, 12288, true}, {4097, 1, 12292, false}, {1, 4096, 16384, true}, {1, 4097, 16388, false}};
+    for (const auto& [width, height, pixelBytes, isRead] : sides) {
         std::vector<std::uint8_t> file(kFourColoursFile.begin(), kFourColoursFile.begin() + 54);
-        file.resize(54 + static_cast<std::size_t>(rowBytes));
+        file.resize(54 + static_cast<std::size_t>(pixelBytes));
         file[18] = static_cast<std::uint8_t>(width & 0xFF);
         file[19] = static_cast<std::uint8_t>(width >> 8);
-        file[22] = 1;
-        EXPECT_EQ(readPlainBitmap(file).has_value(), isRead) << width;
+        file[22] = static_cast<std::uint8_t>(height & 0xFF);
+        file[23] = static_cast<std::uint8_t>(height >> 8);
+        EXPECT_EQ(readPlainBitmap(file).has_value(), isRead) << width << " x " << height;
     }
 }

@@ -61,4 +61,12 @@ expect_clean_decode() {
   [ "$status" != 0 ] || echo "The recording decodes to the clean picture with its signature"
 }
 
-stop_private_sound_server() { pulseaudio --kill 2>/dev/null || true; rm -rf "$work"; }
+# The server writes its state into the folder as it stops: the folder goes once it has ended.
+stop_private_sound_server() {
+  pulseaudio --kill 2>/dev/null || true
+  for _ in $(seq 50); do
+    pulseaudio --check 2>/dev/null || break
+    sleep 0.1
+  done
+  rm -rf "$work"
+}

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/little_endian.h"
+
 namespace tonobild {
 
 namespace {
@@ -16,13 +18,13 @@ public:
     }
     void u32(std::uint32_t v)
     {
-        for (int i = 0; i < 4; ++i)
-            bytes[at++] = static_cast<std::uint8_t>(v >> (8 * i));
+        putLittleEndian32(bytes, at, v);
+        at += 4;
     }
     void u16(std::uint16_t v)
     {
-        bytes[at++] = static_cast<std::uint8_t>(v);
-        bytes[at++] = static_cast<std::uint8_t>(v >> 8);
+        putLittleEndian16(bytes, at, v);
+        at += 2;
     }
     std::array<std::uint8_t, N> bytes{};
     std::size_t at = 0;

@@ -20,7 +20,7 @@ std::int64_t pixelBytesFor(std::int64_t width, std::int64_t height, std::int64_t
 {
     if (width <= 0 || height <= 0 || bitsPerPixel <= 0)
         return -1;
-    const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4; // below 2^47: both factors below 2^31 and 2^16
+    const std::int64_t rowBytes = bitmapRowBytes(width, bitsPerPixel); // below 2^47: both factors below 2^31 and 2^16
     if (rowBytes > (std::numeric_limits<std::int64_t>::max() - dataOffset) / height)
         return -1;
     return rowBytes * height;

@@ -27,6 +27,12 @@ struct BitmapHeader {
     std::int64_t expectedFileSize() const { return pixelBytes < 0 ? -1 : dataOffset + pixelBytes; }
 };
 
+// Bytes of one row of uncompressed pixels: padded to four bytes.
+constexpr std::int64_t bitmapRowBytes(std::int64_t width, std::int64_t bitsPerPixel)
+{
+    return (width * bitsPerPixel + 31) / 32 * 4;
+}
+
 // Reads the file and information headers; empty when the bytes are not a bitmap
 // with a Windows information header.
 std::optional<BitmapHeader> readBitmapHeader(std::span<const std::uint8_t> start);

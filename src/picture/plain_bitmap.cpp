@@ -13,7 +13,7 @@ constexpr std::uint32_t kPixelsPerMetre = 3937; // 100 dots per inch
 
 std::size_t rowBytes(int width)
 {
-    return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+    return static_cast<std::size_t>(bitmapRowBytes(width, kBitsPerPixel));
 }
 
 } // namespace

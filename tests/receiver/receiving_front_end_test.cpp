@@ -110,6 +110,24 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
     signal.insert(signal.end(), 3, 20.0F);
     EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
 
+    // The reading kept: holds of 4 about the centre in fours, [200, b, 229, 200],
+    // [55, y, y, 55], [200 x 4], [55, y, y, 55] (y keeps the mean on the centre;
+    // each hold's edges mirror the next one's, so the timing loop keeps still).
+    // The first is read narrow as (200 + 2 * 229) / 3, 219 rounded, and wide as
+    // (200 + b + 229) / 3 = 222, 223, 225, 226: wide is kept within a level of
+    // 224 only, and mirrored (33, 32, 30, 29) within a level of 31.
+    for (const auto& [b, first] : {std::pair{237, 219}, {240, 223}, {246, 225}, {249, 219}}) {
+        const auto y = static_cast<std::uint8_t>((622 - b - 229) / 4);
+        const std::uint8_t period[] = {200, static_cast<std::uint8_t>(b), 229, 200, 55, y, y, 55,
+                                       200, 200, 200, 200, 55, y, y, 55};
+        std::vector<std::uint8_t> holds, mirrored;
+        for (int k = 0; k < 260; ++k)
+            holds.insert(holds.end(), std::begin(period), std::end(period));
+        std::ranges::transform(holds, std::back_inserter(mirrored), [](std::uint8_t s) { return 255 - s; });
+        EXPECT_EQ(conditionRecording(holds)[4], first) << b;
+        EXPECT_EQ(conditionRecording(mirrored)[4], 255 - first) << b;
+    }
+
     EXPECT_TRUE(conditionRecording(std::vector<std::uint8_t>{}).empty());
     const std::vector<std::uint8_t> silence(50000, 128);
     EXPECT_EQ(conditionRecording(silence), silence);

@@ -5,13 +5,19 @@
 # folder (build/mutate), runs them and lists the changes no test noticed
 # (survivors).
 #
-#   scripts/mutate.sh [--limit N] [--timeout SECONDS] [--jobs N] [--build-dir DIR] [--list] [FILES...]
+#   scripts/mutate.sh [--limit N] [--timeout SECONDS] [--jobs N] [--build-dir DIR] [--list]
+#                     [--sanitize] [--at FILE:LINE]... [FILES...]
 #
 # FILES default to the .cpp files that src/decoder, src/encoder, src/signature,
 # src/picture and src/settings add to the Qt-free core (tonobild_core); headers
 # may be named too.
 # --limit N takes N mutants spread evenly over the whole list; --list only
 # prints the mutants; --timeout bounds each test program's run (default 120 s).
+# --at FILE:LINE takes only the mutants of that line (may be repeated; the
+# files named so need not be named again). --sanitize builds with
+# AddressSanitizer and UndefinedBehaviorSanitizer (in build/mutate-sanitize
+# unless --build-dir says otherwise), so that a mutant which reads or writes
+# past a buffer, or overflows, stops the tests instead of passing unseen.
 # Every file is restored after each mutant, also when the script is interrupted.
 # Needs what the default build needs (CMake, Ninja, Qt 6, GoogleTest): the build
 # folder is configured like it, without the benchmarks. Not part of CI: a
@@ -28,16 +34,25 @@ timeout_seconds=120
 jobs=2
 build="$root/build/mutate"
 list_only=0
+sanitize=0
 files=()
+lines=() # FILE:LINE, from --at
 
-usage() { sed -n '2,22p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '2,28p' "${BASH_SOURCE[0]}" | sed 's/^# \{0,1\}//'; }
 
 while [ $# -gt 0 ]; do
     case "$1" in
     --limit) limit=${2:?--limit needs a number}; shift 2 ;;
     --timeout) timeout_seconds=${2:?--timeout needs seconds}; shift 2 ;;
     --jobs) jobs=${2:?--jobs needs a number}; shift 2 ;;
-    --build-dir) build=${2:?--build-dir needs a folder}; shift 2 ;;
+    --build-dir) build=${2:?--build-dir needs a folder}; build_named=1; shift 2 ;;
+    --sanitize) sanitize=1; shift ;;
+    --at)
+        case "${2:-}" in
+        *:[0-9]*) lines+=("$2") ;;
+        *) echo "--at needs FILE:LINE" >&2; exit 2 ;;
+        esac
+        shift 2 ;;
     --list) list_only=1; shift ;;
     -h | --help) usage; exit 0 ;;
     --) shift; files+=("$@"); break ;;
@@ -47,6 +62,12 @@ while [ $# -gt 0 ]; do
 done
 for number in "$limit" "$timeout_seconds" "$jobs"; do
     case "$number" in '' | *[!0-9]*) echo "not a number: $number" >&2; exit 2 ;; esac
+done
+
+[ "$sanitize" -eq 1 ] && [ -z "${build_named:-}" ] && build="$root/build/mutate-sanitize"
+for at in "${lines[@]}"; do
+    file=${at%:*}
+    case " ${files[*]} " in *" $file "*) ;; *) files+=("$file") ;; esac
 done
 
 cd "$root" || exit 1
@@ -137,9 +158,18 @@ apply_mutant() { # file line column length replacement output
 }
 
 mutants=() # file<TAB>line<TAB>col<TAB>len<TAB>replacement<TAB>operator
+# With --at, a mutant is taken when its file and line were named.
+wanted() { # file line
+    [ ${#lines[@]} -eq 0 ] && return 0
+    local at
+    for at in "${lines[@]}"; do
+        [ "$at" = "$1:$2" ] && return 0
+    done
+    return 1
+}
 for file in "${files[@]}"; do
     while IFS= read -r entry; do
-        mutants+=("$file"$'\t'"$entry")
+        wanted "$file" "${entry%%$'\t'*}" && mutants+=("$file"$'\t'"$entry")
     done < <(list_mutants "$file")
 done
 total=${#mutants[@]}
@@ -206,7 +236,12 @@ run_tests() { # stops at the first failing program
 }
 
 echo "configuring $build" | tee "$log"
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+if [ "$sanitize" -eq 1 ]; then
+    build_options=(-DCMAKE_BUILD_TYPE=Debug -DTONOBILD_SANITIZE=ON)
+else
+    build_options=(-DCMAKE_BUILD_TYPE=Release -DTONOBILD_SANITIZE=OFF)
+fi
+cmake -S "$root" -B "$build" -G Ninja "${build_options[@]}" \
     -DTONOBILD_BUILD_BENCHMARKS=OFF -DTONOBILD_BUILD_TESTS=ON >>"$log" 2>&1 || { echo "configure failed, see $log" >&2; exit 1; }
 build_tests || { echo "the unchanged core does not build, see $log" >&2; exit 1; }
 run_tests || { echo "the tests fail without any mutant, see $log" >&2; exit 1; }

@@ -23,9 +23,12 @@ constexpr int kTick = INT_MIN; // a tick among the events heard; any other entry
 
 struct Heard { std::vector<int> events; int firstSwing; };
 
-// Every tick and value in order, heard sample by sample or in blocks, and the
-// first swing left open; "Third" is flipped after every flipEvery events (0: never).
-Heard heard(std::span<const std::uint8_t> stream, int level, bool third, std::size_t flipEvery, bool inBlocks)
+// Every value in order and the ticks that end a step (every tick when
+// ticksPerStep is 0, else every ticksPerStep + 1st), heard sample by sample
+// or in blocks, and the first swing left open; "Third" is flipped after every
+// flipEvery events (0: never).
+Heard heard(std::span<const std::uint8_t> stream, int level, bool third, std::size_t flipEvery, bool inBlocks,
+            int ticksPerStep = 0)
 {
     DecoderControls controls{.third = third};
     CycleDetector detector(controls);
@@ -38,13 +41,19 @@ Heard heard(std::span<const std::uint8_t> stream, int level, bool third, std::si
         return true;
     };
     constexpr std::size_t kOddBlock = 4093; // cycles run across block ends
-    int ticks = 0; // a step at every tick: each one is heard
+    int ticks = 0;
     for (std::size_t at = 0; inBlocks && at < stream.size(); at += kOddBlock)
-        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), ticks, 0,
+        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), ticks, ticksPerStep,
                            [&] { return hear(kTick); }, [&](int value) { return hear(value); });
-    for (const std::uint8_t sample : inBlocks ? std::span<const std::uint8_t>() : stream)
-        if (const auto event = detector.feed(sample); event != CycleDetector::Event::None)
-            hear(event == CycleDetector::Event::Tick ? kTick : detector.value());
+    for (const std::uint8_t sample : inBlocks ? std::span<const std::uint8_t>() : stream) {
+        const auto event = detector.feed(sample);
+        if (event == CycleDetector::Event::Tick && ++ticks > ticksPerStep) {
+            ticks = 0;
+            hear(kTick);
+        } else if (event == CycleDetector::Event::Value) {
+            hear(detector.value());
+        }
+    }
     return {events, detector.firstSwing()};
 }
 
@@ -144,8 +153,10 @@ TEST(CycleDetector, PairsWaitingPhase128AndFlatCycles)
         }
 }
 
-// The block loop with its table of swing pairs against feed() and its
-// normalisedValue() steps, over whole streams a receiver may get.
+// The block loop with its table of swing pairs and its clean groups against
+// feed() and its normalisedValue() steps, over whole streams a receiver may
+// get, with a step at every tick and at every 1001st (where most groups are
+// clean ones).
 TEST(CycleDetector, BlocksHearTheSameTicksAndValuesAsSingleSamples)
 {
     using decodetest::encodeStream;
@@ -161,11 +172,13 @@ TEST(CycleDetector, BlocksHearTheSameTicksAndValuesAsSingleSamples)
     const struct { bool third; std::size_t flipEvery; } thirds[] = {{false, 0}, {true, 0}, {false, 3001}, {true, 20001}};
     for (const auto& [name, stream] : streams)
         for (const int level : {2, 3})
-            for (const auto& [third, flipEvery] : thirds) {
-                const Heard reference = heard(stream, level, third, flipEvery, false);
-                ASSERT_GT(reference.events.size(), 1000u) << name;
-                const Heard blocks = heard(stream, level, third, flipEvery, true);
-                EXPECT_EQ(std::tie(blocks.events, blocks.firstSwing), std::tie(reference.events, reference.firstSwing))
-                    << name << " at level " << level << ", Third " << third << " flipped every " << flipEvery;
-            }
+            for (const auto& [third, flipEvery] : thirds)
+                for (const int ticksPerStep : {0, 1000}) {
+                    const Heard reference = heard(stream, level, third, flipEvery, false, ticksPerStep);
+                    ASSERT_GT(reference.events.size(), 1000u) << name;
+                    const Heard blocks = heard(stream, level, third, flipEvery, true, ticksPerStep);
+                    EXPECT_EQ(std::tie(blocks.events, blocks.firstSwing), std::tie(reference.events, reference.firstSwing))
+                        << name << " at level " << level << ", Third " << third << " flipped every " << flipEvery
+                        << ", a step every " << ticksPerStep + 1 << " ticks";
+                }
 }

@@ -83,7 +83,10 @@ std::optional<DecodeEnd> Decoder::feed(std::span<const std::uint8_t> block)
     std::optional<DecodeEnd> end;
     const auto onStep = [this, &ticks, &end] {
         state_.pixcount = static_cast<std::int16_t>(ticks);
-        return progressStep(end);
+        assembler_.handOverPending();
+        const bool goOn = progressStep(end);
+        assembler_.watchForPending();
+        return goOn;
     };
     const auto placeValue = [this, &end](int value) {
         if (assembler_.placeValue(value))
@@ -91,6 +94,7 @@ std::optional<DecodeEnd> Decoder::feed(std::span<const std::uint8_t> block)
         end = DecodeEnd::ThirdPass;
         return false;
     };
+    assembler_.watchForPending();
     detector_.feedBlock(block, ticks, kTicksPerProgressStep, onStep, placeValue);
     assembler_.handOverPending();
     state_.pixcount = static_cast<std::int16_t>(ticks);

@@ -1,5 +1,7 @@
 #include "decoder/picture_assembler.h"
 
+#include <limits>
+
 #include "common/compand.h"
 #include "common/numbers.h"
 #include "picture/colour.h"
@@ -30,6 +32,30 @@ void PictureAssembler::begin(int xsiz, int rows, int yshift) noexcept
     yshiftCountdown_ = -yshift;
     passCount_ = 0;
     pendingCount_ = 0;
+    pendingRoom_ = 0; // the first value is placed the long way, which looks at the options
+}
+
+void PictureAssembler::watchForPending() noexcept
+{
+    // A value pends while the column counter, counting the values pending
+    // before it, stays clear of the line's last groups.
+    const bool buffering = controls_.hsync && state_.ypos <= rows_;
+    pendingFrom_ = buffering ? state_.syncthresh : std::numeric_limits<int>::max();
+    pendingRoom_ = buffering ? std::clamp(xsiz_ - kLineTail - state_.xpos, 0, static_cast<int>(pending_.size())) : 0;
+}
+
+bool PictureAssembler::placeOtherValue(int value)
+{
+    handOverPending();
+    if (!controls_.hsync || value < state_.syncthresh || state_.ypos > rows_) {
+        const bool goOn = placeAnyValue(value);
+        watchForPending();
+        return goOn;
+    }
+    // A picture value of a buffered line after a full hand-over, or past the line's end (dropped).
+    if (pendingCount_ < pendingRoom_)
+        pend(value);
+    return true;
 }
 
 bool PictureAssembler::placeAnyValue(int value)

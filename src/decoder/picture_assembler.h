@@ -32,29 +32,33 @@ public:
     bool placeValue(int value)
     {
         // Most values are picture values of a buffered line: no sync, no wrap;
-        // they only go into the line buffer, or are dropped past the line's end.
-        // They wait among the pending values, which join the line buffer before
-        // any other value is placed.
-        if (!controls_.hsync || value < state_.syncthresh || state_.ypos > rows_) {
-            handOverPending();
-            return placeAnyValue(value);
+        // they only go into the line buffer, or are dropped past the line's
+        // end. They wait among the pending values, which join the line buffer
+        // before any other value is placed.
+        if (value >= pendingFrom_ && pendingCount_ < pendingRoom_) {
+            pend(value);
+            return true;
         }
-        if (state_.xpos + kLineTail < xsiz_) {
-            state_.xpos = static_cast<std::int16_t>(state_.xpos + 1);
-            if (pendingCount_ == pending_.size())
-                handOverPending();
-            pending_[pendingCount_++] = static_cast<char>(std::clamp(value, 0, 255));
-        }
-        return true;
+        return placeOtherValue(value);
     }
 
-    // Appends the pending values to the line buffer. The decoder calls it at
-    // the end of every block, so that the line buffer is whole between blocks.
+    // Appends the pending values to the line buffer and counts them in the
+    // column counter; then watchForPending(). The decoder calls it before each
+    // progress step and at the end of every block, so that the line buffer
+    // and the counter are whole whenever the host looks.
     void handOverPending()
     {
-        state_.linebuf.append(pending_.data(), pendingCount_);
+        state_.linebuf.append(pending_.data(), static_cast<std::size_t>(pendingCount_));
+        state_.xpos = static_cast<std::int16_t>(state_.xpos + static_cast<int>(pendingCount_));
         pendingCount_ = 0;
+        watchForPending();
     }
+
+    // Reads what decides which values may pend: "HSync", the sync threshold,
+    // the row and the room left in the line. The decoder calls it wherever
+    // the host may have changed them: at the start of every block and after
+    // each progress step.
+    void watchForPending() noexcept;
 
     // The sync check. luma is the value (the buffered painter leaves the last
     // painted value in it), xcount the column counter; synched becomes 1 when a
@@ -72,6 +76,8 @@ public:
 private:
     static constexpr int kLineTail = 5; // the last five groups of a line are never placed
 
+    void pend(int value) noexcept { pending_[static_cast<std::size_t>(pendingCount_++)] = static_cast<char>(std::clamp(value, 0, 255)); }
+    bool placeOtherValue(int value);
     bool placeAnyValue(int value);
     void countDownYShift();
     void paintBufferedLine(int& luma);
@@ -88,7 +94,11 @@ private:
     // costs a capacity check and a terminating zero per character; collecting
     // them here first makes the decode of a long file about 7 % faster.
     std::array<char, 256> pending_{};
-    std::size_t pendingCount_ = 0;
+    int pendingCount_ = 0;
+    // Values from pendingFrom_ up pend while fewer than pendingRoom_ do; a
+    // value that does not is placed by placeOtherValue().
+    int pendingFrom_ = 0;
+    int pendingRoom_ = 0;
 };
 
 } // namespace tonobild

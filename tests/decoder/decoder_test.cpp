@@ -200,20 +200,40 @@ TEST(Decoder, StopEndsAtTheProgressStepAndStillRebuilds)
 
 // A steady tone of one low and one high sample per cycle: the first cycle is
 // flat (swing -1) and leaves the pair unstarted, every later one swings 254, so
-// 21 cycles give 10 values of 255 and 20 more give 10 more. Each joins the
-// eight spaces that open the line buffer by the end of its block.
-TEST(Decoder, TheLineBufferIsWholeAtTheEndOfEachBlock)
+// each two cycles after it give a value of 255. With "HSync" the values join
+// the eight spaces that open the line buffer, and the column counter counts
+// them, by each progress step and the end of each block; "HSync", changed at
+// a step or between blocks, counts from the next value on (unticked, the
+// values are painted at once).
+TEST(Decoder, LineBufferAndColumnAreWholeAtEachStepAndBlockEndAndHSyncCountsFromTheNextValue)
 {
     DecoderBench b;
+    b.state.pixcount = 990; // the first step comes at the 11th tick, after 4 values
+    std::tuple<std::string, int> atStep;
+    b.host.onProgress = [&](int) {
+        atStep = {b.state.linebuf, b.state.xpos};
+        b.controls.hsync = false;
+        return true;
+    };
     b.decoder.begin(kLevel3);
-    std::vector<std::uint8_t> cycles;
-    for (int i = 0; i < 21; ++i)
-        cycles.insert(cycles.end(), {0, 255});
-    EXPECT_FALSE(b.decoder.feed(cycles));
-    EXPECT_EQ(b.state.linebuf, std::string(8, ' ') + std::string(10, char(255)));
-    cycles.resize(40);
-    EXPECT_FALSE(b.decoder.feed(cycles));
-    EXPECT_EQ(b.state.linebuf, std::string(8, ' ') + std::string(20, char(255)));
+    const auto cycles = [](int n) {
+        std::vector<std::uint8_t> samples;
+        for (int i = 0; i < n; ++i)
+            samples.insert(samples.end(), {0, 255});
+        return samples;
+    };
+    const std::string spaces(8, ' ');
+    const auto whiteValues = [](std::size_t n) { return std::string(n, char(255)); };
+    EXPECT_FALSE(b.decoder.feed(cycles(21))); // 10 values: 4 before the step, 6 painted after it
+    EXPECT_EQ(atStep, std::tuple(spaces + whiteValues(4), 4));
+    EXPECT_EQ(std::tuple(b.state.linebuf, b.state.xpos), std::tuple(spaces + whiteValues(4), 10));
+    b.controls.hsync = true;
+    EXPECT_FALSE(b.decoder.feed(cycles(20)));
+    EXPECT_EQ(std::tuple(b.state.linebuf, b.state.xpos), std::tuple(spaces + whiteValues(14), 20));
+    b.controls.hsync = false;
+    EXPECT_FALSE(b.decoder.feed(cycles(20)));
+    EXPECT_EQ(std::tuple(b.state.linebuf, b.state.xpos), std::tuple(spaces + whiteValues(14), 30));
+    EXPECT_EQ(b.host.progressSteps, 1);
 }
 
 // A host that answers false (the window is closing) at the second progress step

@@ -47,7 +47,7 @@ void PictureAssembler::watchForPending() noexcept
 bool PictureAssembler::placeOtherValue(int value)
 {
     handOverPending();
-    if (!controls_.hsync || value < state_.syncthresh || state_.ypos > rows_) {
+    if (value < pendingFrom_) { // a sync, or no buffered line to pend in
         const bool goOn = placeAnyValue(value);
         watchForPending();
         return goOn;

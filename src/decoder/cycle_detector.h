@@ -111,7 +111,7 @@ private:
     bool cleanGroupAhead(const std::uint8_t* at, const std::uint8_t* end, int count, int ticksPerStep) const noexcept;
     bool cleanGroup(Cycle& cycle, const std::uint8_t* at, const std::uint8_t* end, int count, int ticksPerStep,
                     std::int16_t& value) const noexcept;
-    std::int16_t followingGroupValue(Cycle& cycle, const std::uint8_t* at) const noexcept;
+    std::int16_t cleanGroupValue(Cycle& cycle, const std::uint8_t* at) const noexcept;
     std::int16_t pairValue(int firstSwing, int secondSwing) const noexcept
     {
         return (*pairValues_)[static_cast<std::size_t>(firstSwing + 1)][static_cast<std::size_t>(secondSwing + 1)];
@@ -208,22 +208,21 @@ inline bool CycleDetector::cleanGroupAhead(const std::uint8_t* at, const std::ui
 inline bool CycleDetector::cleanGroup(Cycle& cycle, const std::uint8_t* at, const std::uint8_t* end, int count,
                                       int ticksPerStep, std::int16_t& value) const noexcept
 {
-    if (!cycle.waiting || cycle.firstSwing != kNoSwing || !cleanGroupAhead(at, end, count, ticksPerStep))
+    // While waiting the bounds hold no low sample, so the group's first
+    // sample is the lowest of its first cycle. With nothing above it (no
+    // sample since a reset) that cycle would be flat and leave the pair
+    // unstarted: the sample loop takes that group.
+    if (!cycle.waiting || cycle.firstSwing != kNoSwing || !cleanGroupAhead(at, end, count, ticksPerStep) ||
+        cycle.maximum <= at[0])
         return false;
-    const int lowest = at[0] < cycle.minimum ? at[0] : cycle.minimum;
-    const int highest = at[0] > cycle.maximum ? at[0] : cycle.maximum;
-    const int firstSwing = highest - lowest - 1;
-    if (firstSwing == kNoSwing) // a flat first cycle leaves the pair unstarted
-        return false;
-    value = pairValue(firstSwing, at[1] - at[2] - 1);
-    cycle.minimum = at[3];
-    cycle.maximum = at[3];
+    value = cleanGroupValue(cycle, at);
     return true;
 }
 
-// The value of a clean group right after another: the bounds hold only that
-// group's last sample, a high one, so the first cycle spans it and the low.
-inline std::int16_t CycleDetector::followingGroupValue(Cycle& cycle, const std::uint8_t* at) const noexcept
+// The value of a clean group taken while waiting with no swing open: its first
+// cycle runs from the highest sample since the last cycle ended down to the
+// group's first sample, its second from its second sample down to its third.
+inline std::int16_t CycleDetector::cleanGroupValue(Cycle& cycle, const std::uint8_t* at) const noexcept
 {
     const std::int16_t value = pairValue(cycle.maximum - at[0] - 1, at[1] - at[2] - 1);
     cycle.minimum = at[3];
@@ -260,8 +259,8 @@ void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
     std::int16_t value = 0;
     while (at != end) {
         if (cleanGroup(cycle, at, end, count, ticksPerStep, value)) {
-            // Clean groups come in long runs; within one, the state before
-            // each group is known.
+            // Clean groups come in long runs. After one the detector waits
+            // with no swing open, so the next needs only its samples tested.
             for (;;) {
                 at += kGroupSamples;
                 count += 2;
@@ -271,7 +270,7 @@ void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
                 }
                 if (!cleanGroupAhead(at, end, count, ticksPerStep))
                     break;
-                value = followingGroupValue(cycle, at);
+                value = cleanGroupValue(cycle, at);
             }
             continue;
         }

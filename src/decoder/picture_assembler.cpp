@@ -32,7 +32,9 @@ void PictureAssembler::begin(int xsiz, int rows, int yshift) noexcept
     yshiftCountdown_ = -yshift;
     passCount_ = 0;
     pendingCount_ = 0;
-    pendingRoom_ = 0; // the first value is placed the long way, which looks at the options
+    // Nothing pends before the options are read: the first value is placed the long way.
+    pendingFrom_ = std::numeric_limits<int>::max();
+    pendingRoom_ = 0;
 }
 
 void PictureAssembler::watchForPending() noexcept

@@ -110,6 +110,31 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
     signal.insert(signal.end(), 3, 20.0F);
     EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
 
+    // Runs of +20 and -20 of the lengths given, one sample more to end the last.
+    const auto runs = [](std::initializer_list<int> lengths, int repeats) {
+        std::vector<float> s;
+        float level = 20.0F;
+        for (int r = 0; r < repeats; ++r)
+            for (const int n : lengths) {
+                s.insert(s.end(), static_cast<std::size_t>(n), level);
+                level = -level;
+            }
+        s.push_back(level);
+        return s;
+    };
+    // As many crossings 2 apart as 6: the median is the upper middle one, 6, and
+    // only the 6s count. 4, 4, 2, 6: the median 4 keeps 2 and 6, half of it and
+    // one and a half times it, so the mean is 16 / 4.
+    EXPECT_DOUBLE_EQ(measureHoldLength(runs({2, 6}, 500)), 6.0);
+    EXPECT_DOUBLE_EQ(measureHoldLength(runs({4, 4, 2, 6}, 250)), 4.0);
+    // Holds of 1 and 2 in turn, levels 168 and 107 (bias 0): 1.5 is the shortest hold read.
+    std::vector<std::uint8_t> shortest;
+    for (const float s : runs({1, 2}, 500))
+        shortest.push_back(s > 0 ? 168 : 107);
+    ConditionReport report;
+    conditionRecording(shortest, &report);
+    EXPECT_EQ(describe(report), "no WAV header, bias 0 levels, 1.5000 samples per transmitted sample");
+
     // The reading kept: holds of 4 about the centre in fours, [200, b, 229, 200],
     // [55, y, y, 55], [200 x 4], [55, y, y, 55] (y keeps the mean on the centre;
     // each hold's edges mirror the next one's, so the timing loop keeps still).

@@ -74,8 +74,10 @@ std::vector<std::uint8_t> soundCardAt48000(const std::vector<std::uint8_t>& samp
         double sum = 0;
         for (int k = 0; k < 2 * kHalf; ++k) {
             const auto n = static_cast<std::ptrdiff_t>(j * 147 / 160) + k - kHalf + 1;
-            if (n >= 0 && n < size)
-                sum += (at44100[static_cast<std::size_t>(n)] - 128.0) * kernel[j * 147 % 160][static_cast<std::size_t>(k)];
+            if (n >= 0 && n < size) {
+                const double weight = kernel[j * 147 % 160][static_cast<std::size_t>(k)];
+                sum += (at44100[static_cast<std::size_t>(n)] - 128.0) * weight;
+            }
         }
         const auto value = static_cast<std::uint16_t>(std::lround(std::clamp(sum * 256.0, -32768.0, 32767.0)));
         data.insert(data.end(), {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)});

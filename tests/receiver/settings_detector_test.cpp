@@ -83,15 +83,17 @@ TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
     const DetectedSettings early = detect(cut);
     // Whole, it is certain colour (EverySender.IsNamedWithCertaintyFromEveryRecording).
     EXPECT_TRUE(!early.certain && early.mono && early.pictureWidth == 160);
-    // Its first digit (a 1) at level 192 reads 128, the marker threshold: still a 1.
+    // Its first digit (a 1) at level 192: swings 128 and 192 read (128 - 64) * 255 / 128
+    // = 127.5, to even 128, the marker threshold: still a 1.
     std::vector<std::uint8_t> atThreshold = cut;
     const auto digit = static_cast<std::ptrdiff_t>((groupsBeforeLine(241, 160) + 1) * 4);
     std::ranges::copy(pixelGroup(192), atThreshold.begin() + digit);
     EXPECT_FALSE(detect(atThreshold).certain);
 }
 
-// The two guard groups after the code, on every line: 64 (level 176) and above
-// is companded, below it plain; one of each opens no line.
+// The two guard groups after the code, on every line: 64 and above is companded
+// (level 176: swings 96 and 192 read (96 - 64) * 255 / 128 = 63.75, so 64); the
+// encoder's plain 0 is in EverySender; one of each opens no line.
 TEST(SettingsDetector, GuardsFrom64AreCompandedAndMixedGuardsOpenNoLine)
 {
     const auto small = transmit({});

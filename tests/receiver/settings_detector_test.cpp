@@ -83,6 +83,30 @@ TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
     const DetectedSettings early = detect(cut);
     // Whole, it is certain colour (EverySender.IsNamedWithCertaintyFromEveryRecording).
     EXPECT_TRUE(!early.certain && early.mono && early.pictureWidth == 160);
+    // Its first digit (a 1) at level 192: swings 128 and 192 read (128 - 64) * 255 / 128
+    // = 127.5, to even 128, the marker threshold: still a 1.
+    std::vector<std::uint8_t> atThreshold = cut;
+    const auto digit = static_cast<std::ptrdiff_t>((groupsBeforeLine(241, 160) + 1) * 4);
+    std::ranges::copy(pixelGroup(192), atThreshold.begin() + digit);
+    EXPECT_FALSE(detect(atThreshold).certain);
+}
+
+// The two guard groups after the code, on every line: 64 and above is companded
+// (level 176: swings 96 and 192 read (96 - 64) * 255 / 128 = 63.75, so 64); the
+// encoder's plain 0 is in EverySender; one of each opens no line.
+TEST(SettingsDetector, GuardsFrom64AreCompandedAndMixedGuardsOpenNoLine)
+{
+    const auto small = transmit({});
+    for (const auto& [first, second, found] : {std::tuple{176, 176, true}, {176, 160, false}, {160, 176, false}}) {
+        std::vector<std::uint8_t> guarded = small;
+        for (int line = 0; line < 361; ++line) {
+            const auto at = guarded.begin() + static_cast<std::ptrdiff_t>((groupsBeforeLine(line, 160) + 12) * 4);
+            std::ranges::copy(pixelGroup(second), std::ranges::copy(pixelGroup(first), at).out);
+        }
+        const DetectedSettings d = detect(guarded);
+        EXPECT_EQ(std::tuple(d.found, d.compand), std::tuple(found, found)) << first << " " << second;
+        if (!found) { EXPECT_EQ(d.reason, "no line opens with a start marker and an identification code"); }
+    }
 }
 
 // Only the last k of the 361 lines of a 160 x 120 colour sender: three lines

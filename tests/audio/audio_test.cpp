@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <tuple>
 #include <unistd.h>
 
@@ -79,6 +80,19 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
                               wav(3, 1, 44100, 32, {0, 0, 0, 0}, 4), wav(1, 1, 44100, 24, {0, 0, 0}, 3),
                               wav(1, 6, 44100, 16, {0, 0}, 2), wav(1, 1, 0, 8, {0}, 1), noData})
         EXPECT_THROW(parseWav(bytes), WavFormatError) << bytes.size();
+    // A format chunk of 16 bytes that ends the file is whole; one cut to 10 bytes is not.
+    const auto refusal = [](const Bytes& bytes) {
+        try {
+            parseWav(bytes);
+        } catch (const WavFormatError& error) {
+            return std::string(error.what());
+        }
+        return std::string("read");
+    };
+    auto cutFormat = noData;
+    cutFormat.resize(cutFormat.size() - 6);
+    EXPECT_EQ(std::pair(refusal(noData), refusal(cutFormat)),
+              std::pair(std::string("there is no data chunk"), std::string("the format chunk is too short")));
 }
 
 TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetitionOfWholeFrames)

@@ -318,4 +318,17 @@ TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunSilenceOrACycleOutOfStepEnd
 }
 
 } // namespace
+
+// The codeword is what follows the space and the class letter of the signature text read.
+TEST(ReceivedPicture, TheCodewordFollowsTheSpaceAndTheClassLetter)
+{
+    const std::pair<const char*, const char*> rows[] = {{"", ""},        {" A", ""},  {" A5", "5"},
+                                                        {" TAB12", "AB12"}, {"xA5", ""}, {"A5X", ""}};
+    for (const auto& [code, codeword] : rows) {
+        ReceivedPicture picture;
+        picture.signatureCode = code;
+        EXPECT_EQ(picture.codeword(), codeword) << '"' << code << '"';
+    }
+}
+
 } // namespace tonobild

@@ -97,6 +97,9 @@ TEST(RigPort, DevicesNetworkAddressesAndTextsThatNameNoPortSayWhyAndThePortMustS
         const ParsedRigPort parsed = parseRigPort(text);
         EXPECT_TRUE(!parsed.ok && has(parsed.problem, problem)) << text << ": " << parsed.problem;
     }
+    // Only the text given is read: "[::1]" taken out of "[::1]:4532" ends at its bracket.
+    const ParsedRigPort cut = parseRigPort(std::string_view("[::1]:4532").substr(0, 5));
+    EXPECT_TRUE(!cut.ok && has(cut.problem, "is not written \"[address]:port\"")) << cut.problem;
     // The port must suit the method: method, port -> problem (empty: none).
     const std::tuple<PttMethod, const char*, const char*> cases[] = {
         {PttMethod::None, "localhost:abc", ""}, // nothing is opened: the port does not matter

@@ -108,6 +108,7 @@ private:
     // inside it and "Third" is off: the same ticks, value and bounds as four
     // turns of the sample loop, with fewer tests.
     static constexpr std::ptrdiff_t kGroupSamples = 4;
+    static constexpr int kGroupTicks = 2; // one at each of its low samples
     bool cleanGroupAhead(const std::uint8_t* at, const std::uint8_t* end, int count, int ticksPerStep) const noexcept;
     bool cleanGroup(Cycle& cycle, const std::uint8_t* at, const std::uint8_t* end, int count, int ticksPerStep,
                     std::int16_t& value) const noexcept;
@@ -198,7 +199,7 @@ inline bool CycleDetector::closeCycle(Cycle& cycle, std::int16_t& value) const n
 inline bool CycleDetector::cleanGroupAhead(const std::uint8_t* at, const std::uint8_t* end, int count,
                                            int ticksPerStep) const noexcept
 {
-    return end - at >= kGroupSamples && count + 2 <= ticksPerStep && !controls_.third && at[0] < kMiddle &&
+    return end - at >= kGroupSamples && count + kGroupTicks <= ticksPerStep && !controls_.third && at[0] < kMiddle &&
            at[1] > kMiddle && at[2] < kMiddle && at[3] > kMiddle;
 }
 
@@ -263,7 +264,7 @@ void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
             // with no swing open, so the next needs only its samples tested.
             for (;;) {
                 at += kGroupSamples;
-                count += 2;
+                count += kGroupTicks;
                 if (!onValue(value)) {
                     leave();
                     return;

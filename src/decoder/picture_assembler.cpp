@@ -1,7 +1,5 @@
 #include "decoder/picture_assembler.h"
 
-#include <limits>
-
 #include "common/compand.h"
 #include "common/numbers.h"
 #include "picture/colour.h"
@@ -33,7 +31,7 @@ void PictureAssembler::begin(int xsiz, int rows, int yshift) noexcept
     passCount_ = 0;
     pendingCount_ = 0;
     // Nothing pends before the options are read: the first value is placed the long way.
-    pendingFrom_ = std::numeric_limits<int>::max();
+    pendingFrom_ = kNothingPends;
     pendingRoom_ = 0;
 }
 
@@ -42,7 +40,7 @@ void PictureAssembler::watchForPending() noexcept
     // A value pends while the column counter, counting the values pending
     // before it, stays clear of the line's last groups.
     const bool buffering = controls_.hsync && state_.ypos <= rows_;
-    pendingFrom_ = buffering ? state_.syncthresh : std::numeric_limits<int>::max();
+    pendingFrom_ = buffering ? state_.syncthresh : kNothingPends;
     pendingRoom_ = buffering ? std::clamp(xsiz_ - kLineTail - state_.xpos, 0, static_cast<int>(pending_.size())) : 0;
 }
 

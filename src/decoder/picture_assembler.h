@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
 #include "common/working_state.h"
 #include "decoder/decoder_controls.h"
@@ -75,8 +76,12 @@ public:
 
 private:
     static constexpr int kLineTail = 5; // the last five groups of a line are never placed
+    static constexpr int kNothingPends = std::numeric_limits<int>::max(); // a threshold no value reaches
 
-    void pend(int value) noexcept { pending_[static_cast<std::size_t>(pendingCount_++)] = static_cast<char>(std::clamp(value, 0, 255)); }
+    void pend(int value) noexcept
+    {
+        pending_[static_cast<std::size_t>(pendingCount_++)] = static_cast<char>(std::clamp(value, 0, 255));
+    }
     bool placeOtherValue(int value);
     bool placeAnyValue(int value);
     void countDownYShift();

@@ -291,19 +291,16 @@ namespace {
 
 const QString kSignedCaption = QStringLiteral("Class of transmitter: Amateur\r\nIdentification: KLM456");
 
-class Form1DecodeTest : public testdata::WindowTest {
+// The signed reference stream, decoded with the controls as the window opens, before a
+// mode preset changes them.
+class Form1DecodeTest : public testdata::DecodingWindowTest {
 protected:
-    // The decoder settings as the window opens, before a mode preset changes them;
-    // only the signature scale is taken from start-up.
     void SetUp() override
     {
-        window.workingState().sigscale = 1;
+        DecodingWindowTest::SetUp();
         window.Text2->setText(dataFile("gradient160-signed.RAW"));
-        window.Option7->setChecked(true); // level 3
     }
     void decode() { window.Command2->click(); }
-
-    Form1 window{dialogs, store}; // the controls as the window opens
 };
 
 } // namespace

@@ -12,7 +12,7 @@
 
 using namespace tonobild;
 
-class ListenWindow : public testdata::WindowTest {};
+using ListenWindow = testdata::DecodingWindowTest;
 
 TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
 {
@@ -22,10 +22,7 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
                   {"encode", "--signature", "KLM456", QString::fromStdString(testdata::dataPath("gradient160.bmp")), sent});
     ASSERT_TRUE(encoder.waitForFinished(60000) && encoder.exitStatus() == QProcess::NormalExit && encoder.exitCode() == 0);
 
-    Form1 window(dialogs, store);
     window.show();
-    window.workingState().sigscale = 1; // as start-up leaves it
-    window.Option7->setChecked(true); // level 3, as the encoder sends for
     ListenPanel& panel = *window.listenPanel;
     panel.folderBox->setText(folder.filePath(QStringLiteral("gallery")));
     panel.listenButton->click();

@@ -7,21 +7,7 @@
 
 using namespace tonobild;
 
-namespace {
-
-class ReceptionPanelTest : public testdata::WindowTest {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(folder.isValid());
-        window.workingState().sigscale = 1;
-        window.Option7->setChecked(true); // level 3, as the reference decode
-    }
-
-    Form1 window{dialogs, store};
-};
-
-} // namespace
+using ReceptionPanelTest = testdata::DecodingWindowTest;
 
 // Detect sets the sender's controls as a click would and says so; with no
 // transmission in the file it changes nothing and names the file.

@@ -48,4 +48,17 @@ protected:
     QTemporaryDir folder;
 };
 
+// A window as it opens, set to decode as the reference pictures were decoded: level 3,
+// with the signature scale start-up leaves.
+class DecodingWindowTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        window.workingState().sigscale = 1;
+        window.Option7->setChecked(true);
+    }
+
+    Form1 window{dialogs, store};
+};
+
 } // namespace tonobild::testdata

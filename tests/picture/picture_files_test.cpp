@@ -81,8 +81,8 @@ TEST_F(PictureFilesTest, ColourNumbersBecomePixelsRowByRowWrittenAsBitmapUnlessT
 }
 
 // tonobild-cli reads and writes plain bitmaps without Qt: byte for byte what Qt
-// writes at every padding of a row (and pixel for pixel what Qt reads from the
-// test cards, with the cards below). Anything else is left to Qt.
+// writes at every padding of a row; that it reads the test cards as Qt does is
+// checked with the cards below. Anything else is left to Qt.
 TEST_F(PictureFilesTest, PlainBitmapsAreWrittenAndReadAsQtWritesAndReadsThem)
 {
     for (int width = 1; width <= 4; ++width) {

@@ -64,7 +64,11 @@ void cutCycles(benchmark::State& benchState)
         int steps = 0;
         int valueSum = 0;
         detector.feedBlock(stream, ticks, 1000, [&] { return ++steps > 0; },
-                           [&](int value) { return (valueSum += value) != INT32_MIN; });
+                           [&](std::span<const std::int16_t> values) {
+                               for (const std::int16_t value : values)
+                                   valueSum += value;
+                               return CycleDetector::ValuesTaken{values.size(), true};
+                           });
         benchmark::DoNotOptimize(ticks + steps + valueSum);
     }
     benchState.SetBytesProcessed(static_cast<std::int64_t>(benchState.iterations()) *

@@ -5,7 +5,9 @@
 // header is looked for.
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -67,17 +69,28 @@ public:
         return event;
     }
 
+    // What onValues answers for the values it was handed: how many it took,
+    // in order, and whether the block loop goes on after them. A stop takes
+    // the value that asked for it.
+    struct ValuesTaken {
+        std::size_t count;
+        bool goOn;
+    };
+
     // The same cutting as feed() over a whole block, for the decoder's sample
     // loop. The ticks are counted on from ticks; when the count passes
-    // ticksPerStep, ticks holds it, onStep() is called and the count starts
-    // again from 0. onValue(value) is called at every value. Either answers
-    // false to stop here. ticks holds the count when it returns; firstSwing() is brought up to date only then.
+    // ticksPerStep, ticks holds it, onStep() is called (it answers false to
+    // stop here) and the count starts again from 0. The values go to
+    // onValues(values) in order, in batches that no step falls inside: "Third"
+    // may change at a step, and is read again after it. ticks holds the count
+    // when it returns; firstSwing() is brought up to date only then.
     // The values come from a table of every swing pair, worked out once per
     // level with normalisedValue(), instead of one division per value.
     // The callables are taken by value: copies of their own let the loop keep
     // what they hold in registers.
-    template <typename OnStep, typename OnValue>
-    void feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep, OnValue onValue);
+    template <typename OnStep, typename OnValues>
+    void feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep,
+                   OnValues onValues);
 
     std::int16_t value() const noexcept { return value_; }
     int firstSwing() const noexcept { return firstSwing_; }
@@ -104,15 +117,21 @@ private:
 
     // Most of a clean stream is whole groups: waiting, with no swing of the
     // pair yet, come a low, a high, a low and a high sample, two cycles that
-    // make one value. Such a group is taken in one go when no step falls
-    // inside it and "Third" is off: the same ticks, value and bounds as four
-    // turns of the sample loop, with fewer tests.
+    // make one value. A run of such groups is taken in one go when no step
+    // falls inside it and "Third" is off: the same ticks, values and bounds as
+    // the sample loop, with fewer tests. Its values are worked out into a
+    // batch first and handed on together.
     static constexpr std::ptrdiff_t kGroupSamples = 4;
     static constexpr int kGroupTicks = 2; // one at each of its low samples
-    bool cleanGroupAhead(const std::uint8_t* at, const std::uint8_t* end, int count, int ticksPerStep) const noexcept;
-    bool cleanGroup(Cycle& cycle, const std::uint8_t* at, const std::uint8_t* end, int count, int ticksPerStep,
-                    std::int16_t& value) const noexcept;
-    std::int16_t cleanGroupValue(Cycle& cycle, const std::uint8_t* at) const noexcept;
+    static constexpr std::size_t kBatchGroups = 256;
+    using Batch = std::array<std::int16_t, kBatchGroups>;
+    static bool isCleanGroup(const std::uint8_t* at) noexcept
+    {
+        return at[0] < kMiddle && at[1] > kMiddle && at[2] < kMiddle && at[3] > kMiddle;
+    }
+    std::size_t cleanRunAhead(const Cycle& cycle, const std::uint8_t* at, const std::uint8_t* end, int count,
+                              int ticksPerStep) const noexcept;
+    std::size_t cleanRunValues(const Cycle& cycle, const std::uint8_t* at, std::size_t most, Batch& batch) const noexcept;
     std::int16_t pairValue(int firstSwing, int secondSwing) const noexcept
     {
         return (*pairValues_)[static_cast<std::size_t>(firstSwing + 1)][static_cast<std::size_t>(secondSwing + 1)];
@@ -195,40 +214,41 @@ inline bool CycleDetector::closeCycle(Cycle& cycle, std::int16_t& value) const n
     return true;
 }
 
-// Whether a clean group's samples follow at at, with no step inside it and "Third" off.
-inline bool CycleDetector::cleanGroupAhead(const std::uint8_t* at, const std::uint8_t* end, int count,
-                                           int ticksPerStep) const noexcept
+// How many groups a run of clean ones at at may hold: none unless the
+// detector waits with no swing open, "Third" is off and a clean group follows,
+// else as many as the block, the next step and the batch leave room for.
+inline std::size_t CycleDetector::cleanRunAhead(const Cycle& cycle, const std::uint8_t* at,
+                                                const std::uint8_t* end, int count, int ticksPerStep) const noexcept
 {
-    return end - at >= kGroupSamples && count + kGroupTicks <= ticksPerStep && !controls_.third && at[0] < kMiddle &&
-           at[1] > kMiddle && at[2] < kMiddle && at[3] > kMiddle;
-}
-
-// Takes the group at at when it is a clean one, see kGroupSamples, and
-// answers whether it did; its value is then in value, and the bounds hold its
-// last sample, which opens the next cycle.
-inline bool CycleDetector::cleanGroup(Cycle& cycle, const std::uint8_t* at, const std::uint8_t* end, int count,
-                                      int ticksPerStep, std::int16_t& value) const noexcept
-{
+    const std::ptrdiff_t groupsLeft = (end - at) / kGroupSamples;
+    const int groupsBeforeStep = (ticksPerStep - count) / kGroupTicks;
     // While waiting the bounds hold no low sample, so the group's first
     // sample is the lowest of its first cycle. With nothing above it (no
     // sample since a reset) that cycle would be flat and leave the pair
     // unstarted: the sample loop takes that group.
-    if (!cycle.waiting || cycle.firstSwing != kNoSwing || !cleanGroupAhead(at, end, count, ticksPerStep) ||
-        cycle.maximum <= at[0])
-        return false;
-    value = cleanGroupValue(cycle, at);
-    return true;
+    if (!cycle.waiting || cycle.firstSwing != kNoSwing || controls_.third || groupsLeft < 1 || groupsBeforeStep < 1 ||
+        !isCleanGroup(at) || cycle.maximum <= at[0])
+        return 0;
+    return std::min({static_cast<std::size_t>(groupsLeft), static_cast<std::size_t>(groupsBeforeStep), kBatchGroups});
 }
 
-// The value of a clean group taken while waiting with no swing open: its first
-// cycle runs from the highest sample since the last cycle ended down to the
-// group's first sample, its second from its second sample down to its third.
-inline std::int16_t CycleDetector::cleanGroupValue(Cycle& cycle, const std::uint8_t* at) const noexcept
+// Works out the values of the clean groups from at on into batch, at most
+// most of them, up to the first group that is not clean; answers how many.
+// The first cycle of each group runs from the highest sample since the last
+// cycle ended (the last sample of the group before) down to the group's first
+// sample, its second from its second sample down to its third.
+inline std::size_t CycleDetector::cleanRunValues(const Cycle& cycle, const std::uint8_t* at, std::size_t most,
+                                                 Batch& batch) const noexcept
 {
-    const std::int16_t value = pairValue(cycle.maximum - at[0] - 1, at[1] - at[2] - 1);
-    cycle.minimum = at[3];
-    cycle.maximum = at[3];
-    return value;
+    int highest = cycle.maximum;
+    std::size_t groups = 0;
+    do {
+        batch[groups] = pairValue(highest - at[0] - 1, at[1] - at[2] - 1);
+        highest = at[3];
+        at += kGroupSamples;
+        ++groups;
+    } while (groups < most && isCleanGroup(at));
+    return groups;
 }
 
 inline void CycleDetector::store(const Cycle& cycle) noexcept
@@ -240,15 +260,15 @@ inline void CycleDetector::store(const Cycle& cycle) noexcept
     thirdCount_ = cycle.thirdCount;
 }
 
-template <typename OnStep, typename OnValue>
+template <typename OnStep, typename OnValues>
 void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, int ticksPerStep, OnStep onStep,
-                              OnValue onValue)
+                              OnValues onValues)
 {
     // The cycle and the tick count are kept in locals: a byte read through the
     // block may alias any member or referenced count, so the compiler would
     // otherwise store and load them at every sample. They go back when the
     // block is done or stopped, and the count also before each step; nothing
-    // that onStep or onValue calls can reach the cycle in between.
+    // that onStep or onValues calls can reach the cycle in between.
     Cycle cycle{waiting_, minimum_, maximum_, firstSwing_, thirdCount_};
     int count = ticks;
     const auto leave = [&] {
@@ -257,27 +277,26 @@ void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
     };
     const std::uint8_t* at = block.data();
     const std::uint8_t* const end = at + block.size();
-    std::int16_t value = 0;
+    Batch batch;
     while (at != end) {
-        if (cleanGroup(cycle, at, end, count, ticksPerStep, value)) {
-            // Clean groups come in long runs. After one the detector waits
-            // with no swing open, so the next needs only its samples tested.
-            for (;;) {
-                at += kGroupSamples;
-                count += kGroupTicks;
-                if (!onValue(value)) {
-                    leave();
-                    return;
-                }
-                if (!cleanGroupAhead(at, end, count, ticksPerStep))
-                    break;
-                value = cleanGroupValue(cycle, at);
+        if (const std::size_t most = cleanRunAhead(cycle, at, end, count, ticksPerStep)) {
+            const std::size_t groups = cleanRunValues(cycle, at, most, batch);
+            const ValuesTaken taken = onValues(std::span<const std::int16_t>(batch.data(), groups));
+            at += kGroupSamples * static_cast<std::ptrdiff_t>(taken.count);
+            count += kGroupTicks * static_cast<int>(taken.count);
+            // The last sample taken ended a cycle and opens the next.
+            cycle.minimum = at[-1];
+            cycle.maximum = at[-1];
+            if (!taken.goOn) {
+                leave();
+                return;
             }
             continue;
         }
         const std::uint8_t sample = *at++;
         bool stepDue = false;
         bool paired = false;
+        std::int16_t value = 0;
         if (cycle.waiting) {
             const bool tick = sample < kMiddle;
             cycle.waiting = !tick;
@@ -296,7 +315,7 @@ void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
             }
             count = 0;
         }
-        if (paired && !onValue(value)) {
+        if (paired && !onValues(std::span<const std::int16_t>(&value, 1)).goOn) {
             leave();
             return;
         }

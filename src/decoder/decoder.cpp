@@ -88,14 +88,19 @@ std::optional<DecodeEnd> Decoder::feed(std::span<const std::uint8_t> block)
         assembler_.watchForPending();
         return goOn;
     };
-    const auto placeValue = [this, &end](int value) {
-        if (assembler_.placeValue(value))
-            return true;
-        end = DecodeEnd::ThirdPass;
-        return false;
+    const auto placeValues = [this, &end](std::span<const std::int16_t> values) {
+        std::size_t placed = 0;
+        while (placed < values.size()) {
+            placed += assembler_.pendValues(values.subspan(placed));
+            if (placed < values.size() && !assembler_.placeValue(values[placed++])) {
+                end = DecodeEnd::ThirdPass;
+                return CycleDetector::ValuesTaken{placed, false};
+            }
+        }
+        return CycleDetector::ValuesTaken{placed, true};
     };
     assembler_.watchForPending();
-    detector_.feedBlock(block, ticks, kTicksPerProgressStep, onStep, placeValue);
+    detector_.feedBlock(block, ticks, kTicksPerProgressStep, onStep, placeValues);
     assembler_.handOverPending();
     state_.pixcount = static_cast<std::int16_t>(ticks);
     return end;

@@ -53,8 +53,8 @@ bool PictureAssembler::placeOtherValue(int value)
         return goOn;
     }
     // A picture value of a buffered line after a full hand-over, or past the line's end (dropped).
-    if (pendingCount_ < pendingRoom_)
-        pend(value);
+    const auto picture = static_cast<std::int16_t>(value);
+    pendValues(std::span<const std::int16_t>(&picture, 1));
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <span>
 
 #include "common/working_state.h"
 #include "decoder/decoder_controls.h"
@@ -30,17 +31,27 @@ public:
 
     // Places one value. Answers false when the decode ends here: the row
     // counter wrapped for the third time without "Use LIC".
-    bool placeValue(int value)
+    bool placeValue(std::int16_t value)
     {
-        // Most values are picture values of a buffered line: no sync, no wrap;
-        // they only go into the line buffer, or are dropped past the line's
-        // end. They wait among the pending values, which join the line buffer
-        // before any other value is placed.
-        if (value >= pendingFrom_ && pendingCount_ < pendingRoom_) {
-            pend(value);
-            return true;
-        }
-        return placeOtherValue(value);
+        return pendValues(std::span<const std::int16_t>(&value, 1)) == 1 || placeOtherValue(value);
+    }
+
+    // Most values are picture values of a buffered line: no sync, no wrap;
+    // they only go into the line buffer, or are dropped past the line's end.
+    // They wait among the pending values, which join the line buffer before
+    // any other value is placed. Takes such values from the start of values
+    // while they come, and answers how many; the next is for placeValue().
+    std::size_t pendValues(std::span<const std::int16_t> values) noexcept
+    {
+        // In locals: a character stored may alias the members.
+        const int from = pendingFrom_;
+        const int room = pendingRoom_;
+        int count = pendingCount_;
+        std::size_t taken = 0;
+        while (taken < values.size() && values[taken] >= from && count < room)
+            pending_[static_cast<std::size_t>(count++)] = static_cast<char>(std::clamp<int>(values[taken++], 0, 255));
+        pendingCount_ = count;
+        return taken;
     }
 
     // Appends the pending values to the line buffer and counts them in the
@@ -78,10 +89,6 @@ private:
     static constexpr int kLineTail = 5; // the last five groups of a line are never placed
     static constexpr int kNothingPends = std::numeric_limits<int>::max(); // a threshold no value reaches
 
-    void pend(int value) noexcept
-    {
-        pending_[static_cast<std::size_t>(pendingCount_++)] = static_cast<char>(std::clamp(value, 0, 255));
-    }
     bool placeOtherValue(int value);
     bool placeAnyValue(int value);
     void countDownYShift();

@@ -25,8 +25,8 @@ struct Heard { std::vector<int> events; int firstSwing; };
 
 // Every value in order and the ticks that end a step (every tick when
 // ticksPerStep is 0, else every ticksPerStep + 1st), heard sample by sample
-// or in blocks, and the first swing left open; "Third" is flipped after every
-// flipEvery events (0: never).
+// or in blocks, and the first swing left open; "Third" is flipped at every
+// flipEvery-th step (0: never), where a host may change it.
 Heard heard(std::span<const std::uint8_t> stream, int level, bool third, std::size_t flipEvery, bool inBlocks,
             int ticksPerStep = 0)
 {
@@ -34,24 +34,29 @@ Heard heard(std::span<const std::uint8_t> stream, int level, bool third, std::si
     CycleDetector detector(controls);
     detector.reset(level);
     std::vector<int> events;
-    const auto hear = [&](int event) {
-        events.push_back(event);
-        if (flipEvery != 0 && events.size() % flipEvery == 0)
+    std::size_t steps = 0;
+    const auto step = [&] {
+        events.push_back(kTick);
+        if (flipEvery != 0 && ++steps % flipEvery == 0)
             controls.third = !controls.third;
         return true;
+    };
+    const auto hearValues = [&](std::span<const std::int16_t> values) {
+        events.insert(events.end(), values.begin(), values.end());
+        return CycleDetector::ValuesTaken{values.size(), true};
     };
     constexpr std::size_t kOddBlock = 4093; // cycles run across block ends
     int ticks = 0;
     for (std::size_t at = 0; inBlocks && at < stream.size(); at += kOddBlock)
-        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), ticks, ticksPerStep,
-                           [&] { return hear(kTick); }, [&](int value) { return hear(value); });
+        detector.feedBlock(stream.subspan(at, std::min(kOddBlock, stream.size() - at)), ticks, ticksPerStep, step,
+                           hearValues);
     for (const std::uint8_t sample : inBlocks ? std::span<const std::uint8_t>() : stream) {
         const auto event = detector.feed(sample);
         if (event == CycleDetector::Event::Tick && ++ticks > ticksPerStep) {
             ticks = 0;
-            hear(kTick);
+            step();
         } else if (event == CycleDetector::Event::Value) {
-            hear(detector.value());
+            events.push_back(detector.value());
         }
     }
     return {events, detector.firstSwing()};
@@ -137,10 +142,10 @@ TEST(CycleDetector, PairsWaitingPhase128AndFlatCycles)
         // 61 groups of 0, 64, 200: the first high sample comes while waiting, the next 120 make 20 cycles,
         // each spanning three groups from a reference low to a reference high; the last high ends none.
         {true, 0, groupsFor({0, 64, 200}, 61), std::vector<int>(10, 255), 21, -1},
-        // "Third" ticked after the fifth event, the last tick of two groups without it (one value, a new
+        // "Third" ticked at the fourth tick, the last of two groups without it (one value, a new
         // pair of 64 opened): the pair closes with the next group's value cycle of 192 spanned, a black
         // value, and the sixth group ends the first cycle of the next pair.
-        {false, 5, groupsFor({0}, 8), {0, 0}, 6, 192},
+        {false, 4, groupsFor({0}, 8), {0, 0}, 6, 192},
     };
     for (const auto& c : cases)
         for (const bool inBlocks : {false, true}) {
@@ -169,7 +174,7 @@ TEST(CycleDetector, BlocksHearTheSameTicksAndValuesAsSingleSamples)
         {"cut start", std::vector<std::uint8_t>(clean.begin() + 1001, clean.end())},
         {"random bytes", impaired(clean, [](int, std::mt19937& g) { return static_cast<int>(g() % 256); })},
     };
-    const struct { bool third; std::size_t flipEvery; } thirds[] = {{false, 0}, {true, 0}, {false, 3001}, {true, 20001}};
+    const struct { bool third; std::size_t flipEvery; } thirds[] = {{false, 0}, {true, 0}, {false, 3}, {true, 2001}};
     for (const auto& [name, stream] : streams)
         for (const int level : {2, 3})
             for (const auto& [third, flipEvery] : thirds)
@@ -178,7 +183,7 @@ TEST(CycleDetector, BlocksHearTheSameTicksAndValuesAsSingleSamples)
                     ASSERT_GT(reference.events.size(), 1000u) << name;
                     const Heard blocks = heard(stream, level, third, flipEvery, true, ticksPerStep);
                     EXPECT_EQ(std::tie(blocks.events, blocks.firstSwing), std::tie(reference.events, reference.firstSwing))
-                        << name << " at level " << level << ", Third " << third << " flipped every " << flipEvery
+                        << name << " at level " << level << ", Third " << third << " flipped every " << flipEvery << " steps"
                         << ", a step every " << ticksPerStep + 1 << " ticks";
                 }
 }

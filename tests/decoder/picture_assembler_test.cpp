@@ -150,7 +150,7 @@ TEST(Checklinesync, ALineLongerThanThePendingValuesIsPaintedWholeAndInOrder)
     a.assembler.begin(640, 480, 0);
     a.state.xpos = 0;
     for (int i = 0; i < 300; ++i)
-        EXPECT_TRUE(a.assembler.placeValue(i % 200 + 20));
+        EXPECT_TRUE(a.assembler.placeValue(static_cast<std::int16_t>(i % 200 + 20)));
     EXPECT_TRUE(a.assembler.placeValue(-64));
     for (int x = 1; x <= 300; ++x)
         ASSERT_EQ(a.picture.colour(x, 5), (x - 1) % 200 + 20) << x;

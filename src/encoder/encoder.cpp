@@ -1,8 +1,12 @@
 #include "encoder/encoder.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <span>
 #include <stdexcept>
 
+#include "encoder/pass_order.h"
 #include "encoder/signal_format.h"
 #include "picture/colour.h"
 
@@ -12,6 +16,7 @@ namespace {
 
 constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 constexpr int kGroupsPerProgressStep = 10000; // a step follows when the count exceeds it: every 10001 groups
+constexpr std::size_t kBatchGroups = 1024;
 
 // The pixel groups of every value a stream carries (sync -64 up to white 255),
 // worked out once so that sending a group is a copy of four bytes.
@@ -36,18 +41,37 @@ std::array<std::uint8_t, 4> groupFor(int value) noexcept
     return pixelGroup(levelOf(value));
 }
 
-// The colour component a pass sends: blue, then green, then red.
-int passComponent(ColourNumber c, int pass) noexcept
+// Writes the pixel group of the value at out, moves out past it and hands back
+// the level it wrote.
+void outpix(std::uint8_t*& out, int& value) noexcept
 {
-    if (c >= 0)
-        return (c >> (pass == 0 ? 16 : pass == 1 ? 8 : 0)) & 0xFF;
-    const ColourComponents parts = splitColour(c);
-    if (pass == 0)
-        return parts.blue;
-    if (pass == 1)
-        return parts.green;
-    return parts.red;
+    const auto group = groupFor(value);
+    std::memcpy(out, group.data(), group.size());
+    out += group.size();
+    value = group[0];
 }
+
+// The leader's values: each is the level that outpix wrote for the one
+// before, starting from value 0.
+class LeaderValues {
+public:
+    explicit LeaderValues(int groups) noexcept : left_(groups) {}
+
+    std::size_t fill(std::span<std::int16_t> values) noexcept
+    {
+        const auto filled = std::min(values.size(), static_cast<std::size_t>(std::max(left_, 0)));
+        for (std::int16_t& value : values.first(filled)) {
+            value = static_cast<std::int16_t>(value_);
+            value_ = levelOf(value_);
+        }
+        left_ -= static_cast<int>(filled);
+        return filled;
+    }
+
+private:
+    int left_;
+    int value_ = kBlackValue;
+};
 
 } // namespace
 
@@ -88,78 +112,63 @@ bool Encoder::run(const EncoderSettings& settings)
     return !stopped_;
 }
 
-// Writes one pixel group and hands back the level it wrote.
-inline void Encoder::outpix(int& value)
+// Writes the groups whose values source.fill() gives, through outpix, until
+// the block is full or a progress step is due; answers false when the source
+// has no more. The values are worked out in a batch first: a byte written to
+// the block may alias any member of the source, which would otherwise be
+// loaded again at every group.
+template <typename Source>
+bool Encoder::sendRun(Source& source)
 {
-    if (blockFill_ + kSamplesPerGroup > block_.size())
+    if (block_.size() - blockFill_ < kSamplesPerGroup)
         flush();
-    const auto group = groupFor(value);
-    std::memcpy(block_.data() + blockFill_, group.data(), group.size());
-    blockFill_ += group.size();
-    value = group[0];
-
-    ++state_.pixcount;
-    if (state_.pixcount > kGroupsPerProgressStep) {
-        if (progress_ && !progress_())
-            stopped_ = true;
-        state_.pixcount = 0;
+    const std::size_t room = (block_.size() - blockFill_) / kSamplesPerGroup;
+    const auto toStep = static_cast<std::size_t>(std::max(1, kGroupsPerProgressStep + 1 - state_.pixcount));
+    std::array<std::int16_t, kBatchGroups> batch;
+    const std::size_t groups = source.fill(std::span(batch).first(std::min({room, toStep, kBatchGroups})));
+    std::uint8_t* out = block_.data() + blockFill_;
+    for (const std::int16_t value : std::span(batch).first(groups)) {
+        int level = value;
+        outpix(out, level);
     }
+    blockFill_ += groups * kSamplesPerGroup;
+    state_.pixcount = static_cast<std::int16_t>(state_.pixcount + static_cast<int>(groups));
+    return groups > 0;
+}
+
+// Every 10001st group lets the progress handler run; it may stop the encode.
+void Encoder::stepIfDue()
+{
+    if (state_.pixcount <= kGroupsPerProgressStep)
+        return;
+    if (progress_ && !progress_())
+        stopped_ = true;
+    state_.pixcount = 0;
 }
 
 void Encoder::sendLeader(int groups)
 {
-    // Each leader level is the level of the previous one, starting from value 0:
-    // outpix hands the written level back in the same variable.
-    int value = kBlackValue;
-    for (int i = 0; i < groups && !stopped_; ++i)
-        outpix(value);
+    LeaderValues leader(groups);
+    while (!stopped_ && sendRun(leader))
+        stepIfDue();
 }
 
-// The reference order of the stream: x is the group within the line, y the row
-// counter, p the pass. The colour is read before the pass change, so the start
-// marker of a line may carry a colour from the row before; it never shows.
 void Encoder::sendPasses(const EncoderSettings& settings)
 {
-    const int width = settings.groupsPerLine();
-    const int height = settings.pictureHeight;
-    const int step = settings.columnStep;
-    std::string code;
-    int line = 0;
-    pass_ = settings.mono ? 1 : 0;
-    int xpos = 0;
-    ypos_ = 0;
-    while (pass_ != 3 && !stopped_) {
-        const ColourNumber c = picture_.colour((xpos + 1) * step, ypos_ + 1);
-        if (ypos_ > height) {
-            ypos_ -= height;
-            ++pass_;
-        }
-        int value = passComponent(c, pass_);
-        ++xpos;
-        const bool sync = xpos + kSyncRunGroups - 1 >= width;
-        if (xpos == width) {
-            xpos = 0;
-            ++ypos_;
-            ++line;
-            getbin(line, code);
-        }
-        if (xpos <= 14) {
-            const int x = xpos;
-            if (x == 0)
-                value = kBlackValue;
-            else if (x == 1)
-                value = kWhiteValue;
-            else
-                value = (static_cast<std::size_t>(x - 2) < code.size() && code[static_cast<std::size_t>(x - 2)] == '1')
-                            ? kWhiteValue
-                            : kBlackValue;
-        }
-        if (controls_.compand)
-            value = compandValue(value);
-        if (sync)
-            value = kSyncValue;
-        outpix(value);
+    PassOrder order(settings, picture_.grid(), controls_);
+    showPosition(order);
+    while (!stopped_ && sendRun(order)) {
+        showPosition(order);
+        stepIfDue();
+        order.look(picture_.grid()); // the picture may have changed at the step
     }
+    showPosition(order);
+}
+
+void Encoder::showPosition(const PassOrder& order) noexcept
+{
+    pass_ = order.pass();
+    ypos_ = order.ypos();
 }
 
 void Encoder::flush()

@@ -1,6 +1,7 @@
 // The encoder: turns the working picture into the transmission stream. Pixels
-// are read from the live working picture and "Compand" is read for every group,
-// so a change made at a progress point takes effect from the next group on.
+// are read from the live working picture and "Compand" is read as the groups
+// are worked out, so a change made at a progress point takes effect from the
+// next group on.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +14,8 @@
 #include "picture/working_picture.h"
 
 namespace tonobild {
+
+class PassOrder;
 
 // Receives the stream in large blocks.
 class SampleSink {
@@ -45,7 +48,7 @@ struct EncoderSettings {
     std::int64_t streamBytes() const noexcept { return 4 * streamGroups(); }
 };
 
-// Controls that the encoder reads again for every group.
+// Controls that the encoder reads again after every progress point.
 struct EncoderControls {
     bool compand = false;
 };
@@ -75,7 +78,10 @@ public:
 private:
     void sendLeader(int groups);
     void sendPasses(const EncoderSettings& settings);
-    void outpix(int& value);
+    template <typename Source>
+    bool sendRun(Source& source);
+    void stepIfDue();
+    void showPosition(const PassOrder& order) noexcept;
     void flush();
 
     const WorkingPicture& picture_;

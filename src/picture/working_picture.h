@@ -11,6 +11,36 @@
 
 namespace tonobild {
 
+// A look at the grid's pixels for reading only, valid until the picture is
+// resized or replaced. Loops that write bytes elsewhere read through it: a
+// byte written may alias the picture's own fields, which would then be
+// loaded again at every pixel.
+class PixelGrid {
+public:
+    PixelGrid(const ColourNumber* pixels, int width, int height) noexcept
+        : pixels_(pixels), width_(width), height_(height)
+    {
+    }
+
+    bool contains(int x, int y) const noexcept { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+
+    ColourNumber colour(int x, int y) const noexcept { return contains(x, y) ? pixels_[index(x, y)] : kOutside; }
+
+    // The pixels of row y, for a caller that has checked its columns to be inside.
+    const ColourNumber* row(int y) const noexcept { return pixels_ + index(0, y); }
+
+    // Row by row, top row first.
+    std::size_t index(int x, int y) const noexcept
+    {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
+    }
+
+private:
+    const ColourNumber* pixels_;
+    int width_;
+    int height_;
+};
+
 class WorkingPicture {
 public:
     WorkingPicture() : WorkingPicture(160, 120) {}
@@ -21,15 +51,11 @@ public:
     int placedWidth() const noexcept { return placedWidth_; }
     int placedHeight() const noexcept { return placedHeight_; }
 
-    bool contains(int x, int y) const noexcept
-    {
-        return x >= 0 && y >= 0 && x < width_ && y < height_;
-    }
+    PixelGrid grid() const noexcept { return {pixels_.data(), width_, height_}; }
 
-    ColourNumber colour(int x, int y) const noexcept
-    {
-        return contains(x, y) ? pixels_[index(x, y)] : kOutside;
-    }
+    bool contains(int x, int y) const noexcept { return grid().contains(x, y); }
+
+    ColourNumber colour(int x, int y) const noexcept { return grid().colour(x, y); }
 
     void setColour(int x, int y, ColourNumber c) noexcept
     {
@@ -62,10 +88,7 @@ public:
     }
 
 private:
-    std::size_t index(int x, int y) const noexcept
-    {
-        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) + static_cast<std::size_t>(x);
-    }
+    std::size_t index(int x, int y) const noexcept { return grid().index(x, y); }
 
     int width_ = 0;
     int height_ = 0;

@@ -69,3 +69,22 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndComp
     // A companded code digit 0 goes out at 192.
     EXPECT_EQ((std::vector{at(10, 60), at(300, 60), at(300, 2)}), (std::vector<std::uint8_t>{160, 224, 192}));
 }
+
+// A picture narrower than the line: the groups right of it carry the colour
+// read outside the picture, -1, whose blue component is -1 (level 160) and
+// whose green and red ones are 255 (level 224). Inside, blue 100, green 40 and
+// red 200 give the levels 185, 170 and 210.
+TEST(Encoder, GroupsRightOfANarrowerPictureCarryTheOutsideColour)
+{
+    WorkingPicture picture(100, 120);
+    picture.clear(colourNumber(200, 40, 100));
+    EncoderControls controls;
+    WorkingState state;
+    MemorySink sink;
+    ASSERT_TRUE(Encoder(picture, controls, state, sink).run(EncoderSettings{}));
+    // Group g of a line shows column g + 1: group 98 the picture's last column, 99 the first outside it.
+    // Line 50 is blue (row 51), line 200 green (row 81), line 300 red (row 61).
+    const auto at = [&](int line, int group) { return sink.bytes[static_cast<std::size_t>(4 * (13781 + line * 160 + group))]; };
+    EXPECT_EQ((std::vector{at(50, 98), at(50, 99), at(200, 98), at(200, 99), at(300, 98), at(300, 99)}),
+              (std::vector<std::uint8_t>{185, 160, 170, 224, 210, 224}));
+}

@@ -50,11 +50,18 @@ md5sum "$work/sixteen.RAW" >/dev/null
 # write_zeros: writes as many bytes as the encoder's two files hold, in one file beside them.
 write_zeros() { head -c "$encoded_bytes" /dev/zero >"$work/zeros"; }
 
+# Each timed command starts with nothing left to write back: otherwise the
+# file system makes the next command that replaces a file wait for the bytes
+# the one before left behind (the encoder, for the zeros just written).
 md5_times=() decode_times=() write_times=() encode_times=()
 for _ in $(seq "$runs"); do
+  sync
   md5_times+=("$(seconds md5sum "$work/sixteen.RAW")")
+  sync
   decode_times+=("$(seconds "$cli" decode --resolution 640x480 "$work/sixteen.RAW" "$work/decoded.bmp")")
+  sync
   write_times+=("$(seconds write_zeros)")
+  sync
   encode_times+=("$(seconds "$cli" encode --resolution 640x480 "$work/face640.bmp" "$work/again.WAV")")
 done
 cmp -s "$work/one.RAW" "$work/again.RAW" || { echo "speed-ratio.sh: the encodes differ" >&2; exit 1; }

@@ -41,18 +41,16 @@ std::array<std::uint8_t, 4> groupFor(int value) noexcept
     return pixelGroup(levelOf(value));
 }
 
-// Writes the pixel group of the value at out, moves out past it and hands back
-// the level it wrote.
-void outpix(std::uint8_t*& out, int& value) noexcept
+// Writes the pixel group of the value at out and moves out past it.
+void outpix(std::uint8_t*& out, int value) noexcept
 {
     const auto group = groupFor(value);
     std::memcpy(out, group.data(), group.size());
     out += group.size();
-    value = group[0];
 }
 
-// The leader's values: each is the level that outpix wrote for the one
-// before, starting from value 0.
+// The leader's rising levels: each value is the level of the one before (the
+// first sample of its group), starting from value 0.
 class LeaderValues {
 public:
     explicit LeaderValues(int groups) noexcept : left_(groups) {}
@@ -127,10 +125,8 @@ bool Encoder::sendRun(Source& source)
     std::array<std::int16_t, kBatchGroups> batch;
     const std::size_t groups = source.fill(std::span(batch).first(std::min({room, toStep, kBatchGroups})));
     std::uint8_t* out = block_.data() + blockFill_;
-    for (const std::int16_t value : std::span(batch).first(groups)) {
-        int level = value;
-        outpix(out, level);
-    }
+    for (const std::int16_t value : std::span(batch).first(groups))
+        outpix(out, value);
     blockFill_ += groups * kSamplesPerGroup;
     state_.pixcount = static_cast<std::int16_t>(state_.pixcount + static_cast<int>(groups));
     return groups > 0;

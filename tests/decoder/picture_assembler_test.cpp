@@ -3,6 +3,7 @@
 // limits, the longest line and buffered painting with "Compand".
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <tuple>
 
@@ -143,17 +144,19 @@ TEST(Checklinesync, BufferedLineWithHalfXFillsTwoColumnsAndAPixelWithBlueTakesNo
 
 // A line of 300 values, 640 groups long, outgrows the 256 values held back from
 // the line buffer; the sync then paints all 300 in order: column x gets
-// (x - 1) % 200 + 20, and nothing lands beyond column 300.
+// (x - 1) % 200 + 20, and nothing lands beyond column 300. The 101st value is
+// the threshold itself, -32: no sync, it is painted as 0.
 TEST(Checklinesync, ALineLongerThanThePendingValuesIsPaintedWholeAndInOrder)
 {
     Assembler a(640);
     a.assembler.begin(640, 480, 0);
     a.state.xpos = 0;
-    for (int i = 0; i < 300; ++i)
-        EXPECT_TRUE(a.assembler.placeValue(static_cast<std::int16_t>(i % 200 + 20)));
+    const auto value = [](int x) { return x == 101 ? -32 : (x - 1) % 200 + 20; };
+    for (int x = 1; x <= 300; ++x)
+        EXPECT_TRUE(a.assembler.placeValue(static_cast<std::int16_t>(value(x))));
     EXPECT_TRUE(a.assembler.placeValue(-64));
     for (int x = 1; x <= 300; ++x)
-        ASSERT_EQ(a.picture.colour(x, 5), (x - 1) % 200 + 20) << x;
+        ASSERT_EQ(a.picture.colour(x, 5), std::max(value(x), 0)) << x;
     EXPECT_EQ(std::tuple(a.picture.colour(301, 5), a.state.ypos), std::tuple(kBlack, 6));
 }
 

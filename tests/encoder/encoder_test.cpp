@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -87,4 +88,23 @@ TEST(Encoder, GroupsRightOfANarrowerPictureCarryTheOutsideColour)
     const auto at = [&](int line, int group) { return sink.bytes[static_cast<std::size_t>(4 * (13781 + line * 160 + group))]; };
     EXPECT_EQ((std::vector{at(50, 98), at(50, 99), at(200, 98), at(200, 99), at(300, 98), at(300, 99)}),
               (std::vector<std::uint8_t>{185, 160, 170, 224, 210, 224}));
+}
+
+// The progress count is not reset when an encode starts. From 6220 the first
+// step comes at group 3781 (6220 + 3781 = 10001); the leader's 13781 groups
+// end at a count of exactly 10000, no step; the next step comes at group
+// 13782, then one every 10001 groups up to 63787: 7 steps, and the 71542
+// groups of a 160 x 120 stream leave the count at 71542 - 63787 = 7755.
+TEST(Encoder, TheProgressCountCarriesOverFromAnEarlierCommand)
+{
+    const WorkingPicture picture(160, 120);
+    EncoderControls controls;
+    WorkingState state;
+    state.pixcount = 6220;
+    MemorySink sink;
+    Encoder encoder(picture, controls, state, sink);
+    int steps = 0;
+    encoder.setProgressHandler([&] { return ++steps > 0; });
+    EXPECT_TRUE(encoder.run(EncoderSettings{}));
+    EXPECT_EQ(std::tuple(steps, state.pixcount, sink.bytes.size()), std::tuple(7, 7755, std::size_t{4 * 71542}));
 }

@@ -74,11 +74,15 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndComp
 // A picture narrower than the line: the groups right of it carry the colour
 // read outside the picture, -1, whose blue component is -1 (level 160) and
 // whose green and red ones are 255 (level 224). Inside, blue 100, green 40 and
-// red 200 give the levels 185, 170 and 210.
-TEST(Encoder, GroupsRightOfANarrowerPictureCarryTheOutsideColour)
+// red 200 give the levels 185, 170 and 210. Column 50 holds -256, as a decode
+// can leave at the picture's edge: blue -1, green 255 and red 0 (levels 160,
+// 224 and 160).
+TEST(Encoder, GroupsRightOfANarrowerPictureCarryTheOutsideColourAndNegativeColoursTheirComponents)
 {
     WorkingPicture picture(100, 120);
     picture.clear(colourNumber(200, 40, 100));
+    for (int y = 0; y < 120; ++y)
+        picture.setColour(50, y, -256);
     EncoderControls controls;
     WorkingState state;
     MemorySink sink;
@@ -88,6 +92,7 @@ TEST(Encoder, GroupsRightOfANarrowerPictureCarryTheOutsideColour)
     const auto at = [&](int line, int group) { return sink.bytes[static_cast<std::size_t>(4 * (13781 + line * 160 + group))]; };
     EXPECT_EQ((std::vector{at(50, 98), at(50, 99), at(200, 98), at(200, 99), at(300, 98), at(300, 99)}),
               (std::vector<std::uint8_t>{185, 160, 170, 224, 210, 224}));
+    EXPECT_EQ((std::vector{at(50, 49), at(200, 49), at(300, 49)}), (std::vector<std::uint8_t>{160, 224, 160}));
 }
 
 // The progress count is not reset when an encode starts. From 6220 the first

@@ -169,6 +169,32 @@ TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
     EXPECT_EQ(firstPicture.startSample + firstPicture.recording.size(), secondPicture.startSample);
 }
 
+// A fade or a burst of noise of a second in the middle of the picture, shorter
+// than the silence that ends a transmission, stays inside it: one picture,
+// recorded from the leader to the closing group, with every line after the gap.
+TEST(Listener, AFadeOrABurstOfNoiseInMidPictureStaysInsideTheTransmission)
+{
+    const auto sent = signedTransmission("KLM456", 0);
+    for (const bool noise : {false, true}) {
+        SCOPED_TRACE(noise ? "noise" : "fade");
+        std::vector<std::uint8_t> stream;
+        addNoise(stream, 44100, 1);
+        const std::size_t start = addTransmission(stream, {sent.begin(), sent.begin() + 143084}, 44100);
+        noise ? addNoise(stream, 44100, 1) : addSilence(stream, 44100, 1);
+        addTransmission(stream, {sent.begin() + 143084, sent.end()}, 44100);
+        const std::size_t end = stream.size();
+        addSilence(stream, 44100, 3);
+        Listening listening(44100);
+        listening.feed(stream);
+        ASSERT_EQ(listening.host.pictures.size(), 1u);
+        const ReceivedPicture& received = listening.host.pictures[0];
+        EXPECT_EQ(received.codeword(), "KLM456");
+        EXPECT_TRUE(received.complete);
+        expectStartNear(received.startSample, start);
+        EXPECT_NEAR(static_cast<double>(received.startSample + received.recording.size()), static_cast<double>(end), 40.0);
+    }
+}
+
 TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)
 {
     // Listening begins at sample 171700 of 286168 (3/5): group 42925, 29144

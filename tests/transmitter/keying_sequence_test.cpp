@@ -26,6 +26,7 @@ TEST_F(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSe
         {
             KeyingSequence sequence(line(), 0.5, 1.25);
             EXPECT_EQ(sequence.step(), KeyingStep::Idle);
+            sequence.checkLink(); // unkeyed, the rig is not asked
             EXPECT_EQ(sequence.start(), 500);
             EXPECT_EQ(sequence.step(), KeyingStep::Lead);
             EXPECT_TRUE(log_->keyed);

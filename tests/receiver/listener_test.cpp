@@ -33,9 +33,7 @@ std::vector<std::uint8_t> signedTransmission(const std::string& codeword, int se
 {
     WorkingPicture picture = testPicture(160, 120);
     picture.fillBox(0, 20 + seed, 159, 24 + seed, colourNumber(200, 40 + seed, 90));
-    WorkingState state;
-    state.sigscale = 1;
-    state.signature = " A" + codeword;
+    WorkingState state{.sigscale = 1, .signature = " A" + codeword};
     putcode(picture, state, false);
     return encodeStream(picture);
 }
@@ -324,11 +322,8 @@ TEST(ReceivedPicture, TheCodewordFollowsTheSpaceAndTheClassLetter)
 {
     const std::pair<const char*, const char*> rows[] = {{"", ""},        {" A", ""},  {" A5", "5"},
                                                         {" TAB12", "AB12"}, {"xA5", ""}, {"A5X", ""}};
-    for (const auto& [code, codeword] : rows) {
-        ReceivedPicture picture;
-        picture.signatureCode = code;
-        EXPECT_EQ(picture.codeword(), codeword) << '"' << code << '"';
-    }
+    for (const auto& [code, codeword] : rows)
+        EXPECT_EQ(ReceivedPicture{.signatureCode = code}.codeword(), codeword) << '"' << code << '"';
 }
 
 } // namespace tonobild

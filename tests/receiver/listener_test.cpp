@@ -33,7 +33,9 @@ std::vector<std::uint8_t> signedTransmission(const std::string& codeword, int se
 {
     WorkingPicture picture = testPicture(160, 120);
     picture.fillBox(0, 20 + seed, 159, 24 + seed, colourNumber(200, 40 + seed, 90));
-    WorkingState state{.sigscale = 1, .signature = " A" + codeword};
+    WorkingState state;
+    state.sigscale = 1;
+    state.signature = " A" + codeword;
     putcode(picture, state, false);
     return encodeStream(picture);
 }
@@ -43,13 +45,6 @@ void addSilence(std::vector<std::uint8_t>& stream, std::uint32_t rate, double se
 
 void addNoise(std::vector<std::uint8_t>& stream, std::uint32_t rate, double seconds, unsigned seed = 7)
 { std::ranges::copy(recordingtest::randomBytes(static_cast<std::size_t>(seconds * rate), seed), back_inserter(stream)); }
-
-// A recording begins within the leader's first cycles, 40 samples at most after the sent one.
-void expectStartNear(std::size_t recorded, std::size_t sent)
-{
-    EXPECT_GE(recorded, sent);
-    EXPECT_LE(recorded, sent + 40);
-}
 
 // The transmission as a sound card at `rate` records it, after what the stream
 // holds: recorded sample i is sent sample floor(i * 11025 / rate), each held
@@ -107,8 +102,10 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
             EXPECT_EQ(received.signatureCaption, "Class of transmitter: Amateur\r\nIdentification: " + codewords[i]);
             EXPECT_TRUE(received.complete);
             EXPECT_EQ(received.sampleRate, rate);
-            // The recording ends within a few cycles of the stream's end, before the silence.
-            expectStartNear(received.startSample, starts[i]);
+            // The recording begins within the leader's first cycles, 40 samples at most
+            // after the sent one, and ends within a few of the stream's end, before the silence.
+            EXPECT_GE(received.startSample, starts[i]);
+            EXPECT_LE(received.startSample, starts[i] + 40);
             EXPECT_NEAR(static_cast<double>(received.startSample + received.recording.size()),
                         static_cast<double>(starts[i] + sent[i].size() * rate / 11025), 40.0);
             EXPECT_EQ(received.recording.size() % 2, 0u);
@@ -163,7 +160,8 @@ TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
     // the split lies there, and the first recording ends where the second begins.
     const auto& [firstPicture, secondPicture] = std::tie(listening.host.pictures[0], listening.host.pictures[1]);
     EXPECT_EQ(firstPicture.codeword() + " " + secondPicture.codeword(), "AAA1 BBB2");
-    expectStartNear(secondPicture.startSample, secondStart);
+    EXPECT_GE(secondPicture.startSample, secondStart);
+    EXPECT_LE(secondPicture.startSample, secondStart + 40);
     EXPECT_EQ(firstPicture.startSample + firstPicture.recording.size(), secondPicture.startSample);
 }
 
@@ -322,8 +320,11 @@ TEST(ReceivedPicture, TheCodewordFollowsTheSpaceAndTheClassLetter)
 {
     const std::pair<const char*, const char*> rows[] = {{"", ""},        {" A", ""},  {" A5", "5"},
                                                         {" TAB12", "AB12"}, {"xA5", ""}, {"A5X", ""}};
-    for (const auto& [code, codeword] : rows)
-        EXPECT_EQ(ReceivedPicture{.signatureCode = code}.codeword(), codeword) << '"' << code << '"';
+    for (const auto& [code, codeword] : rows) {
+        ReceivedPicture picture;
+        picture.signatureCode = code;
+        EXPECT_EQ(picture.codeword(), codeword) << '"' << code << '"';
+    }
 }
 
 } // namespace tonobild

@@ -41,7 +41,6 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
     // RIFF size 50, an 18-byte "fmt " of PCM mono 44100 8-bit, "fact" and "data" both 0.
     const char header[] = "RIFF\x32\0\0\0WAVEfmt \x12\0\0\0\x01\0\x01\0\x44\xAC\0\0\x44\xAC\0\0\x01\0\x08\0"
                           "\0\0fact\x04\0\0\0\0\0\0\0data\0\0\0\0";
-    const std::vector<std::uint8_t> expected(header, header + 58);
     const auto dir = std::filesystem::temp_directory_path() / ("tonobild-prepare-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     const std::string fresh = (dir / "new.wav").string();
@@ -49,7 +48,7 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
     { std::ofstream(old, std::ios::binary) << std::string(1024 * 1024, '\x7f'); }
     for (const std::string& path : {fresh, old}) {
         prepareRecordingFile(path);
-        EXPECT_EQ(testdata::readBytes(path), expected) << path;
+        EXPECT_EQ(testdata::readBytes(path), std::vector<std::uint8_t>(header, header + 58)) << path;
     }
     const std::string unreachable = (dir / "no such folder" / "x.wav").string();
     try {
@@ -164,8 +163,7 @@ TEST(RecorderArguments, ExactSwitchWordsBeforeTheFileAndTheLastArgumentAlwaysThe
         EXPECT_EQ(std::tuple(request->file, request->play, request->close), std::tuple(file, play, close));
     }
     // Only the exact switch words are switches.
-    EXPECT_FALSE(parseRecorderArguments({}).request);
-    EXPECT_FALSE(parseRecorderArguments({""}).request);
+    EXPECT_FALSE(parseRecorderArguments({}).request || parseRecorderArguments({""}).request);
     for (const char* wrong : {"/PLAY", "/play ", "-play", "/c", "C:\\My"}) {
         const auto parsed = parseRecorderArguments({wrong, "file.wav"});
         EXPECT_FALSE(parsed.request) << wrong;

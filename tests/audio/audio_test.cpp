@@ -43,10 +43,9 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
                           "\0\0fact\x04\0\0\0\0\0\0\0data\0\0\0\0";
     const auto dir = std::filesystem::temp_directory_path() / ("tonobild-prepare-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    const std::string fresh = (dir / "new.wav").string();
-    const std::string old = (dir / "old recording.wav").string();
-    { std::ofstream(old, std::ios::binary) << std::string(1024 * 1024, '\x7f'); }
-    for (const std::string& path : {fresh, old}) {
+    { std::ofstream(dir / "old recording.wav", std::ios::binary) << std::string(1024 * 1024, '\x7f'); }
+    for (const char* name : {"new.wav", "old recording.wav"}) {
+        const std::string path = (dir / name).string();
         prepareRecordingFile(path);
         EXPECT_EQ(testdata::readBytes(path), std::vector<std::uint8_t>(header, header + 58)) << path;
     }

@@ -19,10 +19,8 @@ Resolved resolve(const QString& options, const DetectedSettings* detected = null
     QCommandLineParser parser;
     const DecodeOptions decodeOptions;
     decodeOptions.addTo(parser);
-    QStringList arguments{QStringLiteral("decode")};
-    if (!options.isEmpty())
-        arguments += options.split(QLatin1Char(' '));
-    EXPECT_TRUE(parser.parse(arguments)) << parser.errorText().toStdString();
+    EXPECT_TRUE(parser.parse(QStringList{"decode"} + options.split(QLatin1Char(' '), Qt::SkipEmptyParts)))
+        << parser.errorText().toStdString();
     Resolved resolved;
     resolved.choice = decodeOptions.resolve(parser, detected, &resolved.error);
     return resolved;

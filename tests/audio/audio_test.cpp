@@ -87,8 +87,7 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
         }
         return std::string("read");
     };
-    auto cutFormat = noData;
-    cutFormat.resize(cutFormat.size() - 6);
+    const Bytes cutFormat(noData.begin(), noData.end() - 6);
     EXPECT_EQ(std::pair(refusal(noData), refusal(cutFormat)),
               std::pair(std::string("there is no data chunk"), std::string("the format chunk is too short")));
 }
@@ -125,10 +124,9 @@ TEST(CaptureConverter, EightBitSamplesComeBackExactlyFromEveryFormatChannelsAver
         asInt32.push_back((s - 128) * 16777216);
         asFloat.push_back(static_cast<float>(s - 128) / 128.0f);
     }
-    for (const auto& [format, bytes] : {std::pair{DeviceSampleFormat::Int16, bytesOf(asInt16)},
-                                        std::pair{DeviceSampleFormat::Int32, bytesOf(asInt32)},
-                                        std::pair{DeviceSampleFormat::Float, bytesOf(asFloat)},
-                                        std::pair{DeviceSampleFormat::UInt8, original}}) {
+    using enum DeviceSampleFormat;
+    for (const auto& [format, bytes] : {std::pair{Int16, bytesOf(asInt16)}, {Int32, bytesOf(asInt32)},
+                                        {Float, bytesOf(asFloat)}, {UInt8, original}}) {
         CaptureConverter converter(format, 1, 44100);
         std::vector<std::uint8_t> out;
         converter.convert(bytes, out);

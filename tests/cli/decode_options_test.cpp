@@ -19,10 +19,8 @@ Resolved resolve(const QString& options, const DetectedSettings* detected = null
     QCommandLineParser parser;
     const DecodeOptions decodeOptions;
     decodeOptions.addTo(parser);
-    QStringList arguments{QStringLiteral("decode")};
-    if (!options.isEmpty())
-        arguments += options.split(QLatin1Char(' '));
-    EXPECT_TRUE(parser.parse(arguments)) << parser.errorText().toStdString();
+    EXPECT_TRUE(parser.parse(QStringList{"decode"} + options.split(QLatin1Char(' '), Qt::SkipEmptyParts)))
+        << parser.errorText().toStdString();
     Resolved resolved;
     resolved.choice = decodeOptions.resolve(parser, detected, &resolved.error);
     return resolved;
@@ -42,8 +40,9 @@ auto valuesOf(const DecodeChoice& c)
 
 // Each case: the options given (and the settings read from the recording), and the text that
 // names what they resolve to; that text, given again without a recording, resolves alike. No
-// options name nothing but size and level: every control as the window starts.
-TEST(DecodeOptions, NoOptionsGiveTheStartUpControlsAndTheTextOfResolvedOptionsReadsBackAlike)
+// options name nothing but size and level: every control as the window starts. Values the
+// decoder does not take are refused with their reason.
+TEST(DecodeOptions, NoOptionsGiveTheStartUpControlsTheTextOfResolvedOptionsReadsBackAlikeAndRefusedValuesAreNamed)
 {
     const DetectedSettings detected{.found = true, .pictureWidth = 320, .pictureHeight = 240, .halfX = true,
                                     .mono = true, .compand = true, .reason = {}};
@@ -72,11 +71,8 @@ TEST(DecodeOptions, NoOptionsGiveTheStartUpControlsAndTheTextOfResolvedOptionsRe
         ASSERT_TRUE(again.choice) << c.text.toStdString() << ": " << again.error.toStdString();
         EXPECT_EQ(valuesOf(*again.choice), valuesOf(*first.choice)) << c.text.toStdString();
     }
-}
 
-TEST(DecodeOptions, ValuesTheDecoderDoesNotTakeAreNamed)
-{
-    const std::pair<QString, QString> cases[] = {
+    const std::pair<QString, QString> refusals[] = {
         {"--resolution 200x100", "unknown resolution \"200x100\""}, {"--level 4", "--level must be 2 or 3"},
         {"--sync-offset 12", "--sync-offset must be 8, 16 or 32"},
         {"--lic-inset 3", "--lic-inset must be 1, 4, 5, 6, 7, 8, 9 or 10"},
@@ -84,7 +80,7 @@ TEST(DecodeOptions, ValuesTheDecoderDoesNotTakeAreNamed)
         {"--xshift 32768", "--xshift and --yshift must be numbers from -32767 to 32767"},
         {"--mode SSB", "unknown mode \"SSB\"; use FM, CB, HAM, TAPE or HIRES"},
     };
-    for (const auto& [given, message] : cases) {
+    for (const auto& [given, message] : refusals) {
         const Resolved refused = resolve(given);
         EXPECT_EQ(std::pair(refused.choice.has_value(), refused.error), std::pair(false, message)) << given.toStdString();
     }

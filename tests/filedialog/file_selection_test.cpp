@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <tuple>
 
 #include "filedialog/file_selection.h"
 #include "filedialog/file_selection_dialog.h"
@@ -70,11 +71,11 @@ protected:
 TEST_F(FileSelectionTest, ListsTheExtensionInLowerCaseAnswersTheFileSystemSpellingAndGoesHome)
 {
     Form2 dialog(dialogs);
+    // No preview for sound files.
     dialog.setExtension(QStringLiteral(".WAV"));
-    EXPECT_TRUE(dialog.Image1->isHidden()); // no preview for sound files
     dialog.setFolder(folder);
-    EXPECT_EQ(entries(dialog.List1), QStringList{"x.wav"});
-    EXPECT_EQ(entries(dialog.List1, Qt::UserRole), QStringList{"x.WAV"});
+    EXPECT_EQ(std::tuple(dialog.Image1->isHidden(), entries(dialog.List1), entries(dialog.List1, Qt::UserRole)),
+              std::tuple(true, QStringList{"x.wav"}, QStringList{"x.WAV"}));
 
     dialog.setExtension(QStringLiteral(".BMP"));
     EXPECT_FALSE(dialog.Image1->isHidden());
@@ -109,10 +110,9 @@ TEST_F(FileSelectionTest, EnterConfirmsBehindTheHiddenMainWindowAndTheRootIsStor
         QTest::keyClicks(dialog.Text1, QStringLiteral("New Card.BMP"));
         QTest::keyClick(dialog.Text1, Qt::Key_Return);
     });
-    EXPECT_TRUE(mainWindowHidden);
-    EXPECT_TRUE(mainWindow.isVisible());
-    EXPECT_FALSE(typed.cancelled);
-    EXPECT_EQ(typed.path, "/New Card.BMP");
+    // Hidden while the dialog was open, shown again after it.
+    EXPECT_EQ(std::tuple(mainWindowHidden, mainWindow.isVisible(), typed.cancelled, typed.path),
+              std::tuple(true, true, false, QString("/New Card.BMP")));
     EXPECT_EQ(store.writes(), (std::vector<SettingsWrite>{{"Directories", "DefaultInPIC", "/"}}));
 }
 
@@ -124,18 +124,15 @@ TEST_F(FileSelectionTest, EmptyOkAsksForANameThenCancelClosingTheFrameOrTheMainW
             EXPECT_TRUE(dialog.isVisible());
             fromTheFrame ? void(dialog.close()) : dialog.Command2->click();
         });
-        EXPECT_TRUE(result.cancelled);
-        EXPECT_EQ(result.path, "CANCEL");
+        EXPECT_EQ(std::pair(result.cancelled, result.path), std::pair(true, QString("CANCEL")));
     }
     ASSERT_EQ(dialogs.messages.size(), 2u);
-    EXPECT_EQ(dialogs.messages[0].title, "No file selected");
-    EXPECT_EQ(dialogs.messages[0].text, "No file selected. Select a file, or click on cancel");
-    EXPECT_TRUE(store.writes().empty());
-    EXPECT_TRUE(mainWindow.isVisible());
+    EXPECT_EQ(std::pair(dialogs.messages[0].title, dialogs.messages[0].text),
+              std::pair(QString("No file selected"), QString("No file selected. Select a file, or click on cancel")));
+    EXPECT_TRUE(store.writes().empty() && mainWindow.isVisible());
 
     // Closing the main window ends the wait without storing.
     bool closing = false;
     EXPECT_TRUE(select([&](Form2&) { closing = true; }, [&] { return closing; }).cancelled);
-    EXPECT_TRUE(store.writes().empty());
-    EXPECT_TRUE(mainWindow.isHidden());
+    EXPECT_TRUE(store.writes().empty() && mainWindow.isHidden());
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bitset>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -92,14 +93,12 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetCorruptValuesAreSkippedAndSto
 // The mode buttons are looked at in the order 15, 16, 25, 26, 27 and the last selected one wins.
 TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWinsSaveWritesEveryKeyInOrderAndResetWritesZeros)
 {
-    const struct { bool o15, o16, o25, o26, o27; std::optional<Mode> mode; } cases[] = {
-        {false, false, false, false, false, std::nullopt}, {true, false, false, false, false, Mode::FM},
-        {false, true, false, false, false, Mode::CB},      {false, false, false, false, true, Mode::HIRES},
-        {true, false, false, false, true, Mode::HIRES},    {true, true, true, false, false, Mode::HAM},
-        {false, false, false, true, false, Mode::TAPE}};
-    for (const auto& c : cases)
-        EXPECT_EQ(selectedMode(c.o15, c.o16, c.o25, c.o26, c.o27), c.mode)
-            << c.o15 << c.o16 << c.o25 << c.o26 << c.o27;
+    // The buttons selected, 15 the highest bit and 27 the lowest.
+    const std::pair<int, std::optional<Mode>> cases[] = {
+        {0b00000, std::nullopt}, {0b10000, Mode::FM},  {0b01000, Mode::CB},  {0b00001, Mode::HIRES},
+        {0b10001, Mode::HIRES},  {0b11100, Mode::HAM}, {0b00010, Mode::TAPE}};
+    for (const auto& [on, mode] : cases)
+        EXPECT_EQ(selectedMode(on & 16, on & 8, on & 4, on & 2, on & 1), mode) << std::bitset<5>(on);
     // --mode names a mode by its section, in capitals.
     EXPECT_EQ(std::tuple(modeFromSection("TAPE"), modeFromSection("FM"), modeFromSection("tape")),
               std::tuple(std::optional(Mode::TAPE), std::optional(Mode::FM), std::optional<Mode>()));

@@ -45,7 +45,6 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAnUnwritableFileIsReporte
              {"ham", Mode::HAM}, {"HiRes", Mode::HIRES}, {"AM", std::nullopt}, {"Settings", std::nullopt}})
         EXPECT_EQ(cli::parseModeName(name), mode) << name.toStdString();
 
-    using namespace cli;
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
     {
@@ -55,14 +54,14 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAnUnwritableFileIsReporte
             window.write("HIRES", key, "1");
         window.write("HIRES", "c2", "2"); // greyed is not ticked
     }
-    const PresetControls controls = userControlsForMode(Mode::HIRES);
-    const ModeEncodeValues cb = encodeValues(userControlsForMode(Mode::CB), Mode::CB); // never saved
+    const PresetControls controls = cli::userControlsForMode(Mode::HIRES);
+    const auto cb = cli::encodeValues(cli::userControlsForMode(Mode::CB), Mode::CB); // never saved
     saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
-    const ModeEncodeValues encode = encodeValues(controls, Mode::HIRES);
+    const auto encode = cli::encodeValues(controls, Mode::HIRES);
     // o3 is applied after o2 and wins the group.
     EXPECT_EQ(std::tuple(encode.resolution, encode.halfX, encode.compand, encode.mono, encode.slow, encode.cb),
               std::tuple(QStringLiteral("640x480"), false, true, true, true, false));
-    const ModeDecodeValues decode = decodeValues(controls);
+    const auto decode = cli::decodeValues(controls);
     EXPECT_TRUE(decode.hsync && decode.useLic && decode.licLock && decode.idler && decode.dynamicSync &&
                 decode.rbHalfX && decode.compand && !decode.third);
     // o13 comes after o12 in the group: sync offset 8.

@@ -6,7 +6,6 @@
 #include <span>
 #include <stdexcept>
 
-#include "encoder/pass_order.h"
 #include "encoder/signal_format.h"
 #include "picture/colour.h"
 
@@ -102,7 +101,7 @@ bool Encoder::run(const EncoderSettings& settings)
     stopped_ = false;
     blockFill_ = 0;
     state_.xmult = static_cast<std::int16_t>(settings.columnStep);
-    pass_ = kLeaderPass;
+    order_.reset();
     sendLeader(leaderGroups(settings.leaderSeconds));
     if (!stopped_)
         sendPasses(settings);
@@ -151,20 +150,11 @@ void Encoder::sendLeader(int groups)
 
 void Encoder::sendPasses(const EncoderSettings& settings)
 {
-    PassOrder order(settings, picture_.grid(), controls_);
-    showPosition(order);
+    PassOrder& order = order_.emplace(settings, picture_.grid(), controls_);
     while (!stopped_ && sendRun(order)) {
-        showPosition(order);
         stepIfDue();
         order.look(picture_.grid()); // the picture may have changed at the step
     }
-    showPosition(order);
-}
-
-void Encoder::showPosition(const PassOrder& order) noexcept
-{
-    pass_ = order.pass();
-    ypos_ = order.ypos();
 }
 
 void Encoder::flush()

@@ -7,15 +7,15 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/working_state.h"
+#include "encoder/pass_order.h"
 #include "picture/working_picture.h"
 
 namespace tonobild {
-
-class PassOrder;
 
 // Receives the stream in large blocks.
 class SampleSink {
@@ -70,10 +70,10 @@ public:
     // The pass being sent: 0 blue, 1 green, 2 red (3 once the closing group is
     // out), or kLeaderPass while the leader goes out.
     static constexpr int kLeaderPass = -1;
-    int pass() const noexcept { return pass_; }
+    int pass() const noexcept { return order_ ? order_->pass() : kLeaderPass; }
     // The row counter reached within the pass (0 while the leader goes out); it
     // runs one past the picture height in the last line of a pass.
-    int ypos() const noexcept { return ypos_; }
+    int ypos() const noexcept { return order_ ? order_->ypos() : 0; }
 
 private:
     void sendLeader(int groups);
@@ -81,7 +81,6 @@ private:
     template <typename Source>
     bool sendRun(Source& source);
     void stepIfDue();
-    void showPosition(const PassOrder& order) noexcept;
     void flush();
 
     const WorkingPicture& picture_;
@@ -92,8 +91,7 @@ private:
     std::vector<std::uint8_t> block_;
     std::size_t blockFill_ = 0;
     bool stopped_ = false;
-    int pass_ = 0;
-    int ypos_ = 0;
+    std::optional<PassOrder> order_; // from the first line of the first pass on
 };
 
 } // namespace tonobild

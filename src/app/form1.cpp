@@ -55,7 +55,13 @@ Form1::Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent)
     lastRepaint_.start();
 }
 
-Form1::~Form1() = default;
+// Listening stops while the window is still whole: a transmission coming in
+// is kept, and the decode's last word on "LIC Lock" reaches this window, not
+// one whose host part is already gone.
+Form1::~Form1()
+{
+    delete listenPanel;
+}
 
 void Form1::collectNumberedControls()
 {

@@ -4,6 +4,7 @@
 // Run inside a private sound server (see this folder's CMakeLists.txt).
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QListWidget>
 #include <QProcess>
 #include <QTest>
@@ -52,4 +53,39 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
 
     panel.listenButton->click();
     EXPECT_FALSE(panel.isListening());
+}
+
+// Closing the window while a transmission comes in: in its leader, which the
+// decode began by unticking "LIC Lock", nothing is kept; after its first lines,
+// what has arrived is kept in the gallery. Either way the window goes whole.
+TEST_F(ListenWindow, AWindowClosedDuringATransmissionKeepsWhatArrived)
+{
+    const QString sent = folder.filePath(QStringLiteral("sent.wav"));
+    QProcess encoder;
+    encoder.start(QStringLiteral(TONOBILD_CLI), {"encode", QString::fromStdString(testdata::dataPath("gradient160.bmp")), sent});
+    ASSERT_TRUE(encoder.waitForFinished(60000) && encoder.exitStatus() == QProcess::NormalExit && encoder.exitCode() == 0);
+
+    for (const int closeAtLine : {0, 10}) {
+        SCOPED_TRACE(closeAtLine);
+        auto closing = std::make_unique<Form1>(dialogs, store);
+        closing->Option7->setChecked(true); // level 3, as the fixture's window
+        closing->show();
+        ListenPanel& panel = *closing->listenPanel;
+        const QString gallery = folder.filePath(QStringLiteral("closed-at-%1").arg(closeAtLine));
+        panel.folderBox->setText(gallery);
+        panel.listenButton->click();
+        ASSERT_TRUE(panel.isListening()) << panel.statusLabel->text().toStdString();
+        QProcess player;
+        player.start(QStringLiteral(TONOBILD_CLI), {"play", "--output", "null", sent});
+        // The caption reads "line N of 120, pass blue" from the leader on.
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            const QStringList words = panel.rowLabel->text().split(' ');
+            return words.size() > 1 && words[0] == QStringLiteral("line") && words[1].toInt() >= closeAtLine;
+        }, 30000)) << panel.rowLabel->text().toStdString() << " / " << panel.statusLabel->text().toStdString();
+        closing->close();
+        closing.reset();
+        player.kill();
+        player.waitForFinished(10000);
+        EXPECT_EQ(QDir(gallery).entryList({QStringLiteral("*.png")}, QDir::Files).size(), closeAtLine == 0 ? 0 : 1);
+    }
 }

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QMediaDevices>
+#include <limits>
 
 namespace tonobild {
 
@@ -192,6 +193,20 @@ QString AudioEngine::startPlaying(const WavAudio& audio, const QAudioDevice& dev
             .arg(audio.channels)
             .arg(rate.deviceRate);
 
+    // A damaged header's rate (1 sample per second, say) would repeat every
+    // sample thousands of times: refused before any memory is taken for it.
+    constexpr std::uint64_t kLargestPlayBuffer = std::numeric_limits<int>::max();
+    const std::uint64_t playedBytes =
+        (repeatedFrameCount(audio.frameCount(), audio.sampleRate, rate.deviceRate) + rate.deviceRate / 2) *
+        audio.channels * sizeof(std::int16_t);
+    if (playedBytes > kLargestPlayBuffer)
+        return QStringLiteral("At %1 samples per second, played at the device's %2, the sound would take %3 MB, "
+                              "more than the %4 MB a sound buffer holds; the file's header may be damaged.")
+            .arg(audio.sampleRate)
+            .arg(rate.deviceRate)
+            .arg(playedBytes >> 20)
+            .arg(kLargestPlayBuffer >> 20);
+
     const std::vector<std::int16_t> samples = toInt16(audio);
     std::vector<std::int16_t> played = repeatFrames(samples, audio.channels, audio.sampleRate, rate.deviceRate);
     // Half a second of silence after the end, so that stopping the device at the
@@ -215,7 +230,7 @@ QString AudioEngine::startPlaying(const WavAudio& audio, const QAudioDevice& dev
     // deleted with its engine's children while it may be inside its own signal.
     sink_ = new QAudioSink(device, format);
     playBuffer_ = new QBuffer(sink_);
-    playBuffer_->setData(reinterpret_cast<const char*>(played.data()),
+    playBuffer_->setData(reinterpret_cast<const char*>(played.data()), // within kLargestPlayBuffer
                          static_cast<int>(played.size() * sizeof(std::int16_t)));
     playBuffer_->open(QIODevice::ReadOnly);
     // Queued: the sink is stopped and deleted in answer to its own state change,

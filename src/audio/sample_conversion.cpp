@@ -37,6 +37,11 @@ std::vector<std::int16_t> toInt16(const WavAudio& audio)
     return samples;
 }
 
+std::uint64_t repeatedFrameCount(std::uint64_t frames, std::uint32_t fromRate, std::uint32_t toRate) noexcept
+{
+    return fromRate == toRate || fromRate == 0 ? frames : frames * toRate / fromRate;
+}
+
 std::vector<std::int16_t> repeatFrames(std::span<const std::int16_t> samples, int channels,
                                        std::uint32_t fromRate, std::uint32_t toRate)
 {
@@ -44,7 +49,7 @@ std::vector<std::int16_t> repeatFrames(std::span<const std::int16_t> samples, in
     const std::uint64_t framesIn = samples.size() / width;
     if (fromRate == toRate || fromRate == 0)
         return {samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(framesIn * width)};
-    const std::uint64_t framesOut = framesIn * toRate / fromRate;
+    const std::uint64_t framesOut = repeatedFrameCount(framesIn, fromRate, toRate);
     std::vector<std::int16_t> out;
     out.reserve(static_cast<std::size_t>(framesOut) * width);
     for (std::uint64_t i = 0; i < framesOut; ++i) {

@@ -29,6 +29,9 @@ PlaybackRate choosePlaybackRate(std::uint32_t fileRate, std::span<const std::uin
 // (8-bit unsigned s becomes (s - 128) * 256).
 std::vector<std::int16_t> toInt16(const WavAudio& audio);
 
+// How many frames repeatFrames() makes of `frames` input frames.
+std::uint64_t repeatedFrameCount(std::uint64_t frames, std::uint32_t fromRate, std::uint32_t toRate) noexcept;
+
 // Repeats whole frames of `channels` interleaved samples to go from fromRate to
 // toRate: output frame i is input frame floor(i * fromRate / toRate). For a
 // whole-number ratio k every frame appears exactly k times.

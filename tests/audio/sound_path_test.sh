@@ -22,6 +22,12 @@ if [ "${3:-}" = player-wav ]; then
   condition=--condition
 else
   start_private_sound_server
+  # A header whose rate reads 1 sample per second would repeat each of its 100000 samples
+  # 48000 times: refused with the reason before the device is given anything.
+  { printf 'RIFF\xc4\x86\x01\x00WAVEfmt \x10\0\0\0\x01\0\x01\0\x01\0\0\0\x01\0\0\0\x01\0\x08\0'
+    printf 'data\xa0\x86\x01\x00'; head -c 100000 /dev/zero | tr '\0' '\200'; } > "$work/rate1.wav"
+  if "$cli" play --output null "$work/rate1.wav" 2> "$work/rate1.log"; then fail "a rate of 1 was played"; fi
+  grep -q "header may be damaged" "$work/rate1.log" || fail "a rate of 1: $(cat "$work/rate1.log")"
   signature=SOUNDPATH
   "$cli" encode --signature $signature "$2" "$work/clean.wav"
   # About 26 seconds of transmission inside 32 of recording; the decoder waits for the leader.

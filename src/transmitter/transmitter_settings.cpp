@@ -4,7 +4,6 @@
 #include <array>
 #include <cctype>
 #include <charconv>
-#include <cstdio>
 
 #include "settings/settings_store.h"
 #include "transmitter/rig_port.h"
@@ -36,11 +35,12 @@ std::string upper(std::string_view text)
     return result;
 }
 
+// The shortest text that reads back as the same number, with a point whatever
+// the program's numeric locale: a comma would not read back.
 std::string secondsText(double seconds)
 {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", seconds);
-    return buffer;
+    char buffer[32]; // the longest double takes 24 characters
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, seconds).ptr);
 }
 
 std::string badValue(const char* key, const std::string& value, const std::string& expected)

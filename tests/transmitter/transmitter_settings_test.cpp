@@ -4,7 +4,13 @@
 // the text that is written; and the rig port: a serial device, or "host:port"
 // of a rig daemon, and the messages for texts that are neither.
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <clocale>
+#include <cstdio>
+#include <filesystem>
 #include <tuple>
 
 #include "settings/memory_settings_store.h"
@@ -21,6 +27,20 @@ void store(MemorySettingsStore& s, std::initializer_list<std::pair<const char*, 
 {
     for (const auto& [key, value] : keysAndValues)
         s.write(kTransmitterSection, key, value);
+}
+
+// Makes the German locale, which writes a decimal comma, into `folder` from
+// the system's locale sources; false when localedef or its source is missing.
+bool makeCommaLocale(const std::filesystem::path& folder)
+{
+    std::string out = (folder / "de_DE.UTF-8").string();
+    std::string words[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", out};
+    char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data(), words[4].data(),
+                    words[5].data(), nullptr};
+    pid_t pid = 0;
+    int status = 0;
+    return posix_spawnp(&pid, "localedef", nullptr, nullptr, argv, environ) == 0 && waitpid(pid, &status, 0) == pid &&
+           WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 TEST(TransmitterSettings, StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotBeTakenIsNamedAndEveryProblemReported)
@@ -114,3 +134,28 @@ TEST(RigPort, DevicesNetworkAddressesAndTextsThatNameNoPortSayWhyAndThePortMustS
 }
 
 } // namespace
+
+// The window runs in the user's locale, where "%g" may write 0,5; the seconds
+// are written with a point all the same, so that they read back.
+TEST(TransmitterSettings, SecondsAreWrittenWithAPointInALocaleOfDecimalCommas)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("tonobild-locale-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    if (!makeCommaLocale(folder)) {
+        std::filesystem::remove_all(folder);
+        GTEST_SKIP() << "localedef or the de_DE locale source is not installed";
+    }
+    ::setenv("LOCPATH", folder.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr);
+    char printed[8];
+    std::snprintf(printed, sizeof printed, "%g", 0.5);
+    MemorySettingsStore s;
+    writeTransmitterSettings(s, {2, "localhost:4532", PttMethod::Cat, 0.5, 1.25});
+    std::setlocale(LC_NUMERIC, "C");
+    ::unsetenv("LOCPATH");
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(std::string(printed), "0,5"); // the locale is one of commas
+    EXPECT_EQ(std::pair(s.read(kTransmitterSection, kLeadSecondsKey, ""), s.read(kTransmitterSection, kTailSecondsKey, "")),
+              std::pair(std::string("0.5"), std::string("1.25")));
+    EXPECT_TRUE(readTransmitterSettings(s).problems.empty());
+}

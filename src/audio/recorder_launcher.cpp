@@ -26,18 +26,24 @@ QStringList toQStringList(const std::vector<std::string>& words)
     return list;
 }
 
-QString start(const QString& program, const QStringList& arguments)
+// The recorder's file: a bare name is looked up on the search path, so that a
+// missing program is reported as missing rather than as a failed start. Empty,
+// with the reason in `problem`, when there is no program to start.
+QString locate(const QString& program, QString& problem)
 {
-    // A bare name is looked up on the search path first, so that a missing
-    // program is reported as missing rather than as a failed start.
-    QString resolved = program;
-    if (!program.contains(QLatin1Char('/'))) {
-        resolved = QStandardPaths::findExecutable(program);
-        if (resolved.isEmpty())
-            return QStringLiteral("Cannot start the recorder %1: the program was not found.").arg(program);
-    }
+    const QString found = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    const QFileInfo file(found);
+    if (found.isEmpty() || !file.exists())
+        problem = QStringLiteral("Cannot start the recorder %1: the program was not found.").arg(program);
+    else if (!file.isFile() || !file.isExecutable())
+        problem = QStringLiteral("Cannot start the recorder %1: it is not a program that can be run.").arg(program);
+    return problem.isEmpty() ? found : QString();
+}
+
+QString start(const QString& program, const QString& found, const QStringList& arguments)
+{
     QProcess process;
-    process.setProgram(resolved);
+    process.setProgram(found);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached()) {
@@ -65,18 +71,28 @@ QString recorderProgram(const SettingsStore& store)
 
 QString startRecording(const QString& audioFile, const SettingsStore& store)
 {
+    // The recorder is found before the file is emptied: an old recording is not
+    // discarded for a recorder that is not there.
+    const QString program = recorderProgram(store);
+    QString problem;
+    const QString found = locate(program, problem);
+    if (found.isEmpty())
+        return problem;
     try {
         prepareRecordingFile(audioFile.toStdString());
     } catch (const FileError& error) {
         return QStringLiteral("Cannot prepare the recording file %1: %2")
             .arg(audioFile, QString::fromStdString(error.reason()));
     }
-    return start(recorderProgram(store), toQStringList(recordArguments(audioFile.toStdString())));
+    return start(program, found, toQStringList(recordArguments(audioFile.toStdString())));
 }
 
 QString startPlaying(const QString& audioFile, const SettingsStore& store)
 {
-    return start(recorderProgram(store), toQStringList(playArguments(audioFile.toStdString())));
+    const QString program = recorderProgram(store);
+    QString problem;
+    const QString found = locate(program, problem);
+    return found.isEmpty() ? problem : start(program, found, toQStringList(playArguments(audioFile.toStdString())));
 }
 
 } // namespace tonobild

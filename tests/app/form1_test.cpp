@@ -88,7 +88,7 @@ TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirCon
 // during an encode stops it silently and keeps the old files.
 TEST_F(Form1Test, EncodeByButtonOrKeyRecordAndPlaySayEachFailureAndClosingDuringEncodeKeepsTheOldWav)
 {
-    store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
+    store.write("Settings", "Recorder", "/bin/true"); // found: Record goes on to prepare the file
     Form1 window(dialogs, store);
     Form1::setOption(window.Option1, false);
     const QString wav = folder.filePath("t.WAV");
@@ -99,6 +99,7 @@ TEST_F(Form1Test, EncodeByButtonOrKeyRecordAndPlaySayEachFailureAndClosingDuring
     window.Command1->click();
     window.Text2->setText(folder.filePath("missing/folder/x.wav"));
     window.Command7->click();
+    store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
     window.Text2->setText(folder.filePath("x.wav"));
     window.Command8->click();
     ASSERT_EQ(dialogs.messages.size(), 4u);

@@ -39,6 +39,13 @@ TEST(RecorderLauncher, RecordAndPlayPassTheFileAsOneArgumentLast)
 
     const QString audio = dir.filePath(QStringLiteral("my recording.wav"));
     std::ofstream(audio.toStdString()) << std::string(1024 * 1024, '\x55'); // an old recording
+    // A recorder that is not there, or is no program, is said before the old recording is touched.
+    for (const QString& wrong : {dir.filePath(QStringLiteral("no recorder")), audio}) {
+        store.write("Settings", "Recorder", wrong.toStdString());
+        EXPECT_TRUE(startRecording(audio, store).startsWith("Cannot start the recorder " + wrong + ": ")) << wrong.toStdString();
+        EXPECT_EQ(testdata::readBytes(audio.toStdString()).size(), 1024u * 1024u) << wrong.toStdString();
+    }
+    store.write("Settings", "Recorder", standIn);
     EXPECT_EQ(startRecording(audio, store), QString());
     EXPECT_EQ(testdata::readBytes(audio.toStdString()).size(), 58u); // the header bytes are checked elsewhere
     EXPECT_EQ(receivedArguments(), QStringList{audio});

@@ -48,6 +48,9 @@ int listenCommand(const QStringList& arguments)
     std::optional<DecodeChoice> choice = decodeOptions.resolve(parser, nullptr, &problem);
     if (!choice)
         return fail(problem);
+    problem = ListeningSession::galleryProblem(parser.value(gallery)); // before any sound device is looked for
+    if (!problem.isEmpty())
+        return fail(problem);
 
     ListeningSession session(choice->controls, choice->settings);
     QEventLoop loop;

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <filesystem>
 #include <system_error>
 
@@ -70,17 +71,35 @@ QString defaultGalleryFolder()
     return QDir(pictures).filePath(QStringLiteral("Tonobild"));
 }
 
+// Creates the folder with its parents when it is not there; answers empty or the problem.
+QString Gallery::createFolder() const
+{
+    std::error_code error;
+    std::filesystem::create_directories(folder_.toStdString(), error);
+    if (!error && QFileInfo(folder_).isDir())
+        return {};
+    return QStringLiteral("cannot create the gallery folder %1: %2")
+        .arg(QDir::toNativeSeparators(folder_),
+             error ? QString::fromStdString(error.message()) : QStringLiteral("not a folder"));
+}
+
+QString Gallery::prepare() const
+{
+    if (const QString problem = createFolder(); !problem.isEmpty())
+        return problem;
+    QTemporaryFile probe(QDir(folder_).filePath(QStringLiteral(".tonobild-probe-XXXXXX")));
+    if (!probe.open())
+        return QStringLiteral("cannot write into the gallery folder %1: %2")
+            .arg(QDir::toNativeSeparators(folder_), probe.errorString());
+    return {};
+}
+
 std::optional<GalleryEntry> Gallery::keep(const GalleryItem& item, const QDateTime& when, QString* problem) const
 {
     const QDir folder(folder_);
-    std::error_code error;
-    std::filesystem::create_directories(folder_.toStdString(), error);
-    if (error || !QFileInfo(folder_).isDir()) {
-        *problem = QStringLiteral("cannot create the gallery folder %1: %2")
-                       .arg(QDir::toNativeSeparators(folder_),
-                            error ? QString::fromStdString(error.message()) : QStringLiteral("not a folder"));
+    *problem = createFolder();
+    if (!problem->isEmpty())
         return std::nullopt;
-    }
     const std::string stem = galleryStem(localTime(when), item.codeword);
     GalleryEntry entry{{}, {}, when};
     for (int n = 1;; ++n) {

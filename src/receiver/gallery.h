@@ -41,6 +41,10 @@ public:
     explicit Gallery(QString folder) : folder_(std::move(folder)) {}
     const QString& folder() const { return folder_; }
 
+    // Creates the folder when it is not there and tries a file in it, before
+    // anything is received. Answers empty, or the problem (the folder and the reason).
+    QString prepare() const;
+
     // Keeps the picture under the first free name of its time and codeword:
     // the recording, then the picture, then the index line. Answers nothing and
     // sets the problem (the file and the reason) when any of them cannot be
@@ -51,6 +55,8 @@ public:
     QStringList latestPictures(int count) const;
 
 private:
+    QString createFolder() const;
+
     QString folder_;
 };
 

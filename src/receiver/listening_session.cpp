@@ -23,11 +23,20 @@ ListeningSession::~ListeningSession()
     engine_.stopRecording();
 }
 
+QString ListeningSession::galleryProblem(const QString& galleryFolder)
+{
+    const QString problem = Gallery(galleryFolder).prepare();
+    return problem.isEmpty() ? problem : QStringLiteral("The received pictures could not be kept: %1.").arg(problem);
+}
+
 QString ListeningSession::start(const QAudioDevice& device, const QString& galleryFolder)
 {
     stop();
     gallery_ = Gallery(galleryFolder);
     keepFailing_ = false;
+    // A folder that takes no pictures is said now, not after the first transmission.
+    if (const QString problem = galleryProblem(galleryFolder); !problem.isEmpty())
+        return problem;
     // The device's own rate: no resampling in the sound server rounds the held samples off.
     const QString problem = engine_.startRecording(device, 0);
     if (!problem.isEmpty())

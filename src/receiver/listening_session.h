@@ -23,6 +23,10 @@ public:
     ListeningSession(const DecoderControls& controls, const DecodeSettings& settings, QObject* parent = nullptr);
     ~ListeningSession() override;
 
+    // Why pictures could not be kept in the folder, as a sentence; empty when
+    // they can. start() asks it before the device is opened.
+    static QString galleryProblem(const QString& galleryFolder);
+
     // Starts listening; answers an empty text, or why listening cannot start.
     QString start(const QAudioDevice& device, const QString& galleryFolder);
     // Stops listening: a transmission still coming in is kept with the rows that arrived.

@@ -114,6 +114,9 @@ TEST_F(CliTest, RefusalsGiveTheirExitCodeAndAOneLineReasonAndCreateNothing)
         {{"record", "--seconds", "4000", temp("r.wav")}, "--seconds needs a length between 0 and 3600 seconds"},
         {{"play"}, "expected 1 file arguments; see --help"},
         {{"listen", "--seconds", "1"}, "--gallery needs the folder the pictures are kept in"},
+        // A gallery that takes no pictures is said before anything is heard.
+        {{"listen", "--gallery", temp("silence.wav") + "/gallery", "--seconds", "1"},
+         "The received pictures could not be kept: cannot create the gallery folder " + temp("silence.wav") + "/gallery"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());

@@ -81,15 +81,20 @@ TEST_F(GalleryTest, AFolderOrIndexThatCannotBeWrittenIsSaidWithTheFileAndTheReas
     QDir().mkdir(locked);
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const bool lockedTakesFiles = QFile(locked + QStringLiteral("/probe")).open(QIODevice::WriteOnly);
-    // folder, the problem (%1: the folder), whether that is all of it
-    const std::tuple<QString, const char*, bool> cases[] = {
-        {blocker.fileName() + QStringLiteral("/gallery"), "cannot create the gallery folder %1: Not a directory", true},
-        {blocker.fileName(), "cannot create the gallery folder %1: Not a directory", true},
-        {temporary.filePath(QStringLiteral("gallery")), "cannot write %1/index.txt: ", false},
-        {locked, "cannot write %1/2026-12-06_14-03-22_KLM456.wav: Permission denied", true}};
-    for (const auto& [folder, expected, whole] : cases) {
+    // folder, the problem of keeping (%1: the folder), whether that is all of it, and the
+    // problem said before listening starts (the index is not tried then)
+    const std::tuple<QString, const char*, bool, const char*> cases[] = {
+        {blocker.fileName() + QStringLiteral("/gallery"), "cannot create the gallery folder %1: Not a directory", true,
+         "cannot create the gallery folder %1: Not a directory"},
+        {blocker.fileName(), "cannot create the gallery folder %1: Not a directory", true,
+         "cannot create the gallery folder %1: Not a directory"},
+        {temporary.filePath(QStringLiteral("gallery")), "cannot write %1/index.txt: ", false, ""},
+        {locked, "cannot write %1/2026-12-06_14-03-22_KLM456.wav: Permission denied", true,
+         "cannot write into the gallery folder %1: Permission denied"}};
+    for (const auto& [folder, expected, whole, beforehand] : cases) {
         if (folder == locked && lockedTakesFiles)
             GTEST_SKIP() << "the user may write into a read-only folder";
+        EXPECT_EQ(Gallery(folder).prepare(), QString::fromUtf8(beforehand).arg(folder));
         const QString wanted = QString::fromUtf8(expected).arg(folder);
         EXPECT_FALSE(Gallery(folder).keep(item, when, &problem)) << folder.toStdString();
         EXPECT_TRUE(whole ? problem == wanted : problem.startsWith(wanted)) << problem.toStdString();

@@ -252,7 +252,7 @@ void Form1::VScroll1_Change()
 void Form1::setCommandsEnabled(bool enabled)
 {
     for (QPushButton* command : {Command1, Command2, Command7, Command8, Command14, Command16, Command17, Command18,
-                                 Command19})
+                                 Command19, transmitterButton})
         command->setEnabled(enabled);
 }
 

@@ -145,6 +145,7 @@ private:
     DecodeSettings listeningSettings() override;
     void setLicLock(bool ticked) override;
     void placeGalleryPicture(const QString& path) override;
+    bool commandRunning() const override { return busy_; }
     // Record and Decode wait while listening; answers true after saying so.
     bool saysListeningIsOn(const QString& title);
     void repaintWorkingPicture();

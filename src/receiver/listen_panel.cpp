@@ -136,6 +136,10 @@ void ListenPanel::toggleListening()
 
 void ListenPanel::startListening()
 {
+    if (host_.commandRunning()) {
+        statusLabel->setText(QStringLiteral("Encode or Decode is running: listen when it has ended."));
+        return;
+    }
     settings_ = host_.listeningSettings();
     const std::string missing = missingDecodeChoice(settings_, host_.decoderControls());
     if (!missing.empty()) {

@@ -42,6 +42,8 @@ public:
         virtual void setLicLock(bool ticked) = 0;
         // A gallery picture clicked: the window places it as the working picture.
         virtual void placeGalleryPicture(const QString& path) = 0;
+        // Encode or Decode runs: the live decode would share its controls.
+        virtual bool commandRunning() const = 0;
     };
 
     ListenPanel(Host& host, SettingsStore& store, QWidget* parent = nullptr);

@@ -161,6 +161,10 @@ void Form1::Command2_Click()
         dialogs_.message(this, QStringLiteral("Decode"),
                          QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
         return;
+    } catch (const std::exception& error) { // memory running out for a very long recording
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromUtf8(error.what())));
+        return;
     }
     // "R+B HalfX" unticks "Half X" before the column step is taken.
     DecodeSettings settings = decodeSettings();

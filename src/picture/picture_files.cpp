@@ -86,8 +86,8 @@ BitmapCheck checkBitmap(const QString& path, qint64 fileSize)
     return {true, {}};
 }
 
-// What a path names when it is no regular file: opening a named pipe with no
-// writer would wait for ever, and a device never ends.
+} // namespace
+
 QString specialFileKind(const QString& path)
 {
     std::error_code error;
@@ -104,8 +104,6 @@ QString specialFileKind(const QString& path)
         return {};
     }
 }
-
-} // namespace
 
 QString pictureSizeProblem(qint64 width, qint64 height)
 {

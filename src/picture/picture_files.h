@@ -18,6 +18,11 @@ constexpr int kLargestPictureSide = 32767;
 // pixels than Qt may allocate), or an empty text.
 QString pictureSizeProblem(qint64 width, qint64 height);
 
+// What a path names when it is no regular file ("a named pipe", "a device",
+// "a socket"), or an empty text: opening a named pipe with no writer would
+// wait for ever, and a device never ends.
+QString specialFileKind(const QString& path);
+
 QImage toImage(const WorkingPicture& picture);
 WorkingPicture fromImage(const QImage& image);
 

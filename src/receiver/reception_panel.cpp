@@ -11,6 +11,7 @@
 #include "audio/wav_file.h"
 #include "common/file_error.h"
 #include "decoder/sample_file.h"
+#include "picture/picture_files.h"
 #include "receiver/receiving_front_end.h"
 #include "receiver/settings_detector.h"
 
@@ -86,6 +87,10 @@ bool ReceptionPanel::monoReception() const
 
 std::unique_ptr<SampleSource> ReceptionPanel::openRecording(const std::string& path) const
 {
+    // The window would wait for ever on a named pipe with no writer, and never
+    // come to the end of a device.
+    if (const QString kind = specialFileKind(QString::fromStdString(path)); !kind.isEmpty())
+        throw FileError("cannot read", path, "it is " + kind.toStdString() + ", not a recording file");
     auto file = std::make_unique<SampleFile>(path);
     if (!conditionsRecording())
         return file;
@@ -106,6 +111,10 @@ void ReceptionPanel::detectSettings()
     } catch (const WavFormatError& error) {
         dialogs_.message(this, kDetectTitle,
                          QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
+        return;
+    } catch (const std::exception& error) { // memory running out for a very long recording
+        dialogs_.message(this, kDetectTitle,
+                         QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromUtf8(error.what())));
         return;
     }
     if (!found.found) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <sys/stat.h>
 
 #include "app/first_time_guide.h"
 #include "picture/picture_view.h"
@@ -346,8 +347,11 @@ TEST_F(Form1DecodeTest, IdentifiedLinesAndEveryOtherWayOfPlacingValuesGiveTheirR
 TEST_F(Form1DecodeTest, AMissingFileOrChoiceIsSaidAndChangesNothing)
 {
     const QString missing = folder.filePath("missing.wav");
+    const QString pipe = folder.filePath("pipe.wav"); // with no writer: opening it would wait for ever
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
     const struct { const char* what; std::function<void()> spoil; QString message; } cases[] = {
         {"missing file", [&] { window.Text2->setText(missing); }, missing},
+        {"named pipe", [&] { window.Text2->setText(pipe); }, pipe + ": it is a named pipe, not a recording file"},
         {"no level", [&] { Form1::setOption(window.Option7, false); },
          "Choose the Active Normalising level before decoding."},
         {"no inset", [&] { Form1::setOption(window.Option24, false); }, "LIC Inset"},
@@ -368,10 +372,19 @@ TEST_F(Form1DecodeTest, AMissingFileOrChoiceIsSaidAndChangesNothing)
 }
 
 // Stop ends a decode at the next progress step and still rebuilds; closing ends one silently.
+// Meanwhile the Transmitter dialog cannot open, and Listen says why it waits.
 TEST_F(Form1DecodeTest, StopEndsAtTheNextProgressStepAndStillRebuildsAndClosingEndsItSilently)
 {
-    QTimer::singleShot(0, &window, [&] { window.Command4->click(); });
+    bool transmitterUsable = true;
+    QTimer::singleShot(0, &window, [&] {
+        transmitterUsable = window.transmitterButton->isEnabled();
+        window.listenPanel->listenButton->click();
+        window.Command4->click();
+    });
     decode();
+    EXPECT_FALSE(transmitterUsable);
+    EXPECT_FALSE(window.listenPanel->isListening());
+    EXPECT_EQ(window.listenPanel->statusLabel->text(), "Encode or Decode is running: listen when it has ended.");
     EXPECT_EQ(dialogs.beeps, 1);
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"Decoded"});
     EXPECT_EQ(window.Label9->text(), "1");

@@ -89,7 +89,10 @@ bool Form1::encodeTo(const QString& audioFile, const EncoderSettings& settings, 
         });
         if (!encoder.run(settings))
             return false;
-        files.commit();
+        if (const std::string problem = files.commit(); !problem.empty())
+            dialogs_.message(this, QStringLiteral("Encode"),
+                             QStringLiteral("The RAW and WAV files were written; the WAV for other players was not.\n%1")
+                                 .arg(QString::fromStdString(problem)));
         return true;
     } catch (const std::exception& error) { // a file error, or memory running out
         files.abandon();

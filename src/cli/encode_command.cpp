@@ -127,11 +127,12 @@ int encodeCommand(const QStringList& arguments)
     TransmissionFiles files(audioPath.toStdString(), static_cast<std::uint32_t>(rate),
                             parser.isSet(playerWav) ? TransmissionFiles::PlayerWav::With
                                                     : TransmissionFiles::PlayerWav::Without);
+    std::string playerProblem;
     try {
         files.open();
         Encoder encoder(picture, controls, state, files);
         encoder.run(settings);
-        files.commit();
+        playerProblem = files.commit();
     } catch (const FileError& error) {
         return fail(QString::fromStdString(error.what()));
     }
@@ -141,6 +142,9 @@ int encodeCommand(const QStringList& arguments)
                         << files.bytesWritten() << " bytes, "
                         << QString::number(static_cast<double>(files.bytesWritten()) / rate, 'f', 2)
                         << " seconds at " << rate << " samples per second\n";
+    if (!playerProblem.empty())
+        return fail(QStringLiteral("the WAV for other players was not written: %1")
+                        .arg(QString::fromStdString(playerProblem)));
     if (parser.isSet(playerWav))
         QTextStream(stdout) << "Wrote " << QString::fromStdString(files.playerPath()) << " for other players: "
                             << playerRateFor(static_cast<std::uint32_t>(rate)).rate << " samples per second\n";

@@ -97,7 +97,7 @@ void TransmissionFiles::write(const std::uint8_t* samples, std::size_t count)
     }
 }
 
-void TransmissionFiles::commit()
+std::string TransmissionFiles::commit()
 {
     if (bytes_ > std::numeric_limits<std::uint32_t>::max() - kPcmHeaderBytes)
         throw FileError("Cannot write", wav_.path(), "the transmission is too long for a WAV file");
@@ -115,8 +115,14 @@ void TransmissionFiles::commit()
         player_->finish();
     }
     AtomicFile::publishBoth(raw_, wav_);
-    if (player_)
+    if (!player_)
+        return {};
+    try {
         player_->publish();
+    } catch (const FileError& error) {
+        return error.what();
+    }
+    return {};
 }
 
 void TransmissionFiles::abandon() noexcept

@@ -55,8 +55,10 @@ public:
     void open();   // throws FileError
     void write(const std::uint8_t* samples, std::size_t count) override; // throws FileError
     // Completes the WAV headers and moves the RAW and WAV files into place, both
-    // or neither, then the player WAV. Throws FileError.
-    void commit();
+    // or neither (throws FileError), then the player WAV. Answers why the player
+    // WAV could not be moved into place (the RAW and WAV are then in place), or
+    // an empty text.
+    [[nodiscard]] std::string commit();
     void abandon() noexcept;
 
 private:

@@ -25,13 +25,13 @@ struct TransmissionFilesTest : ::testing::Test {
 
 const std::vector<std::uint8_t> kSamples = {160, 95, 224, 31};
 
-// Opens, writes kSamples in two parts and commits.
-void commitSamples(TransmissionFiles&& files)
+// Opens, writes kSamples in two parts and commits; answers the player WAV's problem.
+std::string commitSamples(TransmissionFiles&& files)
 {
     files.open();
     files.write(kSamples.data(), 3);
     files.write(kSamples.data() + 3, 1);
-    files.commit();
+    return files.commit();
 }
 
 } // namespace
@@ -62,7 +62,7 @@ TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeaders)
         TransmissionFiles files(wav, rate, TransmissionFiles::PlayerWav::With);
         const std::string player = files.playerPath();
         EXPECT_EQ(player, (folder / "t-player.wav").string());
-        commitSamples(std::move(files));
+        EXPECT_EQ(commitSamples(std::move(files)), "");
         EXPECT_EQ(testdata::readBytes((folder / "t.RAW").string()), kSamples);
         // The header written out field by field by hand: PCM, mono, 8 bits, the sizes set.
         for (const auto& [path, fileRate, samples] : {std::tuple{wav, rate, kSamples},
@@ -110,7 +110,7 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedOrAnAbandonedWri
     fs::remove(folder / "a.wav");
     std::ofstream(folder / "a.wav") << "old wav";
     const std::string wav = (folder / "a.wav").string(), raw = (folder / "a.RAW").string();
-    commitSamples(TransmissionFiles(wav, 11025));
+    EXPECT_EQ(commitSamples(TransmissionFiles(wav, 11025)), "");
     const auto pair = std::pair(testdata::readBytes(raw), testdata::readBytes(wav));
     EXPECT_EQ(std::tuple(pair.first, pair.second.size(), names()), std::tuple(kSamples, std::size_t{48}, left));
 
@@ -127,4 +127,16 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedOrAnAbandonedWri
         EXPECT_EQ(std::tuple(testdata::readBytes(raw), testdata::readBytes(wav), names()),
                   std::tuple(pair.first, pair.second, left)) << explicitly;
     }
+}
+
+// A player WAV that cannot be moved into place comes last: the RAW and the WAV
+// are in place, and the answer names the player WAV and the reason.
+TEST_F(TransmissionFilesTest, APlayerWavThatCannotBeReplacedIsSaidAfterTheRawAndWavAreInPlace)
+{
+    fs::create_directory(folder / "p-player.wav");
+    const std::string wav = (folder / "p.wav").string();
+    EXPECT_EQ(commitSamples(TransmissionFiles(wav, 11025, TransmissionFiles::PlayerWav::With)),
+              "Cannot replace " + (folder / "p-player.wav").string() + ": Is a directory");
+    EXPECT_EQ(std::pair(testdata::readBytes((folder / "p.RAW").string()), testdata::readBytes(wav).size()),
+              std::pair(kSamples, std::size_t{48}));
 }

@@ -26,30 +26,39 @@ QStringList toQStringList(const std::vector<std::string>& words)
     return list;
 }
 
-// The recorder's file: a bare name is looked up on the search path, so that a
-// missing program is reported as missing rather than as a failed start. Empty,
-// with the reason in `problem`, when there is no program to start.
-QString locate(const QString& program, QString& problem)
+// The recorder as the settings name it, and its file: a bare name is looked
+// up on the search path, so that a missing program is reported as missing
+// rather than as a failed start. The problem says why there is no program
+// to start, or is empty.
+struct Recorder {
+    QString program;
+    QString path;
+    QString problem;
+};
+
+Recorder findRecorder(const QString& program)
 {
-    const QString found = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
-    const QFileInfo file(found);
-    if (found.isEmpty() || !file.exists())
-        problem = QStringLiteral("Cannot start the recorder %1: the program was not found.").arg(program);
+    const QString path = program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    Recorder recorder{program, path, {}};
+    const QFileInfo file(recorder.path);
+    if (recorder.path.isEmpty() || !file.exists())
+        recorder.problem = QStringLiteral("Cannot start the recorder %1: the program was not found.").arg(program);
     else if (!file.isFile() || !file.isExecutable())
-        problem = QStringLiteral("Cannot start the recorder %1: it is not a program that can be run.").arg(program);
-    return problem.isEmpty() ? found : QString();
+        recorder.problem =
+            QStringLiteral("Cannot start the recorder %1: it is not a program that can be run.").arg(program);
+    return recorder;
 }
 
-QString start(const QString& program, const QString& found, const QStringList& arguments)
+QString start(const Recorder& recorder, const QStringList& arguments)
 {
     QProcess process;
-    process.setProgram(found);
+    process.setProgram(recorder.path);
     process.setArguments(arguments);
     process.setStandardInputFile(QProcess::nullDevice());
     if (!process.startDetached()) {
         const QString reason = process.errorString().isEmpty() ? QStringLiteral("it could not be run")
                                                                : process.errorString();
-        return QStringLiteral("Cannot start the recorder %1: %2").arg(program, reason);
+        return QStringLiteral("Cannot start the recorder %1: %2").arg(recorder.program, reason);
     }
     return {};
 }
@@ -73,26 +82,24 @@ QString startRecording(const QString& audioFile, const SettingsStore& store)
 {
     // The recorder is found before the file is emptied: an old recording is not
     // discarded for a recorder that is not there.
-    const QString program = recorderProgram(store);
-    QString problem;
-    const QString found = locate(program, problem);
-    if (found.isEmpty())
-        return problem;
+    const Recorder recorder = findRecorder(recorderProgram(store));
+    if (!recorder.problem.isEmpty())
+        return recorder.problem;
     try {
         prepareRecordingFile(audioFile.toStdString());
     } catch (const FileError& error) {
         return QStringLiteral("Cannot prepare the recording file %1: %2")
             .arg(audioFile, QString::fromStdString(error.reason()));
     }
-    return start(program, found, toQStringList(recordArguments(audioFile.toStdString())));
+    return start(recorder, toQStringList(recordArguments(audioFile.toStdString())));
 }
 
 QString startPlaying(const QString& audioFile, const SettingsStore& store)
 {
-    const QString program = recorderProgram(store);
-    QString problem;
-    const QString found = locate(program, problem);
-    return found.isEmpty() ? problem : start(program, found, toQStringList(playArguments(audioFile.toStdString())));
+    const Recorder recorder = findRecorder(recorderProgram(store));
+    if (!recorder.problem.isEmpty())
+        return recorder.problem;
+    return start(recorder, toQStringList(playArguments(audioFile.toStdString())));
 }
 
 } // namespace tonobild

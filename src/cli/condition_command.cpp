@@ -29,6 +29,9 @@ int conditionCommand(const QStringList& arguments)
     try {
         SampleFile recording(audioPath.toStdString());
         const std::vector<std::uint8_t> samples = conditionRecording(recording, &report);
+        if (samples.empty()) // an empty RAW is no conditioned recording: nothing is written
+            return fail(QStringLiteral("cannot condition %1: nothing in it could be read as transmitted samples")
+                            .arg(audioPath));
         AtomicFile raw(rawPath.toStdString());
         raw.open();
         raw.write(samples.data(), samples.size());

@@ -91,6 +91,7 @@ TEST_F(CliTest, RefusalsGiveTheirExitCodeAndAOneLineReasonAndCreateNothing)
 {
     writeBytes(temp("silence.wav"), std::vector<std::uint8_t>(100000, 128));
     writeBytes(temp("noise.wav"), randomBytes(100000, 3));
+    writeBytes(temp("empty.wav"), {});
     const QString card = dataFile("gradient160.bmp");
     const QStringList rig{"--rig-model", "2", "--rig-port", "localhost:4532"};
     const struct { QStringList arguments; QString reason; } cases[] = {
@@ -103,6 +104,8 @@ TEST_F(CliTest, RefusalsGiveTheirExitCodeAndAOneLineReasonAndCreateNothing)
         // nothing, silence and noise is SettingsDetector.FindsNoTransmissionInNothingSilenceOrRandomBytes).
         {{"detect", temp("silence.wav")}, temp("silence.wav") + ": no transmission found: "},
         {{"decode", "--detect", temp("noise.wav"), temp("o.bmp")}, temp("noise.wav") + ": no transmission found: "},
+        {{"condition", temp("empty.wav"), temp("c.RAW")},
+         "cannot condition " + temp("empty.wav") + ": nothing in it could be read as transmitted samples"},
         // Keying options that do not make a rig: said before anything is opened or played.
         {{"play", "--ptt", "rts", card}, "--ptt, --lead and --tail need --rig-model and --rig-port"},
         {{"play", "--rig-model", "2", card}, "--rig-model and --rig-port go together"},
@@ -124,7 +127,7 @@ TEST_F(CliTest, RefusalsGiveTheirExitCodeAndAOneLineReasonAndCreateNothing)
         EXPECT_EQ(std::tuple(run.exitCode, run.err.count('\n'), run.out), std::tuple(1, qsizetype{1}, QString()));
         EXPECT_TRUE(run.err.startsWith("tonobild-cli: ") && run.err.contains(c.reason)) << run.err.toStdString();
     }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"noise.wav", "silence.wav"}));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"empty.wav", "noise.wav", "silence.wav"}));
     EXPECT_EQ(cli({"--help"}).exitCode, 0);
     // The usage names the program the operator started, not the one it handed over to.
     const CliRun help = cli({"record", "--help"});

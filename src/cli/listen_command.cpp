@@ -86,6 +86,10 @@ int listenCommand(const QStringList& arguments)
     out << "Received " << received << (received == 1 ? " picture" : " pictures") << Qt::endl;
     if (result != 0)
         return fail(problem);
+    if (const int lost = session.picturesLost(); lost > 0) // said as it happened, and in the exit code
+        return fail(QStringLiteral("%1 received could not be kept in %2")
+                        .arg(lost == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(lost),
+                             parser.value(gallery)));
     return 0;
 }
 

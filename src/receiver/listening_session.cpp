@@ -34,6 +34,7 @@ QString ListeningSession::start(const QAudioDevice& device, const QString& galle
     stop();
     gallery_ = Gallery(galleryFolder);
     keepFailing_ = false;
+    picturesLost_ = 0;
     // A folder that takes no pictures is said now, not after the first transmission.
     if (const QString problem = galleryProblem(galleryFolder); !problem.isEmpty())
         return problem;
@@ -87,6 +88,7 @@ void ListeningSession::received(ReceivedPicture picture)
     // Named by the time the transmission began: its first cycles came in just before.
     const auto entry = gallery_.keep(item, beganAt_.isValid() ? beganAt_ : QDateTime::currentDateTime(), &problem);
     if (!entry) {
+        ++picturesLost_;
         if (!keepFailing_)
             emit keepFailed(problem);
         keepFailing_ = true;

@@ -38,6 +38,8 @@ public:
     // The loudest sample of the last block, 0 .. 128 from the middle.
     int inputLevel() const { return inputLevel_; }
     const QString& galleryFolder() const { return gallery_.folder(); }
+    // The pictures received since start() that could not be kept.
+    int picturesLost() const { return picturesLost_; }
 
 signals:
     // A transmission has begun: the window brings the settings up to date now.
@@ -67,6 +69,7 @@ private:
     QDateTime beganAt_; // when the transmission coming in began
     int inputLevel_ = 0;
     bool keepFailing_ = false;
+    int picturesLost_ = 0;
 };
 
 } // namespace tonobild

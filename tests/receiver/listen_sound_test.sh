@@ -40,4 +40,21 @@ for codeword in "${codewords[@]}"; do
   cmp "$work/$codeword-clean.png" "$kept" || fail "the picture received as $codeword differs from the clean decode"
 done
 [ $status = 0 ] && echo "Three transmissions received as their clean decodes"
+
+# A gallery folder that turns into a file while listening takes no picture: that
+# is said when it comes and again at the end, and listen fails. Heard at one rate only.
+if [ -z "${3:-}" ]; then
+  lost=$work/lost
+  "$cli" listen --gallery "$lost" --input capture --count 1 --seconds 40 > "$work/lost.log" 2>&1 & listener=$!
+  wait_until_started "$work/lost.log" Listening
+  rm -r "$lost" && : > "$lost"
+  "$cli" play --output null "$work/${codewords[0]}.wav"
+  wait_for_line "$work/lost.log" "tonobild-cli: cannot create the gallery folder $lost: .*; listening goes on" 100 ||
+    fail "the picture that could not be kept was not said"
+  kill -INT "$listener"
+  if wait "$listener"; then fail "listen exited 0 although the picture was not kept"; fi
+  cat "$work/lost.log"
+  [ "$(tail -n 1 "$work/lost.log")" = "tonobild-cli: 1 picture received could not be kept in $lost" ] ||
+    fail "listen did not end by saying that a picture was lost"
+fi
 exit $status

@@ -1,5 +1,8 @@
 #include "transmitter/keyed_player.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace tonobild {
 
 namespace {
@@ -11,6 +14,14 @@ QString joined(const QString& first, const QString& second)
     if (second.isEmpty())
         return first;
     return first + QLatin1Char('\n') + second;
+}
+
+// The samples' own length and the margin a device may take past it.
+int playingLimitMs(const WavAudio& audio)
+{
+    const std::uint64_t samplesMs = audio.sampleRate == 0 ? 0 : std::uint64_t{audio.frameCount()} * 1000 / audio.sampleRate;
+    return static_cast<int>(
+        std::min<std::uint64_t>(samplesMs + KeyedPlayer::kStallMarginMs, std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -53,6 +64,7 @@ QString KeyedPlayer::start(const WavAudio& audio, const QAudioDevice& device, st
         return QString::fromStdString(error.what()) + QStringLiteral(". Nothing was played.");
     }
     sequence_ = std::move(sequence);
+    device_ = device;
     releaseProblem_.clear();
     if (sequence_->keyed()) {
         emit keyedChanged(true);
@@ -60,7 +72,6 @@ QString KeyedPlayer::start(const WavAudio& audio, const QAudioDevice& device, st
     }
     if (leadMs > 0) {
         audio_ = audio;
-        device_ = device;
         stepTimer_.start(leadMs);
         return {};
     }
@@ -74,8 +85,10 @@ QString KeyedPlayer::playSamples(const WavAudio& audio, const QAudioDevice& devi
 {
     sequence_->leadPassed();
     const QString problem = engine_.startPlaying(audio, device);
-    if (problem.isEmpty())
+    if (problem.isEmpty()) {
+        stepTimer_.start(playingLimitMs(audio)); // ended by onSamplesEnded() in time
         emit samplesStarted(engine_.playbackDescription());
+    }
     return problem;
 }
 
@@ -83,8 +96,19 @@ void KeyedPlayer::onStepTimer()
 {
     if (step() == KeyingStep::Lead)
         startSamples();
+    else if (step() == KeyingStep::Playing)
+        onStall();
     else if (step() == KeyingStep::Tail)
         end({});
+}
+
+void KeyedPlayer::onStall()
+{
+    engine_.stopPlaying();
+    end(QStringLiteral("The output device %1 stopped taking the samples: they had not been played %2 seconds "
+                       "after they should have ended. Playing stopped.")
+            .arg(device_.description())
+            .arg(kStallMarginMs / 1000));
 }
 
 void KeyedPlayer::startSamples()

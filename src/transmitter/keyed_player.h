@@ -1,7 +1,7 @@
 // Plays a transmission with the transmitter keyed around it: keys, waits the
 // lead, plays the samples, waits the tail, releases. Stop, an error of the
-// output device, a rig that stops answering and the player's end all release
-// the transmitter at once. Used by the recorder's window and by tonobild-cli.
+// output device (one that stops taking samples too), a rig that stops
+// answering and the player's end all release the transmitter at once. Used by the recorder's window and by tonobild-cli.
 #pragma once
 
 #include <QObject>
@@ -19,6 +19,9 @@ class KeyedPlayer : public QObject {
 public:
     // How often the rig is asked whether it still answers while keyed.
     static constexpr int kLinkCheckMs = 500;
+    // How long the output device may take past the samples' own length before it
+    // counts as stalled: the samples are stopped and the transmitter released.
+    static constexpr int kStallMarginMs = 5000;
 
     explicit KeyedPlayer(AudioEngine& engine, QObject* parent = nullptr);
     ~KeyedPlayer() override;
@@ -52,6 +55,7 @@ private:
     void startSamples(); // at the end of the lead
     QString playSamples(const WavAudio& audio, const QAudioDevice& device);
     void onSamplesEnded();
+    void onStall();
     void onLinkCheck();
     void end(const QString& problem); // releases and reports finished()
     QString release(const QString& problem); // answers the problem with the release's own

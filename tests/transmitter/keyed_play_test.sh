@@ -69,6 +69,17 @@ ptt_is 1 "the recorder did not key the transmitter"
 wait "$station" || fail "the recorder exited with $?"
 ptt_is 0 "PTT is still on after the recorder closed"
 
+# The output device stops taking samples while keyed: the transmitter is released
+# once the samples are overdue, not held keyed for ever.
+start_player "$work/short.wav" "${rig[@]}"
+playing Playing
+pactl suspend-sink null 1
+timeout 15 tail --pid="$player" -f /dev/null || fail "the player waited on for a stalled output device"
+pactl suspend-sink null 0
+ended_with 1 "a stalled output device does not end in an error"
+logged "stopped taking the samples" "no message about the stalled output device"
+ptt_is 0 "PTT is still on after the output device stalled"
+
 start_player "$work/long.wav" "${rig[@]}"
 playing Playing
 kill "$rig_pid"; wait "$rig_pid" 2>/dev/null || true; rig_pid= # the rig daemon dies while keyed

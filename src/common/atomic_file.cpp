@@ -8,7 +8,25 @@
 
 namespace tonobild {
 
-AtomicFile::AtomicFile(std::string path) : path_(std::move(path)), temporaryPath_(path_ + ".part") {}
+namespace {
+
+// Where a symbolic link at `path` leads, links of links followed; `path` itself
+// when it is no link, or a link that leads nowhere.
+std::string linkTarget(const std::string& path)
+{
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error))
+        return path;
+    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
+    return error ? path : target.string();
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(std::string path)
+    : path_(std::move(path)), target_(linkTarget(path_)), temporaryPath_(target_ + ".part")
+{
+}
 
 AtomicFile::~AtomicFile()
 {
@@ -57,7 +75,7 @@ void AtomicFile::finish()
 void AtomicFile::publish()
 {
     finished_ = false;
-    if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+    if (std::rename(temporaryPath_.c_str(), target_.c_str()) != 0) {
         const std::string reason = lastSystemError();
         std::remove(temporaryPath_.c_str());
         throw FileError("Cannot replace", path_, reason);
@@ -118,7 +136,7 @@ void AtomicFile::publishBoth(AtomicFile& first, AtomicFile& second)
 {
     std::string aside;
     try {
-        aside = keepAside(first.path_);
+        aside = keepAside(first.target_);
     } catch (const FileError&) {
         first.abandon();
         second.abandon();
@@ -135,7 +153,7 @@ void AtomicFile::publishBoth(AtomicFile& first, AtomicFile& second)
     try {
         second.publish();
     } catch (const FileError&) {
-        restore(first.path_, aside);
+        restore(first.target_, aside);
         throw;
     }
     if (!aside.empty())

@@ -1,5 +1,6 @@
 // A file written beside its final name and moved into place only when it is
 // complete, so that a failure or an interrupted write leaves the old file whole.
+// A name that is a symbolic link stays one: the file it leads to is replaced.
 #pragma once
 
 #include <cstddef>
@@ -33,7 +34,8 @@ public:
     static void publishBoth(AtomicFile& first, AtomicFile& second);
 
 private:
-    std::string path_;
+    std::string path_;          // the name given, for messages
+    std::string target_;        // the file replaced: path_, or where its link leads
     std::string temporaryPath_;
     std::FILE* file_ = nullptr;
     bool finished_ = false; // closed, waiting to be moved into place

@@ -140,3 +140,18 @@ TEST_F(TransmissionFilesTest, APlayerWavThatCannotBeReplacedIsSaidAfterTheRawAnd
     EXPECT_EQ(std::pair(testdata::readBytes((folder / "p.RAW").string()), testdata::readBytes(wav).size()),
               std::pair(kSamples, std::size_t{48}));
 }
+
+// A WAV name that is a symbolic link (a recording kept in another folder) stays
+// a link: the file it leads to gets the new samples, and nothing is left beside either.
+TEST_F(TransmissionFilesTest, AWavNameThatIsASymbolicLinkStaysOneAndTheFileItLeadsToIsReplaced)
+{
+    fs::create_directory(folder / "kept");
+    std::ofstream(folder / "kept/real.wav") << "old wav";
+    fs::create_symlink("kept/real.wav", folder / "t.wav");
+    EXPECT_EQ(commitSamples(TransmissionFiles((folder / "t.wav").string(), 11025)), "");
+    EXPECT_TRUE(fs::is_symlink(folder / "t.wav"));
+    EXPECT_EQ(testdata::readBytes((folder / "kept/real.wav").string()),
+              testdata::wavBytes(1, 1, 11025, 8, kSamples, static_cast<std::uint32_t>(kSamples.size())));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder / "kept"), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3); // kept, t.wav, t.RAW
+}

@@ -63,6 +63,40 @@ QString start(const Recorder& recorder, const QStringList& arguments)
     return {};
 }
 
+// Moves an old recording to an unused name beside it, for as long as the
+// recorder might not start; answers that name, or empty when nothing was moved.
+QString setAside(const QString& audioFile)
+{
+    if (!QFileInfo(audioFile).isFile())
+        return {};
+    for (int n = 1;; ++n) {
+        const QString aside = QStringLiteral("%1.old%2").arg(audioFile).arg(n);
+        if (QFileInfo::exists(aside))
+            continue;
+        return QFile::rename(audioFile, aside) ? aside : QString();
+    }
+}
+
+// Puts the old recording back in place of the prepared file.
+void putBack(const QString& audioFile, const QString& aside)
+{
+    if (aside.isEmpty())
+        return;
+    QFile::remove(audioFile);
+    QFile::rename(aside, audioFile);
+}
+
+QString prepare(const QString& audioFile)
+{
+    try {
+        prepareRecordingFile(audioFile.toStdString());
+    } catch (const FileError& error) {
+        return QStringLiteral("Cannot prepare the recording file %1: %2")
+            .arg(audioFile, QString::fromStdString(error.reason()));
+    }
+    return {};
+}
+
 } // namespace
 
 QString recorderProgram(const SettingsStore& store)
@@ -80,18 +114,21 @@ QString recorderProgram(const SettingsStore& store)
 
 QString startRecording(const QString& audioFile, const SettingsStore& store)
 {
-    // The recorder is found before the file is emptied: an old recording is not
-    // discarded for a recorder that is not there.
+    // The recorder is found before the file is emptied, and the old recording is
+    // discarded only once the recorder has started: it is not lost for a
+    // recorder that is not there or does not run.
     const Recorder recorder = findRecorder(recorderProgram(store));
     if (!recorder.problem.isEmpty())
         return recorder.problem;
-    try {
-        prepareRecordingFile(audioFile.toStdString());
-    } catch (const FileError& error) {
-        return QStringLiteral("Cannot prepare the recording file %1: %2")
-            .arg(audioFile, QString::fromStdString(error.reason()));
-    }
-    return start(recorder, toQStringList(recordArguments(audioFile.toStdString())));
+    const QString aside = setAside(audioFile);
+    QString problem = prepare(audioFile);
+    if (problem.isEmpty())
+        problem = start(recorder, toQStringList(recordArguments(audioFile.toStdString())));
+    if (!problem.isEmpty())
+        putBack(audioFile, aside);
+    else if (!aside.isEmpty())
+        QFile::remove(aside);
+    return problem;
 }
 
 QString startPlaying(const QString& audioFile, const SettingsStore& store)

@@ -23,7 +23,7 @@ QString recorderProgram(const SettingsStore& store);
 // Prepares the file (the 58-byte recording header and nothing else) and starts
 // the recorder with the file as its one argument. Answers an empty text when the
 // recorder was started, else the message for the user naming the file or the
-// program and the reason.
+// program and the reason; then an old recording in the file is left as it was.
 QString startRecording(const QString& audioFile, const SettingsStore& store);
 
 // Starts the recorder with "/play", "/close" and the file. The file is neither

@@ -2,6 +2,7 @@
 // the arguments it was given, one a line.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -39,12 +40,18 @@ TEST(RecorderLauncher, RecordAndPlayPassTheFileAsOneArgumentLast)
 
     const QString audio = dir.filePath(QStringLiteral("my recording.wav"));
     std::ofstream(audio.toStdString()) << std::string(1024 * 1024, '\x55'); // an old recording
-    // A recorder that is not there, or is no program, is said before the old recording is touched.
-    for (const QString& wrong : {dir.filePath(QStringLiteral("no recorder")), audio}) {
+    // A recorder that is not there, is no program, or does not run (its interpreter
+    // is missing) is said, and the old recording is left as it was.
+    const QString broken = dir.filePath(QStringLiteral("broken recorder"));
+    std::ofstream(broken.toStdString()) << "#!/nonexistent/interpreter\n";
+    std::filesystem::permissions(broken.toStdString(), std::filesystem::perms::owner_all);
+    for (const QString& wrong : {dir.filePath(QStringLiteral("no recorder")), audio, broken}) {
         store.write("Settings", "Recorder", wrong.toStdString());
         EXPECT_TRUE(startRecording(audio, store).startsWith("Cannot start the recorder " + wrong + ": ")) << wrong.toStdString();
-        EXPECT_EQ(testdata::readBytes(audio.toStdString()).size(), 1024u * 1024u) << wrong.toStdString();
+        EXPECT_EQ(testdata::readBytes(audio.toStdString()), std::vector<std::uint8_t>(1024 * 1024, 0x55))
+            << wrong.toStdString();
     }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3); // nothing left beside the recording
     store.write("Settings", "Recorder", standIn);
     EXPECT_EQ(startRecording(audio, store), QString());
     EXPECT_EQ(testdata::readBytes(audio.toStdString()).size(), 58u); // the header bytes are checked elsewhere

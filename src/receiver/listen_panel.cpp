@@ -99,6 +99,11 @@ ListenPanel::ListenPanel(Host& host, SettingsStore& store, QWidget* parent)
         settings_ = host_.listeningSettings();
         statusLabel->setText(QStringLiteral("Receiving"));
     });
+    connect(&session_, &ListeningSession::receivedNothing, this, [this] {
+        rowLabel->clear();
+        timeLeftLabel->clear();
+        statusLabel->setText(QStringLiteral("Listening on %1; the last signal held no picture").arg(inputBox->currentText()));
+    });
     connect(&session_, &ListeningSession::samplesHeard, this, &ListenPanel::showProgress);
     connect(&session_, &ListeningSession::licLockChanged, this, [this](bool ticked) { host_.setLicLock(ticked); });
     connect(&session_, &ListeningSession::pictureKept, this, &ListenPanel::showKept);

@@ -244,6 +244,8 @@ void Listener::end(std::uint64_t cut)
     received.startSample = ended->start;
     if (received.tookLine)
         host_.received(std::move(received));
+    else
+        host_.nothingReceived();
 }
 
 // Where the signal was last in step, with one cycle more, so that the last

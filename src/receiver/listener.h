@@ -66,6 +66,9 @@ public:
     virtual void transmissionBegins() {}
     // A transmission has ended; its picture, read-out and recording.
     virtual void received(ReceivedPicture picture) = 0;
+    // What began has ended without a line of picture (a whistle, a voice):
+    // nothing was received.
+    virtual void nothingReceived() {}
     // The live decode unticks or ticks "LIC Lock", as a decode does.
     virtual void setLicLock(bool /*ticked*/) {}
 };

@@ -74,6 +74,11 @@ void ListeningSession::transmissionBegins()
     emit transmissionBegan();
 }
 
+void ListeningSession::nothingReceived()
+{
+    emit receivedNothing();
+}
+
 void ListeningSession::setLicLock(bool ticked)
 {
     emit licLockChanged(ticked);

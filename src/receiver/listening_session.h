@@ -44,6 +44,8 @@ public:
 signals:
     // A transmission has begun: the window brings the settings up to date now.
     void transmissionBegan();
+    // What began ended without a line of picture: listening goes on.
+    void receivedNothing();
     // A block of samples has gone through the listener.
     void samplesHeard();
     void pictureKept(const tonobild::ReceivedPicture& picture, const tonobild::GalleryEntry& entry);
@@ -58,6 +60,7 @@ signals:
 private:
     void hear(const QByteArray& samples);
     void received(ReceivedPicture picture) override;
+    void nothingReceived() override;
     void setLicLock(bool ticked) override;
     void transmissionBegins() override;
 

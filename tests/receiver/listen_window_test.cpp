@@ -51,6 +51,21 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     EXPECT_TRUE(window.workingPicture() == fromImage(loadPictureFile(path).image));
     EXPECT_TRUE(window.Label15->text().contains(QStringLiteral("Identification: KLM456")));
 
+    // A whistle, a square tone of one sample high and one low at 11025 for a
+    // second, is taken for a transmission, and then said to have held no picture.
+    std::vector<std::uint8_t> tone;
+    for (int i = 0; i < 11025; ++i)
+        tone.push_back(i % 2 ? 40 : 216);
+    const QString whistle = testdata::writeBytes(folder.filePath(QStringLiteral("whistle.wav")),
+                                                 testdata::wavBytes(1, 1, 11025, 8, tone, 11025));
+    player.start(QStringLiteral(TONOBILD_CLI), {"play", "--output", "null", whistle});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.statusLabel->text() == QStringLiteral("Receiving"); }, 10000))
+        << panel.statusLabel->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.statusLabel->text().endsWith(QStringLiteral("the last signal held no picture")); },
+                                10000)) << panel.statusLabel->text().toStdString();
+    player.waitForFinished(10000);
+    EXPECT_EQ(panel.galleryStrip->count(), 1);
+
     panel.listenButton->click();
     EXPECT_FALSE(panel.isListening());
 }

@@ -21,9 +21,11 @@ struct CollectingHost final : ListenerHost {
     explicit CollectingHost(DecoderControls& c) : controls(c) {}
     void transmissionBegins() override { ++began; }
     void received(ReceivedPicture picture) override { pictures.push_back(std::move(picture)); }
+    void nothingReceived() override { ++nothing; }
     void setLicLock(bool ticked) override { licLockChanges.push_back(controls.licLock = ticked); }
     DecoderControls& controls;
     int began = 0;
+    int nothing = 0;
     std::vector<ReceivedPicture> pictures;
     std::vector<bool> licLockChanges;
 };
@@ -110,7 +112,7 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
                         static_cast<double>(starts[i] + sent[i].size() * rate / 11025), 40.0);
             EXPECT_EQ(received.recording.size() % 2, 0u);
         }
-        EXPECT_EQ(listening.host.began, 3);
+        EXPECT_EQ(std::pair(listening.host.began, listening.host.nothing), std::pair(3, 0));
         // Each live decode unticked "LIC Lock" and ticked it again at the third code.
         EXPECT_EQ(listening.host.licLockChanges, (std::vector<bool>{false, true, false, true, false, true}));
         EXPECT_TRUE(listening.host.pictures[0].controls.licLock);
@@ -124,6 +126,8 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
         listening.feed(whistle);
         listening.listener.finish();
         EXPECT_EQ(listening.host.pictures.size(), 3u);
+        // The whistle began a transmission that ended with no line taken: said as such.
+        EXPECT_EQ(std::pair(listening.host.began, listening.host.nothing), std::pair(4, 1));
         EXPECT_FALSE(listening.listener.receiving());
     }
 }

@@ -9,6 +9,7 @@
 #include "audio/recorder_arguments.h"
 #include "audio/recording_file.h"
 #include "common/file_error.h"
+#include "common/special_file.h"
 #include "settings/mode_presets.h"
 #include "settings/settings_store.h"
 
@@ -64,16 +65,22 @@ QString start(const Recorder& recorder, const QStringList& arguments)
 }
 
 // Moves an old recording to an unused name beside it, for as long as the
-// recorder might not start; answers that name, or empty when nothing was moved.
-QString setAside(const QString& audioFile)
+// recorder might not start: answers that name, or why it cannot be moved.
+struct Aside {
+    QString path;
+    QString problem;
+};
+
+Aside setAside(const QString& file)
 {
-    if (!QFileInfo(audioFile).isFile())
-        return {};
     for (int n = 1;; ++n) {
-        const QString aside = QStringLiteral("%1.old%2").arg(audioFile).arg(n);
+        const QString aside = QStringLiteral("%1.old%2").arg(file).arg(n);
         if (QFileInfo::exists(aside))
             continue;
-        return QFile::rename(audioFile, aside) ? aside : QString();
+        QFile old(file);
+        if (old.rename(aside))
+            return {aside, {}};
+        return {{}, old.errorString()};
     }
 }
 
@@ -120,14 +127,27 @@ QString startRecording(const QString& audioFile, const SettingsStore& store)
     const Recorder recorder = findRecorder(recorderProgram(store));
     if (!recorder.problem.isEmpty())
         return recorder.problem;
-    const QString aside = setAside(audioFile);
-    QString problem = prepare(audioFile);
+    // A link stays a link: the recording is the file it leads to.
+    const QFileInfo named(audioFile);
+    const QString file = named.isSymLink() && named.exists() ? named.canonicalFilePath() : audioFile;
+    if (const std::string kind = specialFileKind(file.toStdString()); !kind.empty())
+        return QStringLiteral("Cannot prepare the recording file %1: it is %2, not a recording file")
+            .arg(audioFile, QString::fromStdString(kind));
+    Aside aside;
+    if (QFileInfo(file).isFile()) {
+        aside = setAside(file);
+        if (!aside.problem.isEmpty())
+            return QStringLiteral("Cannot prepare the recording file %1: the old recording cannot be kept aside "
+                                  "until the recorder runs: %2")
+                .arg(audioFile, aside.problem);
+    }
+    QString problem = prepare(file);
     if (problem.isEmpty())
         problem = start(recorder, toQStringList(recordArguments(audioFile.toStdString())));
     if (!problem.isEmpty())
-        putBack(audioFile, aside);
-    else if (!aside.isEmpty())
-        QFile::remove(aside);
+        putBack(file, aside.path);
+    else if (!aside.path.isEmpty())
+        QFile::remove(aside.path);
     return problem;
 }
 

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <filesystem>
 
+#include "common/special_file.h"
 #include "picture/bitmap_header.h"
 #include "picture/picture_file_saving.h"
 #include "picture/plain_bitmap_file.h"
@@ -90,19 +90,7 @@ BitmapCheck checkBitmap(const QString& path, qint64 fileSize)
 
 QString specialFileKind(const QString& path)
 {
-    std::error_code error;
-    const std::filesystem::file_type type = std::filesystem::status(QFile::encodeName(path).toStdString(), error).type();
-    switch (type) {
-    case std::filesystem::file_type::fifo:
-        return QStringLiteral("a named pipe");
-    case std::filesystem::file_type::character:
-    case std::filesystem::file_type::block:
-        return QStringLiteral("a device");
-    case std::filesystem::file_type::socket:
-        return QStringLiteral("a socket");
-    default:
-        return {};
-    }
+    return QString::fromStdString(specialFileKind(QFile::encodeName(path).toStdString()));
 }
 
 QString pictureSizeProblem(qint64 width, qint64 height)

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <sys/stat.h>
 #include <fstream>
 
 #include "audio/recorder_launcher.h"
@@ -53,9 +54,24 @@ TEST(RecorderLauncher, RecordAndPlayPassTheFileAsOneArgumentLast)
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 3); // nothing left beside the recording
     store.write("Settings", "Recorder", standIn);
+    // A named pipe is refused at once: opening it would wait for ever for a reader.
+    const QString pipe = dir.filePath(QStringLiteral("pipe.wav"));
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    EXPECT_EQ(startRecording(pipe, store),
+              "Cannot prepare the recording file " + pipe + ": it is a named pipe, not a recording file");
     EXPECT_EQ(startRecording(audio, store), QString());
     EXPECT_EQ(testdata::readBytes(audio.toStdString()).size(), 58u); // the header bytes are checked elsewhere
     EXPECT_EQ(receivedArguments(), QStringList{audio});
+
+    // A link to the recording stays a link; the recorder is given the link.
+    QFile::remove(log);
+    const QString link = dir.filePath(QStringLiteral("link.wav"));
+    std::filesystem::resize_file(audio.toStdString(), 1000);
+    std::filesystem::create_symlink(audio.toStdString(), link.toStdString());
+    EXPECT_EQ(startRecording(link, store), QString());
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(testdata::readBytes(audio.toStdString()).size(), 58u);
+    EXPECT_EQ(receivedArguments(), QStringList{link});
 
     QFile::remove(log);
     const QString named = dir.filePath(QStringLiteral("/play and more.wav"));

@@ -9,7 +9,7 @@
 #include "audio/recorder_arguments.h"
 #include "audio/recording_file.h"
 #include "common/file_error.h"
-#include "common/special_file.h"
+#include "common/file_kinds.h"
 #include "settings/mode_presets.h"
 #include "settings/settings_store.h"
 
@@ -73,15 +73,11 @@ struct Aside {
 
 Aside setAside(const QString& file)
 {
-    for (int n = 1;; ++n) {
-        const QString aside = QStringLiteral("%1.old%2").arg(file).arg(n);
-        if (QFileInfo::exists(aside))
-            continue;
-        QFile old(file);
-        if (old.rename(aside))
-            return {aside, {}};
-        return {{}, old.errorString()};
-    }
+    const QString aside = QString::fromStdString(unusedNameBeside(file.toStdString(), ".old"));
+    QFile old(file);
+    if (old.rename(aside))
+        return {aside, {}};
+    return {{}, old.errorString()};
 }
 
 // Puts the old recording back in place of the prepared file.
@@ -128,8 +124,7 @@ QString startRecording(const QString& audioFile, const SettingsStore& store)
     if (!recorder.problem.isEmpty())
         return recorder.problem;
     // A link stays a link: the recording is the file it leads to.
-    const QFileInfo named(audioFile);
-    const QString file = named.isSymLink() && named.exists() ? named.canonicalFilePath() : audioFile;
+    const QString file = QString::fromStdString(linkTarget(audioFile.toStdString()));
     if (const std::string kind = specialFileKind(file.toStdString()); !kind.empty())
         return QStringLiteral("Cannot prepare the recording file %1: it is %2, not a recording file")
             .arg(audioFile, QString::fromStdString(kind));

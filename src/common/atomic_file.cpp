@@ -5,23 +5,9 @@
 #include <system_error>
 
 #include "common/file_error.h"
+#include "common/file_kinds.h"
 
 namespace tonobild {
-
-namespace {
-
-// Where a symbolic link at `path` leads, links of links followed; `path` itself
-// when it is no link, or a link that leads nowhere.
-std::string linkTarget(const std::string& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error))
-        return path;
-    const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-    return error ? path : target.string();
-}
-
-} // namespace
 
 AtomicFile::AtomicFile(std::string path)
     : path_(std::move(path)), target_(linkTarget(path_)), temporaryPath_(target_ + ".part")
@@ -104,13 +90,11 @@ std::string keepAside(const std::string& path)
 {
     if (!occupied(path) || typeAt(path) == fs::file_type::directory)
         return {};
-    for (int attempt = 0;; ++attempt) {
-        const std::string aside = path + ".old" + (attempt == 0 ? std::string() : std::to_string(attempt));
-        if (occupied(aside))
-            continue;
+    for (;;) {
+        const std::string aside = unusedNameBeside(path, ".old");
         std::error_code error;
         fs::create_hard_link(path, aside, error);
-        if (error == std::errc::file_exists)
+        if (error == std::errc::file_exists) // taken meanwhile
             continue;
         if (error) // a file system without hard links: keep a copy instead
             fs::copy_file(path, aside, error);

@@ -6,7 +6,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 
-#include "common/special_file.h"
+#include "common/file_kinds.h"
 #include "picture/bitmap_header.h"
 #include "picture/picture_file_saving.h"
 #include "picture/plain_bitmap_file.h"

@@ -1,7 +1,8 @@
 // Plays a transmission with the transmitter keyed around it: keys, waits the
 // lead, plays the samples, waits the tail, releases. Stop, an error of the
 // output device (one that stops taking samples too), a rig that stops
-// answering and the player's end all release the transmitter at once. Used by the recorder's window and by tonobild-cli.
+// answering and the player's end all release the transmitter at once. Used by
+// the recorder's window and by tonobild-cli.
 #pragma once
 
 #include <QObject>

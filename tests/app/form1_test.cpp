@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <fstream>
+#include <memory>
 #include <sys/stat.h>
 
 #include "app/first_time_guide.h"
@@ -38,11 +39,10 @@ QString states(std::initializer_list<const QAbstractButton*> buttons)
 
 } // namespace
 
-// The Sync Level read-out follows its scroll bar, also for a screen reader; an emptied audio
-// name is the default at once; the HSync interlock works both ways; the NR method and the time
-// reduction recaption the resolutions and durations (their texts: NrMethod and Timecalc).
-// Every shown control has a name for a screen reader.
-TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirControlsAtOnceAndAllHaveNames)
+// The Sync Level read-out follows its scroll bar, also for a screen reader; the HSync interlock
+// works both ways; the NR method and the time reduction recaption the resolutions and durations
+// (their texts: NrMethod and Timecalc). Every shown control has a name for a screen reader.
+TEST_F(Form1Test, ReadOutHSyncInterlockAndCaptionsFollowTheirControlsAtOnceAndAllHaveNames)
 {
     Form1 window(dialogs, store);
     window.show();
@@ -61,9 +61,6 @@ TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirCon
     EXPECT_EQ(QAccessible::queryAccessibleInterface(window.Label10)->text(QAccessible::Description), "12");
     window.VScroll1->setValue(-100);
     EXPECT_EQ(window.Label10->text(), "-64");
-    window.Text2->setText("/tmp/other.wav");
-    window.Text2->clear();
-    EXPECT_EQ(window.Text2->text(), QDir::homePath() + "/TONOBILD.WAV");
 
     window.Check1->setChecked(false);
     EXPECT_EQ(states({window.Check3, window.Check5}), "on-greyed on-greyed"); // a greyed box keeps its tick
@@ -82,38 +79,13 @@ TEST_F(Form1Test, ReadOutDefaultAudioNameHSyncInterlockAndCaptionsFollowTheirCon
     EXPECT_EQ(window.Label12->text(), "~19 Secs"); // "R+B HalfX" wins over "Half X"
 }
 
-// Encode without a resolution or into a missing folder writes nothing; "Record" and "Play"
-// start the recorder program named in the settings store (what the recorder receives is
-// shown by the launcher's own tests). Each failure is said and the commands stay enabled.
-// Then Encode by button and by key writes both files and says "Encoded"; closing the window
-// during an encode stops it silently and keeps the old files.
-TEST_F(Form1Test, EncodeByButtonOrKeyRecordAndPlaySayEachFailureAndClosingDuringEncodeKeepsTheOldWav)
+// Encode by button and by key writes both files and says "Encoded"; closing the window during an
+// encode stops it silently and keeps the old files. (Encode's refusals are
+// Form1DecodeTest.ACommandThatCannotGoOnSaysWhyAndChangesNothing's.)
+TEST_F(Form1Test, EncodeByButtonOrKeyWritesTheFilesAndClosingDuringAnEncodeKeepsTheOldWav)
 {
-    store.write("Settings", "Recorder", "/bin/true"); // found: Record goes on to prepare the file
     Form1 window(dialogs, store);
-    Form1::setOption(window.Option1, false);
     const QString wav = folder.filePath("t.WAV");
-    window.Text2->setText(wav);
-    window.Command1->click();
-    window.Option1->setChecked(true);
-    window.Text2->setText(folder.filePath("missing/t.WAV"));
-    window.Command1->click();
-    window.Text2->setText(folder.filePath("missing/folder/x.wav"));
-    window.Command7->click();
-    store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString());
-    window.Text2->setText(folder.filePath("x.wav"));
-    window.Command8->click();
-    ASSERT_EQ(dialogs.messages.size(), 4u);
-    EXPECT_TRUE(dialogs.messages[0].text.startsWith("No resolution is selected"));
-    EXPECT_TRUE(dialogs.messages[1].text.contains("missing/t.RAW"));
-    EXPECT_TRUE(dialogs.messages[1].text.contains("No such file or directory"));
-    EXPECT_TRUE(dialogs.messages[2].text.contains("missing/folder/x.wav"));
-    EXPECT_TRUE(dialogs.messages[3].text.contains("no-such-recorder"));
-    EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
-    for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
-        EXPECT_TRUE(command->isEnabled());
-
-    dialogs.messages.clear();
     window.Text2->setText(wav);
     window.Command1->click();
     ASSERT_EQ(dialogs.messageTexts(), QStringList{"Encoded"});
@@ -149,8 +121,8 @@ TEST_F(Form1Test, EncodeByButtonOrKeyRecordAndPlaySayEachFailureAndClosingDuring
 
 // Save and Reset without a mode say so and write nothing; a store that cannot be written is
 // reported once, over start-up, a mode button and Save, and the window goes on. Then a saved
-// preset comes back after another mode. What CB selects and how Reset keeps it is
-// PresetControls' case CbInterlock; here the window's lock.
+// preset comes back after another mode, and an emptied audio file name is the default at once.
+// What CB selects and how Reset keeps it is PresetControls' case CbInterlock; here the window's lock.
 TEST_F(Form1Test, NoModeAndAnUnwritableStoreAreSaidOnceSavedPresetComesBackAndCbLocksHalfXAndTheSmallResolution)
 {
     // Every one of the 36 preset values as the window shows them.
@@ -195,7 +167,7 @@ TEST_F(Form1Test, NoModeAndAnUnwritableStoreAreSaidOnceSavedPresetComesBackAndCb
     const auto saved = presetValues(window);
     window.Command13->click();
 
-    window.Option26->click(); // TAPE, never saved: everything is cleared
+    window.Option26->click(); // TAPE, never saved: everything is cleared, the audio name to the default
     EXPECT_EQ(window.Text2->text(), defaultAudioFileName());
 
     window.Option25->click();
@@ -214,7 +186,8 @@ TEST_F(Form1Test, NoModeAndAnUnwritableStoreAreSaidOnceSavedPresetComesBackAndCb
 TEST_F(Form1Test, WholeRoadFromTheFirstStartToAReceivedSignedPictureAndTheNextStartInTheModeUsedLast)
 {
     dialogs.answers.push_back(installedTestCardFolder());
-    auto window = startWindow();
+    auto window = std::make_unique<Form1>(dialogs, store);
+    window->Form_Load();
     EXPECT_EQ(dialogs.questions, QStringList{"Testcard location|Please enter the directory where the testcards are "
                                              "located\r\nPlease Leave Blank to not display"});
     EXPECT_EQ(store.read("Directories", "Test Pattern", "?"), installedTestCardFolder().toStdString() + "/");
@@ -281,7 +254,8 @@ TEST_F(Form1Test, WholeRoadFromTheFirstStartToAReceivedSignedPictureAndTheNextSt
     dialogs.questions.clear();
     store.write("HIRES", "o3", "1");
     store.write("HIRES", "t3", "/tmp/hires.bmp");
-    auto second = startWindow();
+    auto second = std::make_unique<Form1>(dialogs, store);
+    second->Form_Load();
     EXPECT_TRUE(dialogs.questions.isEmpty());
     EXPECT_TRUE(second->Option27->isChecked());
     EXPECT_TRUE(second->Option3->isChecked());
@@ -302,14 +276,13 @@ protected:
         DecodingWindowTest::SetUp();
         window.Text2->setText(dataFile("gradient160-signed.RAW"));
     }
-    void decode() { window.Command2->click(); }
 };
 
 } // namespace
 
 TEST_F(Form1DecodeTest, IdentifiedLinesAndEveryOtherWayOfPlacingValuesGiveTheirReferencePictures)
 {
-    decode();
+    window.Command2->click();
     EXPECT_EQ(dialogs.messageTexts(), QStringList{"Decoded"});
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3.bmp"));
     EXPECT_EQ(window.Label15->text(), kSignedCaption);
@@ -324,7 +297,7 @@ TEST_F(Form1DecodeTest, IdentifiedLinesAndEveryOtherWayOfPlacingValuesGiveTheirR
 
     // Every other way of placing values gives its reference picture.
     window.Check3->setChecked(false);
-    decode();
+    window.Command2->click();
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level3-buffered.bmp"));
 
     window.Check1->setChecked(false);
@@ -338,37 +311,73 @@ TEST_F(Form1DecodeTest, IdentifiedLinesAndEveryOtherWayOfPlacingValuesGiveTheirR
     window.Check3->setChecked(true);
     window.Option6->setChecked(true);
     window.workingPicture().clear(kWhite);
-    decode();
+    window.Command2->click();
     EXPECT_EQ(window.workingPicture(), reference("gradient160-signed.decode-level2-startup.bmp"));
     EXPECT_EQ(window.Label15->text(), "");
     EXPECT_EQ(dialogs.messages.size(), 4u);
 }
 
-TEST_F(Form1DecodeTest, AMissingFileOrChoiceIsSaidAndChangesNothing)
+// A command that cannot go on says why and changes nothing: not the picture, nor "LIC Lock", nor
+// any file; the commands stay enabled. Encode into a missing folder or without a resolution;
+// Record into a missing folder and Play with no recorder (what the recorder receives is shown by
+// the launcher's own tests); Decode of a missing file or a named pipe, or without a level or an
+// inset; Load of a missing file, of no name or of a named pipe; Save into a missing folder.
+TEST_F(Form1DecodeTest, ACommandThatCannotGoOnSaysWhyAndChangesNothing)
 {
+    const QString wav = folder.filePath("t.WAV");
     const QString missing = folder.filePath("missing.wav");
     const QString pipe = folder.filePath("pipe.wav"); // with no writer: opening it would wait for ever
     ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
-    const struct { const char* what; std::function<void()> spoil; QString message; } cases[] = {
-        {"missing file", [&] { window.Text2->setText(missing); }, missing},
-        {"named pipe", [&] { window.Text2->setText(pipe); }, pipe + ": it is a named pipe, not a recording file"},
-        {"no level", [&] { Form1::setOption(window.Option7, false); },
+    const struct { const char* what; std::function<void()> spoil; QPushButton* command; QString message; } cases[] = {
+        {"encode into a missing folder", [&] { window.Text2->setText(folder.filePath("missing/t.WAV")); },
+         window.Command1, "missing/t.RAW: No such file or directory"},
+        {"record into a missing folder",
+         [&] {
+             store.write("Settings", "Recorder", "/bin/true"); // found: Record goes on to prepare the file
+             window.Text2->setText(folder.filePath("missing/folder/x.wav"));
+         },
+         window.Command7, "missing/folder/x.wav"},
+        {"play with no recorder",
+         [&] { store.write("Settings", "Recorder", folder.filePath("no-such-recorder").toStdString()); },
+         window.Command8, "no-such-recorder"},
+        {"decode a missing file", [&] { window.Text2->setText(missing); }, window.Command2, missing},
+        {"decode a named pipe", [&] { window.Text2->setText(pipe); }, window.Command2,
+         pipe + ": it is a named pipe, not a recording file"},
+        {"decode without a level", [&] { Form1::setOption(window.Option7, false); }, window.Command2,
          "Choose the Active Normalising level before decoding."},
-        {"no inset", [&] { Form1::setOption(window.Option24, false); }, "LIC Inset"},
+        {"decode without an inset", [&] { Form1::setOption(window.Option24, false); }, window.Command2, "LIC Inset"},
+        {"load a missing file", [&] { window.Text4->setText(folder.filePath("missing.bmp")); }, window.Command11,
+         "does not exist"},
+        {"load no name", [&] { window.Text4->clear(); }, window.Command11, "no file name"},
+        {"load a named pipe", [&] { window.Text4->setText(pipe); }, window.Command11,
+         "Cannot load the picture " + pipe +
+             ": it is a named pipe, not a picture file; save the picture into a file first"},
+        {"save into a missing folder", [&] { window.Text3->setText(folder.filePath("no/such/folder/out.bmp")); },
+         window.Command9, folder.filePath("no/such/folder/out.bmp")},
+        // Last: the set-up does not select a resolution again.
+        {"encode without a resolution",
+         [&] {
+             window.Text2->setText(wav);
+             Form1::setOption(window.Option1, false);
+         },
+         window.Command1, "No resolution is selected"},
     };
     window.workingPicture().clear(kWhite);
+    const WorkingPicture before = window.workingPicture();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         SetUp(); // the signed stream at level 3 again
         c.spoil();
         dialogs.messages.clear();
-        decode();
+        c.command->click();
         ASSERT_EQ(dialogs.messages.size(), 1u);
         EXPECT_TRUE(dialogs.messages[0].text.contains(c.message)) << dialogs.messages[0].text.toStdString();
-        EXPECT_EQ(window.workingPicture().colour(0, 0), kWhite);
+        EXPECT_EQ(window.workingPicture(), before);
         EXPECT_TRUE(window.Check5->isChecked());
+        for (QPushButton* command : {window.Command1, window.Command2, window.Command7, window.Command8})
+            EXPECT_TRUE(command->isEnabled());
     }
-    EXPECT_FALSE(QFile::exists(missing));
+    EXPECT_FALSE(QFile::exists(folder.filePath("t.RAW")));
 }
 
 // Stop ends a decode at the next progress step and still rebuilds; closing ends one silently.
@@ -381,7 +390,7 @@ TEST_F(Form1DecodeTest, StopEndsAtTheNextProgressStepAndStillRebuildsAndClosingE
         window.listenPanel->listenButton->click();
         window.Command4->click();
     });
-    decode();
+    window.Command2->click();
     EXPECT_FALSE(transmitterUsable);
     EXPECT_FALSE(window.listenPanel->isListening());
     EXPECT_EQ(window.listenPanel->statusLabel->text(), "Encode or Decode is running: listen when it has ended.");
@@ -395,8 +404,7 @@ TEST_F(Form1DecodeTest, StopEndsAtTheNextProgressStepAndStillRebuildsAndClosingE
     window.Label9->setText("0");
     window.show();
     QTimer::singleShot(0, &window, [&] { window.close(); });
-    decode();
+    window.Command2->click();
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(window.Label9->text(), "1"); // it ended at the first progress step
-    EXPECT_FALSE(window.Picture1->image().isNull());
 }

@@ -35,14 +35,6 @@ inline QWidget* topLevel(const char* name)
 
 class WindowTest : public ::testing::Test {
 protected:
-    // A window after start-up; the test-card prompt takes the next queued answer, or none.
-    std::unique_ptr<Form1> startWindow()
-    {
-        auto window = std::make_unique<Form1>(dialogs, store);
-        window->Form_Load();
-        return window;
-    }
-
     FakeDialogs dialogs;
     MemorySettingsStore store;
     QTemporaryDir folder;

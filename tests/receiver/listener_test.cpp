@@ -76,19 +76,31 @@ struct Listening {
     Listener listener;
 };
 
-// After the last one, silence, noise and a whistle give no picture.
-TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
+// The second has a fade and the third a burst of noise of a second 143084
+// samples in, in mid-picture: shorter than the silence that ends a
+// transmission, the gap stays inside it: one picture, recorded from the leader
+// to the closing group, with every line after the gap.
+// The first two come out as their clean decodes. After the last one, silence,
+// noise and a whistle give no picture.
+TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseOneWithAFadeAndOneWithABurstInsideComeOutWhole)
 {
     const std::vector<std::string> codewords = {"KLM456", "DL2ABC", "G4XYZ"};
     for (const std::uint32_t rate : {44100u, 48000u}) {
         SCOPED_TRACE(rate);
         std::vector<std::uint8_t> stream;
-        std::vector<std::size_t> starts;
+        std::vector<std::size_t> starts, ends;
         std::vector<std::vector<std::uint8_t>> sent;
         addNoise(stream, rate, 1.5);
         for (std::size_t i = 0; i < codewords.size(); ++i) {
             sent.push_back(signedTransmission(codewords[i], static_cast<int>(i)));
-            starts.push_back(addTransmission(stream, sent.back(), rate));
+            const auto gap = i == 0 ? sent.back().end() : sent.back().begin() + 143084;
+            starts.push_back(addTransmission(stream, {sent.back().begin(), gap}, rate));
+            if (i == 1)
+                addSilence(stream, rate, 1); // the fade
+            if (i == 2)
+                addNoise(stream, rate, 1); // the burst
+            addTransmission(stream, {gap, sent.back().end()}, rate);
+            ends.push_back(stream.size());
             addSilence(stream, rate, 3);
             addNoise(stream, rate, 3, static_cast<unsigned>(i));
         }
@@ -99,7 +111,8 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
         for (std::size_t i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);
             const ReceivedPicture& received = listening.host.pictures[i];
-            EXPECT_TRUE(received.picture == decodeStream(sent[i], {.normlevel = 3})->picture);
+            // The burst's noise is filed as lines of its own, into a few rows.
+            if (i != 2) { EXPECT_TRUE(received.picture == decodeStream(sent[i], {.normlevel = 3})->picture); }
             EXPECT_EQ(received.codeword(), codewords[i]);
             EXPECT_EQ(received.signatureCaption, "Class of transmitter: Amateur\r\nIdentification: " + codewords[i]);
             EXPECT_TRUE(received.complete);
@@ -109,7 +122,7 @@ TEST(Listener, ThreeTransmissionsAmongSilenceAndNoiseComeOutAsTheirCleanDecodes)
             EXPECT_GE(received.startSample, starts[i]);
             EXPECT_LE(received.startSample, starts[i] + 40);
             EXPECT_NEAR(static_cast<double>(received.startSample + received.recording.size()),
-                        static_cast<double>(starts[i] + sent[i].size() * rate / 11025), 40.0);
+                        static_cast<double>(ends[i]), 40.0);
             EXPECT_EQ(received.recording.size() % 2, 0u);
         }
         EXPECT_EQ(std::pair(listening.host.began, listening.host.nothing), std::pair(3, 0));
@@ -167,33 +180,6 @@ TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
     EXPECT_GE(secondPicture.startSample, secondStart);
     EXPECT_LE(secondPicture.startSample, secondStart + 40);
     EXPECT_EQ(firstPicture.startSample + firstPicture.recording.size(), secondPicture.startSample);
-}
-
-// A fade or a burst of noise of a second in the middle of the picture, shorter
-// than the silence that ends a transmission, stays inside it: one picture,
-// recorded from the leader to the closing group, with every line after the gap.
-TEST(Listener, AFadeOrABurstOfNoiseInMidPictureStaysInsideTheTransmission)
-{
-    const auto sent = signedTransmission("KLM456", 0);
-    for (const bool noise : {false, true}) {
-        SCOPED_TRACE(noise ? "noise" : "fade");
-        std::vector<std::uint8_t> stream;
-        addNoise(stream, 44100, 1);
-        const std::size_t start = addTransmission(stream, {sent.begin(), sent.begin() + 143084}, 44100);
-        noise ? addNoise(stream, 44100, 1) : addSilence(stream, 44100, 1);
-        addTransmission(stream, {sent.begin() + 143084, sent.end()}, 44100);
-        const std::size_t end = stream.size();
-        addSilence(stream, 44100, 3);
-        Listening listening(44100);
-        listening.feed(stream);
-        ASSERT_EQ(listening.host.pictures.size(), 1u);
-        const ReceivedPicture& received = listening.host.pictures[0];
-        EXPECT_EQ(received.codeword(), "KLM456");
-        EXPECT_TRUE(received.complete);
-        EXPECT_GE(received.startSample, start);
-        EXPECT_LE(received.startSample, start + 40);
-        EXPECT_NEAR(static_cast<double>(received.startSample + received.recording.size()), static_cast<double>(end), 40.0);
-    }
 }
 
 TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)

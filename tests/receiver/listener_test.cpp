@@ -189,8 +189,8 @@ TEST(Listener, ATransmissionJoinedInItsMiddleKeepsTheLinesThatArrived)
     // pass sends rows 2 to 121 as its lines 0 to 119, so the blue pass is gone,
     // green is joined in row 64 and red comes whole. Two lines are allowed for
     // the line codes to lock; a row that never came keeps 0.
+    // Of 286168 samples, as Encoder.StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndCompandAreReadLive pins.
     const auto sent = signedTransmission("KLM456", 0);
-    ASSERT_EQ(sent.size(), 286168u);
     std::vector<std::uint8_t> stream;
     addNoise(stream, 44100, 1);
     addTransmission(stream, {sent.begin() + 171700, sent.end()}, 44100);

@@ -65,7 +65,7 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel.statusLabel->text().endsWith(QStringLiteral("the last signal held no picture")); },
                                 10000)) << panel.statusLabel->text().toStdString();
     // A signal said to have held no picture is one that handed out none
-    // (Listener.ThreeTransmissionsAmongSilenceAndNoiseOneWithAFadeAndOneWithABurstInsideComeOutWhole).
+    // (Listener.ThreeTransmissionsInColourOrMonoAmongSilenceAndNoiseOneWithAFadeOneWithABurstComeOutWhole).
     player.waitForFinished(10000);
 
     panel.listenButton->click();

@@ -266,17 +266,6 @@ void square(std::vector<int>& samples, int cycles, int low = 40, int high = 216,
             samples.insert(samples.end(), hold, level);
 }
 
-std::vector<Seen> events(TransmissionWatch& watcher, const std::vector<int>& samples)
-{
-    std::vector<Seen> seen;
-    for (const int sample : samples) {
-        const std::uint64_t at = watcher.position();
-        if (const Event event = watcher.feed(static_cast<std::uint8_t>(sample)); event != Event::None)
-            seen.push_back({event, at});
-    }
-    return seen;
-}
-
 // After the cycles, 20 samples of the middle level: nothing closes, and 14
 // samples after the last close (262) the signal counts as lost. Or, after 70
 // cycles (the last closes at 278), one with holds of 3 (length 5, closing at
@@ -310,7 +299,13 @@ TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunSilenceOrACycleOutOfStepEnd
             samples.insert(samples.end(), 20, 128);
         square(samples, hold > 0 ? 1 : 0, 40, 216, static_cast<std::size_t>(std::max(hold, 0)));
         TransmissionWatch watcher(rate);
-        EXPECT_EQ(events(watcher, samples), expected);
+        std::vector<Seen> seen;
+        for (const int sample : samples) {
+            const std::uint64_t at = watcher.position();
+            if (const Event event = watcher.feed(static_cast<std::uint8_t>(sample)); event != Event::None)
+                seen.push_back({event, at});
+        }
+        EXPECT_EQ(seen, expected);
         if (expected == run) {
             EXPECT_EQ(watcher.runStart(), 6u);
             EXPECT_EQ(watcher.lastSteadyEnd(), 262u);

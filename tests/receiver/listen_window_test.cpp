@@ -45,7 +45,8 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     player.waitForFinished(30000);
     EXPECT_TRUE(panel.statusLabel->text().startsWith(QStringLiteral("Received"))) << panel.statusLabel->text().toStdString();
 
-    // Named by the codeword as listen_sound_path's "tonobild-cli listen" names it, through the same session.
+    // The codeword in the kept file's name is listen_sound_path's to check: its
+    // "tonobild-cli listen" keeps pictures through the same listening session.
     QListWidgetItem* kept = panel.galleryStrip->item(0);
     const QString path = kept->data(Qt::UserRole).toString();
     QTest::mouseClick(panel.galleryStrip->viewport(), Qt::LeftButton, {}, panel.galleryStrip->visualItemRect(kept).center());

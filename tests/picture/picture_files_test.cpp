@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -184,7 +183,5 @@ TEST_F(PictureFilesTest, TestCardsAreWrittenAsBitmapsThatLoadBackPixelForPixelOr
     EXPECT_TRUE(writeTestCards(path("plain/cards")).contains(path("plain")));
 
     // The build made the folder with the default input picture.
-    const QFileInfo input(defaultInputPicture());
-    EXPECT_EQ(input.absolutePath(), QDir(installedTestCardFolder()).absolutePath());
-    EXPECT_FALSE(loadPictureFile(input.filePath()).image.isNull());
+    EXPECT_FALSE(loadPictureFile(defaultInputPicture()).image.isNull());
 }

@@ -71,8 +71,7 @@ protected:
 TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedWhenTheOutputDeviceFailsAndNeverWithMethodNone)
 {
     playSamples();
-    ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(opened_[0], (TransmitterSettings{1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2}));
+    EXPECT_EQ(opened_, (std::vector<TransmitterSettings>{{1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2}}));
     EXPECT_TRUE(window_->isTransmitterKeyed());
     EXPECT_TRUE(visibleText(*window_).contains("TRANSMITTER KEYED: Fake rig\n"));
     EXPECT_TRUE(dialogs_.messages.empty());
@@ -191,8 +190,8 @@ TEST_F(TransmitterDialogTest, TestPttKeysForOneSecondWithTheFieldsAsTheyStandRep
     field<QSpinBox>("Rig model")->setValue(2);
     ASSERT_TRUE(button(*dialog_, "Test PTT")->isEnabled());
     QTest::mouseClick(button(*dialog_, "Test PTT"), Qt::LeftButton);
-    ASSERT_EQ(opened_.size(), 1u);
-    EXPECT_EQ(std::pair(opened_[0].rigModel, opened_[0].port), std::pair(2, std::string("localhost:4532")));
+    // The fields as they stand, the lead and the tail as the dialog starts.
+    EXPECT_EQ(opened_, (std::vector<TransmitterSettings>{{2, "localhost:4532", PttMethod::Cat, 0.5, 0.5}}));
     EXPECT_TRUE(dialog_->isTesting());
     EXPECT_TRUE(visibleText(*dialog_).contains("TRANSMITTER KEYED"));
     QTest::qWait(TransmitterDialog::kTestMs / 2);

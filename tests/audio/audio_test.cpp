@@ -15,7 +15,6 @@
 #include "audio/recording_file.h"
 #include "audio/sample_conversion.h"
 #include "audio/wav_file.h"
-#include "common/file_error.h"
 #include "support/test_data.h"
 
 using namespace tonobild;
@@ -49,13 +48,6 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
         prepareRecordingFile(path);
         EXPECT_EQ(testdata::readBytes(path), std::vector<std::uint8_t>(header, header + 58)) << path;
     }
-    const std::string unreachable = (dir / "no such folder" / "x.wav").string();
-    try {
-        prepareRecordingFile(unreachable);
-        ADD_FAILURE() << "no error";
-    } catch (const FileError& error) {
-        EXPECT_EQ(error.path(), unreachable);
-    }
     std::filesystem::remove_all(dir);
 }
 
@@ -79,17 +71,15 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
                               wav(1, 6, 44100, 16, {0, 0}, 2), wav(1, 1, 0, 8, {0}, 1), noData})
         EXPECT_THROW(parseWav(bytes), WavFormatError) << bytes.size();
     // A format chunk of 16 bytes that ends the file is whole; one cut to 10 bytes is not.
-    const auto refusal = [](const Bytes& bytes) {
+    for (const auto& [bytes, reason] : {std::pair{noData, "there is no data chunk"},
+                                        {Bytes(noData.begin(), noData.end() - 6), "the format chunk is too short"}}) {
         try {
             parseWav(bytes);
+            ADD_FAILURE() << "read: " << reason;
         } catch (const WavFormatError& error) {
-            return std::string(error.what());
+            EXPECT_STREQ(error.what(), reason);
         }
-        return std::string("read");
-    };
-    const Bytes cutFormat(noData.begin(), noData.end() - 6);
-    EXPECT_EQ(std::pair(refusal(noData), refusal(cutFormat)),
-              std::pair(std::string("there is no data chunk"), std::string("the format chunk is too short")));
+    }
 }
 
 TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetitionOfWholeFrames)

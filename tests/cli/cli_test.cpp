@@ -9,7 +9,6 @@
 #include <tuple>
 
 #include "cli/helper_program.h"
-#include "picture/picture_files.h"
 #include "receiver/recordings.h"
 #include "support/picture_data.h"
 
@@ -24,13 +23,15 @@ struct CliRun { int exitCode = -1; QString out, err; };
 const QString kSigned = dataFile("gradient160-signed.RAW");
 
 struct CliTest : ::testing::Test {
-    CliRun cli(const QStringList& arguments)
+    CliRun cli(const QStringList& arguments) { return run(QStringLiteral(TONOBILD_CLI), arguments); }
+    // Any program, with a settings folder of the test's own.
+    CliRun run(const QString& program, const QStringList& arguments)
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(TONOBILD_CLI), arguments);
+        process.start(program, arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
@@ -194,11 +195,10 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
     if (sox.isEmpty())
         GTEST_SKIP() << "sox is not installed";
     const auto sent = readBytes(dataPath("gradient160-signed.RAW"));
-    QProcess resample;
-    resample.start(sox, {"-t", "raw", "-r", "44100", "-e", "unsigned", "-b", "8", "-c", "1",
-                         writeBytes(temp("held.raw"), held(sent, 4)),
-                           "-b", "16", temp("card.wav"), "rate", "48000"});
-    ASSERT_TRUE(resample.waitForFinished() && resample.exitCode() == 0) << resample.readAllStandardError().toStdString();
+    const CliRun resampled = run(sox, {"-t", "raw", "-r", "44100", "-e", "unsigned", "-b", "8", "-c", "1",
+                                       writeBytes(temp("held.raw"), held(sent, 4)), "-b", "16", temp("card.wav"),
+                                       "rate", "48000"});
+    ASSERT_EQ(resampled.exitCode, 0) << resampled.err.toStdString();
 
     EXPECT_FALSE(cli({"decode", temp("card.wav"), temp("plain.bmp")}).out.contains("KLM456"));
     const CliRun run = cli({"decode", "--condition", "--detect", temp("card.wav"), temp("card.bmp")});
@@ -233,10 +233,7 @@ TEST_F(CliTest, HelperProgramIsFoundInstalledOrBesideTheCommandLine)
 // the images and the sound live in its helper programs.
 TEST_F(CliTest, LinksQtCoreButNeitherQtGuiNorQtMultimedia)
 {
-    QProcess readelf;
-    readelf.start(QStringLiteral("readelf"), {QStringLiteral("--dynamic"), QStringLiteral(TONOBILD_CLI)});
-    ASSERT_TRUE(readelf.waitForFinished(30000));
-    const QString needed = QString::fromUtf8(readelf.readAllStandardOutput());
+    const QString needed = run("readelf", {"--dynamic", TONOBILD_CLI}).out;
     EXPECT_TRUE(needed.contains("libQt6Core.so") && !needed.contains("libQt6Gui.so") &&
                 !needed.contains("libQt6Multimedia.so"))
         << needed.toStdString();

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -68,10 +67,10 @@ TEST_F(PictureFilesTest, ColourNumbersBecomePixelsRowByRowWrittenAsBitmapUnlessT
                                       std::pair{"d.png", "\x89PNG"}, std::pair{"e.jpeg", "\xFF\xD8"}}) {
         ASSERT_EQ(savePictureFile(picture, path(name)), QString()) << name;
         EXPECT_TRUE(bytes(name).startsWith(magic)) << name;
-    }
-    for (const char* name : {"a.BMP", "d.png"}) {
-        const LoadedPicture loaded = loadPictureFile(path(name));
-        EXPECT_EQ(fromImage(loaded.image), fromImage(picture)) << name << ": " << loaded.problem.toStdString();
+        // Each but the JPEG, whose colours are not kept exactly, loads back as it was.
+        if (QString(name) != "e.jpeg") {
+            EXPECT_EQ(fromImage(loadPictureFile(path(name)).image), fromImage(picture)) << name;
+        }
     }
     const QByteArray before = bytes("a.BMP");
     EXPECT_FALSE(savePictureFile(QImage(), path("a.BMP")).isEmpty());
@@ -184,7 +183,5 @@ TEST_F(PictureFilesTest, TestCardsAreWrittenAsBitmapsThatLoadBackPixelForPixelOr
     EXPECT_TRUE(writeTestCards(path("plain/cards")).contains(path("plain")));
 
     // The build made the folder with the default input picture.
-    const QFileInfo input(defaultInputPicture());
-    EXPECT_EQ(input.absolutePath(), QDir(installedTestCardFolder()).absolutePath());
-    EXPECT_FALSE(loadPictureFile(input.filePath()).image.isNull());
+    EXPECT_FALSE(loadPictureFile(defaultInputPicture()).image.isNull());
 }

@@ -13,18 +13,8 @@ using namespace tonobild;
 
 namespace {
 
-// A 2 x 2 picture: red and green on top, blue and white (-1, outside any colour) below.
-WorkingPicture fourColours()
-{
-    WorkingPicture picture(2, 2);
-    picture.setColour(0, 0, 255);
-    picture.setColour(1, 0, 65280);
-    picture.setColour(0, 1, 16711680);
-    picture.setColour(1, 1, -1);
-    return picture;
-}
-
-// Its file: 54 header bytes, then rows of two pixels (blue, green, red) and two bytes of padding.
+// The file of a 2 x 2 picture (red and green on top, blue and white below): 54 header
+// bytes, then rows of two pixels (blue, green, red) and two bytes of padding.
 const std::vector<std::uint8_t> kFourColoursFile = {
     'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header: size 70, pixels at 54
     40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,            // information header of 40 bytes, 2 x 2
@@ -35,28 +25,25 @@ const std::vector<std::uint8_t> kFourColoursFile = {
     0, 0, 0xFF, 0, 0xFF, 0, 0, 0,                    // top row: red, green
 };
 
-std::vector<ColourNumber> pixelsOf(const std::optional<WorkingPicture>& picture)
-{
-    return picture ? picture->pixels() : std::vector<ColourNumber>{};
-}
-
 } // namespace
 
 TEST(PlainBitmap, IsWrittenBottomRowFirstInPaddedRowsAndReadBackBottomUpOrTopDown)
 {
-    EXPECT_EQ(plainBitmap(fourColours()), kFourColoursFile);
+    // A 2 x 2 picture: red and green on top, blue and white (-1, outside any colour) below.
+    WorkingPicture fourColours;
+    fourColours.place(2, 2, {255, 65280, 16711680, -1});
+    EXPECT_EQ(plainBitmap(fourColours), kFourColoursFile);
     const std::vector<ColourNumber> read = {255, 65280, 16711680, 16777215};
-    EXPECT_EQ(pixelsOf(readPlainBitmap(kFourColoursFile)), read);
+    const std::optional<WorkingPicture> picture = readPlainBitmap(kFourColoursFile);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(std::tuple(picture->pixels(), picture->placedWidth(), picture->placedHeight()), std::tuple(read, 2, 2));
     // Rows top-down: a negative height, the top row first.
     std::vector<std::uint8_t> topDown = kFourColoursFile;
     topDown[22] = 0xFE; // -2
     topDown[23] = topDown[24] = topDown[25] = 0xFF;
     std::copy(kFourColoursFile.begin() + 62, kFourColoursFile.end(), topDown.begin() + 54);
     std::copy(kFourColoursFile.begin() + 54, kFourColoursFile.begin() + 62, topDown.begin() + 62);
-    EXPECT_EQ(pixelsOf(readPlainBitmap(topDown)), read);
-    const std::optional<WorkingPicture> picture = readPlainBitmap(kFourColoursFile);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(std::tuple(picture->placedWidth(), picture->placedHeight()), std::tuple(2, 2));
+    EXPECT_EQ(readPlainBitmap(topDown).value_or(WorkingPicture()).pixels(), read);
 
     // Four pixels make a row of 12 bytes, no padding: 54 + 2 x 12 bytes, the top row from byte 66 on.
     WorkingPicture wide(4, 2);
@@ -64,7 +51,8 @@ TEST(PlainBitmap, IsWrittenBottomRowFirstInPaddedRowsAndReadBackBottomUpOrTopDow
     const std::vector<std::uint8_t> wideFile = plainBitmap(wide);
     ASSERT_EQ(wideFile.size(), 78u);
     EXPECT_EQ(std::tuple(wideFile[65], wideFile[66], wideFile[67], wideFile[68]), std::tuple(0, 0, 0, 0xFF));
-    EXPECT_EQ(pixelsOf(readPlainBitmap(wideFile)), (std::vector<ColourNumber>{255, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(readPlainBitmap(wideFile).value_or(WorkingPicture()).pixels(),
+              (std::vector<ColourNumber>{255, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(PlainBitmap, OnlyUncompressed24BitFilesWithTheShortHeaderNoTableEveryRowAndSidesUpTo4096AreReadHere)

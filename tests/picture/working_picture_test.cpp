@@ -31,21 +31,21 @@ TEST(WorkingPicture, OutsideReadsMinusOneAResizeKeepsTheTopLeftEmptySizesAreAcce
                            picture.colour(160, 0), picture.colour(0, 120)}),
               (std::vector<ColourNumber>{5, kWhite, kWhite, kBlack, kBlack}));
 
-    // A picture may have no columns or no rows; a negative size is refused.
+    // A picture may have no columns or no rows, resized or placed (with no pixels); a negative
+    // side is refused by both and leaves the size as it was. -1 x 0 and 0 x -1 would match an
+    // empty pixel list: the sign alone refuses them.
     const auto size = [&] { return std::pair(picture.width(), picture.height()); };
     for (const auto& [width, height] : {std::pair{0, 3}, {4, 0}}) {
         picture.resize(width, height);
         EXPECT_EQ(size(), std::pair(width, height));
+        picture.place(height, width, {});
+        EXPECT_EQ(size(), std::pair(height, width));
     }
-    EXPECT_THROW(picture.resize(-1, 3), std::invalid_argument);
-    EXPECT_THROW(picture.resize(3, -1), std::invalid_argument);
-    picture.place(0, 7, {});
-    EXPECT_EQ(size(), std::pair(0, 7));
-    picture.place(2, 0, {});
-    // -1 x 0 and 0 x -1 would match an empty pixel list; the sign alone refuses them.
-    EXPECT_THROW(picture.place(-1, 0, {}), std::invalid_argument);
-    EXPECT_THROW(picture.place(0, -1, {}), std::invalid_argument);
-    EXPECT_EQ(size(), std::pair(2, 0));
+    for (const auto& [width, height] : {std::pair{-1, 0}, {0, -1}, {-1, 3}, {3, -1}}) {
+        EXPECT_THROW(picture.resize(width, height), std::invalid_argument) << width << " x " << height;
+        EXPECT_THROW(picture.place(width, height, {}), std::invalid_argument) << width << " x " << height;
+    }
+    EXPECT_EQ(size(), std::pair(0, 4));
 }
 
 // Both corners are included in either order and the box is clipped at every edge: column 0

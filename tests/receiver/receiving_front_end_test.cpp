@@ -134,23 +134,6 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
 
 TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilence)
 {
-    // +20 three times, -20 three times: a crossing every 3 samples; a pause of
-    // near-silence inside the margin changes nothing.
-    std::vector<float> signal;
-    for (int k = 0; k < 2000; ++k)
-        signal.insert(signal.end(), {20.0F, 20.0F, 20.0F, -20.0F, -20.0F, -20.0F});
-    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
-    signal.insert(signal.begin() + 600, 5000, 0.5F);
-    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
-    EXPECT_EQ(measureHoldLength(std::vector<float>(900, 20.0F)), 0.0); // too few crossings: no signal
-    // 500 holds each way cross 999 times, one hold more 1000 times: the fewest that count.
-    signal.assign(3000, 20.0F);
-    for (std::size_t i = 3; i < signal.size(); i += 6)
-        std::fill_n(signal.begin() + static_cast<std::ptrdiff_t>(i), 3, -20.0F);
-    EXPECT_EQ(measureHoldLength(signal), 0.0);
-    signal.insert(signal.end(), 3, 20.0F);
-    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
-
     // Runs of +20 and -20 of the lengths given, one sample more to end the last.
     const auto runs = [](std::initializer_list<int> lengths, int repeats) {
         std::vector<float> s;
@@ -163,6 +146,19 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
         s.push_back(level);
         return s;
     };
+    // +20 three times, -20 three times: a crossing every 3 samples; a pause of
+    // near-silence inside the margin changes nothing.
+    std::vector<float> signal = runs({3, 3}, 2000);
+    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
+    signal.insert(signal.begin() + 600, 5000, 0.5F);
+    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
+    EXPECT_EQ(measureHoldLength(std::vector<float>(900, 20.0F)), 0.0); // too few crossings: no signal
+    // 1000 holds of 3 cross 1000 times with the sample that ends the last, 999
+    // times without it: 1000 are the fewest that count.
+    signal = runs({3, 3}, 500);
+    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
+    signal.pop_back();
+    EXPECT_EQ(measureHoldLength(signal), 0.0);
     // As many crossings 2 apart as 6: the median is the upper middle one, 6, and
     // only the 6s count. 4, 4, 2, 6: the median 4 keeps 2 and 6, half of it and
     // one and a half times it, so the mean is 16 / 4.

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -54,15 +53,8 @@ inline std::vector<std::uint8_t> transmit(const Sender& sender)
         sender.compand);
 }
 
+// Numbered 0 to 4 in this order.
 enum class Recording { Clean, Wav, Repeated, FirstFifthLost, Noisy };
-
-constexpr Recording kRecordings[] = {Recording::Clean, Recording::Wav, Recording::Repeated, Recording::FirstFifthLost,
-                                     Recording::Noisy};
-
-inline const char* recordingName(Recording recording)
-{
-    return std::array{"Clean", "Wav", "Repeated", "FirstFifthLost", "Noisy"}[static_cast<std::size_t>(recording)];
-}
 
 // Bytes over the whole range, as an open squelch gives, from a generator with a fixed seed.
 inline std::vector<std::uint8_t> randomBytes(std::size_t count, unsigned seed)

@@ -40,10 +40,11 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAnUnwritableFileIsReporte
     // Reported once; the value is still answered for this session.
     EXPECT_EQ(std::pair(store.takeWriteProblem(), store.read("FM", "t2", "default")), std::pair(std::string(), std::string("x")));
 
-    // --mode: names in any letter case, and the user's file (the one written above) gives every encode and decode value.
-    for (const auto& [name, mode] : std::vector<std::pair<QString, std::optional<Mode>>>{
-             {"ham", Mode::HAM}, {"HiRes", Mode::HIRES}, {"AM", std::nullopt}, {"Settings", std::nullopt}})
-        EXPECT_EQ(cli::parseModeName(name), mode) << name.toStdString();
+    // --mode: names in any letter case, but no other section of the file (a name in lower case and
+    // one that is no mode are CliTest's and DecodeOptions'); the user's file (the one written
+    // above) gives every encode and decode value.
+    EXPECT_EQ(std::pair(cli::parseModeName("HiRes"), cli::parseModeName("Settings")),
+              std::pair(std::optional(Mode::HIRES), std::optional<Mode>()));
 
     const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());

@@ -82,6 +82,9 @@ inline WorkingPicture testPicture(int width, int height)
 // off both swings: 255 / 128 * 2q; level 2 takes half (96): 255 / 96 * (2q -
 // 32). Limited to 0..255 for the picture. With "Compand" the sender first
 // sends floor(v / 2) + 128 and the receiver expands (value - 128) * 2.
+// The clean-group values without "Compand" are those of the literal table of
+// NormalisedValue.CleanGroupsAtBothLevelsAndTheEdgesOfTheScale; the expansion's
+// are those of Checklinesync.BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast.
 inline int receivedValue(int transmit, int normlevel, bool compand)
 {
     const int sent = compand ? (transmit >= 0 ? transmit / 2 : (transmit - 1) / 2) + 128 : transmit;

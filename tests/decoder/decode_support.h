@@ -76,26 +76,27 @@ inline WorkingPicture testPicture(int width, int height)
     return picture;
 }
 
-// The value a clean group of transmit value v comes back as, worked out by
-// hand against the reference swing of 192: level 160 + q with q = v / 4
-// rounded half to even, value swing 64 + 2q. Level 3 takes a third of 192 (64)
-// off both swings: 255 / 128 * 2q; level 2 takes half (96): 255 / 96 * (2q -
-// 32). Limited to 0..255 for the picture. With "Compand" the sender first
-// sends floor(v / 2) + 128 and the receiver expands (value - 128) * 2.
-inline int receivedValue(int transmit, int normlevel, bool compand)
-{
-    const int sent = compand ? (transmit >= 0 ? transmit / 2 : (transmit - 1) / 2) + 128 : transmit;
-    const double q = std::nearbyint(sent / 4.0);
-    const double value = normlevel == 3 ? 255.0 / 128 * (2 * q) : 255.0 / 96 * (2 * q - 32);
-    const int received = std::clamp(static_cast<int>(std::nearbyint(value)), 0, 255);
-    return compand ? std::clamp((received - 128) * 2, 0, 255) : received;
-}
-
+// The colour a clean pixel of the source comes back as. Each component of
+// transmit value v is worked out by hand against the reference swing of 192:
+// level 160 + q with q = v / 4 rounded half to even, value swing 64 + 2q. Level
+// 3 takes a third of 192 (64) off both swings: 255 / 128 * 2q; level 2 takes
+// half (96): 255 / 96 * (2q - 32). Limited to 0..255 for the picture. With
+// "Compand" the sender first sends floor(v / 2) + 128 and the receiver expands
+// (value - 128) * 2. The clean-group values without "Compand" are those of the
+// literal table of NormalisedValue.CleanGroupsAtBothLevelsAndTheEdgesOfTheScale;
+// the expansion's are those of
+// Checklinesync.BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast.
 inline ColourComponents receivedColour(ColourNumber source, int normlevel, bool compand)
 {
+    const auto received = [&](int transmit) {
+        const int sent = compand ? (transmit >= 0 ? transmit / 2 : (transmit - 1) / 2) + 128 : transmit;
+        const double q = std::nearbyint(sent / 4.0);
+        const double value = normlevel == 3 ? 255.0 / 128 * (2 * q) : 255.0 / 96 * (2 * q - 32);
+        const int clamped = std::clamp(static_cast<int>(std::nearbyint(value)), 0, 255);
+        return compand ? std::clamp((clamped - 128) * 2, 0, 255) : clamped;
+    };
     const ColourComponents c = splitColour(source);
-    return {receivedValue(c.red, normlevel, compand), receivedValue(c.green, normlevel, compand),
-            receivedValue(c.blue, normlevel, compand)};
+    return {received(c.red), received(c.green), received(c.blue)};
 }
 
 } // namespace tonobild::decodetest

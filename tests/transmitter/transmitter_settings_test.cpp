@@ -4,10 +4,11 @@
 // the text that is written; and the rig port: a serial device, or "host:port"
 // of a rig daemon, and the messages for texts that are neither.
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <tuple>
@@ -26,6 +27,20 @@ void store(MemorySettingsStore& s, std::initializer_list<std::pair<const char*, 
 {
     for (const auto& [key, value] : keysAndValues)
         s.write(kTransmitterSection, key, value);
+}
+
+// Makes the German locale, which writes a decimal comma, into `folder` from
+// the system's locale sources; false when localedef or its source is missing.
+bool makeCommaLocale(const std::filesystem::path& folder)
+{
+    std::string out = (folder / "de_DE.UTF-8").string();
+    std::string words[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", out};
+    char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data(), words[4].data(),
+                    words[5].data(), nullptr};
+    pid_t pid = 0;
+    int status = 0;
+    return posix_spawnp(&pid, "localedef", nullptr, nullptr, argv, environ) == 0 && waitpid(pid, &status, 0) == pid &&
+           WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 TEST(TransmitterSettings, StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotBeTakenIsNamedAndEveryProblemReported)
@@ -126,8 +141,7 @@ TEST(TransmitterSettings, SecondsAreWrittenWithAPointInALocaleOfDecimalCommas)
 {
     const auto folder = std::filesystem::temp_directory_path() / ("tonobild-locale-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
-    // The German locale, which writes a decimal comma, made from the system's locale sources.
-    if (std::system(("localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "'").c_str()) != 0) {
+    if (!makeCommaLocale(folder)) {
         std::filesystem::remove_all(folder);
         GTEST_SKIP() << "localedef or the de_DE locale source is not installed";
     }

@@ -137,9 +137,9 @@ TEST_F(CliTest, RefusalsGiveTheirExitCodeAndAOneLineReasonAndCreateNothing)
         << help.out.toStdString();
 }
 
-// --half-x and --slow reach the encoder, --half-x the decoder: group k comes back at columns 2k
-// and 2k + 1; below the signature strip, the card itself. A codeword longer than a receiver
-// reads back whole is cut, and told.
+// --half-x and --slow reach the encoder, --half-x the decoder: the signature reads back only
+// when both ends halve alike (where the columns land is the window's whole road). A codeword
+// longer than a receiver reads back whole is cut, and told.
 TEST_F(CliTest, WholeRoadFromATestCardAndACodewordCutToWhatComesBack)
 {
     ASSERT_EQ(cli({"testcards", temp("cards")}).exitCode, 0);
@@ -150,11 +150,6 @@ TEST_F(CliTest, WholeRoadFromATestCardAndACodewordCutToWhatComesBack)
     ASSERT_TRUE(received.exitCode == 0 &&
                 received.out.contains("Signature: Class of transmitter: Amateur; Identification: DL1ABC"))
         << received.err.toStdString();
-    const WorkingPicture original = pictureOf(card);
-    const WorkingPicture decoded = pictureOf(temp("road.bmp"));
-    for (int y = 10; y < 120; ++y)
-        for (int x = 30; x <= 134; x += 2)
-            ASSERT_EQ(decoded.colour(x, y), original.colour(x, y)) << x << "," << y;
 
     // 52 characters come back whole, without a warning; of 53 the last is cut, and told.
     const QString fits = QString(51, 'K') + "Y";

@@ -27,8 +27,9 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndComp
         EXPECT_TRUE(Encoder(WorkingPicture(width, height), controls, state, sink).run(settings));
         return std::move(sink.bytes);
     };
+    std::vector<std::uint8_t> stream; // the last one, at 640 x 480
     for (const auto& c : cases) {
-        const auto stream = encode(c.settings.pictureWidth, c.settings.pictureHeight, c.settings);
+        stream = encode(c.settings.pictureWidth, c.settings.pictureHeight, c.settings);
         EXPECT_EQ(std::pair(static_cast<std::int64_t>(stream.size()), c.settings.streamGroups()),
                   std::pair(4 * c.groups, c.groups)) << c.settings.pictureWidth;
     }
@@ -38,6 +39,14 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndComp
                                           EncoderSettings{.columnStep = 0}})
         EXPECT_THROW(encode(15, 1, refused), std::invalid_argument)
             << refused.pictureWidth << " x " << refused.pictureHeight << " step " << refused.columnStep;
+    // The last line at 640 x 480, after 13781 leader groups (11025 / 4 * 5 = 13781.25) and 1440 lines of 640,
+    // carries index 1440, least significant digit first, and one closing group follows.
+    const auto level = [&](std::int64_t group) { return stream[static_cast<std::size_t>(4 * group)]; };
+    const std::int64_t start = 13781 + 1440 * 640;
+    const int digits[] = {0, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1};
+    for (int j = 0; j < 11; ++j)
+        EXPECT_EQ(level(start + 1 + j), digits[j] ? 224 : 160) << j;
+    EXPECT_EQ(level(start + 640), 224);
 
     // The picture and "Compand" are read while the encoder runs, and it stops on request.
     WorkingPicture picture(160, 120);

@@ -35,7 +35,7 @@ std::vector<std::uint8_t> bytesOf(const auto& values)
 
 } // namespace
 
-TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
+TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBeforeAndASavedOneIsPadded)
 {
     // RIFF size 50, an 18-byte "fmt " of PCM mono 44100 8-bit, "fact" and "data" both 0.
     const char header[] = "RIFF\x32\0\0\0WAVEfmt \x12\0\0\0\x01\0\x01\0\x44\xAC\0\0\x44\xAC\0\0\x01\0\x08\0"
@@ -49,6 +49,17 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBefore)
         EXPECT_EQ(testdata::readBytes(path), std::vector<std::uint8_t>(header, header + 58)) << path;
     }
     std::filesystem::remove_all(dir);
+    // It reads back as a recording without samples: its "data" chunk header ends the file.
+    EXPECT_TRUE(parseWav(std::vector<std::uint8_t>(header, header + 58)).data.empty());
+
+    // A saved recording of three samples: a pad byte of silence, RIFF size 50 + 3 + 1,
+    // "fact" and "data" 3.
+    std::vector<std::uint8_t> three(header, header + 58);
+    three[4] = 54;
+    three[46] = 3;
+    three[54] = 3;
+    three.insert(three.end(), {1, 2, 3, 128});
+    EXPECT_EQ(recordingFileBytes({1, 2, 3}), three);
 }
 
 TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
@@ -70,9 +81,15 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
                               wav(3, 1, 44100, 32, {0, 0, 0, 0}, 4), wav(1, 1, 44100, 24, {0, 0, 0}, 3),
                               wav(1, 6, 44100, 16, {0, 0}, 2), wav(1, 1, 0, 8, {0}, 1), noData})
         EXPECT_THROW(parseWav(bytes), WavFormatError) << bytes.size();
-    // A format chunk of 16 bytes that ends the file is whole; one cut to 10 bytes is not.
+    // A format chunk of 16 bytes that ends the file is whole; one cut to 10 bytes is not; samples
+    // before the format chunk have no format to be read in.
+    Bytes dataFirst(noData.begin(), noData.begin() + 12);
+    const Bytes dataChunk{'d', 'a', 't', 'a', 2, 0, 0, 0, 10, 20};
+    dataFirst.insert(dataFirst.end(), dataChunk.begin(), dataChunk.end());
+    dataFirst.insert(dataFirst.end(), noData.begin() + 12, noData.end());
     for (const auto& [bytes, reason] : {std::pair{noData, "there is no data chunk"},
-                                        {Bytes(noData.begin(), noData.end() - 6), "the format chunk is too short"}}) {
+                                        {Bytes(noData.begin(), noData.end() - 6), "the format chunk is too short"},
+                                        {dataFirst, "the data chunk comes before the format chunk"}}) {
         try {
             parseWav(bytes);
             ADD_FAILURE() << "read: " << reason;

@@ -74,11 +74,14 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
     for (const auto& [channels, declared, expected] : cases)
         EXPECT_EQ(parseWav(wav(1, channels, 8000, 8, {10, 20, 30}, declared)).data, expected) << declared;
 
-    // Refused: too short, no RIFF, float, 24-bit, 6 channels, rate 0, no "data" chunk.
+    // Refused: too short, no RIFF, a RIFF file of another kind, float, 24-bit, 6 channels, rate 0,
+    // no "data" chunk.
     auto noData = wav(1, 1, 8000, 8, {}, 0);
     noData.resize(noData.size() - 8);
+    auto notWave = wav(1, 1, 8000, 8, {0}, 1);
+    notWave[8] = 'X'; // "XAVE"
     for (const auto& bytes : {std::vector<std::uint8_t>{'R', 'I', 'F', 'F'}, std::vector<std::uint8_t>(100, 0x80),
-                              wav(3, 1, 44100, 32, {0, 0, 0, 0}, 4), wav(1, 1, 44100, 24, {0, 0, 0}, 3),
+                              notWave, wav(3, 1, 44100, 32, {0, 0, 0, 0}, 4), wav(1, 1, 44100, 24, {0, 0, 0}, 3),
                               wav(1, 6, 44100, 16, {0, 0}, 2), wav(1, 1, 0, 8, {0}, 1), noData})
         EXPECT_THROW(parseWav(bytes), WavFormatError) << bytes.size();
     // A format chunk of 16 bytes that ends the file is whole; one cut to 10 bytes is not; samples

@@ -80,13 +80,17 @@ Aside setAside(const QString& file)
     return {{}, old.errorString()};
 }
 
-// Puts the old recording back in place of the prepared file.
-void putBack(const QString& audioFile, const QString& aside)
+// Puts the old recording back in place of the prepared file; answers what the
+// user must be told when it stays under the name beside it.
+QString putBack(const QString& file, const QString& aside)
 {
     if (aside.isEmpty())
-        return;
-    QFile::remove(audioFile);
-    QFile::rename(aside, audioFile);
+        return {};
+    QFile::remove(file);
+    QFile old(aside);
+    if (old.rename(file))
+        return {};
+    return QStringLiteral("; the old recording is kept as %1 (%2)").arg(aside, old.errorString());
 }
 
 QString prepare(const QString& audioFile)
@@ -140,10 +144,10 @@ QString startRecording(const QString& audioFile, const SettingsStore& store)
     if (problem.isEmpty())
         problem = start(recorder, toQStringList(recordArguments(audioFile.toStdString())));
     if (!problem.isEmpty())
-        putBack(file, aside.path);
-    else if (!aside.path.isEmpty())
+        return problem + putBack(file, aside.path);
+    if (!aside.path.isEmpty())
         QFile::remove(aside.path);
-    return problem;
+    return {};
 }
 
 QString startPlaying(const QString& audioFile, const SettingsStore& store)

@@ -85,14 +85,16 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
                               wav(1, 6, 44100, 16, {0, 0}, 2), wav(1, 1, 0, 8, {0}, 1), noData})
         EXPECT_THROW(parseWav(bytes), WavFormatError) << bytes.size();
     // A format chunk of 16 bytes that ends the file is whole; one cut to 10 bytes is not; samples
-    // before the format chunk have no format to be read in.
+    // before the format chunk have no format to be read in; the 12 bytes of "RIFF" and "WAVE" alone
+    // make a WAV file without chunks.
     Bytes dataFirst(noData.begin(), noData.begin() + 12);
     const Bytes dataChunk{'d', 'a', 't', 'a', 2, 0, 0, 0, 10, 20};
     dataFirst.insert(dataFirst.end(), dataChunk.begin(), dataChunk.end());
     dataFirst.insert(dataFirst.end(), noData.begin() + 12, noData.end());
     for (const auto& [bytes, reason] : {std::pair{noData, "there is no data chunk"},
                                         {Bytes(noData.begin(), noData.end() - 6), "the format chunk is too short"},
-                                        {dataFirst, "the data chunk comes before the format chunk"}}) {
+                                        {dataFirst, "the data chunk comes before the format chunk"},
+                                        {Bytes(noData.begin(), noData.begin() + 12), "there is no format chunk"}}) {
         try {
             parseWav(bytes);
             ADD_FAILURE() << "read: " << reason;

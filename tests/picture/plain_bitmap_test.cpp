@@ -7,6 +7,8 @@
 #include <tuple>
 #include <vector>
 
+#include "common/little_endian.h"
+#include "picture/bitmap_header.h"
 #include "picture/plain_bitmap.h"
 
 using namespace tonobild;
@@ -82,10 +84,27 @@ TEST(PlainBitmap, OnlyUncompressed24BitFilesWithTheShortHeaderNoTableEveryRowAnd
     for (const auto& [width, height, pixelBytes, isRead] : sides) {
         std::vector<std::uint8_t> file(kFourColoursFile.begin(), kFourColoursFile.begin() + 54);
         file.resize(54 + static_cast<std::size_t>(pixelBytes));
-        file[18] = static_cast<std::uint8_t>(width & 0xFF);
-        file[19] = static_cast<std::uint8_t>(width >> 8);
-        file[22] = static_cast<std::uint8_t>(height & 0xFF);
-        file[23] = static_cast<std::uint8_t>(height >> 8);
+        putLittleEndian32(file, 18, static_cast<std::uint32_t>(width));
+        putLittleEndian32(file, 22, static_cast<std::uint32_t>(height));
         EXPECT_EQ(readPlainBitmap(file).has_value(), isRead) << width << " x " << height;
+    }
+}
+
+// The header announces the pixel bytes in rows padded to four bytes, and no length (-1) rather
+// than an overflowed one for sides no file can hold, or for no bits per pixel.
+TEST(BitmapHeader, AnnouncesThePaddedPixelBytesAndNoLengthForSidesNoFileCanHoldOrNoBits)
+{
+    // 6 bytes of a row padded to 8; rows top-down; then sides no file can hold.
+    const struct { std::int32_t width, height; std::uint8_t bits; std::int64_t fileSize; } headers[] = {
+        {2, 2, 24, 54 + 2 * 8},     {4, -3, 24, 54 + 3 * 12}, {2147483647, 2147483647, 24, -1},
+        {2147483647, -2147483647 - 1, 24, -1}, {-7, 5, 24, -1}, {0, 5, 24, -1}, {2, 2, 0, -1}};
+    for (const auto& c : headers) {
+        std::vector<std::uint8_t> start(kFourColoursFile.begin(), kFourColoursFile.begin() + 54);
+        putLittleEndian32(start, 18, static_cast<std::uint32_t>(c.width));
+        putLittleEndian32(start, 22, static_cast<std::uint32_t>(c.height));
+        start[28] = c.bits;
+        const std::optional<BitmapHeader> header = readBitmapHeader(start);
+        ASSERT_TRUE(header) << c.width << " x " << c.height;
+        EXPECT_EQ(header->expectedFileSize(), c.fileSize) << c.width << " x " << c.height << ", " << int{c.bits};
     }
 }

@@ -94,9 +94,10 @@ TEST(PlainBitmap, OnlyUncompressed24BitFilesWithTheShortHeaderNoTableEveryRowAnd
 // than an overflowed one for sides no file can hold, or for no bits per pixel.
 TEST(BitmapHeader, AnnouncesThePaddedPixelBytesAndNoLengthForSidesNoFileCanHoldOrNoBits)
 {
-    // 6 bytes of a row padded to 8; rows top-down; then sides no file can hold.
+    // 6 bytes of a row padded to 8; rows top-down; 2 bits of a row padded to 4 bytes; then sides
+    // no file can hold.
     const struct { std::int32_t width, height; std::uint8_t bits; std::int64_t fileSize; } headers[] = {
-        {2, 2, 24, 54 + 2 * 8},     {4, -3, 24, 54 + 3 * 12}, {2147483647, 2147483647, 24, -1},
+        {2, 2, 24, 54 + 2 * 8},     {4, -3, 24, 54 + 3 * 12}, {2, 2, 1, 54 + 2 * 4}, {2147483647, 2147483647, 24, -1},
         {2147483647, -2147483647 - 1, 24, -1}, {-7, 5, 24, -1}, {0, 5, 24, -1}, {2, 2, 0, -1}};
     for (const auto& c : headers) {
         std::vector<std::uint8_t> start(kFourColoursFile.begin(), kFourColoursFile.begin() + 54);

@@ -90,22 +90,27 @@ TEST(PlainBitmap, OnlyUncompressed24BitFilesWithTheShortHeaderNoTableEveryRowAnd
     }
 }
 
-// The header announces the pixel bytes in rows padded to four bytes, and no length (-1) rather
-// than an overflowed one for sides no file can hold, or for no bits per pixel.
-TEST(BitmapHeader, AnnouncesThePaddedPixelBytesAndNoLengthForSidesNoFileCanHoldOrNoBits)
+// The header announces the pixel bytes in rows padded to four bytes, uncompressed or in bit
+// fields, and no length (-1) rather than an overflowed one for sides no file can hold, for no
+// bits per pixel or for compressed rows. Fewer than its 54 bytes are no header.
+TEST(BitmapHeader, AnnouncesThePaddedPixelBytesAndNoLengthForSidesNoFileCanHoldNoBitsOrCompression)
 {
-    // 6 bytes of a row padded to 8; rows top-down; 2 bits of a row padded to 4 bytes; then sides
-    // no file can hold.
-    const struct { std::int32_t width, height; std::uint8_t bits; std::int64_t fileSize; } headers[] = {
-        {2, 2, 24, 54 + 2 * 8},     {4, -3, 24, 54 + 3 * 12}, {2, 2, 1, 54 + 2 * 4}, {2147483647, 2147483647, 24, -1},
-        {2147483647, -2147483647 - 1, 24, -1}, {-7, 5, 24, -1}, {0, 5, 24, -1}, {2, 2, 0, -1}};
+    // 6 bytes of a row padded to 8; rows top-down; 2 bits of a row padded to 4 bytes; 32 bits in
+    // bit fields; then sides no file can hold, no bits, run-length coded rows (compression 1).
+    const struct { std::int32_t width, height; std::uint8_t bits, compression; std::int64_t fileSize; } headers[] = {
+        {2, 2, 24, 0, 54 + 2 * 8},  {4, -3, 24, 0, 54 + 3 * 12}, {2, 2, 1, 0, 54 + 2 * 4}, {2, 2, 32, 3, 54 + 2 * 8},
+        {2147483647, 2147483647, 24, 0, -1}, {2147483647, -2147483647 - 1, 24, 0, -1}, {-7, 5, 24, 0, -1},
+        {0, 5, 24, 0, -1}, {2, 2, 0, 0, -1}, {2, 2, 8, 1, -1}};
     for (const auto& c : headers) {
         std::vector<std::uint8_t> start(kFourColoursFile.begin(), kFourColoursFile.begin() + 54);
         putLittleEndian32(start, 18, static_cast<std::uint32_t>(c.width));
         putLittleEndian32(start, 22, static_cast<std::uint32_t>(c.height));
         start[28] = c.bits;
+        start[30] = c.compression;
         const std::optional<BitmapHeader> header = readBitmapHeader(start);
         ASSERT_TRUE(header) << c.width << " x " << c.height;
-        EXPECT_EQ(header->expectedFileSize(), c.fileSize) << c.width << " x " << c.height << ", " << int{c.bits};
+        EXPECT_EQ(header->expectedFileSize(), c.fileSize)
+            << c.width << " x " << c.height << ", " << int{c.bits} << " bits, compression " << int{c.compression};
     }
+    EXPECT_FALSE(readBitmapHeader(std::vector<std::uint8_t>(kFourColoursFile.begin(), kFourColoursFile.begin() + 53)));
 }

@@ -270,6 +270,12 @@ void RecorderWindow::play()
                                                                       QString::fromUtf8(error.what())));
             return;
         }
+        // A recording prepared and never filled: keying the transmitter for silence helps nobody.
+        if (audio.data.empty()) {
+            onPlayingEnded(QStringLiteral("Cannot play %1: it holds no samples yet.")
+                               .arg(QString::fromStdString(request_.file)));
+            return;
+        }
     }
     std::unique_ptr<PttLine> line;
     TransmitterSettings transmitter;

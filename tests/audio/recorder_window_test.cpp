@@ -86,6 +86,10 @@ TEST_F(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndTheWindowSaysWhyA
     ASSERT_EQ(dialogs_.asked.size(), 1u);
     EXPECT_TRUE(dialogs_.asked[0].contains(QString::fromStdString(file_)));
     EXPECT_EQ(testdata::readBytes(file_).size(), 58u);
+    // Nothing recorded into the prepared file: Play says so before it looks for a device.
+    RecorderWindow empty(dialogs_, store_, RecorderRequest{file_, false, false});
+    empty.play();
+    EXPECT_EQ(dialogs_.messages.back().text, "Cannot play " + QString::fromStdString(file_) + ": it holds no samples yet.");
 
     // With one device of the two the notice names the one missing; with both it is silent.
     EXPECT_TRUE(deviceNotice(false, true).startsWith("No sound input device is available: Record is off."));

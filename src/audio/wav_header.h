@@ -4,11 +4,18 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 
 namespace tonobild {
 
 constexpr int kPcmHeaderBytes = 44;
 constexpr int kRecordingHeaderBytes = 58;
+
+// Whether a transmission of this many sample bytes fits one WAV file: the header's sizes are 32 bits.
+constexpr bool fitsPcmWav(std::uint64_t dataBytes)
+{
+    return dataBytes <= std::numeric_limits<std::uint32_t>::max() - kPcmHeaderBytes;
+}
 
 // RIFF/WAVE header for 8-bit unsigned mono PCM at the given rate and data size.
 std::array<std::uint8_t, kPcmHeaderBytes> pcm8MonoHeader(std::uint32_t sampleRate, std::uint32_t dataBytes);

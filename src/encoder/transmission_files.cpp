@@ -1,7 +1,6 @@
 #include "encoder/transmission_files.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "audio/wav_header.h"
 #include "common/file_error.h"
@@ -99,11 +98,10 @@ void TransmissionFiles::write(const std::uint8_t* samples, std::size_t count)
 
 std::string TransmissionFiles::commit()
 {
-    if (bytes_ > std::numeric_limits<std::uint32_t>::max() - kPcmHeaderBytes)
+    if (!fitsPcmWav(bytes_))
         throw FileError("Cannot write", wav_.path(), "the transmission is too long for a WAV file");
     const PlayerRate player = playerRateFor(sampleRate_);
-    if (player_ && bytes_ * static_cast<std::uint64_t>(player.hold) >
-                       std::numeric_limits<std::uint32_t>::max() - kPcmHeaderBytes)
+    if (player_ && !fitsPcmWav(bytes_ * static_cast<std::uint64_t>(player.hold)))
         throw FileError("Cannot write", player_->path(), "the transmission is too long for a WAV file");
     const auto header = pcm8MonoHeader(sampleRate_, static_cast<std::uint32_t>(bytes_));
     wav_.writeAt(0, header.data(), header.size());

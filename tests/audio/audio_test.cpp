@@ -15,6 +15,7 @@
 #include "audio/recording_file.h"
 #include "audio/sample_conversion.h"
 #include "audio/wav_file.h"
+#include "audio/wav_header.h"
 #include "support/test_data.h"
 
 using namespace tonobild;
@@ -60,6 +61,13 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBeforeAnd
     three[54] = 3;
     three.insert(three.end(), {1, 2, 3, 128});
     EXPECT_EQ(recordingFileBytes({1, 2, 3}), three);
+}
+
+// A WAV file's sizes are 32 bits: 4294967251 sample bytes and the 44 header bytes fill them.
+TEST(WavHeader, ATransmissionFitsAWavFileUpTo4294967251SampleBytes)
+{
+    EXPECT_TRUE(fitsPcmWav(4294967251u));
+    EXPECT_FALSE(fitsPcmWav(4294967252u));
 }
 
 TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)

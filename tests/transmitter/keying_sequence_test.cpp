@@ -30,6 +30,11 @@ TEST_F(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSe
             EXPECT_EQ(sequence.start(), 500);
             EXPECT_EQ(sequence.step(), KeyingStep::Lead);
             EXPECT_TRUE(log_->keyed);
+            if (steps == 0) { // a second start, or samples ending before they began, changes nothing
+                EXPECT_EQ(sequence.start(), 0);
+                EXPECT_EQ(sequence.samplesEnded(), 0);
+                EXPECT_EQ(sequence.step(), KeyingStep::Lead);
+            }
             if (steps > 0) {
                 sequence.leadPassed();
                 EXPECT_EQ(sequence.step(), KeyingStep::Playing);
@@ -48,6 +53,13 @@ TEST_F(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSe
         EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
         EXPECT_FALSE(log_->keyed);
     }
+
+    // Without a rig the steps run the same and wait no lead or tail.
+    KeyingSequence unkeyed(nullptr, 0.5, 1.25);
+    EXPECT_EQ(unkeyed.start(), 0);
+    unkeyed.leadPassed();
+    EXPECT_EQ(unkeyed.samplesEnded(), 0);
+    EXPECT_EQ(std::pair(unkeyed.step(), unkeyed.keyed()), std::pair(KeyingStep::Tail, false));
 
     // A rig that refuses to key leaves nothing keyed; a failed release is tried once more, then reported.
     log_->calls.clear();

@@ -52,8 +52,13 @@ INSTANTIATE_TEST_SUITE_P(Combinations, EverySender, testing::ValuesIn(allSenders
 // marker of line 962, whose value comes with the first sample of the group after it.
 // At 160 groups per line 320 x 240 "Half X" colour (720) is the only one past
 // 480. 160 x 120 colour (360) could still be 320 x 240 "Half X" until the end.
+// Companded lines are read alike; once decided, the detector takes no more samples.
 TEST(SettingsDetector, ReadsOnlyUntilOneLayoutAloneReachesTheIndexRead)
 {
+    SettingsDetector companded;
+    const auto large = transmit({.width = 640, .height = 480, .compand = true});
+    EXPECT_TRUE(companded.feed(large) && companded.feed(large));
+    EXPECT_EQ(companded.finish().bytesRead, 4 * (groupsBeforeLine(962, 640) + 1) + 1);
     EXPECT_EQ(detect(transmit({.width = 640, .height = 480})).bytesRead, 4 * (groupsBeforeLine(962, 640) + 1) + 1);
     EXPECT_EQ(detect(transmit({.width = 320, .height = 240, .halfX = true})).bytesRead,
               4 * (groupsBeforeLine(482, 160) + 1) + 1);
@@ -110,14 +115,15 @@ TEST(SettingsDetector, GuardsFrom64AreCompandedAndMixedGuardsOpenNoLine)
     }
 }
 
-// Only the last k of the 361 lines of a 160 x 120 colour sender: three lines
-// of one spacing set it, so k - 2 lines are read and k - 3 confirmed by the
-// line before. Certainty needs three confirmed: k = 6, not k = 5.
+// Only the last k of the 361 lines of a 160 x 120 colour sender, after the last
+// five syncs of the line before them, which still end a line: three lines of
+// one spacing set it, so k - 2 lines are read and k - 3 confirmed by the line
+// before. Certainty needs three confirmed: k = 6, not k = 5.
 TEST(SettingsDetector, TheLastLinesAloneAreCertainFromThreeConfirmedCodes)
 {
     const auto small = transmit({});
     for (const auto& [k, certain] : {std::pair{5, false}, {6, true}}) {
-        const auto from = small.begin() + static_cast<std::ptrdiff_t>(groupsBeforeLine(361 - k, 160) * 4);
+        const auto from = small.begin() + static_cast<std::ptrdiff_t>((groupsBeforeLine(361 - k, 160) - 5) * 4);
         const DetectedSettings d = detect(std::vector<std::uint8_t>(from, small.end()));
         EXPECT_EQ(std::tuple(d.found, d.certain, d.linesRead, d.pictureWidth, d.pictureHeight, d.mono),
                   std::tuple(true, certain, k - 2, 160, 120, false)) << k;

@@ -95,6 +95,12 @@ TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
     const auto digit = static_cast<std::ptrdiff_t>((groupsBeforeLine(241, 160) + 1) * 4);
     std::ranges::copy(pixelGroup(192), atThreshold.begin() + digit);
     EXPECT_FALSE(detect(atThreshold).certain);
+    // The marker and that digit alone still begin line 241; with the digit a 0 (level 160:
+    // swings 64 and 192 read 0) the tail begins no line after 240, mono 160 x 120's last index.
+    EXPECT_FALSE(detect(std::vector<std::uint8_t>(cut.begin(), cut.begin() + digit + 4 + 1)).certain);
+    std::ranges::copy(pixelGroup(160), atThreshold.begin() + digit);
+    const DetectedSettings ended = detect(atThreshold);
+    EXPECT_TRUE(ended.certain && ended.mono && ended.pictureWidth == 160);
 }
 
 // The two guard groups after the code, on every line: 64 and above is companded

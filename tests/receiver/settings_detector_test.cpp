@@ -106,13 +106,14 @@ TEST(SettingsDetector, ARecordingCutShortIsOnlyGuessed)
 // The two guard groups after the code, on every line: 64 and above is companded
 // (level 176: swings 96 and 192 read (96 - 64) * 255 / 128 = 63.75, so 64); the
 // encoder's plain 0 is in EverySender; one of each opens no line. Companded
-// guards on the first 150 lines alone are outweighed by the 211 plain ones.
+// guards on the first 150 lines alone are outweighed by the 211 plain ones; on
+// 200 they outweigh the 161 plain ones.
 TEST(SettingsDetector, GuardsFrom64AreCompandedAndMixedGuardsOpenNoLine)
 {
     const auto small = transmit({});
     for (const auto& [first, second, lines, found, compand] :
          {std::tuple{176, 176, 361, true, true}, {176, 160, 361, false, false}, {160, 176, 361, false, false},
-          {176, 176, 150, true, false}}) {
+          {176, 176, 150, true, false}, {176, 176, 200, true, true}}) {
         std::vector<std::uint8_t> guarded = small;
         for (int line = 0; line < lines; ++line) {
             const auto at = guarded.begin() + static_cast<std::ptrdiff_t>((groupsBeforeLine(line, 160) + 12) * 4);
@@ -133,7 +134,10 @@ TEST(SettingsDetector, TheLastLinesAloneAreCertainFromThreeConfirmedCodes)
     const auto small = transmit({});
     for (const auto& [k, certain] : {std::pair{5, false}, {6, true}}) {
         const auto from = small.begin() + static_cast<std::ptrdiff_t>((groupsBeforeLine(361 - k, 160) - 5) * 4);
-        const DetectedSettings d = detect(std::vector<std::uint8_t>(from, small.end()));
+        std::vector<std::uint8_t> recording(from, small.end());
+        // The last line's start marker at level 192, read 128: the marker threshold, still a marker.
+        std::ranges::copy(pixelGroup(192), recording.begin() + ((k - 1) * 160 + 5) * 4);
+        const DetectedSettings d = detect(recording);
         EXPECT_EQ(std::tuple(d.found, d.certain, d.linesRead, d.pictureWidth, d.pictureHeight, d.mono),
                   std::tuple(true, certain, k - 2, 160, 120, false)) << k;
     }
@@ -150,6 +154,16 @@ TEST(SettingsDetector, FindsNoTransmissionInNothingSilenceOrRandomBytes)
         EXPECT_FALSE(silence.found) << int{level};
         EXPECT_EQ(silence.reason, "no pixel groups: the samples never swing across the middle level");
     }
+
+    // Steady lines of 150 groups, a spacing no sender uses: 10 picture groups cut from each line.
+    const auto small = transmit({});
+    std::vector<std::uint8_t> unknownSpacing;
+    for (int line = 10; line < 40; ++line) {
+        const auto start = small.begin() + static_cast<std::ptrdiff_t>(groupsBeforeLine(line, 160) * 4);
+        unknownSpacing.insert(unknownSpacing.end(), start, start + 140 * 4);
+        unknownSpacing.insert(unknownSpacing.end(), start + 150 * 4, start + 160 * 4);
+    }
+    EXPECT_EQ(detect(unknownSpacing).reason, "no line syncs at a steady spacing of 80, 160, 320 or 640 groups");
 
     const DetectedSettings random = detect(randomBytes(1 << 22, 12));
     EXPECT_FALSE(random.found || random.bytesRead != 1u << 22);

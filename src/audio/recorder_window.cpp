@@ -22,6 +22,20 @@ namespace {
 
 const QString kTitle = QStringLiteral("Tonobild Recorder");
 
+// Reads the recording file to be played; answers why it cannot be played, or empty.
+QString readRecordingToPlay(const std::string& file, WavAudio& audio)
+{
+    try {
+        audio = readWavFile(file);
+    } catch (const FileError& error) {
+        return QString::fromStdString(error.reason());
+    } catch (const WavFormatError& error) {
+        return QString::fromUtf8(error.what());
+    }
+    // A recording prepared and never filled: keying the transmitter for silence helps nobody.
+    return audio.data.empty() ? QStringLiteral("it holds no samples yet") : QString();
+}
+
 } // namespace
 
 QString deviceNotice(bool hasInput, bool hasOutput)
@@ -259,21 +273,9 @@ void RecorderWindow::play()
         audio.bitsPerSample = 8;
         audio.data = samples_;
     } else {
-        try {
-            audio = readWavFile(request_.file);
-        } catch (const FileError& error) {
-            onPlayingEnded(QStringLiteral("Cannot play %1: %2.").arg(QString::fromStdString(request_.file),
-                                                                      QString::fromStdString(error.reason())));
-            return;
-        } catch (const WavFormatError& error) {
-            onPlayingEnded(QStringLiteral("Cannot play %1: %2.").arg(QString::fromStdString(request_.file),
-                                                                      QString::fromUtf8(error.what())));
-            return;
-        }
-        // A recording prepared and never filled: keying the transmitter for silence helps nobody.
-        if (audio.data.empty()) {
-            onPlayingEnded(QStringLiteral("Cannot play %1: it holds no samples yet.")
-                               .arg(QString::fromStdString(request_.file)));
+        const QString problem = readRecordingToPlay(request_.file, audio);
+        if (!problem.isEmpty()) {
+            onPlayingEnded(QStringLiteral("Cannot play %1: %2.").arg(QString::fromStdString(request_.file), problem));
             return;
         }
     }

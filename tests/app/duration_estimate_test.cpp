@@ -2,8 +2,7 @@
 
 #include "app/duration_estimate.h"
 
-namespace tonobild {
-namespace {
+using namespace tonobild;
 
 TEST(Timecalc, CaptionsOfEveryRateAndHalving)
 {
@@ -33,12 +32,6 @@ TEST(NrMethod, OptionCaptionsAndHSync)
         {true, false, {1, true, "160x120 (~23 Seconds)", "320x240 (~92 Seconds)", "640x480 (~6 Minutes)"}},
         {true, true, {1, true, "160x120 (~9 Seconds)", "320x240 (~36 Seconds)", "640x480 (~2 Minutes)"}},
     };
-    for (const auto& row : rows) {
-        const NrMethodResult r = nrMethodCaptions(row.activeNorm, row.mono);
-        EXPECT_TRUE(r == row.expected) << row.activeNorm << row.mono << ": " << r.hsync << r.hsyncEnabled << " "
-                                       << r.option1 << ", " << r.option2 << ", " << r.option3;
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(nrMethodCaptions(row.activeNorm, row.mono), row.expected) << row.activeNorm << row.mono;
 }
-
-} // namespace
-} // namespace tonobild

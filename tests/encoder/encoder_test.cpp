@@ -5,13 +5,20 @@
 
 #include <stdexcept>
 #include <tuple>
-#include <utility>
-#include <vector>
 
 #include "encoder/encoder.h"
-#include "encoder/signal_format.h"
 
 using namespace tonobild;
+
+// The stream of the picture encoded with the start-up controls.
+static std::vector<std::uint8_t> encoded(const WorkingPicture& picture, const EncoderSettings& settings = {})
+{
+    EncoderControls controls;
+    WorkingState state;
+    MemorySink sink;
+    EXPECT_TRUE(Encoder(picture, controls, state, sink).run(settings));
+    return std::move(sink.bytes);
+}
 
 TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndCompandAreReadLive)
 {
@@ -20,16 +27,9 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndComp
         {{.pictureWidth = 320, .pictureHeight = 240}, 244502}, {{.pictureWidth = 640, .pictureHeight = 480, .leaderSeconds = 1}, 924997},
         {{.pictureWidth = 15, .pictureHeight = 1}, 13781 + 4 * 15 + 1}, // the shortest line, one row
         {{.pictureWidth = 640, .pictureHeight = 480}, 936022}};
-    const auto encode = [](int width, int height, const EncoderSettings& settings) {
-        EncoderControls controls;
-        WorkingState state;
-        MemorySink sink;
-        EXPECT_TRUE(Encoder(WorkingPicture(width, height), controls, state, sink).run(settings));
-        return std::move(sink.bytes);
-    };
     std::vector<std::uint8_t> stream; // the last one, at 640 x 480
     for (const auto& c : cases) {
-        stream = encode(c.settings.pictureWidth, c.settings.pictureHeight, c.settings);
+        stream = encoded(WorkingPicture(c.settings.pictureWidth, c.settings.pictureHeight), c.settings);
         EXPECT_EQ(std::pair(static_cast<std::int64_t>(stream.size()), c.settings.streamGroups()),
                   std::pair(4 * c.groups, c.groups)) << c.settings.pictureWidth;
     }
@@ -37,7 +37,7 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndComp
     for (const EncoderSettings refused : {EncoderSettings{.pictureWidth = 14, .pictureHeight = 1},
                                           EncoderSettings{.pictureWidth = 15, .pictureHeight = 0},
                                           EncoderSettings{.columnStep = 0}})
-        EXPECT_THROW(encode(15, 1, refused), std::invalid_argument)
+        EXPECT_THROW(encoded(WorkingPicture(15, 1), refused), std::invalid_argument)
             << refused.pictureWidth << " x " << refused.pictureHeight << " step " << refused.columnStep;
     // The last line at 640 x 480, after 13781 leader groups (11025 / 4 * 5 = 13781.25) and 1440 lines of 640,
     // carries index 1440, least significant digit first, and one closing group follows.
@@ -83,13 +83,10 @@ TEST(Encoder, GroupsRightOfANarrowerPictureCarryTheOutsideColourAndNegativeColou
     picture.clear(colourNumber(200, 40, 100));
     for (int y = 0; y < 120; ++y)
         picture.setColour(50, y, -256);
-    EncoderControls controls;
-    WorkingState state;
-    MemorySink sink;
-    ASSERT_TRUE(Encoder(picture, controls, state, sink).run(EncoderSettings{}));
+    const std::vector<std::uint8_t> stream = encoded(picture);
     // Group g of a line shows column g + 1: group 98 the picture's last column, 99 the first outside it.
     // Line 50 is blue (row 51), line 200 green (row 81), line 300 red (row 61).
-    const auto at = [&](int line, int group) { return sink.bytes[static_cast<std::size_t>(4 * (13781 + line * 160 + group))]; };
+    const auto at = [&](int line, int group) { return stream[static_cast<std::size_t>(4 * (13781 + line * 160 + group))]; };
     EXPECT_EQ((std::vector{at(50, 98), at(50, 99), at(200, 98), at(200, 99), at(300, 98), at(300, 99)}),
               (std::vector<std::uint8_t>{185, 160, 170, 224, 210, 224}));
     EXPECT_EQ((std::vector{at(50, 49), at(200, 49), at(300, 49)}), (std::vector<std::uint8_t>{160, 224, 160}));

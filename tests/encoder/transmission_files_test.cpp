@@ -2,9 +2,7 @@
 // files replaced only when the encode completes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <tuple>
 
@@ -54,8 +52,10 @@ TEST(TransmissionFileNames, RawNameReplacesTheLastThreeCharactersAndPlayerWavGoe
 }
 
 // The RAW holds the samples, the WAV the samples behind a complete header, and
-// the player WAV each sample held at the device's rate.
-TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeaders)
+// the player WAV each sample held at the device's rate. A player WAV that cannot be
+// moved into place comes last: the RAW and the WAV are in place, and the answer names
+// the player WAV and the reason.
+TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeadersAndAPlayerWavThatCannotBeReplacedLast)
 {
     for (const auto& [rate, playerRate, hold] : {std::tuple{11025u, 44100u, 4u}, std::tuple{8000u, 48000u, 6u}}) {
         const std::string wav = (folder / "t.wav").string();
@@ -70,6 +70,13 @@ TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeaders)
             EXPECT_EQ(testdata::readBytes(path),
                       testdata::wavBytes(1, 1, fileRate, 8, samples, static_cast<std::uint32_t>(samples.size()))) << path;
     }
+
+    fs::create_directory(folder / "p-player.wav");
+    const std::string wav = (folder / "p.wav").string();
+    EXPECT_EQ(commitSamples(TransmissionFiles(wav, 11025, TransmissionFiles::PlayerWav::With)),
+              "Cannot replace " + (folder / "p-player.wav").string() + ": Is a directory");
+    EXPECT_EQ(std::pair(testdata::readBytes((folder / "p.RAW").string()), testdata::readBytes(wav).size()),
+              std::pair(kSamples, std::size_t{48}));
 }
 
 // Both files are replaced or neither: a WAV name that cannot be replaced keeps
@@ -127,18 +134,6 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedOrAnAbandonedWri
         EXPECT_EQ(std::tuple(testdata::readBytes(raw), testdata::readBytes(wav), names()),
                   std::tuple(pair.first, pair.second, left)) << explicitly;
     }
-}
-
-// A player WAV that cannot be moved into place comes last: the RAW and the WAV
-// are in place, and the answer names the player WAV and the reason.
-TEST_F(TransmissionFilesTest, APlayerWavThatCannotBeReplacedIsSaidAfterTheRawAndWavAreInPlace)
-{
-    fs::create_directory(folder / "p-player.wav");
-    const std::string wav = (folder / "p.wav").string();
-    EXPECT_EQ(commitSamples(TransmissionFiles(wav, 11025, TransmissionFiles::PlayerWav::With)),
-              "Cannot replace " + (folder / "p-player.wav").string() + ": Is a directory");
-    EXPECT_EQ(std::pair(testdata::readBytes((folder / "p.RAW").string()), testdata::readBytes(wav).size()),
-              std::pair(kSamples, std::size_t{48}));
 }
 
 // A WAV name that is a symbolic link (a recording kept in another folder) stays

@@ -2,10 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <optional>
 #include <tuple>
-#include <vector>
 
 #include "common/little_endian.h"
 #include "picture/bitmap_header.h"
@@ -41,8 +38,7 @@ TEST(PlainBitmap, IsWrittenBottomRowFirstInPaddedRowsAndReadBackBottomUpOrTopDow
     EXPECT_EQ(std::tuple(picture->pixels(), picture->placedWidth(), picture->placedHeight()), std::tuple(read, 2, 2));
     // Rows top-down: a negative height, the top row first.
     std::vector<std::uint8_t> topDown = kFourColoursFile;
-    topDown[22] = 0xFE; // -2
-    topDown[23] = topDown[24] = topDown[25] = 0xFF;
+    putLittleEndian32(topDown, 22, static_cast<std::uint32_t>(-2));
     std::copy(kFourColoursFile.begin() + 62, kFourColoursFile.end(), topDown.begin() + 54);
     std::copy(kFourColoursFile.begin() + 54, kFourColoursFile.begin() + 62, topDown.begin() + 62);
     EXPECT_EQ(readPlainBitmap(topDown).value_or(WorkingPicture()).pixels(), read);
@@ -59,17 +55,13 @@ TEST(PlainBitmap, IsWrittenBottomRowFirstInPaddedRowsAndReadBackBottomUpOrTopDow
 
 TEST(PlainBitmap, OnlyUncompressed24BitFilesWithTheShortHeaderNoTableEveryRowAndSidesUpTo4096AreReadHere)
 {
-    struct Change {
-        const char* what;
-        std::size_t at;
-        std::uint8_t value;
-    };
-    const Change refused[] = {
+    // Each a file of kFourColoursFile with one byte changed.
+    const struct { const char* what; std::size_t at; std::uint8_t value; } refused[] = {
         {"not BM", 1, 'A'},          {"32 bits", 28, 32},          {"8 bits", 28, 8},
         {"bit fields", 30, 3},       {"pixels at 58", 10, 58},     {"a larger header", 14, 108},
         {"two planes", 26, 2},       {"no width", 18, 0},          {"no height", 22, 0},
     };
-    for (const Change& c : refused) {
+    for (const auto& c : refused) {
         std::vector<std::uint8_t> file = kFourColoursFile;
         file[c.at] = c.value;
         EXPECT_FALSE(readPlainBitmap(file)) << c.what;

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-#include <utility>
-#include <vector>
 
 #include "picture/preparation.h"
 #include "picture/working_picture.h"
@@ -69,16 +67,12 @@ TEST(WorkingPicture, FillBoxOneColumnOrOneRowWide)
             EXPECT_EQ(picture.colour(x, y), expected[y][x]) << x << "," << y;
 }
 
-namespace {
-
-WorkingPicture placedWhite(int width, int height)
+static WorkingPicture placedWhite(int width, int height)
 {
     WorkingPicture picture;
     picture.place(width, height, std::vector<ColourNumber>(static_cast<std::size_t>(width * height), kWhite));
     return picture;
 }
-
-} // namespace
 
 TEST(Preparation, ChoosesTheResolutionByWidthAndResizesOnlyWhenItChanges)
 {

@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <bitset>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "settings/memory_settings_store.h"
 #include "settings/mode_presets.h"

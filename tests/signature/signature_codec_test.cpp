@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "signature/signature_codec.h"
 
@@ -134,8 +132,8 @@ TEST(Signature, CaptionNamesTheClassAndIdentificationOfAFramedCode)
 // receiver's defaults: the longest codeword read back whole, plus the two characters " A" before it.
 TEST(Signature, RoomForTheSignatureTextAtEachTransmissionSize)
 {
-    const struct { int groupsPerLine, columnStep, longest; } cases[] = {{160, 1, 52 + 2}, {80, 2, 46 + 2}, {320, 1, 132 + 2}, {160, 2, 126 + 2}, {640, 1, 292 + 2},
-                 {320, 2, 286 + 2}, {40, 1, 0}};
+    const struct { int groupsPerLine, columnStep, longest; } cases[] = {{160, 1, 52 + 2}, {80, 2, 46 + 2},
+        {320, 1, 132 + 2}, {160, 2, 126 + 2}, {640, 1, 292 + 2}, {320, 2, 286 + 2}, {40, 1, 0}};
     for (const auto& c : cases)
         EXPECT_EQ(longestReadableSignature(c.groupsPerLine, c.columnStep), c.longest)
             << c.groupsPerLine << " groups, step " << c.columnStep;

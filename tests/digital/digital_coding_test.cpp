@@ -26,8 +26,9 @@ WorkingPicture rowOne(int width, int height, std::initializer_list<ColourCompone
 } // namespace
 
 // Values disturbed within their bands decode the same; uncoded grey (128,
-// digits 1000 in both halves) decodes to 192 in every row but row 0.
-TEST(DigitalCoding, TheWorkedExampleCodesAndValuesDisturbedWithinTheirBandsDecodeTheSame)
+// digits 1000 in both halves) decodes to 192 in every row but row 0. Decoding
+// blends the left pixel, rounding half to even, with the pair before or the row above.
+TEST(DigitalCoding, TheWorkedExampleCodesValuesWithinTheirBandsDecodeTheSameAndTheLeftPixelIsBlendedHalfToEven)
 {
     WorkingPicture picture = rowOne(4, 3, {{200, 100, 0}});
     digitalEncode(picture);
@@ -48,12 +49,9 @@ TEST(DigitalCoding, TheWorkedExampleCodesAndValuesDisturbedWithinTheirBandsDecod
     picture.clear(colourNumber(grey));
     digitalDecode(picture);
     EXPECT_EQ(std::pair(at(picture, 4, 3), at(picture, 2, 0)), std::pair(ColourComponents{192, 192, 192}, grey));
-}
 
-TEST(DigitalCoding, DecodingBlendsTheLeftPixelRoundingHalfToEvenWithThePairBeforeOrTheRowAbove)
-{
     for (const auto& [before, expected] : {std::pair{101, 150}, std::pair{103, 152}, std::pair{100, 150}}) {
-        WorkingPicture picture = rowOne(5, 2, {{before, 0, 0}, {0, 0, 0}, {200, 0, 0}});
+        picture = rowOne(5, 2, {{before, 0, 0}, {0, 0, 0}, {200, 0, 0}});
         digitalEncode(picture);
         digitalDecode(picture);
         EXPECT_EQ(std::tuple(at(picture, 2, 1).red, at(picture, 3, 1).red, at(picture, 4, 1).red),
@@ -61,7 +59,7 @@ TEST(DigitalCoding, DecodingBlendsTheLeftPixelRoundingHalfToEvenWithThePairBefor
     }
     // Four columns: the right pixel of the pair at x = 3 lies outside and reads red and
     // green 1111, blue 0000, so that pair decodes to (85, 85, 170) in every row.
-    WorkingPicture picture = rowOne(4, 3, {{167, 71, 7}, {135, 167, 7}, {7, 7, 247}});
+    picture = rowOne(4, 3, {{167, 71, 7}, {135, 167, 7}, {7, 7, 247}});
     for (int x = 1; x <= 3; ++x)
         picture.setColour(x, 2, picture.colour(x, 1));
     digitalDecode(picture);

@@ -69,6 +69,19 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndComp
     const auto at = [&](int line, int group) { return sink.bytes[static_cast<std::size_t>(4 * (13781 + line * 160 + group))]; };
     // A companded code digit 0 goes out at 192.
     EXPECT_EQ((std::vector{at(10, 60), at(300, 60), at(300, 2)}), (std::vector<std::uint8_t>{160, 224, 192}));
+
+    // The progress count is not reset when an encode starts. From 6220 the first
+    // step comes at group 3781 (6220 + 3781 = 10001); the leader's 13781 groups
+    // end at a count of exactly 10000, no step; the next step comes at group
+    // 13782, then one every 10001 groups up to 63787: 7 steps, and the 71542
+    // groups of a 160 x 120 stream leave the count at 71542 - 63787 = 7755.
+    state.pixcount = 6220;
+    steps = 0;
+    sink.bytes.clear();
+    Encoder carried(picture, controls, state, sink);
+    carried.setProgressHandler([&] { return ++steps > 0; });
+    EXPECT_TRUE(carried.run(EncoderSettings{}));
+    EXPECT_EQ(std::tuple(steps, state.pixcount, sink.bytes.size()), std::tuple(7, 7755, std::size_t{4 * 71542}));
 }
 
 // A picture narrower than the line: the groups right of it carry the colour
@@ -90,23 +103,4 @@ TEST(Encoder, GroupsRightOfANarrowerPictureCarryTheOutsideColourAndNegativeColou
     EXPECT_EQ((std::vector{at(50, 98), at(50, 99), at(200, 98), at(200, 99), at(300, 98), at(300, 99)}),
               (std::vector<std::uint8_t>{185, 160, 170, 224, 210, 224}));
     EXPECT_EQ((std::vector{at(50, 49), at(200, 49), at(300, 49)}), (std::vector<std::uint8_t>{160, 224, 160}));
-}
-
-// The progress count is not reset when an encode starts. From 6220 the first
-// step comes at group 3781 (6220 + 3781 = 10001); the leader's 13781 groups
-// end at a count of exactly 10000, no step; the next step comes at group
-// 13782, then one every 10001 groups up to 63787: 7 steps, and the 71542
-// groups of a 160 x 120 stream leave the count at 71542 - 63787 = 7755.
-TEST(Encoder, TheProgressCountCarriesOverFromAnEarlierCommand)
-{
-    const WorkingPicture picture(160, 120);
-    EncoderControls controls;
-    WorkingState state;
-    state.pixcount = 6220;
-    MemorySink sink;
-    Encoder encoder(picture, controls, state, sink);
-    int steps = 0;
-    encoder.setProgressHandler([&] { return ++steps > 0; });
-    EXPECT_TRUE(encoder.run(EncoderSettings{}));
-    EXPECT_EQ(std::tuple(steps, state.pixcount, sink.bytes.size()), std::tuple(7, 7755, std::size_t{4 * 71542}));
 }

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -23,14 +22,12 @@ struct CliRun { int exitCode = -1; QString out, err; };
 const QString kSigned = dataFile("gradient160-signed.RAW");
 
 struct CliTest : ::testing::Test {
+    // The programs run with a settings folder of the test's own.
+    void SetUp() override { qputenv("XDG_CONFIG_HOME", folder.filePath("config").toUtf8()); }
     CliRun cli(const QStringList& arguments) { return run(QStringLiteral(TONOBILD_CLI), arguments); }
-    // Any program, with a settings folder of the test's own.
     CliRun run(const QString& program, const QStringList& arguments)
     {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_CONFIG_HOME", folder.filePath("config"));
-        process.setProcessEnvironment(environment);
         process.start(program, arguments);
         EXPECT_TRUE(process.waitForFinished(60000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -129,7 +126,6 @@ TEST_F(CliTest, RefusalsGiveTheirExitCodeAndAOneLineReasonAndCreateNothing)
         EXPECT_TRUE(run.err.startsWith("tonobild-cli: ") && run.err.contains(c.reason)) << run.err.toStdString();
     }
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), (QStringList{"empty.wav", "noise.wav", "silence.wav"}));
-    EXPECT_EQ(cli({"--help"}).exitCode, 0);
     // The usage names the program the operator started, not the one it handed over to.
     const CliRun help = cli({"record", "--help"});
     EXPECT_TRUE(help.exitCode == 0 && help.out.contains("--seconds <N>") &&
@@ -195,7 +191,6 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
                                        "rate", "48000"});
     ASSERT_EQ(resampled.exitCode, 0) << resampled.err.toStdString();
 
-    EXPECT_FALSE(cli({"decode", temp("card.wav"), temp("plain.bmp")}).out.contains("KLM456"));
     const CliRun run = cli({"decode", "--condition", "--detect", temp("card.wav"), temp("card.bmp")});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.out.startsWith("Conditioned: WAV at 48000 Hz, bias 0 levels, 4.3537 samples per transmitted "
@@ -214,7 +209,6 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
 TEST_F(CliTest, HelperProgramIsFoundInstalledOrBesideTheCommandLine)
 {
     const QString bin = temp("usr/bin");
-    QDir().mkpath(bin);
     EXPECT_EQ(cli::helperProgramIn(bin, "../libexec/tonobild", "tonobild-cli-sound"),
               temp("usr/libexec/tonobild/tonobild-cli-sound"));
     for (const char* program : {"usr/bin/tonobild-cli-sound", "usr/libexec/tonobild/tonobild-cli-sound"}) {

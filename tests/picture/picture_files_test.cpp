@@ -50,9 +50,8 @@ TEST_F(PictureFilesTest, ColourNumbersBecomePixelsRowByRowWrittenAsBitmapUnlessT
         ASSERT_EQ(savePictureFile(picture, path(name)), QString()) << name;
         EXPECT_TRUE(bytes(name).startsWith(magic)) << name;
         // Each but the JPEG, whose colours are not kept exactly, loads back as it was.
-        if (QString(name) != "e.jpeg") {
-            EXPECT_EQ(fromImage(loadPictureFile(path(name)).image), fromImage(picture)) << name;
-        }
+        EXPECT_TRUE(QString(name) == "e.jpeg" || fromImage(loadPictureFile(path(name)).image) == fromImage(picture))
+            << name;
     }
     const QByteArray before = bytes("a.BMP");
     EXPECT_FALSE(savePictureFile(QImage(), path("a.BMP")).isEmpty());

@@ -103,9 +103,8 @@ TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWinsSaveWritesEveryKeyInO
     // Save and Reset with no mode selected store nothing.
     MemorySettingsStore store;
     PresetControls window = distinctiveWindow();
-    EXPECT_FALSE(saveSelectedMode(store, std::nullopt, window.toPreset()));
-    EXPECT_FALSE(resetSelectedMode(store, std::nullopt, window));
-    EXPECT_TRUE(store.writes().empty());
+    EXPECT_TRUE(!saveSelectedMode(store, std::nullopt, window.toPreset()) &&
+                !resetSelectedMode(store, std::nullopt, window) && store.writes().empty());
 
     // Save writes every key in order (switching modes and back bringing all 36 values again is
     // Form1Test.NoModeAndAnUnwritableStoreAreSaidOnceSavedPresetComesBackAndCbLocksHalfXAndTheSmallResolution).

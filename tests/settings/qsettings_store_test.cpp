@@ -21,6 +21,11 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAnUnwritableFileIsReporte
         QSettingsStore store(path);
         writeDefaultMode(store, Mode::CB);
         store.write("FM", "sign", " Acall,2");
+        // For --mode below.
+        for (const char* key : {"o3", "o2", "o5", "o7", "o9", "o12", "o13", "o21", "c1", "c3", "c4", "c5", "c7",
+                                "c8", "c9", "c10"})
+            store.write("HIRES", key, "1");
+        store.write("HIRES", "c2", "2"); // greyed is not ticked
         EXPECT_EQ(store.takeWriteProblem(), "");
     }
     const QSettingsStore reopened(path);
@@ -42,22 +47,13 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAnUnwritableFileIsReporte
 
     // --mode: names in any letter case, but no other section of the file (a name in lower case and
     // one that is no mode are CliTest's and DecodeOptions'); the user's file (the one written
-    // above) gives every encode and decode value.
+    // first, in the user's configuration folder) gives every encode and decode value.
     EXPECT_EQ(std::pair(cli::parseModeName("HiRes"), cli::parseModeName("Settings")),
               std::pair(std::optional(Mode::HIRES), std::optional<Mode>()));
 
-    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
-    {
-        QSettingsStore window;
-        for (const char* key : {"o3", "o2", "o5", "o7", "o9", "o12", "o13", "o21", "c1", "c3", "c4", "c5", "c7",
-                                "c8", "c9", "c10"})
-            window.write("HIRES", key, "1");
-        window.write("HIRES", "c2", "2"); // greyed is not ticked
-    }
     const PresetControls controls = cli::userControlsForMode(Mode::HIRES);
     const auto cb = cli::encodeValues(cli::userControlsForMode(Mode::CB), Mode::CB); // never saved
-    saved.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", saved);
     const auto encode = cli::encodeValues(controls, Mode::HIRES);
     // o3 is applied after o2 and wins the group.
     EXPECT_EQ(std::tuple(encode.resolution, encode.halfX, encode.compand, encode.mono, encode.slow, encode.cb),

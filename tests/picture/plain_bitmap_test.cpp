@@ -69,40 +69,35 @@ TEST(PlainBitmap, OnlyUncompressed24BitFilesWithTheShortHeaderNoTableEveryRowAnd
     EXPECT_FALSE(readPlainBitmap(std::vector<std::uint8_t>(kFourColoursFile.begin(), kFourColoursFile.end() - 1)));
     EXPECT_FALSE(readPlainBitmap(std::vector<std::uint8_t>(kFourColoursFile.begin(), kFourColoursFile.begin() + 53)));
 
+    // The header announces the pixel bytes in rows padded to four bytes, uncompressed or in bit
+    // fields, and no length (-1) rather than an overflowed one for sides no file can hold, for no
+    // bits per pixel or for compressed rows; a file of the announced length is read here or not.
     // One row of 4096 pixels (12288 bytes), or one column of 4096 rows of 4 bytes, is read here;
-    // 4097 (a row of 12292 bytes, padded, or 4097 rows) is left to Qt.
-    const std::tuple<int, int, int, bool> sides[] = {
-        {4096, 1, 12288, true}, {4097, 1, 12292, false}, {1, 4096, 16384, true}, {1, 4097, 16388, false}};
-    for (const auto& [width, height, pixelBytes, isRead] : sides) {
-        std::vector<std::uint8_t> file(kFourColoursFile.begin(), kFourColoursFile.begin() + 54);
-        file.resize(54 + static_cast<std::size_t>(pixelBytes));
-        putLittleEndian32(file, 18, static_cast<std::uint32_t>(width));
-        putLittleEndian32(file, 22, static_cast<std::uint32_t>(height));
-        EXPECT_EQ(readPlainBitmap(file).has_value(), isRead) << width << " x " << height;
-    }
-}
-
-// The header announces the pixel bytes in rows padded to four bytes, uncompressed or in bit
-// fields, and no length (-1) rather than an overflowed one for sides no file can hold, for no
-// bits per pixel or for compressed rows. Fewer than its 54 bytes are no header.
-TEST(BitmapHeader, AnnouncesThePaddedPixelBytesAndNoLengthForSidesNoFileCanHoldNoBitsOrCompression)
-{
-    // 6 bytes of a row padded to 8; rows top-down; 2 bits of a row padded to 4 bytes; 32 bits in
-    // bit fields; then sides no file can hold, no bits, run-length coded rows (compression 1).
-    const struct { std::int32_t width, height; std::uint8_t bits, compression; std::int64_t fileSize; } headers[] = {
-        {2, 2, 24, 0, 54 + 2 * 8},  {4, -3, 24, 0, 54 + 3 * 12}, {2, 2, 1, 0, 54 + 2 * 4}, {2, 2, 32, 3, 54 + 2 * 8},
-        {2147483647, 2147483647, 24, 0, -1}, {2147483647, -2147483647 - 1, 24, 0, -1}, {-7, 5, 24, 0, -1},
-        {0, 5, 24, 0, -1}, {2, 2, 0, 0, -1}, {2, 2, 8, 1, -1}};
+    // 4097 (a row of 12292 bytes, padded, or 4097 rows) is left to Qt. Then 6 bytes of a row padded
+    // to 8; rows top-down; 2 bits of a row padded to 4 bytes; 32 bits in bit fields; then sides no
+    // file can hold, no bits, run-length coded rows (compression 1).
+    const struct { std::int32_t width, height; std::uint8_t bits, compression; std::int64_t fileSize; bool read; }
+        headers[] = {
+            {4096, 1, 24, 0, 54 + 12288, true}, {4097, 1, 24, 0, 54 + 12292, false},
+            {1, 4096, 24, 0, 54 + 16384, true}, {1, 4097, 24, 0, 54 + 16388, false},
+            {2, 2, 24, 0, 54 + 2 * 8, true},    {4, -3, 24, 0, 54 + 3 * 12, true},
+            {2, 2, 1, 0, 54 + 2 * 4, false},    {2, 2, 32, 3, 54 + 2 * 8, false},
+            {2147483647, 2147483647, 24, 0, -1, false}, {2147483647, -2147483647 - 1, 24, 0, -1, false},
+            {-7, 5, 24, 0, -1, false}, {0, 5, 24, 0, -1, false}, {2, 2, 0, 0, -1, false}, {2, 2, 8, 1, -1, false}};
     for (const auto& c : headers) {
-        std::vector<std::uint8_t> start(kFourColoursFile.begin(), kFourColoursFile.begin() + 54);
-        putLittleEndian32(start, 18, static_cast<std::uint32_t>(c.width));
-        putLittleEndian32(start, 22, static_cast<std::uint32_t>(c.height));
-        start[28] = c.bits;
-        start[30] = c.compression;
-        const std::optional<BitmapHeader> header = readBitmapHeader(start);
-        ASSERT_TRUE(header) << c.width << " x " << c.height;
-        EXPECT_EQ(header->expectedFileSize(), c.fileSize)
-            << c.width << " x " << c.height << ", " << int{c.bits} << " bits, compression " << int{c.compression};
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << ", " << int{c.bits} << " bits, compression "
+                                        << int{c.compression});
+        std::vector<std::uint8_t> file(kFourColoursFile.begin(), kFourColoursFile.begin() + 54);
+        putLittleEndian32(file, 18, static_cast<std::uint32_t>(c.width));
+        putLittleEndian32(file, 22, static_cast<std::uint32_t>(c.height));
+        file[28] = c.bits;
+        file[30] = c.compression;
+        const std::optional<BitmapHeader> header = readBitmapHeader(file);
+        ASSERT_TRUE(header);
+        EXPECT_EQ(header->expectedFileSize(), c.fileSize);
+        file.resize(static_cast<std::size_t>(std::max<std::int64_t>(c.fileSize, 54)));
+        EXPECT_EQ(readPlainBitmap(file).has_value(), c.read);
     }
+    // Fewer than its 54 bytes are no header.
     EXPECT_FALSE(readBitmapHeader(std::vector<std::uint8_t>(kFourColoursFile.begin(), kFourColoursFile.begin() + 53)));
 }

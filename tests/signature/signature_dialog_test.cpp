@@ -1,7 +1,6 @@
 // The signature dialog alone, on the offscreen platform.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -31,24 +30,22 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAn
         click("Command1");
         EXPECT_EQ(dialog->isVisible(), typed.contains(QChar(0x100))) << typed.toStdString();
     }
-    QStringList sent;
-    for (const QList<QVariant>& arguments : set)
-        sent << arguments[0].toString();
-    EXPECT_EQ(sent, (QStringList{" AKLM456", " A", QStringLiteral(" AG\u00e9rard 7\u00ff")}));
     ASSERT_TRUE(dialogs.messages.size() == 1 && dialogs.messages.front().text.contains(QLatin1String("Latin-1")));
 
     // The note under the codeword follows the typing and names what a receiver loses.
     auto* note = dialog->findChild<QLabel*>(QStringLiteral("capacity"));
     ASSERT_TRUE(note);
     dialog->setSignatureRoom(54, QStringLiteral("160 x 120"));
-    EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword.");
     codeword->setText(QString(50, 'K') + "XYZ");
     EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword. "
                             "This one has 53: \"Z\" will be cut.");
     EXPECT_EQ(note->accessibleName(), note->text());
     click("Command1");
-    ASSERT_EQ(set.size(), 4);
-    EXPECT_EQ(set.back().front().toString(), " A" + QString(50, 'K') + "XY");
+    QStringList sent;
+    for (const QList<QVariant>& arguments : set)
+        sent << arguments[0].toString();
+    EXPECT_EQ(sent,
+              (QStringList{" AKLM456", " A", QStringLiteral(" AG\u00e9rard 7\u00ff"), " A" + QString(50, 'K') + "XY"}));
     dialog->setSignatureRoom(1, QStringLiteral("tiny"));
     EXPECT_TRUE(note->text().endsWith("reads back 0 characters of the codeword. This one has 53: \"" + QString(50, 'K') +
                                       "XYZ\" will be cut."));

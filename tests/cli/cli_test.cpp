@@ -59,8 +59,6 @@ TEST_F(CliTest, CommandsAndTheirOptionsGiveTheReferenceStreamAndPictures)
         {{"decode", kSigned}, "gradient160-signed.decode-level3.bmp",
          "Signature: Class of transmitter: Amateur; Identification: KLM456"},
         {{"decode", kSigned}, "gradient160-signed.decode-level3.bmp", "", "out.png"},
-        {{"decode", "--no-hsync", "--no-lic", "--xshift", "21", "--yshift", "86", kSigned},
-         "gradient160-signed.decode-level3-direct-x21-y86.bmp", ""},
         // The TAPE preset decodes at level 2 (black); --level 3 overrides it.
         {{"decode", "--mode", "tape", kSigned}, "gradient160-signed.decode-level2-startup.bmp", ""},
         {{"decode", "--mode", "TAPE", "--level", "3", kSigned}, "gradient160-signed.decode-level3.bmp", ""},

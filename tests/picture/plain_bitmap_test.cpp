@@ -5,7 +5,6 @@
 #include <tuple>
 
 #include "common/little_endian.h"
-#include "picture/bitmap_header.h"
 #include "picture/plain_bitmap.h"
 
 using namespace tonobild;

@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "picture/preparation.h"
-#include "picture/working_picture.h"
 
 using namespace tonobild;
 

@@ -7,7 +7,6 @@
 #include <tuple>
 
 #include "settings/memory_settings_store.h"
-#include "settings/mode_presets.h"
 #include "settings/preset_controls.h"
 
 namespace tonobild {

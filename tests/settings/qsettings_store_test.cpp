@@ -7,7 +7,6 @@
 #include <tuple>
 
 #include "cli/mode_option.h"
-#include "settings/mode_presets.h"
 #include "settings/qsettings_store.h"
 
 namespace tonobild {

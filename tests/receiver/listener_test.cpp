@@ -91,10 +91,8 @@ TEST(Listener, ThreeTransmissionsInColourOrMonoAmongSilenceAndNoiseOneWithAFadeO
             sent.push_back(signedTransmission(codewords[i], static_cast<int>(i), mono));
             const auto gap = i == 0 ? sent.back().end() : sent.back().begin() + 143084;
             starts.push_back(addTransmission(stream, {sent.back().begin(), gap}, rate));
-            if (i == 1)
-                addSilence(stream, rate, 1); // the fade
-            if (i == 2)
-                addNoise(stream, rate, 1); // the burst
+            addSilence(stream, rate, i == 1 ? 1 : 0); // the fade
+            addNoise(stream, rate, i == 2 ? 1 : 0);   // the burst
             addTransmission(stream, {gap, sent.back().end()}, rate);
             ends.push_back(stream.size());
             addSilence(stream, rate, 3);
@@ -240,13 +238,6 @@ using Event = TransmissionWatch::Event;
 
 using Seen = std::pair<Event, std::uint64_t>; // what, and the sample it came at
 
-void square(std::vector<int>& samples, int cycles, int low = 40, int high = 216, std::size_t hold = 2)
-{
-    for (int i = 0; i < cycles; ++i)
-        for (const int level : {low, high})
-            samples.insert(samples.end(), hold, level);
-}
-
 // After the cycles, 20 samples of the middle level: nothing closes, and 14
 // samples after the last close (262) the signal counts as lost. Or, after 70
 // cycles (the last closes at 278), one with holds of 3 (length 5, closing at
@@ -275,10 +266,12 @@ TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunSilenceOrACycleOutOfStepEnd
     for (const auto& [what, rate, cycles, low, high, hold, expected] : cases) {
         SCOPED_TRACE(what);
         std::vector<int> samples;
-        square(samples, cycles, low, high);
-        if (hold == 0)
-            samples.insert(samples.end(), 20, 128);
-        square(samples, hold > 0 ? 1 : 0, 40, 216, static_cast<std::size_t>(std::max(hold, 0)));
+        for (int i = 0; i < cycles; ++i)
+            samples.insert(samples.end(), {low, low, high, high});
+        // Then 20 samples of the middle level (hold 0), or one cycle of that hold.
+        for (const auto& [count, level] :
+             {std::pair{hold == 0 ? 20 : 0, 128}, {std::max(hold, 0), 40}, {std::max(hold, 0), 216}})
+            samples.insert(samples.end(), static_cast<std::size_t>(count), level);
         TransmissionWatch watcher(rate);
         std::vector<Seen> seen;
         for (const int sample : samples) {

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 #include <functional>
+#include <numbers>
 
 #include "audio/wav_file.h"
 #include "receiver/receiving_front_end.h"
@@ -58,27 +59,21 @@ std::vector<std::uint8_t> stereo16(const std::vector<std::uint8_t>& samples)
 std::vector<std::uint8_t> soundCardAt48000(const std::vector<std::uint8_t>& samples)
 {
     constexpr int kHalf = 32;
-    constexpr double kPi = 3.14159265358979323846;
-    constexpr double kCut = 0.95;
+    constexpr double kPi = std::numbers::pi;
     std::vector<std::array<double, 2 * kHalf>> kernel(160);
     for (std::size_t phase = 0; phase < 160; ++phase)
         for (int k = 0; k < 2 * kHalf; ++k) {
             const double x = k - kHalf + 1 - static_cast<double>(phase) / 160.0; // held sample to instant
-            kernel[phase][static_cast<std::size_t>(k)] = (x == 0 ? kCut : std::sin(kPi * kCut * x) / (kPi * x)) *
+            kernel[phase][k] = (x == 0 ? 0.95 : std::sin(kPi * 0.95 * x) / (kPi * x)) *
                 (0.42 + 0.5 * std::cos(kPi * x / kHalf) + 0.08 * std::cos(2 * kPi * x / kHalf));
         }
     const std::vector<std::uint8_t> at44100 = held(samples, 4);
-    const auto size = static_cast<std::ptrdiff_t>(at44100.size());
     std::vector<std::uint8_t> data;
     for (std::size_t j = 0; j * 147 / 160 < at44100.size(); ++j) {
         double sum = 0;
-        for (int k = 0; k < 2 * kHalf; ++k) {
-            const auto n = static_cast<std::ptrdiff_t>(j * 147 / 160) + k - kHalf + 1;
-            if (n >= 0 && n < size) {
-                const double weight = kernel[j * 147 % 160][static_cast<std::size_t>(k)];
-                sum += (at44100[static_cast<std::size_t>(n)] - 128.0) * weight;
-            }
-        }
+        for (int k = 0; k < 2 * kHalf; ++k)
+            if (const auto n = static_cast<std::ptrdiff_t>(j * 147 / 160) + k - kHalf + 1; n >= 0 && n < std::ssize(at44100))
+                sum += (at44100[n] - 128.0) * kernel[j * 147 % 160][k];
         const auto value = static_cast<std::uint16_t>(std::lround(std::clamp(sum * 256.0, -32768.0, 32767.0)));
         data.insert(data.end(), {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)});
     }
@@ -198,15 +193,16 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
 // Rebuilding a transmission from the quarter-rate tone a resampler leaves of it.
 TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHoldsAndEveryGroupComesBackFromIt)
 {
-    EXPECT_DOUBLE_EQ(toneOnlyHold(8.0, 44100), 4.0);   // 11025 resampled to 44100
-    EXPECT_DOUBLE_EQ(toneOnlyHold(7.7, 44100), 4.0);   // leftovers of the filtered octave add crossings
-    EXPECT_DOUBLE_EQ(toneOnlyHold(12.0, 48000), 6.0);  // 8000 resampled to 48000
-    EXPECT_DOUBLE_EQ(toneOnlyHold(3.0, 12000), 1.5);   // 8000 resampled to 12000: the shortest hold read
-    EXPECT_NEAR(toneOnlyHold(8.7, 48000), 48000.0 / 11025.0, 1e-12);
-    EXPECT_EQ(toneOnlyHold(4.0, 44100), 0.0);          // holds of 11025: the whole signal is there
-    EXPECT_EQ(toneOnlyHold(5.5, 44100), 0.0);          // holds of 8000
-    EXPECT_EQ(toneOnlyHold(2.0, 11025), 0.0);          // a file at the transmission's rate is never resampled
-    EXPECT_EQ(toneOnlyHold(8.0, 0), 0.0);              // no rate known
+    // Crossings apart at a file's rate, and the hold of the tone alone: 11025 resampled
+    // to 44100 (also with the leftovers of the filtered octave adding crossings), 8000
+    // to 48000, 8000 to 12000 (the shortest hold read), 11025 to 48000. None (0): holds
+    // of 11025 and of 8000 (the whole signal is there), a file at the transmission's
+    // rate (never resampled), no rate known.
+    const std::tuple<double, std::uint32_t, double> holds[] = {
+        {8.0, 44100, 4.0}, {7.7, 44100, 4.0}, {12.0, 48000, 6.0}, {3.0, 12000, 1.5}, {8.7, 48000, 48000.0 / 11025.0},
+        {4.0, 44100, 0.0}, {5.5, 44100, 0.0}, {2.0, 11025, 0.0}, {8.0, 0, 0.0}};
+    for (const auto& [apart, rate, hold] : holds)
+        EXPECT_NEAR(toneOnlyHold(apart, rate), hold, 1e-12) << apart << " at " << rate;
 
     // What is left of a group a, -a, b, -b without its Nyquist half: (a - b) / 2
     // times 1, -1, -1, 1, here at the transmission's own rate (a hold of 1).

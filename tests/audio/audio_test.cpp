@@ -4,10 +4,7 @@
 // the recorder's command line, whose last argument is always the file.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <string>
 #include <tuple>
 #include <unistd.h>
 
@@ -29,9 +26,8 @@ std::vector<std::uint8_t> wav(std::uint16_t tag, std::uint16_t channels, std::ui
 
 std::vector<std::uint8_t> bytesOf(const auto& values)
 {
-    std::vector<std::uint8_t> b(values.size() * sizeof(values[0]));
-    std::memcpy(b.data(), values.data(), b.size());
-    return b;
+    const auto* first = reinterpret_cast<const std::uint8_t*>(values.data());
+    return {first, first + values.size() * sizeof(values[0])};
 }
 
 } // namespace
@@ -43,7 +39,7 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBeforeAnd
                           "\0\0fact\x04\0\0\0\0\0\0\0data\0\0\0\0";
     const auto dir = std::filesystem::temp_directory_path() / ("tonobild-prepare-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    { std::ofstream(dir / "old recording.wav", std::ios::binary) << std::string(1024 * 1024, '\x7f'); }
+    std::ofstream(dir / "old recording.wav", std::ios::binary) << std::string(1024 * 1024, '\x7f');
     for (const char* name : {"new.wav", "old recording.wav"}) {
         const std::string path = (dir / name).string();
         prepareRecordingFile(path);
@@ -55,12 +51,9 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBeforeAnd
 
     // A saved recording of three samples: a pad byte of silence, RIFF size 50 + 3 + 1,
     // "fact" and "data" 3.
-    std::vector<std::uint8_t> three(header, header + 58);
-    three[4] = 54;
-    three[46] = 3;
-    three[54] = 3;
-    three.insert(three.end(), {1, 2, 3, 128});
-    EXPECT_EQ(recordingFileBytes({1, 2, 3}), three);
+    const char three[] = "RIFF\x36\0\0\0WAVEfmt \x12\0\0\0\x01\0\x01\0\x44\xAC\0\0\x44\xAC\0\0\x01\0\x08\0"
+                         "\0\0fact\x04\0\0\0\x03\0\0\0data\x03\0\0\0\x01\x02\x03\x80";
+    EXPECT_EQ(recordingFileBytes({1, 2, 3}), std::vector<std::uint8_t>(three, three + 62));
 }
 
 // A WAV file's sizes are 32 bits: 4294967251 sample bytes and the 44 header bytes fill them.

@@ -19,77 +19,57 @@
 using namespace tonobild;
 using namespace tonobild::testdata;
 
-namespace {
-
-class RecorderWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(kNoSoundServer && dir_.isValid());
-        prepareRecordingFile(file_);
-        window_.show();
-    }
-
-    QTemporaryDir dir_;
-    std::string file_ = dir_.filePath(QStringLiteral("TONOBILD.WAV")).toStdString();
-    FakeDialogs dialogs_;
-    MemorySettingsStore store_;
-    RecorderWindow window_{dialogs_, store_, RecorderRequest{file_, false, false}};
-};
-
-} // namespace
-
-TEST_F(RecorderWindowTest, SaveWritesTheSamplesAfterTheHeaderWithTheSizesSet)
+// Without devices Record and Play are off and the window says why; called all the same Record
+// says so and keeps what was recorded, closing asks to save it, and Save writes it.
+TEST(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndSayWhyWhatWasRecordedIsKeptAndSaveWritesIt)
 {
-    const QByteArray first(30001, '\xe0');
-    const QByteArray second = QByteArray(6, '\x1f');
-    for (const QByteArray& part : {first, second})
-        window_.addRecordedSamples(part);
-    ASSERT_TRUE(window_.save());
-    EXPECT_FALSE(window_.hasUnsavedRecording());
-    const auto bytes = readBytes(file_);
+    QTemporaryDir dir;
+    ASSERT_TRUE(kNoSoundServer && dir.isValid());
+    const std::string file = dir.filePath(QStringLiteral("TONOBILD.WAV")).toStdString();
+    prepareRecordingFile(file);
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    RecorderWindow window(dialogs, store, RecorderRequest{file, false, false});
+    window.show();
+    ASSERT_TRUE(button(window, "Record") && button(window, "Play"));
+    EXPECT_FALSE(button(window, "Record")->isEnabled() || button(window, "Play")->isEnabled());
+    EXPECT_TRUE(visibleText(window).contains("No sound input or output device is available: Record and Play are off."));
+
+    // The space bar cannot start what Record cannot.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_Space);
+    EXPECT_TRUE(dialogs.messages.empty());
+
+    // Called all the same, Record says so and keeps what was recorded (Play's message: KeyedWindowTest).
+    const QByteArray recorded = QByteArray(30001, '\xe0') + QByteArray(6, '\x1f');
+    window.addRecordedSamples(recorded.first(30001)); // in two parts, as a device delivers them
+    window.addRecordedSamples(recorded.sliced(30001));
+    window.record();
+    ASSERT_EQ(dialogs.messages.size(), 1u);
+    EXPECT_TRUE(dialogs.messages[0].text.contains(QStringLiteral("No sound input device")));
+    EXPECT_EQ(std::pair(window.recording().size(), window.hasUnsavedRecording()), std::pair(std::size_t{30007}, true));
+
+    // Closing with the recording unsaved asks whether to save; No leaves the file as prepared.
+    EXPECT_TRUE(window.close());
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_TRUE(dialogs.asked[0].contains(QString::fromStdString(file)));
+    EXPECT_EQ(readBytes(file).size(), 58u);
+    // Nothing recorded into the prepared file: Play says so before it looks for a device.
+    RecorderWindow empty(dialogs, store, RecorderRequest{file, false, false});
+    empty.play();
+    EXPECT_EQ(dialogs.messages.back().text, "Cannot play " + QString::fromStdString(file) + ": it holds no samples yet.");
+
+    // Save writes the samples after the header with the sizes set, and says nothing.
+    ASSERT_TRUE(window.save());
+    EXPECT_FALSE(window.hasUnsavedRecording());
+    const auto bytes = readBytes(file);
     ASSERT_EQ(bytes.size(), 58u + 30007u + 1u); // an odd count gets a pad byte
     // RIFF: everything after the field; "fact": samples; "data": without the pad byte.
     EXPECT_EQ(std::tuple(littleEndian(bytes, 4), littleEndian(bytes, 46), littleEndian(bytes, 54)),
               std::tuple(30058u, 30007u, 30007u));
-    const QByteArray recorded = first + second;
-    EXPECT_EQ(readWavFile(file_).data, std::vector<std::uint8_t>(recorded.begin(), recorded.end()));
-    EXPECT_TRUE(dialogs_.messages.empty());
-}
-
-// Without devices Record and Play are off and the window says why; called all
-// the same they say so, and closing asks to save what was recorded.
-TEST_F(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndTheWindowSaysWhyAsTheNoticeNamesWhatIsMissing)
-{
-    ASSERT_TRUE(button(window_, "Record") && button(window_, "Play"));
-    EXPECT_FALSE(button(window_, "Record")->isEnabled() || button(window_, "Play")->isEnabled());
-    EXPECT_TRUE(visibleText(window_).contains("No sound input or output device is available: Record and Play are off."));
-
-    // The space bar cannot start what Record cannot.
-    window_.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
-    QTest::keyClick(&window_, Qt::Key_Space);
-    EXPECT_TRUE(dialogs_.messages.empty());
-
-    // Called all the same, Record and Play say so and keep what was recorded.
-    window_.addRecordedSamples(QByteArray(1000, '\xe0'));
-    window_.record();
-    window_.play();
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_TRUE(dialogs_.messages[0].text.contains(QStringLiteral("No sound input device")));
-    EXPECT_TRUE(dialogs_.messages[1].text.contains(QStringLiteral("No sound output device")));
-    EXPECT_EQ(std::pair(window_.recording().size(), window_.hasUnsavedRecording()), std::pair(std::size_t{1000}, true));
-
-    // Closing with the recording unsaved asks whether to save; No leaves the file as prepared.
-    dialogs_.yesNoAnswers = {false};
-    EXPECT_TRUE(window_.close());
-    ASSERT_EQ(dialogs_.asked.size(), 1u);
-    EXPECT_TRUE(dialogs_.asked[0].contains(QString::fromStdString(file_)));
-    EXPECT_EQ(testdata::readBytes(file_).size(), 58u);
-    // Nothing recorded into the prepared file: Play says so before it looks for a device.
-    RecorderWindow empty(dialogs_, store_, RecorderRequest{file_, false, false});
-    empty.play();
-    EXPECT_EQ(dialogs_.messages.back().text, "Cannot play " + QString::fromStdString(file_) + ": it holds no samples yet.");
+    EXPECT_EQ(readWavFile(file).data, std::vector<std::uint8_t>(recorded.begin(), recorded.end()));
+    EXPECT_EQ(dialogs.messages.size(), 2u);
 
     // With one device of the two the notice names the one missing; with both it is silent.
     EXPECT_TRUE(deviceNotice(false, true).startsWith("No sound input device is available: Record is off."));

@@ -1,9 +1,10 @@
 // What a window shows, as a user reads it: the text of its labels that show,
-// and its buttons by their captions.
+// and its controls by their captions or their accessible names.
 #pragma once
 
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 namespace tonobild::testdata {
 
@@ -17,12 +18,16 @@ inline QString visibleText(const QWidget& window)
     return all;
 }
 
-inline QPushButton* button(const QWidget& window, const QString& caption)
+// The first control of type T whose `by` (caption, accessible name) is `value`, or none.
+template <typename T, typename By>
+T* control(const QWidget& window, const QString& value, By by)
 {
-    for (auto* b : window.findChildren<QPushButton*>())
-        if (b->text() == caption)
-            return b;
-    return nullptr;
+    const auto all = window.findChildren<T*>();
+    const auto it = std::ranges::find(all, value, by);
+    return it == all.end() ? nullptr : *it;
 }
+
+inline QPushButton* button(const QWidget& window, const QString& caption)
+{ return control<QPushButton>(window, caption, &QPushButton::text); }
 
 } // namespace tonobild::testdata

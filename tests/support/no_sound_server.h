@@ -6,10 +6,7 @@
 
 namespace tonobild::testdata {
 
-inline const bool kNoSoundServer = [] {
-    qputenv("PULSE_SERVER", "unix:/nonexistent/tonobild-test-socket");
-    qputenv("PULSE_AUTOSPAWN", "0");
-    return true;
-}();
+inline const bool kNoSoundServer =
+    qputenv("PULSE_SERVER", "unix:/nonexistent/tonobild-test-socket") && qputenv("PULSE_AUTOSPAWN", "0");
 
 } // namespace tonobild::testdata

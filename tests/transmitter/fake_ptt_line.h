@@ -2,8 +2,6 @@
 // log outlives the line: tests read it after the player let go of it.
 #pragma once
 
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "transmitter/ptt_line.h"
@@ -21,15 +19,15 @@ struct PttLog {
 };
 
 class FakePttLine final : public PttLine {
+    std::shared_ptr<PttLog> log_;
+
 public:
     explicit FakePttLine(std::shared_ptr<PttLog> log) : log_(std::move(log)) {}
     void key(bool on) override
     {
         log_->calls.push_back(on ? "on" : "off");
-        if (int& failures = on ? log_->failOnCount : log_->failOffCount; failures > 0) {
-            --failures;
+        if (int& failures = on ? log_->failOnCount : log_->failOffCount; failures-- > 0)
             throw PttError(std::string("Fake rig did not ") + (on ? "key" : "release"));
-        }
         log_->keyed = on;
     }
     void check() override
@@ -38,9 +36,6 @@ public:
             throw PttError("Fake rig no longer answers");
     }
     std::string description() const override { return "Fake rig"; }
-
-private:
-    std::shared_ptr<PttLog> log_;
 };
 
 } // namespace tonobild::testdata

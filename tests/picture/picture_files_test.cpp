@@ -41,7 +41,6 @@ TEST_F(PictureFilesTest, ColourNumbersBecomePixelsRowByRowWrittenAsBitmapUnlessT
     for (const auto& c : cases)
         colours.setColour(c.x, c.y, c.colour);
     const QImage picture = toImage(colours);
-    ASSERT_EQ(picture.format(), QImage::Format_RGB32);
     for (const auto& c : cases)
         EXPECT_EQ(picture.pixel(c.x, c.y), c.pixel) << c.x << "," << c.y;
 
@@ -139,8 +138,7 @@ TEST_F(PictureFilesTest, TestCardsAreWrittenAsBitmapsThatLoadBackPixelForPixelOr
     for (std::size_t i = 0; i < cards.size(); ++i) {
         const std::string name = cards[i].fileName.toStdString();
         const LoadedPicture loaded = loadPictureFile(path("new/cards/" + cards[i].fileName));
-        EXPECT_TRUE(loaded.image.size() == QSize(160, 120) || loaded.image.size() == QSize(320, 240))
-            << name << ": " << loaded.problem.toStdString();
+        EXPECT_TRUE(loaded.image.size() == QSize(160, 120) || loaded.image.size() == QSize(320, 240)) << name;
         EXPECT_EQ(fromImage(loaded.image), fromImage(cards[i].image)) << name;
         EXPECT_EQ(loadPlainBitmapFile(path("new/cards/" + cards[i].fileName)), fromImage(loaded.image)) << name;
         EXPECT_NE(cards[i].image, cards[(i + 1) % cards.size()].image) << name; // each card differs from the next

@@ -18,6 +18,7 @@ namespace {
 struct TransmissionFilesTest : ::testing::Test {
     void SetUp() override { fs::create_directories(folder); }
     void TearDown() override { fs::remove_all(folder); }
+    std::string at(const char* name) const { return (folder / name).string(); }
     const fs::path folder = fs::temp_directory_path() / ("tonobild-files-" + std::to_string(::getpid()));
 };
 
@@ -58,12 +59,12 @@ TEST(TransmissionFileNames, RawNameReplacesTheLastThreeCharactersAndPlayerWavGoe
 TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeadersAndAPlayerWavThatCannotBeReplacedLast)
 {
     for (const auto& [rate, playerRate, hold] : {std::tuple{11025u, 44100u, 4u}, std::tuple{8000u, 48000u, 6u}}) {
-        const std::string wav = (folder / "t.wav").string();
+        const std::string wav = at("t.wav");
         TransmissionFiles files(wav, rate, TransmissionFiles::PlayerWav::With);
         const std::string player = files.playerPath();
-        EXPECT_EQ(player, (folder / "t-player.wav").string());
+        EXPECT_EQ(player, at("t-player.wav"));
         EXPECT_EQ(commitSamples(std::move(files)), "");
-        EXPECT_EQ(testdata::readBytes((folder / "t.RAW").string()), kSamples);
+        EXPECT_EQ(testdata::readBytes(at("t.RAW")), kSamples);
         // The header written out field by field by hand: PCM, mono, 8 bits, the sizes set.
         for (const auto& [path, fileRate, samples] : {std::tuple{wav, rate, kSamples},
                                                       std::tuple{player, playerRate, testdata::held(kSamples, int(hold))}})
@@ -72,10 +73,10 @@ TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeadersAndAPla
     }
 
     fs::create_directory(folder / "p-player.wav");
-    const std::string wav = (folder / "p.wav").string();
+    const std::string wav = at("p.wav");
     EXPECT_EQ(commitSamples(TransmissionFiles(wav, 11025, TransmissionFiles::PlayerWav::With)),
-              "Cannot replace " + (folder / "p-player.wav").string() + ": Is a directory");
-    EXPECT_EQ(std::pair(testdata::readBytes((folder / "p.RAW").string()), testdata::readBytes(wav).size()),
+              "Cannot replace " + at("p-player.wav") + ": Is a directory");
+    EXPECT_EQ(std::pair(testdata::readBytes(at("p.RAW")), testdata::readBytes(wav).size()),
               std::pair(kSamples, std::size_t{48}));
 }
 
@@ -108,7 +109,7 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedOrAnAbandonedWri
                       std::tuple(c.action, (folder / c.path).string(), c.reason)) << c.name;
         }
     }
-    EXPECT_EQ(std::pair(testdata::readText((folder / "a.RAW").string()), testdata::readText((folder / "b.wav").string())),
+    EXPECT_EQ(std::pair(testdata::readText(at("a.RAW")), testdata::readText(at("b.wav"))),
               std::pair(std::string("old raw"), std::string("old wav")));
     const std::set<std::string> left = {"a.RAW", "a.wav", "b.RAW", "b.wav", "c.wav"};
     EXPECT_EQ(names(), left);
@@ -116,7 +117,7 @@ TEST_F(TransmissionFilesTest, AFileThatCannotBeWrittenOrReplacedOrAnAbandonedWri
     // With nothing in the way the old pair is replaced and nothing is left beside it.
     fs::remove(folder / "a.wav");
     std::ofstream(folder / "a.wav") << "old wav";
-    const std::string wav = (folder / "a.wav").string(), raw = (folder / "a.RAW").string();
+    const std::string wav = at("a.wav"), raw = at("a.RAW");
     EXPECT_EQ(commitSamples(TransmissionFiles(wav, 11025)), "");
     const auto pair = std::pair(testdata::readBytes(raw), testdata::readBytes(wav));
     EXPECT_EQ(std::tuple(pair.first, pair.second.size(), names()), std::tuple(kSamples, std::size_t{48}, left));
@@ -143,10 +144,9 @@ TEST_F(TransmissionFilesTest, AWavNameThatIsASymbolicLinkStaysOneAndTheFileItLea
     fs::create_directory(folder / "kept");
     std::ofstream(folder / "kept/real.wav") << "old wav";
     fs::create_symlink("kept/real.wav", folder / "t.wav");
-    EXPECT_EQ(commitSamples(TransmissionFiles((folder / "t.wav").string(), 11025)), "");
+    EXPECT_EQ(commitSamples(TransmissionFiles(at("t.wav"), 11025)), "");
     EXPECT_TRUE(fs::is_symlink(folder / "t.wav"));
-    EXPECT_EQ(testdata::readBytes((folder / "kept/real.wav").string()),
-              testdata::wavBytes(1, 1, 11025, 8, kSamples, static_cast<std::uint32_t>(kSamples.size())));
+    EXPECT_EQ(testdata::readBytes(at("kept/real.wav")), testdata::wavBytes(1, 1, 11025, 8, kSamples, 4));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder / "kept"), fs::directory_iterator()), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3); // kept, t.wav, t.RAW
 }

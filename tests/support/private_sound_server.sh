@@ -2,6 +2,7 @@
 #   start_private_sound_server [RATE]  a server of the test's own in $work, null sink "null" (at RATE),
 #                                      its monitor offered as source "capture"; gone when the test ends
 #   require_programs PROGRAM...        exits 77 (skipped) unless all are installed
+#   retry TENTHS COMMAND...            runs COMMAND each tenth of a second until it succeeds, TENTHS times at most
 #   wait_for_line LOG WORD [TENTHS]    waits up to TENTHS / 10 s (10 s) for a line starting with WORD
 #   wait_until_started LOG WORD        the same, then lets a device's first samples through
 #   fail MESSAGE                       says what failed and sets $status to 1
@@ -15,28 +16,27 @@ require_programs() {
   done
 }
 
+retry() {
+  for _ in $(seq "$1"); do
+    "${@:2}" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 start_private_sound_server() {
-  local rate=${1:-}
   require_programs pulseaudio pactl
   work=$(mktemp -d)
   trap stop_private_sound_server EXIT
-  export XDG_RUNTIME_DIR=$work/run
-  export HOME=$work # the server keeps its cookie and state here, not in the user's home
-  export QT_QPA_PLATFORM=offscreen
+  # The server keeps its cookie and state in $work, not in the user's home.
+  export XDG_RUNTIME_DIR=$work/run HOME=$work QT_QPA_PLATFORM=offscreen
   unset PULSE_SERVER
-  mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-  local sink="module-null-sink sink_name=null"
-  if [ -n "$rate" ]; then
-    sink="$sink rate=$rate"
-    mkdir -p "$work/.config/pulse"
-    printf 'default-sample-rate = %s\nalternate-sample-rate = %s\n' "$rate" "$rate" > "$work/.config/pulse/daemon.conf"
-  fi
-  pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="$sink" --load=module-native-protocol-unix
-  for _ in $(seq 50); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  pactl info >/dev/null
+  mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$work/.config/pulse"
+  [ -z "${1:-}" ] || printf 'default-sample-rate = %s\nalternate-sample-rate = %s\n' "$1" "$1" \
+    > "$work/.config/pulse/daemon.conf"
+  pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="module-null-sink sink_name=null${1:+ rate=$1}" \
+    --load=module-native-protocol-unix
+  retry 50 pactl info >/dev/null 2>&1 || { echo "FAIL: the sound server does not answer"; exit 1; }
   # Qt lists no monitor sources, so the sink's monitor is offered as a source of
   # its own; remapping copies the samples, at the sink's rate and format.
   pactl load-module module-remap-source master=null.monitor source_name=capture >/dev/null
@@ -45,13 +45,7 @@ start_private_sound_server() {
   echo "Sound server: $(pactl info | grep 'Default Sample')"
 }
 
-wait_for_line() {
-  for _ in $(seq "${3:-100}"); do
-    grep -q "^$2" "$1" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+wait_for_line() { retry "${3:-100}" grep -q "^$2" "$1"; }
 
 wait_until_started() { wait_for_line "$1" "$2" || true; sleep 0.5; }
 
@@ -62,11 +56,9 @@ expect_clean_decode() {
 }
 
 # The server writes its state into the folder as it stops: the folder goes once it has ended.
+server_ended() { ! pulseaudio --check 2>/dev/null; }
 stop_private_sound_server() {
   pulseaudio --kill 2>/dev/null || true
-  for _ in $(seq 50); do
-    pulseaudio --check 2>/dev/null || break
-    sleep 0.1
-  done
+  retry 50 server_ended || true
   rm -rf "$work"
 }

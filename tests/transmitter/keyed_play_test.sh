@@ -14,18 +14,14 @@ rig_pid=
 trap '[ -n "$rig_pid" ] && kill "$rig_pid" 2>/dev/null; stop_private_sound_server' EXIT
 
 # The dummy rig on a free port: a port another program holds makes rigctld exit.
+ptt() { rigctl -m 2 -r "localhost:$port" t; }
 for _ in $(seq 20); do
   port=$((20000 + RANDOM % 40000))
   rigctld -m 1 -P RIG -t "$port" & rig_pid=$!
-  for _ in $(seq 30); do
-    kill -0 "$rig_pid" 2>/dev/null || break
-    rigctl -m 2 -r "localhost:$port" t >/dev/null 2>&1 && break 2
-    sleep 0.1
-  done
+  retry 30 ptt >/dev/null 2>&1 && break
   kill "$rig_pid" 2>/dev/null || true; rig_pid=
 done
 [ -n "$rig_pid" ] || { echo "no free port for rigctld"; exit 1; }
-ptt() { rigctl -m 2 -r "localhost:$port" t; }
 rig=(--rig-model 2 --rig-port "localhost:$port")
 
 # "tonobild-cli play" in the background; the last play's log goes first, lest a wait find its lines.

@@ -45,15 +45,12 @@ TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsI
     ASSERT_TRUE(first) << problem.toStdString();
     EXPECT_EQ(QFileInfo(first->picturePath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456.png"));
     EXPECT_EQ(QFileInfo(first->recordingPath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456.wav"));
-    const QByteArray firstPicture = testdata::fileBytes(first->picturePath);
 
     picture.clear();
     const auto second = gallery.keep(item, when, &problem);
     ASSERT_TRUE(second) << problem.toStdString();
     EXPECT_EQ(QFileInfo(second->picturePath).fileName(), QStringLiteral("2026-12-06_14-03-22_KLM456-2.png"));
-    EXPECT_EQ(testdata::fileBytes(first->picturePath), firstPicture);
-    EXPECT_EQ(splitColour(fromImage(loadPictureFile(first->picturePath).image).colour(5, 5)),
-              (ColourComponents{255, 0, 0}));
+    EXPECT_EQ(testdata::pictureOf(first->picturePath).colour(5, 5), colourNumber(255, 0, 0)); // the first stays red
 
     // The recording: the 44-byte header of 8-bit mono at 44100, then the samples.
     // RIFF size 42, format 1, 1 channel, 44100 (0xAC44) samples and bytes a second, 1 byte a sample of 8 bits.
@@ -74,8 +71,7 @@ TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsI
 // files: nothing is kept, and the file and the reason are said.
 TEST_F(GalleryTest, AFolderOrIndexThatCannotBeWrittenIsSaidWithTheFileAndTheReason)
 {
-    QFile blocker(temporary.filePath(QStringLiteral("blocker")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const QString blocker = testdata::writeBytes(temporary.filePath(QStringLiteral("blocker")), {});
     QDir(temporary.path()).mkpath(QStringLiteral("gallery/index.txt"));
     const QString locked = temporary.filePath(QStringLiteral("locked"));
     QDir().mkdir(locked);
@@ -83,11 +79,9 @@ TEST_F(GalleryTest, AFolderOrIndexThatCannotBeWrittenIsSaidWithTheFileAndTheReas
     const bool lockedTakesFiles = QFile(locked + QStringLiteral("/probe")).open(QIODevice::WriteOnly);
     // folder, the problem of keeping (%1: the folder), whether that is all of it, and the
     // problem said before listening starts (the index is not tried then)
+    const char* const notAFolder = "cannot create the gallery folder %1: Not a directory";
     const std::tuple<QString, const char*, bool, const char*> cases[] = {
-        {blocker.fileName() + QStringLiteral("/gallery"), "cannot create the gallery folder %1: Not a directory", true,
-         "cannot create the gallery folder %1: Not a directory"},
-        {blocker.fileName(), "cannot create the gallery folder %1: Not a directory", true,
-         "cannot create the gallery folder %1: Not a directory"},
+        {blocker + QStringLiteral("/gallery"), notAFolder, true, notAFolder}, {blocker, notAFolder, true, notAFolder},
         {temporary.filePath(QStringLiteral("gallery")), "cannot write %1/index.txt: ", false, ""},
         {locked, "cannot write %1/2026-12-06_14-03-22_KLM456.wav: Permission denied", true,
          "cannot write into the gallery folder %1: Permission denied"}};

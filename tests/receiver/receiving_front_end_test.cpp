@@ -71,9 +71,10 @@ std::vector<std::uint8_t> soundCardAt48000(const std::vector<std::uint8_t>& samp
     std::vector<std::uint8_t> data;
     for (std::size_t j = 0; j * 147 / 160 < at44100.size(); ++j) {
         double sum = 0;
+        const auto from = static_cast<std::ptrdiff_t>(j * 147 / 160) - kHalf + 1; // the first held sample read
         for (int k = 0; k < 2 * kHalf; ++k)
-            if (const auto n = static_cast<std::ptrdiff_t>(j * 147 / 160) + k - kHalf + 1; n >= 0 && n < std::ssize(at44100))
-                sum += (at44100[n] - 128.0) * kernel[j * 147 % 160][k];
+            if (from + k >= 0 && from + k < std::ssize(at44100))
+                sum += (at44100[from + k] - 128.0) * kernel[j * 147 % 160][k];
         const auto value = static_cast<std::uint16_t>(std::lround(std::clamp(sum * 256.0, -32768.0, 32767.0)));
         data.insert(data.end(), {static_cast<std::uint8_t>(value & 0xFF), static_cast<std::uint8_t>(value >> 8)});
     }

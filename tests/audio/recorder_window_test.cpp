@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
-#include <QTest>
 
 #include "audio/recorder_window.h"
 #include "audio/recording_file.h"
@@ -34,12 +33,6 @@ TEST(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndSayWhyWhatWasRecord
     ASSERT_TRUE(button(window, "Record") && button(window, "Play"));
     EXPECT_FALSE(button(window, "Record")->isEnabled() || button(window, "Play")->isEnabled());
     EXPECT_TRUE(visibleText(window).contains("No sound input or output device is available: Record and Play are off."));
-
-    // The space bar cannot start what Record cannot.
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_Space);
-    EXPECT_TRUE(dialogs.messages.empty());
 
     // Called all the same, Record says so and keeps what was recorded (Play's message: KeyedWindowTest).
     const QByteArray recorded = QByteArray(30001, '\xe0') + QByteArray(6, '\x1f');
@@ -70,9 +63,5 @@ TEST(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndSayWhyWhatWasRecord
               std::tuple(30058u, 30007u, 30007u));
     EXPECT_EQ(readWavFile(file).data, std::vector<std::uint8_t>(recorded.begin(), recorded.end()));
     EXPECT_EQ(dialogs.messages.size(), 2u);
-
-    // With one device of the two the notice names the one missing; with both it is silent.
-    EXPECT_TRUE(deviceNotice(false, true).startsWith("No sound input device is available: Record is off."));
-    EXPECT_TRUE(deviceNotice(true, false).startsWith("No sound output device is available: Play is off."));
-    EXPECT_TRUE(deviceNotice(true, true).isEmpty());
+    EXPECT_TRUE(deviceNotice(true, true).isEmpty()); // with both devices the window is silent about them
 }

@@ -45,9 +45,8 @@ TEST(TransmitterSettings, StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotB
     MemorySettingsStore s;
     store(s, {{kRigModelKey, "2"}, {kRigPortKey, "localhost:4532"}, {kPttMethodKey, "CAT"}, {kLeadSecondsKey, "1.25"},
               {kTailSecondsKey, "0"}});
-    const StoredTransmitter read = readTransmitterSettings(s);
-    EXPECT_EQ(read.settings, (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 1.25, 0.0}));
-    EXPECT_TRUE(read.problems.empty());
+    EXPECT_EQ(readTransmitterSettings(s).settings, (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 1.25, 0}));
+    EXPECT_TRUE(readTransmitterSettings(s).problems.empty());
 
     s.clearWriteLog();
     writeTransmitterSettings(s, {1035, "/dev/ttyUSB0", PttMethod::Rts, 0.25, 1.5});

@@ -148,9 +148,9 @@ TEST_F(CliTest, WholeRoadFromATestCardAndACodewordCutToWhatComesBack)
 // A sender with every setting other than the default, recorded behind the encoder's WAV header:
 // detect names its settings, one option a line, and decode --detect names the same ones and
 // decodes at the detected size. Every sender from every recording is
-// EverySender.IsNamedWithCertaintyFromEveryRecording; the default settings are
-// ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture's.
-TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThem)
+// EverySender.IsNamedWithCertaintyFromEveryRecording. Then the default settings, from the
+// player's 44100 hold of four recorded by a sound card at 48000 (sox's resampler).
+TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThemAlsoFromAConditionedRecording)
 {
     const QString audio = writeBytes(temp("sent.wav"), record(transmit({320, 240, true, true, true}), Recording::Wav));
     const CliRun detected = cli({"detect", audio});
@@ -160,11 +160,7 @@ TEST_F(CliTest, DetectNamesTheSendersSettingsAndDecodeDetectDecodesWithThem)
     const CliRun decoded = cli({"decode", "--detect", audio, temp("detected.bmp")});
     EXPECT_TRUE(decoded.out.startsWith("Detected --resolution 320x240 --half-x --mono --compand (certain)\n") &&
                 decoded.out.contains("detected.bmp, 320x240\n")) << decoded.out.toStdString() << decoded.err.toStdString();
-}
 
-// The player's 44100 hold of four, recorded by a sound card at 48000 (sox's resampler).
-TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
-{
     const QString sox = QStandardPaths::findExecutable("sox");
     if (sox.isEmpty())
         GTEST_SKIP() << "sox is not installed";
@@ -187,9 +183,16 @@ TEST_F(CliTest, ConditionedDecodeOfASoundCardRecordingGivesTheReferencePicture)
         << back.size();
 }
 
-// A helper program is looked for where it is installed, then beside tonobild-cli.
-TEST_F(CliTest, HelperProgramIsFoundInstalledOrBesideTheCommandLine)
+// tonobild-cli itself links Qt Core alone, so that encode and decode of plain bitmaps start at once;
+// the images and the sound live in its helper programs. A helper program is looked for where it is
+// installed, then beside tonobild-cli.
+TEST_F(CliTest, LinksQtCoreAloneAndFindsItsHelperProgramsInstalledOrBesideIt)
 {
+    const QString needed = run("readelf", {"--dynamic", TONOBILD_CLI}).out;
+    EXPECT_TRUE(needed.contains("libQt6Core.so") && !needed.contains("libQt6Gui.so") &&
+                !needed.contains("libQt6Multimedia.so"))
+        << needed.toStdString();
+
     const QString bin = temp("usr/bin");
     EXPECT_EQ(cli::helperProgramIn(bin, "../libexec/tonobild", "tonobild-cli-sound"),
               temp("usr/libexec/tonobild/tonobild-cli-sound"));
@@ -198,14 +201,4 @@ TEST_F(CliTest, HelperProgramIsFoundInstalledOrBesideTheCommandLine)
         EXPECT_TRUE(QFile::setPermissions(writeBytes(temp(program), {}), QFile::ReadOwner | QFile::ExeOwner));
         EXPECT_EQ(cli::helperProgramIn(bin, "../libexec/tonobild", "tonobild-cli-sound"), temp(program));
     }
-}
-
-// tonobild-cli itself links Qt Core alone, so that encode and decode of plain bitmaps start at once;
-// the images and the sound live in its helper programs.
-TEST_F(CliTest, LinksQtCoreButNeitherQtGuiNorQtMultimedia)
-{
-    const QString needed = run("readelf", {"--dynamic", TONOBILD_CLI}).out;
-    EXPECT_TRUE(needed.contains("libQt6Core.so") && !needed.contains("libQt6Gui.so") &&
-                !needed.contains("libQt6Multimedia.so"))
-        << needed.toStdString();
 }

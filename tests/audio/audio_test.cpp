@@ -88,10 +88,8 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
     // A format chunk of 16 bytes that ends the file is whole; one cut to 10 bytes is not; samples
     // before the format chunk have no format to be read in; the 12 bytes of "RIFF" and "WAVE" alone
     // make a WAV file without chunks.
-    Bytes dataFirst(noData.begin(), noData.begin() + 12);
-    const Bytes dataChunk{'d', 'a', 't', 'a', 2, 0, 0, 0, 10, 20};
-    dataFirst.insert(dataFirst.end(), dataChunk.begin(), dataChunk.end());
-    dataFirst.insert(dataFirst.end(), noData.begin() + 12, noData.end());
+    Bytes dataFirst = noData;
+    dataFirst.insert(dataFirst.begin() + 12, {'d', 'a', 't', 'a', 2, 0, 0, 0, 10, 20});
     for (const auto& [bytes, reason] : {std::pair{noData, "there is no data chunk"},
                                         {Bytes(noData.begin(), noData.end() - 6), "the format chunk is too short"},
                                         {dataFirst, "the data chunk comes before the format chunk"},

@@ -18,9 +18,8 @@ TEST(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSeco
         log->calls.clear();
         {
             KeyingSequence sequence(std::make_unique<FakePttLine>(log), 0.5, 1.25);
-            EXPECT_EQ(sequence.step(), KeyingStep::Idle);
             sequence.checkLink(); // unkeyed, the rig is not asked
-            EXPECT_EQ(sequence.start(), 500);
+            EXPECT_EQ((std::tuple{sequence.step(), sequence.start()}), std::tuple(KeyingStep::Idle, 500)); // then keyed
             EXPECT_EQ(std::pair(sequence.step(), log->keyed), std::pair(KeyingStep::Lead, true));
             if (steps == 0) { // a second start, or samples ending before they began, changes nothing
                 EXPECT_EQ((std::tuple{sequence.start(), sequence.samplesEnded(), sequence.step()}),

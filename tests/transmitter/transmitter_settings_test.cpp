@@ -76,9 +76,8 @@ TEST(TransmitterSettings, StoredTextIsReadAndWrittenAsPlainTextAValueThatCannotB
     }
     // Every problem of the section is reported, a port that does not suit the method too (the lead stays 0.25).
     store(s, {{kRigModelKey, "two"}, {kPttMethodKey, "dtr"}, {kRigPortKey, "localhost:4532"}, {kTailSecondsKey, "long"}});
-    const std::vector<std::string> problems = readTransmitterSettings(s).problems;
-    ASSERT_EQ(problems.size(), 3u);
-    const std::string message = describeProblems(problems);
+    EXPECT_EQ(readTransmitterSettings(s).problems.size(), 3u);
+    const std::string message = describeProblems(readTransmitterSettings(s).problems);
     for (const char* part : {"Rig Model is \"two\"", "Tail Seconds is \"long\"", "PTT by DTR needs a serial device",
                              "Transmitter dialog"})
         EXPECT_TRUE(has(message, part)) << message;
@@ -142,11 +141,10 @@ TEST(TransmitterSettings, SecondsAreWrittenWithAPointInALocaleOfDecimalCommas)
     std::filesystem::remove_all(folder);
     if (!loaded)
         GTEST_SKIP() << "localedef or the de_DE locale source is not installed";
-    const std::string printed = std::to_string(0.5);
     MemorySettingsStore s;
     writeTransmitterSettings(s, {2, "localhost:4532", PttMethod::Cat, 0.5, 1.25});
+    EXPECT_EQ(std::to_string(0.5), "0,500000"); // the locale is one of commas
     std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(printed, "0,500000"); // the locale is one of commas
     EXPECT_EQ(std::pair(s.read(kTransmitterSection, kLeadSecondsKey, ""), s.read(kTransmitterSection, kTailSecondsKey, "")),
               std::pair(std::string("0.5"), std::string("1.25")));
 }

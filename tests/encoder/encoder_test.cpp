@@ -78,9 +78,8 @@ TEST(Encoder, StreamLengthsFollowResolutionStepMonoAndLeaderAndThePictureAndComp
     state.pixcount = 6220;
     steps = 0;
     sink.bytes.clear();
-    Encoder carried(picture, controls, state, sink);
-    carried.setProgressHandler([&] { return ++steps > 0; });
-    EXPECT_TRUE(carried.run(EncoderSettings{}));
+    encoder.setProgressHandler([&] { return ++steps > 0; });
+    EXPECT_TRUE(encoder.run(EncoderSettings{}));
     EXPECT_EQ(std::tuple(steps, state.pixcount, sink.bytes.size()), std::tuple(7, 7755, std::size_t{4 * 71542}));
 }
 

@@ -38,19 +38,20 @@ protected:
     };
 };
 
+using KeyedWindowTest = StandInRig;
+
 // Keyed in the lead with the stored transmitter; Stop, closing, an output device that fails
 // after the lead and the window's end each release it. With PTT method none nothing is keyed.
 // A stored value that is not a number opens nothing; a rig that cannot be opened or keyed is
 // named; none of them plays. (A rig lost while keyed: keyed_play_test.sh.)
-TEST_F(StandInRig, KeyedWindowIsKeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCannotBeUsedIsNamed)
+TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCannotBeUsedIsNamedAndPlaysNothing)
 {
     ASSERT_TRUE(kNoSoundServer);
     writeTransmitterSettings(store_, {1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2});
     // The recording is played from memory and never saved: its file is never touched.
     auto window = std::make_unique<RecorderWindow>(dialogs_, store_,
                                                    RecorderRequest{"/nonexistent/T.WAV", false, false}, opener_);
-    window->show();
-    window->addRecordedSamples(QByteArray(4410, '\x80')); // played from memory: no file is read
+    window->addRecordedSamples(QByteArray(4410, '\x80'));
     window->play();
     EXPECT_EQ(opened_, (std::vector<TransmitterSettings>{{1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2}}));
     EXPECT_TRUE(visibleText(*window).contains("TRANSMITTER KEYED: Fake rig\n"));

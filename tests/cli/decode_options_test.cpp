@@ -21,19 +21,17 @@ Resolved resolve(const QString& options, const DetectedSettings* detected = null
     decodeOptions.addTo(parser);
     EXPECT_TRUE(parser.parse(QStringList{"decode"} + options.split(QLatin1Char(' '), Qt::SkipEmptyParts)))
         << parser.errorText().toStdString();
-    Resolved resolved;
-    resolved.choice = decodeOptions.resolve(parser, detected, &resolved.error);
-    return resolved;
+    QString error;
+    return {decodeOptions.resolve(parser, detected, &error), error}; // braced: the error is read after resolve
 }
 
 // Every value a choice holds, to compare two choices at once.
 auto valuesOf(const DecodeChoice& c)
 {
-    const DecoderControls& k = c.controls;
-    const DecodeSettings& s = c.settings;
+    const auto& [k, s, size] = c;
     return std::tuple{k.hsync, k.useLic, k.licLock, k.dynamicSync, k.idler, k.compand, k.third, k.licInset,
                       s.pictureWidth, s.pictureHeight, s.halfX, s.normlevel, s.syncOffset, s.syncLevel, s.xshift,
-                      s.yshift, s.mono, c.size.width, c.size.height};
+                      s.yshift, s.mono, size.width, size.height};
 }
 
 } // namespace

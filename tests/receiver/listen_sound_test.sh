@@ -6,22 +6,20 @@ set -euo pipefail
 
 cli=$1 picture=$2
 codewords=(KLM456 DL2ABC G4XYZ)
-rate=11025
 
 . "$(dirname "$0")/../support/private_sound_server.sh"
 start_private_sound_server "${3:-}"
 
-# The three transmissions with their gaps, as one 8-bit mono stream at 11025.
-samples=$work/samples.raw
+# The three transmissions with their gaps of 3 s each, as one 8-bit mono stream at 11025.
 for codeword in "${codewords[@]}"; do
   "$cli" encode --signature "$codeword" "$picture" "$work/$codeword.wav" > /dev/null
   "$cli" decode "$work/$codeword.wav" "$work/$codeword-clean.png" > /dev/null
   tail -c +45 "$work/$codeword.wav"
-  head -c $((3 * rate)) /dev/zero | tr '\0' '\200' # silence: the middle level
-  head -c $((3 * rate)) /dev/urandom                 # noise over the whole range
-done > "$samples"
+  head -c 33075 /dev/zero | tr '\0' '\200' # silence: the middle level
+  head -c 33075 /dev/urandom                 # noise over the whole range
+done > "$work/samples.raw"
 # Behind the first one's header up to "data", a data size of 0: the samples up to the end.
-{ head -c 40 "$work/${codewords[0]}.wav"; printf '\0\0\0\0'; cat "$samples"; } > "$work/three.wav"
+{ head -c 40 "$work/${codewords[0]}.wav"; printf '\0\0\0\0'; cat "$work/samples.raw"; } > "$work/three.wav"
 
 gallery=$work/gallery
 "$cli" listen --gallery "$gallery" --input capture --count 3 --seconds 240 > "$work/listen.log" 2>&1 & listener=$!
@@ -30,8 +28,7 @@ wait_until_started "$work/listen.log" Listening
 wait "$listener" || { cat "$work/listen.log"; exit 1; }
 cat "$work/listen.log"
 
-counts="$(ls "$gallery"/*.png | wc -l) $(ls "$gallery"/*.wav | wc -l) $(wc -l < "$gallery/index.txt")" || true
-[ "$counts" = "3 3 3" ] || fail "pictures, recordings and index lines in the gallery: $counts, not 3 3 3"
+# A picture for each, named by its codeword.
 for codeword in "${codewords[@]}"; do
   kept=$(ls "$gallery"/*_"$codeword".png 2>/dev/null | head -n 1)
   [ -n "$kept" ] || { fail "no picture named with the codeword $codeword"; continue; }
@@ -39,7 +36,6 @@ for codeword in "${codewords[@]}"; do
   # Both PNGs come from the same code (the kept recording and index: Listener and Gallery tests).
   cmp "$work/$codeword-clean.png" "$kept" || fail "the picture received as $codeword differs from the clean decode"
 done
-[ $status = 0 ] && echo "Three transmissions received as their clean decodes"
 
 # A gallery folder that turns into a file while listening takes no picture: that
 # is said when it comes and again at the end, and listen fails. Heard at one rate only.

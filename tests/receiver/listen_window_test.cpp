@@ -9,17 +9,18 @@
 #include <QProcess>
 #include <QTest>
 
+#include "receiver/recordings.h"
 #include "support/window_test.h"
 
 using namespace tonobild;
+using tonobild::recordingtest::Recording;
 
 class ListenWindow : public testdata::DecodingWindowTest {
 protected:
     // The encoder's stream of gradient160 signed " AKLM456", as its WAV file at 11025.
-    const std::vector<std::uint8_t> stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
-    const QString sent =
-        testdata::writeBytes(folder.filePath(QStringLiteral("sent.wav")),
-                             testdata::wavBytes(1, 1, 11025, 8, stream, static_cast<std::uint32_t>(stream.size())));
+    const QString sent = testdata::writeBytes(
+        folder.filePath(QStringLiteral("sent.wav")),
+        recordingtest::record(testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")), Recording::Wav));
 };
 
 TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
@@ -28,7 +29,6 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     ListenPanel& panel = *window.listenPanel;
     panel.folderBox->setText(folder.filePath(QStringLiteral("gallery")));
     panel.listenButton->click();
-    ASSERT_TRUE(panel.isListening()) << panel.statusLabel->text().toStdString();
 
     // While listening, Decode and Record say so and do nothing else.
     window.Command2->click();
@@ -48,22 +48,22 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     // The codeword in the kept file's name is listen_sound_path's to check: its
     // "tonobild-cli listen" keeps pictures through the same listening session.
     QListWidgetItem* kept = panel.galleryStrip->item(0);
-    const QString path = kept->data(Qt::UserRole).toString();
-    QTest::mouseClick(panel.galleryStrip->viewport(), Qt::LeftButton, {}, panel.galleryStrip->visualItemRect(kept).center());
-    EXPECT_TRUE(window.workingPicture() == fromImage(loadPictureFile(path).image));
+    QTest::mouseClick(panel.galleryStrip->viewport(), Qt::LeftButton, {},
+                      panel.galleryStrip->visualItemRect(kept).center());
+    EXPECT_TRUE(window.workingPicture() == testdata::pictureOf(kept->data(Qt::UserRole).toString()));
     EXPECT_TRUE(window.Label15->text().contains(QStringLiteral("Identification: KLM456")));
 
     // A whistle, a square tone of one sample high and one low at 11025 for a
     // second, is taken for a transmission, and then said to have held no picture.
-    std::vector<std::uint8_t> tone;
-    for (int i = 0; i < 11025; ++i)
-        tone.push_back(i % 2 ? 40 : 216);
-    const QString whistle = testdata::writeBytes(folder.filePath(QStringLiteral("whistle.wav")),
-                                                 testdata::wavBytes(1, 1, 11025, 8, tone, 11025));
+    std::vector<std::uint8_t> tone(11025, 216);
+    for (std::size_t i = 1; i < tone.size(); i += 2)
+        tone[i] = 40;
+    const QString whistle =
+        testdata::writeBytes(folder.filePath("whistle.wav"), recordingtest::record(tone, Recording::Wav));
     player.start(QStringLiteral(TONOBILD_CLI), {"play", "--output", "null", whistle});
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.statusLabel->text() == QStringLiteral("Receiving"); }, 10000))
         << panel.statusLabel->text().toStdString();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.statusLabel->text().endsWith(QStringLiteral("the last signal held no picture")); },
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.statusLabel->text().endsWith("the last signal held no picture"); },
                                 10000)) << panel.statusLabel->text().toStdString();
     // A signal said to have held no picture is one that handed out none
     // (Listener.ThreeTransmissionsInColourOrMonoAmongSilenceAndNoiseOneWithAFadeOneWithABurstComeOutWhole).
@@ -87,7 +87,6 @@ TEST_F(ListenWindow, AWindowClosedDuringATransmissionKeepsWhatArrived)
         const QString gallery = folder.filePath(QStringLiteral("closed-at-%1").arg(closeAtLine));
         panel.folderBox->setText(gallery);
         panel.listenButton->click();
-        ASSERT_TRUE(panel.isListening()) << panel.statusLabel->text().toStdString();
         QProcess player;
         player.start(QStringLiteral(TONOBILD_CLI), {"play", "--output", "null", sent});
         // The caption reads "line N of 120, pass blue" from the leader on.

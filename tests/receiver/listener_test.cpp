@@ -269,11 +269,9 @@ TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunSilenceOrACycleOutOfStepEnd
             samples.insert(samples.end(), static_cast<std::size_t>(count), level);
         TransmissionWatch watcher(rate);
         std::vector<Seen> seen;
-        for (const int sample : samples) {
-            const std::uint64_t at = watcher.position();
+        for (const int sample : samples)
             if (const Event event = watcher.feed(static_cast<std::uint8_t>(sample)); event != Event::None)
-                seen.push_back({event, at});
-        }
+                seen.push_back({event, watcher.position() - 1}); // at the sample just fed
         EXPECT_EQ(seen, expected);
         if (expected == run) {
             EXPECT_EQ(std::tuple(watcher.runStart(), watcher.lastSteadyEnd(), watcher.cycleLength()),

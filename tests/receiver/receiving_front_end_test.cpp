@@ -162,8 +162,7 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
     EXPECT_DOUBLE_EQ(measureHoldLength(runs({4, 4, 2, 6}, 250)), 4.0);
     // Holds of 1 and 2 in turn, levels 168 and 107 (bias 0): 1.5 is the shortest hold read.
     std::vector<std::uint8_t> shortest;
-    for (const float s : runs({1, 2}, 500))
-        shortest.push_back(s > 0 ? 168 : 107);
+    std::ranges::transform(runs({1, 2}, 500), back_inserter(shortest), [](float s) { return s > 0 ? 168 : 107; });
     ConditionReport report;
     conditionRecording(shortest, &report);
     EXPECT_EQ(describe(report), "no WAV header, bias 0 levels, 1.5000 samples per transmitted sample");

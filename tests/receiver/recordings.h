@@ -43,11 +43,9 @@ inline std::vector<Sender> allSenders()
 
 inline std::vector<std::uint8_t> transmit(const Sender& sender)
 {
-    return decodetest::encodeStream(
-        decodetest::testPicture(sender.width, sender.height),
-        {.pictureWidth = sender.width, .pictureHeight = sender.height, .columnStep = sender.halfX ? 2 : 1,
-         .mono = sender.mono},
-        sender.compand);
+    return decodetest::encodeStream(decodetest::testPicture(sender.width, sender.height),
+                                    {.pictureWidth = sender.width, .pictureHeight = sender.height,
+                                     .columnStep = sender.halfX ? 2 : 1, .mono = sender.mono}, sender.compand);
 }
 
 // Numbered 0 to 4 in this order.

@@ -41,9 +41,8 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBeforeAnd
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "old recording.wav", std::ios::binary) << std::string(1024 * 1024, '\x7f');
     for (const char* name : {"new.wav", "old recording.wav"}) {
-        const std::string path = (dir / name).string();
-        prepareRecordingFile(path);
-        EXPECT_EQ(testdata::readBytes(path), std::vector<std::uint8_t>(header, header + 58)) << path;
+        prepareRecordingFile((dir / name).string());
+        EXPECT_EQ(testdata::readBytes((dir / name).string()), std::vector<std::uint8_t>(header, header + 58)) << name;
     }
     std::filesystem::remove_all(dir);
     // It reads back as a recording without samples: its "data" chunk header ends the file.
@@ -59,8 +58,7 @@ TEST(RecordingFile, PreparedFileIsExactlyThe58HeaderBytesWhateverItHeldBeforeAnd
 // A WAV file's sizes are 32 bits: 4294967251 sample bytes and the 44 header bytes fill them.
 TEST(WavHeader, ATransmissionFitsAWavFileUpTo4294967251SampleBytes)
 {
-    EXPECT_TRUE(fitsPcmWav(4294967251u));
-    EXPECT_FALSE(fitsPcmWav(4294967252u));
+    EXPECT_EQ(std::pair(fitsPcmWav(4294967251u), fitsPcmWav(4294967252u)), std::pair(true, false));
 }
 
 TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
@@ -105,12 +103,12 @@ TEST(ParseWav, ReadsPcmFormatsTakesTheDataTheHeaderAllowsAndRefusesTheRest)
 
 TEST(Playback, RateIsTheFileRateElseTheSmallestMultipleElseRoundedRepetitionOfWholeFrames)
 {
-    const std::vector<std::uint32_t> several = {48000, 88200, 44100};
-    // file rate, the device's native rates -> device rate, whole repetition
+    // file rate, the device's native rates -> device rate, whole repetition; the last row a header
+    // without a rate, for which no multiple is looked for
     const std::tuple<std::uint32_t, std::vector<std::uint32_t>, std::uint32_t, bool> cases[] = {
         {44100, {44100}, 44100, true}, {11025, {44100}, 44100, true}, {8000, {48000}, 48000, true},
-        {8000, {44100}, 44100, false}, {44100, several, 44100, true}, {16000, several, 48000, true},
-        {0, {44100}, 0, true}}; // a header without a rate: no multiple is looked for
+        {8000, {44100}, 44100, false}, {44100, {48000, 88200, 44100}, 44100, true},
+        {16000, {48000, 88200, 44100}, 48000, true}, {0, {44100}, 0, true}};
     for (const auto& [file, native, device, exact] : cases) {
         const PlaybackRate rate = choosePlaybackRate(file, native);
         EXPECT_EQ(std::pair(rate.deviceRate, rate.exactRepetition), std::pair(device, exact)) << file << " on " << native[0];

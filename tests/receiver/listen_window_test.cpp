@@ -13,14 +13,13 @@
 #include "support/window_test.h"
 
 using namespace tonobild;
-using tonobild::recordingtest::Recording;
 
 class ListenWindow : public testdata::DecodingWindowTest {
 protected:
     // The encoder's stream of gradient160 signed " AKLM456", as its WAV file at 11025.
-    const QString sent = testdata::writeBytes(
-        folder.filePath(QStringLiteral("sent.wav")),
-        recordingtest::record(testdata::readBytes(testdata::dataPath("gradient160-signed.RAW")), Recording::Wav));
+    const std::vector<std::uint8_t> stream = testdata::readBytes(testdata::dataPath("gradient160-signed.RAW"));
+    const QString sent = testdata::writeBytes(folder.filePath(QStringLiteral("sent.wav")),
+                                              recordingtest::record(stream, recordingtest::Recording::Wav));
 };
 
 TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
@@ -38,6 +37,7 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     QProcess player;
     player.start(QStringLiteral(TONOBILD_CLI), {"play", "--output", "null", sent});
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.rowLabel->text().startsWith(QStringLiteral("line")); }, 30000));
+    EXPECT_EQ(panel.statusLabel->text(), QStringLiteral("Receiving"));
     const QString firstRow = panel.rowLabel->text();
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.rowLabel->text() != firstRow; }, 10000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return panel.galleryStrip->count() == 1; }, 60000))
@@ -52,22 +52,6 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
                       panel.galleryStrip->visualItemRect(kept).center());
     EXPECT_TRUE(window.workingPicture() == testdata::pictureOf(kept->data(Qt::UserRole).toString()));
     EXPECT_TRUE(window.Label15->text().contains(QStringLiteral("Identification: KLM456")));
-
-    // A whistle, a square tone of one sample high and one low at 11025 for a
-    // second, is taken for a transmission, and then said to have held no picture.
-    std::vector<std::uint8_t> tone(11025, 216);
-    for (std::size_t i = 1; i < tone.size(); i += 2)
-        tone[i] = 40;
-    const QString whistle =
-        testdata::writeBytes(folder.filePath("whistle.wav"), recordingtest::record(tone, Recording::Wav));
-    player.start(QStringLiteral(TONOBILD_CLI), {"play", "--output", "null", whistle});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.statusLabel->text() == QStringLiteral("Receiving"); }, 10000))
-        << panel.statusLabel->text().toStdString();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel.statusLabel->text().endsWith("the last signal held no picture"); },
-                                10000)) << panel.statusLabel->text().toStdString();
-    // A signal said to have held no picture is one that handed out none
-    // (Listener.ThreeTransmissionsInColourOrMonoAmongSilenceAndNoiseOneWithAFadeOneWithABurstComeOutWhole).
-    player.waitForFinished(10000);
 
     panel.listenButton->click();
     EXPECT_FALSE(panel.isListening());

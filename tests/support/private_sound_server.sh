@@ -28,12 +28,12 @@ start_private_sound_server() {
   require_programs pulseaudio pactl
   work=$(mktemp -d)
   trap stop_private_sound_server EXIT
-  # The server keeps its cookie and state in $work, not in the user's home.
-  export XDG_RUNTIME_DIR=$work/run HOME=$work QT_QPA_PLATFORM=offscreen
+  # The server keeps its cookie and state in $work, and the programs their settings, not in the user's home.
+  export XDG_RUNTIME_DIR=$work/run HOME=$work XDG_CONFIG_HOME=$work/.config QT_QPA_PLATFORM=offscreen
   unset PULSE_SERVER
-  mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$work/.config/pulse"
+  mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/pulse"
   [ -z "${1:-}" ] || printf 'default-sample-rate = %s\nalternate-sample-rate = %s\n' "$1" "$1" \
-    > "$work/.config/pulse/daemon.conf"
+    > "$XDG_CONFIG_HOME/pulse/daemon.conf"
   pulseaudio --daemonize=yes --exit-idle-time=-1 -n --load="module-null-sink sink_name=null${1:+ rate=$1}" \
     --load=module-native-protocol-unix
   retry 50 pactl info >/dev/null 2>&1 || { echo "FAIL: the sound server does not answer"; exit 1; }
@@ -42,7 +42,6 @@ start_private_sound_server() {
   pactl load-module module-remap-source master=null.monitor source_name=capture >/dev/null
   pactl set-default-sink null
   pactl set-default-source capture
-  echo "Sound server: $(pactl info | grep 'Default Sample')"
 }
 
 wait_for_line() { retry "${3:-100}" grep -q "^$2" "$1"; }

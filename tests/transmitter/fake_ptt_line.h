@@ -14,7 +14,7 @@ struct PttLog {
     Calls calls;          // "on", "off", "check"
     int failOnCount = 0;  // the next so many key(true) fail
     int failOffCount = 0; // the next so many key(false) fail
-    bool keyed = false;    // as the rig would say
+    bool keyed = false;   // as the rig would say
 };
 
 class FakePttLine final : public PttLine {

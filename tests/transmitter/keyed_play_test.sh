@@ -82,6 +82,4 @@ start_player "$work/short.wav" "${rig[@]}" # a rig that cannot be reached
 ended_with 1 "an unreachable rig does not end in an error"
 logged "Cannot open the rig Hamlib NET rigctl (model 2) at localhost:$port: " "the message does not name the rig and the reason"
 grep -q "^Playing\|^Transmitter keyed" "$work/play.log" && fail "something was played or keyed without the rig"
-
-[ "$status" != 0 ] || echo "All keying checks passed"
 exit $status

@@ -177,7 +177,7 @@ TEST_F(Form1PictureTest, ChangeTestcardDirectoryAndBrowseForTheInputPictureConfi
         dialog.close();
     });
     window.Command14->click();
-    EXPECT_EQ(dialogs.messageTexts(), QStringList{"No file selected. Select a file, or click on cancel"});
+    EXPECT_EQ(dialogs.messages, QStringList{"No file selected. Select a file, or click on cancel"});
     EXPECT_TRUE(store.writes().empty());
     EXPECT_EQ(window.workingPicture().colour(50, 50), kBlack);
 

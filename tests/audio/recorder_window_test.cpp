@@ -2,15 +2,10 @@
 // clear messages instead of a crash, nothing recorded lost, and Save writing
 // the samples after the recording header with the sizes set. Samples come in
 // through the window's own entry for what the input device delivers.
-#include <gtest/gtest.h>
-
-#include <QTemporaryDir>
-
 #include "audio/recorder_window.h"
 #include "audio/recording_file.h"
 #include "audio/wav_file.h"
 #include "audio/window_text.h"
-#include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
 #include "support/no_sound_server.h"
 #include "support/test_data.h"
@@ -20,14 +15,13 @@ using namespace tonobild::testdata;
 
 // Without devices Record and Play are off and the window says why; called all the same Record
 // says so and keeps what was recorded, closing asks to save it, and Save writes it.
-TEST(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndSayWhyWhatWasRecordedIsKeptAndSaveWritesIt)
+using RecorderWindowTest = WindowTest;
+
+TEST_F(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndSayWhyWhatWasRecordedIsKeptAndSaveWritesIt)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(kNoSoundServer && dir.isValid());
-    const std::string file = dir.filePath(QStringLiteral("TONOBILD.WAV")).toStdString();
+    ASSERT_TRUE(kNoSoundServer && folder.isValid());
+    const std::string file = folder.filePath(QStringLiteral("TONOBILD.WAV")).toStdString();
     prepareRecordingFile(file);
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
     RecorderWindow window(dialogs, store, RecorderRequest{file, false, false});
     window.show();
     ASSERT_TRUE(button(window, "Record") && button(window, "Play"));
@@ -39,7 +33,7 @@ TEST(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndSayWhyWhatWasRecord
     window.addRecordedSamples(recorded.first(30001)); // in two parts, as a device delivers them
     window.addRecordedSamples(recorded.sliced(30001));
     window.record();
-    EXPECT_EQ(dialogs.messageTexts().filter("No sound input device").size(), 1); // and no more: see below
+    EXPECT_EQ(dialogs.messages.filter("No sound input device").size(), 1); // and no more: see below
     EXPECT_EQ(std::pair(window.recording().size(), window.hasUnsavedRecording()), std::pair(std::size_t{30007}, true));
 
     // Closing with the recording unsaved asks whether to save; No leaves the file as prepared.
@@ -49,7 +43,7 @@ TEST(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndSayWhyWhatWasRecord
     // looks for a device.
     RecorderWindow empty(dialogs, store, RecorderRequest{file, false, false});
     empty.play();
-    EXPECT_EQ(dialogs.messages.back().text, "Cannot play " + QString::fromStdString(file) + ": it holds no samples yet.");
+    EXPECT_EQ(dialogs.messages.back(), "Cannot play " + QString::fromStdString(file) + ": it holds no samples yet.");
 
     // Save writes the samples after the header with the sizes set, and says nothing.
     ASSERT_TRUE(window.save());
@@ -59,6 +53,6 @@ TEST(RecorderWindowTest, WithoutDevicesRecordAndPlayAreOffAndSayWhyWhatWasRecord
     EXPECT_EQ(std::tuple(littleEndian(bytes, 4), littleEndian(bytes, 46), littleEndian(bytes, 54)),
               std::tuple(30058u, 30007u, 30007u));
     EXPECT_EQ(readWavFile(file).data, std::vector<std::uint8_t>(recorded.begin(), recorded.end()));
-    EXPECT_EQ(dialogs.messages.size(), 2u);
+    EXPECT_EQ(dialogs.messages.size(), 2);
     EXPECT_TRUE(deviceNotice(true, true).isEmpty()); // with both devices the window is silent about them
 }

@@ -2,8 +2,6 @@
 // server's null sink is shown row by row, kept in the gallery, shown in the
 // gallery strip, and a click on it places it as the working picture.
 // Run inside a private sound server (see this folder's CMakeLists.txt).
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QListWidget>
 #include <QProcess>
@@ -32,7 +30,7 @@ TEST_F(ListenWindow, ATransmissionGrowsRowByRowIsKeptAndPlacedFromTheStrip)
     // While listening, Decode and Record say so and do nothing else.
     window.Command2->click();
     window.Command7->click();
-    EXPECT_EQ(dialogs.messageTexts(), QStringList(2, QStringLiteral("Listening is on: stop listening first.")));
+    EXPECT_EQ(dialogs.messages, QStringList(2, QStringLiteral("Listening is on: stop listening first.")));
 
     QProcess player;
     player.start(QStringLiteral(TONOBILD_CLI), {"play", "--output", "null", sent});

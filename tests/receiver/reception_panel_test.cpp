@@ -1,6 +1,4 @@
 // The reception panel under the window's Decode, driven through the real window.
-#include <gtest/gtest.h>
-
 #include "audio/wav_file.h"
 #include "receiver/reception_panel.h"
 #include "support/window_test.h"
@@ -30,7 +28,7 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
         EXPECT_TRUE(control->isChecked()) << control->objectName().toStdString();
     EXPECT_FALSE(window.receptionPanel->monoBox->isChecked());
     EXPECT_NE(window.Label13->text(), durationWithoutHalfX); // the Half X reaction ran
-    ASSERT_EQ(dialogs.messageTexts(), (QStringList{"Encoded", "Detected 320x240, Half X, Compand (certain)."}));
+    ASSERT_EQ(dialogs.messages, (QStringList{"Encoded", "Detected 320x240, Half X, Compand (certain)."}));
 
     // A file with no transmission changes nothing and is named (the reason between is the detector's).
     const QString silence = testdata::writeBytes(folder.filePath("silence.wav"), std::vector<std::uint8_t>(50000, 128));
@@ -38,7 +36,7 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
     window.Option3->setChecked(true);
     window.receptionPanel->detectButton->click();
     EXPECT_TRUE(window.Option3->isChecked());
-    const QString said = dialogs.messageTexts().value(2);
+    const QString said = dialogs.messages.value(2);
     EXPECT_TRUE(said.startsWith("No transmission found in " + silence + ": ") && said.endsWith("Nothing was changed."))
         << said.toStdString();
 }

@@ -1,6 +1,4 @@
 // The signature dialog alone, on the offscreen platform.
-#include <gtest/gtest.h>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -30,7 +28,7 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAn
         click("Command1");
         EXPECT_EQ(dialog->isVisible(), typed.contains(QChar(0x100))) << typed.toStdString();
     }
-    ASSERT_TRUE(dialogs.messages.size() == 1 && dialogs.messages.front().text.contains(QLatin1String("Latin-1")));
+    ASSERT_TRUE(dialogs.messages.size() == 1 && dialogs.messages.front().contains(QLatin1String("Latin-1")));
 
     // The note under the codeword follows the typing and names what a receiver loses.
     auto* note = dialog->findChild<QLabel*>(QStringLiteral("capacity"));

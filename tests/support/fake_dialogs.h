@@ -1,61 +1,45 @@
-// Message boxes and input boxes answered by the test instead of a person.
+// Message boxes and input boxes answered by the test instead of a person, and
+// the windows' tests on them, a settings store and a folder of their own.
 #pragma once
 
-#include <QString>
+#include <gtest/gtest.h>
+
 #include <QStringList>
-#include <deque>
-#include <vector>
+#include <QTemporaryDir>
 
 #include "app/user_dialogs.h"
+#include "settings/memory_settings_store.h"
 
 namespace tonobild::testdata {
 
-struct ShownMessage {
-    QString title;
-    QString text;
-};
-
 class FakeDialogs final : public UserDialogs {
 public:
-    void message(QWidget*, const QString& title, const QString& text) override { messages.push_back({title, text}); }
-    QString askText(QWidget*, const QString& title, const QString& prompt) override
+    void message(QWidget*, const QString&, const QString& text) override { messages << text; }
+    // Input boxes are answered in turn, cancelled (empty) when no answer is left.
+    QString askText(QWidget*, const QString&, const QString&) override
     {
-        questions.push_back(title + QLatin1Char('|') + prompt);
-        return next(answers, QString());
+        ++questions;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
     }
+    // Every Yes/No question is answered No.
     bool ask(QWidget*, const QString& title, const QString& question) override
     {
-        asked.push_back(title + QLatin1Char('|') + question);
-        return next(yesNoAnswers, false);
+        asked << title + QLatin1Char('|') + question;
+        return false;
     }
-    void beep() override { ++beeps; }
+    void beep() override {}
 
-    QStringList messageTexts() const
-    {
-        QStringList texts;
-        for (const auto& m : messages)
-            texts << m.text;
-        return texts;
-    }
+    QStringList messages;  // the texts of the message boxes shown
+    int questions = 0;     // input boxes shown
+    QStringList answers;
+    QStringList asked;     // the Yes/No questions, as "title|question"
+};
 
-    std::vector<ShownMessage> messages;
-    QStringList questions;
-    std::deque<QString> answers;
-    QStringList asked;              // the Yes/No questions, as "title|question"
-    std::deque<bool> yesNoAnswers;  // answered in turn; No when none is left
-    int beeps = 0;
-
-private:
-    // The next queued answer, or `none` when the queue is empty.
-    template <typename T>
-    static T next(std::deque<T>& queue, T none)
-    {
-        if (queue.empty())
-            return none;
-        T answer = queue.front();
-        queue.pop_front();
-        return answer;
-    }
+class WindowTest : public ::testing::Test {
+protected:
+    FakeDialogs dialogs;
+    MemorySettingsStore store;
+    QTemporaryDir folder;
 };
 
 } // namespace tonobild::testdata

@@ -1,9 +1,6 @@
-// The main window's tests: a window on a settings store of its own, whose
-// message and input boxes the test answers, and a folder of its own; with the
-// window's controls the tests press and read.
+// The main window's tests (see WindowTest), with the window's controls the tests
+// press and read.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,11 +11,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <memory>
 
 #include "app/form1.h"
-#include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
 #include "support/picture_data.h"
 
@@ -33,21 +28,15 @@ inline QWidget* topLevel(const char* name)
     return nullptr;
 }
 
-class WindowTest : public ::testing::Test {
-protected:
-    FakeDialogs dialogs;
-    MemorySettingsStore store;
-    QTemporaryDir folder;
-};
-
-// A window as it opens, set to decode as the reference pictures were decoded: level 3,
-// with the signature scale start-up leaves.
+// A window as it opens, set to decode the signed reference stream as the reference pictures
+// were decoded: level 3, with the signature scale start-up leaves.
 class DecodingWindowTest : public WindowTest {
 protected:
     void SetUp() override
     {
         window.workingState().sigscale = 1;
         window.Option7->setChecked(true);
+        window.Text2->setText(dataFile("gradient160-signed.RAW"));
     }
 
     Form1 window{dialogs, store};

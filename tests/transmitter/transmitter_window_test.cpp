@@ -1,7 +1,5 @@
 // The recorder's window and the Transmitter dialog keying the stored
 // transmitter, with a stand-in rig and no sound device.
-#include <gtest/gtest.h>
-
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
@@ -11,7 +9,6 @@
 #include "audio/recorder_window.h"
 #include "audio/window_text.h"
 #include "fake_ptt_line.h"
-#include "settings/memory_settings_store.h"
 #include "support/fake_dialogs.h"
 #include "support/no_sound_server.h"
 #include "transmitter/transmitter_dialog.h"
@@ -23,10 +20,8 @@ namespace {
 
 // The stored transmitter, the answered dialogs and the stand-in rig that the
 // windows open; the settings each opening asked for are kept.
-class StandInRig : public ::testing::Test {
+class StandInRig : public WindowTest {
 protected:
-    FakeDialogs dialogs_;
-    MemorySettingsStore store_;
     std::shared_ptr<PttLog> log_ = std::make_shared<PttLog>();
     std::vector<TransmitterSettings> opened_;
     std::string openProblem_;
@@ -47,9 +42,9 @@ using KeyedWindowTest = StandInRig;
 TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCannotBeUsedIsNamedAndPlaysNothing)
 {
     ASSERT_TRUE(kNoSoundServer);
-    writeTransmitterSettings(store_, {1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2});
+    writeTransmitterSettings(store, {1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2});
     // The recording is played from memory and never saved: its file is never touched.
-    auto window = std::make_unique<RecorderWindow>(dialogs_, store_,
+    auto window = std::make_unique<RecorderWindow>(dialogs, store,
                                                    RecorderRequest{"/nonexistent/T.WAV", false, false}, opener_);
     window->addRecordedSamples(QByteArray(4410, '\x80'));
     window->play();
@@ -64,31 +59,31 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCa
     // After the lead the samples go to a device that is not there; with PTT
     // method none the play goes there at once, keying nothing.
     window->play();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs_.messages.empty(); }, 3000)); // released: see the calls below
-    store_.write(kTransmitterSection, kPttMethodKey, "none");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }, 3000)); // released: see the calls below
+    store.write(kTransmitterSection, kPttMethodKey, "none");
     window->play();
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off", "on", "off"}));
-    EXPECT_EQ(dialogs_.messageTexts().filter("No sound output device").size(), 2); // and no more: see below
+    EXPECT_EQ(dialogs.messages.filter("No sound output device").size(), 2); // and no more: see below
 
-    store_.write(kTransmitterSection, kPttMethodKey, "cat");
-    store_.write(kTransmitterSection, kTailSecondsKey, "soon");
+    store.write(kTransmitterSection, kPttMethodKey, "cat");
+    store.write(kTransmitterSection, kTailSecondsKey, "soon");
     window->play();
     EXPECT_EQ(opened_.size(), 4u); // nothing more opened
-    EXPECT_TRUE(dialogs_.messageTexts().last().contains("Transmitter/Tail Seconds is \"soon\"")); // 3 in all
-    store_.write(kTransmitterSection, kTailSecondsKey, "0.2");
+    EXPECT_TRUE(dialogs.messages.last().contains("Transmitter/Tail Seconds is \"soon\"")); // 3 in all
+    store.write(kTransmitterSection, kTailSecondsKey, "0.2");
     openProblem_ = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";
     window->play();
     openProblem_.clear();
     log_->failOnCount = 1;
     window->play();
-    EXPECT_EQ(dialogs_.messageTexts().mid(3),
+    EXPECT_EQ(dialogs.messages.mid(3),
               (QStringList{"Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error. Nothing was played.",
                            "Fake rig did not key. Nothing was played."}));
 
     window->play();
     window.reset(); // the window's end, in the lead
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off", "on", "off", "on", "on", "off"})); // one "on" refused
-    EXPECT_EQ(dialogs_.messages.size(), 5u); // the window's end said nothing
+    EXPECT_EQ(dialogs.messages.size(), 5); // the window's end said nothing
 }
 
 class TransmitterDialogTest : public StandInRig {
@@ -99,7 +94,7 @@ protected:
     void choose(int method, const char* port)
     { field<QComboBox>("PTT method")->setCurrentIndex(method); field<QLineEdit>("Rig port")->setText(port); }
 
-    std::unique_ptr<TransmitterDialog> dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener_);
+    std::unique_ptr<TransmitterDialog> dialog_ = std::make_unique<TransmitterDialog>(store, dialogs, opener_);
 };
 
 // Values that cannot be used are named, shown as their defaults and stay stored until OK writes
@@ -110,24 +105,24 @@ protected:
 TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUntilOkTestPttKeysForOneSecond)
 {
     EXPECT_FALSE(button(*dialog_, "Test PTT")->isEnabled()); // method none: nothing to key
-    writeTransmitterSettings(store_, {2, "localhost:4532", PttMethod::Cat, 0.3, 0.7});
-    store_.write(kTransmitterSection, kLeadSecondsKey, "half");
-    dialog_ = std::make_unique<TransmitterDialog>(store_, dialogs_, opener_);
+    writeTransmitterSettings(store, {2, "localhost:4532", PttMethod::Cat, 0.3, 0.7});
+    store.write(kTransmitterSection, kLeadSecondsKey, "half");
+    dialog_ = std::make_unique<TransmitterDialog>(store, dialogs, opener_);
     EXPECT_TRUE(visibleText(*dialog_).contains("Transmitter/Lead Seconds is \"half\""));
     EXPECT_EQ(dialog_->fields(), (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 0.5, 0.7}));
     choose(3, "localhost:4532"); // DTR on a network address: refused, nothing written
     dialog_->accept();
-    EXPECT_EQ(dialogs_.messageTexts(), QStringList{"The settings are not stored: PTT by DTR needs a serial device "
+    EXPECT_EQ(dialogs.messages, QStringList{"The settings are not stored: PTT by DTR needs a serial device "
                                                    "as the rig port, not the network address \"localhost:4532\"."});
-    EXPECT_EQ(store_.read(kTransmitterSection, kLeadSecondsKey, ""), "half");
+    EXPECT_EQ(store.read(kTransmitterSection, kLeadSecondsKey, ""), "half");
     field<QSpinBox>("Rig model")->setValue(1035);
     choose(3, " /dev/ttyUSB1 ");
     field<QDoubleSpinBox>("Lead before the audio")->setValue(1.5);
     dialog_->accept();
     // The port trimmed; the stored text itself is shown by the settings' own tests.
-    EXPECT_EQ(readTransmitterSettings(store_).settings,
+    EXPECT_EQ(readTransmitterSettings(store).settings,
               (TransmitterSettings{1035, "/dev/ttyUSB1", PttMethod::Dtr, 1.5, 0.7}));
-    EXPECT_EQ(dialogs_.messages.size(), 1u); // nothing more was said
+    EXPECT_EQ(dialogs.messages.size(), 1); // nothing more was said
 
     // Test PTT with the fields as they stand: the rig model changed since OK.
     field<QSpinBox>("Rig model")->setValue(2);
@@ -145,9 +140,9 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
     log_->failOffCount = 2;
     dialog_->testPtt();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 2 * TransmitterDialog::kTestMs));
-    ASSERT_EQ(dialogs_.messages.size(), 3u);
-    EXPECT_EQ(dialogs_.messages[1].text, "Fake rig did not key");
-    EXPECT_TRUE(dialogs_.messages[2].text.contains("may still be keyed"));
+    ASSERT_EQ(dialogs.messages.size(), 3);
+    EXPECT_EQ(dialogs.messages[1], "Fake rig did not key");
+    EXPECT_TRUE(dialogs.messages[2].contains("may still be keyed"));
 
     log_->calls.clear(); // both failed releases used up
     dialog_->testPtt();

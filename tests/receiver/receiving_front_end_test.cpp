@@ -14,7 +14,6 @@
 #include "receiver/receiving_front_end.h"
 #include "receiver/tone_rebuild.h"
 #include "receiver/recordings.h"
-#include "support/test_data.h"
 
 using namespace tonobild;
 using testdata::held;
@@ -144,22 +143,19 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
     };
     // +20 three times, -20 three times: a crossing every 3 samples; a pause of
     // near-silence inside the margin changes nothing.
-    std::vector<float> signal = runs({3, 3}, 2000);
-    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
-    signal.insert(signal.begin() + 600, 5000, 0.5F);
-    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
-    EXPECT_EQ(measureHoldLength(std::vector<float>(900, 20.0F)), 0.0); // too few crossings: no signal
-    // 1000 holds of 3 cross 1000 times with the sample that ends the last, 999
-    // times without it: 1000 are the fewest that count.
-    signal = runs({3, 3}, 500);
-    EXPECT_DOUBLE_EQ(measureHoldLength(signal), 3.0);
-    signal.pop_back();
-    EXPECT_EQ(measureHoldLength(signal), 0.0);
-    // As many crossings 2 apart as 6: the median is the upper middle one, 6, and
-    // only the 6s count. 4, 4, 2, 6: the median 4 keeps 2 and 6, half of it and
-    // one and a half times it, so the mean is 16 / 4.
-    EXPECT_DOUBLE_EQ(measureHoldLength(runs({2, 6}, 500)), 6.0);
-    EXPECT_DOUBLE_EQ(measureHoldLength(runs({4, 4, 2, 6}, 250)), 4.0);
+    std::vector<float> paused = runs({3, 3}, 2000);
+    paused.insert(paused.begin() + 600, 5000, 0.5F);
+    std::vector<float> oneShort = runs({3, 3}, 500);
+    oneShort.pop_back();
+    // Too few crossings: no signal. 1000 holds of 3 cross 1000 times with the sample that ends
+    // the last, 999 times without it: 1000 are the fewest that count. As many crossings 2 apart
+    // as 6: the median is the upper middle one, 6, and only the 6s count. 4, 4, 2, 6: the median
+    // 4 keeps 2 and 6, half of it and one and a half times it, so the mean is 16 / 4.
+    const std::pair<std::vector<float>, double> signals[] = {
+        {runs({3, 3}, 2000), 3.0}, {paused, 3.0}, {std::vector<float>(900, 20.0F), 0.0}, {runs({3, 3}, 500), 3.0},
+        {oneShort, 0.0}, {runs({2, 6}, 500), 6.0}, {runs({4, 4, 2, 6}, 250), 4.0}};
+    for (const auto& [signal, hold] : signals)
+        EXPECT_DOUBLE_EQ(measureHoldLength(signal), hold) << signal.size();
     // Holds of 1 and 2 in turn, levels 168 and 107 (bias 0): 1.5 is the shortest hold read.
     std::vector<std::uint8_t> shortest;
     std::ranges::transform(runs({1, 2}, 500), back_inserter(shortest), [](float s) { return s > 0 ? 168 : 107; });
@@ -216,6 +212,5 @@ TEST(ToneRebuild, TheToneIsKnownByCrossingsTwiceAsFarApartAsTheHoldsAndEveryGrou
     ASSERT_GE(back.size() + 8, sent().size());
     EXPECT_TRUE(std::equal(back.begin(), back.end(), sent().begin() + 4));
     // Silence gives nothing.
-    EXPECT_TRUE(rebuildFromTone(std::vector<float>(100000, 0.5F), 4.0).empty());
-    EXPECT_TRUE(rebuildFromTone({}, 4.0).empty());
+    EXPECT_TRUE(rebuildFromTone(std::vector<float>(100000, 0.5F), 4.0).empty() && rebuildFromTone({}, 4.0).empty());
 }

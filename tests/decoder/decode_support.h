@@ -2,15 +2,7 @@
 // the window, clean streams from the station's own encoder, and whole decodes.
 #pragma once
 
-#include <algorithm>
-#include <cmath>
-#include <cstdint>
-#include <functional>
-#include <memory>
-#include <span>
-#include <vector>
-
-#include "decoder/decoder.h" // with the working state and picture
+#include "decoder/decoder.h" // with the working state, the picture and the standard headers used here
 #include "encoder/encoder.h"
 
 namespace tonobild::decodetest {

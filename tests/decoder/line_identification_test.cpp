@@ -2,12 +2,7 @@
 // counting. The rebuild and the picture assembler are shown by whole decodes.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-#include <tuple>
-
-#include "decode_support.h"
-#include "decoder/line_identification.h"
+#include "decode_support.h" // with the line identification
 
 using namespace tonobild;
 using namespace tonobild::decodetest;
@@ -27,7 +22,7 @@ std::string lineBuffer(int n)
 
 struct Identifier {
     DecoderControls controls;
-    WorkingState state;
+    WorkingState state{};
     RecordingHost host{controls};
     LineIdentification identification{state, controls, host};
 };
@@ -88,9 +83,8 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
-        Identifier id;
+        Identifier id{.controls = {.licLock = c.lock, .compand = c.compand, .licInset = c.inset}};
         id.state.liclockcount = 3;
-        id.controls = {.licLock = c.lock, .compand = c.compand, .licInset = c.inset};
         id.state.linebuf = c.buffer;
         EXPECT_EQ(id.identification.identifyAndFile(), c.taken);
         EXPECT_EQ(std::pair(id.state.linebuf, std::ranges::count_if(id.state.linestore, [](const auto& s) { return !s.empty(); })),
@@ -102,9 +96,7 @@ TEST(Identification, InsetsMarkerSearchAndFiling)
 
 TEST(Identification, ThirdCodeTicksLicLockAgain)
 {
-    Identifier id;
-    id.controls.licLock = false; // as the decode leaves it at its start
-    id.state.liclockcount = 0;
+    Identifier id{.controls = {.licLock = false}}; // as the decode leaves it at its start, no code read
     for (int line = 1; line <= 4; ++line) {
         id.state.linebuf = lineBuffer(line);
         EXPECT_TRUE(id.identification.identifyAndFile());
@@ -122,24 +114,21 @@ TEST(Identification, ThirdCodeTicksLicLockAgain)
 // at column j + 1 of rows 2 and 3; positions 1 to 12 are blanked to code 1.
 TEST(Rebuild, ALineOf69CharactersIsMissingAndOneOf70IsUsed)
 {
-    WorkingState state;
-    state.xmult = 1;
-    state.linestore[1] = std::string(70, char(50)); // blue, row 2
-    state.linestore[2] = std::string(69, char(90)); // blue, row 3: short, row 2's is used
-    state.linestore[3] = std::string(69, char(77)); // green, row 2: short, nothing before it
-    state.linestore[4] = std::string(70, char(90)); // green, row 3
-    DecoderControls controls;
-    RecordingHost host(controls);
-    WorkingPicture picture(30, 5);
-    ASSERT_TRUE(rebuildFromLineStore(picture, state, controls, host, 20, 2));
-    EXPECT_EQ(host.rebuiltRows, 2);
+    DecoderBench b(30, 5);
+    b.state.xmult = 1;
+    b.state.linestore[1] = std::string(70, char(50)); // blue, row 2
+    b.state.linestore[2] = std::string(69, char(90)); // blue, row 3: short, row 2's is used
+    b.state.linestore[3] = std::string(69, char(77)); // green, row 2: short, nothing before it
+    b.state.linestore[4] = std::string(70, char(90)); // green, row 3
+    ASSERT_TRUE(rebuildFromLineStore(b.picture, b.state, b.controls, b.host, 20, 2));
+    EXPECT_EQ(b.host.rebuiltRows, 2);
     // Colour numbers: blue * 65536 + green * 256 + red.
     for (int x = 0; x < 30; ++x) {
         const bool painted = x >= 2 && x <= 21;
         const bool blank = x <= 13;
-        EXPECT_EQ(picture.colour(x, 2), !painted ? 0 : (blank ? 1 * 65536 : 50 * 65536)) << x;
-        EXPECT_EQ(picture.colour(x, 3), !painted ? 0 : (blank ? 1 * 65536 + 1 * 256 : 50 * 65536 + 90 * 256)) << x;
+        EXPECT_EQ(b.picture.colour(x, 2), !painted ? 0 : (blank ? 1 * 65536 : 50 * 65536)) << x;
+        EXPECT_EQ(b.picture.colour(x, 3), !painted ? 0 : (blank ? 1 * 65536 + 1 * 256 : 50 * 65536 + 90 * 256)) << x;
         for (int y : {0, 1, 4})
-            EXPECT_EQ(picture.colour(x, y), 0) << x << "," << y;
+            EXPECT_EQ(b.picture.colour(x, y), 0) << x << "," << y;
     }
 }

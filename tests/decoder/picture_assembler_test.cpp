@@ -3,12 +3,7 @@
 // limits, the longest line and buffered painting with "Compand".
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <string>
-#include <tuple>
-
-#include "decode_support.h"
-#include "decoder/picture_assembler.h"
+#include "decode_support.h" // with the picture assembler
 
 using namespace tonobild;
 using namespace tonobild::decodetest;
@@ -67,8 +62,7 @@ TEST(Checklinesync, ThresholdFewestValuesIdlerAndDynamicSyncBoundaries)
     };
     for (const auto& c : cases) {
         Assembler a;
-        a.controls.dynamicSync = c.offset != 0;
-        a.controls.idler = c.idler;
+        a.controls = {.useLic = false, .dynamicSync = c.offset != 0, .idler = c.idler};
         a.state.syncthresh = static_cast<std::int16_t>(c.threshold);
         a.state.synclevel = static_cast<std::int16_t>(c.offset);
         a.state.linebuf = std::string(3, char(40));

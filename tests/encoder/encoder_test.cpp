@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
-#include <tuple>
 
 #include "encoder/encoder.h"
 

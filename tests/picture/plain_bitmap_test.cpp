@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <tuple>
 
 #include "common/little_endian.h"
 #include "picture/plain_bitmap.h"

@@ -56,14 +56,11 @@ TEST(WorkingPicture, FillBoxOneColumnOrOneRowWide)
     picture.fillBox(2, 3, 2, 1, kWhite);
     picture.fillBox(9, 4, 3, 4, 7);
     picture.fillBox(0, 0, 0, 0, 9);
-    const ColourNumber expected[5][6] = {{9, 0, 0, 0, 5, 5},
-                                         {8, 0, kWhite, 0, 5, 5},
-                                         {8, 0, kWhite, 0, 5, 5},
-                                         {8, 0, kWhite, 0, 0, 0},
-                                         {8, 0, 0, 7, 7, 7}};
-    for (int y = 0; y < 5; ++y)
-        for (int x = 0; x < 6; ++x)
-            EXPECT_EQ(picture.colour(x, y), expected[y][x]) << x << "," << y;
+    EXPECT_EQ(picture.pixels(), (std::vector<ColourNumber>{9, 0, 0, 0, 5, 5,
+                                                           8, 0, kWhite, 0, 5, 5,
+                                                           8, 0, kWhite, 0, 5, 5,
+                                                           8, 0, kWhite, 0, 0, 0,
+                                                           8, 0, 0, 7, 7, 7}));
 }
 
 static WorkingPicture placedWhite(int width, int height)

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <bitset>
-#include <tuple>
 
 #include "settings/memory_settings_store.h"
 #include "settings/preset_controls.h"
@@ -106,7 +105,7 @@ TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWinsSaveWritesEveryKeyInO
                 !resetSelectedMode(store, std::nullopt, window) && store.writes().empty());
 
     // Save writes every key in order (switching modes and back bringing all 36 values again is
-    // Form1Test.NoModeAndAnUnwritableStoreAreSaidOnceSavedPresetComesBackAndCbLocksHalfXAndTheSmallResolution).
+    // Form1Test.ControlsFollowEachOtherAndHaveNamesAndModePresetsComeBackOrSayWhyNot).
     ASSERT_TRUE(saveSelectedMode(store, Mode::HAM, window.toPreset()));
     std::vector<std::string> expected = {"HAM/t2=D:\\HAM.WAV", "HAM/t3=D:\\OUT.BMP", "HAM/t4=D:\\IN.BMP",
                                          "HAM/sign= Acall"};
@@ -137,17 +136,14 @@ TEST(PresetControls, StartValuesOptionGroupsAndTheNrMethodsHSync)
     PresetControls window;
     EXPECT_EQ(setIn(window), std::pair(std::vector<int>{1, 5, 6, 8, 10, 14, 24}, std::vector<int>{1, 3, 4, 5}));
 
-    const std::vector<std::vector<int>> groups = {{1, 2, 3},    {4, 5},   {6, 7}, {8, 9}, {10, 11},
-                                                  {12, 13, 14}, {17, 18, 19, 20, 21, 22, 23, 24}};
-    for (const auto& group : groups)
+    for (const auto& group : std::vector<std::vector<int>>{{1, 2, 3}, {4, 5}, {6, 7}, {8, 9}, {10, 11}, {12, 13, 14},
+                                                           {17, 18, 19, 20, 21, 22, 23, 24}})
         for (int chosen : group) {
             PresetControls clicked;
             clicked.setOption(chosen, true);
-            for (int option : kPresetOptions) {
-                const bool inGroup = std::find(group.begin(), group.end(), option) != group.end();
-                EXPECT_EQ(clicked.selected(option), inGroup ? option == chosen : window.selected(option))
-                    << "Option" << option << " after Option" << chosen;
-            }
+            for (int o : kPresetOptions) // in the group only the one chosen, the others as at the start
+                EXPECT_EQ(clicked.selected(o), std::ranges::count(group, o) ? o == chosen : window.selected(o))
+                    << "Option" << o << " after Option" << chosen;
         }
 
     // "None" (Option4) unticks "HSync", "Active Norm" (Option5) ticks it; a "Time

@@ -20,9 +20,7 @@ std::vector<std::uint8_t> signedTransmission(const std::string& codeword, int se
 {
     WorkingPicture picture = testPicture(160, 120);
     picture.fillBox(0, 20 + seed, 159, 24 + seed, colourNumber(200, 40 + seed, 90));
-    WorkingState state;
-    state.sigscale = 1;
-    state.signature = " A" + codeword;
+    WorkingState state{.sigscale = 1, .linebuf = {}, .linestore = {}, .signature = " A" + codeword};
     putcode(picture, state, false);
     return encodeStream(picture, {.mono = mono});
 }

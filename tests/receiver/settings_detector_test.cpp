@@ -16,9 +16,7 @@ DetectedSettings detect(const std::vector<std::uint8_t>& recording)
 
 // Groups before line `line` of a stream with the five-second leader.
 constexpr std::size_t groupsBeforeLine(int line, int groupsPerLine)
-{
-    return 13781 + static_cast<std::size_t>(line) * static_cast<std::size_t>(groupsPerLine);
-}
+{ return 13781 + static_cast<std::size_t>(line) * static_cast<std::size_t>(groupsPerLine); }
 
 class EverySender : public testing::TestWithParam<Sender> {};
 

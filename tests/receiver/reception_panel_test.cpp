@@ -13,9 +13,8 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
 {
     // Sent at 320x240 with Half X and Compand by the window itself.
     window.Text2->setText(folder.filePath("sent.wav"));
-    const std::initializer_list<QAbstractButton*> sender = {window.Option2, window.Check2, window.Check9};
-    for (QAbstractButton* control : sender)
-        control->setChecked(true);
+    for (QAbstractButton* box : std::initializer_list<QAbstractButton*>{window.Option2, window.Check2, window.Check9})
+        box->setChecked(true);
     window.Command1->click();
 
     // Set otherwise: 160x120, neither Half X nor Compand, and Mono reception.
@@ -24,9 +23,8 @@ TEST_F(ReceptionPanelTest, DetectSetsTheSendersControlsAsAClickWouldAndSaysSo)
         control->toggle();
     const QString durationWithoutHalfX = window.Label13->text();
     window.receptionPanel->detectButton->click();
-    for (QAbstractButton* control : sender)
-        EXPECT_TRUE(control->isChecked()) << control->objectName().toStdString();
-    EXPECT_FALSE(window.receptionPanel->monoBox->isChecked());
+    EXPECT_EQ(testdata::states({window.Option2, window.Check2, window.Check9, window.receptionPanel->monoBox}),
+              "on on on off");
     EXPECT_NE(window.Label13->text(), durationWithoutHalfX); // the Half X reaction ran
     ASSERT_EQ(dialogs.messages, (QStringList{"Encoded", "Detected 320x240, Half X, Compand (certain)."}));
 

@@ -17,8 +17,9 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAn
     QSignalSpy set(dialog.data(), &SignatureDialog::signatureSet);
     QSignalSpy cancelled(dialog.data(), &SignatureDialog::signatureCancelled);
     auto* codeword = dialog->findChild<QLineEdit*>(QStringLiteral("Text1"));
+    auto* note = dialog->findChild<QLabel*>(QStringLiteral("capacity"));
     const auto click = [&](const char* button) { dialog->findChild<QPushButton*>(QLatin1String(button))->click(); };
-    ASSERT_TRUE(codeword && codeword->text() == "KLM456");
+    ASSERT_TRUE(note && codeword && codeword->text() == "KLM456");
 
     // Set hides the dialog, except when the codeword leaves Latin-1: then it says why and stays
     // (a plain codeword set is the window's whole road).
@@ -31,8 +32,6 @@ TEST(SignatureDialog, SetSendsSpaceAAndTheCodewordSaysWhatWillBeCutWhileCancelAn
     ASSERT_TRUE(dialogs.messages.size() == 1 && dialogs.messages.front().contains(QLatin1String("Latin-1")));
 
     // The note under the codeword follows the typing and names what a receiver loses.
-    auto* note = dialog->findChild<QLabel*>(QStringLiteral("capacity"));
-    ASSERT_TRUE(note);
     dialog->setSignatureRoom(54, QStringLiteral("160 x 120"));
     codeword->setText(QString(50, 'K') + "XYZ");
     EXPECT_EQ(note->text(), "At 160 x 120 a receiver reads back 52 characters of the codeword. "

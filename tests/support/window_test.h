@@ -28,6 +28,15 @@ inline QWidget* topLevel(const char* name)
     return nullptr;
 }
 
+// The buttons' states, a word each: "on" or "off", and "-greyed" when disabled.
+inline QString states(std::initializer_list<const QAbstractButton*> buttons)
+{
+    QStringList words;
+    for (const QAbstractButton* button : buttons)
+        words << QString(button->isChecked() ? "on" : "off") + (button->isEnabled() ? "" : "-greyed");
+    return words.join(' ');
+}
+
 // A window as it opens, set to decode the signed reference stream as the reference pictures
 // were decoded: level 3, with the signature scale start-up leaves.
 class DecodingWindowTest : public WindowTest {

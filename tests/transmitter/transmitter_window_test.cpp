@@ -112,8 +112,8 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
     EXPECT_EQ(dialog_->fields(), (TransmitterSettings{2, "localhost:4532", PttMethod::Cat, 0.5, 0.7}));
     choose(3, "localhost:4532"); // DTR on a network address: refused, nothing written
     dialog_->accept();
-    EXPECT_EQ(dialogs.messages, QStringList{"The settings are not stored: PTT by DTR needs a serial device "
-                                                   "as the rig port, not the network address \"localhost:4532\"."});
+    // The reason is the settings' own (RigPort): here that it reaches the user.
+    EXPECT_TRUE(dialogs.messages.value(0).startsWith("The settings are not stored: PTT by DTR needs a serial device"));
     EXPECT_EQ(store.read(kTransmitterSection, kLeadSecondsKey, ""), "half");
     field<QSpinBox>("Rig model")->setValue(1035);
     choose(3, " /dev/ttyUSB1 ");

@@ -209,17 +209,14 @@ TEST(Decoder, LineBufferAndColumnAreWholeAtEachStepAndBlockEndAndHSyncCountsFrom
         return true;
     };
     b.decoder.begin(kLevel3);
-    const auto cycles = [](int n) {
-        std::vector<std::uint8_t> samples;
-        for (int i = 0; i < n; ++i)
-            samples.insert(samples.end(), {0, 255});
-        return samples;
-    };
+    std::vector<std::uint8_t> cycles;
+    for (int i = 0; i < 21; ++i)
+        cycles.insert(cycles.end(), {0, 255});
     const std::string spaces(8, ' ');
     // In turn: "HSync" before the block, its cycles, then the white values in the buffer and the column.
-    for (const auto& [hsync, n, white, xpos] : {std::tuple{true, 21, 4u, 10}, {true, 20, 14u, 20}, {false, 20, 14u, 30}}) {
+    for (const auto& [hsync, n, white, xpos] : {std::tuple{true, 21, 4, 10}, {true, 20, 14, 20}, {false, 20, 14, 30}}) {
         b.controls.hsync = hsync;
-        EXPECT_FALSE(b.decoder.feed(cycles(n)));
+        EXPECT_FALSE(b.decoder.feed(std::span(cycles).first(2 * n)));
         EXPECT_EQ(std::tuple(b.state.linebuf, b.state.xpos), std::tuple(spaces + std::string(white, char(255)), xpos));
     }
     // The first block's 10 values: 4 before the step, 6 painted after it.

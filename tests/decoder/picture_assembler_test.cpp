@@ -31,6 +31,13 @@ struct Assembler {
         lastXcount = x;
         return synched;
     }
+    // Ends the buffered line with a sync at column counter 40; answers whether the value was taken.
+    bool syncAfter(std::string line)
+    {
+        state.linebuf = std::move(line);
+        state.xpos = 40;
+        return assembler.placeValue(-64);
+    }
 
     DecoderControls controls{.useLic = false};
     WorkingState state;
@@ -107,9 +114,7 @@ TEST(Checklinesync, BufferedLineWithCompandPaintsExpandedValuesAndHandsOnTheLast
     // (v - 128) * 2 limited to 0..255: 200 -> 144, 100 -> 0, 250 -> 244, 128 -> 0, 255 -> 254.
     Assembler a;
     a.controls.compand = true;
-    a.state.linebuf = std::string{char(200), char(100), char(250), char(128), char(255)};
-    a.state.xpos = 40;
-    EXPECT_TRUE(a.assembler.placeValue(-64));
+    EXPECT_TRUE(a.syncAfter({char(200), char(100), char(250), char(128), char(255)}));
     // Columns 1 to 5 of row 5; the blue and green bytes are still 0.
     const ColourNumber row5[] = {kBlack, 144, 0, 244, 0, 254, kBlack};
     for (int x = 0; x < 7; ++x)
@@ -126,11 +131,9 @@ TEST(Checklinesync, BufferedLineWithHalfXFillsTwoColumnsAndAPixelWithBlueTakesNo
 {
     Assembler a;
     a.state.xmult = 2;
-    a.state.linebuf = std::string{char(10), char(20), char(30)};
     a.picture.setColour(4, 5, 65536);
     a.picture.setColour(6, 5, 65535);
-    a.state.xpos = 40;
-    EXPECT_TRUE(a.assembler.placeValue(-64));
+    EXPECT_TRUE(a.syncAfter({char(10), char(20), char(30)}));
     const ColourNumber row5[] = {kBlack, 10, 10, kBlack, 65536, 16776990, 16776990, kBlack};
     for (int x = 0; x < 8; ++x)
         EXPECT_EQ(a.picture.colour(x, 5), row5[x]) << x;
@@ -160,13 +163,9 @@ TEST(Checklinesync, YShiftCountsAcceptedSyncsOfBufferedLines)
 {
     Assembler a;
     a.assembler.begin(160, 120, 2);
-    a.state.linebuf = std::string(3, char(40));
-    a.state.xpos = 40;
-    EXPECT_TRUE(a.assembler.placeValue(-64));
+    EXPECT_TRUE(a.syncAfter(std::string(3, char(40))));
     EXPECT_EQ(std::tuple(a.state.ypos, a.picture.colour(2, 5)), std::tuple(6, 40));
-    a.state.xpos = 40;
-    a.state.linebuf = std::string(3, char(60));
-    EXPECT_TRUE(a.assembler.placeValue(-64));
+    EXPECT_TRUE(a.syncAfter(std::string(3, char(60))));
     // The line painted at the second sync, at row 6, is cleared too.
     EXPECT_EQ(std::tuple(a.state.ypos, a.state.xpos, a.picture.colour(2, 5), a.picture.colour(1, 6)),
               std::tuple(1, 1, kBlack, kBlack));

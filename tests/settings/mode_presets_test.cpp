@@ -52,10 +52,9 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetCorruptValuesAreSkippedAndSto
               std::tuple(defaultAudioFile(), std::pair<std::vector<int>, std::vector<int>>{}, false));
 
     // Later starts: only the five mode button numbers select a mode.
-    const std::vector<std::pair<std::string, std::optional<Mode>>> cases = {
-        {"16", Mode::CB}, {" 25 ", Mode::HAM}, {"26", Mode::TAPE}, {"27", Mode::HIRES}, {"0", {}},
-        {"14", {}},       {"CB", {}},          {"26.0", {}},        {"", {}},            {"99999", {}}};
-    for (const auto& [text, expected] : cases) {
+    for (const auto& [text, expected] : std::vector<std::pair<std::string, std::optional<Mode>>>{
+             {"16", Mode::CB}, {" 25 ", Mode::HAM}, {"26", Mode::TAPE}, {"27", Mode::HIRES}, {"0", {}},
+             {"14", {}},       {"CB", {}},          {"26.0", {}},        {"", {}},            {"99999", {}}}) {
         store.write("Settings", "Default Mode", text);
         EXPECT_EQ(readDefaultMode(store), expected) << '"' << text << '"';
     }
@@ -90,10 +89,9 @@ TEST(Loadsettings, FirstStartAppliesAnEmptyFmPresetCorruptValuesAreSkippedAndSto
 TEST(SelectedMode, TheLastSelectedButtonInTheFixedOrderWinsSaveWritesEveryKeyInOrderAndResetWritesZeros)
 {
     // The buttons selected, 15 the highest bit and 27 the lowest.
-    const std::pair<int, std::optional<Mode>> cases[] = {
-        {0b00000, std::nullopt}, {0b10000, Mode::FM},  {0b01000, Mode::CB},  {0b00001, Mode::HIRES},
-        {0b10001, Mode::HIRES},  {0b11100, Mode::HAM}, {0b00010, Mode::TAPE}};
-    for (const auto& [on, mode] : cases)
+    for (const auto& [on, mode] : std::vector<std::pair<int, std::optional<Mode>>>{
+             {0b00000, std::nullopt}, {0b10000, Mode::FM},  {0b01000, Mode::CB},  {0b00001, Mode::HIRES},
+             {0b10001, Mode::HIRES},  {0b11100, Mode::HAM}, {0b00010, Mode::TAPE}})
         EXPECT_EQ(selectedMode(on & 16, on & 8, on & 4, on & 2, on & 1), mode) << std::bitset<5>(on);
     // --mode names a mode by its section, in capitals.
     EXPECT_EQ(std::tuple(modeFromSection("TAPE"), modeFromSection("FM"), modeFromSection("tape")),

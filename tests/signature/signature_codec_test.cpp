@@ -102,8 +102,7 @@ TEST(Signature, StartMarkerIsFoundUpToStep101AndEveryPassStartsAgainAtStep1)
         {100, 0, "A", 1}, {101, 0, "A", 1}, {102, 0, "", 0}, {1, 0, "A", 1}, {1, -1, "A", 1}};
     for (const auto& c : cases) {
         WorkingPicture picture(320, 240);
-        for (const auto& [step, row] : {std::pair{c.step, 3}, std::pair{c.step + 1, 2}, std::pair{c.step + 1, 8},
-                                        std::pair{c.step + 2, 8}})
+        for (const auto& [step, row] : {std::pair{c.step, 3}, {c.step + 1, 2}, {c.step + 1, 8}, {c.step + 2, 8}})
             picture.setColour(2 * step, row + c.rowOffset, kWhite);
         WorkingState state;
         state.sigscale = 1;

@@ -166,8 +166,11 @@ TEST_F(Form1PictureTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCaseAnd
 // OK asks for a name, and closing the dialog from its frame cancels and stores nothing; a file
 // confirmed makes its folder the test-card folder. Browsing for the input picture: the dialog
 // lists the bitmaps in lower case with a preview, and answers a clicked one as the file system
-// spells it; its folder is stored without the separator.
-TEST_F(Form1PictureTest, ChangeTestcardDirectoryAndBrowseForTheInputPictureConfirmedAndCancelled)
+// spells it; its folder is stored without the separator. The audio file's dialog lists sound
+// files without a preview; Cancel keeps the name. The output picture's dialog, at the root, takes
+// a typed name with Enter behind the hidden window and stores the root as itself. Closing the
+// window ends the wait and stores nothing.
+TEST_F(Form1PictureTest, FileDialogsBehindTheButtonsConfirmCancelOrEndWithTheWindowAndStoreTheirFolders)
 {
     window.Text4->setText(folder.filePath("cards/b.bmp"));
     store.clearWriteLog();
@@ -209,13 +212,8 @@ TEST_F(Form1PictureTest, ChangeTestcardDirectoryAndBrowseForTheInputPictureConfi
     EXPECT_EQ(window.Text4->text(), folder.filePath("cards/C.BMP"));
     EXPECT_EQ(window.workingPicture().colour(50, 50), colourNumber(0, 200, 0));
     EXPECT_EQ(store.read("Directories", "DefaultInPIC", "?"), (folder.path() + "/cards").toStdString());
-}
 
-// The audio file's dialog lists sound files without a preview; Cancel keeps the name. The output
-// picture's dialog, at the root, takes a typed name with Enter behind the hidden window and
-// stores the root as itself. Closing the window ends the wait and stores nothing.
-TEST_F(Form1PictureTest, AudioAndOutputPictureDialogsCancelOrConfirmByEnterAndTheWindowClosingEndsTheWait)
-{
+    // The audio file's and the output picture's dialogs, over the window shown.
     store.write("Directories", "DefaultInWAV", (folder.path() + "/cards").toStdString());
     const QString audio = window.Text2->text();
     window.show();

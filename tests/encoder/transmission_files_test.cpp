@@ -73,10 +73,9 @@ TEST_F(TransmissionFilesTest, WritesRawWavAndPlayerWavWithCompleteHeadersAndAPla
     }
 
     fs::create_directory(folder / "p-player.wav");
-    const std::string wav = at("p.wav");
-    EXPECT_EQ(commitSamples(TransmissionFiles(wav, 11025, TransmissionFiles::PlayerWav::With)),
+    EXPECT_EQ(commitSamples(TransmissionFiles(at("p.wav"), 11025, TransmissionFiles::PlayerWav::With)),
               "Cannot replace " + at("p-player.wav") + ": Is a directory");
-    EXPECT_EQ(std::pair(testdata::readBytes(at("p.RAW")), testdata::readBytes(wav).size()),
+    EXPECT_EQ(std::pair(testdata::readBytes(at("p.RAW")), testdata::readBytes(at("p.wav")).size()),
               std::pair(kSamples, std::size_t{48}));
 }
 

@@ -71,8 +71,7 @@ TEST_F(GalleryTest, AFolderOrIndexThatCannotBeWrittenIsSaidWithTheFileAndTheReas
     const QString blocker = testdata::writeBytes(temporary.filePath(QStringLiteral("blocker")), {});
     QDir(temporary.path()).mkpath(QStringLiteral("gallery/index.txt"));
     const QString locked = temporary.filePath(QStringLiteral("locked"));
-    QDir().mkdir(locked);
-    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QDir().mkdir(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     const bool lockedTakesFiles = QFile(locked + QStringLiteral("/probe")).open(QIODevice::WriteOnly);
     // folder, the problem of keeping (%1: the folder), whether that is all of it, and the
     // problem said before listening starts (the index is not tried then)

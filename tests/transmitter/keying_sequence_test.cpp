@@ -48,8 +48,7 @@ TEST(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSeco
               std::tuple(0, KeyingStep::Tail, false));
 
     // A rig that refuses to key leaves nothing keyed; a failed release is tried once more, then reported.
-    log->calls.clear();
-    log->failOnCount = 1;
+    *log = {.calls = {}, .failOnCount = 1};
     {
         KeyingSequence sequence(std::make_unique<FakePttLine>(log), 1, 1);
         EXPECT_THROW(sequence.start(), PttError);
@@ -58,14 +57,12 @@ TEST(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSeco
     }
     EXPECT_EQ(log->calls, (Calls{"on"})); // nothing to release: it never keyed
 
-    log->calls.clear();
     FakePttLine rig(log);
-    log->failOffCount = 1;
+    *log = {.calls = {}, .failOffCount = 1};
     { KeyGuard guard(rig); }
     EXPECT_EQ(std::pair(log->calls, log->keyed), std::pair(Calls{"on", "off", "off"}, false));
 
-    log->calls.clear();
-    log->failOffCount = 2;
+    *log = {.calls = {}, .failOffCount = 2};
     KeyGuard guard(rig);
     EXPECT_NE(guard.release().find("may still be keyed: Fake rig did not release"), std::string::npos);
     // Reported once; the destructor sends nothing more.

@@ -162,8 +162,7 @@ TEST(RecorderArguments, ExactSwitchWordsBeforeTheFileAndTheLastArgumentAlwaysThe
     const std::tuple<std::vector<std::string>, std::string, bool, bool> cases[] = {
         {{"/tmp/TONOBILD.WAV"}, "/tmp/TONOBILD.WAV", false, false},
         {{"/play", "/close", "/home/a b/x.wav"}, "/home/a b/x.wav", true, true},
-        {{"/play", "/close"}, "/close", true, false},
-        {{"/play"}, "/play", false, false}};
+        {{"/play", "/close"}, "/close", true, false}, {{"/play"}, "/play", false, false}};
     for (const auto& [arguments, file, play, close] : cases) {
         const auto request = parseRecorderArguments(arguments).request;
         ASSERT_TRUE(request) << file;

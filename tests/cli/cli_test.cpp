@@ -62,8 +62,7 @@ TEST_F(CliTest, CommandsAndTheirOptionsGiveTheReferenceStreamAndPictures)
         {{"decode", "--mode", "TAPE", "--level", "3", kSigned}, "gradient160-signed.decode-level3.bmp", ""},
         {{"digital-encode", dataFile("gradient160.bmp")}, "gradient160.digital-encode.bmp", ""},
         {{"digital-decode", dataFile("gradient160.digital-encode.bmp")},
-         "gradient160.digital-encode.digital-decode.bmp", ""},
-    };
+         "gradient160.digital-encode.digital-decode.bmp", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.given.join(' ').toStdString());
         QFile::remove(temp(c.to));
@@ -171,8 +170,7 @@ TEST_F(CliTest, LinksQtCoreAloneAndFindsItsHelperProgramsInstalledOrBesideIt)
 {
     const QString needed = run("readelf", {"--dynamic", TONOBILD_CLI}).out;
     EXPECT_TRUE(needed.contains("libQt6Core.so") && !needed.contains("libQt6Gui.so") &&
-                !needed.contains("libQt6Multimedia.so"))
-        << needed.toStdString();
+                !needed.contains("libQt6Multimedia.so")) << needed.toStdString();
 
     const QString bin = temp("usr/bin");
     EXPECT_EQ(cli::helperProgramIn(bin, "../libexec/tonobild", "tonobild-cli-sound"),

@@ -58,8 +58,7 @@ TEST(DecodeOptions, NoOptionsGiveTheStartUpControlsTheTextOfResolvedOptionsReads
         {"--half-x --rb-half-x", nullptr, "--resolution 160x120 --level 3"},
         // What the recording says applies unless an option is given.
         {"", &detected, "--resolution 320x240 --level 3 --half-x --compand --mono"},
-        {"--resolution 160x120 --rb-half-x", &detected, "--resolution 160x120 --level 3 --compand --mono"},
-    };
+        {"--resolution 160x120 --rb-half-x", &detected, "--resolution 160x120 --level 3 --compand --mono"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.given.toStdString());
         const Resolved first = resolve(c.given, c.read);
@@ -76,8 +75,7 @@ TEST(DecodeOptions, NoOptionsGiveTheStartUpControlsTheTextOfResolvedOptionsReads
         {"--lic-inset 3", "--lic-inset must be 1, 4, 5, 6, 7, 8, 9 or 10"},
         {"--sync-level 33", "--sync-level must be a number from -64 to 32"},
         {"--xshift 32768", "--xshift and --yshift must be numbers from -32767 to 32767"},
-        {"--mode SSB", "unknown mode \"SSB\"; use FM, CB, HAM, TAPE or HIRES"},
-    };
+        {"--mode SSB", "unknown mode \"SSB\"; use FM, CB, HAM, TAPE or HIRES"}};
     for (const auto& [given, message] : refusals) {
         const Resolved refused = resolve(given);
         EXPECT_EQ(std::pair(refused.choice.has_value(), refused.error), std::pair(false, message)) << given.toStdString();

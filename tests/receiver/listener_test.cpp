@@ -7,7 +7,6 @@
 
 #include "receiver/listener.h"
 #include "receiver/recordings.h"
-#include "receiver/transmission_watch.h"
 #include "signature/signature_codec.h"
 
 namespace tonobild {
@@ -250,8 +249,7 @@ TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunSilenceOrACycleOutOfStepEnd
         {"128 is not high: no cycle ends", 44100, 66, 40, 128, 0, {}},
         {"hold 3 in step", 44100, 70, 40, 216, 3, {found}}, {"3999 of one swing", 44100, 4002, 40, 216, -1, {found}},
         {"hold 4 out of step", 44100, 70, 40, 216, 4, {found, {Event::SignalLost, 284}}},
-        {"4000 of one swing are a leader", 44100, 4003, 40, 216, -1, {found, {Event::LeaderFound, 16010}}},
-    };
+        {"4000 of one swing are a leader", 44100, 4003, 40, 216, -1, {found, {Event::LeaderFound, 16010}}}};
     for (const auto& [what, rate, cycles, low, high, hold, expected] : cases) {
         SCOPED_TRACE(what);
         std::vector<int> samples;

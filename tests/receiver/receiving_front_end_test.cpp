@@ -4,9 +4,7 @@
 // and the report says what was found.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
-#include <cmath>
 #include <functional>
 #include <numbers>
 
@@ -110,8 +108,7 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
         {"clock 0.1 % fast", [] { return recordedAt(1.001); }, 0, 4.004},
         {"clock 0.1 % slow", [] { return recordedAt(0.999); }, 0, 3.996},
         // Off the grid of whole multiples: the holds are interpolated.
-        {"sound card at 48000", [] { return soundCardAt48000(sent()); }, 0, 48000.0 / 11025.0, "", 2},
-    };
+        {"sound card at 48000", [] { return soundCardAt48000(sent()); }, 0, 48000.0 / 11025.0, "", 2}};
     for (const LosslessPath& path : paths) {
         SCOPED_TRACE(path.name);
         ConditionReport report;

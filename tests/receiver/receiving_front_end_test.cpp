@@ -152,7 +152,7 @@ TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilen
         {runs({3, 3}, 2000), 3.0}, {paused, 3.0}, {std::vector<float>(900, 20.0F), 0.0}, {runs({3, 3}, 500), 3.0},
         {oneShort, 0.0}, {runs({2, 6}, 500), 6.0}, {runs({4, 4, 2, 6}, 250), 4.0}};
     for (const auto& [signal, hold] : signals)
-        EXPECT_DOUBLE_EQ(measureHoldLength(signal), hold) << signal.size();
+        EXPECT_DOUBLE_EQ(measureHoldLength(signal), hold) << "case " << &signal - &signals[0].first;
     // Holds of 1 and 2 in turn, levels 168 and 107 (bias 0): 1.5 is the shortest hold read.
     std::vector<std::uint8_t> shortest;
     std::ranges::transform(runs({1, 2}, 500), back_inserter(shortest), [](float s) { return s > 0 ? 168 : 107; });

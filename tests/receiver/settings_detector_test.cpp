@@ -156,6 +156,6 @@ TEST(SettingsDetector, FindsNoTransmissionInNothingSilenceOrRandomBytes)
     for (const auto& [recording, reason] : cases) {
         const DetectedSettings d = detect(recording);
         EXPECT_EQ(std::tuple(d.found, d.bytesRead, d.reason), std::tuple(false, recording.size(), reason))
-            << recording.size();
+            << "case " << &recording - &cases[0].first;
     }
 }

@@ -6,7 +6,10 @@
 
 namespace tonobild::testdata {
 
-inline const bool kNoSoundServer =
-    qputenv("PULSE_SERVER", "unix:/nonexistent/tonobild-test-socket") && qputenv("PULSE_AUTOSPAWN", "0");
+inline const bool kNoSoundServer = [] {
+    const bool server = qputenv("PULSE_SERVER", "unix:/nonexistent/tonobild-test-socket");
+    const bool autospawn = qputenv("PULSE_AUTOSPAWN", "0");
+    return server && autospawn;
+}();
 
 } // namespace tonobild::testdata

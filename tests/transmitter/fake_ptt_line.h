@@ -25,8 +25,10 @@ public:
     void key(bool on) override
     {
         log_->calls.push_back(on ? "on" : "off");
-        if (int& failures = on ? log_->failOnCount : log_->failOffCount; failures-- > 0)
+        if (int& failures = on ? log_->failOnCount : log_->failOffCount; failures > 0) {
+            --failures;
             throw PttError(std::string("Fake rig did not ") + (on ? "key" : "release"));
+        }
         log_->keyed = on;
     }
     void check() override { log_->calls.push_back("check"); } // always answers

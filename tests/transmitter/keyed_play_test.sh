@@ -12,11 +12,13 @@ start_private_sound_server
 trap '[ -n "${rig_pid:-}" ] && kill "$rig_pid" 2>/dev/null; stop_private_sound_server' EXIT
 
 # The dummy rig on a free port: a port another program holds makes rigctld exit.
+# Only our own daemon counts: another one on the port would answer too.
 ptt() { rigctl -m 2 -r "localhost:$port" t; }
+our_rig_answers() { kill -0 "$rig_pid" 2>/dev/null && ptt; }
 for _ in $(seq 20); do
   port=$((20000 + RANDOM % 40000))
   rigctld -m 1 -P RIG -t "$port" & rig_pid=$!
-  retry 30 ptt >/dev/null 2>&1 && break
+  retry 30 our_rig_answers >/dev/null 2>&1 && kill -0 "$rig_pid" 2>/dev/null && break
   kill "$rig_pid" 2>/dev/null || true; rig_pid=
 done
 [ -n "$rig_pid" ] || { echo "no free port for rigctld"; exit 1; }

@@ -64,7 +64,8 @@ TEST(KeyingTest, EveryWayOutReleasesOnceARigThatRefusesLeavesNothingKeyedAndSeco
 
     *log = {.calls = {}, .failOffCount = 2};
     KeyGuard guard(rig);
-    EXPECT_NE(guard.release().find("may still be keyed: Fake rig did not release"), std::string::npos);
+    const std::string problem = guard.release();
+    EXPECT_NE(problem.find("may still be keyed: Fake rig did not release"), std::string::npos) << problem;
     // Reported once; the destructor sends nothing more.
     EXPECT_EQ((std::tuple{guard.keyed(), guard.release(), log->calls}),
               std::tuple(false, "", Calls{"on", "off", "off"}));

@@ -54,7 +54,8 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCa
     EXPECT_FALSE(window->isTransmitterKeyed() || visibleText(*window).contains("TRANSMITTER KEYED")); // nor shown
     window->play();
     EXPECT_TRUE(window->close()); // the recording not saved: the dialogs answer No
-    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"})); // said nothing: see the two messages below
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty()); // Stop and the close released without a word
 
     // After the lead the samples go to a device that is not there; with PTT
     // method none the play goes there at once, keying nothing.
@@ -69,7 +70,8 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCa
     store.write(kTransmitterSection, kTailSecondsKey, "soon");
     window->play();
     EXPECT_EQ(opened_.size(), 4u); // nothing more opened
-    EXPECT_TRUE(dialogs.messages.last().contains("Transmitter/Tail Seconds is \"soon\"")); // 3 in all
+    ASSERT_EQ(dialogs.messages.size(), 3);
+    EXPECT_TRUE(dialogs.messages.last().contains("Transmitter/Tail Seconds is \"soon\""));
     store.write(kTransmitterSection, kTailSecondsKey, "0.2");
     openProblem_ = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";
     window->play();

@@ -36,8 +36,11 @@ struct Sender {
 inline std::vector<Sender> allSenders()
 {
     std::vector<Sender> senders;
-    for (int i = 0; i < 24; ++i) // 160 x 120 doubled every 8; Half X, Mono Image and Compand as the bits 4, 2 and 1
-        senders.push_back({160 << i / 8, 120 << i / 8, (i & 4) != 0, (i & 2) != 0, (i & 1) != 0});
+    for (const auto& [width, height] : {std::pair{160, 120}, std::pair{320, 240}, std::pair{640, 480}})
+        for (const bool halfX : {false, true})
+            for (const bool mono : {false, true})
+                for (const bool compand : {false, true})
+                    senders.push_back({width, height, halfX, mono, compand});
     return senders;
 }
 

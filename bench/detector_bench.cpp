@@ -5,7 +5,7 @@
 #include <random>
 
 #include "bench_streams.h"
-#include "receiver/settings_detector.h"
+#include "detector/settings_detector.h"
 
 using namespace tonobild;
 

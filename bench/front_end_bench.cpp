@@ -7,8 +7,8 @@
 #include <cmath>
 
 #include "bench_streams.h"
-#include "receiver/receiving_front_end.h"
-#include "receiver/tone_rebuild.h"
+#include "frontend/receiving_front_end.h"
+#include "frontend/tone_rebuild.h"
 
 using namespace tonobild;
 

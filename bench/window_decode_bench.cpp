@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 
 #include "app/form1.h"
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "encoder/encoder.h"
 #include "encoder/transmission_files.h"
 #include "settings/memory_settings_store.h"

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "audio/wav_file.h"
-#include "receiver/receiving_front_end.h"
+#include "soundfile/wav_file.h"
+#include "frontend/receiving_front_end.h"
 
 using namespace tonobild;
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "receiver/settings_detector.h"
+#include "detector/settings_detector.h"
 
 using namespace tonobild;
 

@@ -223,7 +223,7 @@ trap interrupted INT TERM HUP
 # comparisons with the reference vectors (which read their pictures through Qt);
 # only they are built and run.
 core_tests=(common_tests picture_tests encoder_tests decoder_tests signature_tests settings_tests digital_tests
-    receiver_tests transmitter_tests app_logic_tests audio_tests
+    soundfile_tests frontend_tests detector_tests receiver_tests transmitter_tests app_logic_tests audio_tests recorder_tests
     encoder_vector_tests decoder_vector_tests signature_vector_tests digital_vector_tests)
 build_tests() { cmake --build "$build" -j "$jobs" --target "${core_tests[@]}" >>"$log" 2>&1; }
 run_tests() { # stops at the first failing program

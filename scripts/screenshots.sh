@@ -119,7 +119,7 @@ sleep 1
 import -window "$window" "$out/recorder-no-device.png"
 EOF
   timeout 60 xvfb-run -a "${screen[@]}" env HOME="$work/home" bash "$work/recorder.sh" \
-    "$root/build/default/src/audio/tonobild-recorder" "$out" "$work/home/TONOBILD.WAV"
+    "$root/build/default/src/recorder/tonobild-recorder" "$out" "$work/home/TONOBILD.WAV"
   for shot in test-card-loaded card-tooltip encoded-progress picture-viewer recorder-no-device; do
     shrink "$out/$shot.png"
   done

@@ -19,7 +19,7 @@
 #include <QShortcut>
 
 #include "common/pass_progress.h"
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
 #include "picture/test_cards.h"

@@ -4,8 +4,8 @@
 #include <QPushButton>
 
 #include "app/form1.h"
-#include "app/user_dialogs.h"
-#include "audio/recorder_launcher.h"
+#include "widgets/user_dialogs.h"
+#include "recorder/recorder_launcher.h"
 #include "transmitter/hamlib_ptt.h"
 #include "transmitter/transmitter_dialog.h"
 

@@ -9,8 +9,8 @@
 #include <QRadioButton>
 
 #include "app/form1.h"
-#include "app/user_dialogs.h"
-#include "audio/wav_file.h"
+#include "widgets/user_dialogs.h"
+#include "soundfile/wav_file.h"
 #include "common/file_error.h"
 #include "decoder/decoder.h"
 #include "picture/picture_files.h"

@@ -7,9 +7,9 @@
 #include <QRadioButton>
 
 #include "app/form1.h"
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "common/file_error.h"
-#include "encoder/signal_format.h"
+#include "common/signal_format.h"
 #include "encoder/transmission_files.h"
 #include "settings/option_choices.h"
 

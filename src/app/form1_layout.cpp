@@ -12,11 +12,11 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-#include "app/clickable_label.h"
+#include "widgets/clickable_label.h"
 #include "app/form1.h"
 #include "app/help_texts.h"
-#include "app/named_control.h"
-#include "app/value_label.h"
+#include "widgets/named_control.h"
+#include "widgets/value_label.h"
 #include "receiver/reception_panel.h"
 #include "picture/picture_view.h"
 

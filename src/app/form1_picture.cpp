@@ -8,14 +8,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/clickable_label.h"
+#include "widgets/clickable_label.h"
 #include "app/form1.h"
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "digital/digital_coding.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
 #include "picture/picture_viewer.h"
-#include "picture/preparation.h"
+#include "picture/preview.h"
+#include "signature/preparation.h"
 #include "signature/signature_codec.h"
 
 namespace tonobild {

@@ -10,7 +10,7 @@
 
 #include "app/first_time_guide.h"
 #include "app/form1.h"
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "settings/mode_presets.h"
 
 namespace tonobild {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "app/form1.h"
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "filedialog/file_selection.h"
 #include "picture/picture_clipboard.h"
 #include "picture/picture_files.h"

@@ -4,7 +4,7 @@
 #include <QTimer>
 
 #include "app/form1.h"
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "settings/qsettings_store.h"
 
 int main(int argc, char* argv[])

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "audio/sample_conversion.h"
-#include "audio/wav_file.h"
+#include "soundfile/wav_file.h"
 
 class QAudioSink;
 class QAudioSource;

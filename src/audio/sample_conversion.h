@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-#include "audio/wav_file.h"
+#include "soundfile/wav_file.h"
 
 namespace tonobild {
 

@@ -2,13 +2,13 @@
 // decoders or for a look at what it made of a recording.
 #include <QTextStream>
 
-#include "audio/wav_file.h"
+#include "soundfile/wav_file.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "common/atomic_file.h"
 #include "common/file_error.h"
-#include "decoder/sample_file.h"
-#include "receiver/receiving_front_end.h"
+#include "soundfile/sample_file.h"
+#include "frontend/receiving_front_end.h"
 
 namespace tonobild::cli {
 

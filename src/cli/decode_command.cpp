@@ -10,7 +10,7 @@
 #include "cli/picture_io.h"
 #include "common/file_error.h"
 #include "decoder/decoder.h"
-#include "receiver/receiving_front_end.h"
+#include "frontend/receiving_front_end.h"
 #include "signature/signature_codec.h"
 
 namespace tonobild::cli {

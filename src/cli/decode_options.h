@@ -11,7 +11,7 @@
 
 #include "cli/cli_support.h"
 #include "decoder/decoder_controls.h"
-#include "receiver/settings_detector.h"
+#include "detector/settings_detector.h"
 
 namespace tonobild::cli {
 

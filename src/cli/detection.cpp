@@ -4,8 +4,8 @@
 
 #include "cli/cli_support.h"
 #include "common/file_error.h"
-#include "audio/wav_file.h"
-#include "decoder/sample_file.h"
+#include "soundfile/wav_file.h"
+#include "soundfile/sample_file.h"
 
 namespace tonobild::cli {
 

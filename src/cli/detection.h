@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
-#include "receiver/receiving_front_end.h"
-#include "receiver/settings_detector.h"
+#include "frontend/receiving_front_end.h"
+#include "detector/settings_detector.h"
 
 namespace tonobild::cli {
 

@@ -7,7 +7,7 @@
 #include "cli/commands.h"
 #include "cli/picture_io.h"
 #include "digital/digital_coding.h"
-#include "picture/preparation.h"
+#include "signature/preparation.h"
 #include "signature/signature_text.h"
 
 namespace tonobild::cli {

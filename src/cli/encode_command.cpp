@@ -8,9 +8,9 @@
 #include "common/file_error.h"
 #include "decoder/decoder.h"
 #include "encoder/encoder.h"
-#include "encoder/signal_format.h"
+#include "common/signal_format.h"
 #include "encoder/transmission_files.h"
-#include "picture/preparation.h"
+#include "signature/preparation.h"
 #include "signature/signature_codec.h"
 #include "signature/signature_text.h"
 

@@ -32,8 +32,8 @@
 #include "decoder/decoder_controls.h"
 #include "decoder/line_identification.h"
 #include "decoder/picture_assembler.h"
-#include "decoder/sample_file.h"
-#include "encoder/signal_format.h"
+#include "soundfile/sample_file.h"
+#include "common/signal_format.h"
 #include "picture/working_picture.h"
 
 namespace tonobild {

@@ -6,7 +6,7 @@
 #include <span>
 #include <stdexcept>
 
-#include "encoder/signal_format.h"
+#include "common/signal_format.h"
 #include "picture/colour.h"
 
 namespace tonobild {

@@ -4,7 +4,7 @@
 #include <array>
 
 #include "encoder/encoder.h"
-#include "encoder/signal_format.h"
+#include "common/signal_format.h"
 
 namespace tonobild {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "audio/wav_header.h"
+#include "soundfile/wav_header.h"
 #include "common/file_error.h"
 
 namespace tonobild {

@@ -10,8 +10,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "app/named_control.h"
-#include "app/user_dialogs.h"
+#include "widgets/named_control.h"
+#include "widgets/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
 

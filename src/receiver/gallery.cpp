@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "audio/wav_header.h"
+#include "soundfile/wav_header.h"
 #include "picture/picture_files.h"
 #include "receiver/gallery_names.h"
 

@@ -12,10 +12,10 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "audio/recorder_window.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
 #include "settings/settings_store.h"
+#include "settings/sound_device_keys.h"
 
 namespace tonobild {
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "common/working_state.h"
-#include "audio/wav_header.h"
+#include "soundfile/wav_header.h"
 #include "decoder/decoder.h"
 #include "decoder/line_identification.h"
 #include "signature/signature_codec.h"

@@ -7,13 +7,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/user_dialogs.h"
-#include "audio/wav_file.h"
+#include "widgets/user_dialogs.h"
+#include "soundfile/wav_file.h"
 #include "common/file_error.h"
-#include "decoder/sample_file.h"
+#include "soundfile/sample_file.h"
 #include "picture/picture_files.h"
-#include "receiver/receiving_front_end.h"
-#include "receiver/settings_detector.h"
+#include "frontend/receiving_front_end.h"
+#include "detector/settings_detector.h"
 
 namespace tonobild {
 

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "signature/signature_text.h"
 
 namespace tonobild {

@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "settings/settings_store.h"
 
 namespace tonobild {

@@ -7,7 +7,7 @@
 #include <tuple>
 
 #include "cli/helper_program.h"
-#include "receiver/recordings.h"
+#include "support/recordings.h"
 #include "support/picture_data.h"
 
 using namespace tonobild;

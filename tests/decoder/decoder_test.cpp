@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <thread>
 
-#include "audio/wav_header.h"
+#include "soundfile/wav_header.h"
 #include "common/file_error.h" // with std::invalid_argument
 #include "decode_support.h"
 #include "support/test_data.h" // with std::ofstream

@@ -1,9 +1,9 @@
-// The working picture, its preparation and the preview clicks on it.
+// The working picture and the preview clicks on it.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-#include "picture/preparation.h"
+#include "picture/preview.h"
 
 using namespace tonobild;
 
@@ -63,29 +63,6 @@ TEST(WorkingPicture, FillBoxOneColumnOrOneRowWide)
                                                            8, 0, 0, 7, 7, 7}));
 }
 
-static WorkingPicture placedWhite(int width, int height)
-{
-    WorkingPicture picture;
-    picture.place(width, height, std::vector<ColourNumber>(static_cast<std::size_t>(width * height), kWhite));
-    return picture;
-}
-
-TEST(Preparation, ChoosesTheResolutionByWidthAndResizesOnlyWhenItChanges)
-{
-    for (const auto& [width, resolution, side] :
-         {std::tuple{250, Resolution::R160x120, 250}, {251, Resolution::R320x240, 320}, {500, Resolution::R320x240, 500},
-          {501, Resolution::R640x480, 640}}) {
-        WorkingState state;
-        state.sigscale = 1;
-        Resolution selected = width == 500 ? Resolution::R320x240 : Resolution::R160x120;
-        WorkingPicture picture = placedWhite(width, 12);
-        p1updat(picture, state, selected, false);
-        // 250 and 500 keep their size (nothing to select anew); the content stays at the top-left.
-        EXPECT_EQ(std::tuple(selected, picture.width(), picture.colour(width - 1, 11), picture.colour(width - 1, 12)),
-                  std::tuple(resolution, side, kWhite, side == width ? kOutside : kBlack)) << width;
-    }
-}
-
 // A click maps with the unrounded scale for wide pictures; blackening reaches column 0 and the top and bottom rows.
 TEST(PreviewClick, MapsThePositionWithTheUnroundedScaleAndBlackensEveryColumnUpToTheClickedOneFromTopToBottom)
 {
@@ -96,7 +73,8 @@ TEST(PreviewClick, MapsThePositionWithTheUnroundedScaleAndBlackensEveryColumnUpT
           {319, 50, 1, PicturePosition{0, 0}}})
         EXPECT_EQ(previewClickPosition(x, y, kPreviewWidth, width), expected) << x << "," << y << " on " << width;
 
-    WorkingPicture picture = placedWhite(6, 4);
+    WorkingPicture picture(6, 4);
+    picture.fillBox(0, 0, 5, 3, kWhite);
     blackenLeftColumns(picture, 2);
     for (const auto& [x, y, colour] : {std::tuple{0, 0, kBlack}, {2, 0, kBlack}, {0, 3, kBlack}, {2, 3, kBlack},
                                        {3, 0, kWhite}, {3, 3, kWhite}, {5, 2, kWhite}})

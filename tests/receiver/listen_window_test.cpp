@@ -7,7 +7,7 @@
 #include <QProcess>
 #include <QTest>
 
-#include "receiver/recordings.h"
+#include "support/recordings.h"
 #include "support/window_test.h"
 
 using namespace tonobild;

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "receiver/listener.h"
-#include "receiver/recordings.h"
+#include "support/recordings.h"
 #include "signature/signature_codec.h"
 
 namespace tonobild {

@@ -1,5 +1,5 @@
 // The reception panel under the window's Decode, driven through the real window.
-#include "audio/wav_file.h"
+#include "soundfile/wav_file.h"
 #include "receiver/reception_panel.h"
 #include "support/window_test.h"
 

@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-#include "app/user_dialogs.h"
+#include "widgets/user_dialogs.h"
 #include "settings/memory_settings_store.h"
 
 namespace tonobild::testdata {

@@ -6,8 +6,8 @@
 #include <QSpinBox>
 #include <QTest>
 
-#include "audio/recorder_window.h"
-#include "audio/window_text.h"
+#include "recorder/recorder_window.h"
+#include "recorder/window_text.h"
 #include "fake_ptt_line.h"
 #include "support/fake_dialogs.h"
 #include "support/no_sound_server.h"

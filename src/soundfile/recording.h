@@ -1,0 +1,53 @@
+// A recording of any kind a user has, read through libsndfile: WAV of every
+// kind (8, 16, 24, 32 bit, float; mono or stereo), FLAC, OGG, MP3, AIFF and
+// the rest libsndfile knows; a headerless ".RAW" file as the station's own
+// samples (unsigned 8-bit mono at 11025). The channels are mixed to one and
+// handed out in blocks of samples from -1 to 1, so that a long recording is
+// never held whole.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tonobild {
+
+class Recording {
+public:
+    static constexpr std::size_t kBlockFrames = 16384;
+    static constexpr int kMostChannels = 64;
+    static constexpr int kLowestRate = 4000;
+    static constexpr int kHighestRate = 768000;
+
+    // Opens a recording file. Throws FileError naming the file and the reason.
+    explicit Recording(const std::string& path);
+    // A recording held in memory (standard input, or bytes under test); `name` names it in messages.
+    Recording(std::vector<std::uint8_t> bytes, const std::string& name);
+    ~Recording();
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
+
+    const std::string& name() const noexcept { return name_; }
+    double sampleRate() const noexcept { return rate_; }
+    int channels() const noexcept { return channels_; }
+
+    // The next block of samples; empty at the end. Throws FileError on a read failure.
+    std::span<const float> nextBlock();
+
+private:
+    struct Source;
+    void open(int rawFormat);
+    std::string name_;
+    double rate_ = 0;
+    int channels_ = 0;
+    std::unique_ptr<Source> source_;
+    std::vector<float> frames_;
+    std::vector<float> mono_;
+};
+
+// Whether a path names the station's own headerless samples (".RAW" in any case).
+bool isStationRaw(const std::string& path);
+
+} // namespace tonobild

@@ -1,0 +1,103 @@
+#include "standard/demodulator.h"
+
+#include <liquid/liquid.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace tonobild::standard {
+
+namespace {
+
+constexpr double kTrackRate = 11025;
+constexpr float kStopAttenuationDb = 60;
+
+// Taps of a Kaiser-window low-pass for a rate, passing `pass` and stopping from `stop` hertz.
+std::vector<float> lowPass(double rate, double pass, double stop)
+{
+    const double transition = (stop - pass) / rate;
+    const auto length = static_cast<unsigned>(
+        std::max(5.0, std::ceil((kStopAttenuationDb - 8) / (2.285 * 2 * M_PI * transition))) + 1) | 1u;
+    std::vector<float> taps(length);
+    liquid_firdes_kaiser(length, static_cast<float>((pass + stop) / 2 / rate), kStopAttenuationDb, 0, taps.data());
+    const float gain = std::accumulate(taps.begin(), taps.end(), 0.0f);
+    for (float& tap : taps)
+        tap /= gain;
+    return taps;
+}
+
+} // namespace
+
+// The decimating low-pass only keeps what would fold into the band; the
+// track's own low-pass then shapes the band.
+struct Demodulator::Filters {
+    std::vector<float> decimatingTaps;
+    std::vector<float> shapingTaps;
+    firdecim_crcf decimating = nullptr;
+    firfilt_crcf shaping = nullptr;
+    nco_crcf mixer = nullptr;
+
+    ~Filters()
+    {
+        if (decimating)
+            firdecim_crcf_destroy(decimating);
+        if (shaping)
+            firfilt_crcf_destroy(shaping);
+        if (mixer)
+            nco_crcf_destroy(mixer);
+    }
+};
+
+Demodulator::Demodulator(double inputRate)
+    : inputRate_(inputRate), decimation_(std::max(1, static_cast<int>(inputRate / kTrackRate + 1e-9))),
+      filters_(std::make_unique<Filters>())
+{
+    const double trackRate = inputRate / decimation_;
+    Filters& f = *filters_;
+    f.decimatingTaps = decimation_ > 1 ? lowPass(inputRate, kStopHz, trackRate - kStopHz) : std::vector<float>{1.0f};
+    f.shapingTaps = lowPass(trackRate, kPassHz, kStopHz);
+    f.decimating = firdecim_crcf_create(static_cast<unsigned>(decimation_), f.decimatingTaps.data(),
+                                        static_cast<unsigned>(f.decimatingTaps.size()));
+    f.shaping = firfilt_crcf_create(f.shapingTaps.data(), static_cast<unsigned>(f.shapingTaps.size()));
+    f.mixer = nco_crcf_create(LIQUID_NCO);
+    nco_crcf_set_frequency(f.mixer, static_cast<float>(2 * M_PI * kCentreHz / inputRate));
+    const double energy = std::inner_product(f.shapingTaps.begin(), f.shapingTaps.end(), f.shapingTaps.begin(), 0.0);
+    noiseBandwidth_ = energy * trackRate;
+}
+
+Demodulator::~Demodulator() = default;
+
+double Demodulator::delay() const noexcept
+{
+    return (static_cast<double>(filters_->decimatingTaps.size()) - 1) / 2 / decimation_ +
+           (static_cast<double>(filters_->shapingTaps.size()) - 1) / 2;
+}
+
+void Demodulator::feed(std::span<const float> samples, std::vector<Baseband>& track)
+{
+    Filters& f = *filters_;
+    const std::size_t held = mixed_.size();
+    mixed_.resize(held + samples.size());
+    std::transform(samples.begin(), samples.end(), mixed_.begin() + static_cast<std::ptrdiff_t>(held),
+                   [](float s) { return Baseband(s, 0); });
+    nco_crcf_mix_block_down(f.mixer, mixed_.data() + held, mixed_.data() + held, static_cast<unsigned>(samples.size()));
+    const std::size_t outputs = mixed_.size() / static_cast<std::size_t>(decimation_);
+    const std::size_t first = track.size();
+    track.resize(first + outputs);
+    firdecim_crcf_execute_block(f.decimating, mixed_.data(), static_cast<unsigned>(outputs), track.data() + first);
+    firfilt_crcf_execute_block(f.shaping, track.data() + first, static_cast<unsigned>(outputs), track.data() + first);
+    mixed_.erase(mixed_.begin(), mixed_.begin() + static_cast<std::ptrdiff_t>(outputs * decimation_));
+}
+
+} // namespace tonobild::standard
+
+namespace tonobild::standard {
+
+void Demodulator::flush(std::vector<Baseband>& track)
+{
+    const std::vector<float> silence(static_cast<std::size_t>(std::ceil(delay() + 1)) * decimation_, 0.0f);
+    feed(silence, track);
+}
+
+} // namespace tonobild::standard

@@ -1,0 +1,54 @@
+// The tone of a recording brought down to baseband: mixed down by the middle
+// of the slow-scan band (1900 Hz), low-pass filtered and decimated to a track
+// of about 11 to 16 thousand complex samples a second, whatever the
+// recording's rate. The tone's frequency at any moment is the turn of the
+// phase from one track sample to the next (see tone_track.h).
+#pragma once
+
+#include <complex>
+#include <cstddef>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace tonobild::standard {
+
+using Baseband = std::complex<float>;
+
+constexpr double kCentreHz = 1900;
+// Half the band the track passes, around the centre: the tones from 1100 to
+// 2300 Hz, 200 Hz of mistuning and the sidebands of the fastest scans.
+constexpr double kPassHz = 2000;
+constexpr double kStopHz = 2800;
+
+class Demodulator {
+public:
+    explicit Demodulator(double inputRate);
+    ~Demodulator();
+    Demodulator(const Demodulator&) = delete;
+    Demodulator& operator=(const Demodulator&) = delete;
+
+    double inputRate() const noexcept { return inputRate_; }
+    double trackRate() const noexcept { return inputRate_ / decimation_; }
+    int decimation() const noexcept { return decimation_; }
+    // The delay of the track behind the recording, in track samples.
+    double delay() const noexcept;
+    // The power of white noise in the track, for noise of unit power per hertz.
+    double noiseBandwidth() const noexcept { return noiseBandwidth_; }
+
+    // Appends the track of the next samples (-1..1) of the recording.
+    void feed(std::span<const float> samples, std::vector<Baseband>& track);
+    // The recording has ended: appends the track of its last samples, still inside the filters.
+    void flush(std::vector<Baseband>& track);
+
+private:
+    struct Filters;
+    double inputRate_;
+    int decimation_;
+    double noiseBandwidth_ = 0;
+    std::unique_ptr<Filters> filters_;
+    std::vector<Baseband> mixed_; // the mixed samples not yet decimated
+    double phase_ = 0;            // of the mixing oscillator, in turns
+};
+
+} // namespace tonobild::standard

@@ -1,0 +1,56 @@
+// Where the lines of a transmission lie in the track: the start of its first
+// line and the sender's true line period, fitted to the syncs of every line
+// at once. Two sound cards' clocks differ by up to a percent; a receiver that
+// trusted the mode's nominal period would slant the picture by tens of pixels.
+#pragma once
+
+#include <vector>
+
+#include "standard/mode_table.h"
+#include "standard/tone_measures.h"
+
+namespace tonobild::standard {
+
+// The share of the track's power in the sync tone over a sync's length from
+// each sample on: near 1 where a clean sync begins, small elsewhere.
+std::vector<float> syncScore(const TrackView& track, double syncHz, double syncMs);
+
+struct LineGrid {
+    double firstLine = 0; // where line 0 begins, in track samples
+    double period = 0;    // track samples a line
+    double scale = 1;     // the sender's line period over the mode's
+
+    double lineStart(double line) const noexcept { return firstLine + line * period; }
+};
+
+// How far the search reaches: the first line's start within +-startSearch
+// samples of `expectedFirstLine`, the period within +-maxScaleError of nominal.
+struct GridSearch {
+    double expectedFirstLine = 0;
+    double startSearch = 0;
+    double maxScaleError = 0.012;
+};
+
+// Fits the grid to the score of the mode's syncs; lines past the score's end
+// take no part. The fit weighs each line by the strength of its sync and
+// leaves out syncs far off the line the others make.
+LineGrid fitLineGrid(const std::vector<float>& score, const StandardMode& mode, double trackRate,
+                     const GridSearch& search);
+
+// The lines that came in: the longest run of lines whose syncs stand out of
+// the score around them (a few lines lost to a burst of noise stay inside the
+// run), among lines 0 to lines - 1 of the grid. Empty (first > last) when none did.
+struct LineRun {
+    int first = 0;
+    int last = -1;
+    int count() const noexcept { return last - first + 1; }
+};
+LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, double trackRate,
+                     const LineGrid& grid, int lines);
+
+// The sync's tone as heard, within `reachHz` of `aroundHz`: where the power of
+// the middle of every sync in the run, summed, is highest.
+double heardSyncHz(const TrackView& track, const StandardMode& mode, const LineGrid& grid, LineRun run,
+                   double aroundHz, double reachHz = 120);
+
+} // namespace tonobild::standard

@@ -1,0 +1,116 @@
+#include "standard/picture_reader.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tonobild::standard {
+
+// The turn of the phase from each sample to the next; the first sample takes the second's.
+FrequencyTrack::FrequencyTrack(const TrackView& track) : sum_(track.size() + 1, 0.0), rate_(track.rate)
+{
+    const double scale = track.rate / (2 * M_PI);
+    const auto hzAt = [&](std::size_t m) {
+        return kCentreHz + scale * std::arg(track.samples[m] * std::conj(track.samples[m - 1]));
+    };
+    if (track.size() > 1)
+        sum_[1] = hzAt(1);
+    for (std::size_t m = 1; m < track.size(); ++m)
+        sum_[m + 1] = sum_[m] + hzAt(m);
+}
+
+// The frequency at index m holds between positions m - 1 and m.
+double FrequencyTrack::integral(double at) const noexcept
+{
+    const double position = std::clamp(at + 1, 0.0, static_cast<double>(size()));
+    const auto whole = static_cast<std::size_t>(position);
+    const double part = position - static_cast<double>(whole);
+    return sum_[whole] + (whole < size() ? part * (sum_[whole + 1] - sum_[whole]) : 0);
+}
+
+double FrequencyTrack::mean(double from, double to) const noexcept
+{
+    if (to - from < 1e-9)
+        return integral(from + 0.5) - integral(from - 0.5);
+    return (integral(to) - integral(from)) / (to - from);
+}
+
+namespace {
+
+// Where each part of a line begins, in milliseconds from the line's start.
+std::vector<double> partStarts(const StandardMode& mode)
+{
+    std::vector<double> starts;
+    double at = 0;
+    for (const LinePart& part : mode.parts) {
+        starts.push_back(at);
+        at += part.ms;
+    }
+    return starts;
+}
+
+} // namespace
+
+int parityPhase(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid,
+                const ToneCorrection& tones)
+{
+    const std::vector<double> starts = partStarts(mode);
+    const double ms = frequency.rate() / 1000 * grid.scale;
+    int votes = 0;
+    for (std::size_t p = 0; p < mode.parts.size(); ++p) {
+        const LinePart& part = mode.parts[p];
+        if (part.kind == LinePart::Kind::Scan || part.hz == part.oddHz)
+            continue;
+        for (int line = 0; line < mode.lines(); ++line) {
+            const double from = grid.lineStart(line) + (starts[p] + 0.2 * part.ms) * ms;
+            if (from + 0.6 * part.ms * ms >= static_cast<double>(frequency.size()))
+                break;
+            const double hz = tones.sent(frequency.mean(from, from + 0.6 * part.ms * ms));
+            const bool looksEven = std::abs(hz - part.hz) < std::abs(hz - part.oddHz);
+            votes += looksEven == (line % 2 == 0) ? 1 : -1;
+        }
+    }
+    return votes < 0 ? 1 : 0;
+}
+
+namespace {
+
+// One scan's values: each pixel's tone averaged over the middle of the pixel;
+// near the scan's ends no nearer the end than the edge guard, where the filters
+// blur the scan into the tone beside it.
+void readScan(const FrequencyTrack& frequency, const PictureReading& reading, double first, double pixel,
+              std::vector<float>& values)
+{
+    const double half = std::max(0.5, reading.pixelShare * pixel / 2);
+    const double guard = reading.edgeGuardMs * frequency.rate() / 1000;
+    const double last = first + static_cast<double>(values.size()) * pixel;
+    for (std::size_t x = 0; x < values.size(); ++x) {
+        const double centre = std::clamp(first + (static_cast<double>(x) + 0.5) * pixel, first + guard, last - guard);
+        values[x] = static_cast<float>(valueOfTone(reading.tones.sent(frequency.mean(centre - half, centre + half))));
+    }
+}
+
+} // namespace
+
+int readLines(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid,
+              const PictureReading& reading, LineRun run, int shift, ScanPlanes& planes)
+{
+    const std::vector<double> starts = partStarts(mode);
+    const double ms = frequency.rate() / 1000 * grid.scale;
+    std::vector<float> values(static_cast<std::size_t>(mode.width));
+    int read = 0;
+    for (int line = std::max(run.first, -shift); line <= run.last && line + shift < mode.lines(); ++line) {
+        if (grid.lineStart(line + 1) > static_cast<double>(frequency.size()))
+            break;
+        for (std::size_t p = 0; p < mode.parts.size(); ++p) {
+            const LinePart& part = mode.parts[p];
+            if (part.kind != LinePart::Kind::Scan)
+                continue;
+            readScan(frequency, reading, grid.lineStart(line) + starts[p] * ms, part.ms / mode.width * ms, values);
+            planes.putScan(mode, line + shift, part.channelOn(line + reading.parityPhase), values);
+        }
+        ++read;
+    }
+    return read;
+}
+
+} // namespace tonobild::standard

@@ -1,0 +1,48 @@
+// Reads the picture values of every line out of the tone's frequency, on the
+// fitted line grid: each value is the tone's mean frequency over the middle of
+// its pixel, less the receiver's mistuning.
+#pragma once
+
+#include <vector>
+
+#include "standard/line_grid.h"
+#include "standard/scan_planes.h"
+
+namespace tonobild::standard {
+
+// The tone's frequency between each track sample and the one before it, kept
+// as its running sum: the mean over any stretch, fractions of a sample included.
+class FrequencyTrack {
+public:
+    explicit FrequencyTrack(const TrackView& track);
+
+    double rate() const noexcept { return rate_; }
+    std::size_t size() const noexcept { return sum_.size() - 1; }
+    // The mean frequency over [from, to], positions in track samples.
+    double mean(double from, double to) const noexcept;
+
+private:
+    double integral(double at) const noexcept;
+    std::vector<double> sum_; // sum_[m]: the frequencies before index m, each over one sample
+    double rate_;
+};
+
+struct PictureReading {
+    ToneCorrection tones;     // from the tones heard to the tones sent
+    int parityPhase = 0;      // the line whose tones are the even line's: 0 or 1
+    double pixelShare = 0.6;  // the middle share of a pixel whose frequency is averaged
+    double edgeGuardMs = 0.5; // a scan's end pixels are read no nearer its ends
+};
+
+// Which lines carry the even line's tones, for modes whose lines alternate
+// (Robot 36's separator): 0 when line 0 does, 1 when line 1 does, by the vote
+// of every line that arrived.
+int parityPhase(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid,
+                const ToneCorrection& tones);
+
+// Reads the grid's lines of the run, as far as the track reaches, into the
+// picture's lines `shift` further on; answers how many lines were read.
+int readLines(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid,
+              const PictureReading& reading, LineRun run, int shift, ScanPlanes& planes);
+
+} // namespace tonobild::standard

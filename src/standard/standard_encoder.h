@@ -1,0 +1,39 @@
+// Sends a picture in a standard mode: an optional VOX preamble, the VIS header,
+// the picture line by line as the mode's table gives it, and an optional FSK
+// identification with the callsign. The picture must have the mode's size
+// (see picture_fitting.h).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "picture/working_picture.h"
+#include "standard/colour_spaces.h"
+#include "standard/mode_table.h"
+#include "standard/tone_writer.h"
+
+namespace tonobild::standard {
+
+struct SendOptions {
+    std::uint32_t sampleRate = 44100;
+    bool vox = false;
+    std::string callsign; // sent as FSK identification when not empty
+    ColourRange range = ColourRange::Studio;
+    double amplitude = 0.7; // the tone's peak, as a share of full scale
+};
+
+// The sample rates a transmission is written at.
+constexpr bool isSendingRate(std::uint32_t rate) noexcept
+{
+    return rate == 44100 || rate == 48000;
+}
+
+// How long the transmission lasts: preamble, header, picture, identification.
+double transmissionSeconds(const StandardMode& mode, const SendOptions& options);
+
+// Writes the whole transmission into the sink; answers the number of samples.
+// Throws std::invalid_argument for a picture of another size or a rate other than 44100 or 48000.
+std::uint64_t sendPicture(const StandardMode& mode, const WorkingPicture& picture, const SendOptions& options,
+                          const SampleSink& sink);
+
+} // namespace tonobild::standard

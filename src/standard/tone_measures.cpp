@@ -1,0 +1,99 @@
+#include "standard/tone_measures.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+
+namespace tonobild::standard {
+
+namespace {
+
+struct Stretch {
+    std::size_t first = 0;
+    std::size_t end = 0;
+};
+
+Stretch clipped(const TrackView& track, double first, double count)
+{
+    const auto begin = static_cast<long long>(std::lround(first));
+    const auto end = static_cast<long long>(std::lround(first + count));
+    const auto size = static_cast<long long>(track.size());
+    return {static_cast<std::size_t>(std::clamp(begin, 0LL, size)), static_cast<std::size_t>(std::clamp(end, 0LL, size))};
+}
+
+// The track mixed down by a tone and summed over the stretch.
+std::complex<double> mixedSum(const TrackView& track, Stretch s, double hz)
+{
+    const double turn = 2 * M_PI * (hz - kCentreHz) / track.rate;
+    const std::complex<double> step = std::polar(1.0, -turn);
+    std::complex<double> rotor = std::polar(1.0, -turn * static_cast<double>(s.first));
+    std::complex<double> sum = 0;
+    for (std::size_t m = s.first; m < s.end; ++m) {
+        sum += std::complex<double>(track.samples[m]) * rotor;
+        rotor *= step;
+    }
+    return sum;
+}
+
+} // namespace
+
+double tonePower(const TrackView& track, double first, double count, double hz)
+{
+    const Stretch s = clipped(track, first, count);
+    if (s.end <= s.first)
+        return 0;
+    const double n = static_cast<double>(s.end - s.first);
+    return std::norm(mixedSum(track, s, hz)) / (n * n);
+}
+
+double toneShare(const TrackView& track, double first, double count, double hz)
+{
+    const Stretch s = clipped(track, first, count);
+    if (s.end <= s.first)
+        return 0;
+    double power = 0;
+    for (std::size_t m = s.first; m < s.end; ++m)
+        power += std::norm(track.samples[m]);
+    const double n = static_cast<double>(s.end - s.first);
+    return power > 0 ? std::norm(mixedSum(track, s, hz)) / (n * power) : 0;
+}
+
+double strongestTone(const TrackView& track, double first, double count, double lowHz, double highHz, double stepHz)
+{
+    double best = lowHz, bestPower = -1;
+    for (double hz = lowHz; hz <= highHz; hz += stepHz)
+        if (const double power = tonePower(track, first, count, hz); power > bestPower)
+            best = hz, bestPower = power;
+    return best;
+}
+
+} // namespace tonobild::standard
+
+namespace tonobild::standard {
+
+ToneSums::ToneSums(const TrackView& track, double first, double count, double hz)
+    : first_(std::max(0LL, static_cast<long long>(std::floor(first))))
+{
+    const auto end = std::min(static_cast<long long>(track.size()), static_cast<long long>(std::ceil(first + count)));
+    const double turn = 2 * M_PI * (hz - kCentreHz) / track.rate;
+    const std::complex<double> step = std::polar(1.0, -turn);
+    std::complex<double> rotor = std::polar(1.0, -turn * static_cast<double>(first_)), sum = 0;
+    sums_.push_back(0);
+    for (long long m = first_; m < end; ++m, rotor *= step) {
+        sum += std::complex<double>(track.samples[static_cast<std::size_t>(m)]) * rotor;
+        sums_.push_back(sum);
+    }
+}
+
+double ToneSums::power(double from, double count) const noexcept
+{
+    const auto last = static_cast<long long>(sums_.size()) - 1;
+    const long long a = std::clamp(static_cast<long long>(std::lround(from)) - first_, 0LL, last);
+    const long long b = std::clamp(static_cast<long long>(std::lround(from + count)) - first_, 0LL, last);
+    if (b <= a)
+        return 0;
+    const double n = static_cast<double>(b - a);
+    return std::norm(sums_[static_cast<std::size_t>(b)] - sums_[static_cast<std::size_t>(a)]) / (n * n);
+}
+
+} // namespace tonobild::standard

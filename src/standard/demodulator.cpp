@@ -1,6 +1,6 @@
 #include "standard/demodulator.h"
 
-#include <liquid/liquid.h>
+#include "common/liquid_dsp.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,12 +30,13 @@ std::vector<float> lowPass(double rate, double pass, double stop)
 } // namespace
 
 // The decimating low-pass only keeps what would fold into the band; the
-// track's own low-pass then shapes the band.
+// track's own band-pass (a low-pass moved up by kBandShiftHz) then shapes it.
 struct Demodulator::Filters {
     std::vector<float> decimatingTaps;
     std::vector<float> shapingTaps;
     firdecim_crcf decimating = nullptr;
-    firfilt_crcf shaping = nullptr;
+    std::vector<Baseband> shapingBand;
+    firfilt_cccf shaping = nullptr;
     nco_crcf mixer = nullptr;
 
     ~Filters()
@@ -43,7 +44,7 @@ struct Demodulator::Filters {
         if (decimating)
             firdecim_crcf_destroy(decimating);
         if (shaping)
-            firfilt_crcf_destroy(shaping);
+            firfilt_cccf_destroy(shaping);
         if (mixer)
             nco_crcf_destroy(mixer);
     }
@@ -55,11 +56,16 @@ Demodulator::Demodulator(double inputRate)
 {
     const double trackRate = inputRate / decimation_;
     Filters& f = *filters_;
-    f.decimatingTaps = decimation_ > 1 ? lowPass(inputRate, kStopHz, trackRate - kStopHz) : std::vector<float>{1.0f};
+    const double widest = kBandShiftHz + kStopHz;
+    f.decimatingTaps = decimation_ > 1 ? lowPass(inputRate, widest, trackRate - widest) : std::vector<float>{1.0f};
     f.shapingTaps = lowPass(trackRate, kPassHz, kStopHz);
+    const double middle = (static_cast<double>(f.shapingTaps.size()) - 1) / 2;
+    for (std::size_t i = 0; i < f.shapingTaps.size(); ++i)
+        f.shapingBand.push_back(f.shapingTaps[i] * std::polar(1.0f, static_cast<float>(2 * M_PI * kBandShiftHz /
+                                                                                         trackRate * (static_cast<double>(i) - middle))));
     f.decimating = firdecim_crcf_create(static_cast<unsigned>(decimation_), f.decimatingTaps.data(),
                                         static_cast<unsigned>(f.decimatingTaps.size()));
-    f.shaping = firfilt_crcf_create(f.shapingTaps.data(), static_cast<unsigned>(f.shapingTaps.size()));
+    f.shaping = firfilt_cccf_create(f.shapingBand.data(), static_cast<unsigned>(f.shapingBand.size()));
     f.mixer = nco_crcf_create(LIQUID_NCO);
     nco_crcf_set_frequency(f.mixer, static_cast<float>(2 * M_PI * kCentreHz / inputRate));
     const double energy = std::inner_product(f.shapingTaps.begin(), f.shapingTaps.end(), f.shapingTaps.begin(), 0.0);
@@ -86,7 +92,7 @@ void Demodulator::feed(std::span<const float> samples, std::vector<Baseband>& tr
     const std::size_t first = track.size();
     track.resize(first + outputs);
     firdecim_crcf_execute_block(f.decimating, mixed_.data(), static_cast<unsigned>(outputs), track.data() + first);
-    firfilt_crcf_execute_block(f.shaping, track.data() + first, static_cast<unsigned>(outputs), track.data() + first);
+    firfilt_cccf_execute_block(f.shaping, track.data() + first, static_cast<unsigned>(outputs), track.data() + first);
     mixed_.erase(mixed_.begin(), mixed_.begin() + static_cast<std::ptrdiff_t>(outputs * decimation_));
 }
 

@@ -1,8 +1,13 @@
 // The tone of a recording brought down to baseband: mixed down by the middle
-// of the slow-scan band (1900 Hz), low-pass filtered and decimated to a track
-// of about 11 to 16 thousand complex samples a second, whatever the
-// recording's rate. The tone's frequency at any moment is the turn of the
-// phase from one track sample to the next (see tone_track.h).
+// of the slow-scan band (1900 Hz), filtered to the band from 500 to 4100 Hz and
+// decimated to a track of about 11 to 16 thousand complex samples a second,
+// whatever the recording's rate. The tone's frequency at any moment is the
+// turn of the phase from one track sample to the next (see picture_reader.h).
+//
+// The band reaches higher above the tones than below them: a real recording
+// holds each tone's mirror image below 0 Hz, and the sidebands of the fastest
+// scans reach down into it; what lies just above 0 Hz is as much the mirror's
+// as the tone's, and is left out.
 #pragma once
 
 #include <complex>
@@ -16,10 +21,12 @@ namespace tonobild::standard {
 using Baseband = std::complex<float>;
 
 constexpr double kCentreHz = 1900;
-// Half the band the track passes, around the centre: the tones from 1100 to
-// 2300 Hz, 200 Hz of mistuning and the sidebands of the fastest scans.
-constexpr double kPassHz = 2000;
-constexpr double kStopHz = 2800;
+// The band the track passes: kPassHz either side of kCentreHz + kBandShiftHz,
+// the tones from 1100 to 2300 Hz, 200 Hz of mistuning and the sidebands of the
+// fastest scans; nothing from kStopHz either side on.
+constexpr double kPassHz = 1800;
+constexpr double kStopHz = 2600;
+constexpr double kBandShiftHz = 400;
 
 class Demodulator {
 public:

@@ -2,7 +2,7 @@
 
 #include "standard/line_grid.h"
 
-#include <liquid/liquid.h>
+#include "common/liquid_dsp.h"
 
 #include <algorithm>
 #include <cmath>

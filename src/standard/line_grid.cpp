@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <optional>
 
 namespace tonobild::standard {
 
@@ -10,6 +11,7 @@ namespace {
 
 // Running sums are summed afresh this often, so that rounding never piles up.
 constexpr std::size_t kFreshSum = 4096;
+
 
 struct Sums {
     std::complex<double> tone;
@@ -67,13 +69,13 @@ LineFit weightedLine(const std::vector<double>& lines, const std::vector<double>
 
 } // namespace
 
-std::vector<float> syncScore(const TrackView& track, double syncHz, double syncMs)
+namespace {
+
+// The share of the track's power that a tone holds over `window` samples from each sample on.
+std::vector<float> toneShares(const TrackView& track, double hz, std::size_t window)
 {
-    const auto window = static_cast<std::size_t>(std::max(1.0, std::round(track.samplesOf(syncMs))));
-    std::vector<float> score(track.size(), 0.0f);
-    if (track.size() < window)
-        return score;
-    const Mixer mixer(track, 2 * M_PI * (syncHz - kCentreHz) / track.rate);
+    std::vector<float> share(track.size(), 0.0f);
+    const Mixer mixer(track, 2 * M_PI * (hz - kCentreHz) / track.rate);
     Sums s;
     std::complex<double> entering, leaving; // the rotors of the sample entering the window and the one leaving it
     for (std::size_t m = 0; m + window <= track.size(); ++m) {
@@ -86,9 +88,38 @@ std::vector<float> syncScore(const TrackView& track, double syncHz, double syncM
             entering *= mixer.step(), leaving *= mixer.step();
         }
         if (s.power > 1e-12)
-            score[m] = static_cast<float>(std::norm(s.tone) / (static_cast<double>(window) * s.power));
+            share[m] = static_cast<float>(std::norm(s.tone) / (static_cast<double>(window) * s.power));
     }
-    return score;
+    return share;
+}
+
+// A line through (line, position) pairs that leaves out, three times over,
+// the pairs lying far off the line the others make.
+LineFit robustLine(const std::vector<double>& lines, const std::vector<double>& positions,
+                   const std::vector<double>& weights, LineFit line)
+{
+    for (int round = 0; round < 3 && !lines.empty(); ++round) {
+        std::vector<double> residuals;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            residuals.push_back(std::abs(positions[i] - (line.intercept + line.slope * lines[i])));
+        std::vector<double> sorted = residuals;
+        std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
+        const double limit = std::max(1.0, 4 * sorted[sorted.size() / 2]);
+        std::vector<double> kept(weights.size());
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            kept[i] = residuals[i] <= limit ? weights[i] : 0;
+        if (const LineFit fitted = weightedLine(lines, positions, kept); fitted.slope > 0)
+            line = fitted;
+    }
+    return line;
+}
+
+} // namespace
+
+std::vector<float> syncScore(const TrackView& track, double syncHz, double syncMs)
+{
+    const auto window = static_cast<std::size_t>(std::max(1.0, std::round(track.samplesOf(syncMs))));
+    return toneShares(track, syncHz, window);
 }
 
 namespace {
@@ -152,20 +183,8 @@ LineGrid fitLineGrid(const std::vector<float>& score, const StandardMode& mode, 
         positions.push_back(static_cast<double>(peak) + (curve < 0 ? 0.5 * (left - right) / curve : 0));
         weights.push_back(centre * centre);
     }
-    LineFit line{coarse.start + syncOffset * coarse.scale, nominal * coarse.scale};
-    for (int round = 0; round < 3 && !lines.empty(); ++round) {
-        std::vector<double> residuals;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            residuals.push_back(std::abs(positions[i] - (line.intercept + line.slope * lines[i])));
-        std::vector<double> sorted = residuals;
-        std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
-        const double limit = std::max(1.0, 4 * sorted[sorted.size() / 2]);
-        std::vector<double> kept(weights.size());
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            kept[i] = residuals[i] <= limit ? weights[i] : 0;
-        if (const LineFit fitted = weightedLine(lines, positions, kept); fitted.slope > 0)
-            line = fitted;
-    }
+    const LineFit line =
+        robustLine(lines, positions, weights, {coarse.start + syncOffset * coarse.scale, nominal * coarse.scale});
     const double scale = line.slope / nominal;
     return {line.intercept - syncOffset * scale, line.slope, scale};
 }
@@ -254,6 +273,54 @@ double heardSyncHz(const TrackView& track, const StandardMode& mode, const LineG
 {
     const double coarse = strongestSyncTone(track, mode, grid, run, aroundHz - reachHz, aroundHz + reachHz, 5);
     return strongestSyncTone(track, mode, grid, run, coarse - 5, coarse + 5, 0.5);
+}
+
+namespace {
+
+constexpr double kEndReachMs = 0.5; // a sync's end is looked for this far around where the grid puts it
+constexpr int kFewestEnds = 3;
+
+// Where the tone last crosses `level` going up within [from, to], in track positions.
+std::optional<double> risingCrossing(const FrequencyTrack& frequency, double from, double to, double level, double near)
+{
+    std::optional<double> best;
+    double previous = frequency.around(std::floor(from));
+    for (double at = std::floor(from) + 1; at <= std::ceil(to); at += 1) {
+        const double value = frequency.around(at);
+        if (previous < level && value >= level) {
+            const double crossing = at - 1 + (level - previous) / (value - previous);
+            if (!best || std::abs(crossing - near) < std::abs(*best - near))
+                best = crossing;
+        }
+        previous = value;
+    }
+    return best;
+}
+
+} // namespace
+
+LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid, LineRun run,
+                          const ToneCorrection& tones)
+{
+    const double ms = frequency.rate() / 1000;
+    const double toEnd = (mode.syncOffsetMs() + mode.syncMs()) * ms, reach = kEndReachMs * ms;
+    const double level = tones.heard((kSyncHz + kPorchHz) / 2);
+    std::vector<double> lines, ends, weights;
+    for (int k = run.first; k <= run.last; ++k) {
+        const double predicted = grid.lineStart(k) + toEnd * grid.scale;
+        if (predicted + reach + 2 >= static_cast<double>(frequency.size()))
+            break;
+        if (const auto end = risingCrossing(frequency, predicted - reach, predicted + reach, level, predicted)) {
+            lines.push_back(k);
+            ends.push_back(*end);
+            weights.push_back(1);
+        }
+    }
+    if (static_cast<int>(lines.size()) < kFewestEnds)
+        return grid;
+    const LineFit line = robustLine(lines, ends, weights, {grid.firstLine + toEnd * grid.scale, grid.period});
+    const double scale = line.slope / (mode.linePeriodMs() * ms);
+    return {line.intercept - toEnd * scale, line.slope, scale};
 }
 
 } // namespace tonobild::standard

@@ -48,6 +48,13 @@ struct LineRun {
 LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, double trackRate,
                      const LineGrid& grid, int lines);
 
+// The grid fitted again to the ends of the syncs in the run: every mode
+// follows its sync with a 1500 Hz porch or gap (or its picture), and where the
+// tone crosses halfway up from the sync's tone lies the end of the sync,
+// whatever came before it. The grid as it was when too few ends are found.
+LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid, LineRun run,
+                          const ToneCorrection& tones);
+
 // The sync's tone as heard, within `reachHz` of `aroundHz`: where the power of
 // the middle of every sync in the run, summed, is highest.
 double heardSyncHz(const TrackView& track, const StandardMode& mode, const LineGrid& grid, LineRun run,

@@ -10,23 +10,6 @@
 
 namespace tonobild::standard {
 
-// The tone's frequency between each track sample and the one before it, kept
-// as its running sum: the mean over any stretch, fractions of a sample included.
-class FrequencyTrack {
-public:
-    explicit FrequencyTrack(const TrackView& track);
-
-    double rate() const noexcept { return rate_; }
-    std::size_t size() const noexcept { return sum_.size() - 1; }
-    // The mean frequency over [from, to], positions in track samples.
-    double mean(double from, double to) const noexcept;
-
-private:
-    double integral(double at) const noexcept;
-    std::vector<double> sum_; // sum_[m]: the frequencies before index m, each over one sample
-    double rate_;
-};
-
 struct PictureReading {
     ToneCorrection tones;     // from the tones heard to the tones sent
     int parityPhase = 0;      // the line whose tones are the even line's: 0 or 1

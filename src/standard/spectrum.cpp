@@ -1,6 +1,6 @@
 #include "standard/spectrum.h"
 
-#include <liquid/liquid.h>
+#include "common/liquid_dsp.h"
 
 #include <cmath>
 

@@ -59,7 +59,7 @@ std::uint64_t sendPicture(const StandardMode& mode, const WorkingPicture& pictur
     if (picture.width() != mode.width || picture.height() != mode.height)
         throw std::invalid_argument("the picture is not of the size of " + mode.name);
     if (!isSendingRate(options.sampleRate))
-        throw std::invalid_argument("a transmission is written at 44100 or 48000 samples per second");
+        throw std::invalid_argument("a transmission is written at 8000 to 192000 samples per second");
     const ScanPlanes planes = ScanPlanes::ofPicture(picture, mode, options.range);
     ToneWriter writer(options.sampleRate, options.amplitude, sink);
     if (options.vox)

@@ -22,17 +22,17 @@ struct SendOptions {
     double amplitude = 0.7; // the tone's peak, as a share of full scale
 };
 
-// The sample rates a transmission is written at.
+// The sample rates a transmission can be written at: enough for its highest tone.
 constexpr bool isSendingRate(std::uint32_t rate) noexcept
 {
-    return rate == 44100 || rate == 48000;
+    return rate >= 8000 && rate <= 192000;
 }
 
 // How long the transmission lasts: preamble, header, picture, identification.
 double transmissionSeconds(const StandardMode& mode, const SendOptions& options);
 
 // Writes the whole transmission into the sink; answers the number of samples.
-// Throws std::invalid_argument for a picture of another size or a rate other than 44100 or 48000.
+// Throws std::invalid_argument for a picture of another size or a rate it cannot be written at.
 std::uint64_t sendPicture(const StandardMode& mode, const WorkingPicture& picture, const SendOptions& options,
                           const SampleSink& sink);
 

@@ -30,7 +30,7 @@ constexpr double kReportBandHz = 3000;
 constexpr float kDarkestStudio = 12;
 constexpr float kBrightestStudio = 240;
 constexpr double kGamutMargin = 10;
-constexpr double kOutOfGamutShare = 0.03;
+constexpr double kOutOfGamutShare = 0.01;
 
 // Where a transmission begins and what it is.
 struct Found {
@@ -64,10 +64,10 @@ ColourRange rangeOf(const ScanPlanes& planes, int firstRow, int endRow)
     }
     if (luma.size() < 100)
         return ColourRange::Studio;
-    const auto low = luma.begin() + static_cast<std::ptrdiff_t>(luma.size() / 100);
+    const auto low = luma.begin() + static_cast<std::ptrdiff_t>(luma.size() / 500);
     std::nth_element(luma.begin(), low, luma.end());
     const float darkest = *low;
-    const auto high = luma.begin() + static_cast<std::ptrdiff_t>(luma.size() * 99 / 100);
+    const auto high = luma.begin() + static_cast<std::ptrdiff_t>(luma.size() * 499 / 500);
     std::nth_element(luma.begin(), high, luma.end());
     const bool beyond = darkest < kDarkestStudio || *high > kBrightestStudio;
     return beyond || static_cast<double>(outOfGamut) > kOutOfGamutShare * static_cast<double>(luma.size()) ? ColourRange::Full
@@ -150,7 +150,7 @@ struct StandardReceiver::State {
     Fit fitLines(const TrackView& view) const;
     bool plausible(const Fit& fit) const;
     int pictureShift(LineRun run, int parityPhase) const;
-    StandardPicture readPicture(const TrackView& view, const Fit& fit) const;
+    StandardPicture readPicture(const TrackView& view, Fit fit) const;
     std::optional<StandardPicture> decode();
 
     ReceiveOptions options;
@@ -251,10 +251,12 @@ bool StandardReceiver::State::plausible(const Fit& fit) const
            fit.run.count() > 0;
 }
 
-StandardPicture StandardReceiver::State::readPicture(const TrackView& view, const Fit& fit) const
+StandardPicture StandardReceiver::State::readPicture(const TrackView& view, Fit fit) const
 {
     const StandardMode& mode = *found->mode;
     const FrequencyTrack frequency(view);
+    fit.grid = refineBySyncEnds(frequency, mode, fit.grid, fit.run, fit.tones);
+    fit.tones.scale = fit.grid.scale;
     PictureReading reading;
     reading.tones = fit.tones;
     reading.parityPhase = parityPhase(frequency, mode, fit.grid, reading.tones);

@@ -96,4 +96,33 @@ double ToneSums::power(double from, double count) const noexcept
     return std::norm(sums_[static_cast<std::size_t>(b)] - sums_[static_cast<std::size_t>(a)]) / (n * n);
 }
 
+// The turn of the phase from each sample to the next; the first sample takes the second's.
+FrequencyTrack::FrequencyTrack(const TrackView& track) : sum_(track.size() + 1, 0.0), rate_(track.rate)
+{
+    const double scale = track.rate / (2 * M_PI);
+    const auto hzAt = [&](std::size_t m) {
+        return kCentreHz + scale * std::arg(track.samples[m] * std::conj(track.samples[m - 1]));
+    };
+    if (track.size() > 1)
+        sum_[1] = hzAt(1);
+    for (std::size_t m = 1; m < track.size(); ++m)
+        sum_[m + 1] = sum_[m] + hzAt(m);
+}
+
+// The frequency at index m holds between positions m - 1 and m.
+double FrequencyTrack::integral(double at) const noexcept
+{
+    const double position = std::clamp(at + 1, 0.0, static_cast<double>(size()));
+    const auto whole = static_cast<std::size_t>(position);
+    const double part = position - static_cast<double>(whole);
+    return sum_[whole] + (whole < size() ? part * (sum_[whole + 1] - sum_[whole]) : 0);
+}
+
+double FrequencyTrack::mean(double from, double to) const noexcept
+{
+    if (to - from < 1e-9)
+        return integral(from + 0.5) - integral(from - 0.5);
+    return (integral(to) - integral(from)) / (to - from);
+}
+
 } // namespace tonobild::standard

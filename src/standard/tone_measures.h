@@ -45,6 +45,25 @@ double strongestTone(const TrackView& track, double first, double count, double 
 
 namespace tonobild::standard {
 
+// The tone's frequency between each track sample and the one before it, kept
+// as its running sum: the mean over any stretch, fractions of a sample included.
+class FrequencyTrack {
+public:
+    explicit FrequencyTrack(const TrackView& track);
+
+    double rate() const noexcept { return rate_; }
+    std::size_t size() const noexcept { return sum_.size() - 1; }
+    // The mean frequency over [from, to], positions in track samples.
+    double mean(double from, double to) const noexcept;
+    // The mean frequency over the two samples' time around position `at`.
+    double around(double at) const noexcept { return mean(at - 1, at + 1); }
+
+private:
+    double integral(double at) const noexcept;
+    std::vector<double> sum_; // sum_[m]: the frequencies before index m, each over one sample
+    double rate_;
+};
+
 // The track mixed down by one tone, summed from the start of a stretch: the
 // power of the tone over any window inside it in one step.
 class ToneSums {

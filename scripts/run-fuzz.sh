@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds the libFuzzer targets with the "fuzz" preset and runs the decoder's,
-# the picture files', the settings detector's and the receiving front end's
-# fuzz targets, each for a bounded time, under
+# the picture files', the settings detector's, the receiving front end's and
+# the standard modes' receiver's fuzz targets, each for a bounded time, under
 # AddressSanitizer and UndefinedBehaviorSanitizer.
 # Usage: scripts/run-fuzz.sh [SECONDS] (default 60, for each target).
 set -eu
@@ -9,7 +9,8 @@ seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target decoder_fuzz picture_file_fuzz settings_detector_fuzz front_end_fuzz
+cmake --build --preset fuzz --target decoder_fuzz picture_file_fuzz settings_detector_fuzz front_end_fuzz \
+  standard_receiver_fuzz
 corpus="$root/build/fuzz/corpus/decoder"
 mkdir -p "$corpus"
 # A short clean stream start as a seed: the choice bytes, then pixel groups.
@@ -50,3 +51,12 @@ for target in settings_detector_fuzz front_end_fuzz; do
   "$root/build/fuzz/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -timeout=20 \
     -rss_limit_mb=2048 -print_final_stats=1 "$recordings"
 done
+
+# Standard-mode recordings: the other station's Robot 36 (its first seconds,
+# header and lines) as a seed, and the WAV seed above.
+standard="$root/build/fuzz/corpus/standard"
+mkdir -p "$standard"
+head -c 60000 "$root/tests/data/standard/R36-plasma.wav" >"$standard/seed-robot36-start.wav"
+cp "$held" "$standard"/
+"$root/build/fuzz/fuzz/standard_receiver_fuzz" -max_total_time="$seconds" -max_len=262144 -timeout=20 \
+  -rss_limit_mb=2048 -print_final_stats=1 "$standard"

@@ -55,7 +55,6 @@ private:
     double noiseBandwidth_ = 0;
     std::unique_ptr<Filters> filters_;
     std::vector<Baseband> mixed_; // the mixed samples not yet decimated
-    double phase_ = 0;            // of the mixing oscillator, in turns
 };
 
 } // namespace tonobild::standard

@@ -218,7 +218,7 @@ LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, 
 {
     const double syncOffset = mode.syncOffsetMs() * trackRate / 1000 * grid.scale;
     std::vector<float> atSync, between;
-    for (int k = 0; k < lines && grid.lineStart(k + 1) <= static_cast<double>(score.size()); ++k) {
+    for (int k = 0; k < lines && grid.lineStart(k + kWholeLine) <= static_cast<double>(score.size()); ++k) {
         atSync.push_back(scoreNear(score, grid.lineStart(k) + syncOffset));
         between.push_back(scoreNear(score, grid.lineStart(k + 0.5) + syncOffset));
     }

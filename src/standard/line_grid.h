@@ -37,6 +37,9 @@ struct GridSearch {
 LineGrid fitLineGrid(const std::vector<float>& score, const StandardMode& mode, double trackRate,
                      const GridSearch& search);
 
+// A line cut off at the end of the track is read when this much of it is there.
+constexpr double kWholeLine = 0.95;
+
 // The lines that came in: the longest run of lines whose syncs stand out of
 // the score around them (a few lines lost to a burst of noise stay inside the
 // run), among lines 0 to lines - 1 of the grid. Empty (first > last) when none did.

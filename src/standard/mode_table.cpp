@@ -17,7 +17,7 @@ LinePart sync(double ms)
 
 LinePart tone(double ms, double hz, double oddHz = 0)
 {
-    return {Kind::Tone, ms, hz, oddHz ? oddHz : hz};
+    return {Kind::Tone, ms, hz, oddHz != 0 ? oddHz : hz};
 }
 
 LinePart scan(double ms, Channel channel, std::optional<Channel> oddChannel = std::nullopt)

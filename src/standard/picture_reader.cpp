@@ -70,7 +70,7 @@ int readLines(const FrequencyTrack& frequency, const StandardMode& mode, const L
     std::vector<float> values(static_cast<std::size_t>(mode.width));
     int read = 0;
     for (int line = std::max(run.first, -shift); line <= run.last && line + shift < mode.lines(); ++line) {
-        if (grid.lineStart(line + 1) > static_cast<double>(frequency.size()))
+        if (grid.lineStart(line + kWholeLine) > static_cast<double>(frequency.size()))
             break;
         for (std::size_t p = 0; p < mode.parts.size(); ++p) {
             const LinePart& part = mode.parts[p];

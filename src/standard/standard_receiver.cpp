@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
+#include <string>
 
 #include "standard/demodulator.h"
 #include "standard/fsk_id.h"
@@ -295,8 +297,20 @@ std::optional<StandardPicture> StandardReceiver::State::decode()
     return readPicture(view, fit);
 }
 
+namespace {
+
+double checkedRate(double rate)
+{
+    if (!(rate >= StandardReceiver::kLowestRate))
+        throw std::invalid_argument("a rate of " + std::to_string(static_cast<long long>(rate)) +
+                                    " samples per second is too low for slow-scan tones");
+    return rate;
+}
+
+} // namespace
+
 StandardReceiver::StandardReceiver(double sampleRate, ReceiveOptions options)
-    : state_(std::make_unique<State>(sampleRate, options))
+    : state_(std::make_unique<State>(checkedRate(sampleRate), options))
 {
 }
 

@@ -54,6 +54,10 @@ struct ReceiveOptions {
 
 class StandardReceiver {
 public:
+    // The lowest rate that holds the tones and their sidebands.
+    static constexpr double kLowestRate = 8000;
+
+    // Throws std::invalid_argument for a rate below kLowestRate.
     StandardReceiver(double sampleRate, ReceiveOptions options = {});
     ~StandardReceiver();
     StandardReceiver(const StandardReceiver&) = delete;

@@ -19,6 +19,7 @@
 #include <QShortcut>
 
 #include "common/pass_progress.h"
+#include "family/own_controls.h"
 #include "widgets/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
@@ -127,7 +128,7 @@ void Form1::connectReactions()
     onSelected(Option2, &Form1::Option2_Click);
     onSelected(Option3, &Form1::Option3_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Check9, &QCheckBox::stateChanged, this, [this] { encoderControls_.compand = isTicked(Check9); });
+    connect(Check9, &QCheckBox::stateChanged, this, [this] { encoderControls_ = numberedEncoderControls(*this); });
     connectOptionReactions();
     connectPresetReactions();
     connectPictureReactions();
@@ -158,7 +159,7 @@ void Form1::addCommandShortcuts()
 // Start-up, in its fixed order.
 void Form1::Form_Load()
 {
-    state_.sigscale = 1;
+    startUp(state_);
     timecalc();
     verno->setText(QStringLiteral(TONOBILD_VERSION_STRING));
 

@@ -19,6 +19,7 @@
 #include "picture/working_picture.h"
 #include "receiver/listen_panel.h"
 #include "settings/mode_presets.h"
+#include "settings/numbered_controls.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -40,7 +41,7 @@ class SignatureDialog;
 class SettingsStore;
 class UserDialogs;
 
-class Form1 : public QWidget, private ListenPanel::Host {
+class Form1 : public QWidget, private ListenPanel::Host, private NumberedControls {
     Q_OBJECT
 public:
     Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent = nullptr);
@@ -63,8 +64,6 @@ public:
     // The numbered option buttons and check boxes (Option1..Option27, Check1..Check11).
     QRadioButton* option(int number) const;
     QCheckBox* check(int number) const;
-    // Tells, by number, whether an option button is selected.
-    std::function<bool(int)> optionSelected() const;
     // The signature text, held by the hidden label and the working state alike.
     void setSignatureText(const QString& text);
 
@@ -133,6 +132,9 @@ private:
     static QImage whiteCard();
     class DecodeHost;
     void collectNumberedControls();
+    // The numbered controls as the encoder and decoder fields read them (family/own_controls.h).
+    int checkState(int number) const override;
+    bool selected(int number) const override;
     void connectDecodeReactions();
     void connectAudioReactions();
     void addCommandShortcuts();
@@ -152,7 +154,6 @@ private:
     void showDecodingPicture(bool decoding);
     void connectPictureReactions();
     void refreshPreview();
-    QRadioButton* resolutionOption(Resolution resolution) const;
     void connectOptionReactions();
     void connectPresetReactions();
     void applyNrMethod(bool activeNorm);
@@ -175,7 +176,6 @@ private:
     void showPassProgress(int row, int rows, int pass);
     void clearPassProgress();
     void showWorkingPictureIn(PictureView* view);
-    std::optional<ResolutionSize> selectedResolution() const;
     std::optional<EncoderSettings> encoderSettings() const;
     // Runs a reaction whenever the option becomes selected, by a click or in code.
     void onSelected(QRadioButton* option, void (Form1::*reaction)());

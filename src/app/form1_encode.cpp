@@ -9,9 +9,8 @@
 #include "app/form1.h"
 #include "widgets/user_dialogs.h"
 #include "common/file_error.h"
-#include "common/signal_format.h"
 #include "encoder/transmission_files.h"
-#include "settings/option_choices.h"
+#include "family/own_controls.h"
 
 namespace tonobild {
 
@@ -21,31 +20,15 @@ constexpr int kProgressWrap = 30000;
 
 } // namespace
 
-std::optional<ResolutionSize> Form1::selectedResolution() const
-{
-    const std::optional<Resolution> chosen = chosenResolution(optionSelected());
-    return chosen ? std::optional<ResolutionSize>(resolutionSize(*chosen)) : std::nullopt;
-}
-
 std::optional<EncoderSettings> Form1::encoderSettings() const
 {
-    const std::optional<ResolutionSize> size = selectedResolution();
-    if (!size)
-        return std::nullopt;
-    EncoderSettings settings;
-    settings.pictureWidth = size->width;
-    settings.pictureHeight = size->height;
-    settings.columnStep = isTicked(Check2) ? 2 : 1;
-    settings.mono = Option9->isChecked();
-    settings.leaderSeconds = (Option16->isChecked() && isTicked(Check10)) ? 1 : 5;
-    return settings;
+    return numberedEncoderSettings(*this);
 }
 
 void Form1::Command1_Click()
 {
     if (busy_)
         return;
-    const int rate = isTicked(Check10) ? kSlowRate : kTransmissionRate;
     Label9->setText(QStringLiteral("0"));
     clearPassProgress();
     const std::optional<EncoderSettings> settings = encoderSettings();
@@ -57,7 +40,7 @@ void Form1::Command1_Click()
     }
     busy_ = true;
     setCommandsEnabled(false);
-    const bool finished = encodeTo(Text2->text(), *settings, static_cast<std::uint32_t>(rate));
+    const bool finished = encodeTo(Text2->text(), *settings, numberedTransmissionRate(*this));
     busy_ = false;
     if (closing_)
         return;

@@ -60,14 +60,19 @@ QRadioButton* Form1::option(int number) const
     return options_.at(static_cast<std::size_t>(number));
 }
 
-std::function<bool(int)> Form1::optionSelected() const
-{
-    return [this](int number) { return option(number)->isChecked(); };
-}
-
 QCheckBox* Form1::check(int number) const
 {
     return checks_.at(static_cast<std::size_t>(number));
+}
+
+int Form1::checkState(int number) const
+{
+    return checkValue(check(number));
+}
+
+bool Form1::selected(int number) const
+{
+    return option(number)->isChecked();
 }
 
 void Form1::connectPresetReactions()

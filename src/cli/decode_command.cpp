@@ -9,7 +9,8 @@
 #include "cli/detection.h"
 #include "cli/picture_io.h"
 #include "common/file_error.h"
-#include "decoder/decoder.h"
+#include "decoder/decode_option_table.h"
+#include "decoder/recording_decode.h"
 #include "frontend/receiving_front_end.h"
 #include "signature/signature_codec.h"
 
@@ -77,40 +78,32 @@ int decodeCommand(const QStringList& arguments)
     auto choice = options.resolve(parser, detected ? &*detected : nullptr, &problem);
     if (!choice)
         return fail(problem);
-    DecoderControls& controls = choice->controls;
+    const DecoderControls& controls = choice->controls;
     const DecodeSettings& settings = choice->settings;
-    const PictureSize& size = choice->size;
-
-    WorkingPicture picture(size.width, size.height);
-    WorkingState state;
-    state.sigscale = 1;
-    DecodeEnd end = DecodeEnd::EndOfFile;
+    std::optional<DecodedRecording> decoded;
     try {
         std::unique_ptr<SampleSource> samples;
         if (conditioned)
             samples = std::make_unique<MemorySamples>(*conditioned);
         else
             samples = std::make_unique<SampleFile>(audioPath.toStdString());
-        UnattendedDecoderHost host(controls);
-        Decoder decoder(picture, state, controls, host);
-        decoder.begin(settings);
-        end = decoder.run(*samples);
-        decoder.finish();
+        decoded = decodeUnattended(*samples, controls, settings);
     } catch (const FileError& error) {
         return fail(QString::fromStdString(error.what()));
     }
+    WorkingPicture& picture = decoded->picture;
     problem = savePicture(picture, picturePath);
     if (!problem.isEmpty())
         return fail(QStringLiteral("cannot write %1: %2").arg(picturePath, problem));
-    const std::string caption = readSignatureCaption(picture, state, controls.compand);
+    const std::string caption = readSignatureCaption(picture, decoded->state, controls.compand);
     QTextStream out(stdout);
     if (conditioning)
         out << "Conditioned: " << QString::fromStdString(describe(*conditioning)) << '\n';
     if (detected)
         out << "Detected " << decodeOptionsFor(*detected).join(QLatin1Char(' ')) << " ("
             << QString::fromStdString(certaintyText(*detected)) << ")\n";
-    out << "Decoded " << audioPath << " (" << endName(end) << ") into " << picturePath << ", " << size.width
-        << "x" << size.height << '\n';
+    out << "Decoded " << audioPath << " (" << endName(decoded->end) << ") into " << picturePath << ", "
+        << QString::fromStdString(sizeText(settings.pictureWidth)) << '\n';
     out << "Signature: " << readOutLine(caption) << '\n';
     return 0;
 }

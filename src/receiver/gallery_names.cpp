@@ -44,35 +44,4 @@ std::string oneLineReadOut(std::string_view caption)
     return line;
 }
 
-std::string decodeOptionsText(const DecoderControls& controls, const DecodeSettings& settings)
-{
-    const DecoderControls start; // the command's defaults are the window's start-up controls
-    const DecodeSettings defaults;
-    std::string text = "--resolution " + std::to_string(settings.pictureWidth) + "x" +
-                       std::to_string(settings.pictureHeight) + " --level " + std::to_string(settings.normlevel);
-    const auto flag = [&](bool given, const char* option) {
-        if (given)
-            text += std::string(" ") + option;
-    };
-    const auto number = [&](int value, int byDefault, const char* option) {
-        if (value != byDefault)
-            text += std::string(" ") + option + " " + std::to_string(value);
-    };
-    flag(settings.halfX, "--half-x");
-    flag(controls.compand, "--compand");
-    flag(settings.mono, "--mono");
-    flag(controls.third, "--third");
-    flag(controls.idler, "--idler");
-    flag(!controls.hsync, "--no-hsync");
-    flag(!controls.useLic, "--no-lic");
-    flag(!controls.licLock, "--no-lic-lock");
-    flag(!controls.dynamicSync, "--no-dynamic-sync");
-    number(settings.syncOffset, defaults.syncOffset, "--sync-offset");
-    number(controls.licInset, start.licInset, "--lic-inset");
-    number(settings.syncLevel, defaults.syncLevel, "--sync-level");
-    number(settings.xshift, defaults.xshift, "--xshift");
-    number(settings.yshift, defaults.yshift, "--yshift");
-    return text;
-}
-
 } // namespace tonobild

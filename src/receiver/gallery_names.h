@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "decoder/decoder_controls.h"
-
 namespace tonobild {
 
 struct LocalTime {
@@ -31,11 +29,5 @@ std::string numberedStem(const std::string& stem, int n);
 
 // The read-out on one line: "\r\n" becomes "; ".
 std::string oneLineReadOut(std::string_view caption);
-
-// The options of "tonobild-cli decode" that decode as these controls and
-// settings do: always "--resolution WxH --level N", then, in the order of the
-// command's help, each option whose value differs from its default, e.g.
-// "--resolution 320x240 --level 3 --half-x --compand --sync-offset 32".
-std::string decodeOptionsText(const DecoderControls& controls, const DecodeSettings& settings);
 
 } // namespace tonobild

@@ -7,6 +7,7 @@
 #include "soundfile/wav_header.h"
 #include "decoder/decoder.h"
 #include "decoder/line_identification.h"
+#include "decoder/recording_decode.h"
 #include "signature/signature_codec.h"
 
 namespace tonobild {
@@ -40,23 +41,20 @@ public:
     void setLicLock(bool) override {}
 };
 
-// The last line has come in: the last slot of the line store is filled, or
-// the row counter has wrapped for the third time.
-bool lastLineIn(const WorkingState& state, const Decoder& decoder, bool mono, std::optional<DecodeEnd> end)
-{
-    const int lastSlot = std::min((mono ? 2 : 3) * decoder.rows(), kLineStoreSlots);
-    return end == DecodeEnd::ThirdPass || !state.linestore[static_cast<std::size_t>(lastSlot)].empty();
-}
+// A kept recording behind its WAV header, each handed out whole, as a decode
+// of the saved file reads them.
+class KeptRecording final : public SampleSource {
+public:
+    KeptRecording(std::span<const std::uint8_t> header, std::span<const std::uint8_t> samples)
+        : parts_{header, samples}
+    {
+    }
+    std::span<const std::uint8_t> nextBlock() override { return next_ < 2 ? parts_[next_++] : std::span<const std::uint8_t>(); }
 
-// A line was filed by its code, or without identified lines painted at its
-// sync: a leader cut short or a whistle takes none.
-bool tookAnyLine(const WorkingState& state, const Decoder& decoder, const DecoderControls& controls)
-{
-    if (controls.hsync && controls.useLic)
-        return std::any_of(state.linestore.begin(), state.linestore.end(),
-                           [](const std::string& line) { return !line.empty(); });
-    return state.ypos > 1 || decoder.passCount() > 0;
-}
+private:
+    std::span<const std::uint8_t> parts_[2];
+    std::size_t next_ = 0;
+};
 
 } // namespace
 
@@ -71,24 +69,17 @@ std::string ReceivedPicture::codeword() const
 ReceivedPicture decodeRecording(std::vector<std::uint8_t> samples, std::uint32_t sampleRate,
                                 DecoderControls controls, const DecodeSettings& settings)
 {
+    const auto header = pcm8MonoHeader(sampleRate, static_cast<std::uint32_t>(samples.size()));
+    KeptRecording kept(header, samples);
+    DecodedRecording decoded = decodeUnattended(kept, controls, settings);
     ReceivedPicture received;
-    received.picture = WorkingPicture(settings.pictureWidth, settings.pictureHeight);
     received.controls = controls;
     received.settings = settings;
     received.sampleRate = sampleRate;
-    WorkingState state;
-    state.sigscale = 1;
-    UnattendedDecoderHost host(controls);
-    Decoder decoder(received.picture, state, controls, host);
-    decoder.begin(settings);
-    const auto header = pcm8MonoHeader(sampleRate, static_cast<std::uint32_t>(samples.size()));
-    std::optional<DecodeEnd> end = decoder.feed(header);
-    if (!end)
-        end = decoder.feed(samples);
-    received.tookLine = tookAnyLine(state, decoder, received.controls);
-    received.complete = lastLineIn(state, decoder, settings.mono, end);
-    decoder.finish();
-    received.signatureCode = getcode(received.picture, state, controls.compand);
+    received.tookLine = decoded.tookLine;
+    received.complete = decoded.complete;
+    received.picture = std::move(decoded.picture);
+    received.signatureCode = getcode(received.picture, decoded.state, controls.compand);
     received.signatureCaption = formatSignatureCaption(received.signatureCode);
     received.recording = std::move(samples);
     return received;
@@ -104,7 +95,7 @@ struct Listener::Transmission {
           picture(startSettings.pictureWidth, startSettings.pictureHeight), liveHost_(host),
           decoder(picture, state, controls, liveHost_)
     {
-        state.sigscale = 1;
+        startUp(state);
         decoder.begin(settings);
     }
 

@@ -3,7 +3,7 @@
 #include <QDateTime>
 
 #include "audio/sample_conversion.h"
-#include "receiver/gallery_names.h"
+#include "decoder/decode_option_table.h"
 
 namespace tonobild {
 

@@ -34,15 +34,11 @@ private:
 
 QString describeFound(const DetectedSettings& found)
 {
-    QStringList parts{QStringLiteral("%1x%2").arg(found.pictureWidth).arg(found.pictureHeight)};
-    if (found.halfX)
-        parts << QStringLiteral("Half X");
-    if (found.compand)
-        parts << QStringLiteral("Compand");
-    if (found.mono)
-        parts << QStringLiteral("Mono");
-    return QStringLiteral("Detected %1 (%2).").arg(parts.join(QStringLiteral(", ")),
-                                                   QString::fromStdString(certaintyText(found)));
+    DecodeSetup setup;
+    takeDetected(found, setup);
+    return QStringLiteral("Detected %1 (%2).")
+        .arg(QString::fromStdString(senderSettingsCaption(setup.controls, setup.settings)),
+             QString::fromStdString(certaintyText(found)));
 }
 
 } // namespace

@@ -268,9 +268,8 @@ void Form1::countProgressStep()
     Label9->setText(QString::number(Label9->text().toInt() + 1));
 }
 
-void Form1::showPassProgress(int row, int rows, int pass)
+void Form1::showPassProgress(const PassProgress& progress)
 {
-    const PassProgress progress = tonobild::passProgress(row, rows, pass);
     const QString caption = QString::fromStdString(progress.caption);
     passProgress->setFormat(caption);
     passProgress->setAccessibleDescription(caption);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+#include "common/pass_progress.h"
 #include "common/working_state.h"
 #include "decoder/decoder_controls.h"
 #include "encoder/encoder.h"
@@ -34,6 +35,7 @@ class QVBoxLayout;
 
 namespace tonobild {
 
+class PictureSender;
 class PictureView;
 class ReceptionPanel;
 struct FileSelectionRequest;
@@ -162,7 +164,7 @@ private:
     ModePreset windowPreset() const;
     void selectStoredMode();
     void reportSettingsProblem();
-    bool encodeTo(const QString& audioFile, const EncoderSettings& settings, std::uint32_t rate);
+    bool encodeTo(const QString& audioFile, PictureSender& sender);
     void buildControls();
     QWidget* buildCommandColumn();
     QWidget* buildReceptionColumn();
@@ -173,7 +175,7 @@ private:
     bool yieldAtProgressPoint();
     void countProgressStep();
     // Shows the line and pass reached in the progress bar.
-    void showPassProgress(int row, int rows, int pass);
+    void showPassProgress(const PassProgress& progress);
     void clearPassProgress();
     void showWorkingPictureIn(PictureView* view);
     std::optional<EncoderSettings> encoderSettings() const;

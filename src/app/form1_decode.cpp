@@ -38,7 +38,7 @@ public:
     {
         window_.countProgressStep();
         if (decoder_)
-            window_.showPassProgress(window_.state_.ypos, decoder_->rows(), decoder_->passCount());
+            window_.showPassProgress(tonobild::passProgress(window_.state_.ypos, decoder_->rows(), decoder_->passCount()));
         window_.repaintWorkingPicture();
         const bool goOn = window_.yieldAtProgressPoint();
         if (window_.Label9->text().toInt() > kProgressWrap)

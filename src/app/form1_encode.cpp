@@ -11,6 +11,7 @@
 #include "common/file_error.h"
 #include "encoder/transmission_files.h"
 #include "family/own_controls.h"
+#include "family/own_family.h"
 
 namespace tonobild {
 
@@ -40,7 +41,8 @@ void Form1::Command1_Click()
     }
     busy_ = true;
     setCommandsEnabled(false);
-    const bool finished = encodeTo(Text2->text(), *settings, numberedTransmissionRate(*this));
+    OwnSender sender(picture_, encoderControls_, state_, *settings, numberedTransmissionRate(*this));
+    const bool finished = encodeTo(Text2->text(), sender);
     busy_ = false;
     if (closing_)
         return;
@@ -54,23 +56,22 @@ void Form1::Command1_Click()
 
 // Writes the stream; answers true when both files are complete. A failure is
 // reported here; a window closing meanwhile leaves the old files as they were.
-bool Form1::encodeTo(const QString& audioFile, const EncoderSettings& settings, std::uint32_t rate)
+bool Form1::encodeTo(const QString& audioFile, PictureSender& sender)
 {
-    TransmissionFiles files(audioFile.toStdString(), rate,
+    TransmissionFiles files(audioFile.toStdString(), sender.format().rate,
                             playerWavBox->isChecked() ? TransmissionFiles::PlayerWav::With
                                                       : TransmissionFiles::PlayerWav::Without);
     try {
         files.open();
-        Encoder encoder(picture_, encoderControls_, state_, files);
-        encoder.setProgressHandler([this, &encoder, &settings] {
+        const bool sent = sender.send(files, [this](const PassProgress& progress) {
             countProgressStep();
-            showPassProgress(encoder.ypos(), settings.pictureHeight, encoder.pass());
+            showPassProgress(progress);
             const bool goOn = yieldAtProgressPoint();
             if (Label9->text().toInt() > kProgressWrap)
                 Label9->setText(QStringLiteral("0"));
             return goOn;
         });
-        if (!encoder.run(settings))
+        if (!sent)
             return false;
         if (const std::string problem = files.commit(); !problem.empty())
             dialogs_.message(this, QStringLiteral("Encode"),

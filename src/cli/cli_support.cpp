@@ -3,7 +3,7 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "receiver/gallery_names.h"
+#include "signature/signature_codec.h"
 #include "signature/signature_text.h"
 
 namespace tonobild::cli {

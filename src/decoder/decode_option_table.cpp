@@ -214,13 +214,12 @@ std::string decodeOptionsText(const DecoderControls& controls, const DecodeSetti
     return text;
 }
 
-std::string senderSettingsCaption(const DecoderControls& controls, const DecodeSettings& settings)
+std::string senderSettingsCaption(int pictureWidth, bool halfX, bool compand, bool mono)
 {
-    const DecodeSetup setup{controls, settings, false};
-    std::string caption = sizeText(settings.pictureWidth);
-    for (const char* name : {"half-x", "compand", "mono"})
-        if (const DecodeOption& option = decodeOption(name); option.read(setup) != 0)
-            caption += ", " + std::string(option.caption);
+    std::string caption = sizeText(pictureWidth);
+    for (const auto& [applies, name] : {std::pair{halfX, "half-x"}, {compand, "compand"}, {mono, "mono"}})
+        if (applies)
+            caption += ", " + std::string(decodeOption(name).caption);
     return caption;
 }
 

@@ -77,6 +77,6 @@ std::string decodeOptionsText(const DecoderControls& controls, const DecodeSetti
 
 // The sender's settings as the window names them: the size, then "Half X",
 // "Compand" and "Mono" as they apply, e.g. "320x240, Half X, Compand".
-std::string senderSettingsCaption(const DecoderControls& controls, const DecodeSettings& settings);
+std::string senderSettingsCaption(int pictureWidth, bool halfX, bool compand, bool mono);
 
 } // namespace tonobild

@@ -13,6 +13,7 @@
 #include "soundfile/sample_file.h"
 #include "picture/picture_files.h"
 #include "frontend/receiving_front_end.h"
+#include "decoder/decode_option_table.h"
 #include "detector/settings_detector.h"
 
 namespace tonobild {
@@ -34,11 +35,9 @@ private:
 
 QString describeFound(const DetectedSettings& found)
 {
-    DecodeSetup setup;
-    takeDetected(found, setup);
+    const std::string settings = senderSettingsCaption(found.pictureWidth, found.halfX, found.compand, found.mono);
     return QStringLiteral("Detected %1 (%2).")
-        .arg(QString::fromStdString(senderSettingsCaption(setup.controls, setup.settings)),
-             QString::fromStdString(certaintyText(found)));
+        .arg(QString::fromStdString(settings), QString::fromStdString(certaintyText(found)));
 }
 
 } // namespace

@@ -220,13 +220,13 @@ TEST_F(Form1DecodeTest, StopEndsADecodeAtTheNextStepDecodesGiveTheirReferencePic
     bool transmitterUsable = true;
     QTimer::singleShot(0, &window, [&] {
         transmitterUsable = window.transmitterButton->isEnabled();
-        window.listenPanel->listenButton->click();
+        control<QPushButton>(window, "listenButton")->click();
         window.Command4->click();
     });
     window.Command2->click();
     EXPECT_FALSE(transmitterUsable);
     EXPECT_FALSE(window.listenPanel->isListening());
-    EXPECT_EQ(window.listenPanel->statusLabel->text(), "Encode or Decode is running: listen when it has ended.");
+    EXPECT_EQ(control<QLabel>(window, "listenStatus")->text(), "Encode or Decode is running: listen when it has ended.");
     EXPECT_EQ(dialogs.messages, QStringList{"Decoded"});
     EXPECT_EQ(window.Label9->text(), "1");
     EXPECT_TRUE(window.Check5->isChecked()); // the decode unticked it and ended before the third code

@@ -10,10 +10,12 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "common/pass_progress.h"
 #include "common/working_state.h"
+#include "decoder/decoder.h"
 #include "decoder/decoder_controls.h"
 #include "encoder/encoder.h"
 #include "picture/resolution.h"
@@ -153,6 +155,8 @@ private:
     // Record and Decode wait while listening; answers true after saying so.
     bool saysListeningIsOn(const QString& title);
     void repaintWorkingPicture();
+    std::unique_ptr<SampleSource> openRecordingToDecode(const QString& path);
+    DecodeEnd decodeShowingThePicture(SampleSource& recording, const DecodeSettings& settings, QString& failure);
     void showDecodingPicture(bool decoding);
     void connectPictureReactions();
     void refreshPreview();
@@ -167,7 +171,12 @@ private:
     bool encodeTo(const QString& audioFile, PictureSender& sender);
     void buildControls();
     QWidget* buildCommandColumn();
+    void addFileNameBoxes(QVBoxLayout* layout);
+    QGroupBox* buildResolutionFrame();
     QWidget* buildReceptionColumn();
+    QGroupBox* buildLicInsetFrame();
+    QGroupBox* buildSyncLevelFrame();
+    QGroupBox* buildThumbnailFrame();
     QWidget* buildPictureColumn();
     void connectReactions();
     void setCommandsEnabled(bool enabled);

@@ -137,23 +137,9 @@ void Form1::Command2_Click()
         return; // never two decodes, nor a decode inside an encode
     if (saysListeningIsOn(QStringLiteral("Decode")))
         return;
-    const QString path = Text2->text();
-    std::unique_ptr<SampleSource> file;
-    try {
-        file = receptionPanel->openRecording(path.toStdString());
-    } catch (const FileError& error) {
-        dialogs_.message(this, QStringLiteral("Decode"),
-                         QStringLiteral("The recording cannot be decoded: %1").arg(QString::fromStdString(error.what())));
+    std::unique_ptr<SampleSource> file = openRecordingToDecode(Text2->text());
+    if (!file)
         return;
-    } catch (const WavFormatError& error) {
-        dialogs_.message(this, QStringLiteral("Decode"),
-                         QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
-        return;
-    } catch (const std::exception& error) { // memory running out for a very long recording
-        dialogs_.message(this, QStringLiteral("Decode"),
-                         QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromUtf8(error.what())));
-        return;
-    }
     const DecodeSettings settings = decodeSettings();
     const std::string missing = missingDecodeChoice(settings, decoderControls_);
     if (!missing.empty()) {
@@ -164,22 +150,8 @@ void Form1::Command2_Click()
     busy_ = true;
     if (isTicked(Check7)) // "R+B HalfX" unticks "Half X" before the decode
         setCheckValue(Check2, 0);
-
-    DecodeHost host(*this);
-    Decoder decoder(picture_, state_, decoderControls_, host);
-    host.watch(decoder);
-    Label9->setText(QStringLiteral("0"));
-    clearPassProgress();
-    setCommandsEnabled(false);
-    showDecodingPicture(true);
-
-    DecodeEnd end = DecodeEnd::Abandoned;
     QString failure;
-    try {
-        end = decodeRecording(decoder, settings, *file);
-    } catch (const std::exception& error) { // a read error, or memory running out
-        failure = QString::fromStdString(error.what());
-    }
+    const DecodeEnd end = decodeShowingThePicture(*file, settings, failure);
     file.reset();
     busy_ = false;
     if (end == DecodeEnd::Abandoned && failure.isEmpty())
@@ -191,6 +163,43 @@ void Form1::Command2_Click()
         dialogs_.message(this, QStringLiteral("Decode"), QStringLiteral("The recording could not be read to its end: %1").arg(failure));
     else
         dialogs_.message(this, QStringLiteral("Tonobild 3"), QStringLiteral("Decoded"));
+}
+
+// The recording as the reception panel has it read; nothing, after saying why, when it cannot be.
+std::unique_ptr<SampleSource> Form1::openRecordingToDecode(const QString& path)
+{
+    try {
+        return receptionPanel->openRecording(path.toStdString());
+    } catch (const FileError& error) {
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("The recording cannot be decoded: %1").arg(QString::fromStdString(error.what())));
+    } catch (const WavFormatError& error) {
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
+    } catch (const std::exception& error) { // memory running out for a very long recording
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromUtf8(error.what())));
+    }
+    return nullptr;
+}
+
+// The decode itself, with the commands off and the picture shown as it is
+// painted; a read error (or memory running out) is left in failure.
+DecodeEnd Form1::decodeShowingThePicture(SampleSource& recording, const DecodeSettings& settings, QString& failure)
+{
+    DecodeHost host(*this);
+    Decoder decoder(picture_, state_, decoderControls_, host);
+    host.watch(decoder);
+    Label9->setText(QStringLiteral("0"));
+    clearPassProgress();
+    setCommandsEnabled(false);
+    showDecodingPicture(true);
+    try {
+        return decodeRecording(decoder, settings, recording);
+    } catch (const std::exception& error) {
+        failure = QString::fromStdString(error.what());
+    }
+    return DecodeEnd::Abandoned;
 }
 
 // While decoding, the working picture takes the place of the working panel.

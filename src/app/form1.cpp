@@ -3,7 +3,6 @@
 // audio file name rule, the Sync Level read-out).
 #include "app/form1.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,6 +19,7 @@
 
 #include "common/pass_progress.h"
 #include "family/own_controls.h"
+#include "widgets/check_values.h"
 #include "widgets/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
@@ -72,49 +72,12 @@ void Form1::collectNumberedControls()
     checks_ = {nullptr, Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8, Check9, Check10, Check11};
 }
 
-int Form1::checkValue(const QCheckBox* box)
-{
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
-void Form1::setCheckValue(QCheckBox* box, int value)
-{
-    if (value == 1)
-        box->setCheckState(Qt::Checked);
-    else if (value == 2)
-        box->setCheckState(Qt::PartiallyChecked);
-    else
-        box->setCheckState(Qt::Unchecked);
-}
-
 void Form1::onSelected(QRadioButton* option, void (Form1::*reaction)())
 {
     connect(option, &QRadioButton::toggled, this, [this, reaction](bool selected) {
         if (selected)
             (this->*reaction)();
     });
-}
-
-void Form1::setOption(QRadioButton* option, bool selected)
-{
-    if (selected || !option->isChecked()) {
-        option->setChecked(selected);
-        return;
-    }
-    // An exclusive group keeps one button checked; let go of it for a moment.
-    QButtonGroup* buttons = option->group();
-    if (buttons)
-        buttons->setExclusive(false);
-    option->setChecked(false);
-    if (buttons)
-        buttons->setExclusive(true);
 }
 
 void Form1::connectReactions()

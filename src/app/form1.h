@@ -54,24 +54,17 @@ public:
     // Start-up: runs once before the window is first shown.
     void Form_Load();
 
+    // The working picture and the working-state record.
     WorkingPicture& workingPicture() noexcept { return picture_; }
     WorkingState& workingState() noexcept { return state_; }
-    bool isClosing() const noexcept { return closing_; }
 
-    // Check box values as the station counts them: 0 clear, 1 ticked, 2 greyed.
-    static int checkValue(const QCheckBox* box);
-    static void setCheckValue(QCheckBox* box, int value);
-    static bool isTicked(const QCheckBox* box) { return checkValue(box) == 1; }
-    // Selects or deselects an option button; deselecting may leave its group empty.
-    static void setOption(QRadioButton* option, bool selected);
-
-    // The numbered option buttons and check boxes (Option1..Option27, Check1..Check11).
-    QRadioButton* option(int number) const;
-    QCheckBox* check(int number) const;
-    // The signature text, held by the hidden label and the working state alike.
+    // The signature text, held by the hidden label and the working state alike
+    // ("Set Signature" and "Cancel Signature" of the signature dialog).
     void setSignatureText(const QString& text);
 
-    // Reactions, named after the control and the event.
+    // Commands and reactions, named after the control and the event. The
+    // controls themselves are found by their object names, which are the names
+    // the design gives them (Command1, Check10, Option24, Label15, ...).
     void Command1_Click();  // Encode
     void Command2_Click();  // Decode
     void Command3_Click();  // Res detect
@@ -97,10 +90,6 @@ public:
     void showFullSizePicture(); // "View"
     void Picture1_MouseUp(Qt::MouseButton button, int x, int y);
     void p1updat();
-    // Places a picture at its own size and prepares it for sending.
-    void placePicture(const QImage& image);
-    // Loads a picture file and places it; a file that does not load is said under the title.
-    void placePictureFile(const QString& path, const QString& title);
     void Command13_Click(); // Save Settings to selected mode
     void Command15_Click(); // Reset selected Settings
     void Command22_Click(); // First - Time Guide
@@ -135,6 +124,14 @@ private:
     static QImage crossCard();
     static QImage whiteCard();
     class DecodeHost;
+    class WindowPresetTarget;
+    // The numbered option buttons and check boxes (Option1..Option27, Check1..Check11).
+    QRadioButton* option(int number) const;
+    QCheckBox* check(int number) const;
+    // Places a picture at its own size and prepares it for sending.
+    void placePicture(const QImage& image);
+    // Loads a picture file and places it; a file that does not load is said under the title.
+    void placePictureFile(const QString& path, const QString& title);
     void collectNumberedControls();
     // The numbered controls as the encoder and decoder fields read them (family/own_controls.h).
     int checkState(int number) const override;
@@ -191,7 +188,6 @@ private:
     // Runs a reaction whenever the option becomes selected, by a click or in code.
     void onSelected(QRadioButton* option, void (Form1::*reaction)());
 
-public:
     // Controls, named as in the station's design.
     QPushButton* Command1 = nullptr;  // "Encode"
     QPushButton* Command2 = nullptr;  // "Decode"
@@ -296,7 +292,6 @@ public:
     QGroupBox* Frame7 = nullptr; // "Working Panel"
     QGroupBox* Frame9 = nullptr; // "Thumbnails of test patterns"
 
-protected:
     UserDialogs& dialogs_;
     SettingsStore& store_;
     WorkingPicture picture_;

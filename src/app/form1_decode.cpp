@@ -9,6 +9,7 @@
 #include <QRadioButton>
 
 #include "app/form1.h"
+#include "widgets/check_values.h"
 #include "widgets/user_dialogs.h"
 #include "soundfile/wav_file.h"
 #include "common/file_error.h"

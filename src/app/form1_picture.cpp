@@ -10,6 +10,7 @@
 
 #include "widgets/clickable_label.h"
 #include "app/form1.h"
+#include "widgets/check_values.h"
 #include "widgets/user_dialogs.h"
 #include "digital/digital_coding.h"
 #include "picture/picture_files.h"

@@ -10,15 +10,14 @@
 
 #include "app/first_time_guide.h"
 #include "app/form1.h"
+#include "widgets/check_values.h"
 #include "widgets/user_dialogs.h"
 #include "settings/mode_presets.h"
 
 namespace tonobild {
 
-namespace {
-
 // Hands each preset value to its control, so that the control's reaction runs.
-class WindowPresetTarget final : public PresetTarget {
+class Form1::WindowPresetTarget final : public PresetTarget {
 public:
     explicit WindowPresetTarget(Form1& window) : window_(window) {}
 
@@ -41,8 +40,8 @@ public:
         }
     }
     void setThumbnailPosition(int value) override { window_.VScroll2->setValue(value); }
-    void setOption(int number, bool selected) override { Form1::setOption(window_.option(number), selected); }
-    void setCheck(int number, int state) override { Form1::setCheckValue(window_.check(number), state); }
+    void setOption(int number, bool selected) override { tonobild::setOption(window_.option(number), selected); }
+    void setCheck(int number, int state) override { setCheckValue(window_.check(number), state); }
     void setCbLock(bool locked) override
     {
         window_.Option1->setEnabled(!locked);
@@ -52,8 +51,6 @@ public:
 private:
     Form1& window_;
 };
-
-} // namespace
 
 QRadioButton* Form1::option(int number) const
 {

@@ -14,6 +14,8 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "picture/picture_view.h"
+#include "widgets/check_values.h"
 #include "support/fake_dialogs.h"
 #include "support/picture_data.h"
 
@@ -77,8 +79,8 @@ protected:
     void SetUp() override
     {
         window.workingState().sigscale = 1;
-        window.Option7->setChecked(true);
-        window.Text2->setText(dataFile("gradient160-signed.RAW"));
+        option(window, 7)->setChecked(true);
+        text(window, 2)->setText(dataFile("gradient160-signed.RAW"));
     }
 
     Form1 window{dialogs, store};

@@ -8,9 +8,9 @@
 #include "common/file_error.h"
 #include "common/signal_format.h"
 #include "decoder/decode_option_table.h"
-#include "encoder/encoder.h"
 #include "encoder/transmission_files.h"
 #include "family/own_controls.h"
+#include "family/own_family.h"
 #include "settings/option_choices.h"
 #include "signature/preparation.h"
 #include "signature/signature_codec.h"
@@ -155,25 +155,24 @@ int encodeCommand(const QStringList& arguments)
         return 1;
     prepare(*picture, *state, *controls, parser, options);
 
-    const EncoderSettings settings = *numberedEncoderSettings(*controls);
     const EncoderControls encoderControls = numberedEncoderControls(*controls);
-    const std::uint32_t rate = numberedTransmissionRate(*controls);
+    OwnSender sender(*picture, encoderControls, *state, *numberedEncoderSettings(*controls),
+                     numberedTransmissionRate(*controls));
+    const std::uint32_t rate = sender.format().rate;
     TransmissionFiles files(audioPath.toStdString(), rate,
                             parser.isSet(options.playerWav) ? TransmissionFiles::PlayerWav::With
                                                             : TransmissionFiles::PlayerWav::Without);
     std::string playerProblem;
     try {
         files.open();
-        Encoder encoder(*picture, encoderControls, *state, files);
-        encoder.run(settings);
+        sender.send(files, {});
         playerProblem = files.commit();
     } catch (const FileError& error) {
         return fail(QString::fromStdString(error.what()));
     }
     QTextStream(stdout) << "Wrote " << QString::fromStdString(files.wavPath()) << " and "
-                        << QString::fromStdString(files.rawPath()) << ": " << settings.streamGroups() << " groups, "
-                        << files.bytesWritten() << " bytes, "
-                        << QString::number(static_cast<double>(files.bytesWritten()) / rate, 'f', 2)
+                        << QString::fromStdString(files.rawPath()) << ": " << QString::fromStdString(sender.contents())
+                        << ", " << files.bytesWritten() << " bytes, " << QString::number(sender.seconds(), 'f', 2)
                         << " seconds at " << rate << " samples per second\n";
     if (!playerProblem.empty())
         return fail(QStringLiteral("the WAV for other players was not written: %1")

@@ -12,8 +12,6 @@ namespace tonobild {
 struct SampleFormat {
     std::uint32_t rate = 0; // samples per second
     int bits = 8;           // 8 or 16
-
-    int bytesPerSample() const noexcept { return bits / 8; }
 };
 
 // Receives the stream in large blocks, as bytes in the sender's format.

@@ -151,11 +151,6 @@ OwnSender::OwnSender(const WorkingPicture& picture, const EncoderControls& contr
 {
 }
 
-std::string OwnSender::mode() const
-{
-    return senderSettingsCaption(settings_.pictureWidth, settings_.columnStep == 2, controls_.compand, settings_.mono);
-}
-
 std::uint64_t OwnSender::sampleCount() const
 {
     return static_cast<std::uint64_t>(settings_.streamBytes());

@@ -28,8 +28,6 @@ public:
     OwnSender(const WorkingPicture& picture, const EncoderControls& controls, WorkingState& state,
               const EncoderSettings& settings, std::uint32_t rate);
 
-    std::string_view family() const override { return kOwnFamily; }
-    std::string mode() const override; // "320x240, Half X"
     SampleFormat format() const override { return {rate_, 8}; }
     std::uint64_t sampleCount() const override;
     std::string contents() const override; // "71542 groups"
@@ -67,7 +65,6 @@ public:
     // begins, both by reference, as the window's Decode reads them.
     OwnFinder(const DecoderControls& controls, const DecodeSettings& settings, LicLockFollower followLicLock);
 
-    std::string_view family() const override { return kOwnFamily; }
     std::string missingChoice() const override;
     ListeningNeeds listen(std::uint32_t sampleRate) override;
     void watch(std::span<const std::uint8_t> block, std::vector<WatchEvent>& found) override;

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 
 #include "common/pass_progress.h"
 #include "common/sample_sink.h"
@@ -22,9 +21,6 @@ class PictureSender {
 public:
     virtual ~PictureSender() = default;
 
-    virtual std::string_view family() const = 0;
-    // The mode as the family names it.
-    virtual std::string mode() const = 0;
     virtual SampleFormat format() const = 0;
     // Samples in the whole transmission.
     virtual std::uint64_t sampleCount() const = 0;

@@ -18,7 +18,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "common/pass_progress.h"
@@ -76,7 +75,6 @@ class TransmissionFinder {
 public:
     virtual ~TransmissionFinder() = default;
 
-    virtual std::string_view family() const = 0;
     // The choice to make before anything can be received ("resolution"), or empty.
     virtual std::string missingChoice() const = 0;
     // Begins watching a new stream at this rate; answers what the listener keeps for it.

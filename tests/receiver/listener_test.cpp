@@ -2,6 +2,7 @@
 // noise, as a sound card delivers them at 44100 or 48000 samples per second, in blocks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "family/own_family.h"
@@ -219,6 +220,77 @@ TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
     listening.listener.finish(); // half way: what arrived is handed out
     ASSERT_EQ(listening.pictures.size(), 1u);
     EXPECT_FALSE(listening.pictures[0].complete);
+}
+
+// A second family beside the own format, as the standard modes will come: its
+// transmission is a steady level of 90, found only 1.5 s after it began; it
+// asks for 2 s of look-back and ends after 1 s without its level.
+class LateFamily final : public TransmissionFinder {
+public:
+    std::string missingChoice() const override { return {}; }
+    ListeningNeeds listen(std::uint32_t sampleRate) override
+    {
+        rate_ = sampleRate;
+        return {2 * sampleRate, sampleRate, 10ULL * sampleRate};
+    }
+    void watch(std::span<const std::uint8_t> block, std::vector<WatchEvent>& found) override
+    {
+        for (const std::uint8_t sample : block) {
+            const bool level = sample == 90;
+            if (level && !on_)
+                runStart_ = position_;
+            if (level && position_ - runStart_ == rate_ * 3 / 2)
+                found.push_back({WatchEvent::Kind::SignalBegins, position_, runStart_});
+            if (!level && on_)
+                found.push_back({WatchEvent::Kind::SignalEnds, position_, position_});
+            on_ = level;
+            lastLevel_ = level ? position_ : lastLevel_;
+            ++position_;
+        }
+    }
+    SignalState signal() const override { return {on_, lastLevel_, lastLevel_ + 1}; }
+    std::unique_ptr<Reception> receive() override { return std::make_unique<Kept>(); }
+
+private:
+    struct Kept final : Reception {
+        void feed(std::span<const std::uint8_t>) override {}
+        PassProgress progress() const override { return {}; }
+        double secondsLeft() const override { return 0; }
+        void paintLivePicture(WorkingPicture&) const override {}
+        bool lastLineIn() const override { return false; }
+        bool tookLine() const override { return true; }
+        ReceivedPicture finish(std::vector<std::uint8_t> recording, std::uint32_t rate) override
+        {
+            return {.picture = {}, .recording = std::move(recording), .sampleRate = rate, .startSample = 0,
+                    .tookLine = true, .complete = false, .family = "late", .mode = {}, .namePart = {}, .report = {},
+                    .decodeOptions = {}};
+        }
+    };
+    std::uint32_t rate_ = 0;
+    std::uint64_t position_ = 0, runStart_ = 0, lastLevel_ = 0;
+    bool on_ = false;
+};
+
+// The listener keeps as much as the family that needs the most: the late
+// family's transmission is recorded from its first sample, two seconds before
+// it was found, to its last, while the own format's watch goes on beside it.
+TEST(Listener, AFamilyThatFindsItsTransmissionsLateIsGivenTheLookBackItAsksFor)
+{
+    Listening listening(44100);
+    LateFamily late;
+    TransmissionFinder* families[] = {&listening.own, &late};
+    Listener listener(families, 44100, listening);
+    std::vector<std::uint8_t> stream;
+    addSilence(stream, 44100, 3);
+    stream.insert(stream.end(), 3 * 44100, 90);
+    addSilence(stream, 44100, 3);
+    for (std::size_t at = 0; at < stream.size(); at += 4410)
+        listener.feed(std::span(stream).subspan(at, std::min<std::size_t>(4410, stream.size() - at)));
+    ASSERT_EQ(listening.pictures.size(), 1u);
+    const ReceivedPicture& received = listening.pictures[0];
+    EXPECT_EQ(std::tuple(received.family, received.startSample, received.recording.size()),
+              std::tuple(std::string("late"), 3u * 44100, std::size_t{3 * 44100}));
+    EXPECT_TRUE(std::ranges::all_of(received.recording, [](std::uint8_t s) { return s == 90; }));
 }
 
 } // namespace

@@ -62,9 +62,10 @@ void DecodeOptions::addTo(QCommandLineParser& parser) const
 std::optional<DecodeChoice> DecodeOptions::resolve(const QCommandLineParser& parser, const DetectedSettings* detected,
                                                    QString* error) const
 {
-    std::optional<DecodeSetup> setup = startSetup(parser, error);
+    QString unknownMode;
+    std::optional<DecodeSetup> setup = startSetup(parser, unknownMode);
     if (!setup)
-        return std::nullopt;
+        return refuse(error, unknownMode);
     if (detected != nullptr)
         takeDetected(*detected, *setup);
     if (const QString lacking = choiceThePresetLacks(parser, *setup); !lacking.isEmpty())
@@ -74,14 +75,15 @@ std::optional<DecodeChoice> DecodeOptions::resolve(const QCommandLineParser& par
     return DecodeChoice{setup->controls, setup->startSettings()};
 }
 
-// Without --mode the window's start-up controls, with it the mode's preset.
-std::optional<DecodeSetup> DecodeOptions::startSetup(const QCommandLineParser& parser, QString* error) const
+// Without --mode the window's start-up controls, with it the mode's preset;
+// nothing, and why, for a mode that is none of the five.
+std::optional<DecodeSetup> DecodeOptions::startSetup(const QCommandLineParser& parser, QString& unknownMode) const
 {
     if (!parser.isSet(mode_))
         return defaultDecodeSetup();
     const auto chosen = parseModeName(parser.value(mode_));
     if (!chosen) {
-        refuse(error, QStringLiteral("unknown mode \"%1\"; use FM, CB, HAM, TAPE or HIRES").arg(parser.value(mode_)));
+        unknownMode = QStringLiteral("unknown mode \"%1\"; use FM, CB, HAM, TAPE or HIRES").arg(parser.value(mode_));
         return std::nullopt;
     }
     return numberedDecodeSetup(userControlsForMode(*chosen));

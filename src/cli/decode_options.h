@@ -40,7 +40,7 @@ public:
                                         QString* error) const;
 
 private:
-    std::optional<DecodeSetup> startSetup(const QCommandLineParser& parser, QString* error) const;
+    std::optional<DecodeSetup> startSetup(const QCommandLineParser& parser, QString& unknownMode) const;
     QString choiceThePresetLacks(const QCommandLineParser& parser, const DecodeSetup& setup) const;
     QString takeGivenOptions(const QCommandLineParser& parser, DecodeSetup& setup) const;
 

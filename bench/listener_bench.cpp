@@ -13,6 +13,7 @@
 #include <random>
 #include <vector>
 
+#include "family/own_family.h"
 #include "receiver/listener.h"
 
 namespace {
@@ -66,7 +67,9 @@ void BM_ListenToAnHourOfSilenceAndNoise(benchmark::State& state)
     DecodeSettings settings{.normlevel = 3};
     for (auto _ : state) {
         CountingHost host;
-        Listener listener(controls, settings, kRate, host);
+        OwnFinder own(controls, settings, {});
+        TransmissionFinder* families[] = {&own};
+        Listener listener(families, kRate, host);
         long afterTenMinutes = 0;
         const auto start = std::chrono::steady_clock::now();
         for (int part = 0; part < 6; ++part) {

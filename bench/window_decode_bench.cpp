@@ -49,9 +49,10 @@ void BM_WindowDecode640x480(benchmark::State& run)
     MemorySettingsStore store;
     Form1 window(dialogs, store);
     window.workingState().sigscale = 1;
-    window.Option3->setChecked(true);
-    window.Option7->setChecked(true);
-    window.Text2->setText(wav);
+    // The controls found by their object names, as a screen reader finds them.
+    window.findChild<QRadioButton*>("Option3")->setChecked(true);
+    window.findChild<QRadioButton*>("Option7")->setChecked(true);
+    window.findChild<QLineEdit*>("Text2")->setText(wav);
     for (auto _ : run)
         window.Command2_Click();
     run.SetBytesProcessed(static_cast<std::int64_t>(run.iterations()) * QFileInfo(wav).size());

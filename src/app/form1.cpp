@@ -3,7 +3,6 @@
 // audio file name rule, the Sync Level read-out).
 #include "app/form1.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -19,6 +18,8 @@
 #include <QShortcut>
 
 #include "common/pass_progress.h"
+#include "family/own_controls.h"
+#include "widgets/check_values.h"
 #include "widgets/user_dialogs.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
@@ -71,49 +72,12 @@ void Form1::collectNumberedControls()
     checks_ = {nullptr, Check1, Check2, Check3, Check4, Check5, Check6, Check7, Check8, Check9, Check10, Check11};
 }
 
-int Form1::checkValue(const QCheckBox* box)
-{
-    switch (box->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    default:
-        return 0;
-    }
-}
-
-void Form1::setCheckValue(QCheckBox* box, int value)
-{
-    if (value == 1)
-        box->setCheckState(Qt::Checked);
-    else if (value == 2)
-        box->setCheckState(Qt::PartiallyChecked);
-    else
-        box->setCheckState(Qt::Unchecked);
-}
-
 void Form1::onSelected(QRadioButton* option, void (Form1::*reaction)())
 {
     connect(option, &QRadioButton::toggled, this, [this, reaction](bool selected) {
         if (selected)
             (this->*reaction)();
     });
-}
-
-void Form1::setOption(QRadioButton* option, bool selected)
-{
-    if (selected || !option->isChecked()) {
-        option->setChecked(selected);
-        return;
-    }
-    // An exclusive group keeps one button checked; let go of it for a moment.
-    QButtonGroup* buttons = option->group();
-    if (buttons)
-        buttons->setExclusive(false);
-    option->setChecked(false);
-    if (buttons)
-        buttons->setExclusive(true);
 }
 
 void Form1::connectReactions()
@@ -127,7 +91,7 @@ void Form1::connectReactions()
     onSelected(Option2, &Form1::Option2_Click);
     onSelected(Option3, &Form1::Option3_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(Check9, &QCheckBox::stateChanged, this, [this] { encoderControls_.compand = isTicked(Check9); });
+    connect(Check9, &QCheckBox::stateChanged, this, [this] { encoderControls_ = numberedEncoderControls(*this); });
     connectOptionReactions();
     connectPresetReactions();
     connectPictureReactions();
@@ -158,7 +122,7 @@ void Form1::addCommandShortcuts()
 // Start-up, in its fixed order.
 void Form1::Form_Load()
 {
-    state_.sigscale = 1;
+    startUp(state_);
     timecalc();
     verno->setText(QStringLiteral(TONOBILD_VERSION_STRING));
 
@@ -267,9 +231,8 @@ void Form1::countProgressStep()
     Label9->setText(QString::number(Label9->text().toInt() + 1));
 }
 
-void Form1::showPassProgress(int row, int rows, int pass)
+void Form1::showPassProgress(const PassProgress& progress)
 {
-    const PassProgress progress = tonobild::passProgress(row, rows, pass);
     const QString caption = QString::fromStdString(progress.caption);
     passProgress->setFormat(caption);
     passProgress->setAccessibleDescription(caption);

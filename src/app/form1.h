@@ -10,15 +10,19 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 
+#include "common/pass_progress.h"
 #include "common/working_state.h"
+#include "decoder/decoder.h"
 #include "decoder/decoder_controls.h"
 #include "encoder/encoder.h"
 #include "picture/resolution.h"
 #include "picture/working_picture.h"
 #include "receiver/listen_panel.h"
 #include "settings/mode_presets.h"
+#include "settings/numbered_controls.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -33,6 +37,7 @@ class QVBoxLayout;
 
 namespace tonobild {
 
+class PictureSender;
 class PictureView;
 class ReceptionPanel;
 struct FileSelectionRequest;
@@ -40,7 +45,7 @@ class SignatureDialog;
 class SettingsStore;
 class UserDialogs;
 
-class Form1 : public QWidget, private ListenPanel::Host {
+class Form1 : public QWidget, private ListenPanel::Host, private NumberedControls {
     Q_OBJECT
 public:
     Form1(UserDialogs& dialogs, SettingsStore& store, QWidget* parent = nullptr);
@@ -49,26 +54,17 @@ public:
     // Start-up: runs once before the window is first shown.
     void Form_Load();
 
+    // The working picture and the working-state record.
     WorkingPicture& workingPicture() noexcept { return picture_; }
     WorkingState& workingState() noexcept { return state_; }
-    bool isClosing() const noexcept { return closing_; }
 
-    // Check box values as the station counts them: 0 clear, 1 ticked, 2 greyed.
-    static int checkValue(const QCheckBox* box);
-    static void setCheckValue(QCheckBox* box, int value);
-    static bool isTicked(const QCheckBox* box) { return checkValue(box) == 1; }
-    // Selects or deselects an option button; deselecting may leave its group empty.
-    static void setOption(QRadioButton* option, bool selected);
-
-    // The numbered option buttons and check boxes (Option1..Option27, Check1..Check11).
-    QRadioButton* option(int number) const;
-    QCheckBox* check(int number) const;
-    // Tells, by number, whether an option button is selected.
-    std::function<bool(int)> optionSelected() const;
-    // The signature text, held by the hidden label and the working state alike.
+    // The signature text, held by the hidden label and the working state alike
+    // ("Set Signature" and "Cancel Signature" of the signature dialog).
     void setSignatureText(const QString& text);
 
-    // Reactions, named after the control and the event.
+    // Commands and reactions, named after the control and the event. The
+    // controls themselves are found by their object names, which are the names
+    // the design gives them (Command1, Check10, Option24, Label15, ...).
     void Command1_Click();  // Encode
     void Command2_Click();  // Decode
     void Command3_Click();  // Res detect
@@ -94,10 +90,6 @@ public:
     void showFullSizePicture(); // "View"
     void Picture1_MouseUp(Qt::MouseButton button, int x, int y);
     void p1updat();
-    // Places a picture at its own size and prepares it for sending.
-    void placePicture(const QImage& image);
-    // Loads a picture file and places it; a file that does not load is said under the title.
-    void placePictureFile(const QString& path, const QString& title);
     void Command13_Click(); // Save Settings to selected mode
     void Command15_Click(); // Reset selected Settings
     void Command22_Click(); // First - Time Guide
@@ -132,7 +124,18 @@ private:
     static QImage crossCard();
     static QImage whiteCard();
     class DecodeHost;
+    class WindowPresetTarget;
+    // The numbered option buttons and check boxes (Option1..Option27, Check1..Check11).
+    QRadioButton* option(int number) const;
+    QCheckBox* check(int number) const;
+    // Places a picture at its own size and prepares it for sending.
+    void placePicture(const QImage& image);
+    // Loads a picture file and places it; a file that does not load is said under the title.
+    void placePictureFile(const QString& path, const QString& title);
     void collectNumberedControls();
+    // The numbered controls as the encoder and decoder fields read them (family/own_controls.h).
+    int checkState(int number) const override;
+    bool selected(int number) const override;
     void connectDecodeReactions();
     void connectAudioReactions();
     void addCommandShortcuts();
@@ -149,10 +152,11 @@ private:
     // Record and Decode wait while listening; answers true after saying so.
     bool saysListeningIsOn(const QString& title);
     void repaintWorkingPicture();
+    std::unique_ptr<SampleSource> openRecordingToDecode(const QString& path);
+    DecodeEnd decodeShowingThePicture(SampleSource& recording, const DecodeSettings& settings, QString& failure);
     void showDecodingPicture(bool decoding);
     void connectPictureReactions();
     void refreshPreview();
-    QRadioButton* resolutionOption(Resolution resolution) const;
     void connectOptionReactions();
     void connectPresetReactions();
     void applyNrMethod(bool activeNorm);
@@ -161,10 +165,15 @@ private:
     ModePreset windowPreset() const;
     void selectStoredMode();
     void reportSettingsProblem();
-    bool encodeTo(const QString& audioFile, const EncoderSettings& settings, std::uint32_t rate);
+    bool encodeTo(const QString& audioFile, PictureSender& sender);
     void buildControls();
     QWidget* buildCommandColumn();
+    void addFileNameBoxes(QVBoxLayout* layout);
+    QGroupBox* buildResolutionFrame();
     QWidget* buildReceptionColumn();
+    QGroupBox* buildLicInsetFrame();
+    QGroupBox* buildSyncLevelFrame();
+    QGroupBox* buildThumbnailFrame();
     QWidget* buildPictureColumn();
     void connectReactions();
     void setCommandsEnabled(bool enabled);
@@ -172,15 +181,13 @@ private:
     bool yieldAtProgressPoint();
     void countProgressStep();
     // Shows the line and pass reached in the progress bar.
-    void showPassProgress(int row, int rows, int pass);
+    void showPassProgress(const PassProgress& progress);
     void clearPassProgress();
     void showWorkingPictureIn(PictureView* view);
-    std::optional<ResolutionSize> selectedResolution() const;
     std::optional<EncoderSettings> encoderSettings() const;
     // Runs a reaction whenever the option becomes selected, by a click or in code.
     void onSelected(QRadioButton* option, void (Form1::*reaction)());
 
-public:
     // Controls, named as in the station's design.
     QPushButton* Command1 = nullptr;  // "Encode"
     QPushButton* Command2 = nullptr;  // "Decode"
@@ -285,7 +292,6 @@ public:
     QGroupBox* Frame7 = nullptr; // "Working Panel"
     QGroupBox* Frame9 = nullptr; // "Thumbnails of test patterns"
 
-protected:
     UserDialogs& dialogs_;
     SettingsStore& store_;
     WorkingPicture picture_;

@@ -9,14 +9,15 @@
 #include <QRadioButton>
 
 #include "app/form1.h"
+#include "widgets/check_values.h"
 #include "widgets/user_dialogs.h"
 #include "soundfile/wav_file.h"
 #include "common/file_error.h"
-#include "decoder/decoder.h"
+#include "decoder/recording_decode.h"
+#include "family/own_controls.h"
 #include "picture/picture_files.h"
 #include "picture/picture_view.h"
 #include "receiver/reception_panel.h"
-#include "settings/option_choices.h"
 
 namespace tonobild {
 
@@ -38,7 +39,7 @@ public:
     {
         window_.countProgressStep();
         if (decoder_)
-            window_.showPassProgress(window_.state_.ypos, decoder_->rows(), decoder_->passCount());
+            window_.showPassProgress(tonobild::passProgress(window_.state_.ypos, decoder_->rows(), decoder_->passCount()));
         window_.repaintWorkingPicture();
         const bool goOn = window_.yieldAtProgressPoint();
         if (window_.Label9->text().toInt() > kProgressWrap)
@@ -59,8 +60,8 @@ private:
 
 void Form1::connectDecodeReactions()
 {
-    for (QCheckBox* box : {Check1, Check3, Check4, Check5, Check8, Check9, Check11})
-        connect(box, &QCheckBox::stateChanged, this, &Form1::syncDecoderControls);
+    for (const DecoderCheck& box : decoderChecks())
+        connect(check(box.check), &QCheckBox::stateChanged, this, &Form1::syncDecoderControls);
     for (QRadioButton* inset : {Option17, Option18, Option19, Option20, Option21, Option22, Option23, Option24})
         connect(inset, &QRadioButton::toggled, this, &Form1::syncDecoderControls);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -72,26 +73,14 @@ void Form1::connectDecodeReactions()
 // The decoder reads these at the moment of use; they follow the widgets at once.
 void Form1::syncDecoderControls()
 {
-    decoderControls_.hsync = isTicked(Check1);
-    decoderControls_.useLic = isTicked(Check3);
-    decoderControls_.licLock = isTicked(Check5);
-    decoderControls_.dynamicSync = isTicked(Check4);
-    decoderControls_.idler = isTicked(Check8);
-    decoderControls_.compand = isTicked(Check9);
-    decoderControls_.third = isTicked(Check11);
-    decoderControls_.licInset = chosenLicInset(optionSelected()).value_or(0);
+    decoderControls_ = numberedDecodeSetup(*this).controls;
 }
 
 DecodeSettings Form1::decodeSettings() const
 {
-    DecodeSettings settings;
-    const std::optional<ResolutionSize> size = selectedResolution();
-    settings.pictureWidth = size ? size->width : 0;
-    settings.pictureHeight = size ? size->height : 0;
-    settings.halfX = isTicked(Check2);
+    // "R+B HalfX" unticks "Half X" here as in the window's own reaction before a decode.
+    DecodeSettings settings = numberedDecodeSetup(*this).startSettings();
     settings.mono = receptionPanel->monoReception();
-    settings.normlevel = chosenNormalisingLevel(optionSelected()).value_or(0);
-    settings.syncOffset = chosenSyncOffset(optionSelected()).value_or(0);
     settings.syncLevel = Label10->text().toInt();
     settings.xshift = static_cast<int>(roundHalfEven(Label4->text().toDouble()));
     settings.yshift = static_cast<int>(roundHalfEven(Label5->text().toDouble()));
@@ -149,25 +138,10 @@ void Form1::Command2_Click()
         return; // never two decodes, nor a decode inside an encode
     if (saysListeningIsOn(QStringLiteral("Decode")))
         return;
-    const QString path = Text2->text();
-    std::unique_ptr<SampleSource> file;
-    try {
-        file = receptionPanel->openRecording(path.toStdString());
-    } catch (const FileError& error) {
-        dialogs_.message(this, QStringLiteral("Decode"),
-                         QStringLiteral("The recording cannot be decoded: %1").arg(QString::fromStdString(error.what())));
+    std::unique_ptr<SampleSource> file = openRecordingToDecode(Text2->text());
+    if (!file)
         return;
-    } catch (const WavFormatError& error) {
-        dialogs_.message(this, QStringLiteral("Decode"),
-                         QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
-        return;
-    } catch (const std::exception& error) { // memory running out for a very long recording
-        dialogs_.message(this, QStringLiteral("Decode"),
-                         QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromUtf8(error.what())));
-        return;
-    }
-    // "R+B HalfX" unticks "Half X" before the column step is taken.
-    DecodeSettings settings = decodeSettings();
+    const DecodeSettings settings = decodeSettings();
     const std::string missing = missingDecodeChoice(settings, decoderControls_);
     if (!missing.empty()) {
         dialogs_.message(this, QStringLiteral("Decode"),
@@ -175,28 +149,10 @@ void Form1::Command2_Click()
         return;
     }
     busy_ = true;
-    if (isTicked(Check7))
+    if (isTicked(Check7)) // "R+B HalfX" unticks "Half X" before the decode
         setCheckValue(Check2, 0);
-    settings.halfX = isTicked(Check2);
-
-    DecodeHost host(*this);
-    Decoder decoder(picture_, state_, decoderControls_, host);
-    host.watch(decoder);
-    Label9->setText(QStringLiteral("0"));
-    clearPassProgress();
-    setCommandsEnabled(false);
-    showDecodingPicture(true);
-
-    DecodeEnd end = DecodeEnd::Abandoned;
     QString failure;
-    try {
-        decoder.begin(settings);
-        end = decoder.run(*file);
-        if (end != DecodeEnd::Abandoned && !decoder.finish())
-            end = DecodeEnd::Abandoned;
-    } catch (const std::exception& error) { // a read error, or memory running out
-        failure = QString::fromStdString(error.what());
-    }
+    const DecodeEnd end = decodeShowingThePicture(*file, settings, failure);
     file.reset();
     busy_ = false;
     if (end == DecodeEnd::Abandoned && failure.isEmpty())
@@ -208,6 +164,43 @@ void Form1::Command2_Click()
         dialogs_.message(this, QStringLiteral("Decode"), QStringLiteral("The recording could not be read to its end: %1").arg(failure));
     else
         dialogs_.message(this, QStringLiteral("Tonobild 3"), QStringLiteral("Decoded"));
+}
+
+// The recording as the reception panel has it read; nothing, after saying why, when it cannot be.
+std::unique_ptr<SampleSource> Form1::openRecordingToDecode(const QString& path)
+{
+    try {
+        return receptionPanel->openRecording(path.toStdString());
+    } catch (const FileError& error) {
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("The recording cannot be decoded: %1").arg(QString::fromStdString(error.what())));
+    } catch (const WavFormatError& error) {
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
+    } catch (const std::exception& error) { // memory running out for a very long recording
+        dialogs_.message(this, QStringLiteral("Decode"),
+                         QStringLiteral("%1 cannot be read: %2").arg(path, QString::fromUtf8(error.what())));
+    }
+    return nullptr;
+}
+
+// The decode itself, with the commands off and the picture shown as it is
+// painted; a read error (or memory running out) is left in failure.
+DecodeEnd Form1::decodeShowingThePicture(SampleSource& recording, const DecodeSettings& settings, QString& failure)
+{
+    DecodeHost host(*this);
+    Decoder decoder(picture_, state_, decoderControls_, host);
+    host.watch(decoder);
+    Label9->setText(QStringLiteral("0"));
+    clearPassProgress();
+    setCommandsEnabled(false);
+    showDecodingPicture(true);
+    try {
+        return decodeRecording(decoder, settings, recording);
+    } catch (const std::exception& error) {
+        failure = QString::fromStdString(error.what());
+    }
+    return DecodeEnd::Abandoned;
 }
 
 // While decoding, the working picture takes the place of the working panel.

@@ -9,9 +9,9 @@
 #include "app/form1.h"
 #include "widgets/user_dialogs.h"
 #include "common/file_error.h"
-#include "common/signal_format.h"
 #include "encoder/transmission_files.h"
-#include "settings/option_choices.h"
+#include "family/own_controls.h"
+#include "family/own_family.h"
 
 namespace tonobild {
 
@@ -21,31 +21,15 @@ constexpr int kProgressWrap = 30000;
 
 } // namespace
 
-std::optional<ResolutionSize> Form1::selectedResolution() const
-{
-    const std::optional<Resolution> chosen = chosenResolution(optionSelected());
-    return chosen ? std::optional<ResolutionSize>(resolutionSize(*chosen)) : std::nullopt;
-}
-
 std::optional<EncoderSettings> Form1::encoderSettings() const
 {
-    const std::optional<ResolutionSize> size = selectedResolution();
-    if (!size)
-        return std::nullopt;
-    EncoderSettings settings;
-    settings.pictureWidth = size->width;
-    settings.pictureHeight = size->height;
-    settings.columnStep = isTicked(Check2) ? 2 : 1;
-    settings.mono = Option9->isChecked();
-    settings.leaderSeconds = (Option16->isChecked() && isTicked(Check10)) ? 1 : 5;
-    return settings;
+    return numberedEncoderSettings(*this);
 }
 
 void Form1::Command1_Click()
 {
     if (busy_)
         return;
-    const int rate = isTicked(Check10) ? kSlowRate : kTransmissionRate;
     Label9->setText(QStringLiteral("0"));
     clearPassProgress();
     const std::optional<EncoderSettings> settings = encoderSettings();
@@ -57,7 +41,8 @@ void Form1::Command1_Click()
     }
     busy_ = true;
     setCommandsEnabled(false);
-    const bool finished = encodeTo(Text2->text(), *settings, static_cast<std::uint32_t>(rate));
+    OwnSender sender(picture_, encoderControls_, state_, *settings, numberedTransmissionRate(*this));
+    const bool finished = encodeTo(Text2->text(), sender);
     busy_ = false;
     if (closing_)
         return;
@@ -71,23 +56,22 @@ void Form1::Command1_Click()
 
 // Writes the stream; answers true when both files are complete. A failure is
 // reported here; a window closing meanwhile leaves the old files as they were.
-bool Form1::encodeTo(const QString& audioFile, const EncoderSettings& settings, std::uint32_t rate)
+bool Form1::encodeTo(const QString& audioFile, PictureSender& sender)
 {
-    TransmissionFiles files(audioFile.toStdString(), rate,
+    TransmissionFiles files(audioFile.toStdString(), sender.format().rate,
                             playerWavBox->isChecked() ? TransmissionFiles::PlayerWav::With
                                                       : TransmissionFiles::PlayerWav::Without);
     try {
         files.open();
-        Encoder encoder(picture_, encoderControls_, state_, files);
-        encoder.setProgressHandler([this, &encoder, &settings] {
+        const bool sent = sender.send(files, [this](const PassProgress& progress) {
             countProgressStep();
-            showPassProgress(encoder.ypos(), settings.pictureHeight, encoder.pass());
+            showPassProgress(progress);
             const bool goOn = yieldAtProgressPoint();
             if (Label9->text().toInt() > kProgressWrap)
                 Label9->setText(QStringLiteral("0"));
             return goOn;
         });
-        if (!encoder.run(settings))
+        if (!sent)
             return false;
         if (const std::string problem = files.commit(); !problem.empty())
             dialogs_.message(this, QStringLiteral("Encode"),

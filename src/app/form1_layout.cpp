@@ -240,53 +240,14 @@ QWidget* Form1::buildCommandColumn()
     layout->addLayout(row({Command7, Command8, transmitterButton, Label9}));
     passProgress = named(new QProgressBar, "passProgress", QStringLiteral("Progress of the transmission"));
     layout->addWidget(passProgress);
-
-    Label2 = label("Label2", QStringLiteral("Audio File Name:"));
-    Text2 = named(new QLineEdit, "Text2", QStringLiteral("Audio File Name:"));
-    Command17 = button("Command17", QStringLiteral("-"), QStringLiteral("Browse for the audio file"));
-    Label3 = label("Label3", QStringLiteral("Output Pic File Name:"));
-    Text3 = named(new QLineEdit, "Text3", QStringLiteral("Output Pic File Name:"));
-    Command18 = button("Command18", QStringLiteral("-"), QStringLiteral("Browse for the output picture file"));
-    Label2->setBuddy(Text2);
-    Label3->setBuddy(Text3);
-    for (QPushButton* dash : {Command17, Command18})
-        dash->setFixedWidth(28);
-    playerWavBox = named(new QCheckBox(QStringLiteral("Also write a WAV for other players")), "playerWavBox",
-                         QStringLiteral("Also write a WAV for other players"));
-    playerWavBox->setToolTip(QStringLiteral(
-        "Encode also writes NAME-player.WAV: each sample held 4 times at 44100 (6 times at 48000 when Slow), "
-        "which other players and sound servers pass unharmed. Play keeps playing the audio file itself."));
-    playerWavBox->setAccessibleDescription(playerWavBox->toolTip());
-    layout->addWidget(Label2);
-    layout->addLayout(row({Text2, Command17}));
-    layout->addWidget(playerWavBox);
-    layout->addWidget(Label3);
-    layout->addLayout(row({Text3, Command18}));
+    addFileNameBoxes(layout);
 
     Command9 = button("Command9", QStringLiteral("Save to file"));
     Command12 = button("Command12", QStringLiteral("Save to clipboard"));
     Command10 = button("Command10", QStringLiteral("Load from Clipboard"));
     layout->addLayout(row({Command9, Command12}));
     layout->addWidget(Command10);
-
-    auto* resolution = frame(QStringLiteral("Resolution"));
-    Option1 = optionButton("Option1", QStringLiteral("130x110"));
-    Option2 = optionButton("Option2", QStringLiteral("290x230"));
-    Option3 = optionButton("Option3", QStringLiteral("610x470"));
-    group(this, {Option1, Option2, Option3});
-    Option1->setChecked(true);
-    Label12 = valueLabel<ClickableLabel>("Label12", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 160x120"));
-    Label13 = valueLabel<ClickableLabel>("Label13", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 320x240"));
-    Label14 = valueLabel<ClickableLabel>("Label14", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 640x480"));
-    auto* resolutionLayout = new QGridLayout(resolution);
-    resolutionLayout->addWidget(Option1, 0, 0);
-    resolutionLayout->addWidget(Label12, 0, 1);
-    resolutionLayout->addWidget(Option2, 1, 0);
-    resolutionLayout->addWidget(Label13, 1, 1);
-    resolutionLayout->addWidget(Option3, 2, 0);
-    resolutionLayout->addWidget(Label14, 2, 1);
-    layout->addWidget(resolution);
-
+    layout->addWidget(buildResolutionFrame());
     Check2 = checkBox("Check2", QStringLiteral("Half X"), false);
     Check9 = checkBox("Check9", QStringLiteral("Compand"), false);
     Check10 = checkBox("Check10", QStringLiteral("Slow"), false);
@@ -308,6 +269,54 @@ QWidget* Form1::buildCommandColumn()
     layout->addWidget(verno);
     column->setMaximumWidth(340);
     return column;
+}
+
+// "Audio File Name:" and "Output Pic File Name:" with their browse buttons, and the player WAV box.
+void Form1::addFileNameBoxes(QVBoxLayout* layout)
+{
+    Label2 = label("Label2", QStringLiteral("Audio File Name:"));
+    Text2 = named(new QLineEdit, "Text2", QStringLiteral("Audio File Name:"));
+    Command17 = button("Command17", QStringLiteral("-"), QStringLiteral("Browse for the audio file"));
+    Label3 = label("Label3", QStringLiteral("Output Pic File Name:"));
+    Text3 = named(new QLineEdit, "Text3", QStringLiteral("Output Pic File Name:"));
+    Command18 = button("Command18", QStringLiteral("-"), QStringLiteral("Browse for the output picture file"));
+    Label2->setBuddy(Text2);
+    Label3->setBuddy(Text3);
+    for (QPushButton* dash : {Command17, Command18})
+        dash->setFixedWidth(28);
+    playerWavBox = named(new QCheckBox(QStringLiteral("Also write a WAV for other players")), "playerWavBox",
+                         QStringLiteral("Also write a WAV for other players"));
+    playerWavBox->setToolTip(QStringLiteral(
+        "Encode also writes NAME-player.WAV: each sample held 4 times at 44100 (6 times at 48000 when Slow), "
+        "which other players and sound servers pass unharmed. Play keeps playing the audio file itself."));
+    playerWavBox->setAccessibleDescription(playerWavBox->toolTip());
+    layout->addWidget(Label2);
+    layout->addLayout(row({Text2, Command17}));
+    layout->addWidget(playerWavBox);
+    layout->addWidget(Label3);
+    layout->addLayout(row({Text3, Command18}));
+}
+
+// The resolution options, each with the duration estimate beside it.
+QGroupBox* Form1::buildResolutionFrame()
+{
+    auto* resolution = frame(QStringLiteral("Resolution"));
+    Option1 = optionButton("Option1", QStringLiteral("130x110"));
+    Option2 = optionButton("Option2", QStringLiteral("290x230"));
+    Option3 = optionButton("Option3", QStringLiteral("610x470"));
+    group(this, {Option1, Option2, Option3});
+    Option1->setChecked(true);
+    Label12 = valueLabel<ClickableLabel>("Label12", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 160x120"));
+    Label13 = valueLabel<ClickableLabel>("Label13", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 320x240"));
+    Label14 = valueLabel<ClickableLabel>("Label14", QStringLiteral("~1 Sec"), QStringLiteral("Duration at 640x480"));
+    auto* resolutionLayout = new QGridLayout(resolution);
+    resolutionLayout->addWidget(Option1, 0, 0);
+    resolutionLayout->addWidget(Label12, 0, 1);
+    resolutionLayout->addWidget(Option2, 1, 0);
+    resolutionLayout->addWidget(Label13, 1, 1);
+    resolutionLayout->addWidget(Option3, 2, 0);
+    resolutionLayout->addWidget(Label14, 2, 1);
+    return resolution;
 }
 
 QWidget* Form1::buildReceptionColumn()
@@ -333,7 +342,23 @@ QWidget* Form1::buildReceptionColumn()
     Option14->setChecked(true);
     dynamicSync->setLayout(row({Check4, Option12, Option13, Option14}));
     layout->addWidget(dynamicSync);
+    layout->addWidget(buildLicInsetFrame());
+    layout->addWidget(buildSyncLevelFrame());
 
+    Frame2 = frame(QStringLiteral("Active Normalising"), "Frame2");
+    Option6 = optionButton("Option6", QStringLiteral("Level 2 (Tape)"));
+    Option7 = optionButton("Option7", QStringLiteral("Level 3 (Direct)"));
+    group(this, {Option6, Option7});
+    Option6->setChecked(true);
+    Frame2->setLayout(row({Option6, Option7}));
+    layout->addWidget(Frame2);
+    layout->addWidget(buildThumbnailFrame());
+    layout->addStretch();
+    return column;
+}
+
+QGroupBox* Form1::buildLicInsetFrame()
+{
     auto* licInset = frame(QStringLiteral("LIC Inset"));
     Option17 = optionButton("Option17", QStringLiteral("8 (Norm)"), QStringLiteral("LIC Inset 8 (Norm)"));
     Option18 = optionButton("Option18", QStringLiteral("7"), QStringLiteral("LIC Inset 7"));
@@ -351,8 +376,11 @@ QWidget* Form1::buildReceptionColumn()
         insetLayout->addWidget(inset, i / 4, i % 4);
         ++i;
     }
-    layout->addWidget(licInset);
+    return licInset;
+}
 
+QGroupBox* Form1::buildSyncLevelFrame()
+{
     auto* syncLevel = frame(QStringLiteral("Sync Level"));
     VScroll1 = named(new QScrollBar(Qt::Horizontal), "VScroll1", QStringLiteral("Sync Level"));
     VScroll1->setRange(-64, 32);
@@ -362,16 +390,12 @@ QWidget* Form1::buildReceptionColumn()
     auto* syncLayout = new QHBoxLayout(syncLevel);
     syncLayout->addWidget(VScroll1, 1);
     syncLayout->addWidget(Label10);
-    layout->addWidget(syncLevel);
+    return syncLevel;
+}
 
-    Frame2 = frame(QStringLiteral("Active Normalising"), "Frame2");
-    Option6 = optionButton("Option6", QStringLiteral("Level 2 (Tape)"));
-    Option7 = optionButton("Option7", QStringLiteral("Level 3 (Direct)"));
-    group(this, {Option6, Option7});
-    Option6->setChecked(true);
-    Frame2->setLayout(row({Option6, Option7}));
-    layout->addWidget(Frame2);
-
+// The test-card thumbnail with its scroll bar, the two fixed cards, and loading a picture file.
+QGroupBox* Form1::buildThumbnailFrame()
+{
     Frame9 = frame(QStringLiteral("Thumbnails of test patterns"), "Frame9");
     Image2 = pictureView("Image2", QStringLiteral("Test card thumbnail"), QSize(160, 120));
     VScroll2 = named(new QScrollBar(Qt::Vertical), "VScroll2", QStringLiteral("Test card position"));
@@ -395,9 +419,7 @@ QWidget* Form1::buildReceptionColumn()
     thumbs->addLayout(cards, 0, 2);
     thumbs->addLayout(row({Text4, Command16}), 1, 0, 1, 3);
     thumbs->addLayout(row({Command11, Command14}), 2, 0, 1, 3);
-    layout->addWidget(Frame9);
-    layout->addStretch();
-    return column;
+    return Frame9;
 }
 
 } // namespace tonobild

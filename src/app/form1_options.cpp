@@ -6,6 +6,7 @@
 
 #include "app/duration_estimate.h"
 #include "app/form1.h"
+#include "widgets/check_values.h"
 
 namespace tonobild {
 

@@ -10,6 +10,7 @@
 
 #include "widgets/clickable_label.h"
 #include "app/form1.h"
+#include "widgets/check_values.h"
 #include "widgets/user_dialogs.h"
 #include "digital/digital_coding.h"
 #include "picture/picture_files.h"
@@ -17,6 +18,7 @@
 #include "picture/picture_viewer.h"
 #include "picture/preview.h"
 #include "signature/preparation.h"
+#include "settings/option_choices.h"
 #include "signature/signature_codec.h"
 
 namespace tonobild {
@@ -50,19 +52,6 @@ void Form1::refreshPreview()
     Image1->setImage(toImage(picture_));
 }
 
-QRadioButton* Form1::resolutionOption(Resolution resolution) const
-{
-    switch (resolution) {
-    case Resolution::R320x240:
-        return Option2;
-    case Resolution::R640x480:
-        return Option3;
-    case Resolution::R160x120:
-        break;
-    }
-    return Option1;
-}
-
 // Makes the working picture ready for sending: the resolution follows the
 // width of the picture most recently placed (the option's own reaction resizes
 // only when the selection changes), and the signature is stamped unless the
@@ -70,7 +59,7 @@ QRadioButton* Form1::resolutionOption(Resolution resolution) const
 void Form1::p1updat()
 {
     refreshPreview();
-    resolutionOption(chooseResolution(picture_))->setChecked(true);
+    option(resolutionOption(chooseResolution(picture_)))->setChecked(true);
     putcode(picture_, state_, isTicked(Check9));
     refreshPreview();
     Label15_Click();

@@ -10,15 +10,14 @@
 
 #include "app/first_time_guide.h"
 #include "app/form1.h"
+#include "widgets/check_values.h"
 #include "widgets/user_dialogs.h"
 #include "settings/mode_presets.h"
 
 namespace tonobild {
 
-namespace {
-
 // Hands each preset value to its control, so that the control's reaction runs.
-class WindowPresetTarget final : public PresetTarget {
+class Form1::WindowPresetTarget final : public PresetTarget {
 public:
     explicit WindowPresetTarget(Form1& window) : window_(window) {}
 
@@ -41,8 +40,8 @@ public:
         }
     }
     void setThumbnailPosition(int value) override { window_.VScroll2->setValue(value); }
-    void setOption(int number, bool selected) override { Form1::setOption(window_.option(number), selected); }
-    void setCheck(int number, int state) override { Form1::setCheckValue(window_.check(number), state); }
+    void setOption(int number, bool selected) override { tonobild::setOption(window_.option(number), selected); }
+    void setCheck(int number, int state) override { setCheckValue(window_.check(number), state); }
     void setCbLock(bool locked) override
     {
         window_.Option1->setEnabled(!locked);
@@ -53,21 +52,24 @@ private:
     Form1& window_;
 };
 
-} // namespace
-
 QRadioButton* Form1::option(int number) const
 {
     return options_.at(static_cast<std::size_t>(number));
 }
 
-std::function<bool(int)> Form1::optionSelected() const
-{
-    return [this](int number) { return option(number)->isChecked(); };
-}
-
 QCheckBox* Form1::check(int number) const
 {
     return checks_.at(static_cast<std::size_t>(number));
+}
+
+int Form1::checkState(int number) const
+{
+    return checkValue(check(number));
+}
+
+bool Form1::selected(int number) const
+{
+    return option(number)->isChecked();
 }
 
 void Form1::connectPresetReactions()

@@ -3,7 +3,7 @@
 #include <QTextStream>
 #include <cstdio>
 
-#include "receiver/gallery_names.h"
+#include "signature/signature_codec.h"
 #include "signature/signature_text.h"
 
 namespace tonobild::cli {
@@ -31,7 +31,7 @@ std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& ar
 std::optional<WorkingState> startState(const QCommandLineParser& parser, const QCommandLineOption& signature)
 {
     WorkingState state;
-    state.sigscale = 1;
+    startUp(state);
     if (parser.isSet(signature)) {
         const auto text = amateurSignatureText(parser.value(signature));
         if (!text) {
@@ -41,17 +41,6 @@ std::optional<WorkingState> startState(const QCommandLineParser& parser, const Q
         state.signature = *text;
     }
     return state;
-}
-
-std::optional<PictureSize> parseResolution(const QString& text)
-{
-    if (text == QLatin1String("160x120"))
-        return PictureSize{160, 120};
-    if (text == QLatin1String("320x240"))
-        return PictureSize{320, 240};
-    if (text == QLatin1String("640x480"))
-        return PictureSize{640, 480};
-    return std::nullopt;
 }
 
 QString readOutLine(const std::string& caption)

@@ -17,11 +17,6 @@ int fail(const QString& reason);
 // Parses the arguments; on an error or --help prints and answers the exit code to return.
 std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments, int positionalCount);
 
-struct PictureSize {
-    int width = 160;
-    int height = 120;
-};
-
 // The working state as the window's start-up leaves it, carrying the Amateur
 // signature of the codeword when the option is given. Prints the reason and
 // answers nothing for a codeword that is not Latin-1.
@@ -32,8 +27,5 @@ QString readOutLine(const std::string& caption);
 
 // --input DEVICE: the input device of "record" and "listen".
 QCommandLineOption inputDeviceOption();
-
-// "160x120", "320x240" or "640x480".
-std::optional<PictureSize> parseResolution(const QString& text);
 
 } // namespace tonobild::cli

@@ -9,7 +9,8 @@
 #include "cli/detection.h"
 #include "cli/picture_io.h"
 #include "common/file_error.h"
-#include "decoder/decoder.h"
+#include "decoder/decode_option_table.h"
+#include "decoder/recording_decode.h"
 #include "frontend/receiving_front_end.h"
 #include "signature/signature_codec.h"
 
@@ -32,11 +33,9 @@ QString endName(DecodeEnd end)
     return QStringLiteral("abandoned");
 }
 
-} // namespace
-
-int decodeCommand(const QStringList& arguments)
+void describe(QCommandLineParser& parser, const DecodeOptions& options, const QCommandLineOption& detect,
+              const QCommandLineOption& condition)
 {
-    QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Decodes a recorded transmission: every byte of AUDIO is a sample (a WAV header passes through "
         "the leader). Writes the decoded working picture to PICTURE (black where nothing was painted) "
@@ -47,8 +46,34 @@ int decodeCommand(const QStringList& arguments)
         "with no options."));
     parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("recorded audio or RAW sample file"));
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("picture file to write"));
-    const DecodeOptions options;
     options.addTo(parser);
+    parser.addOptions({detect, condition});
+}
+
+// The file, or its conditioned samples when given, decoded; prints the reason
+// and answers nothing when the file cannot be read.
+std::optional<DecodedRecording> decodeFile(const QString& audioPath, const std::vector<std::uint8_t>* conditioned,
+                                           const DecodeChoice& choice)
+{
+    try {
+        std::unique_ptr<SampleSource> samples;
+        if (conditioned)
+            samples = std::make_unique<MemorySamples>(*conditioned);
+        else
+            samples = std::make_unique<SampleFile>(audioPath.toStdString());
+        return decodeUnattended(*samples, choice.controls, choice.settings);
+    } catch (const FileError& error) {
+        fail(QString::fromStdString(error.what()));
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+int decodeCommand(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const DecodeOptions options;
     const QCommandLineOption detect(QStringLiteral("detect"),
                                     QStringLiteral("read the resolution, \"Half X\", \"Mono Image\" and \"Compand\" "
                                                    "out of AUDIO first, as \"detect\" does; the options given here "
@@ -58,7 +83,7 @@ int decodeCommand(const QStringList& arguments)
         QStringLiteral("condition the recording first (before --detect): read its WAV header, take off a bias, and "
                        "take the centre of each held sample at any recording rate and clock (a recording from a "
                        "sound card)"));
-    parser.addOptions({detect, condition});
+    describe(parser, options, detect, condition);
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
     const QString audioPath = parser.positionalArguments().at(0);
@@ -74,43 +99,24 @@ int decodeCommand(const QStringList& arguments)
     if (parser.isSet(detect) && !(detected = detectInFile(audioPath, conditioned ? &*conditioned : nullptr)))
         return 1;
     QString problem;
-    auto choice = options.resolve(parser, detected ? &*detected : nullptr, &problem);
+    const auto choice = options.resolve(parser, detected ? &*detected : nullptr, &problem);
     if (!choice)
         return fail(problem);
-    DecoderControls& controls = choice->controls;
-    const DecodeSettings& settings = choice->settings;
-    const PictureSize& size = choice->size;
-
-    WorkingPicture picture(size.width, size.height);
-    WorkingState state;
-    state.sigscale = 1;
-    DecodeEnd end = DecodeEnd::EndOfFile;
-    try {
-        std::unique_ptr<SampleSource> samples;
-        if (conditioned)
-            samples = std::make_unique<MemorySamples>(*conditioned);
-        else
-            samples = std::make_unique<SampleFile>(audioPath.toStdString());
-        UnattendedDecoderHost host(controls);
-        Decoder decoder(picture, state, controls, host);
-        decoder.begin(settings);
-        end = decoder.run(*samples);
-        decoder.finish();
-    } catch (const FileError& error) {
-        return fail(QString::fromStdString(error.what()));
-    }
-    problem = savePicture(picture, picturePath);
+    std::optional<DecodedRecording> decoded = decodeFile(audioPath, conditioned ? &*conditioned : nullptr, *choice);
+    if (!decoded)
+        return 1;
+    problem = savePicture(decoded->picture, picturePath);
     if (!problem.isEmpty())
         return fail(QStringLiteral("cannot write %1: %2").arg(picturePath, problem));
-    const std::string caption = readSignatureCaption(picture, state, controls.compand);
+    const std::string caption = readSignatureCaption(decoded->picture, decoded->state, choice->controls.compand);
     QTextStream out(stdout);
     if (conditioning)
         out << "Conditioned: " << QString::fromStdString(describe(*conditioning)) << '\n';
     if (detected)
         out << "Detected " << decodeOptionsFor(*detected).join(QLatin1Char(' ')) << " ("
             << QString::fromStdString(certaintyText(*detected)) << ")\n";
-    out << "Decoded " << audioPath << " (" << endName(end) << ") into " << picturePath << ", " << size.width
-        << "x" << size.height << '\n';
+    out << "Decoded " << audioPath << " (" << endName(decoded->end) << ") into " << picturePath << ", "
+        << QString::fromStdString(sizeText(choice->settings.pictureWidth)) << '\n';
     out << "Signature: " << readOutLine(caption) << '\n';
     return 0;
 }

@@ -1,16 +1,17 @@
 // The receiving options of "decode" (and of any command that decodes as it
-// does): their definitions, and how the given ones, a mode preset and the
-// settings read out of a recording combine into the decoder's controls and
-// settings. The way back is decodeOptionsText (receiver/gallery_names.h).
+// does), as the table of decode options defines them (decoder/decode_option_table.h),
+// and how the given ones, a mode preset and the settings read out of a
+// recording combine into the decoder's controls and settings. The way back is
+// decodeOptionsText in the same table.
 #pragma once
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QString>
 #include <optional>
+#include <vector>
 
-#include "cli/cli_support.h"
-#include "decoder/decoder_controls.h"
+#include "decoder/decode_option_table.h"
 #include "detector/settings_detector.h"
 
 namespace tonobild::cli {
@@ -19,16 +20,13 @@ namespace tonobild::cli {
 struct DecodeChoice {
     DecoderControls controls;
     DecodeSettings settings;
-    PictureSize size;
 };
 
 class DecodeOptions {
 public:
     DecodeOptions();
 
-    // Adds --resolution, --half-x, --rb-half-x, --compand, --mono, --third,
-    // --idler, --no-hsync, --no-lic, --no-lic-lock, --no-dynamic-sync,
-    // --sync-offset, --lic-inset, --sync-level, --level, --xshift, --yshift and --mode.
+    // Adds every option of the table, then --mode.
     void addTo(QCommandLineParser& parser) const;
 
     // The controls and settings of the parsed options. Without --mode the
@@ -42,23 +40,11 @@ public:
                                         QString* error) const;
 
 private:
-    QCommandLineOption resolution_;
-    QCommandLineOption halfX_;
-    QCommandLineOption rbHalfX_;
-    QCommandLineOption compand_;
-    QCommandLineOption mono_;
-    QCommandLineOption third_;
-    QCommandLineOption idler_;
-    QCommandLineOption noHsync_;
-    QCommandLineOption noLic_;
-    QCommandLineOption noLicLock_;
-    QCommandLineOption noDynamicSync_;
-    QCommandLineOption syncOffset_;
-    QCommandLineOption licInset_;
-    QCommandLineOption syncLevel_;
-    QCommandLineOption level_;
-    QCommandLineOption xshift_;
-    QCommandLineOption yshift_;
+    std::optional<DecodeSetup> startSetup(const QCommandLineParser& parser, QString& unknownMode) const;
+    QString choiceThePresetLacks(const QCommandLineParser& parser, const DecodeSetup& setup) const;
+    QString takeGivenOptions(const QCommandLineParser& parser, DecodeSetup& setup) const;
+
+    std::vector<QCommandLineOption> options_; // in the order of decodeOptions()
     QCommandLineOption mode_;
 };
 

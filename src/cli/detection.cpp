@@ -46,13 +46,12 @@ std::optional<std::vector<std::uint8_t>> conditionFile(const QString& path, Cond
 
 QStringList decodeOptionsFor(const DetectedSettings& settings)
 {
-    QStringList options{QStringLiteral("--resolution %1x%2").arg(settings.pictureWidth).arg(settings.pictureHeight)};
-    if (settings.halfX)
-        options << QStringLiteral("--half-x");
-    if (settings.mono)
-        options << QStringLiteral("--mono");
-    if (settings.compand)
-        options << QStringLiteral("--compand");
+    DecodeSetup setup;
+    takeDetected(settings, setup);
+    QStringList options;
+    for (const std::string_view name : kDetectedOptions)
+        if (const DecodeOption& option = decodeOption(name); isNamed(option, setup))
+            options << QString::fromStdString(optionText(option, option.read(setup)));
     return options;
 }
 

@@ -21,8 +21,9 @@ std::optional<DetectedSettings> detectInFile(const QString& path,
 // answers nothing when the file cannot be read or its WAV header is not one of PCM audio.
 std::optional<std::vector<std::uint8_t>> conditionFile(const QString& path, ConditionReport& report);
 
-// The options of "decode" that give these settings: "--resolution WxH", then
-// "--half-x", "--mono" and "--compand" as they apply.
+// The options of "decode" that give these settings, in the order of
+// kDetectedOptions: "--resolution WxH", then "--half-x", "--mono" and
+// "--compand" as they apply.
 QStringList decodeOptionsFor(const DetectedSettings& settings);
 
 // "certain, 286168 of 286168 bytes read" or "guessed from 120 lines, ...".

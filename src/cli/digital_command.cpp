@@ -6,6 +6,7 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 #include "cli/picture_io.h"
+#include "decoder/decode_option_table.h"
 #include "digital/digital_coding.h"
 #include "signature/preparation.h"
 #include "signature/signature_text.h"
@@ -38,8 +39,8 @@ int runDigitalCommand(const QStringList& arguments, const QString& description, 
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
 
-    const auto size = parseResolution(parser.value(resolution));
-    if (!size)
+    const std::optional<int> width = parseSize(parser.value(resolution).toStdString());
+    if (!width)
         return fail(QStringLiteral("unknown resolution \"%1\"").arg(parser.value(resolution)));
     std::optional<WorkingState> started = startState(parser, signature);
     if (!started)
@@ -55,7 +56,7 @@ int runDigitalCommand(const QStringList& arguments, const QString& description, 
     coding(picture);
     QString caption;
     if (parser.isSet(prepare)) {
-        Resolution selected = *resolutionOfSize(size->width, size->height);
+        Resolution selected = *resolutionOfWidth(*width);
         const std::string readOut = p1updat(picture, state, selected, parser.isSet(compand));
         caption = QString::fromLatin1(readOut.data(), static_cast<qsizetype>(readOut.size()));
     }

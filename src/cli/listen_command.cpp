@@ -2,7 +2,6 @@
 // every picture received kept in DIR with its recording, as the window's
 // Listen keeps them.
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 
@@ -10,9 +9,92 @@
 #include "cli/commands.h"
 #include "cli/decode_options.h"
 #include "cli/stop_signals.h"
+#include "family/own_family.h"
 #include "receiver/listening_session.h"
 
 namespace tonobild::cli {
+
+namespace {
+
+struct ListenOptions {
+    QCommandLineOption gallery{QStringLiteral("gallery"), QStringLiteral("folder the pictures are kept in"),
+                               QStringLiteral("DIR")};
+    QCommandLineOption input = inputDeviceOption();
+    QCommandLineOption seconds{QStringLiteral("seconds"), QStringLiteral("listen for N seconds"), QStringLiteral("N")};
+    QCommandLineOption count{QStringLiteral("count"), QStringLiteral("stop after N pictures"), QStringLiteral("N")};
+};
+
+// How long to listen: seconds (0: until Ctrl-C) and pictures (0: any number).
+struct ListenLimits {
+    double seconds = 0;
+    int pictures = 0;
+};
+
+// The gallery folder and the limits as given; prints the reason and answers nothing when one is wrong.
+std::optional<ListenLimits> limitsOf(const QCommandLineParser& parser, const ListenOptions& options)
+{
+    if (!parser.isSet(options.gallery) || parser.value(options.gallery).isEmpty()) {
+        fail(QStringLiteral("--gallery needs the folder the pictures are kept in"));
+        return std::nullopt;
+    }
+    bool ok = true;
+    ListenLimits limits;
+    limits.seconds = parser.isSet(options.seconds) ? parser.value(options.seconds).toDouble(&ok) : 0;
+    if (!ok || limits.seconds < 0 || limits.seconds > 7 * 24 * 3600) {
+        fail(QStringLiteral("--seconds needs a length in seconds, up to a week"));
+        return std::nullopt;
+    }
+    limits.pictures = parser.isSet(options.count) ? parser.value(options.count).toInt(&ok) : 0;
+    if (!ok || limits.pictures < 0) {
+        fail(QStringLiteral("--count needs a number of pictures"));
+        return std::nullopt;
+    }
+    return limits;
+}
+
+// One run of listening, set up before the device is opened: it ends at the
+// limits, at Ctrl-C or when the device fails, printing each picture kept.
+class ListenRun {
+public:
+    ListenRun(ListeningSession& session, const ListenLimits& limits)
+        : limits_(limits), stopSignals_([this](int) { loop_.exit(0); })
+    {
+        QObject::connect(&session, &ListeningSession::pictureKept, &loop_,
+                         [this](const ReceivedPicture& picture, const GalleryEntry& entry) { kept(picture, entry); });
+        QObject::connect(&session, &ListeningSession::keepFailed, &loop_, [](const QString& message) {
+            QTextStream(stderr) << "tonobild-cli: " << message << "; listening goes on" << Qt::endl;
+        });
+        QObject::connect(&session, &ListeningSession::listeningFailed, &loop_, [this](const QString& reason) {
+            deviceProblem_ = reason;
+            loop_.exit(1);
+        });
+        if (limits.seconds > 0)
+            QTimer::singleShot(static_cast<int>(limits.seconds * 1000), &loop_, [this] { loop_.exit(0); });
+    }
+
+    // Answers false when the device failed (see deviceProblem()).
+    bool exec() { return loop_.exec() == 0; }
+    int received() const { return received_; }
+    const QString& deviceProblem() const { return deviceProblem_; }
+
+private:
+    void kept(const ReceivedPicture& picture, const GalleryEntry& entry)
+    {
+        const std::string& report = picture.report;
+        QTextStream(stdout) << "Received " << entry.picturePath << ": "
+                            << QString::fromLatin1(report.data(), static_cast<qsizetype>(report.size())) << Qt::endl;
+        if (++received_ == limits_.pictures)
+            loop_.exit(0);
+    }
+
+    ListenLimits limits_;
+    QEventLoop loop_;
+    StopSignals stopSignals_;
+    int received_ = 0;
+    QString deviceProblem_;
+};
+
+} // namespace
 
 int listenCommand(const QStringList& arguments)
 {
@@ -23,73 +105,41 @@ int listenCommand(const QStringList& arguments)
         "PNG named by the local date and time and the sender's codeword, with its recording as WAV beside it "
         "and a line in index.txt. Listens until --seconds have passed, --count pictures were received, or "
         "Ctrl-C, which keeps the transmission coming in with the rows that arrived."));
-    const QCommandLineOption gallery(QStringLiteral("gallery"), QStringLiteral("folder the pictures are kept in"),
-                                     QStringLiteral("DIR"));
-    const QCommandLineOption input = inputDeviceOption();
-    const QCommandLineOption seconds(QStringLiteral("seconds"), QStringLiteral("listen for N seconds"),
-                                     QStringLiteral("N"));
-    const QCommandLineOption count(QStringLiteral("count"), QStringLiteral("stop after N pictures"),
-                                   QStringLiteral("N"));
-    parser.addOptions({gallery, input, seconds, count});
+    const ListenOptions options;
+    parser.addOptions({options.gallery, options.input, options.seconds, options.count});
     const DecodeOptions decodeOptions;
     decodeOptions.addTo(parser);
     if (auto exit = parseOrExit(parser, arguments, 0))
         return *exit;
-    if (!parser.isSet(gallery) || parser.value(gallery).isEmpty())
-        return fail(QStringLiteral("--gallery needs the folder the pictures are kept in"));
-    bool ok = true;
-    const double length = parser.isSet(seconds) ? parser.value(seconds).toDouble(&ok) : 0;
-    if (!ok || length < 0 || length > 7 * 24 * 3600)
-        return fail(QStringLiteral("--seconds needs a length in seconds, up to a week"));
-    const int wanted = parser.isSet(count) ? parser.value(count).toInt(&ok) : 0;
-    if (!ok || wanted < 0)
-        return fail(QStringLiteral("--count needs a number of pictures"));
+    const std::optional<ListenLimits> limits = limitsOf(parser, options);
+    if (!limits)
+        return 1;
     QString problem;
     std::optional<DecodeChoice> choice = decodeOptions.resolve(parser, nullptr, &problem);
     if (!choice)
         return fail(problem);
-    problem = ListeningSession::galleryProblem(parser.value(gallery)); // before any sound device is looked for
+    const QString gallery = parser.value(options.gallery);
+    problem = ListeningSession::galleryProblem(gallery); // before any sound device is looked for
     if (!problem.isEmpty())
         return fail(problem);
 
-    ListeningSession session(choice->controls, choice->settings);
-    QEventLoop loop;
+    OwnFinder own(choice->controls, choice->settings, [&](bool ticked) { choice->controls.licLock = ticked; });
+    ListeningSession session({&own});
+    ListenRun run(session, *limits);
+    const QAudioDevice device = AudioEngine::findInput(parser.value(options.input));
+    problem = session.start(device, gallery);
+    if (!problem.isEmpty())
+        return fail(problem);
     QTextStream out(stdout);
-    int received = 0;
-    QObject::connect(&session, &ListeningSession::licLockChanged,
-                     [&](bool ticked) { choice->controls.licLock = ticked; });
-    QObject::connect(&session, &ListeningSession::pictureKept,
-                     [&](const ReceivedPicture& picture, const GalleryEntry& entry) {
-                         out << "Received " << entry.picturePath << ": " << readOutLine(picture.signatureCaption)
-                             << Qt::endl;
-                         if (++received == wanted)
-                             loop.exit(0);
-                     });
-    QObject::connect(&session, &ListeningSession::keepFailed, [](const QString& message) {
-        QTextStream(stderr) << "tonobild-cli: " << message << "; listening goes on" << Qt::endl;
-    });
-    QObject::connect(&session, &ListeningSession::listeningFailed, [&](const QString& reason) {
-        problem = reason;
-        loop.exit(1);
-    });
-    if (length > 0)
-        QTimer::singleShot(static_cast<int>(length * 1000), &loop, [&] { loop.exit(0); });
-    const StopSignals stopSignals([&](int) { loop.exit(0); });
-
-    const QAudioDevice device = AudioEngine::findInput(parser.value(input));
-    problem = session.start(device, parser.value(gallery));
-    if (!problem.isEmpty())
-        return fail(problem);
-    out << "Listening on " << device.description() << " into " << parser.value(gallery) << Qt::endl;
-    const int result = loop.exec();
+    out << "Listening on " << device.description() << " into " << gallery << Qt::endl;
+    const bool heard = run.exec();
     session.stop(); // a transmission coming in is kept with what arrived
-    out << "Received " << received << (received == 1 ? " picture" : " pictures") << Qt::endl;
-    if (result != 0)
-        return fail(problem);
+    out << "Received " << run.received() << (run.received() == 1 ? " picture" : " pictures") << Qt::endl;
+    if (!heard)
+        return fail(run.deviceProblem());
     if (const int lost = session.picturesLost(); lost > 0) // said as it happened, and in the exit code
         return fail(QStringLiteral("%1 received could not be kept in %2")
-                        .arg(lost == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(lost),
-                             parser.value(gallery)));
+                        .arg(lost == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(lost), gallery));
     return 0;
 }
 

@@ -27,7 +27,7 @@ int signatureCommand(const QStringList& arguments)
         return fail(QStringLiteral("cannot load %1: %2").arg(path, loaded.problem));
     const WorkingPicture picture = fromImage(loaded.image);
     WorkingState state;
-    state.sigscale = 1;
+    startUp(state);
     const std::string caption = readSignatureCaption(picture, state, parser.isSet(compand));
     QTextStream(stdout) << QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())) << '\n';
     return 0;

@@ -32,4 +32,10 @@ struct WorkingState {
     std::string signature;         // the signature text: a space, a class letter, the codeword; or empty
 };
 
+// Start-up's step on the working state: the signature is stamped and read at scale 1.
+inline void startUp(WorkingState& state) noexcept
+{
+    state.sigscale = 1;
+}
+
 } // namespace tonobild

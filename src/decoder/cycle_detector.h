@@ -114,6 +114,14 @@ private:
     };
     bool endsCycle(Cycle& cycle) const noexcept;
     bool closeCycle(Cycle& cycle, std::int16_t& value) const noexcept;
+    // What one sample of the sample loop did: a tick made a progress step due;
+    // a cycle ended and completed a pair.
+    struct Heard {
+        bool stepDue;
+        bool paired;
+    };
+    Heard hearSample(Cycle& cycle, std::uint8_t sample, int& count, int ticksPerStep,
+                     std::int16_t& value) const noexcept;
 
     // Most of a clean stream is whole groups: waiting, with no swing of the
     // pair yet, come a low, a high, a low and a high sample, two cycles that
@@ -251,6 +259,26 @@ inline std::size_t CycleDetector::cleanRunValues(const Cycle& cycle, const std::
     return groups;
 }
 
+// While waiting a low sample is a tick, which may make a progress step due;
+// else a high sample may end the cycle and complete a pair, whose value is then
+// in value. The sample widens the cycle's bounds either way.
+inline CycleDetector::Heard CycleDetector::hearSample(Cycle& cycle, std::uint8_t sample, int& count, int ticksPerStep,
+                                                      std::int16_t& value) const noexcept
+{
+    Heard heard{false, false};
+    if (cycle.waiting) {
+        const bool tick = sample < kMiddle;
+        cycle.waiting = !tick;
+        count += tick ? 1 : 0;
+        heard.stepDue = count > ticksPerStep;
+    } else if (sample > kMiddle && endsCycle(cycle)) {
+        heard.paired = closeCycle(cycle, value);
+    }
+    cycle.minimum = sample < cycle.minimum ? sample : cycle.minimum;
+    cycle.maximum = sample > cycle.maximum ? sample : cycle.maximum;
+    return heard;
+}
+
 inline void CycleDetector::store(const Cycle& cycle) noexcept
 {
     waiting_ = cycle.waiting;
@@ -293,21 +321,9 @@ void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
             }
             continue;
         }
-        const std::uint8_t sample = *at++;
-        bool stepDue = false;
-        bool paired = false;
         std::int16_t value = 0;
-        if (cycle.waiting) {
-            const bool tick = sample < kMiddle;
-            cycle.waiting = !tick;
-            count += tick ? 1 : 0;
-            stepDue = count > ticksPerStep;
-        } else if (sample > kMiddle && endsCycle(cycle)) {
-            paired = closeCycle(cycle, value);
-        }
-        cycle.minimum = sample < cycle.minimum ? sample : cycle.minimum;
-        cycle.maximum = sample > cycle.maximum ? sample : cycle.maximum;
-        if (stepDue) {
+        const Heard heard = hearSample(cycle, *at++, count, ticksPerStep, value);
+        if (heard.stepDue) {
             ticks = count;
             if (!onStep()) {
                 leave();
@@ -315,7 +331,7 @@ void CycleDetector::feedBlock(std::span<const std::uint8_t> block, int& ticks, i
             }
             count = 0;
         }
-        if (paired && !onValues(std::span<const std::int16_t>(&value, 1)).goOn) {
+        if (heard.paired && !onValues(std::span<const std::int16_t>(&value, 1)).goOn) {
             leave();
             return;
         }

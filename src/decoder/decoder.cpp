@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "common/numbers.h"
+#include "decoder/decode_option_table.h"
 
 namespace tonobild {
 
@@ -22,11 +23,11 @@ bool isResolution(int width, int height) noexcept
 std::string missingDecodeChoice(const DecodeSettings& settings, const DecoderControls& controls)
 {
     if (settings.pictureWidth == 0 || settings.pictureHeight == 0)
-        return "resolution";
+        return std::string(decodeOption("resolution").caption);
     if (settings.normlevel != 2 && settings.normlevel != 3)
-        return "Active Normalising level";
+        return std::string(decodeOption("level").caption);
     if (controls.hsync && controls.useLic && controls.licInset == 0)
-        return "LIC Inset";
+        return std::string(decodeOption("lic-inset").caption);
     return {};
 }
 

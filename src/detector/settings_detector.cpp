@@ -90,6 +90,15 @@ std::string certaintyText(const DetectedSettings& settings)
     return "guessed from " + std::to_string(settings.linesRead) + (settings.linesRead == 1 ? " line" : " lines");
 }
 
+void takeDetected(const DetectedSettings& found, DecodeSetup& setup)
+{
+    setup.settings.pictureWidth = found.pictureWidth;
+    setup.settings.pictureHeight = found.pictureHeight;
+    setup.settings.halfX = found.halfX;
+    setup.settings.mono = found.mono;
+    setup.controls.compand = found.compand;
+}
+
 SettingsDetector::SettingsDetector() : cycles_(controls_)
 {
     cycles_.reset(kNormLevel);

@@ -18,8 +18,10 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "decoder/cycle_detector.h"
+#include "decoder/decode_option_table.h"
 #include "decoder/decoder_controls.h"
 #include "soundfile/sample_file.h"
 
@@ -40,6 +42,12 @@ struct DetectedSettings {
 
 // "certain", or "guessed from N lines".
 std::string certaintyText(const DetectedSettings& settings);
+
+// The decode options that the settings read stand for, in the order "detect" names them.
+inline constexpr std::string_view kDetectedOptions[] = {"resolution", "half-x", "mono", "compand"};
+
+// The settings read take the place of the setup's resolution, "Half X", "Compand" and mono.
+void takeDetected(const DetectedSettings& found, DecodeSetup& setup);
 
 class SettingsDetector {
 public:

@@ -11,28 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "common/sample_sink.h"
 #include "common/working_state.h"
 #include "encoder/pass_order.h"
 #include "picture/working_picture.h"
 
 namespace tonobild {
-
-// Receives the stream in large blocks.
-class SampleSink {
-public:
-    virtual ~SampleSink() = default;
-    virtual void write(const std::uint8_t* samples, std::size_t count) = 0;
-};
-
-// A sink that keeps the stream in memory.
-class MemorySink final : public SampleSink {
-public:
-    void write(const std::uint8_t* samples, std::size_t count) override
-    {
-        bytes.insert(bytes.end(), samples, samples + count);
-    }
-    std::vector<std::uint8_t> bytes;
-};
 
 // Settings read once when an encode starts.
 struct EncoderSettings {

@@ -26,6 +26,12 @@ constexpr ResolutionSize resolutionSize(Resolution resolution) noexcept
     return {160, 120};
 }
 
+// Every resolution is four wide to three high.
+constexpr int heightForWidth(int width) noexcept
+{
+    return width * 3 / 4;
+}
+
 // The resolution whose size is exactly width x height, if any.
 constexpr std::optional<Resolution> resolutionOfSize(int width, int height) noexcept
 {
@@ -34,6 +40,12 @@ constexpr std::optional<Resolution> resolutionOfSize(int width, int height) noex
             return r;
     }
     return std::nullopt;
+}
+
+// The resolution of that width, if any.
+constexpr std::optional<Resolution> resolutionOfWidth(int width) noexcept
+{
+    return resolutionOfSize(width, heightForWidth(width));
 }
 
 } // namespace tonobild

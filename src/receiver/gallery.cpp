@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <filesystem>
+#include <span>
 #include <system_error>
 
 #include "soundfile/wav_header.h"
@@ -49,14 +50,14 @@ QString writeRecording(const QString& path, std::span<const std::uint8_t> sample
     return reason;
 }
 
-QString indexLine(const GalleryEntry& entry, const GalleryItem& item)
+QString indexLine(const GalleryEntry& entry, const ReceivedPicture& received)
 {
-    const std::string readOut = oneLineReadOut(item.readOut);
-    const double seconds = item.sampleRate ? static_cast<double>(item.recording.size()) / item.sampleRate : 0;
+    const std::string& report = received.report;
     return QStringList{entry.time.toString(Qt::ISODate), QFileInfo(entry.picturePath).fileName(),
-                       QFileInfo(entry.recordingPath).fileName(), QStringLiteral("%1 s").arg(seconds, 0, 'f', 1),
-                       item.decodeOptions,
-                       QString::fromLatin1(readOut.data(), static_cast<qsizetype>(readOut.size()))}
+                       QFileInfo(entry.recordingPath).fileName(),
+                       QStringLiteral("%1 s").arg(received.seconds(), 0, 'f', 1),
+                       QString::fromStdString(received.decodeOptions),
+                       QString::fromLatin1(report.data(), static_cast<qsizetype>(report.size()))}
                .join(QLatin1Char('\t')) +
            QLatin1Char('\n');
 }
@@ -94,13 +95,14 @@ QString Gallery::prepare() const
     return {};
 }
 
-std::optional<GalleryEntry> Gallery::keep(const GalleryItem& item, const QDateTime& when, QString* problem) const
+std::optional<GalleryEntry> Gallery::keep(const ReceivedPicture& received, const QDateTime& when,
+                                          QString* problem) const
 {
     const QDir folder(folder_);
     *problem = createFolder();
     if (!problem->isEmpty())
         return std::nullopt;
-    const std::string stem = galleryStem(localTime(when), item.codeword);
+    const std::string stem = galleryStem(localTime(when), received.namePart);
     GalleryEntry entry{{}, {}, when};
     for (int n = 1;; ++n) {
         const QString name = QString::fromStdString(numberedStem(stem, n));
@@ -108,7 +110,7 @@ std::optional<GalleryEntry> Gallery::keep(const GalleryItem& item, const QDateTi
         entry.recordingPath = folder.filePath(name + QStringLiteral(".wav"));
         if (QFileInfo::exists(entry.picturePath) || QFileInfo::exists(entry.recordingPath))
             continue;
-        const QString reason = writeRecording(entry.recordingPath, item.recording, item.sampleRate);
+        const QString reason = writeRecording(entry.recordingPath, received.recording, received.sampleRate);
         if (reason.isEmpty())
             break;
         if (!QFileInfo::exists(entry.recordingPath)) { // not a name taken meanwhile: the folder refuses
@@ -116,12 +118,12 @@ std::optional<GalleryEntry> Gallery::keep(const GalleryItem& item, const QDateTi
             return std::nullopt;
         }
     }
-    if (const QString reason = savePictureFile(toImage(item.picture), entry.picturePath); !reason.isEmpty()) {
+    if (const QString reason = savePictureFile(toImage(received.picture), entry.picturePath); !reason.isEmpty()) {
         *problem = cannotWrite(entry.picturePath, reason);
         return std::nullopt;
     }
     QFile index(folder.filePath(QString::fromLatin1(kIndexName)));
-    const QByteArray line = indexLine(entry, item).toUtf8();
+    const QByteArray line = indexLine(entry, received).toUtf8();
     if (!index.open(QIODevice::WriteOnly | QIODevice::Append) || index.write(line) != line.size() || !index.flush()) {
         *problem = cannotWrite(index.fileName(), index.errorString());
         return std::nullopt;

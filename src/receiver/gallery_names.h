@@ -1,13 +1,12 @@
 // How the gallery names what it keeps: a picture and its recording share a
-// stem of the local date and time and, when one was read, the sender's
-// codeword, e.g. "2026-12-06_14-03-22_KLM456"; a second picture in the same
+// stem of the local date and time and, when one was read, the name part the
+// family gives (the sender's codeword or callsign), e.g.
+// "2026-12-06_14-03-22_KLM456"; a second picture in the same
 // second is "...-2", then "-3", so that nothing is ever overwritten.
 #pragma once
 
 #include <string>
 #include <string_view>
-
-#include "decoder/decoder_controls.h"
 
 namespace tonobild {
 
@@ -20,22 +19,13 @@ struct LocalTime {
     int second = 0;
 };
 
-// The codeword as a file name takes it: letters, digits and "-" only.
-std::string fileNameCodeword(std::string_view codeword);
+// The name part as a file name takes it: letters, digits and "-" only.
+std::string fileNamePart(std::string_view namePart);
 
-// "YYYY-MM-DD_HH-MM-SS", then "_" and the codeword when one is left after fileNameCodeword.
-std::string galleryStem(const LocalTime& time, std::string_view codeword);
+// "YYYY-MM-DD_HH-MM-SS", then "_" and the name part when one is left after fileNamePart.
+std::string galleryStem(const LocalTime& time, std::string_view namePart);
 
 // The stem of the n-th picture of one stem: the stem itself, then "stem-2", "stem-3", ...
 std::string numberedStem(const std::string& stem, int n);
-
-// The read-out on one line: "\r\n" becomes "; ".
-std::string oneLineReadOut(std::string_view caption);
-
-// The options of "tonobild-cli decode" that decode as these controls and
-// settings do: always "--resolution WxH --level N", then, in the order of the
-// command's help, each option whose value differs from its default, e.g.
-// "--resolution 320x240 --level 3 --half-x --compand --sync-offset 32".
-std::string decodeOptionsText(const DecoderControls& controls, const DecodeSettings& settings);
 
 } // namespace tonobild

@@ -36,7 +36,23 @@ QString timeText(double seconds)
 } // namespace
 
 ListenPanel::ListenPanel(Host& host, SettingsStore& store, QWidget* parent)
-    : QWidget(parent), host_(host), store_(store), session_(host.decoderControls(), settings_)
+    : QWidget(parent), host_(host), store_(store),
+      ownFinder_(host.decoderControls(), settings_, [this](bool ticked) { host_.setLicLock(ticked); }),
+      session_({&ownFinder_})
+{
+    buildControls();
+    layOutControls();
+    connect(listenButton, &QPushButton::clicked, this, &ListenPanel::toggleListening);
+    connect(inputBox, &QComboBox::currentIndexChanged, this, &ListenPanel::storeInput);
+    connect(folderBox, &QLineEdit::editingFinished, this, &ListenPanel::storeFolder);
+    connectSession();
+    // A click, or Enter on the chosen picture.
+    const auto place = [this](QListWidgetItem* item) { host_.placeGalleryPicture(item->data(Qt::UserRole).toString()); };
+    connect(galleryStrip, &QListWidget::itemClicked, this, place);
+    connect(galleryStrip, &QListWidget::itemActivated, this, place);
+}
+
+void ListenPanel::buildControls()
 {
     listenButton = new QPushButton(kListenCaption, this);
     listenButton->setObjectName(QStringLiteral("listenButton"));
@@ -79,7 +95,10 @@ ListenPanel::ListenPanel(Host& host, SettingsStore& store, QWidget* parent)
     galleryStrip->setWrapping(false);
     galleryStrip->setIconSize(QSize(kThumbnailWidth, kThumbnailWidth * 3 / 4));
     galleryStrip->setFixedHeight(kThumbnailWidth * 3 / 4 + 40);
+}
 
+void ListenPanel::layOutControls()
+{
     auto* layout = new QGridLayout(this);
     layout->addWidget(listenButton, 0, 0);
     layout->addWidget(inputBox, 0, 1);
@@ -91,10 +110,10 @@ ListenPanel::ListenPanel(Host& host, SettingsStore& store, QWidget* parent)
     layout->addWidget(timeLeftLabel, 4, 1);
     layout->addWidget(statusLabel, 5, 0, 1, 2);
     layout->addWidget(galleryStrip, 6, 0, 1, 2);
+}
 
-    connect(listenButton, &QPushButton::clicked, this, &ListenPanel::toggleListening);
-    connect(inputBox, &QComboBox::currentIndexChanged, this, &ListenPanel::storeInput);
-    connect(folderBox, &QLineEdit::editingFinished, this, &ListenPanel::storeFolder);
+void ListenPanel::connectSession()
+{
     connect(&session_, &ListeningSession::transmissionBegan, this, [this] {
         settings_ = host_.listeningSettings();
         statusLabel->setText(QStringLiteral("Receiving"));
@@ -105,17 +124,12 @@ ListenPanel::ListenPanel(Host& host, SettingsStore& store, QWidget* parent)
         statusLabel->setText(QStringLiteral("Listening on %1; the last signal held no picture").arg(inputBox->currentText()));
     });
     connect(&session_, &ListeningSession::samplesHeard, this, &ListenPanel::showProgress);
-    connect(&session_, &ListeningSession::licLockChanged, this, [this](bool ticked) { host_.setLicLock(ticked); });
     connect(&session_, &ListeningSession::pictureKept, this, &ListenPanel::showKept);
     connect(&session_, &ListeningSession::keepFailed, this, [this](const QString& message) {
         statusLabel->setText(QStringLiteral("The picture could not be kept: %1. Listening goes on.").arg(message));
     });
     connect(&session_, &ListeningSession::listeningFailed, this,
             [this](const QString& reason) { stopListening(reason); });
-    // A click, or Enter on the chosen picture.
-    const auto place = [this](QListWidgetItem* item) { host_.placeGalleryPicture(item->data(Qt::UserRole).toString()); };
-    connect(galleryStrip, &QListWidget::itemClicked, this, place);
-    connect(galleryStrip, &QListWidget::itemActivated, this, place);
 }
 
 void ListenPanel::showEvent(QShowEvent* event)
@@ -146,7 +160,7 @@ void ListenPanel::startListening()
         return;
     }
     settings_ = host_.listeningSettings();
-    const std::string missing = missingDecodeChoice(settings_, host_.decoderControls());
+    const std::string missing = ownFinder_.missingChoice();
     if (!missing.empty()) {
         statusLabel->setText(QStringLiteral("Choose the %1 before listening.").arg(QString::fromStdString(missing)));
         return;
@@ -199,8 +213,8 @@ void ListenPanel::showKept(const ReceivedPicture& picture, const GalleryEntry& e
     livePicture->setImage(toImage(picture.picture));
     rowLabel->clear();
     timeLeftLabel->clear();
-    const QString read = picture.codeword().empty() ? QStringLiteral("no signature")
-                                                    : QString::fromStdString(picture.codeword());
+    const QString read = picture.namePart.empty() ? QStringLiteral("no signature")
+                                                  : QString::fromStdString(picture.namePart);
     statusLabel->setText(QStringLiteral("Received %1 (%2); listening").arg(QFileInfo(entry.picturePath).fileName(), read));
     addToGalleryStrip(entry.picturePath, true);
 }

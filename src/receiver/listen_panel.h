@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "decoder/decoder_controls.h"
+#include "family/own_family.h"
 #include "picture/working_picture.h"
 #include "receiver/listening_session.h"
 
@@ -52,22 +53,14 @@ public:
     bool isListening() const { return session_.isListening(); }
     // "Listen": starts listening, or stops it.
     void toggleListening();
-    const ListeningSession& session() const { return session_; }
-
-    QPushButton* listenButton = nullptr;
-    QComboBox* inputBox = nullptr;
-    QLineEdit* folderBox = nullptr;
-    QLabel* statusLabel = nullptr;
-    QLabel* rowLabel = nullptr;
-    QLabel* timeLeftLabel = nullptr;
-    QProgressBar* levelBar = nullptr;
-    PictureView* livePicture = nullptr;
-    QListWidget* galleryStrip = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildControls();
+    void layOutControls();
+    void connectSession();
     void startListening();
     void stopListening(const QString& status);
     void showProgress();
@@ -80,7 +73,17 @@ private:
     Host& host_;
     SettingsStore& store_;
     DecodeSettings settings_; // brought up to date when a transmission begins
+    OwnFinder ownFinder_;     // the station's own format, with the window's controls
     ListeningSession session_;
+    QPushButton* listenButton = nullptr;
+    QComboBox* inputBox = nullptr;
+    QLineEdit* folderBox = nullptr;
+    QLabel* statusLabel = nullptr;
+    QLabel* rowLabel = nullptr;
+    QLabel* timeLeftLabel = nullptr;
+    QProgressBar* levelBar = nullptr;
+    PictureView* livePicture = nullptr;
+    QListWidget* galleryStrip = nullptr;
     WorkingPicture live_;
     QElapsedTimer lastRepaint_;
     bool stripFilled_ = false; // the strip is read from the folder when first shown, not at start-up

@@ -1,188 +1,73 @@
 #include "receiver/listener.h"
 
 #include <algorithm>
-#include <optional>
-
-#include "common/working_state.h"
-#include "soundfile/wav_header.h"
-#include "decoder/decoder.h"
-#include "decoder/line_identification.h"
-#include "signature/signature_codec.h"
 
 namespace tonobild {
 
-namespace {
-
-// The longest transmission: 640 x 480 in colour, 936022 groups of four samples,
-// sent at the slowest sender rate, 8000 samples per second.
-constexpr std::uint64_t kLongestGroups = 936022;
-constexpr std::uint64_t kSamplesPerSentGroup = 4;
-constexpr std::uint64_t kSlowestSenderRate = 8000;
-
-// The live decode hands "LIC Lock" on to the window and never yields: the
-// samples come in blocks, and the window repaints between them.
-class LiveHost final : public DecoderHost {
-public:
-    explicit LiveHost(ListenerHost& host) : host_(host) {}
-    bool progressStep() override { return true; }
-    bool rebuildRow() override { return true; }
-    void setLicLock(bool ticked) override { host_.setLicLock(ticked); }
-
-private:
-    ListenerHost& host_;
-};
-
-// A rebuild for the live picture only: it yields nowhere and changes no control.
-class QuietHost final : public DecoderHost {
-public:
-    bool progressStep() override { return true; }
-    bool rebuildRow() override { return true; }
-    void setLicLock(bool) override {}
-};
-
-// The last line has come in: the last slot of the line store is filled, or
-// the row counter has wrapped for the third time.
-bool lastLineIn(const WorkingState& state, const Decoder& decoder, bool mono, std::optional<DecodeEnd> end)
+Listener::Listener(std::span<TransmissionFinder* const> families, std::uint32_t sampleRate, ListenerHost& host)
+    : sampleRate_(sampleRate), host_(host)
 {
-    const int lastSlot = std::min((mono ? 2 : 3) * decoder.rows(), kLineStoreSlots);
-    return end == DecodeEnd::ThirdPass || !state.linestore[static_cast<std::size_t>(lastSlot)].empty();
-}
-
-// A line was filed by its code, or without identified lines painted at its
-// sync: a leader cut short or a whistle takes none.
-bool tookAnyLine(const WorkingState& state, const Decoder& decoder, const DecoderControls& controls)
-{
-    if (controls.hsync && controls.useLic)
-        return std::any_of(state.linestore.begin(), state.linestore.end(),
-                           [](const std::string& line) { return !line.empty(); });
-    return state.ypos > 1 || decoder.passCount() > 0;
-}
-
-} // namespace
-
-std::string ReceivedPicture::codeword() const
-{
-    // A signature is a space, a class letter, then the codeword.
-    if (signatureCode.size() < 3 || signatureCode.front() != ' ')
-        return {};
-    return signatureCode.substr(2);
-}
-
-ReceivedPicture decodeRecording(std::vector<std::uint8_t> samples, std::uint32_t sampleRate,
-                                DecoderControls controls, const DecodeSettings& settings)
-{
-    ReceivedPicture received;
-    received.picture = WorkingPicture(settings.pictureWidth, settings.pictureHeight);
-    received.controls = controls;
-    received.settings = settings;
-    received.sampleRate = sampleRate;
-    WorkingState state;
-    state.sigscale = 1;
-    UnattendedDecoderHost host(controls);
-    Decoder decoder(received.picture, state, controls, host);
-    decoder.begin(settings);
-    const auto header = pcm8MonoHeader(sampleRate, static_cast<std::uint32_t>(samples.size()));
-    std::optional<DecodeEnd> end = decoder.feed(header);
-    if (!end)
-        end = decoder.feed(samples);
-    received.tookLine = tookAnyLine(state, decoder, received.controls);
-    received.complete = lastLineIn(state, decoder, settings.mono, end);
-    decoder.finish();
-    received.signatureCode = getcode(received.picture, state, controls.compand);
-    received.signatureCaption = formatSignatureCaption(received.signatureCode);
-    received.recording = std::move(samples);
-    return received;
-}
-
-// One transmission coming in: its recording so far, and the live decode of it
-// with the window's controls. The settings and the controls as they stood at
-// its start are kept for the decode of the recording.
-struct Listener::Transmission {
-    Transmission(const DecoderControls& controls, const DecodeSettings& startSettings, ListenerHost& host,
-                 std::uint64_t firstSample)
-        : startControls(controls), settings(startSettings), start(firstSample),
-          picture(startSettings.pictureWidth, startSettings.pictureHeight), liveHost_(host),
-          decoder(picture, state, controls, liveHost_)
-    {
-        state.sigscale = 1;
-        decoder.begin(settings);
+    for (TransmissionFinder* finder : families) {
+        families_.push_back({finder, finder->listen(sampleRate)});
+        ringLength_ = std::max(ringLength_, families_.back().needs.lookBack);
     }
-
-    void feed(std::span<const std::uint8_t> samples)
-    {
-        recording.insert(recording.end(), samples.begin(), samples.end());
-        if (!end)
-            end = decoder.feed(samples);
-    }
-
-    bool complete() const { return lastLineIn(state, decoder, settings.mono, end); }
-    bool tookLine() const { return tookAnyLine(state, decoder, startControls); }
-
-    const DecoderControls startControls;
-    const DecodeSettings settings;
-    const std::uint64_t start;
-    std::vector<std::uint8_t> recording;
-    WorkingPicture picture;
-    WorkingState state;
-    LiveHost liveHost_;
-    Decoder decoder;
-    std::optional<DecodeEnd> end;
-};
-
-Listener::Listener(const DecoderControls& controls, const DecodeSettings& settings, std::uint32_t sampleRate,
-                   ListenerHost& host)
-    : controls_(controls), settings_(settings), sampleRate_(sampleRate), host_(host), watch_(sampleRate)
-{
-    ring_.reserve(2 * ringLength());
+    ring_.reserve(2 * ringLength_);
 }
 
 Listener::~Listener() = default;
 
-std::size_t Listener::ringLength() const noexcept
-{
-    return sampleRate_ / 2;
-}
-
 void Listener::feed(std::span<const std::uint8_t> block)
 {
+    watchBlock(block);
     // The samples before an event go where they belong before the event is handled.
+    const std::uint64_t blockStart = passedOn_;
     std::size_t handed = 0;
-    for (std::size_t i = 0; i < block.size(); ++i) {
-        const auto event = watch_.feed(block[i]);
-        if (event == TransmissionWatch::Event::None)
-            continue;
-        passOn(block.subspan(handed, i - handed));
-        handed = i;
-        handle(event);
+    for (const Found& found : found_) {
+        const auto at = static_cast<std::size_t>(found.event.at - blockStart);
+        passOn(block.subspan(handed, at - handed));
+        handed = at;
+        handle(found);
     }
     passOn(block.subspan(handed));
     checkEnd();
 }
 
-void Listener::handle(TransmissionWatch::Event event)
+// What every family's watch found in the block, in the order of the stream.
+void Listener::watchBlock(std::span<const std::uint8_t> block)
 {
-    switch (event) {
-    case TransmissionWatch::Event::SignalFound:
+    found_.clear();
+    for (const Family& family : families_) {
+        events_.clear();
+        family.finder->watch(block, events_);
+        for (const WatchEvent& event : events_)
+            found_.push_back({&family, event});
+    }
+    std::stable_sort(found_.begin(), found_.end(),
+                     [](const Found& a, const Found& b) { return a.event.at < b.event.at; });
+}
+
+void Listener::handle(const Found& found)
+{
+    const WatchEvent& event = found.event;
+    switch (event.kind) {
+    case WatchEvent::Kind::SignalBegins:
         if (!current_)
-            begin(watch_.runStart());
+            begin(*found.family, event.where);
         break;
-    case TransmissionWatch::Event::SignalLost:
-        if (current_ && current_->complete())
-            end(afterLastSteadyCycle());
+    case WatchEvent::Kind::SignalEnds:
+        if (current_ && &current_->family == found.family && current_->reception->lastLineIn())
+            end(event.where);
         break;
-    case TransmissionWatch::Event::LeaderFound:
-        // A transmission's own leader comes before its first line; a leader
+    case WatchEvent::Kind::OpeningFound:
+        // A transmission's own opening comes before its first line; an opening
         // after lines were taken is the next transmission's.
-        if (current_ && current_->tookLine() && watch_.leaderStart() > current_->start) {
-            const std::uint64_t start = watch_.leaderStart();
-            std::vector<std::uint8_t> tail(current_->recording.begin() +
-                                               static_cast<std::ptrdiff_t>(start - current_->start),
-                                           current_->recording.end());
-            end(start);
-            begin(start, tail);
+        if (current_ && current_->reception->tookLine() && event.where > current_->start) {
+            const std::vector<std::uint8_t> tail(
+                current_->recording.begin() + static_cast<std::ptrdiff_t>(event.where - current_->start),
+                current_->recording.end());
+            end(event.where);
+            begin(*found.family, event.where, tail);
         }
-        break;
-    case TransmissionWatch::Event::None:
         break;
     }
 }
@@ -190,57 +75,57 @@ void Listener::handle(TransmissionWatch::Event event)
 void Listener::passOn(std::span<const std::uint8_t> samples)
 {
     if (current_)
-        current_->feed(samples);
+        keepInTransmission(samples);
     else
         keepInRing(samples);
     passedOn_ += samples.size();
 }
 
+void Listener::keepInTransmission(std::span<const std::uint8_t> samples)
+{
+    current_->recording.insert(current_->recording.end(), samples.begin(), samples.end());
+    current_->reception->feed(samples);
+}
+
 void Listener::keepInRing(std::span<const std::uint8_t> samples)
 {
-    const std::size_t length = ringLength();
-    if (samples.size() >= length) {
-        ring_.assign(samples.end() - static_cast<std::ptrdiff_t>(length), samples.end());
+    if (samples.size() >= ringLength_) {
+        ring_.assign(samples.end() - static_cast<std::ptrdiff_t>(ringLength_), samples.end());
         return;
     }
     // The ring's vector holds up to twice its length, and sheds its oldest half at once.
-    if (ring_.size() + samples.size() > 2 * length)
-        ring_.erase(ring_.begin(), ring_.end() - static_cast<std::ptrdiff_t>(length - samples.size()));
+    if (ring_.size() + samples.size() > 2 * ringLength_)
+        ring_.erase(ring_.begin(), ring_.end() - static_cast<std::ptrdiff_t>(ringLength_ - samples.size()));
     ring_.insert(ring_.end(), samples.begin(), samples.end());
 }
 
-void Listener::begin(std::uint64_t start)
+void Listener::begin(const Family& family, std::uint64_t start)
 {
-    // The ring ends at the last sample passed on; the run began inside it.
+    // The ring ends at the last sample passed on; the transmission began inside it.
     const std::uint64_t ringStart = passedOn_ - ring_.size();
     const std::uint64_t from = std::max(start, ringStart);
-    std::vector<std::uint8_t> kept(ring_.begin() + static_cast<std::ptrdiff_t>(from - ringStart), ring_.end());
+    const std::vector<std::uint8_t> kept(ring_.begin() + static_cast<std::ptrdiff_t>(from - ringStart), ring_.end());
     ring_.clear();
-    begin(from, kept);
+    begin(family, from, kept);
 }
 
-void Listener::begin(std::uint64_t start, std::span<const std::uint8_t> firstSamples)
+void Listener::begin(const Family& family, std::uint64_t start, std::span<const std::uint8_t> firstSamples)
 {
     host_.transmissionBegins();
-    // Without a resolution, a level or an inset nothing can be decoded: the
-    // window does not start listening so, and a transmission is not taken then.
-    if (!missingDecodeChoice(settings_, controls_).empty())
+    std::unique_ptr<Reception> reception = family.finder->receive();
+    if (!reception) // a choice is missing: the window does not start listening so
         return;
-    current_ = std::make_unique<Transmission>(controls_, settings_, host_, start);
-    current_->feed(firstSamples);
+    current_ = std::make_unique<Transmission>(family, std::move(reception), start, std::vector<std::uint8_t>());
+    keepInTransmission(firstSamples);
 }
 
 void Listener::end(std::uint64_t cut)
 {
-    std::unique_ptr<Transmission> ended = std::move(current_);
-    ended->decoder.finish(); // ticks "LIC Lock" again where the live decode unticked it
-    // A WAV file's data is of even length: an odd one is padded with a byte
-    // that a decode of the file would read as a sample.
+    const std::unique_ptr<Transmission> ended = std::move(current_);
     std::uint64_t length = std::min<std::uint64_t>(cut - ended->start, ended->recording.size());
     length -= length % 2;
     ended->recording.resize(static_cast<std::size_t>(length));
-    ReceivedPicture received =
-        decodeRecording(std::move(ended->recording), sampleRate_, ended->startControls, ended->settings);
+    ReceivedPicture received = ended->reception->finish(std::move(ended->recording), sampleRate_);
     received.startSample = ended->start;
     if (received.tookLine)
         host_.received(std::move(received));
@@ -248,28 +133,24 @@ void Listener::end(std::uint64_t cut)
         host_.nothingReceived();
 }
 
-// Where the signal was last in step, with one cycle more, so that the last
-// cycle in step ends inside the recording.
-std::uint64_t Listener::afterLastSteadyCycle() const noexcept
-{
-    return watch_.lastSteadyEnd() + static_cast<std::uint64_t>(watch_.cycleLength() + 0.5);
-}
-
 void Listener::checkEnd()
 {
     if (!current_)
         return;
-    const std::uint64_t silence = static_cast<std::uint64_t>(kSilenceSeconds * sampleRate_);
-    if (!watch_.steady() && (current_->complete() || passedOn_ - watch_.lastSteadyEnd() >= silence))
-        end(afterLastSteadyCycle());
-    else if (current_->recording.size() >= longestRecording())
+    const ListeningNeeds& needs = current_->family.needs;
+    const SignalState signal = current_->family.finder->signal();
+    if (!signal.on && (current_->reception->lastLineIn() || passedOn_ - signal.lastInStep >= needs.silence))
+        end(signal.end);
+    else if (current_->recording.size() >= needs.longest)
         end(passedOn_);
 }
 
 void Listener::finish()
 {
-    if (current_)
-        end(watch_.steady() ? passedOn_ : afterLastSteadyCycle());
+    if (!current_)
+        return;
+    const SignalState signal = current_->family.finder->signal();
+    end(signal.on ? passedOn_ : signal.end);
 }
 
 bool Listener::receiving() const noexcept
@@ -277,42 +158,22 @@ bool Listener::receiving() const noexcept
     return current_ != nullptr;
 }
 
-std::uint64_t Listener::longestRecording() const noexcept
-{
-    return kLongestGroups * kSamplesPerSentGroup * sampleRate_ / kSlowestSenderRate +
-           static_cast<std::uint64_t>(kSilenceSeconds * sampleRate_);
-}
-
 PassProgress Listener::progress() const
 {
     if (!current_)
         return {0, 0, "listening"};
-    return passProgress(current_->state.ypos, current_->decoder.rows(), current_->decoder.passCount());
+    return current_->reception->progress();
 }
 
 double Listener::secondsLeft() const
 {
-    if (!current_ || watch_.cycleLength() <= 0)
-        return 0;
-    const Decoder& decoder = current_->decoder;
-    const int passes = current_->settings.mono ? 2 : 3;
-    const long long linesLeft = static_cast<long long>(passes) * decoder.rows() -
-                                (static_cast<long long>(decoder.passCount()) * decoder.rows() + current_->state.ypos);
-    // Every group is two cycles.
-    const double samplesPerGroup = 2 * watch_.cycleLength();
-    return static_cast<double>(std::max(0LL, linesLeft)) * decoder.xsiz() * samplesPerGroup / sampleRate_;
+    return current_ ? current_->reception->secondsLeft() : 0;
 }
 
 void Listener::paintLivePicture(WorkingPicture& out) const
 {
-    if (!current_)
-        return;
-    out = current_->picture;
-    if (controls_.hsync && controls_.useLic) {
-        QuietHost quiet;
-        rebuildFromLineStore(out, current_->state, controls_, quiet, current_->decoder.xsiz(),
-                             current_->decoder.rows(), current_->settings.mono);
-    }
+    if (current_)
+        current_->reception->paintLivePicture(out);
 }
 
 } // namespace tonobild

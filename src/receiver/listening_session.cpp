@@ -3,12 +3,11 @@
 #include <QDateTime>
 
 #include "audio/sample_conversion.h"
-#include "receiver/gallery_names.h"
 
 namespace tonobild {
 
-ListeningSession::ListeningSession(const DecoderControls& controls, const DecodeSettings& settings, QObject* parent)
-    : QObject(parent), controls_(controls), settings_(settings), gallery_(defaultGalleryFolder())
+ListeningSession::ListeningSession(std::vector<TransmissionFinder*> families, QObject* parent)
+    : QObject(parent), families_(std::move(families)), gallery_(defaultGalleryFolder())
 {
     connect(&engine_, &AudioEngine::samplesRecorded, this, &ListeningSession::hear);
     connect(&engine_, &AudioEngine::recordingFailed, this, [this](const QString& reason) {
@@ -43,7 +42,7 @@ QString ListeningSession::start(const QAudioDevice& device, const QString& galle
     if (!problem.isEmpty())
         return problem;
     ListenerHost& host = *this;
-    listener_ = std::make_unique<Listener>(controls_, settings_, engine_.recordingRate(), host);
+    listener_ = std::make_unique<Listener>(families_, engine_.recordingRate(), host);
     return {};
 }
 
@@ -79,19 +78,11 @@ void ListeningSession::nothingReceived()
     emit receivedNothing();
 }
 
-void ListeningSession::setLicLock(bool ticked)
-{
-    emit licLockChanged(ticked);
-}
-
 void ListeningSession::received(ReceivedPicture picture)
 {
     QString problem;
-    const std::string codeword = picture.codeword();
-    const GalleryItem item{picture.picture,  picture.recording, picture.sampleRate, codeword,
-                           picture.signatureCaption, QString::fromStdString(decodeOptionsText(picture.controls, picture.settings))};
     // Named by the time the transmission began: its first cycles came in just before.
-    const auto entry = gallery_.keep(item, beganAt_.isValid() ? beganAt_ : QDateTime::currentDateTime(), &problem);
+    const auto entry = gallery_.keep(picture, beganAt_.isValid() ? beganAt_ : QDateTime::currentDateTime(), &problem);
     if (!entry) {
         ++picturesLost_;
         if (!keepFailing_)

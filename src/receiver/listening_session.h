@@ -1,6 +1,6 @@
 // Listening as the window and tonobild-cli run it: the input device's samples
-// go, at the device's own rate, into the listener, and every picture received
-// is kept in the gallery at once, without asking.
+// go, at the device's own rate, into the listener with the signal families
+// given, and every picture received is kept in the gallery at once, without asking.
 #pragma once
 
 #include <QAudioDevice>
@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "audio/audio_engine.h"
 #include "receiver/gallery.h"
@@ -18,9 +19,8 @@ namespace tonobild {
 class ListeningSession : public QObject, private ListenerHost {
     Q_OBJECT
 public:
-    // The controls are read at every use and the settings after
-    // transmissionBegan(), both by reference, as the window's Decode reads them.
-    ListeningSession(const DecoderControls& controls, const DecodeSettings& settings, QObject* parent = nullptr);
+    // Listens for the transmissions of these families, which outlive the session.
+    explicit ListeningSession(std::vector<TransmissionFinder*> families, QObject* parent = nullptr);
     ~ListeningSession() override;
 
     // Why pictures could not be kept in the folder, as a sentence; empty when
@@ -54,18 +54,14 @@ signals:
     void keepFailed(const QString& message);
     // The input device failed; listening has stopped.
     void listeningFailed(const QString& reason);
-    // The live decode unticks or ticks "LIC Lock".
-    void licLockChanged(bool ticked);
 
 private:
     void hear(const QByteArray& samples);
     void received(ReceivedPicture picture) override;
     void nothingReceived() override;
-    void setLicLock(bool ticked) override;
     void transmissionBegins() override;
 
-    const DecoderControls& controls_;
-    const DecodeSettings& settings_;
+    std::vector<TransmissionFinder*> families_;
     AudioEngine engine_;
     Gallery gallery_;
     std::unique_ptr<Listener> listener_;

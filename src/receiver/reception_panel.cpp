@@ -13,6 +13,7 @@
 #include "soundfile/sample_file.h"
 #include "picture/picture_files.h"
 #include "frontend/receiving_front_end.h"
+#include "decoder/decode_option_table.h"
 #include "detector/settings_detector.h"
 
 namespace tonobild {
@@ -34,15 +35,9 @@ private:
 
 QString describeFound(const DetectedSettings& found)
 {
-    QStringList parts{QStringLiteral("%1x%2").arg(found.pictureWidth).arg(found.pictureHeight)};
-    if (found.halfX)
-        parts << QStringLiteral("Half X");
-    if (found.compand)
-        parts << QStringLiteral("Compand");
-    if (found.mono)
-        parts << QStringLiteral("Mono");
-    return QStringLiteral("Detected %1 (%2).").arg(parts.join(QStringLiteral(", ")),
-                                                   QString::fromStdString(certaintyText(found)));
+    const std::string settings = senderSettingsCaption(found.pictureWidth, found.halfX, found.compand, found.mono);
+    return QStringLiteral("Detected %1 (%2).")
+        .arg(QString::fromStdString(settings), QString::fromStdString(certaintyText(found)));
 }
 
 } // namespace

@@ -23,6 +23,12 @@ std::optional<Resolution> chosenResolution(const Selected& selected)
     return std::nullopt;
 }
 
+// The option button of a resolution: Option1, Option2 or Option3.
+constexpr int resolutionOption(Resolution resolution) noexcept
+{
+    return 1 + static_cast<int>(resolution); // the options stand in the order of the resolutions
+}
+
 // "Active Normalising": "Level 2 (Tape)" or "Level 3 (Direct)".
 template <typename Selected>
 std::optional<int> chosenNormalisingLevel(const Selected& selected)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settings/mode_presets.h"
+#include "settings/numbered_controls.h"
 
 namespace tonobild {
 
@@ -20,7 +21,7 @@ inline std::string defaultAudioFile()
     return homeFile("TONOBILD.WAV");
 }
 
-class PresetControls final : public PresetTarget {
+class PresetControls final : public PresetTarget, public NumberedControls {
 public:
     PresetControls(); // the window's start values
 
@@ -32,9 +33,8 @@ public:
 
     const std::string& text(PresetText box) const { return texts_[static_cast<std::size_t>(box)]; }
     int thumbnailPosition() const { return thumbnail_; }
-    bool selected(int option) const { return options_.at(option); }
-    int checkState(int check) const { return checks_.at(check); }
-    bool ticked(int check) const { return checkState(check) == 1; }
+    bool selected(int option) const override { return options_.at(static_cast<std::size_t>(option)); }
+    int checkState(int check) const override { return checks_.at(static_cast<std::size_t>(check)); }
     bool cbLocked() const { return cbLocked_; }
 
     // The window's values as Command13_Click reads them.

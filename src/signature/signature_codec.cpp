@@ -145,4 +145,25 @@ std::string readSignatureCaption(const WorkingPicture& picture, WorkingState& st
     return formatSignatureCaption(getcode(picture, state, compand));
 }
 
+std::string oneLineReadOut(std::string_view caption)
+{
+    std::string line;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption.substr(i, 2) == "\r\n") {
+            line += "; ";
+            ++i;
+        } else {
+            line += caption[i];
+        }
+    }
+    return line;
+}
+
+std::string codewordOf(std::string_view code)
+{
+    if (code.size() < 3 || code.front() != ' ')
+        return {};
+    return std::string(code.substr(2));
+}
+
 } // namespace tonobild

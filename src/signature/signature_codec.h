@@ -63,6 +63,12 @@ void putcode(WorkingPicture& picture, WorkingState& state, bool compand);
 // Control characters read from the picture are shown by their code, as "<00>".
 std::string formatSignatureCaption(const std::string& code);
 
+// The read-out on one line: "\r\n" becomes "; ".
+std::string oneLineReadOut(std::string_view caption);
+
+// The codeword of a signature text read: what follows its space and class letter; empty without one.
+std::string codewordOf(std::string_view code);
+
 // The longest signature text a receiver reads back whole from a transmission
 // of groupsPerLine groups a line at the column step: the received picture
 // holds the columns up to 13 groups before the end of a line, and the end

@@ -57,12 +57,12 @@ protected:
     }
     void load(const QString& path)
     {
-        window.Text4->setText(path);
-        window.Command11->click();
+        text(window, 4)->setText(path);
+        command(window, 11)->click();
     }
     ColourComponents thumbnailCentre() const
     {
-        const QRgb pixel = window.Image2->image().pixel(5, 5);
+        const QRgb pixel = control<PictureView>(window, "Image2")->image().pixel(5, 5);
         return {qRed(pixel), qGreen(pixel), qBlue(pixel)};
     }
 
@@ -81,12 +81,12 @@ TEST_F(Form1PictureTest, LoadingTheDigitalCodingButtonsAndThePreviewsClicksPrepa
     window.setSignatureText(" AKLM456");
     load(dataFile("gradient160.bmp"));
     EXPECT_EQ(window.workingPicture(), pictureOf(dataFile("gradient160-signed.bmp")));
-    EXPECT_EQ(window.Label15->text(), "Class of transmitter: Amateur\r\nIdentification: KLM456");
+    EXPECT_EQ(label(window, 15)->text(), "Class of transmitter: Amateur\r\nIdentification: KLM456");
 
     const WorkingPicture coded = pictureOf(dataFile("gradient160.digital-encode.bmp"));
     // The source must be unstamped for the reference: place it again without preparation.
     window.workingPicture() = pictureOf(dataFile("gradient160.bmp"));
-    window.Command20->click();
+    command(window, 20)->click();
     const WorkingPicture& picture = window.workingPicture();
     for (int y = 10; y < 120; ++y)
         for (int x = 0; x < 160; ++x)
@@ -96,29 +96,29 @@ TEST_F(Form1PictureTest, LoadingTheDigitalCodingButtonsAndThePreviewsClicksPrepa
 
     // Decoding codes nothing back into the strip; below it, pairs come back shifted one column.
     const WorkingPicture source = pictureOf(dataFile("gradient160.digital-encode.digital-decode.bmp"));
-    window.Command21->click();
+    command(window, 21)->click();
     for (int y = 10; y < 120; ++y)
         for (int x = 2; x < 160; ++x)
             ASSERT_EQ(picture.colour(x, y), source.colour(x, y)) << x << "," << y;
 
     // A right click on the preview blackens the columns up to it.
     load(writeCard(folder.filePath("grey.png"), 160, 120, qRgb(10, 20, 30)));
-    QTest::mouseClick(window.Image1, Qt::RightButton, {}, QPoint(10, 200));
+    QTest::mouseClick(control<PictureView>(window, "Image1"), Qt::RightButton, {}, QPoint(10, 200));
     EXPECT_EQ(picture.colour(5, 100), kBlack);
     EXPECT_EQ(picture.colour(6, 100), colourNumber(10, 20, 30));
 
     // A picture wider than 500 maps with the unrounded scale.
     load(writeCard(folder.filePath("wide.png"), 640, 480, qRgb(10, 20, 30)));
-    QTest::mouseClick(window.Image1, Qt::LeftButton, {}, QPoint(100, 50));
-    EXPECT_EQ((QStringList{window.Label4->text(), window.Label5->text()}), (QStringList{"200", "100"}));
+    QTest::mouseClick(control<PictureView>(window, "Image1"), Qt::LeftButton, {}, QPoint(100, 50));
+    EXPECT_EQ((QStringList{label(window, 4)->text(), label(window, 5)->text()}), (QStringList{"200", "100"}));
 
     const QString path = folder.filePath("out.bmp");
-    window.Text3->setText(path);
-    window.Command9->click();
+    text(window, 3)->setText(path);
+    command(window, 9)->click();
     EXPECT_EQ(pictureOf(path), window.workingPicture());
     EXPECT_TRUE(dialogs.messages.empty()); // loaded, coded and saved without a word
 
-    window.viewButton->click();
+    control<QPushButton>(window, "viewButton")->click();
     auto* viewer = window.findChild<PictureViewer*>();
     ASSERT_TRUE(viewer && viewer->isVisible());
     auto* canvas = viewer->findChild<QLabel*>("canvas");
@@ -133,32 +133,32 @@ TEST_F(Form1PictureTest, LoadingTheDigitalCodingButtonsAndThePreviewsClicksPrepa
 // Form1Test.WholeRoadFromTheFirstStartToAReceivedSignedPictureAndTheNextStartInTheModeUsedLast.)
 TEST_F(Form1PictureTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCaseAndFixedCardsPlacePictures)
 {
-    EXPECT_EQ(window.VScroll2->maximum(), 3);
+    EXPECT_EQ(control<QScrollBar>(window, "VScroll2")->maximum(), 3);
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 0, 200})); // a.bmp
-    window.VScroll2->setValue(3);
+    control<QScrollBar>(window, "VScroll2")->setValue(3);
     EXPECT_EQ(thumbnailCentre(), (ColourComponents{0, 200, 0})); // C.BMP
-    EXPECT_EQ((QStringList{window.Image2->toolTip(), window.Image2->accessibleDescription()}),
-              (QStringList{"C.BMP", "C.BMP"}));
+    const PictureView* thumbnail = control<PictureView>(window, "Image2");
+    EXPECT_EQ((QStringList{thumbnail->toolTip(), thumbnail->accessibleDescription()}), (QStringList{"C.BMP", "C.BMP"}));
 
     // An empty folder is passed over silently.
     store.write("Directories", "Test Pattern", (folder.path() + "/missing/").toStdString());
-    window.VScroll2->setValue(1);
+    control<QScrollBar>(window, "VScroll2")->setValue(1);
     EXPECT_TRUE(dialogs.messages.empty());
 
     // The fixed cards and the clipboard place pictures.
-    window.Option2->setChecked(true);
-    QTest::mouseClick(window.Picture2, Qt::LeftButton);
+    option(window, 2)->setChecked(true);
+    QTest::mouseClick(control<PictureView>(window, "Picture2"), Qt::LeftButton);
     const WorkingPicture& picture = window.workingPicture();
-    EXPECT_TRUE(window.Option1->isChecked());
+    EXPECT_TRUE(option(window, 1)->isChecked());
     EXPECT_EQ(std::pair(picture.colour(100, 50), picture.colour(50, 50)), std::pair(kWhite, kBlack)); // the cross
-    QTest::mouseClick(window.Picture3, Qt::LeftButton);
+    QTest::mouseClick(control<PictureView>(window, "Picture3"), Qt::LeftButton);
     EXPECT_EQ(picture.colour(50, 50), kWhite);
 
     load(folder.filePath("cards/a.bmp"));
     const WorkingPicture saved = picture;
-    window.Command12->click();
-    QTest::mouseClick(window.Picture2, Qt::LeftButton);
-    window.Command10->click();
+    command(window, 12)->click();
+    QTest::mouseClick(control<PictureView>(window, "Picture2"), Qt::LeftButton);
+    command(window, 10)->click();
     EXPECT_EQ(picture, saved);
 }
 
@@ -172,14 +172,14 @@ TEST_F(Form1PictureTest, ThumbnailsRunOverTheBitmapsSortedWithoutRegardToCaseAnd
 // window ends the wait and stores nothing.
 TEST_F(Form1PictureTest, FileDialogsBehindTheButtonsConfirmCancelOrEndWithTheWindowAndStoreTheirFolders)
 {
-    window.Text4->setText(folder.filePath("cards/b.bmp"));
+    text(window, 4)->setText(folder.filePath("cards/b.bmp"));
     store.clearWriteLog();
     onFileDialog([](Form2& dialog) {
         dialog.Command1->click();
         EXPECT_TRUE(dialog.isVisible());
         dialog.close();
     });
-    window.Command14->click();
+    command(window, 14)->click();
     EXPECT_EQ(dialogs.messages, QStringList{"No file selected. Select a file, or click on cancel"});
     EXPECT_TRUE(store.writes().empty());
     EXPECT_EQ(window.workingPicture().colour(50, 50), kBlack);
@@ -190,7 +190,7 @@ TEST_F(Form1PictureTest, FileDialogsBehindTheButtonsConfirmCancelOrEndWithTheWin
         dialog.Text1->setText("z.BMP");
         dialog.Command1->click();
     });
-    window.Command14->click();
+    command(window, 14)->click();
     EXPECT_EQ(store.read("Directories", "Test Pattern", "?"), (folder.path() + "/other/").toStdString());
     EXPECT_EQ(store.read("Directories", "DefaultInPIC", "?"), (folder.path() + "/other").toStdString());
     EXPECT_EQ(window.workingPicture().colour(50, 50), colourNumber(200, 0, 0)); // Text4 loaded again
@@ -208,22 +208,22 @@ TEST_F(Form1PictureTest, FileDialogsBehindTheButtonsConfirmCancelOrEndWithTheWin
                   std::pair(QString("c.bmp"), qRgb(0, 200, 0)));
         dialog.Command1->click();
     });
-    window.Command16->click();
-    EXPECT_EQ(window.Text4->text(), folder.filePath("cards/C.BMP"));
+    command(window, 16)->click();
+    EXPECT_EQ(text(window, 4)->text(), folder.filePath("cards/C.BMP"));
     EXPECT_EQ(window.workingPicture().colour(50, 50), colourNumber(0, 200, 0));
     EXPECT_EQ(store.read("Directories", "DefaultInPIC", "?"), (folder.path() + "/cards").toStdString());
 
     // The audio file's and the output picture's dialogs, over the window shown.
     store.write("Directories", "DefaultInWAV", (folder.path() + "/cards").toStdString());
-    const QString audio = window.Text2->text();
+    const QString audio = text(window, 2)->text();
     window.show();
     onFileDialog([](Form2& dialog) {
         EXPECT_EQ(std::tuple(dialog.Image1->isHidden(), entries(dialog.List1), entries(dialog.List1, Qt::UserRole)),
                   std::tuple(true, QStringList{"x.wav"}, QStringList{"x.WAV"}));
         dialog.Command2->click();
     });
-    QTest::mouseDClick(window.Text2, Qt::LeftButton);
-    EXPECT_EQ(std::pair(window.Text2->text(), window.isVisible()), std::pair(audio, true));
+    QTest::mouseDClick(text(window, 2), Qt::LeftButton);
+    EXPECT_EQ(std::pair(text(window, 2)->text(), window.isVisible()), std::pair(audio, true));
 
     store.write("Directories", "DefaultOutPIC", "/");
     store.clearWriteLog();
@@ -234,14 +234,14 @@ TEST_F(Form1PictureTest, FileDialogsBehindTheButtonsConfirmCancelOrEndWithTheWin
         QTest::keyClicks(dialog.Text1, "New Card.BMP");
         QTest::keyClick(dialog.Text1, Qt::Key_Return);
     });
-    window.Command18->click();
-    EXPECT_EQ(std::tuple(windowHidden, window.isVisible(), window.Text3->text()),
+    command(window, 18)->click();
+    EXPECT_EQ(std::tuple(windowHidden, window.isVisible(), text(window, 3)->text()),
               std::tuple(true, true, QString("/New Card.BMP")));
     EXPECT_EQ(store.writes(), (std::vector<SettingsWrite>{{"Directories", "DefaultOutPIC", "/"}}));
 
     store.clearWriteLog();
     onFileDialog([&](Form2&) { window.close(); });
-    window.Command17->click();
-    EXPECT_EQ(std::tuple(store.writes().empty(), window.isHidden(), window.Text2->text()),
+    command(window, 17)->click();
+    EXPECT_EQ(std::tuple(store.writes().empty(), window.isHidden(), text(window, 2)->text()),
               std::tuple(true, true, audio));
 }

@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "cli/decode_options.h"
-#include "receiver/gallery_names.h"
+#include "decoder/decode_option_table.h"
 
 using namespace tonobild;
 using namespace tonobild::cli;
@@ -28,10 +28,10 @@ Resolved resolve(const QString& options, const DetectedSettings* detected = null
 // Every value a choice holds, to compare two choices at once.
 auto valuesOf(const DecodeChoice& c)
 {
-    const auto& [k, s, size] = c;
+    const auto& [k, s] = c;
     return std::tuple{k.hsync, k.useLic, k.licLock, k.dynamicSync, k.idler, k.compand, k.third, k.licInset,
                       s.pictureWidth, s.pictureHeight, s.halfX, s.normlevel, s.syncOffset, s.syncLevel, s.xshift,
-                      s.yshift, s.mono, size.width, size.height};
+                      s.yshift, s.mono};
 }
 
 } // namespace

@@ -29,12 +29,13 @@ class GalleryTest : public ::testing::Test {
 protected:
     QTemporaryDir temporary;
     QString problem;
-    WorkingPicture picture{160, 120};
     const std::vector<std::uint8_t> samples{40, 216, 40, 216, 128, 128};
     const QDateTime when{QDate(2026, 12, 6), QTime(14, 3, 22)};
-    const GalleryItem item{picture, samples, 44100, "KLM456",
-                           "Class of transmitter: Amateur\r\nIdentification: KLM456",
-                           QStringLiteral("--resolution 160x120 --level 3")};
+    ReceivedPicture item{.picture = WorkingPicture(160, 120), .recording = samples, .sampleRate = 44100,
+                         .family = "Tonobild", .mode = "160x120", .namePart = "KLM456",
+                         .report = "Class of transmitter: Amateur; Identification: KLM456",
+                         .decodeOptions = "--resolution 160x120 --level 3"};
+    WorkingPicture& picture = item.picture;
 };
 
 TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsItWas)

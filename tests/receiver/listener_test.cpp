@@ -1,10 +1,11 @@
-// Live reception: transmissions among silence and noise, as a sound card
-// delivers them at 44100 or 48000 samples per second, in blocks; and the
-// transmission watch that finds them, on hand-made cycles.
+// Live reception of the station's own format: transmissions among silence and
+// noise, as a sound card delivers them at 44100 or 48000 samples per second, in blocks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
+#include "family/own_family.h"
 #include "receiver/listener.h"
 #include "support/recordings.h"
 #include "signature/signature_codec.h"
@@ -41,14 +42,13 @@ std::size_t addTransmission(std::vector<std::uint8_t>& stream, std::span<const s
     return start;
 }
 
-// A listener at `rate` and what it hands out; keeps "LIC Lock" in the controls
-// as the window's check box would.
+// A listener at `rate` for the station's own format and what it hands out;
+// keeps "LIC Lock" in the controls as the window's check box would.
 struct Listening final : ListenerHost {
-    explicit Listening(std::uint32_t rate) : listener(controls, settings, rate, *this) {}
+    explicit Listening(std::uint32_t rate) : listener(families, rate, *this) {}
     void transmissionBegins() override { ++began; }
     void received(ReceivedPicture picture) override { pictures.push_back(std::move(picture)); }
     void nothingReceived() override { ++nothing; }
-    void setLicLock(bool ticked) override { licLockChanges.push_back(controls.licLock = ticked); }
 
     // The stream in blocks of a tenth of a second, as the input device delivers it.
     void feed(std::span<const std::uint8_t> stream)
@@ -62,6 +62,8 @@ struct Listening final : ListenerHost {
     int began = 0, nothing = 0;
     std::vector<ReceivedPicture> pictures;
     std::vector<bool> licLockChanges;
+    OwnFinder own{controls, settings, [this](bool ticked) { licLockChanges.push_back(controls.licLock = ticked); }};
+    TransmissionFinder* families[1] = {&own};
     Listener listener;
 };
 
@@ -108,8 +110,8 @@ TEST(Listener, ThreeTransmissionsInColourOrMonoAmongSilenceAndNoiseOneWithAFadeO
             // The burst's noise is filed as lines of its own, into a few rows.
             if (i != 2) { EXPECT_TRUE(received.picture == decodeStream(sent[i], listening.settings)->picture); }
             if (!mono) { // the signature is not read without the blue pass
-                EXPECT_EQ(received.codeword() + "|" + received.signatureCaption,
-                          codewords[i] + "|Class of transmitter: Amateur\r\nIdentification: " + codewords[i]);
+                EXPECT_EQ(received.namePart + "|" + received.report,
+                          codewords[i] + "|Class of transmitter: Amateur; Identification: " + codewords[i]);
             }
             EXPECT_EQ(std::pair(received.complete, received.sampleRate), std::pair(true, rate));
             // The recording begins within the leader's first cycles, 40 samples at most
@@ -125,7 +127,8 @@ TEST(Listener, ThreeTransmissionsInColourOrMonoAmongSilenceAndNoiseOneWithAFadeO
         // Each live decode unticked "LIC Lock" and ticked it again: at the third code, or
         // (the whistle's, which read none) when it ended, as a decode does.
         EXPECT_EQ(listening.licLockChanges, (std::vector<bool>{false, true, false, true, false, true, false, true}));
-        EXPECT_TRUE(listening.pictures[0].controls.licLock);
+        // The kept recording is decoded with the options of the transmission's start: "LIC Lock" ticked.
+        EXPECT_EQ(listening.pictures[0].decodeOptions, "--resolution 160x120 --level 3" + std::string(mono ? " --mono" : ""));
     }
 }
 
@@ -142,7 +145,7 @@ TEST(Listener, ANewLeaderRightAfterAPictureStartsTheNextTransmission)
     // The leader is found once its swings have settled, ten groups in at most:
     // the split lies there, and the first recording ends where the second begins.
     const auto& [firstPicture, secondPicture] = std::tie(listening.pictures[0], listening.pictures[1]);
-    EXPECT_EQ(firstPicture.codeword() + " " + secondPicture.codeword(), "AAA1 BBB2");
+    EXPECT_EQ(firstPicture.namePart + " " + secondPicture.namePart, "AAA1 BBB2");
     EXPECT_LE(secondPicture.startSample - secondStart, 40u); // and never before it
     EXPECT_EQ(firstPicture.startSample + firstPicture.recording.size(), secondPicture.startSample);
 }
@@ -219,73 +222,76 @@ TEST(Listener, ProgressAndTimeLeftFollowTheTransmission)
     EXPECT_FALSE(listening.pictures[0].complete);
 }
 
-// The transmission watch on a square wave of two low and two high samples from
-// sample 0 on: the first
-// cycle closes at sample 2 (length 2), every later one four samples on, cycle
-// k at 2 + 4 (k - 1). Cycle 2 is not in step with cycle 1 (4 against 2);
-// cycles 3 on are, so the run starts at sample 6 and its 64th cycle (cycle 66)
-// closes at 262. At 44100 a sender's cycle is at most 2 * 6 + 1 = 13 samples.
-using Event = TransmissionWatch::Event;
-
-using Seen = std::pair<Event, std::uint64_t>; // what, and the sample it came at
-
-// After the cycles, 20 samples of the middle level: nothing closes, and 14
-// samples after the last close (262) the signal counts as lost. Or, after 70
-// cycles (the last closes at 278), one with holds of 3 (length 5, closing at
-// 283) stays in step; one with holds of 4 (length 6, closing at 284) is 2
-// longer than a quarter of 4 allows. Cycle 2 is the first whose swing (176) a
-// later one repeats two on: from cycle 4 (starting at 10) on every cycle has
-// the swing of the one two before, and the 4000th of them, cycle 4003, closes at 16010.
-TEST(TransmissionWatch, SixtyFourCyclesInStepMakeARunSilenceOrACycleOutOfStepEndItAndOneSwingLongEnoughIsALeader)
-{
-    const Seen found = {Event::SignalFound, 262};
-    const std::vector<Seen> run = {found, {Event::SignalLost, 276}};
-    // what, rate, cycles, low, high, then one cycle with this hold (0: 20 samples of 128; -1: nothing) -> events
-    const std::tuple<const char*, std::uint32_t, int, int, int, int, std::vector<Seen>> cases[] = {
-        {"64 in step", 44100, 66, 40, 216, 0, run}, {"63 in step", 44100, 65, 40, 216, 0, {}},
-        {"swing 16", 44100, 66, 120, 136, 0, run}, {"swing 15 is hiss", 44100, 66, 121, 136, 0, {}},
-        {"cycles of 4 are too long at 8000", 8000, 66, 40, 216, 0, {}},
-        {"128 is not low: no cycle begins", 44100, 66, 128, 216, 0, {}},
-        {"128 is not high: no cycle ends", 44100, 66, 40, 128, 0, {}},
-        {"hold 3 in step", 44100, 70, 40, 216, 3, {found}}, {"3999 of one swing", 44100, 4002, 40, 216, -1, {found}},
-        {"hold 4 out of step", 44100, 70, 40, 216, 4, {found, {Event::SignalLost, 284}}},
-        {"4000 of one swing are a leader", 44100, 4003, 40, 216, -1, {found, {Event::LeaderFound, 16010}}}};
-    for (const auto& [what, rate, cycles, low, high, hold, expected] : cases) {
-        SCOPED_TRACE(what);
-        std::vector<int> samples;
-        for (int i = 0; i < cycles; ++i)
-            samples.insert(samples.end(), {low, low, high, high});
-        // Then 20 samples of the middle level (hold 0), or one cycle of that hold.
-        for (const auto& [count, level] :
-             {std::pair{hold == 0 ? 20 : 0, 128}, {std::max(hold, 0), 40}, {std::max(hold, 0), 216}})
-            samples.insert(samples.end(), static_cast<std::size_t>(count), level);
-        TransmissionWatch watcher(rate);
-        std::vector<Seen> seen;
-        for (const int sample : samples)
-            if (const Event event = watcher.feed(static_cast<std::uint8_t>(sample)); event != Event::None)
-                seen.push_back({event, watcher.position() - 1}); // at the sample just fed
-        EXPECT_EQ(seen, expected);
-        if (expected == run) {
-            EXPECT_EQ(std::tuple(watcher.runStart(), watcher.lastSteadyEnd(), watcher.cycleLength()),
-                      std::tuple(6u, 262u, 4.0));
-        }
-        if (hold == 4) { EXPECT_EQ(watcher.lastSteadyEnd(), 278u); }
-        if (cycles == 4003) { EXPECT_EQ(watcher.leaderStart(), 10u); }
+// A second family beside the own format, as the standard modes will come: its
+// transmission is a steady level of 90, found only 1.5 s after it began; it
+// asks for 2 s of look-back and ends after 1 s without its level.
+class LateFamily final : public TransmissionFinder {
+public:
+    std::string missingChoice() const override { return {}; }
+    ListeningNeeds listen(std::uint32_t sampleRate) override
+    {
+        rate_ = sampleRate;
+        return {2 * sampleRate, sampleRate, 10ULL * sampleRate};
     }
+    void watch(std::span<const std::uint8_t> block, std::vector<WatchEvent>& found) override
+    {
+        for (const std::uint8_t sample : block) {
+            const bool level = sample == 90;
+            if (level && !on_)
+                runStart_ = position_;
+            if (level && position_ - runStart_ == rate_ * 3 / 2)
+                found.push_back({WatchEvent::Kind::SignalBegins, position_, runStart_});
+            if (!level && on_)
+                found.push_back({WatchEvent::Kind::SignalEnds, position_, position_});
+            on_ = level;
+            lastLevel_ = level ? position_ : lastLevel_;
+            ++position_;
+        }
+    }
+    SignalState signal() const override { return {on_, lastLevel_, lastLevel_ + 1}; }
+    std::unique_ptr<Reception> receive() override { return std::make_unique<Kept>(); }
+
+private:
+    struct Kept final : Reception {
+        void feed(std::span<const std::uint8_t>) override {}
+        PassProgress progress() const override { return {}; }
+        double secondsLeft() const override { return 0; }
+        void paintLivePicture(WorkingPicture&) const override {}
+        bool lastLineIn() const override { return false; }
+        bool tookLine() const override { return true; }
+        ReceivedPicture finish(std::vector<std::uint8_t> recording, std::uint32_t rate) override
+        {
+            return {.picture = {}, .recording = std::move(recording), .sampleRate = rate, .startSample = 0,
+                    .tookLine = true, .complete = false, .family = "late", .mode = {}, .namePart = {}, .report = {},
+                    .decodeOptions = {}};
+        }
+    };
+    std::uint32_t rate_ = 0;
+    std::uint64_t position_ = 0, runStart_ = 0, lastLevel_ = 0;
+    bool on_ = false;
+};
+
+// The listener keeps as much as the family that needs the most: the late
+// family's transmission is recorded from its first sample, two seconds before
+// it was found, to its last, while the own format's watch goes on beside it.
+TEST(Listener, AFamilyThatFindsItsTransmissionsLateIsGivenTheLookBackItAsksFor)
+{
+    Listening listening(44100);
+    LateFamily late;
+    TransmissionFinder* families[] = {&listening.own, &late};
+    Listener listener(families, 44100, listening);
+    std::vector<std::uint8_t> stream;
+    addSilence(stream, 44100, 3);
+    stream.insert(stream.end(), 3 * 44100, 90);
+    addSilence(stream, 44100, 3);
+    for (std::size_t at = 0; at < stream.size(); at += 4410)
+        listener.feed(std::span(stream).subspan(at, std::min<std::size_t>(4410, stream.size() - at)));
+    ASSERT_EQ(listening.pictures.size(), 1u);
+    const ReceivedPicture& received = listening.pictures[0];
+    EXPECT_EQ(std::tuple(received.family, received.startSample, received.recording.size()),
+              std::tuple(std::string("late"), 3u * 44100, std::size_t{3 * 44100}));
+    EXPECT_TRUE(std::ranges::all_of(received.recording, [](std::uint8_t s) { return s == 90; }));
 }
 
 } // namespace
-
-// The codeword is what follows the space and the class letter of the signature text read.
-TEST(ReceivedPicture, TheCodewordFollowsTheSpaceAndTheClassLetter)
-{
-    const std::pair<const char*, const char*> rows[] = {{"", ""},        {" A", ""},  {" A5", "5"},
-                                                        {" TAB12", "AB12"}, {"xA5", ""}, {"A5X", ""}};
-    for (const auto& [code, codeword] : rows) {
-        ReceivedPicture picture;
-        picture.signatureCode = code;
-        EXPECT_EQ(picture.codeword(), codeword) << '"' << code << '"';
-    }
-}
-
 } // namespace tonobild

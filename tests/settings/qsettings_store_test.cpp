@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "cli/mode_option.h"
+#include "family/own_controls.h"
 #include "settings/qsettings_store.h"
 
 namespace tonobild {
@@ -46,17 +47,19 @@ TEST(QSettingsStore, ValuesWithSpacesAndCommasRoundTripAnUnwritableFileIsReporte
 
     qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
     const PresetControls controls = cli::userControlsForMode(Mode::HIRES);
-    const auto cb = cli::encodeValues(cli::userControlsForMode(Mode::CB), Mode::CB); // never saved
-    const auto encode = cli::encodeValues(controls, Mode::HIRES);
-    // o3 is applied after o2 and wins the group.
-    EXPECT_EQ(std::tuple(encode.resolution, encode.halfX, encode.compand, encode.mono, encode.slow, encode.cb),
-              std::tuple(QStringLiteral("640x480"), false, true, true, true, false));
-    const auto decode = cli::decodeValues(controls);
-    EXPECT_TRUE(decode.hsync && decode.useLic && decode.licLock && decode.idler && decode.dynamicSync &&
-                decode.rbHalfX && decode.compand && !decode.third);
+    const PresetControls cb = cli::userControlsForMode(Mode::CB); // never saved
+    const EncoderSettings encode = *numberedEncoderSettings(controls);
+    // o3 is applied after o2 and wins the group; "Slow" without the CB mode keeps the long leader.
+    EXPECT_EQ(std::tuple(encode.pictureWidth, encode.pictureHeight, encode.columnStep, numberedEncoderControls(controls).compand,
+                         encode.mono, numberedTransmissionRate(controls), encode.leaderSeconds),
+              std::tuple(640, 480, 1, true, true, 8000u, 5));
+    const DecodeSetup decode = numberedDecodeSetup(controls);
+    const DecoderControls& k = decode.controls;
+    EXPECT_TRUE(k.hsync && k.useLic && k.licLock && k.idler && k.dynamicSync && decode.rbHalfX && k.compand && !k.third);
     // o13 comes after o12 in the group: sync offset 8.
-    EXPECT_EQ(std::tuple(decode.syncOffset, decode.licInset, decode.level), std::tuple(8, 10, 3));
-    EXPECT_EQ(std::tuple(cb.resolution, cb.halfX, cb.cb), std::tuple(QStringLiteral("160x120"), true, true));
+    EXPECT_EQ(std::tuple(decode.settings.syncOffset, k.licInset, decode.settings.normlevel), std::tuple(8, 10, 3));
+    const EncoderSettings cbEncode = *numberedEncoderSettings(cb);
+    EXPECT_EQ(std::tuple(cbEncode.pictureWidth, cbEncode.columnStep, cb.selected(kCbModeOption)), std::tuple(160, 2, true));
 }
 
 } // namespace

@@ -134,3 +134,12 @@ TEST(Signature, RoomForTheSignatureTextAtEachTransmissionSize)
         EXPECT_EQ(longestReadableSignature(c.groupsPerLine, c.columnStep), c.longest)
             << c.groupsPerLine << " groups, step " << c.columnStep;
 }
+
+// The codeword is what follows the space and the class letter of the signature text read.
+TEST(Signature, TheCodewordFollowsTheSpaceAndTheClassLetter)
+{
+    const std::pair<const char*, const char*> rows[] = {{"", ""},        {" A", ""},  {" A5", "5"},
+                                                        {" TAB12", "AB12"}, {"xA5", ""}, {"A5X", ""}};
+    for (const auto& [code, codeword] : rows)
+        EXPECT_EQ(codewordOf(code), codeword) << '"' << code << '"';
+}

@@ -1,5 +1,5 @@
 // The main window's tests (see WindowTest), with the window's controls the tests
-// press and read.
+// press and read, found by their object names as a screen reader finds them.
 #pragma once
 
 #include <QApplication>
@@ -14,10 +14,45 @@
 #include <memory>
 
 #include "app/form1.h"
+#include "picture/picture_view.h"
+#include "widgets/check_values.h"
 #include "support/fake_dialogs.h"
 #include "support/picture_data.h"
 
 namespace tonobild::testdata {
+
+// The control of that object name in the window itself (not in a dialog it opened).
+template <typename Control = QWidget>
+Control* control(const QWidget& window, const QString& name)
+{
+    for (Control* found : window.findChildren<Control*>(name))
+        if (found->window() == &window)
+            return found;
+    ADD_FAILURE() << "the window has no control " << name.toStdString();
+    return nullptr;
+}
+
+// The controls the station's design numbers: Command1, Check2, Option3, Text4, Label15.
+inline QPushButton* command(const QWidget& window, int number)
+{
+    return control<QPushButton>(window, QStringLiteral("Command%1").arg(number));
+}
+inline QCheckBox* check(const QWidget& window, int number)
+{
+    return control<QCheckBox>(window, QStringLiteral("Check%1").arg(number));
+}
+inline QRadioButton* option(const QWidget& window, int number)
+{
+    return control<QRadioButton>(window, QStringLiteral("Option%1").arg(number));
+}
+inline QLineEdit* text(const QWidget& window, int number)
+{
+    return control<QLineEdit>(window, QStringLiteral("Text%1").arg(number));
+}
+inline QLabel* label(const QWidget& window, int number)
+{
+    return control<QLabel>(window, QStringLiteral("Label%1").arg(number));
+}
 
 // The open top-level window of that object name, or none.
 inline QWidget* topLevel(const char* name)
@@ -44,8 +79,8 @@ protected:
     void SetUp() override
     {
         window.workingState().sigscale = 1;
-        window.Option7->setChecked(true);
-        window.Text2->setText(dataFile("gradient160-signed.RAW"));
+        option(window, 7)->setChecked(true);
+        text(window, 2)->setText(dataFile("gradient160-signed.RAW"));
     }
 
     Form1 window{dialogs, store};

@@ -1,4 +1,4 @@
-#include "receiver/transmission_watch.h"
+#include "detector/transmission_watch.h"
 
 #include <algorithm>
 #include <cstdlib>

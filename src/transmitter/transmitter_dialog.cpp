@@ -65,6 +65,7 @@ TransmitterDialog::~TransmitterDialog()
     // A test still keyed is released on the rig's thread; the dialog waits for
     // it, and a release that failed is said.
     endTest();
+    closingWith_.reset(); // going already
     rig_.finishQueued();
     QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
@@ -153,15 +154,14 @@ void TransmitterDialog::testPtt()
     rig_.post([this, opener = opener_, settings = fields()] {
         OpenedPtt opened = opener(settings);
         std::string problem = opened.problem;
-        const bool opens = problem.empty() && opened.line;
-        try {
-            if (opens) {
+        if (problem.empty() && opened.line) {
+            try {
                 testLine_ = std::move(opened.line);
                 testGuard_.emplace(*testLine_);
+            } catch (const PttError& error) {
+                testLine_.reset();
+                problem = error.what();
             }
-        } catch (const PttError& error) {
-            testLine_.reset();
-            problem = error.what();
         }
         answer([this, keyed = testGuard_.has_value(), problem] { onTestKeyed(keyed, problem); });
     });
@@ -202,11 +202,13 @@ void TransmitterDialog::onTestEnded(bool wasKeyed, const std::string& problem)
     test_ = Test::Off;
     if (!problem.empty()) {
         showTestFailed(problem);
-        return;
+    } else {
+        updateTestButton();
+        if (wasKeyed) // else a key that failed has been said
+            status_->setText(QStringLiteral("Test done: keyed for one second and released."));
     }
-    updateTestButton();
-    if (wasKeyed) // else a key that failed has been said
-        status_->setText(QStringLiteral("Test done: keyed for one second and released."));
+    if (closingWith_)
+        done(*std::exchange(closingWith_, std::nullopt));
 }
 
 void TransmitterDialog::showTestFailed(const std::string& problem)
@@ -224,18 +226,28 @@ void TransmitterDialog::accept()
                                            .arg(QString::fromStdString(problem)));
         return;
     }
-    endTest();
     writeTransmitterSettings(store_, settings);
     if (const std::string problem = store_.takeWriteProblem(); !problem.empty())
         dialogs_.message(this, kTitle, QStringLiteral("The settings could not be stored: %1")
                                            .arg(QString::fromStdString(problem)));
-    QDialog::accept();
+    closeAfterTest(Accepted);
 }
 
 void TransmitterDialog::reject()
 {
+    closeAfterTest(Rejected);
+}
+
+void TransmitterDialog::closeAfterTest(DialogCode result)
+{
     endTest();
-    QDialog::reject();
+    if (!isTesting()) {
+        done(result);
+        return;
+    }
+    // The dialog stays, answering, until the rig has answered the release.
+    closingWith_ = result;
+    status_->setText(QStringLiteral("Releasing the transmitter: waiting for the rig."));
 }
 
 } // namespace tonobild

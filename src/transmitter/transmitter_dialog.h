@@ -42,6 +42,7 @@ public:
 
 public slots:
     void testPtt();
+    // Both end a test first; the dialog closes once the rig has answered the release.
     void accept() override; // writes the fields when they can be used
     void reject() override;
 
@@ -49,6 +50,7 @@ private:
     void buildFields();
     void showSettings(const TransmitterSettings& settings);
     void endTest();
+    void closeAfterTest(DialogCode result);
     void onTestKeyed(bool keyed, const std::string& problem);
     void onTestEnded(bool wasKeyed, const std::string& problem);
     void updateTestButton();
@@ -64,6 +66,7 @@ private:
     std::optional<KeyGuard> testGuard_; // after testLine_: released before the line closes
     // Where Test PTT stands, as the dialog follows it; the rig answers in the order it was asked.
     enum class Test { Off, Keying, Keyed, Releasing } test_ = Test::Off;
+    std::optional<DialogCode> closingWith_; // OK or Cancel waiting for the rig's answer
     QTimer testTimer_;
 
     QSpinBox* model_ = nullptr;

@@ -176,8 +176,8 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
 using SilentRigTest = TransmitterDialogTest;
 
 // A rig silent until its timeout holds up the rig's thread only: while Test PTT and Play wait for
-// it, a timer of the window fires on time and Stop is taken at once; once the rig answers, the
-// test ends as usual and the play that was stopped is released.
+// it, a timer of the window fires on time, and Cancel and Stop are taken at once; once the rig
+// answers, the test and the play are released and the dialog closes.
 TEST_F(SilentRigTest, WhileTheRigIsSilentTheWindowsTimersFireOnTimeAndTheKeyIsReleasedOnceItAnswers)
 {
     ASSERT_TRUE(kNoSoundServer);
@@ -192,12 +192,14 @@ TEST_F(SilentRigTest, WhileTheRigIsSilentTheWindowsTimersFireOnTimeAndTheKeyIsRe
     };
     gate_ = std::make_shared<RigGate>();
     choose(1, "/dev/ttyUSB0");
+    dialog_->show();
     EXPECT_TRUE(timerFiresOnTime([&] { QTest::mouseClick(button(*dialog_, "Test PTT"), Qt::LeftButton); }));
     EXPECT_TRUE(dialog_->isTesting() && visibleText(*dialog_).contains("waiting for the rig"));
+    EXPECT_TRUE(timerFiresOnTime([&] { dialog_->reject(); })); // Cancel: the dialog stays until the rig answers
+    EXPECT_TRUE(dialog_->isVisible() && dialog_->isTesting());
     gate_->letAnswer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 3 * TransmitterDialog::kTestMs));
-    EXPECT_TRUE(visibleText(*dialog_).contains("Test done: keyed for one second and released."));
-    EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isVisible(); }, 3000));
+    EXPECT_EQ(std::pair(dialog_->isTesting(), log_->calls), std::pair(false, Calls{"on", "off"}));
 
     gate_ = std::make_shared<RigGate>();
     writeTransmitterSettings(store, {1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2});

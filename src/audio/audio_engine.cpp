@@ -53,6 +53,59 @@ QString errorText(QAudio::Error error)
     return QStringLiteral("the device stopped");
 }
 
+// A damaged header's rate (1 sample per second, say) would repeat every
+// sample thousands of times: refused before any memory is taken for it.
+constexpr std::uint64_t kLargestPlayBuffer = std::numeric_limits<int>::max();
+
+// The bytes the samples take at the device's rate, with the half second of
+// silence after them.
+std::uint64_t playedBytes(const WavAudio& audio, std::uint32_t deviceRate)
+{
+    return (repeatedFrameCount(audio.frameCount(), audio.sampleRate, deviceRate) + deviceRate / 2) * audio.channels *
+           sizeof(std::int16_t);
+}
+
+// Why the samples cannot be played at the device's rate, or empty.
+QString playBufferProblem(const WavAudio& audio, std::uint32_t deviceRate)
+{
+    const std::uint64_t bytes = playedBytes(audio, deviceRate);
+    if (bytes <= kLargestPlayBuffer)
+        return {};
+    return QStringLiteral("At %1 samples per second, played at the device's %2, the sound would take %3 MB, "
+                          "more than the %4 MB a sound buffer holds; the file's header may be damaged.")
+        .arg(audio.sampleRate)
+        .arg(deviceRate)
+        .arg(bytes >> 20)
+        .arg(kLargestPlayBuffer >> 20);
+}
+
+// The samples at the device's rate, each repeated, and half a second of
+// silence after the end, so that stopping the device at the end of the file
+// does not cut off what it still holds.
+std::vector<std::int16_t> playedSamples(const WavAudio& audio, std::uint32_t deviceRate)
+{
+    std::vector<std::int16_t> played = repeatFrames(toInt16(audio), audio.channels, audio.sampleRate, deviceRate);
+    played.resize(played.size() + std::size_t{deviceRate} / 2 * audio.channels, 0);
+    return played;
+}
+
+// How the file is brought to the device's rate, in words.
+QString playbackText(std::uint32_t fileRate, const PlaybackRate& rate)
+{
+    if (rate.deviceRate == fileRate)
+        return QStringLiteral("%1 samples per second as they are").arg(fileRate);
+    if (rate.exactRepetition)
+        return QStringLiteral("%1 -> %2 samples per second, each sample %3 times")
+            .arg(fileRate)
+            .arg(rate.deviceRate)
+            .arg(rate.deviceRate / fileRate);
+    return QStringLiteral("%1 -> %2 samples per second, each sample repeated %3 times "
+                          "on average (rounded, so half-cycles differ in length)")
+        .arg(fileRate)
+        .arg(rate.deviceRate)
+        .arg(static_cast<double>(rate.deviceRate) / fileRate, 0, 'f', 3);
+}
+
 } // namespace
 
 AudioEngine::AudioEngine(QObject* parent) : QObject(parent) {}
@@ -192,40 +245,15 @@ QString AudioEngine::startPlaying(const WavAudio& audio, const QAudioDevice& dev
             .arg(device.description())
             .arg(audio.channels)
             .arg(rate.deviceRate);
+    if (const QString problem = playBufferProblem(audio, rate.deviceRate); !problem.isEmpty())
+        return problem;
+    playbackDescription_ = playbackText(audio.sampleRate, rate);
+    return startSink(device, format, playedSamples(audio, rate.deviceRate));
+}
 
-    // A damaged header's rate (1 sample per second, say) would repeat every
-    // sample thousands of times: refused before any memory is taken for it.
-    constexpr std::uint64_t kLargestPlayBuffer = std::numeric_limits<int>::max();
-    const std::uint64_t playedBytes =
-        (repeatedFrameCount(audio.frameCount(), audio.sampleRate, rate.deviceRate) + rate.deviceRate / 2) *
-        audio.channels * sizeof(std::int16_t);
-    if (playedBytes > kLargestPlayBuffer)
-        return QStringLiteral("At %1 samples per second, played at the device's %2, the sound would take %3 MB, "
-                              "more than the %4 MB a sound buffer holds; the file's header may be damaged.")
-            .arg(audio.sampleRate)
-            .arg(rate.deviceRate)
-            .arg(playedBytes >> 20)
-            .arg(kLargestPlayBuffer >> 20);
-
-    const std::vector<std::int16_t> samples = toInt16(audio);
-    std::vector<std::int16_t> played = repeatFrames(samples, audio.channels, audio.sampleRate, rate.deviceRate);
-    // Half a second of silence after the end, so that stopping the device at the
-    // end of the file does not cut off what it still holds.
-    played.resize(played.size() + std::size_t{rate.deviceRate} / 2 * audio.channels, 0);
-    if (rate.deviceRate == audio.sampleRate)
-        playbackDescription_ = QStringLiteral("%1 samples per second as they are").arg(audio.sampleRate);
-    else if (rate.exactRepetition)
-        playbackDescription_ = QStringLiteral("%1 -> %2 samples per second, each sample %3 times")
-                                   .arg(audio.sampleRate)
-                                   .arg(rate.deviceRate)
-                                   .arg(rate.deviceRate / audio.sampleRate);
-    else
-        playbackDescription_ = QStringLiteral("%1 -> %2 samples per second, each sample repeated %3 times "
-                                              "on average (rounded, so half-cycles differ in length)")
-                                   .arg(audio.sampleRate)
-                                   .arg(rate.deviceRate)
-                                   .arg(static_cast<double>(rate.deviceRate) / audio.sampleRate, 0, 'f', 3);
-
+QString AudioEngine::startSink(const QAudioDevice& device, const QAudioFormat& format,
+                               const std::vector<std::int16_t>& played)
+{
     // The sink and its buffer have no parent: a stopped sink is retired, not
     // deleted with its engine's children while it may be inside its own signal.
     sink_ = new QAudioSink(device, format);

@@ -64,6 +64,8 @@ signals:
 
 private:
     void readInput();
+    // Plays the samples, already at the device's rate, through a new sink.
+    QString startSink(const QAudioDevice& device, const QAudioFormat& format, const std::vector<std::int16_t>& played);
     void onSinkState();
     // A stopped device is deleted at the event loop's next turn, since it may be
     // inside a signal of its own; one still waiting when the engine goes is

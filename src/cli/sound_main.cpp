@@ -2,9 +2,8 @@
 // and the rig. tonobild-cli starts it for "play", "record" and "listen" with its own
 // arguments; started by hand it takes them the same way.
 #include <QCoreApplication>
-#include <cstdio>
-#include <cstdlib>
 
+#include "audio/sound_program_end.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 
@@ -33,12 +32,6 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tonobild-cli"));
-    const int code = runCommand(QCoreApplication::arguments());
-    // The command has closed its files, released the rig and stopped its sound
-    // by now. The sound server's client library can abort while Qt Multimedia
-    // tears down its connection at exit (its main loop's clean-up races with its
-    // own thread), which would turn a finished command into a crash: the
-    // program ends here, without that tear-down.
-    std::fflush(nullptr);
-    std::_Exit(code);
+    // The command has closed its files, released the rig and stopped its sound by now.
+    tonobild::endSoundProgram(runCommand(QCoreApplication::arguments()));
 }

@@ -3,17 +3,19 @@
 #include <QApplication>
 #include <QTextStream>
 
+#include "audio/sound_program_end.h"
 #include "widgets/user_dialogs.h"
 #include "recorder/recorder_arguments.h"
 #include "recorder/recorder_window.h"
 #include "settings/qsettings_store.h"
 
-int main(int argc, char* argv[])
+namespace {
+
+// Records or plays as the arguments say; answers the exit code once the
+// window has closed, the recording is saved and the transmitter released.
+int runRecorder(const QStringList& arguments)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tonobild-recorder"));
     std::vector<std::string> words;
-    const QStringList arguments = QApplication::arguments();
     if (arguments.size() == 2 && (arguments.at(1) == QLatin1String("--help") || arguments.at(1) == QLatin1String("-h"))) {
         QTextStream(stdout) << "Usage: tonobild-recorder FILE              record into FILE (space bar starts and stops)\n"
                                "       tonobild-recorder /play /close FILE  play FILE, then close\n"
@@ -33,4 +35,13 @@ int main(int argc, char* argv[])
     window.show();
     window.startRequestedPlay();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tonobild-recorder"));
+    tonobild::endSoundProgram(runRecorder(QApplication::arguments()));
 }

@@ -66,17 +66,33 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
 {
     const QString file = QString::fromStdString(request_.file);
     setWindowTitle(QStringLiteral("%1 - %2").arg(QFileInfo(file).fileName(), kTitle));
+    buildControls();
+    layOut(file);
+    connectControls();
+    fillDevices();
+    connect(inputs_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        if (inputs_->isEnabled())
+            store_.write(kRecorderSection, kInputDeviceKey, name.toStdString());
+    });
+    connect(outputs_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
+        if (outputs_->isEnabled())
+            store_.write(kRecorderSection, kOutputDeviceKey, name.toStdString());
+    });
+    updateControls();
+}
 
+void RecorderWindow::buildControls()
+{
     recordButton_ = new QPushButton(QStringLiteral("Record"), this);
     stopButton_ = new QPushButton(QStringLiteral("Stop"), this);
     playButton_ = new QPushButton(QStringLiteral("Play"), this);
     saveButton_ = new QPushButton(QStringLiteral("Save"), this);
+    recordButton_->setToolTip(QStringLiteral("Record (space bar)"));
+    stopButton_->setToolTip(QStringLiteral("Stop (space bar while recording)"));
     level_ = new QProgressBar(this);
     level_->setRange(0, 128);
     level_->setTextVisible(false);
     level_->setAccessibleName(QStringLiteral("Input level"));
-    auto* levelLabel = new QLabel(QStringLiteral("Input level:"), this);
-    levelLabel->setBuddy(level_);
     elapsed_ = new QLabel(elapsedText(0), this);
     status_ = new QLabel(this);
     status_->setWordWrap(true);
@@ -86,9 +102,6 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
     keyedNotice_->setVisible(false);
     deviceNotice_ = new QLabel(this);
     deviceNotice_->setWordWrap(true);
-    auto* spaceHint = new QLabel(QStringLiteral("Space bar: start and stop recording."), this);
-    recordButton_->setToolTip(QStringLiteral("Record (space bar)"));
-    stopButton_->setToolTip(QStringLiteral("Stop (space bar while recording)"));
     inputs_ = new QComboBox(this);
     outputs_ = new QComboBox(this);
 
@@ -103,7 +116,12 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
         else if (recordButton_->isEnabled())
             record();
     });
+}
 
+void RecorderWindow::layOut(const QString& file)
+{
+    auto* levelLabel = new QLabel(QStringLiteral("Input level:"), this);
+    levelLabel->setBuddy(level_);
     auto* buttons = new QHBoxLayout;
     for (QPushButton* b : {recordButton_, stopButton_, playButton_, saveButton_})
         buttons->addWidget(b);
@@ -117,13 +135,16 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("File: %1").arg(file), this));
     layout->addLayout(buttons);
-    layout->addWidget(spaceHint);
+    layout->addWidget(new QLabel(QStringLiteral("Space bar: start and stop recording."), this));
     layout->addLayout(meter);
     layout->addLayout(devices);
     layout->addWidget(keyedNotice_);
     layout->addWidget(deviceNotice_);
     layout->addWidget(status_);
+}
 
+void RecorderWindow::connectControls()
+{
     connect(recordButton_, &QPushButton::clicked, this, &RecorderWindow::record);
     connect(stopButton_, &QPushButton::clicked, this, &RecorderWindow::stop);
     connect(playButton_, &QPushButton::clicked, this, &RecorderWindow::play);
@@ -134,21 +155,11 @@ RecorderWindow::RecorderWindow(UserDialogs& dialogs, SettingsStore& store, Recor
         dialogs_.message(this, kTitle, reason + QStringLiteral("\nWhat was recorded before is kept."));
     });
     connect(&player_, &KeyedPlayer::finished, this, &RecorderWindow::onPlayingEnded);
+    connect(&player_, &KeyedPlayer::stopped, this, &RecorderWindow::onPlayingStopped);
     connect(&player_, &KeyedPlayer::keyedChanged, this, &RecorderWindow::showKeyed);
     connect(&player_, &KeyedPlayer::samplesStarted, this, [this](const QString& description) {
         showStatus(QStringLiteral("Playing: %1.").arg(description));
     });
-
-    fillDevices();
-    connect(inputs_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
-        if (inputs_->isEnabled())
-            store_.write(kRecorderSection, kInputDeviceKey, name.toStdString());
-    });
-    connect(outputs_, &QComboBox::currentTextChanged, this, [this](const QString& name) {
-        if (outputs_->isEnabled())
-            store_.write(kRecorderSection, kOutputDeviceKey, name.toStdString());
-    });
-    updateControls();
 }
 
 RecorderWindow::~RecorderWindow() = default;
@@ -218,12 +229,19 @@ void RecorderWindow::stop()
         showStatus(QStringLiteral("Stopped: %1 recorded.").arg(elapsedText(samples_.size())));
     } else if (player_.isBusy()) {
         closeAfterPlay_ = false;
-        const QString problem = player_.stop();
-        showStatus(problem.isEmpty() ? QStringLiteral("Playing stopped.") : problem);
-        if (!problem.isEmpty())
-            dialogs_.message(this, kTitle, problem);
+        player_.requestStop(); // the samples stop at once; the rig answers the release in onPlayingStopped()
+        showStatus(QStringLiteral("Playing stopped."));
     }
     updateControls();
+}
+
+void RecorderWindow::onPlayingStopped(const QString& releaseProblem)
+{
+    updateControls();
+    if (releaseProblem.isEmpty())
+        return;
+    showStatus(releaseProblem);
+    dialogs_.message(this, kTitle, releaseProblem);
 }
 
 void RecorderWindow::addRecordedSamples(const QByteArray& samples)
@@ -241,24 +259,8 @@ void RecorderWindow::showKeyed(bool keyed)
 {
     keyedNotice_->setText(keyed ? QStringLiteral("TRANSMITTER KEYED: %1").arg(player_.rigDescription()) : QString());
     keyedNotice_->setVisible(keyed);
-}
-
-bool RecorderWindow::openTransmitter(std::unique_ptr<PttLine>& line, TransmitterSettings& settings)
-{
-    const StoredTransmitter stored = readTransmitterSettings(store_);
-    if (!stored.problems.empty()) {
-        onPlayingEnded(QString::fromStdString(describeProblems(stored.problems)) +
-                       QStringLiteral("\nNothing was played."));
-        return false;
-    }
-    OpenedPtt opened = openPtt_(stored.settings);
-    if (!opened.problem.empty()) {
-        onPlayingEnded(QString::fromStdString(opened.problem) + QStringLiteral(" Nothing was played."));
-        return false;
-    }
-    line = std::move(opened.line);
-    settings = stored.settings;
-    return true;
+    if (keyed && player_.step() == KeyingStep::Lead)
+        showStatus(QStringLiteral("Transmitter keyed; the samples start after the lead."));
 }
 
 void RecorderWindow::play()
@@ -272,26 +274,26 @@ void RecorderWindow::play()
         audio.channels = 1;
         audio.bitsPerSample = 8;
         audio.data = samples_;
-    } else {
-        const QString problem = readRecordingToPlay(request_.file, audio);
-        if (!problem.isEmpty()) {
-            onPlayingEnded(QStringLiteral("Cannot play %1: %2.").arg(QString::fromStdString(request_.file), problem));
-            return;
-        }
-    }
-    std::unique_ptr<PttLine> line;
-    TransmitterSettings transmitter;
-    if (!openTransmitter(line, transmitter))
+    } else if (const QString problem = readRecordingToPlay(request_.file, audio); !problem.isEmpty()) {
+        onPlayingEnded(QStringLiteral("Cannot play %1: %2.").arg(QString::fromStdString(request_.file), problem));
         return;
-    const QString problem =
-        player_.start(audio, AudioEngine::findOutput(outputs_->isEnabled() ? outputs_->currentText() : QString()),
-                      std::move(line), transmitter.leadSeconds, transmitter.tailSeconds);
+    }
+    const StoredTransmitter stored = readTransmitterSettings(store_);
+    if (!stored.problems.empty()) {
+        onPlayingEnded(QString::fromStdString(describeProblems(stored.problems)) +
+                       QStringLiteral("\nNothing was played."));
+        return;
+    }
+    // The rig is opened and keyed on its own thread; the player says when it is keyed.
+    const QString problem = player_.start(
+        audio, AudioEngine::findOutput(outputs_->isEnabled() ? outputs_->currentText() : QString()), openPtt_,
+        stored.settings);
     if (!problem.isEmpty()) {
         onPlayingEnded(problem);
         return;
     }
-    if (player_.step() == KeyingStep::Lead)
-        showStatus(QStringLiteral("Transmitter keyed; the samples start after the lead."));
+    if (stored.settings.ptt != PttMethod::None)
+        showStatus(QStringLiteral("Keying the transmitter: waiting for the rig."));
     updateControls();
 }
 

@@ -42,6 +42,8 @@ public:
     const std::vector<std::uint8_t>& recording() const { return samples_; }
     bool hasUnsavedRecording() const { return unsaved_; }
     bool isTransmitterKeyed() const { return player_.isKeyed(); }
+    // From Play until the transmitter is released.
+    bool isPlaying() const { return player_.isBusy(); }
 
 public slots:
     void record();
@@ -56,13 +58,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildControls();
+    void layOut(const QString& file);
+    void connectControls();
     void fillDevices();
     void updateControls();
     void showStatus(const QString& text);
     void onPlayingEnded(const QString& problem);
+    void onPlayingStopped(const QString& releaseProblem);
     void showKeyed(bool keyed);
-    // Opens the stored transmitter; answers false, after saying why, when it cannot be used.
-    bool openTransmitter(std::unique_ptr<PttLine>& line, TransmitterSettings& settings);
 
     UserDialogs& dialogs_;
     SettingsStore& store_;

@@ -1,5 +1,6 @@
 #include "transmitter/keyed_player.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <limits>
 
@@ -41,55 +42,81 @@ KeyedPlayer::KeyedPlayer(AudioEngine& engine, QObject* parent) : QObject(parent)
 
 KeyedPlayer::~KeyedPlayer()
 {
-    // The sequence's guard releases the transmitter whatever else happens here.
     if (isBusy())
         engine_.stopPlaying();
+    // The sequence's guard releases the transmitter, and the line closes the
+    // rig, on the rig's thread; rig_ waits for it as it goes.
+    rig_.post([this] { sequence_.reset(); });
 }
 
-QString KeyedPlayer::rigDescription() const
+void KeyedPlayer::answer(std::function<void()> reaction)
 {
-    return sequence_ ? QString::fromStdString(sequence_->rigDescription()) : QString();
+    QMetaObject::invokeMethod(this, std::move(reaction), Qt::QueuedConnection);
 }
 
 QString KeyedPlayer::start(const WavAudio& audio, const QAudioDevice& device, std::unique_ptr<PttLine> line,
                            double leadSeconds, double tailSeconds)
 {
+    // The line goes to the rig's thread as an opener that hands it over.
+    auto held = std::make_shared<std::unique_ptr<PttLine>>(std::move(line));
+    TransmitterSettings rig;
+    rig.leadSeconds = leadSeconds;
+    rig.tailSeconds = tailSeconds;
+    return start(audio, device, [held](const TransmitterSettings&) { return OpenedPtt{std::move(*held), {}}; }, rig);
+}
+
+QString KeyedPlayer::start(const WavAudio& audio, const QAudioDevice& device, PttOpener open,
+                           const TransmitterSettings& rig)
+{
     if (isBusy())
         return QStringLiteral("A transmission is already playing.");
-    auto sequence = std::make_unique<KeyingSequence>(std::move(line), leadSeconds, tailSeconds);
-    int leadMs = 0;
-    try {
-        leadMs = sequence->start();
-    } catch (const PttError& error) {
-        return QString::fromStdString(error.what()) + QStringLiteral(". Nothing was played.");
-    }
-    sequence_ = std::move(sequence);
+    step_ = KeyingStep::Lead;
+    audio_ = audio;
     device_ = device;
     releaseProblem_.clear();
-    if (sequence_->keyed()) {
-        emit keyedChanged(true);
-        linkTimer_.start();
-    }
-    if (leadMs > 0) {
-        audio_ = audio;
-        stepTimer_.start(leadMs);
-        return {};
-    }
-    // No lead: the samples start now, and a device that refuses them is answered at once.
-    if (const QString problem = playSamples(audio, device); !problem.isEmpty())
-        return release(problem);
+    const int transmission = ++transmission_;
+    rig_.post([this, open = std::move(open), rig, transmission] {
+        const Keyed keyed = openAndKey(open, rig);
+        answer([this, transmission, keyed] { onKeyed(transmission, keyed); });
+    });
     return {};
 }
 
-QString KeyedPlayer::playSamples(const WavAudio& audio, const QAudioDevice& device)
+KeyedPlayer::Keyed KeyedPlayer::openAndKey(const PttOpener& open, const TransmitterSettings& rig)
 {
-    sequence_->leadPassed();
-    const QString problem = engine_.startPlaying(audio, device);
-    if (problem.isEmpty()) {
-        stepTimer_.start(playingLimitMs(audio)); // ended by onSamplesEnded() in time
-        emit samplesStarted(engine_.playbackDescription());
+    OpenedPtt opened = open(rig);
+    if (!opened.problem.empty())
+        return {opened.problem + " Nothing was played.", 0, false, {}};
+    sequence_ = std::make_unique<KeyingSequence>(std::move(opened.line), rig.leadSeconds, rig.tailSeconds);
+    try {
+        const int leadMs = sequence_->start();
+        return {{}, leadMs, sequence_->keyed(), sequence_->rigDescription()};
+    } catch (const PttError& error) {
+        sequence_.reset();
+        return {error.what() + std::string(". Nothing was played."), 0, false, {}};
     }
-    return problem;
+}
+
+void KeyedPlayer::onKeyed(int transmission, const Keyed& keyed)
+{
+    if (transmission != transmission_)
+        return; // stopped meanwhile: the release follows on the rig's thread
+    if (!keyed.problem.empty()) {
+        step_ = KeyingStep::Idle;
+        audio_ = {};
+        emit finished(QString::fromStdString(keyed.problem));
+        return;
+    }
+    rigDescription_ = QString::fromStdString(keyed.rigDescription);
+    if (keyed.keyed) {
+        keyed_ = true;
+        emit keyedChanged(true);
+        linkTimer_.start();
+    }
+    if (keyed.leadMs > 0)
+        stepTimer_.start(keyed.leadMs);
+    else
+        startSamples();
 }
 
 void KeyedPlayer::onStepTimer()
@@ -113,53 +140,113 @@ void KeyedPlayer::onStall()
 
 void KeyedPlayer::startSamples()
 {
-    const QString problem = playSamples(audio_, device_);
-    audio_ = {};
-    if (!problem.isEmpty())
+    step_ = KeyingStep::Playing;
+    rig_.post([this] {
+        if (sequence_)
+            sequence_->leadPassed();
+    });
+    const WavAudio audio = std::exchange(audio_, {});
+    const QString problem = engine_.startPlaying(audio, device_);
+    if (!problem.isEmpty()) {
         end(problem);
+        return;
+    }
+    stepTimer_.start(playingLimitMs(audio)); // ended by onSamplesEnded() in time
+    emit samplesStarted(engine_.playbackDescription());
 }
 
 void KeyedPlayer::onSamplesEnded()
 {
     if (step() != KeyingStep::Playing)
         return;
-    stepTimer_.start(sequence_->samplesEnded());
+    step_ = KeyingStep::Tail;
+    stepTimer_.stop();
+    const int transmission = transmission_;
+    rig_.post([this, transmission] {
+        const int tailMs = sequence_ ? sequence_->samplesEnded() : 0;
+        answer([this, transmission, tailMs] {
+            if (transmission == transmission_)
+                stepTimer_.start(tailMs);
+        });
+    });
 }
 
 void KeyedPlayer::onLinkCheck()
 {
-    if (!isKeyed())
-        return;
-    try {
-        sequence_->checkLink();
-    } catch (const PttError& error) {
-        engine_.stopPlaying();
-        end(QString::fromStdString(error.what()) + QStringLiteral(". Playing stopped."));
-    }
+    if (!isKeyed() || checking_)
+        return; // the last question is still unanswered: one at a time
+    checking_ = true;
+    const int transmission = transmission_;
+    rig_.post([this, transmission] {
+        std::string problem;
+        try {
+            if (sequence_)
+                sequence_->checkLink();
+        } catch (const PttError& error) {
+            problem = error.what();
+        }
+        answer([this, transmission, problem] {
+            checking_ = false;
+            if (transmission != transmission_ || problem.empty())
+                return;
+            engine_.stopPlaying();
+            end(QString::fromStdString(problem) + QStringLiteral(". Playing stopped."));
+        });
+    });
+}
+
+void KeyedPlayer::requestStop()
+{
+    release({}, true);
 }
 
 QString KeyedPlayer::stop()
 {
-    return release({});
+    if (!isBusy())
+        return {};
+    requestStop();
+    rig_.finishQueued();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); // the answers, the release's among them
+    return releaseProblem_;
 }
 
 void KeyedPlayer::end(const QString& problem)
 {
-    emit finished(release(problem));
+    release(problem, false);
 }
 
-QString KeyedPlayer::release(const QString& problem)
+void KeyedPlayer::release(const QString& problem, bool byStop)
 {
-    if (!isBusy())
-        return problem;
+    if (!isBusy() || releasing_)
+        return;
+    releasing_ = true;
     stepTimer_.stop();
     linkTimer_.stop();
-    const bool wasKeyed = isKeyed();
-    releaseProblem_ = QString::fromStdString(sequence_->release());
     engine_.stopPlaying();
-    if (wasKeyed)
+    audio_ = {};
+    ++transmission_; // what the rig still answers about this transmission is not heard
+    rig_.post([this, problem, byStop] {
+        std::string releaseProblem;
+        if (sequence_)
+            releaseProblem = sequence_->release();
+        sequence_.reset(); // the rig closes
+        answer([this, problem, releaseProblem, byStop] { onReleased(problem, releaseProblem, byStop); });
+    });
+}
+
+void KeyedPlayer::onReleased(const QString& problem, const std::string& releaseProblem, bool byStop)
+{
+    releasing_ = false;
+    step_ = KeyingStep::Idle;
+    releaseProblem_ = QString::fromStdString(releaseProblem);
+    if (keyed_) {
+        keyed_ = false;
         emit keyedChanged(false);
-    return joined(problem, releaseProblem_);
+    }
+    if (byStop)
+        emit stopped(releaseProblem_);
+    else
+        emit finished(joined(problem, releaseProblem_));
 }
 
 } // namespace tonobild

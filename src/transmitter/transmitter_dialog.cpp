@@ -1,6 +1,7 @@
 #include "transmitter/transmitter_dialog.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -59,7 +60,20 @@ TransmitterDialog::TransmitterDialog(SettingsStore& store, UserDialogs& dialogs,
     storedProblems_->setVisible(!stored.problems.empty());
 }
 
-TransmitterDialog::~TransmitterDialog() = default;
+TransmitterDialog::~TransmitterDialog()
+{
+    // A test still keyed is released on the rig's thread; the dialog waits for
+    // it, and a release that failed is said.
+    endTest();
+    closingWith_.reset(); // going already
+    rig_.finishQueued();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+}
+
+void TransmitterDialog::answer(std::function<void()> reaction)
+{
+    QMetaObject::invokeMethod(this, std::move(reaction), Qt::QueuedConnection);
+}
 
 void TransmitterDialog::buildFields()
 {
@@ -134,22 +148,36 @@ void TransmitterDialog::testPtt()
 {
     if (isTesting() || fields().ptt == PttMethod::None)
         return;
-    OpenedPtt opened = opener_(fields());
-    if (!opened.problem.empty() || !opened.line) {
-        status_->setText(QStringLiteral("Test failed."));
-        dialogs_.message(this, kTitle, QString::fromStdString(opened.problem));
+    test_ = Test::Keying;
+    updateTestButton();
+    status_->setText(QStringLiteral("Keying the transmitter: waiting for the rig."));
+    rig_.post([this, opener = opener_, settings = fields()] {
+        OpenedPtt opened = opener(settings);
+        std::string problem = opened.problem;
+        if (problem.empty() && opened.line) {
+            try {
+                testLine_ = std::move(opened.line);
+                testGuard_.emplace(*testLine_);
+            } catch (const PttError& error) {
+                testLine_.reset();
+                problem = error.what();
+            }
+        }
+        answer([this, keyed = testGuard_.has_value(), problem] { onTestKeyed(keyed, problem); });
+    });
+}
+
+void TransmitterDialog::onTestKeyed(bool keyed, const std::string& problem)
+{
+    if (!keyed) {
+        if (test_ == Test::Keying)
+            test_ = Test::Off;
+        showTestFailed(problem);
         return;
     }
-    try {
-        testLine_ = std::move(opened.line);
-        testGuard_.emplace(*testLine_);
-    } catch (const PttError& error) {
-        testLine_.reset();
-        status_->setText(QStringLiteral("Test failed."));
-        dialogs_.message(this, kTitle, QString::fromUtf8(error.what()));
-        return;
-    }
-    testButton_->setEnabled(false);
+    if (test_ != Test::Keying)
+        return; // ended meanwhile: the release follows
+    test_ = Test::Keyed;
     status_->setText(QStringLiteral("TRANSMITTER KEYED (test, one second)"));
     testTimer_.start(kTestMs);
 }
@@ -157,18 +185,37 @@ void TransmitterDialog::testPtt()
 void TransmitterDialog::endTest()
 {
     testTimer_.stop();
-    if (!testGuard_)
+    if (test_ != Test::Keying && test_ != Test::Keyed)
         return;
-    const std::string problem = testGuard_->release();
-    testGuard_.reset();
-    testLine_.reset();
-    updateTestButton();
-    if (problem.empty()) {
-        status_->setText(QStringLiteral("Test done: keyed for one second and released."));
+    test_ = Test::Releasing;
+    rig_.post([this] {
+        const bool wasKeyed = testGuard_.has_value();
+        const std::string problem = wasKeyed ? testGuard_->release() : std::string();
+        testGuard_.reset();
+        testLine_.reset();
+        answer([this, wasKeyed, problem] { onTestEnded(wasKeyed, problem); });
+    });
+}
+
+void TransmitterDialog::onTestEnded(bool wasKeyed, const std::string& problem)
+{
+    test_ = Test::Off;
+    if (!problem.empty()) {
+        showTestFailed(problem);
     } else {
-        status_->setText(QStringLiteral("Test failed."));
-        dialogs_.message(this, kTitle, QString::fromStdString(problem));
+        updateTestButton();
+        if (wasKeyed) // else a key that failed has been said
+            status_->setText(QStringLiteral("Test done: keyed for one second and released."));
     }
+    if (closingWith_)
+        done(*std::exchange(closingWith_, std::nullopt));
+}
+
+void TransmitterDialog::showTestFailed(const std::string& problem)
+{
+    updateTestButton();
+    status_->setText(QStringLiteral("Test failed."));
+    dialogs_.message(this, kTitle, QString::fromStdString(problem));
 }
 
 void TransmitterDialog::accept()
@@ -179,18 +226,28 @@ void TransmitterDialog::accept()
                                            .arg(QString::fromStdString(problem)));
         return;
     }
-    endTest();
     writeTransmitterSettings(store_, settings);
     if (const std::string problem = store_.takeWriteProblem(); !problem.empty())
         dialogs_.message(this, kTitle, QStringLiteral("The settings could not be stored: %1")
                                            .arg(QString::fromStdString(problem)));
-    QDialog::accept();
+    closeAfterTest(Accepted);
 }
 
 void TransmitterDialog::reject()
 {
+    closeAfterTest(Rejected);
+}
+
+void TransmitterDialog::closeAfterTest(DialogCode result)
+{
     endTest();
-    QDialog::reject();
+    if (!isTesting()) {
+        done(result);
+        return;
+    }
+    // The dialog stays, answering, until the rig has answered the release.
+    closingWith_ = result;
+    status_->setText(QStringLiteral("Releasing the transmitter: waiting for the rig."));
 }
 
 } // namespace tonobild

@@ -1,8 +1,10 @@
 // The "Transmitter" dialog of the station: the rig that is keyed while a
 // transmission plays, its port, the PTT method, the lead and the tail, kept in
 // the settings store's section "Transmitter". "Test PTT" keys the rig as the
-// fields stand for one second. Values in the store that cannot be read are
-// named above the fields and stay in the store until OK writes the fields.
+// fields stand for one second; the rig is opened, keyed, released and closed
+// on the rig's own thread, so that the dialog answers while a rig is slow to.
+// Values in the store that cannot be read are named above the fields and stay
+// in the store until OK writes the fields.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +13,7 @@
 #include <optional>
 
 #include "transmitter/ptt_line.h"
+#include "transmitter/rig_thread.h"
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -30,13 +33,16 @@ public:
     static constexpr int kTestMs = 1000;
 
     TransmitterDialog(SettingsStore& store, UserDialogs& dialogs, PttOpener opener, QWidget* parent = nullptr);
+    // Releases a test still keyed, waiting for the rig's thread.
     ~TransmitterDialog() override;
 
     TransmitterSettings fields() const;
-    bool isTesting() const { return testGuard_.has_value(); }
+    // From Test PTT until the rig has answered the release.
+    bool isTesting() const { return test_ != Test::Off; }
 
 public slots:
     void testPtt();
+    // Both end a test first; the dialog closes once the rig has answered the release.
     void accept() override; // writes the fields when they can be used
     void reject() override;
 
@@ -44,13 +50,23 @@ private:
     void buildFields();
     void showSettings(const TransmitterSettings& settings);
     void endTest();
+    void closeAfterTest(DialogCode result);
+    void onTestKeyed(bool keyed, const std::string& problem);
+    void onTestEnded(bool wasKeyed, const std::string& problem);
     void updateTestButton();
+    void showTestFailed(const std::string& problem);
+    // Runs `reaction` on the dialog's thread, from the rig's thread.
+    void answer(std::function<void()> reaction);
 
     SettingsStore& store_;
     UserDialogs& dialogs_;
     PttOpener opener_;
+    // Touched on the rig's thread only.
     std::unique_ptr<PttLine> testLine_;
     std::optional<KeyGuard> testGuard_; // after testLine_: released before the line closes
+    // Where Test PTT stands, as the dialog follows it; the rig answers in the order it was asked.
+    enum class Test { Off, Keying, Keyed, Releasing } test_ = Test::Off;
+    std::optional<DialogCode> closingWith_; // OK or Cancel waiting for the rig's answer
     QTimer testTimer_;
 
     QSpinBox* model_ = nullptr;
@@ -61,6 +77,7 @@ private:
     QLabel* storedProblems_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* testButton_ = nullptr;
+    RigThread rig_; // last: goes first, releasing the test
 };
 
 } // namespace tonobild

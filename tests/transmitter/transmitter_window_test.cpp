@@ -2,6 +2,7 @@
 // transmitter, with a stand-in rig and no sound device.
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -19,19 +20,27 @@ using namespace tonobild::testdata;
 namespace {
 
 // The stored transmitter, the answered dialogs and the stand-in rig that the
-// windows open; the settings each opening asked for are kept.
+// windows open on the rig's thread; the settings each opening asked for are
+// kept. The test reads and sets them only while the rig's thread is idle.
 class StandInRig : public WindowTest {
 protected:
     std::shared_ptr<PttLog> log_ = std::make_shared<PttLog>();
+    std::shared_ptr<RigGate> gate_; // set: the rig is silent until the test lets it answer
     std::vector<TransmitterSettings> opened_;
     std::string openProblem_;
     PttOpener opener_ = [this](const TransmitterSettings& settings) -> OpenedPtt {
         opened_.push_back(settings);
         if (!openProblem_.empty() || settings.ptt == PttMethod::None)
             return {nullptr, openProblem_};
-        return {std::make_unique<FakePttLine>(log_), {}};
+        return {std::make_unique<FakePttLine>(log_, gate_), {}};
     };
 };
+
+// Until the window has heard the rig's last answer.
+bool played(const RecorderWindow& window)
+{
+    return QTest::qWaitFor([&] { return !window.isPlaying(); }, 3000);
+}
 
 using KeyedWindowTest = StandInRig;
 
@@ -48,12 +57,15 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCa
                                                    RecorderRequest{"/nonexistent/T.WAV", false, false}, opener_);
     window->addRecordedSamples(QByteArray(4410, '\x80'));
     window->play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isTransmitterKeyed(); }, 3000));
     EXPECT_EQ(opened_, (std::vector<TransmitterSettings>{{1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2}}));
     EXPECT_TRUE(visibleText(*window).contains("TRANSMITTER KEYED: Fake rig\n"));
     window->stop();
+    ASSERT_TRUE(played(*window));
     EXPECT_FALSE(window->isTransmitterKeyed() || visibleText(*window).contains("TRANSMITTER KEYED")); // nor shown
     window->play();
     EXPECT_TRUE(window->close()); // the recording not saved: the dialogs answer No
+    ASSERT_TRUE(played(*window));
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
     EXPECT_TRUE(dialogs.messages.isEmpty()); // Stop and the close released without a word
 
@@ -63,6 +75,7 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCa
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialogs.messages.empty(); }, 3000)); // released: see the calls below
     store.write(kTransmitterSection, kPttMethodKey, "none");
     window->play();
+    ASSERT_TRUE(played(*window));
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off", "on", "off"}));
     EXPECT_EQ(dialogs.messages.filter("No sound output device").size(), 2); // and no more: see below
 
@@ -75,14 +88,17 @@ TEST_F(KeyedWindowTest, KeyedInTheLeadReleasedOnEveryWayOutAndATransmitterThatCa
     store.write(kTransmitterSection, kTailSecondsKey, "0.2");
     openProblem_ = "Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error.";
     window->play();
+    ASSERT_TRUE(played(*window));
     openProblem_.clear();
     log_->failOnCount = 1;
     window->play();
+    ASSERT_TRUE(played(*window));
     EXPECT_EQ(dialogs.messages.mid(3),
               (QStringList{"Cannot open the rig Yaesu FT-991 (model 1035) at /dev/ttyUSB0: IO error. Nothing was played.",
                            "Fake rig did not key. Nothing was played."}));
 
     window->play();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->isTransmitterKeyed(); }, 3000));
     window.reset(); // the window's end, in the lead
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off", "on", "off", "on", "on", "off"})); // one "on" refused
     EXPECT_EQ(dialogs.messages.size(), 5); // the window's end said nothing
@@ -129,8 +145,8 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
     // Test PTT with the fields as they stand: the rig model changed since OK.
     field<QSpinBox>("Rig model")->setValue(2);
     QTest::mouseClick(button(*dialog_, "Test PTT"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return visibleText(*dialog_).contains("TRANSMITTER KEYED"); }, 3000));
     EXPECT_EQ(opened_, (std::vector<TransmitterSettings>{{2, "/dev/ttyUSB1", PttMethod::Dtr, 1.5, 0.7}}));
-    EXPECT_TRUE(visibleText(*dialog_).contains("TRANSMITTER KEYED"));
     QTest::qWait(TransmitterDialog::kTestMs / 2);
     EXPECT_EQ(log_->calls, (Calls{"on"}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 2 * TransmitterDialog::kTestMs));
@@ -138,7 +154,8 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
 
     // A rig that fails the test is reported; leaving the dialog during a test releases.
     log_->failOnCount = 1;
-    dialog_->testPtt(); // ends the test at once: the next one starts
+    dialog_->testPtt(); // the rig's refusal ends the test: the next one starts
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 3000));
     log_->failOffCount = 2;
     dialog_->testPtt();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 2 * TransmitterDialog::kTestMs));
@@ -149,10 +166,52 @@ TEST_F(TransmitterDialogTest, FieldsShowTheStoreUnusableValuesAreNamedAndKeptUnt
     log_->calls.clear(); // both failed releases used up
     dialog_->testPtt();
     dialog_->reject(); // Cancel
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isTesting(); }, 3000));
     EXPECT_EQ(log_->calls, (Calls{"on", "off"}));
     dialog_->testPtt();
     dialog_.reset(); // the dialog's end
     EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
+}
+
+using SilentRigTest = TransmitterDialogTest;
+
+// A rig silent until its timeout holds up the rig's thread only: while Test PTT and Play wait for
+// it, a timer of the window fires on time, and Cancel and Stop are taken at once; once the rig
+// answers, the test and the play are released and the dialog closes.
+TEST_F(SilentRigTest, WhileTheRigIsSilentTheWindowsTimersFireOnTimeAndTheKeyIsReleasedOnceItAnswers)
+{
+    ASSERT_TRUE(kNoSoundServer);
+    // A timer of 100 ms started before `action`, and whether it fired before 400 ms had passed.
+    const auto timerFiresOnTime = [](const std::function<void()>& action) {
+        QElapsedTimer clock;
+        clock.start();
+        qint64 firedAfter = -1;
+        QTimer::singleShot(100, [&] { firedAfter = clock.elapsed(); });
+        action();
+        return QTest::qWaitFor([&] { return firedAfter >= 0; }, 1000) && firedAfter < 400;
+    };
+    gate_ = std::make_shared<RigGate>();
+    choose(1, "/dev/ttyUSB0");
+    dialog_->show();
+    EXPECT_TRUE(timerFiresOnTime([&] { QTest::mouseClick(button(*dialog_, "Test PTT"), Qt::LeftButton); }));
+    EXPECT_TRUE(dialog_->isTesting() && visibleText(*dialog_).contains("waiting for the rig"));
+    EXPECT_TRUE(timerFiresOnTime([&] { dialog_->reject(); })); // Cancel: the dialog stays until the rig answers
+    EXPECT_TRUE(dialog_->isVisible() && dialog_->isTesting());
+    gate_->letAnswer();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog_->isVisible(); }, 3000));
+    EXPECT_EQ(std::pair(dialog_->isTesting(), log_->calls), std::pair(false, Calls{"on", "off"}));
+
+    gate_ = std::make_shared<RigGate>();
+    writeTransmitterSettings(store, {1035, "/dev/ttyUSB0", PttMethod::Cat, 0.2, 0.2});
+    RecorderWindow window(dialogs, store, RecorderRequest{"/nonexistent/T.WAV", false, false}, opener_);
+    window.addRecordedSamples(QByteArray(4410, '\x80'));
+    EXPECT_TRUE(timerFiresOnTime([&] { window.play(); }));
+    window.stop();
+    EXPECT_TRUE(window.isPlaying() && !window.isTransmitterKeyed()); // the release waits for the rig's answer
+    gate_->letAnswer();
+    ASSERT_TRUE(played(window));
+    EXPECT_EQ(log_->calls, (Calls{"on", "off", "on", "off"}));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 } // namespace

@@ -5,19 +5,11 @@
 #     src/stages.txt, so that no two folders include each other;
 #   - no function is longer than 60 lines, from its first line to its closing brace.
 # Prints each fault and exits 1 when there is one. Needs universal-ctags.
-#
-# Functions still to be shortened in a change of their own are listed in
-# waiting_to_be_shortened: they are named on every run but are no fault; one
-# that is no longer too long is named too, to be taken off the list.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 longest_function=60
 faults=0
-waiting_to_be_shortened=(
-    "tonobild::AudioEngine::startPlaying"   # src/audio/, shortened with the sound devices' own work
-    "tonobild::RecorderWindow::RecorderWindow" # src/recorder/, likewise
-)
 
 mapfile -t stages < <(grep -E '^[a-z]+$' src/stages.txt)
 declare -A place
@@ -47,31 +39,14 @@ while IFS=: read -r file line text; do
 done < <(grep -rnE '^#include "[a-z_]+/' src --include='*.h' --include='*.cpp')
 
 command -v ctags >/dev/null || { echo "check-structure: universal-ctags is not installed" >&2; exit 2; }
-declare -A waiting
-for name in "${waiting_to_be_shortened[@]}"; do waiting[$name]=1; done
-still_waiting=0
 while read -r length where name; do
-    if [ -n "${waiting[$name]+set}" ]; then
-        echo "$where: $name is $length lines long, more than $longest_function (waiting to be shortened)"
-        unset "waiting[$name]"
-        still_waiting=$((still_waiting + 1))
-        continue
-    fi
     echo "$where: $name is $length lines long, more than $longest_function"
     faults=$((faults + 1))
 done < <(ctags -x --_xformat="%F %n %{end} %{scope} %N" --kinds-C++=f -R src |
          awk -v most="$longest_function" '$3 != "" && $3 - $2 + 1 > most { print $3 - $2 + 1, $1 ":" $2, $4 "::" $5 }')
-for name in "${!waiting[@]}"; do
-    echo "$name is no longer than $longest_function lines: take it off waiting_to_be_shortened"
-done
 
 if [ "$faults" -gt 0 ]; then
     echo "check-structure: $faults fault(s)"
     exit 1
 fi
-if [ "$still_waiting" -gt 0 ]; then
-    echo "check-structure: every include runs down the signal path, no function is longer than $longest_function lines" \
-         "but the $still_waiting waiting to be shortened"
-else
-    echo "check-structure: every include runs down the signal path, no function is longer than $longest_function lines"
-fi
+echo "check-structure: every include runs down the signal path, no function is longer than $longest_function lines"

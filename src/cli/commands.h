@@ -17,5 +17,11 @@ int playCommand(const QStringList& arguments);
 int recordCommand(const QStringList& arguments);
 int listenCommand(const QStringList& arguments);
 int testCardsCommand(const QStringList& arguments);
+int modesCommand(const QStringList& arguments);
+int standardEncodeCommand(const QStringList& arguments);
+int standardDecodeCommand(const QStringList& arguments);
+
+// The arguments ask "encode" or "decode" for a standard slow-scan mode ("--standard", "--standard-mode").
+bool asksForStandardMode(const QStringList& arguments);
 
 } // namespace tonobild::cli

@@ -43,7 +43,9 @@ void describe(QCommandLineParser& parser, const DecodeOptions& options, const QC
         "The defaults are the main window's start-up controls (HSync, Use LIC, LIC Lock, Dynamic Sync "
         "+16, LIC Inset 4-lock, Sync Level -32, 160x120) except the normalising level, which is 3 "
         "(Direct), the first-time guide's choice, so that what \"tonobild-cli encode\" writes decodes "
-        "with no options."));
+        "with no options.\n"
+        "With --standard it receives a standard slow-scan mode instead; "
+        "\"tonobild-cli decode --standard --help\" describes its options."));
     parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("recorded audio or RAW sample file"));
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("picture file to write"));
     options.addTo(parser);
@@ -72,6 +74,8 @@ std::optional<DecodedRecording> decodeFile(const QString& audioPath, const std::
 
 int decodeCommand(const QStringList& arguments)
 {
+    if (asksForStandardMode(arguments))
+        return standardDecodeCommand(arguments);
     QCommandLineParser parser;
     const DecodeOptions options;
     const QCommandLineOption detect(QStringLiteral("detect"),

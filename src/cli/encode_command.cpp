@@ -57,7 +57,9 @@ void describe(QCommandLineParser& parser, const EncodeOptions& options)
 {
     parser.setApplicationDescription(
         QStringLiteral("Encodes a picture file into a transmission: AUDIO (8-bit mono WAV) and the RAW "
-                       "sample file beside it (the audio name with its last three characters replaced by RAW)."));
+                       "sample file beside it (the audio name with its last three characters replaced by RAW).\n"
+                       "With --standard MODE it sends in a standard slow-scan mode instead; "
+                       "\"tonobild-cli encode --standard M1 --help\" describes its options."));
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("picture file to send"));
     parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("WAV file to write"));
     parser.addOptions({options.resolution, options.signature, options.noPrepare, options.halfX, options.compand,
@@ -135,6 +137,8 @@ void prepare(WorkingPicture& picture, WorkingState& state, PresetControls& contr
 
 int encodeCommand(const QStringList& arguments)
 {
+    if (asksForStandardMode(arguments))
+        return standardEncodeCommand(arguments);
     QCommandLineParser parser;
     const EncodeOptions options;
     describe(parser, options);

@@ -26,8 +26,9 @@ const std::map<QString, std::pair<Command, QString>>& commands()
     const auto inPictures = [](const char* name) { return inHelperProgram(HelperProgram::Pictures, QString::fromLatin1(name)); };
     const auto inSound = [](const char* name) { return inHelperProgram(HelperProgram::Sound, QString::fromLatin1(name)); };
     static const std::map<QString, std::pair<Command, QString>> table = {
-        {QStringLiteral("encode"), {encodeCommand, QStringLiteral("encode PICTURE AUDIO.wav   picture file to transmission")}},
-        {QStringLiteral("decode"), {decodeCommand, QStringLiteral("decode AUDIO PICTURE   recorded transmission to picture file")}},
+        {QStringLiteral("encode"), {encodeCommand, QStringLiteral("encode [--standard MODE] PICTURE AUDIO.wav   picture file to transmission")}},
+        {QStringLiteral("decode"), {decodeCommand, QStringLiteral("decode [--standard] AUDIO PICTURE   recorded transmission to picture file")}},
+        {QStringLiteral("modes"), {modesCommand, QStringLiteral("modes   list the standard slow-scan modes")}},
         {QStringLiteral("condition"), {conditionCommand, QStringLiteral("condition AUDIO RAW   a sound card's recording to the samples that were sent")}},
         {QStringLiteral("detect"), {detectCommand, QStringLiteral("detect AUDIO   print the sender's settings as decode options")}},
         {QStringLiteral("digital-encode"), {inPictures("digital-encode"), QStringLiteral("digital-encode IN OUT   picture file to digitally coded picture file")}},

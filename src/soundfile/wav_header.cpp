@@ -32,8 +32,9 @@ public:
 
 } // namespace
 
-std::array<std::uint8_t, kPcmHeaderBytes> pcm8MonoHeader(std::uint32_t sampleRate, std::uint32_t dataBytes)
+std::array<std::uint8_t, kPcmHeaderBytes> pcmMonoHeader(std::uint32_t sampleRate, int bits, std::uint32_t dataBytes)
 {
+    const auto bytesPerSample = static_cast<std::uint16_t>(bits / 8);
     HeaderBuilder<kPcmHeaderBytes> h;
     h.text("RIFF");
     h.u32(36 + dataBytes);
@@ -43,9 +44,9 @@ std::array<std::uint8_t, kPcmHeaderBytes> pcm8MonoHeader(std::uint32_t sampleRat
     h.u16(1);          // PCM
     h.u16(1);          // mono
     h.u32(sampleRate);
-    h.u32(sampleRate); // bytes per second
-    h.u16(1);          // block alignment
-    h.u16(8);          // bits per sample
+    h.u32(sampleRate * bytesPerSample); // bytes per second
+    h.u16(bytesPerSample);              // block alignment
+    h.u16(static_cast<std::uint16_t>(bits));
     h.text("data");
     h.u32(dataBytes);
     return h.bytes;

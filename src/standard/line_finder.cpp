@@ -179,20 +179,94 @@ Rhythm strongestRhythm(const std::vector<double>& likeness, double binMs)
 
 } // namespace
 
-std::optional<LinesFound> LineFinder::look(const TrackBuffer& track)
+std::optional<LinesFound> LineFinder::lookBefore(const TrackBuffer& track, std::uint64_t end)
 {
     const auto window = static_cast<std::uint64_t>(kWindowSeconds * rate_);
-    return lookFrom(track, track.end() > window ? track.end() - window : track.origin());
+    return lookAt(track, end > window ? end - window : 0, end);
 }
 
-std::optional<LinesFound> LineFinder::lookFrom(const TrackBuffer& track, std::uint64_t from)
+std::optional<LinesFound> LineFinder::lookFrom(const TrackBuffer& track, std::uint64_t first)
+{
+    return lookAt(track, first, first + static_cast<std::uint64_t>(kWindowSeconds * rate_));
+}
+
+namespace {
+
+// The mode a rhythm of lines belongs to, where its sync stands in the folded
+// line, and the period the syncs fold sharpest at (in bins).
+struct ModeChoice {
+    const StandardMode* mode = nullptr;
+    SyncPlace sync{0, -1e9, 0};
+    double periodBins = 0;
+};
+
+// Modes of nearly the same period are told apart by the length of their sync;
+// a picture whose lines alternate (Robot 36) is most like itself two lines on,
+// so a mode of half the period whose sync is as clear is the one. Lines alike
+// are also alike a little aside (a slanting edge): the syncs fold sharpest at
+// the true period.
+ModeChoice chooseMode(const std::vector<double>& hz, const Rhythm& rhythm, double binMs)
+{
+    ModeChoice choice{nullptr, {0, -1e9, 0}, rhythm.periodBins};
+    for (const double fold : {rhythm.periodBins, rhythm.periodBins / 2}) {
+        const std::vector<double> profile = foldedProfile(hz, fold);
+        for (const StandardMode& candidate : modeTable()) {
+            if (std::abs(candidate.linePeriodMs() / binMs / fold - 1) > kSameRhythm)
+                continue;
+            const SyncPlace place = syncInProfile(profile, candidate.syncMs() / binMs);
+            const bool shorter = fold < choice.periodBins;
+            if (shorter ? place.contrastHz >= kHalfPeriodContrast * choice.sync.contrastHz
+                        : place.contrastHz > choice.sync.contrastHz)
+                choice = {&candidate, place, fold};
+        }
+    }
+    if (!choice.mode || choice.sync.contrastHz < kLeastSyncContrastHz)
+        return {};
+    const double step = 0.25 / (static_cast<double>(hz.size()) / choice.periodBins);
+    const double centre = choice.periodBins;
+    for (double fold = centre * (1 - kPeriodReach); fold <= centre * (1 + kPeriodReach); fold += step)
+        if (const SyncPlace place = syncInProfile(foldedProfile(hz, fold), choice.mode->syncMs() / binMs);
+            place.contrastHz > choice.sync.contrastHz)
+            choice.sync = place, choice.periodBins = fold;
+    return choice;
+}
+
+// The transmission the choice makes in the window, if its syncs are heard: the
+// sync's tone, summed over every sync, says the mistuning, and the
+// transmission begins at the first line whose sync is heard (the window may
+// begin before it). A regular pattern whose "syncs" hold little of a steady
+// tone, or one far off tune, is no transmission.
+std::optional<LinesFound> confirmed(const TrackView& view, double first, const ModeChoice& choice, double binMs)
+{
+    const StandardMode& mode = *choice.mode;
+    LinesFound found;
+    found.mode = &mode;
+    found.period = choice.periodBins * binMs * view.rate / 1000;
+    found.syncAt = first + (choice.sync.startBin + 0.5) * binMs * view.rate / 1000;
+    const double scale = choice.periodBins * binMs / mode.linePeriodMs();
+    const LineGrid grid{found.syncAt - first - mode.syncOffsetMs() * view.rate / 1000 * scale, found.period, scale};
+    const LineRun all{0, static_cast<int>((static_cast<double>(view.size()) - grid.firstLine) / found.period) - 1};
+    const double syncHz = heardSyncHz(view, mode, grid, all, choice.sync.meanHz, kOffsetReachHz);
+    found.offsetHz = syncHz - kSyncHz;
+    const std::vector<float> score = syncScore(view, syncHz, mode.syncMs());
+    const LineRun heard = linesPresent(score, mode, view.rate, grid, all.count());
+    if (std::abs(found.offsetHz) > kOffsetReachHz || heard.count() <= 0 ||
+        meanSyncShare(score, mode, view.rate, grid, heard) < kLeastSyncShare)
+        return std::nullopt;
+    found.syncAt += heard.first * found.period;
+    return found;
+}
+
+} // namespace
+
+std::optional<LinesFound> LineFinder::lookAt(const TrackBuffer& track, std::uint64_t from, std::uint64_t to)
 {
     const auto window = static_cast<std::uint64_t>(kWindowSeconds * rate_);
-    const std::uint64_t first = std::max(from, track.origin());
-    if (track.end() < first + window / 2)
+    const std::uint64_t first = std::max(from, track.origin()), end = std::min(to, track.end());
+    if (end < first + window / 2)
         return std::nullopt;
     TrackView view = track.from(first);
-    view.samples = view.samples.first(std::min<std::size_t>(view.samples.size(), window));
+    view.samples = view.samples.first(static_cast<std::size_t>(end - first));
     const std::vector<double> hz = frequencyByBin(view);
     const std::size_t size = powerOfTwoAtLeast(2 * hz.size());
     if (!transform_ || transform_->in.size() != size)
@@ -201,45 +275,12 @@ std::optional<LinesFound> LineFinder::lookFrom(const TrackBuffer& track, std::ui
     const Rhythm rhythm = strongestRhythm(transform_->likeness(hz), binMs);
     if (!rhythm.mode || rhythm.likeness < kLeastLikeness)
         return std::nullopt;
-    // Modes of nearly the same period are told apart by the length of their
-    // sync; a picture whose lines alternate (Robot 36) is most like itself two
-    // lines on, so a mode of half the period whose sync is as clear is the one.
-    const StandardMode* mode = nullptr;
-    SyncPlace sync{0, -1e9, 0};
-    double periodBins = rhythm.periodBins;
-    for (const double fold : {rhythm.periodBins, rhythm.periodBins / 2}) {
-        const std::vector<double> profile = foldedProfile(hz, fold);
-        for (const StandardMode& candidate : modeTable()) {
-            if (std::abs(candidate.linePeriodMs() / binMs / fold - 1) > kSameRhythm)
-                continue;
-            const SyncPlace place = syncInProfile(profile, candidate.syncMs() / binMs);
-            const bool shorter = fold < periodBins;
-            if (shorter ? place.contrastHz >= kHalfPeriodContrast * sync.contrastHz : place.contrastHz > sync.contrastHz)
-                mode = &candidate, sync = place, periodBins = fold;
-        }
-    }
-    if (!mode || sync.contrastHz < kLeastSyncContrastHz)
+    const ModeChoice choice = chooseMode(hz, rhythm, binMs);
+    if (!choice.mode)
         return std::nullopt;
-    // Lines alike are also alike a little aside (a slanting edge): the syncs
-    // fold sharpest at the true period.
-    const double linesInWindow = static_cast<double>(hz.size()) / periodBins;
-    const double step = 0.25 / linesInWindow;
-    for (double fold = periodBins * (1 - kPeriodReach); fold <= periodBins * (1 + kPeriodReach); fold += step)
-        if (const SyncPlace place = syncInProfile(foldedProfile(hz, fold), mode->syncMs() / binMs);
-            place.contrastHz > sync.contrastHz)
-            sync = place, periodBins = fold;
-    LinesFound found;
-    found.mode = mode;
-    found.period = periodBins * binMs * rate_ / 1000;
-    found.syncAt = static_cast<double>(first) + (sync.startBin + 0.5) * binMs * rate_ / 1000;
-    found.likeness = rhythm.likeness;
-    // The sync's tone, summed over every sync in the window, says the mistuning.
-    const double scale = periodBins * binMs / mode->linePeriodMs();
-    const LineGrid grid{found.syncAt - static_cast<double>(first) - mode->syncOffsetMs() * rate_ / 1000 * scale,
-                        found.period, scale};
-    const LineRun run{0, static_cast<int>((static_cast<double>(view.size()) - grid.firstLine) / found.period) - 1};
-    found.offsetHz = std::clamp(heardSyncHz(view, *mode, grid, run, sync.meanHz, kOffsetReachHz) - kSyncHz,
-                                -kOffsetReachHz, kOffsetReachHz);
+    auto found = confirmed(view, static_cast<double>(first), choice, binMs);
+    if (found)
+        found->likeness = rhythm.likeness;
     return found;
 }
 

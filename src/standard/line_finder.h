@@ -31,12 +31,15 @@ public:
     LineFinder(const LineFinder&) = delete;
     LineFinder& operator=(const LineFinder&) = delete;
 
-    // Looks at the last kWindowSeconds of the track (at least half of it must be there).
-    std::optional<LinesFound> look(const TrackBuffer& track);
+    // Looks at the kWindowSeconds of the track before `end`, a stream position
+    // (at least half of them must be there).
+    std::optional<LinesFound> lookBefore(const TrackBuffer& track, std::uint64_t end);
     // Looks at kWindowSeconds of the track from `first`, a stream position.
     std::optional<LinesFound> lookFrom(const TrackBuffer& track, std::uint64_t first);
 
 private:
+    std::optional<LinesFound> lookAt(const TrackBuffer& track, std::uint64_t from, std::uint64_t to);
+
     struct Transform;
     double rate_;
     std::unique_ptr<Transform> transform_;

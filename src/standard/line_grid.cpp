@@ -93,23 +93,46 @@ std::vector<float> toneShares(const TrackView& track, double hz, std::size_t win
     return share;
 }
 
-// A line through (line, position) pairs that leaves out, three times over,
-// the pairs lying far off the line the others make.
+// The weights of the pairs near the line; those of pairs lying far off the
+// line the others make (four times the median distance, or a sample) are 0.
+std::vector<double> weightsNear(const std::vector<double>& lines, const std::vector<double>& positions,
+                                const std::vector<double>& weights, const LineFit& line)
+{
+    std::vector<double> residuals;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        residuals.push_back(std::abs(positions[i] - (line.intercept + line.slope * lines[i])));
+    std::vector<double> sorted = residuals;
+    std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
+    const double limit = std::max(1.0, 4 * sorted[sorted.size() / 2]);
+    std::vector<double> kept(weights.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        kept[i] = residuals[i] <= limit ? weights[i] : 0;
+    return kept;
+}
+
+// A line through (line, position) pairs, fitted three times over to the pairs near the last fit.
 LineFit robustLine(const std::vector<double>& lines, const std::vector<double>& positions,
                    const std::vector<double>& weights, LineFit line)
 {
-    for (int round = 0; round < 3 && !lines.empty(); ++round) {
-        std::vector<double> residuals;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            residuals.push_back(std::abs(positions[i] - (line.intercept + line.slope * lines[i])));
-        std::vector<double> sorted = residuals;
-        std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2), sorted.end());
-        const double limit = std::max(1.0, 4 * sorted[sorted.size() / 2]);
-        std::vector<double> kept(weights.size());
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            kept[i] = residuals[i] <= limit ? weights[i] : 0;
-        if (const LineFit fitted = weightedLine(lines, positions, kept); fitted.slope > 0)
+    for (int round = 0; round < 3 && !lines.empty(); ++round)
+        if (const LineFit fitted = weightedLine(lines, positions, weightsNear(lines, positions, weights, line));
+            fitted.slope > 0)
             line = fitted;
+    return line;
+}
+
+// The start of a line of a known slope through (line, position) pairs: the
+// weighted mean of where the pairs near it put it, three times over.
+LineFit robustStart(const std::vector<double>& lines, const std::vector<double>& positions,
+                    const std::vector<double>& weights, LineFit line)
+{
+    for (int round = 0; round < 3 && !lines.empty(); ++round) {
+        const std::vector<double> kept = weightsNear(lines, positions, weights, line);
+        double sum = 0, weight = 0;
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            sum += kept[i] * (positions[i] - line.slope * lines[i]), weight += kept[i];
+        if (weight > 0)
+            line.intercept = sum / weight;
     }
     return line;
 }
@@ -149,7 +172,8 @@ Candidate coarseGrid(const std::vector<float>& score, const StandardMode& mode, 
     const double step = std::max(1.0, mode.syncMs() * rate / 1000 / 4);
     const double scaleStep = step / (mode.lines() * nominal);
     Candidate best;
-    for (double scale = 1 - search.maxScaleError; scale <= 1 + search.maxScaleError; scale += scaleStep)
+    const double centre = search.scale.value_or(1), reach = search.scale ? 0 : search.maxScaleError;
+    for (double scale = centre - reach; scale <= centre + reach; scale += scaleStep)
         for (double start = search.expectedFirstLine - search.startSearch;
              start <= search.expectedFirstLine + search.startSearch; start += step)
             if (const double t = gridTotal(score, start + syncOffset * scale, nominal * scale, mode.lines());
@@ -183,8 +207,17 @@ LineGrid fitLineGrid(const std::vector<float>& score, const StandardMode& mode, 
         positions.push_back(static_cast<double>(peak) + (curve < 0 ? 0.5 * (left - right) / curve : 0));
         weights.push_back(centre * centre);
     }
-    const LineFit line =
-        robustLine(lines, positions, weights, {coarse.start + syncOffset * coarse.scale, nominal * coarse.scale});
+    return fitToSyncs(mode, rate, lines, positions, weights, {coarse.start, nominal * coarse.scale, coarse.scale},
+                      search.scale.has_value());
+}
+
+LineGrid fitToSyncs(const StandardMode& mode, double trackRate, const std::vector<double>& lines,
+                    const std::vector<double>& syncs, const std::vector<double>& weights, const LineGrid& guess,
+                    bool keepScale)
+{
+    const double nominal = mode.linePeriodMs() * trackRate / 1000, syncOffset = mode.syncOffsetMs() * trackRate / 1000;
+    const LineFit start{guess.firstLine + syncOffset * guess.scale, guess.period};
+    const LineFit line = keepScale ? robustStart(lines, syncs, weights, start) : robustLine(lines, syncs, weights, start);
     const double scale = line.slope / nominal;
     return {line.intercept - syncOffset * scale, line.slope, scale};
 }
@@ -212,6 +245,16 @@ float median(std::vector<float> values)
 }
 
 } // namespace
+
+double meanSyncShare(const std::vector<float>& score, const StandardMode& mode, double trackRate, const LineGrid& grid,
+                     LineRun run)
+{
+    const double syncOffset = mode.syncOffsetMs() * trackRate / 1000 * grid.scale;
+    double sum = 0;
+    for (int k = run.first; k <= run.last; ++k)
+        sum += scoreNear(score, grid.lineStart(k) + syncOffset);
+    return run.count() > 0 ? sum / run.count() : 0;
+}
 
 LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, double trackRate,
                      const LineGrid& grid, int lines)
@@ -300,7 +343,7 @@ std::optional<double> risingCrossing(const FrequencyTrack& frequency, double fro
 } // namespace
 
 LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid, LineRun run,
-                          const ToneCorrection& tones)
+                          const ToneCorrection& tones, bool keepScale)
 {
     const double ms = frequency.rate() / 1000;
     const double toEnd = (mode.syncOffsetMs() + mode.syncMs()) * ms, reach = kEndReachMs * ms;
@@ -318,7 +361,8 @@ LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& m
     }
     if (static_cast<int>(lines.size()) < kFewestEnds)
         return grid;
-    const LineFit line = robustLine(lines, ends, weights, {grid.firstLine + toEnd * grid.scale, grid.period});
+    const LineFit start{grid.firstLine + toEnd * grid.scale, grid.period};
+    const LineFit line = keepScale ? robustStart(lines, ends, weights, start) : robustLine(lines, ends, weights, start);
     const double scale = line.slope / (mode.linePeriodMs() * ms);
     return {line.intercept - toEnd * scale, line.slope, scale};
 }

@@ -4,6 +4,7 @@
 // trusted the mode's nominal period would slant the picture by tens of pixels.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "standard/mode_table.h"
@@ -29,6 +30,7 @@ struct GridSearch {
     double expectedFirstLine = 0;
     double startSearch = 0;
     double maxScaleError = 0.012;
+    std::optional<double> scale; // the sender's line period over the mode's, when it is set by hand
 };
 
 // Fits the grid to the score of the mode's syncs; lines past the score's end
@@ -36,6 +38,17 @@ struct GridSearch {
 // leaves out syncs far off the line the others make.
 LineGrid fitLineGrid(const std::vector<float>& score, const StandardMode& mode, double trackRate,
                      const GridSearch& search);
+
+// The grid through syncs found at `syncs` (track samples) of `lines`, each
+// weighed, leaving out syncs far off the line the others make; `guess` is
+// where the fit starts from.
+LineGrid fitToSyncs(const StandardMode& mode, double trackRate, const std::vector<double>& lines,
+                    const std::vector<double>& syncs, const std::vector<double>& weights, const LineGrid& guess,
+                    bool keepScale = false);
+
+// Syncs hold at least this share of the track's power on average where they
+// are heard at all, down to a signal-to-noise ratio of about -3 dB in the band.
+constexpr double kLeastSyncShare = 0.3;
 
 // A line cut off at the end of the track is read when this much of it is there.
 constexpr double kWholeLine = 0.95;
@@ -56,7 +69,11 @@ LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, 
 // tone crosses halfway up from the sync's tone lies the end of the sync,
 // whatever came before it. The grid as it was when too few ends are found.
 LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid, LineRun run,
-                          const ToneCorrection& tones);
+                          const ToneCorrection& tones, bool keepScale = false);
+
+// The mean of the score at the syncs of the run, where the grid puts them.
+double meanSyncShare(const std::vector<float>& score, const StandardMode& mode, double trackRate, const LineGrid& grid,
+                     LineRun run);
 
 // The sync's tone as heard, within `reachHz` of `aroundHz`: where the power of
 // the middle of every sync in the run, summed, is highest.

@@ -54,7 +54,7 @@ double transmissionSeconds(const StandardMode& mode, const SendOptions& options)
 }
 
 std::uint64_t sendPicture(const StandardMode& mode, const WorkingPicture& picture, const SendOptions& options,
-                          const SampleSink& sink)
+                          const BlockSink& sink, const LineSent& lineSent)
 {
     if (picture.width() != mode.width || picture.height() != mode.height)
         throw std::invalid_argument("the picture is not of the size of " + mode.name);
@@ -67,8 +67,13 @@ std::uint64_t sendPicture(const StandardMode& mode, const WorkingPicture& pictur
     sendVis(writer, mode.vis);
     if (mode.leadInSyncMs > 0)
         writer.tone(kSyncHz, mode.leadInSyncMs);
-    for (int line = 0; line < mode.lines(); ++line)
+    for (int line = 0; line < mode.lines(); ++line) {
         sendLine(writer, mode, planes, line);
+        if (lineSent && !lineSent(line + 1)) {
+            writer.finish();
+            return writer.samplesWritten();
+        }
+    }
     if (const std::string text = fskText(options.callsign); !text.empty())
         sendFskId(writer, text);
     writer.finish();

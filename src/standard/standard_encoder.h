@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "picture/working_picture.h"
@@ -31,9 +32,13 @@ constexpr bool isSendingRate(std::uint32_t rate) noexcept
 // How long the transmission lasts: preamble, header, picture, identification.
 double transmissionSeconds(const StandardMode& mode, const SendOptions& options);
 
-// Writes the whole transmission into the sink; answers the number of samples.
-// Throws std::invalid_argument for a picture of another size or a rate it cannot be written at.
+// Told after each line sent, with the lines sent so far; answers false to stop.
+using LineSent = std::function<bool(int linesSent)>;
+
+// Writes the whole transmission into the sink; answers the number of samples
+// (fewer when lineSent stopped it). Throws std::invalid_argument for a picture
+// of another size or a rate it cannot be written at.
 std::uint64_t sendPicture(const StandardMode& mode, const WorkingPicture& picture, const SendOptions& options,
-                          const SampleSink& sink);
+                          const BlockSink& sink, const LineSent& lineSent = {});
 
 } // namespace tonobild::standard

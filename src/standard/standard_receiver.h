@@ -16,40 +16,13 @@
 #include <span>
 #include <string>
 
-#include "picture/working_picture.h"
-#include "standard/colour_spaces.h"
-#include "standard/mode_table.h"
+#include "standard/transmission_decode.h"
 
 namespace tonobild::standard {
 
-enum class FoundBy { Vis, Lines, Forced };
-const char* foundByName(FoundBy how) noexcept;
-
-// What was found: the mode, how, the sender's line period against the mode's
-// (ppm), the receiver's mistuning (Hz), the FSK identification, the colour
-// range read, the signal-to-noise ratio in a 3 kHz band, the lines that arrived.
-struct StandardReport {
-    const StandardMode* mode = nullptr;
-    FoundBy foundBy = FoundBy::Vis;
-    double ppm = 0;
-    double offsetHz = 0;
-    std::string fskId;
-    ColourRange range = ColourRange::Studio;
-    double snrDb = 0;
-    int lines = 0;
-    bool complete = false;
-};
-
-// "Martin 1, VIS, +120 ppm, -12 Hz, FSK ID DL1ABC, SNR 24 dB"
-std::string describe(const StandardReport& report);
-
-struct StandardPicture {
-    WorkingPicture picture;
-    StandardReport report;
-};
-
 struct ReceiveOptions {
     const StandardMode* mode = nullptr; // a mode forced on the transmission, or found from it
+    ByHand byHand;                      // the sender's clock and the mistuning set by hand, not measured
 };
 
 class StandardReceiver {
@@ -67,6 +40,25 @@ public:
     void feed(std::span<const float> samples);
     // A transmission was found and all of it is in.
     bool done() const noexcept;
+
+    // A transmission was found: its mode, how, and where it begins (its
+    // header, or the first line seen), in seconds from the first sample fed.
+    bool found() const noexcept;
+    const StandardMode* mode() const noexcept;
+    FoundBy foundBy() const noexcept;
+    double startSeconds() const noexcept;
+    // The lines of the transmission found that have come in; the seconds until its last line.
+    int linesIn() const noexcept;
+    double secondsLeft() const noexcept;
+    bool lastLineIn() const noexcept;
+    // The transmission's signal has gone (several syncs in a row missing, or
+    // its time is up); where its recording ends, in seconds from the first
+    // sample fed: after the time for an FSK identification, or a second after
+    // the last sync heard.
+    bool signalGone() const noexcept;
+    double signalEndSeconds() const noexcept;
+    // The picture as its lines came in.
+    WorkingPicture livePicture() const;
     // The picture of the transmission found, with the rows that arrived; none when none was found.
     std::optional<StandardPicture> finish();
 

@@ -97,16 +97,24 @@ double ToneSums::power(double from, double count) const noexcept
 }
 
 // The turn of the phase from each sample to the next; the first sample takes the second's.
-FrequencyTrack::FrequencyTrack(const TrackView& track) : sum_(track.size() + 1, 0.0), rate_(track.rate)
+FrequencyTrack::FrequencyTrack(const TrackView& track) : sum_(1, 0.0), rate_(track.rate)
+{
+    extend(track);
+}
+
+void FrequencyTrack::extend(const TrackView& track)
 {
     const double scale = track.rate / (2 * M_PI);
     const auto hzAt = [&](std::size_t m) {
         return kCentreHz + scale * std::arg(track.samples[m] * std::conj(track.samples[m - 1]));
     };
-    if (track.size() > 1)
-        sum_[1] = hzAt(1);
-    for (std::size_t m = 1; m < track.size(); ++m)
-        sum_[m + 1] = sum_[m] + hzAt(m);
+    for (std::size_t m = size(); m < track.size(); ++m) {
+        if (m == 0)
+            continue; // the first sample waits for the second
+        if (m == 1)
+            sum_.push_back(hzAt(1));
+        sum_.push_back(sum_.back() + hzAt(m));
+    }
 }
 
 // The frequency at index m holds between positions m - 1 and m.

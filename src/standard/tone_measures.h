@@ -50,6 +50,8 @@ namespace tonobild::standard {
 class FrequencyTrack {
 public:
     explicit FrequencyTrack(const TrackView& track);
+    // The track has grown (from the same first sample): takes in its new samples.
+    void extend(const TrackView& track);
 
     double rate() const noexcept { return rate_; }
     std::size_t size() const noexcept { return sum_.size() - 1; }

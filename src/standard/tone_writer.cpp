@@ -14,7 +14,7 @@ constexpr std::size_t kBlockSamples = 8192;
 
 } // namespace
 
-ToneWriter::ToneWriter(std::uint32_t sampleRate, double amplitude, SampleSink sink)
+ToneWriter::ToneWriter(std::uint32_t sampleRate, double amplitude, BlockSink sink)
     : rate_(sampleRate), amplitude_(amplitude * 32767.0), sink_(std::move(sink))
 {
     block_.reserve(kBlockSamples);

@@ -12,12 +12,12 @@
 namespace tonobild::standard {
 
 // Where the samples go, a block at a time.
-using SampleSink = std::function<void(std::span<const std::int16_t>)>;
+using BlockSink = std::function<void(std::span<const std::int16_t>)>;
 
 class ToneWriter {
 public:
     // amplitude: the tone's peak as a share of full scale.
-    ToneWriter(std::uint32_t sampleRate, double amplitude, SampleSink sink);
+    ToneWriter(std::uint32_t sampleRate, double amplitude, BlockSink sink);
 
     // A tone of hz for ms milliseconds.
     void tone(double hz, double ms);
@@ -35,7 +35,7 @@ private:
 
     std::uint32_t rate_;
     double amplitude_;
-    SampleSink sink_;
+    BlockSink sink_;
     double end_ = 0;         // the ideal end of what was sent so far, in seconds
     std::uint64_t next_ = 0; // the next sample's number
     double phase_ = 0;       // in turns, 0..1

@@ -36,15 +36,15 @@ std::uint64_t VisReader::oldestNeeded() const noexcept
     return from > size ? from - size : 0;
 }
 
-std::optional<VisHeader> VisReader::read(const TrackBuffer& track)
+std::optional<VisHeader> VisReader::read(const TrackBuffer& track, std::uint64_t upTo)
 {
     const std::uint64_t hop = kSpectrumSize / 2;
     nextFrame_ = std::max(nextFrame_, track.origin());
-    while (nextFrame_ + kSpectrumSize <= track.end()) {
+    while (nextFrame_ + kSpectrumSize <= std::min(upTo, track.end())) {
         const auto& power = spectrum_.of(track.from(nextFrame_), 0);
         takeFrame(leaderTone(power), nextFrame_);
         nextFrame_ += hop;
-        if (ended_ && bitsIn(track)) {
+        if (ended_ && bitsIn(nextFrame_)) {
             auto header = decode(track);
             ended_.reset();
             if (header)
@@ -158,9 +158,9 @@ double VisReader::leaderEnd() const noexcept
     return static_cast<double>(ended_->last) + 0.75 * kSpectrumSize;
 }
 
-bool VisReader::bitsIn(const TrackBuffer& track) const noexcept
+bool VisReader::bitsIn(std::uint64_t upTo) const noexcept
 {
-    return static_cast<double>(track.end()) >= leaderEnd() + (kSearchMs + 10 * kVisBitMs + 5) * rate_ / 1000;
+    return static_cast<double>(upTo) >= leaderEnd() + (kSearchMs + 10 * kVisBitMs + 5) * rate_ / 1000;
 }
 
 std::optional<VisHeader> VisReader::decode(const TrackBuffer& track) const

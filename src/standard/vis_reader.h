@@ -32,9 +32,10 @@ class VisReader {
 public:
     explicit VisReader(double trackRate);
 
-    // Looks at the track up to its end; answers a header once its stop bit is
-    // in. The buffer must keep the last two seconds.
-    std::optional<VisHeader> read(const TrackBuffer& track);
+    // Looks at the track up to `upTo` (a stream position, at most its end);
+    // answers a header once its stop bit is in. The buffer must keep the last
+    // two seconds.
+    std::optional<VisHeader> read(const TrackBuffer& track, std::uint64_t upTo);
 
     // How far back the reader may still look, in track samples.
     std::uint64_t oldestNeeded() const noexcept;
@@ -50,7 +51,7 @@ private:
     std::optional<double> leaderTone(const std::vector<float>& power) const;
     void takeFrame(std::optional<double> tone, std::uint64_t first);
     double leaderEnd() const noexcept;
-    bool bitsIn(const TrackBuffer& track) const noexcept;
+    bool bitsIn(std::uint64_t upTo) const noexcept;
     std::optional<VisHeader> decode(const TrackBuffer& track) const;
 
     double rate_;

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <tuple>
 
@@ -179,5 +180,36 @@ TEST_F(CliTest, LinksQtCoreAloneAndFindsItsHelperProgramsInstalledOrBesideIt)
         QDir().mkpath(QFileInfo(temp(program)).path());
         EXPECT_TRUE(QFile::setPermissions(writeBytes(temp(program), {}), QFile::ReadOwner | QFile::ExeOwner));
         EXPECT_EQ(cli::helperProgramIn(bin, "../libexec/tonobild", "tonobild-cli-sound"), temp(program));
+    }
+}
+
+// The standard modes: listed, sent with the options given, received with what
+// was found, forced, set by hand, and a recording without one refused.
+TEST_F(CliTest, StandardModesAreListedSentAndReceived)
+{
+    const QString modes = cli({"modes"}).out;
+    EXPECT_TRUE(modes.contains(QRegularExpression("R36 +Robot 36 +VIS 8 +320x240 +36\\.9 s"))) << modes.toStdString();
+    EXPECT_EQ(modes.count('\n'), 24);
+    const CliRun sent = cli({"encode", "--standard", "robot-36", "--rate", "48000", "--fsk-id", "dl1abc",
+                             dataFile("gradient160.bmp"), temp("r36.wav")});
+    ASSERT_EQ(sent.exitCode, 0) << sent.err.toStdString();
+    // Header 910 ms, 240 lines of 150 ms, the identification's 9 characters of six 22 ms bits:
+    // 38.098 s, 1828704 samples of two bytes.
+    EXPECT_TRUE(sent.out.contains("240 lines of Robot 36, 3657408 bytes, 38.10 seconds at 48000")) << sent.out.toStdString();
+    const CliRun received = cli({"decode", "--standard", temp("r36.wav"), temp("r36.bmp")});
+    ASSERT_EQ(received.exitCode, 0) << received.err.toStdString();
+    EXPECT_TRUE(received.out.startsWith("Robot 36, VIS, +0 ppm, +0 Hz, FSK ID DL1ABC")) << received.out.toStdString();
+    EXPECT_EQ(pictureOf(temp("r36.bmp")).width(), 320);
+    const CliRun byHand = cli({"decode", "--standard-mode", "R36", "--ppm", "0", "--offset", "0", temp("r36.wav"),
+                               temp("again.bmp")});
+    EXPECT_TRUE(byHand.out.startsWith("Robot 36, VIS, +0 ppm, +0 Hz")) << byHand.out.toStdString();
+    for (const auto& [given, said] :
+         {std::pair{QStringList{"decode", "--standard", dataFile("gradient160.bmp")}, "Cannot read"},
+          {QStringList{"decode", "--standard", kSigned}, "no standard transmission found"},
+          {QStringList{"decode", "--standard-mode", "M9", temp("r36.wav")}, "unknown mode \"M9\""},
+          {QStringList{"decode", "--standard", "--ppm", "slow", temp("r36.wav")}, "--ppm takes a number"},
+          {QStringList{"encode", "--standard", "M1", "--rate", "22050", dataFile("gradient160.bmp")}, "unknown rate"}}) {
+        const CliRun run = cli(given + QStringList{temp("x.bmp")});
+        EXPECT_TRUE(run.exitCode == 1 && run.err.contains(said)) << given.join(' ').toStdString() << ": " << run.err.toStdString();
     }
 }

@@ -1,0 +1,264 @@
+#include "standard/transmission_decode.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "standard/fsk_id.h"
+#include "standard/line_grid.h"
+#include "standard/picture_reader.h"
+#include "standard/scan_planes.h"
+
+namespace tonobild::standard {
+
+namespace {
+
+constexpr int kFewestLines = 8;            // after a header, the lines that make it a transmission
+constexpr double kLongestScaleError = 0.012;
+constexpr double kStartSearchMs = 25;      // the first line looked for around where the header puts it
+constexpr double kReportBandHz = 3000;
+// A studio-range picture's luminance stays above and below these (16 and 235, less noise);
+// a full-range one puts some of its colours this far out of gamut when read as studio range.
+constexpr float kDarkestStudio = 12;
+constexpr float kBrightestStudio = 240;
+constexpr double kGamutMargin = 10;
+constexpr double kOutOfGamutShare = 0.01;
+
+
+bool sendsColourDifferences(const StandardMode& mode)
+{
+    return mode.family == ColourFamily::ColourDiff || mode.family == ColourFamily::RobotAlternate ||
+           mode.family == ColourFamily::TwoRows;
+}
+
+// Studio-range luminance stays between 16 and 235, and its colours inside what
+// RGB can show; a full-range picture read as studio range goes beyond: its
+// blacks and whites past the ends, its strong colours out of gamut.
+// Only the rows that arrived are looked at.
+ColourRange rangeOf(const ScanPlanes& planes, int firstRow, int endRow)
+{
+    std::vector<float> luma;
+    std::size_t outOfGamut = 0;
+    for (int y = std::max(0, firstRow); y < std::min(endRow, planes.height()); ++y) {
+        const auto l = planes.row(0, y), cr = planes.row(1, y), cb = planes.row(2, y);
+        luma.insert(luma.end(), l.begin(), l.end());
+        for (std::size_t x = 0; x < l.size(); ++x)
+            if (studioGamutExcess({l[x], cr[x], cb[x]}) > kGamutMargin)
+                ++outOfGamut;
+    }
+    if (luma.size() < 100)
+        return ColourRange::Studio;
+    const auto low = luma.begin() + static_cast<std::ptrdiff_t>(luma.size() / 500);
+    std::nth_element(luma.begin(), low, luma.end());
+    const float darkest = *low;
+    const auto high = luma.begin() + static_cast<std::ptrdiff_t>(luma.size() * 499 / 500);
+    std::nth_element(luma.begin(), high, luma.end());
+    const bool beyond = darkest < kDarkestStudio || *high > kBrightestStudio;
+    return beyond || static_cast<double>(outOfGamut) > kOutOfGamutShare * static_cast<double>(luma.size()) ? ColourRange::Full
+                                                                                        : ColourRange::Studio;
+}
+
+// The share of the track's power that the sync tone holds over the middle of
+// each line's sync, turned into a signal-to-noise ratio in a 3 kHz band.
+double snrOfSyncs(const TrackView& track, const StandardMode& mode, const LineGrid& grid, LineRun run, double syncHz,
+                  double noiseBandwidth)
+{
+    const double ms = track.rate / 1000 * grid.scale;
+    double shares = 0;
+    int counted = 0;
+    for (int line = run.first; line <= run.last; ++line) {
+        const double from = grid.lineStart(line) + (mode.syncOffsetMs() + 0.1 * mode.syncMs()) * ms;
+        shares += toneShare(track, from, 0.8 * mode.syncMs() * ms, syncHz);
+        ++counted;
+    }
+    const double share = counted ? std::clamp(shares / counted, 1e-4, 1 - 1e-6) : 1e-4;
+    return 10 * std::log10(share / (1 - share) * noiseBandwidth / kReportBandHz);
+}
+
+} // namespace
+
+const char* foundByName(FoundBy how) noexcept
+{
+    switch (how) {
+    case FoundBy::Vis:
+        return "VIS";
+    case FoundBy::Lines:
+        return "lines";
+    case FoundBy::Forced:
+        return "forced";
+    }
+    return "";
+}
+
+std::string describe(const StandardReport& r)
+{
+    char text[200];
+    // Rounded first, so that a value below a half shows as 0, not -0.
+    std::snprintf(text, sizeof text, "%s, %s, %+.0f ppm, %+.0f Hz", r.mode ? r.mode->name.c_str() : "?",
+                  foundByName(r.foundBy), std::round(r.ppm) + 0.0, std::round(r.offsetHz) + 0.0);
+    std::string line = text;
+    if (!r.fskId.empty())
+        line += ", FSK ID " + r.fskId;
+    std::snprintf(text, sizeof text, ", SNR %.0f dB, %s range", r.snrDb, colourRangeName(r.range));
+    return line + text;
+}
+
+// A transmission found by its lines begins, as far as is known, with the line whose sync was seen.
+FoundTransmission foundByLines(const LinesFound& seen)
+{
+    const double lineStart = seen.syncAt - seen.mode->syncOffsetMs() * seen.period / seen.mode->linePeriodMs();
+    return {seen.mode, FoundBy::Lines, lineStart, seen.offsetHz, false};
+}
+
+namespace {
+
+class TransmissionDecode {
+public:
+    TransmissionDecode(const TrackBuffer& track, FoundTransmission found, const ByHand& byHand, double noiseBandwidth)
+        : track_(track), found_(found), byHand_(byHand), rate_(track.rate()), noiseBandwidth_(noiseBandwidth)
+    {
+    }
+
+    struct Fit {
+        std::vector<float> score;
+        LineGrid grid;
+        LineRun run;
+        ToneCorrection tones;
+    };
+    LineGrid fitGrid(const std::vector<float>& score) const;
+    Fit fitLines(const TrackView& view) const;
+    bool plausible(const Fit& fit) const;
+    int pictureShift(LineRun run, int parityPhase) const;
+    StandardPicture readPicture(const TrackView& view, Fit fit) const;
+    void take(const FoundTransmission& found) { found_ = found; }
+    const FoundTransmission& found() const noexcept { return found_; }
+
+private:
+    const TrackBuffer& track_;
+    FoundTransmission found_;
+    ByHand byHand_;
+    double rate_;
+    double noiseBandwidth_;
+};
+
+LineGrid TransmissionDecode::fitGrid(const std::vector<float>& score) const
+{
+    const StandardMode& mode = *found_.mode;
+    const double rate = rate_;
+    GridSearch search;
+    search.expectedFirstLine = found_.pictureStart - static_cast<double>(track_.origin());
+    if (found_.lineNumbersKnown)
+        search.expectedFirstLine += mode.leadInSyncMs * rate / 1000;
+    search.startSearch = kStartSearchMs * rate / 1000;
+    search.maxScaleError = kLongestScaleError;
+    if (byHand_.ppm)
+        search.scale = 1 + *byHand_.ppm / 1e6;
+    return fitLineGrid(score, mode, rate, search);
+}
+
+// How far the picture's lines lie from the grid's: none when the header gave
+// line 0; for a transmission found by its lines, a run that ends before the
+// track does (the transmission ended) ends at the picture's last line, and one
+// that reaches the track's end (the recording ended) begins at its first.
+int TransmissionDecode::pictureShift(LineRun run, int parityPhase) const
+{
+    if (found_.lineNumbersKnown)
+        return 0;
+    const int lines = found_.mode->lines();
+    const double runEnd = static_cast<double>(run.last + 2) * found_.mode->linePeriodMs() * rate_ / 1000;
+    int shift = -run.first;
+    if (runEnd < static_cast<double>(track_.end() - track_.origin()))
+        shift = lines - 1 - run.last;
+    // Robot 36's pairs of lines begin with the line whose separator says "even".
+    if (found_.mode->family == ColourFamily::RobotAlternate && (shift - parityPhase) % 2 != 0)
+        shift += shift + run.first > 0 ? -1 : 1;
+    return shift;
+}
+
+// The grid fitted to the syncs, the lines that came in, and how the tones were
+// heard. The leader was heard at 1900 Hz, scaled by the sender's clock and
+// shifted by the mistuning; without it, the syncs of every line say the same,
+// and the grid is fitted again to syncs heard at their true tone. What is set
+// by hand is taken as it is.
+TransmissionDecode::Fit TransmissionDecode::fitLines(const TrackView& view) const
+{
+    const StandardMode& mode = *found_.mode;
+    Fit fit;
+    fit.score = syncScore(view, kSyncHz + byHand_.offsetHz.value_or(found_.offsetHz), mode.syncMs());
+    fit.grid = fitGrid(fit.score);
+    fit.run = linesPresent(fit.score, mode, rate_, fit.grid, mode.lines());
+    if (byHand_.offsetHz) {
+        fit.tones = {*byHand_.offsetHz, fit.grid.scale};
+    } else if (found_.lineNumbersKnown) {
+        fit.tones = {kLeaderHz + found_.offsetHz - kLeaderHz / fit.grid.scale, fit.grid.scale};
+    } else {
+        const double syncHz = heardSyncHz(view, mode, fit.grid, fit.run, kSyncHz + found_.offsetHz);
+        fit.score = syncScore(view, syncHz, mode.syncMs());
+        fit.grid = fitGrid(fit.score);
+        fit.run = linesPresent(fit.score, mode, rate_, fit.grid, mode.lines());
+        fit.tones = {syncHz - kSyncHz / fit.grid.scale, fit.grid.scale};
+    }
+    return fit;
+}
+
+// Lines of the mode came in after the header: most of those the track has room for, or a few at least,
+// and their syncs are heard as syncs: the sync tone holds a good share of the
+// power where they stand, as no other signal's regular pattern does.
+bool TransmissionDecode::plausible(const Fit& fit) const
+{
+    const double room = (static_cast<double>(track_.size()) - fit.grid.firstLine) / fit.grid.period;
+    const bool enough = fit.run.count() > 0 &&
+                        fit.run.count() >= std::min({kFewestLines, found_.mode->lines(), static_cast<int>(room / 2)});
+    return enough && meanSyncShare(fit.score, *found_.mode, rate_, fit.grid, fit.run) >= kLeastSyncShare;
+}
+
+StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) const
+{
+    const StandardMode& mode = *found_.mode;
+    const FrequencyTrack frequency(view);
+    fit.grid = refineBySyncEnds(frequency, mode, fit.grid, fit.run, fit.tones, byHand_.ppm.has_value());
+    fit.tones.scale = fit.grid.scale;
+    PictureReading reading;
+    reading.tones = fit.tones;
+    reading.parityPhase = parityPhase(frequency, mode, fit.grid, reading.tones);
+    const int shift = pictureShift(fit.run, reading.parityPhase);
+    ScanPlanes planes(mode);
+    StandardReport report;
+    report.mode = &mode;
+    report.foundBy = found_.how;
+    report.offsetHz = reading.tones.offsetHz;
+    report.ppm = (fit.grid.scale - 1) * 1e6;
+    report.lines = readLines(frequency, mode, fit.grid, reading, fit.run, shift, planes);
+    report.complete = report.lines == mode.lines();
+    const int rows = mode.rowsPerLine(), firstRow = (fit.run.first + shift) * rows;
+    report.range = sendsColourDifferences(mode) ? rangeOf(planes, firstRow, firstRow + report.lines * rows)
+                                                : ColourRange::Studio;
+    report.snrDb = snrOfSyncs(view, mode, fit.grid, fit.run, reading.tones.heard(kSyncHz), noiseBandwidth_);
+    if (fit.run.last + shift == mode.lines() - 1)
+        report.fskId = readFskId(view, fit.grid.lineStart(fit.run.last + 1), reading.tones).value_or("");
+    return {planes.picture(mode, report.range), report};
+}
+
+} // namespace
+
+std::optional<StandardPicture> decodeTransmission(const TrackBuffer& track, FoundTransmission found,
+                                                  const ByHand& byHand, double noiseBandwidth, LineFinder& finder)
+{
+    const StandardMode* forced = found.how == FoundBy::Forced ? found.mode : nullptr;
+    TransmissionDecode decode(track, found, byHand, noiseBandwidth);
+    const TrackView view = track.view();
+    auto fit = decode.fitLines(view);
+    if (!decode.plausible(fit) && !forced) {
+        const auto seen = finder.lookFrom(track, static_cast<std::uint64_t>(std::max(0.0, found.pictureStart)));
+        if (!seen)
+            return std::nullopt;
+        decode.take(foundByLines(*seen));
+        fit = decode.fitLines(view);
+    }
+    if (!decode.plausible(fit))
+        return std::nullopt;
+    return decode.readPicture(view, fit);
+}
+
+} // namespace tonobild::standard

@@ -2,9 +2,12 @@
 
 #include "common/liquid_dsp.h"
 
+#include "standard/complex_fir.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 namespace tonobild::standard {
 
@@ -12,6 +15,8 @@ namespace {
 
 constexpr double kTrackRate = 11025;
 constexpr float kStopAttenuationDb = 60;
+constexpr double kNarrowStopFactor = 1.45; // a narrowed band stops this many times its half width from the centre
+constexpr double kCentreShiftReach = 300;  // a narrowed band's centre lies this far from the track's at most
 
 // Taps of a Kaiser-window low-pass for a rate, passing `pass` and stopping from `stop` hertz.
 std::vector<float> lowPass(double rate, double pass, double stop)
@@ -27,6 +32,18 @@ std::vector<float> lowPass(double rate, double pass, double stop)
     return taps;
 }
 
+// Taps of a band-pass: a low-pass moved up to `shiftHz` from the centre.
+std::vector<Baseband> bandTaps(double rate, double pass, double stop, double shiftHz)
+{
+    const std::vector<float> lowTaps = lowPass(rate, pass, stop);
+    const double middle = (static_cast<double>(lowTaps.size()) - 1) / 2;
+    std::vector<Baseband> taps;
+    for (std::size_t i = 0; i < lowTaps.size(); ++i)
+        taps.push_back(lowTaps[i] *
+                       std::polar(1.0f, static_cast<float>(2 * M_PI * shiftHz / rate * (static_cast<double>(i) - middle))));
+    return taps;
+}
+
 } // namespace
 
 // The decimating low-pass only keeps what would fold into the band; the
@@ -35,16 +52,13 @@ struct Demodulator::Filters {
     std::vector<float> decimatingTaps;
     std::vector<float> shapingTaps;
     firdecim_crcf decimating = nullptr;
-    std::vector<Baseband> shapingBand;
-    firfilt_cccf shaping = nullptr;
+    std::optional<ComplexFir> shaping;
     nco_crcf mixer = nullptr;
 
     ~Filters()
     {
         if (decimating)
             firdecim_crcf_destroy(decimating);
-        if (shaping)
-            firfilt_cccf_destroy(shaping);
         if (mixer)
             nco_crcf_destroy(mixer);
     }
@@ -59,13 +73,9 @@ Demodulator::Demodulator(double inputRate)
     const double widest = kBandShiftHz + kStopHz;
     f.decimatingTaps = decimation_ > 1 ? lowPass(inputRate, widest, trackRate - widest) : std::vector<float>{1.0f};
     f.shapingTaps = lowPass(trackRate, kPassHz, kStopHz);
-    const double middle = (static_cast<double>(f.shapingTaps.size()) - 1) / 2;
-    for (std::size_t i = 0; i < f.shapingTaps.size(); ++i)
-        f.shapingBand.push_back(f.shapingTaps[i] * std::polar(1.0f, static_cast<float>(2 * M_PI * kBandShiftHz /
-                                                                                         trackRate * (static_cast<double>(i) - middle))));
     f.decimating = firdecim_crcf_create(static_cast<unsigned>(decimation_), f.decimatingTaps.data(),
                                         static_cast<unsigned>(f.decimatingTaps.size()));
-    f.shaping = firfilt_cccf_create(f.shapingBand.data(), static_cast<unsigned>(f.shapingBand.size()));
+    f.shaping.emplace(bandTaps(trackRate, kPassHz, kStopHz, kBandShiftHz));
     f.mixer = nco_crcf_create(LIQUID_NCO);
     nco_crcf_set_frequency(f.mixer, static_cast<float>(2 * M_PI * kCentreHz / inputRate));
     const double energy = std::inner_product(f.shapingTaps.begin(), f.shapingTaps.end(), f.shapingTaps.begin(), 0.0);
@@ -89,10 +99,9 @@ void Demodulator::feed(std::span<const float> samples, std::vector<Baseband>& tr
                    [](float s) { return Baseband(s, 0); });
     nco_crcf_mix_block_down(f.mixer, mixed_.data() + held, mixed_.data() + held, static_cast<unsigned>(samples.size()));
     const std::size_t outputs = mixed_.size() / static_cast<std::size_t>(decimation_);
-    const std::size_t first = track.size();
-    track.resize(first + outputs);
-    firdecim_crcf_execute_block(f.decimating, mixed_.data(), static_cast<unsigned>(outputs), track.data() + first);
-    firfilt_cccf_execute_block(f.shaping, track.data() + first, static_cast<unsigned>(outputs), track.data() + first);
+    decimated_.resize(outputs);
+    firdecim_crcf_execute_block(f.decimating, mixed_.data(), static_cast<unsigned>(outputs), decimated_.data());
+    f.shaping->filter(decimated_, track);
     mixed_.erase(mixed_.begin(), mixed_.begin() + static_cast<std::ptrdiff_t>(outputs * decimation_));
 }
 
@@ -104,6 +113,23 @@ void Demodulator::flush(std::vector<Baseband>& track)
 {
     const std::vector<float> silence(static_cast<std::size_t>(std::ceil(delay() + 1)) * decimation_, 0.0f);
     feed(silence, track);
+}
+
+NarrowTrack narrowed(std::span<const Baseband> track, double rate, double centreHz, double halfWidthHz)
+{
+    const double stop = halfWidthHz * kNarrowStopFactor;
+    // The decimated rate must keep the band clear of what folds into it.
+    int decimation = 1;
+    while (rate / (2 * decimation) - stop >= halfWidthHz + kCentreShiftReach)
+        decimation *= 2;
+    ComplexFir fir(bandTaps(rate, halfWidthHz, stop, centreHz - kCentreHz), decimation);
+    fir.skip(fir.delay());
+    NarrowTrack narrow{{}, rate / decimation, decimation};
+    narrow.samples.reserve(track.size() / static_cast<std::size_t>(decimation) + 1);
+    fir.filter(track, narrow.samples);
+    const std::vector<Baseband> tail(fir.delay(), Baseband{});
+    fir.filter(tail, narrow.samples);
+    return narrow;
 }
 
 } // namespace tonobild::standard

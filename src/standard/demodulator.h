@@ -54,7 +54,20 @@ private:
     int decimation_;
     double noiseBandwidth_ = 0;
     std::unique_ptr<Filters> filters_;
-    std::vector<Baseband> mixed_; // the mixed samples not yet decimated
+    std::vector<Baseband> mixed_;     // the mixed samples not yet decimated
+    std::vector<Baseband> decimated_; // a block decimated, before the band-pass
 };
+
+// The track filtered again to `halfWidthHz` either side of `centreHz` (as
+// heard), without delay, and decimated as far as the band allows: where noise
+// is strong, a band just wide enough for the picture's tones keeps the tone's
+// frequency from breaking up in clicks. Sample j lies where the track's
+// sample j * decimation does.
+struct NarrowTrack {
+    std::vector<Baseband> samples;
+    double rate = 0;
+    int decimation = 1;
+};
+NarrowTrack narrowed(std::span<const Baseband> track, double rate, double centreHz, double halfWidthHz);
 
 } // namespace tonobild::standard

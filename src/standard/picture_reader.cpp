@@ -48,10 +48,10 @@ namespace {
 // One scan's values: each pixel's tone averaged over the middle of the pixel;
 // near the scan's ends no nearer the end than the edge guard, where the filters
 // blur the scan into the tone beside it.
-void readScan(const FrequencyTrack& frequency, const PictureReading& reading, double first, double pixel,
-              std::vector<float>& values)
+void readScan(const FrequencyTrack& frequency, const PictureReading& reading, double share, double first,
+              double pixel, std::vector<float>& values)
 {
-    const double half = std::max(0.5, reading.pixelShare * pixel / 2);
+    const double half = std::max(0.5, share * pixel / 2);
     const double guard = reading.edgeGuardMs * frequency.rate() / 1000;
     const double last = first + static_cast<double>(values.size()) * pixel;
     for (std::size_t x = 0; x < values.size(); ++x) {
@@ -76,8 +76,11 @@ int readLines(const FrequencyTrack& frequency, const StandardMode& mode, const L
             const LinePart& part = mode.parts[p];
             if (part.kind != LinePart::Kind::Scan)
                 continue;
-            readScan(frequency, reading, grid.lineStart(line) + starts[p] * ms, part.ms / mode.width * ms, values);
-            planes.putScan(mode, line + shift, part.channelOn(line + reading.parityPhase), values);
+            const Channel channel = part.channelOn(line + reading.parityPhase);
+            const bool colour = channel == Channel::RedDiff || channel == Channel::BlueDiff;
+            readScan(frequency, reading, colour ? reading.colourShare : reading.pixelShare,
+                     grid.lineStart(line) + starts[p] * ms, part.ms / mode.width * ms, values);
+            planes.putScan(mode, line + shift, channel, values);
         }
         ++read;
     }

@@ -13,7 +13,8 @@ namespace tonobild::standard {
 struct PictureReading {
     ToneCorrection tones;     // from the tones heard to the tones sent
     int parityPhase = 0;      // the line whose tones are the even line's: 0 or 1
-    double pixelShare = 0.6;  // the middle share of a pixel whose frequency is averaged
+    double pixelShare = 0.6;  // the middle share of a pixel whose frequency is averaged (more than 1: its neighbours' too)
+    double colourShare = 0.6; // the same for the colour differences of Robot and PD modes
     double edgeGuardMs = 0.5; // a scan's end pixels are read no nearer its ends
 };
 

@@ -97,7 +97,8 @@ double ToneSums::power(double from, double count) const noexcept
 }
 
 // The turn of the phase from each sample to the next; the first sample takes the second's.
-FrequencyTrack::FrequencyTrack(const TrackView& track) : sum_(1, 0.0), rate_(track.rate)
+FrequencyTrack::FrequencyTrack(const TrackView& track, double lowestHz, double highestHz, int decimation)
+    : sum_(1, 0.0), rate_(track.rate), lowest_(lowestHz), highest_(highestHz), decimation_(decimation)
 {
     extend(track);
 }
@@ -106,9 +107,10 @@ void FrequencyTrack::extend(const TrackView& track)
 {
     const double scale = track.rate / (2 * M_PI);
     const auto hzAt = [&](std::size_t m) {
-        return kCentreHz + scale * std::arg(track.samples[m] * std::conj(track.samples[m - 1]));
+        const double hz = kCentreHz + scale * std::arg(track.samples[m] * std::conj(track.samples[m - 1]));
+        return std::clamp(hz, lowest_, highest_);
     };
-    for (std::size_t m = size(); m < track.size(); ++m) {
+    for (std::size_t m = samples(); m < track.size(); ++m) {
         if (m == 0)
             continue; // the first sample waits for the second
         if (m == 1)
@@ -117,20 +119,20 @@ void FrequencyTrack::extend(const TrackView& track)
     }
 }
 
-// The frequency at index m holds between positions m - 1 and m.
+// The frequency at index m holds between samples m - 1 and m.
 double FrequencyTrack::integral(double at) const noexcept
 {
-    const double position = std::clamp(at + 1, 0.0, static_cast<double>(size()));
+    const double position = std::clamp(at / decimation_ + 1, 0.0, static_cast<double>(samples()));
     const auto whole = static_cast<std::size_t>(position);
     const double part = position - static_cast<double>(whole);
-    return sum_[whole] + (whole < size() ? part * (sum_[whole + 1] - sum_[whole]) : 0);
+    return sum_[whole] + (whole < samples() ? part * (sum_[whole + 1] - sum_[whole]) : 0);
 }
 
 double FrequencyTrack::mean(double from, double to) const noexcept
 {
     if (to - from < 1e-9)
-        return integral(from + 0.5) - integral(from - 0.5);
-    return (integral(to) - integral(from)) / (to - from);
+        return (integral(from + 0.5) - integral(from - 0.5)) * decimation_;
+    return (integral(to) - integral(from)) / (to - from) * decimation_;
 }
 
 } // namespace tonobild::standard

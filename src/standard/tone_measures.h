@@ -49,21 +49,30 @@ namespace tonobild::standard {
 // as its running sum: the mean over any stretch, fractions of a sample included.
 class FrequencyTrack {
 public:
-    explicit FrequencyTrack(const TrackView& track);
+    // Frequencies outside [lowestHz, highestHz] are taken at the nearer end:
+    // where noise breaks the tone up, a click then costs a pixel little. A
+    // track decimated from the one positions count in gives its decimation:
+    // its sample j lies at position j * decimation.
+    explicit FrequencyTrack(const TrackView& track, double lowestHz = -1e9, double highestHz = 1e9, int decimation = 1);
     // The track has grown (from the same first sample): takes in its new samples.
     void extend(const TrackView& track);
 
-    double rate() const noexcept { return rate_; }
-    std::size_t size() const noexcept { return sum_.size() - 1; }
+    // The rate and the length in positions.
+    double rate() const noexcept { return rate_ * decimation_; }
+    std::size_t size() const noexcept { return samples() * static_cast<std::size_t>(decimation_); }
     // The mean frequency over [from, to], positions in track samples.
     double mean(double from, double to) const noexcept;
     // The mean frequency over the two samples' time around position `at`.
     double around(double at) const noexcept { return mean(at - 1, at + 1); }
 
 private:
+    std::size_t samples() const noexcept { return sum_.size() - 1; }
     double integral(double at) const noexcept;
     std::vector<double> sum_; // sum_[m]: the frequencies before index m, each over one sample
     double rate_;
+    double lowest_;
+    double highest_;
+    int decimation_;
 };
 
 // The track mixed down by one tone, summed from the start of a stretch: the

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
 #include <vector>
 
 #include "standard/fsk_id.h"
+#include "standard/demodulator.h"
 #include "standard/line_grid.h"
+#include "standard/noise_reduction.h"
 #include "standard/picture_reader.h"
 #include "standard/scan_planes.h"
 
@@ -74,6 +77,65 @@ double snrOfSyncs(const TrackView& track, const StandardMode& mode, const LineGr
     }
     const double share = counted ? std::clamp(shares / counted, 1e-4, 1 - 1e-6) : 1e-4;
     return 10 * std::log10(share / (1 - share) * noiseBandwidth / kReportBandHz);
+}
+
+// How the picture is read at a signal-to-noise ratio (in a 3 kHz band): the
+// half width of the band the tone is read in (around 1900 Hz; 1800 or more:
+// the track's own), the share of each pixel its value is averaged over (more
+// than 1: its neighbours' too; a tone's frequency measured over twice the time
+// is known four times better, so this is the cheapest of noise reductions),
+// the same for colour differences (which hold little detail), and the noise
+// taken out of the values read. Between the rows of the table the plan goes
+// from one to the next in proportion.
+struct ReadingPlan {
+    double bandHz = 0;
+    double pixelShare = 0.6;
+    double colourShare = 0.6;
+    NoiseReduction noise;
+};
+
+struct PlanRow {
+    double snrDb, bandHz, pixelShare, colourShare, strength;
+};
+
+constexpr PlanRow kReadingPlans[] = {
+    // SNR   band    pixel  colour  non-local means
+    {40, 1800, 0.6, 0.6, 0.0},
+    {30, 1500, 1.0, 1.5, 0.3},
+    {20, 1100, 2.5, 4.0, 0.8},
+    {10, 750, 3.0, 12.0, 1.2},
+    {5, 600, 4.0, 16.0, 1.5},
+    {0, 500, 6.0, 24.0, 2.5},
+};
+constexpr double kClicksBelowDb = 30;
+
+ReadingPlan readingPlanFor(double snrDb)
+{
+    const auto rows = std::span(kReadingPlans);
+    const auto below = std::find_if(rows.begin(), rows.end(), [&](const PlanRow& r) { return r.snrDb <= snrDb; });
+    const PlanRow& lower = below == rows.end() ? rows.back() : *below;
+    const PlanRow& upper = below == rows.begin() ? rows.front() : *(below == rows.end() ? below - 1 : below - 1);
+    const double t = upper.snrDb == lower.snrDb ? 0 : std::clamp((upper.snrDb - snrDb) / (upper.snrDb - lower.snrDb), 0.0, 1.0);
+    const auto between = [t](double a, double b) { return a + (b - a) * t; };
+    ReadingPlan plan;
+    const double band = between(upper.bandHz, lower.bandHz);
+    plan.bandHz = band >= kPassHz ? 0 : band;
+    plan.pixelShare = between(upper.pixelShare, lower.pixelShare);
+    plan.colourShare = between(upper.colourShare, lower.colourShare);
+    plan.noise.clicks = snrDb < kClicksBelowDb;
+    plan.noise.strength = between(upper.strength, lower.strength);
+    return plan;
+}
+
+// The tone's frequency the picture is read from: in the plan's band, and kept
+// within the tones a picture may hold (and a little more).
+FrequencyTrack frequencyForPicture(const TrackView& view, const ReadingPlan& plan, const ToneCorrection& tones)
+{
+    const double lowest = tones.heard(kSyncHz), highest = tones.heard(kWhiteHz + 300);
+    if (plan.bandHz <= 0)
+        return FrequencyTrack(view, lowest, highest);
+    const NarrowTrack band = narrowed(view.samples, view.rate, tones.heard(kLeaderHz), plan.bandHz);
+    return FrequencyTrack(TrackView{band.samples, band.rate}, lowest, highest, band.decimation);
 }
 
 } // namespace
@@ -216,25 +278,30 @@ bool TransmissionDecode::plausible(const Fit& fit) const
 StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) const
 {
     const StandardMode& mode = *found_.mode;
-    const FrequencyTrack frequency(view);
-    fit.grid = refineBySyncEnds(frequency, mode, fit.grid, fit.run, fit.tones, byHand_.ppm.has_value());
+    const FrequencyTrack wide(view);
+    fit.grid = refineBySyncEnds(wide, mode, fit.grid, fit.run, fit.tones, byHand_.ppm.has_value());
     fit.tones.scale = fit.grid.scale;
+    StandardReport report;
+    report.snrDb = snrOfSyncs(view, mode, fit.grid, fit.run, fit.tones.heard(kSyncHz), noiseBandwidth_);
+    const ReadingPlan plan = readingPlanFor(report.snrDb);
     PictureReading reading;
     reading.tones = fit.tones;
-    reading.parityPhase = parityPhase(frequency, mode, fit.grid, reading.tones);
+    reading.pixelShare = plan.pixelShare;
+    reading.colourShare = plan.colourShare;
+    reading.parityPhase = parityPhase(wide, mode, fit.grid, reading.tones);
     const int shift = pictureShift(fit.run, reading.parityPhase);
     ScanPlanes planes(mode);
-    StandardReport report;
     report.mode = &mode;
     report.foundBy = found_.how;
     report.offsetHz = reading.tones.offsetHz;
     report.ppm = (fit.grid.scale - 1) * 1e6;
-    report.lines = readLines(frequency, mode, fit.grid, reading, fit.run, shift, planes);
+    report.lines = readLines(frequencyForPicture(view, plan, reading.tones), mode, fit.grid, reading, fit.run, shift,
+                             planes);
     report.complete = report.lines == mode.lines();
     const int rows = mode.rowsPerLine(), firstRow = (fit.run.first + shift) * rows;
+    reduceNoise(planes, mode, firstRow, firstRow + report.lines * rows, plan.noise);
     report.range = sendsColourDifferences(mode) ? rangeOf(planes, firstRow, firstRow + report.lines * rows)
                                                 : ColourRange::Studio;
-    report.snrDb = snrOfSyncs(view, mode, fit.grid, fit.run, reading.tones.heard(kSyncHz), noiseBandwidth_);
     if (fit.run.last + shift == mode.lines() - 1)
         report.fskId = readFskId(view, fit.grid.lineStart(fit.run.last + 1), reading.tones).value_or("");
     return {planes.picture(mode, report.range), report};

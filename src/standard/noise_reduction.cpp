@@ -1,0 +1,183 @@
+#include "standard/noise_reduction.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace tonobild::standard {
+
+namespace {
+
+constexpr int kSearchRadius = 2; // values compared within 5 x 5
+constexpr int kPatchRadius = 1;  // neighbourhoods of 3 x 3 (the patch sums below are written for it)
+constexpr int kBorder = kSearchRadius + kPatchRadius + 1;
+
+// The values of a plane's rows [firstRow, endRow) as one grid, its edges
+// repeated kBorder values beyond every side.
+struct Grid {
+    int width = 0;
+    int height = 0;
+    int stride = 0;
+    std::vector<float> values;
+
+    std::size_t index(int x, int y) const noexcept
+    {
+        return static_cast<std::size_t>(y + kBorder) * stride + static_cast<std::size_t>(x + kBorder);
+    }
+    float& at(int x, int y) noexcept { return values[index(x, y)]; }
+    float at(int x, int y) const noexcept { return values[index(x, y)]; }
+};
+
+Grid gridOf(const ScanPlanes& planes, int plane, int firstRow, int endRow)
+{
+    Grid g{planes.width(), endRow - firstRow, planes.width() + 2 * kBorder, {}};
+    g.values.resize(static_cast<std::size_t>(g.stride) * (g.height + 2 * kBorder));
+    for (int y = -kBorder; y < g.height + kBorder; ++y) {
+        const auto row = planes.row(plane, firstRow + std::clamp(y, 0, g.height - 1));
+        for (int x = -kBorder; x < g.width + kBorder; ++x)
+            g.at(x, y) = row[static_cast<std::size_t>(std::clamp(x, 0, g.width - 1))];
+    }
+    return g;
+}
+
+void putBack(const Grid& g, ScanPlanes& planes, int plane, int firstRow)
+{
+    for (int y = 0; y < g.height; ++y) {
+        const auto row = planes.row(plane, firstRow + y);
+        for (int x = 0; x < g.width; ++x)
+            row[static_cast<std::size_t>(x)] = g.at(x, y);
+    }
+}
+
+// The median of nine by a network of exchanges.
+float medianOfNine(float v[9])
+{
+    const auto order = [&](int a, int b) {
+        if (v[a] > v[b])
+            std::swap(v[a], v[b]);
+    };
+    for (const auto& [a, b] : {std::pair{1, 2}, {4, 5}, {7, 8}, {0, 1}, {3, 4}, {6, 7}, {1, 2}, {4, 5}, {7, 8},
+                              {0, 3}, {5, 8}, {4, 7}, {3, 6}, {1, 4}, {2, 5}, {4, 7}, {4, 2}, {6, 4}, {4, 2}})
+        order(a, b);
+    return v[4];
+}
+
+Grid medianOfNine(const Grid& g)
+{
+    Grid out = g;
+    float near[9];
+    for (int y = 0; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x) {
+            int n = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    near[n++] = g.at(x + dx, y + dy);
+            out.at(x, y) = medianOfNine(near);
+        }
+    return out;
+}
+
+// exp(-x) for x >= 0 from a table, as the weights need it: to a few parts in a thousand.
+class NegativeExp {
+public:
+    NegativeExp()
+    {
+        for (std::size_t i = 0; i < table_.size(); ++i)
+            table_[i] = static_cast<float>(std::exp(-static_cast<double>(i) / kSteps));
+    }
+    float operator()(float x) const noexcept
+    {
+        const float at = x * kSteps;
+        return at >= static_cast<float>(table_.size() - 1) ? 0.0f : table_[static_cast<std::size_t>(at)];
+    }
+
+private:
+    static constexpr int kSteps = 64;
+    std::array<float, 16 * kSteps> table_{};
+};
+
+// Non-local means: each value the weighted mean of the values within the
+// search window, weighed by how alike their neighbourhoods are. Each pair of
+// values is compared once: the weight of b for a is the weight of a for b.
+Grid nonLocalMeans(const Grid& g, double noise, double strength)
+{
+    static const NegativeExp negativeExp;
+    const auto inverseH2 = static_cast<float>(1 / std::pow(strength * noise, 2));
+    const auto expected = static_cast<float>(2 * noise * noise);
+    std::vector<float> total(g.values.size(), 0.0f), weights(g.values.size(), 0.0f);
+    std::vector<float> differences(g.values.size(), 0.0f), across(g.values.size(), 0.0f);
+    for (int y = 0; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x)
+            total[g.index(x, y)] = g.at(x, y), weights[g.index(x, y)] = 1;
+    constexpr float patchArea = (2 * kPatchRadius + 1) * (2 * kPatchRadius + 1);
+    for (int dy = 0; dy <= kSearchRadius; ++dy)
+        for (int dx = -kSearchRadius; dx <= kSearchRadius; ++dx) {
+            if (dy == 0 && dx <= 0)
+                continue;
+            const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(dy) * g.stride + dx;
+            // The squared differences over the rows the patches reach, summed across, then down.
+            for (int y = -kPatchRadius; y < g.height + kPatchRadius; ++y)
+                for (int x = -kPatchRadius - 1; x < g.width + kPatchRadius + 1; ++x) {
+                    const std::size_t i = g.index(x, y);
+                    const float d = g.values[i] - g.values[static_cast<std::size_t>(static_cast<std::ptrdiff_t>(i) + offset)];
+                    differences[i] = d * d;
+                }
+            for (int y = -kPatchRadius; y < g.height + kPatchRadius; ++y)
+                for (int x = 0; x < g.width; ++x) {
+                    const std::size_t i = g.index(x, y);
+                    across[i] = differences[i - 1] + differences[i] + differences[i + 1];
+                }
+            for (int y = 0; y < g.height; ++y)
+                for (int x = 0; x < g.width; ++x) {
+                    const std::size_t a = g.index(x, y);
+                    const float patch = (across[a - g.stride] + across[a] + across[a + g.stride]) / patchArea;
+                    const float w = negativeExp(std::max(0.0f, patch - expected) * inverseH2);
+                    const auto b = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(a) + offset);
+                    total[a] += w * g.values[b], weights[a] += w;
+                    total[b] += w * g.values[a], weights[b] += w;
+                }
+        }
+    Grid out = g;
+    for (int y = 0; y < g.height; ++y)
+        for (int x = 0; x < g.width; ++x)
+            out.at(x, y) = total[g.index(x, y)] / weights[g.index(x, y)];
+    return out;
+}
+
+} // namespace
+
+double planeNoise(const ScanPlanes& planes, int plane, int firstRow, int endRow, int rowStep)
+{
+    std::vector<float> differences;
+    for (int y = firstRow; y + rowStep < endRow; ++y) {
+        const auto row = planes.row(plane, y), below = planes.row(plane, y + rowStep);
+        for (std::size_t x = 0; x < row.size(); ++x)
+            differences.push_back(std::abs(row[x] - below[x]));
+    }
+    if (differences.empty())
+        return 0;
+    const auto middle = differences.begin() + static_cast<std::ptrdiff_t>(differences.size() / 2);
+    std::nth_element(differences.begin(), middle, differences.end());
+    return *middle / (0.6745 * std::sqrt(2.0)); // the median of |a - b| for two noisy values, as a deviation
+}
+
+void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int endRow,
+                 const NoiseReduction& reduction)
+{
+    firstRow = std::max(firstRow, 0), endRow = std::min(endRow, planes.height());
+    if (endRow - firstRow < 4 || (!reduction.clicks && reduction.strength <= 0))
+        return;
+    const bool pairedColour = mode.family == ColourFamily::RobotAlternate || mode.family == ColourFamily::TwoRows;
+    for (int plane = 0; plane < (mode.family == ColourFamily::Grey ? 1 : 3); ++plane) {
+        const double noise = planeNoise(planes, plane, firstRow, endRow, pairedColour && plane > 0 ? 2 : 1);
+        Grid g = gridOf(planes, plane, firstRow, endRow);
+        if (reduction.clicks)
+            g = medianOfNine(g);
+        if (reduction.strength > 0)
+            g = nonLocalMeans(g, std::max(0.5, noise), reduction.strength);
+        putBack(g, planes, plane, firstRow);
+    }
+}
+
+} // namespace tonobild::standard

@@ -1,0 +1,27 @@
+// Noise taken out of the picture values as read, by as much as the signal's
+// noise calls for: a tone heard through noise reads as a value scattered
+// around the true one, with now and then a click far off it. A median of each
+// value's neighbours takes out the clicks; non-local means then averages each
+// value with those whose neighbourhood looks alike, so that edges stay sharp
+// while flat areas lose their noise. A clean signal is left as read.
+#pragma once
+
+#include "standard/scan_planes.h"
+
+namespace tonobild::standard {
+
+struct NoiseReduction {
+    bool clicks = false;   // a 3 x 3 median first
+    double strength = 0;   // non-local means' filtering strength as a multiple of a plane's noise; 0: none
+};
+
+// The noise of a plane's values over rows [firstRow, endRow): a robust
+// measure of how far each value lies from the one `rowStep` rows below it
+// (two for colour differences that a pair of rows shares).
+double planeNoise(const ScanPlanes& planes, int plane, int firstRow, int endRow, int rowStep);
+
+// Takes the noise out of the planes the mode sends.
+void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int endRow,
+                 const NoiseReduction& reduction);
+
+} // namespace tonobild::standard

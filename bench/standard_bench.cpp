@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "channel/channel_model.h"
 #include "picture/photo_cards.h"
 #include "standard/standard_encoder.h"
 #include "standard/standard_receiver.h"
@@ -36,9 +37,12 @@ void reportRealTime(benchmark::State& state, std::size_t samples)
         benchmark::Counter(seconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void receive(benchmark::State& state, const char* name)
+// A recording of the mode through noise at `snrDb` in a 3 kHz band (none at 99).
+void receive(benchmark::State& state, const char* name, double snrDb)
 {
-    const std::vector<float> samples = recordingOf(*findMode(name));
+    std::vector<float> samples = recordingOf(*findMode(name));
+    if (snrDb < 99)
+        channel::addNoise(samples, kRate, snrDb, channel::powerOf(samples), 1);
     for (auto _ : state) {
         StandardReceiver receiver(kRate);
         for (std::size_t at = 0; at < samples.size(); at += 16384)
@@ -64,9 +68,14 @@ void send(benchmark::State& state, const char* name)
 
 } // namespace
 
-BENCHMARK_CAPTURE(receive, martin1, "M1")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(receive, robot36, "R36")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(receive, pd120, "PD120")->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(receive, pd290, "PD290")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, martin1_clean, "M1", 99)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, martin1_10dB, "M1", 10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, martin1_0dB, "M1", 0)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, robot36_clean, "R36", 99)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, robot36_10dB, "R36", 10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, pd120_clean, "PD120", 99)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, pd120_10dB, "PD120", 10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, pd290_clean, "PD290", 99)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, pd290_5dB, "PD290", 5)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(send, martin1, "M1")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(send, pd290, "PD290")->Unit(benchmark::kMillisecond);

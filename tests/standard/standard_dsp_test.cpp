@@ -1,0 +1,84 @@
+// The receiver's building blocks against hand-worked values: the complex
+// filter's outputs and decimation, the tone's frequency measured over any
+// stretch, and noise reduction that takes out a click and noise but leaves a
+// clean picture as it is.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "standard/complex_fir.h"
+#include "standard/mode_table.h"
+#include "standard/noise_reduction.h"
+#include "standard/tone_measures.h"
+
+using namespace tonobild::standard;
+
+TEST(ComplexFir, FiltersAcrossBlocksAndKeepsEveryNthOutput)
+{
+    // Taps 1, 0.5i: y[n] = x[n] + 0.5i x[n-1]; an impulse at 1, then a step of 2 from 3 on.
+    const std::complex<float> taps[] = {{1, 0}, {0, 0.5f}};
+    const std::vector<std::complex<float>> x = {{0, 0}, {1, 0}, {0, 0}, {2, 0}, {2, 0}, {2, 0}};
+    const std::vector<std::complex<float>> expected = {{0, 0}, {1, 0}, {0, 0.5f}, {2, 0}, {2, 1}, {2, 1}};
+    ComplexFir whole(taps), split(taps), halves(taps, 2);
+    std::vector<std::complex<float>> a, b, c;
+    whole.filter(x, a);
+    split.filter(std::span(x).first(2), b);
+    split.filter(std::span(x).subspan(2), b);
+    halves.filter(x, c);
+    EXPECT_EQ(a, expected);
+    EXPECT_EQ(b, expected);
+    EXPECT_EQ(c, (std::vector<std::complex<float>>{expected[0], expected[2], expected[4]}));
+}
+
+// A tone of 1700 Hz over 1900 Hz baseband: -200 Hz a sample, read back over any stretch, fractions included.
+TEST(FrequencyTrack, ReadsAToneOverAnyStretchAndClampsClicks)
+{
+    constexpr double rate = 11025;
+    std::vector<Baseband> z;
+    for (int m = 0; m < 200; ++m)
+        z.push_back(std::polar(1.0f, static_cast<float>(2 * M_PI * -200 * m / rate)));
+    const FrequencyTrack track(TrackView{z, rate});
+    for (const auto& [from, to] : {std::pair{10.0, 20.0}, {10.3, 10.8}, {50.5, 150.25}})
+        EXPECT_NEAR(track.mean(from, to), 1700, 0.01) << from;
+    // Every fourth sample kept: positions still count in the full track's samples.
+    std::vector<Baseband> quarter;
+    for (std::size_t m = 0; m < z.size(); m += 4)
+        quarter.push_back(z[m]);
+    EXPECT_NEAR(FrequencyTrack(TrackView{quarter, rate / 4}, -1e9, 1e9, 4).mean(40, 120), 1700, 0.01);
+    // A click: one sample's phase turned half round; clamped to 1500..2300 it costs the mean far less.
+    z[100] *= -1.0f;
+    const double unclamped = FrequencyTrack(TrackView{z, rate}).mean(96, 106);
+    const double clamped = FrequencyTrack(TrackView{z, rate}, 1500, 2300).mean(96, 106);
+    EXPECT_GT(std::abs(unclamped - 1700), 500);
+    EXPECT_LT(std::abs(clamped - 1700), 200);
+}
+
+TEST(NoiseReduction, TakesOutAClickAndNoiseAndLeavesACleanPictureAsItIs)
+{
+    const StandardMode& mode = *findMode("M1");
+    ScanPlanes clean(mode);
+    for (int y = 0; y < mode.height; ++y)
+        for (int plane = 0; plane < 3; ++plane)
+            for (int x = 0; x < mode.width; ++x)
+                clean.row(plane, y)[static_cast<std::size_t>(x)] = x < 160 ? 40.0f : 200.0f; // an edge
+    ScanPlanes noisy = clean, kept = clean;
+    std::mt19937 random(3);
+    std::normal_distribution<float> noise(0, 10);
+    for (int y = 0; y < mode.height; ++y)
+        for (float& v : noisy.row(1, y))
+            v += noise(random);
+    noisy.row(0, 100)[50] = 255; // a click
+    const NoiseReduction reduction{true, 1.0};
+    reduceNoise(noisy, mode, 0, mode.height, reduction);
+    reduceNoise(kept, mode, 0, mode.height, reduction);
+    EXPECT_EQ(noisy.row(0, 100)[50], 40.0f);
+    double squares = 0;
+    for (int y = 0; y < mode.height; ++y)
+        for (int x = 0; x < mode.width; ++x)
+            squares += std::pow(noisy.row(1, y)[static_cast<std::size_t>(x)] - clean.row(1, y)[static_cast<std::size_t>(x)], 2);
+    EXPECT_LT(std::sqrt(squares / (mode.width * mode.height)), 4.0); // from 10
+    for (int y = 0; y < mode.height; y += 37)
+        EXPECT_EQ(kept.row(2, y)[159], 40.0f) << y; // the edge stays where it was
+    EXPECT_NEAR(planeNoise(noisy, 1, 0, mode.height, 1), 0, 3);
+}

@@ -16,7 +16,7 @@ constexpr double kEmphasisSeconds = 750e-6; // the corner of 6 dB an octave, abo
 
 Samples resampledBy(const Samples& samples, double ratio)
 {
-    resamp_rrrf resampler = resamp_rrrf_create(static_cast<float>(ratio), 15, 0.45f, 60.0f, 64);
+    resamp_rrrf resampler = resamp_rrrf_create(static_cast<float>(ratio), 24, 0.45f, 80.0f, 1024);
     Samples out(static_cast<std::size_t>(static_cast<double>(samples.size()) * ratio) + 64);
     unsigned written = 0;
     std::size_t at = 0;

@@ -4,6 +4,9 @@
 // measured at the best small shift with 2 % of the edges left out).
 #include <gtest/gtest.h>
 
+#include <sndfile.h>
+
+#include <QTemporaryDir>
 #include <algorithm>
 
 #include "soundfile/recording.h"
@@ -67,4 +70,52 @@ TEST(StandardVectors, RecordingsOfAnotherStationAreReceivedAtLeastAsWellAsInTheF
     }
     // Robot 36 and PD 120 were sent in the full range many stations use.
     EXPECT_EQ(receiveFile(testdata::dataPath("standard/R36-plasma.wav"))->report.range, ColourRange::Full);
+}
+
+namespace {
+
+// The samples written as a sound file of the format through libsndfile; answers its path.
+std::string writeSoundFile(const std::string& path, const channel::Samples& samples, int format, double compression)
+{
+    SF_INFO info{};
+    info.samplerate = 44100;
+    info.channels = 1;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    EXPECT_NE(file, nullptr) << sf_strerror(nullptr);
+    if (!file)
+        return path;
+    if ((format & SF_FORMAT_TYPEMASK) == SF_FORMAT_MPEG) {
+        int constant = SF_BITRATE_MODE_CONSTANT;
+        sf_command(file, SFC_SET_BITRATE_MODE, &constant, sizeof constant);
+    }
+    if (compression >= 0) // 0 the least, 1 the most compressed; for MP3 at a constant rate, 320 to 32 kbit/s
+        sf_command(file, SFC_SET_COMPRESSION_LEVEL, &compression, sizeof compression);
+    sf_writef_float(file, samples.data(), static_cast<sf_count_t>(samples.size()));
+    sf_close(file);
+    return path;
+}
+
+} // namespace
+
+// Recordings passed around as FLAC, OGG and MP3 (128 kbit/s) are received as
+// the WAV is: FLAC bit for bit, the lossy ones within 2 dB.
+TEST(StandardVectors, RecordingsInFlacOggAndMp3AreReceived)
+{
+    const StandardMode& mode = *findMode("R36");
+    const WorkingPicture sent = standardtest::landscape(mode);
+    SendOptions options;
+    options.callsign = "DL1ABC";
+    const channel::Samples samples = standardtest::recorded(standardtest::transmission(mode, sent, options), 44100);
+    const QTemporaryDir folder;
+    const double clean = standardtest::psnr(sent, receiveFile(writeSoundFile(folder.filePath("r.wav").toStdString(), samples, SF_FORMAT_WAV | SF_FORMAT_PCM_16, -1))->picture);
+    for (const auto& [name, format, quality, loss] :
+         {std::tuple{"r.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, -1.0, 0.1},
+          {"r.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS, 0.3, 2.0},
+          {"r.mp3", SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III, (320.0 - 128) / 288, 2.0}}) {
+        const auto received = receiveFile(writeSoundFile(folder.filePath(name).toStdString(), samples, format, quality));
+        ASSERT_TRUE(received) << name;
+        EXPECT_EQ(std::tuple(received->report.mode, received->report.fskId), std::tuple(&mode, "DL1ABC")) << name;
+        EXPECT_GE(standardtest::psnr(sent, received->picture), clean - loss) << name;
+    }
 }

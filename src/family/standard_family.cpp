@@ -132,10 +132,17 @@ struct StandardReceiving {
 
 namespace {
 
+ReceiveOptions liveOptions()
+{
+    ReceiveOptions options;
+    options.live = true;
+    return options;
+}
+
 class StandardReception final : public Reception {
 public:
     StandardReception(std::uint32_t sampleRate, std::shared_ptr<StandardReceiving> state)
-        : receiver_(sampleRate), state_(std::move(state))
+        : receiver_(sampleRate, liveOptions()), state_(std::move(state))
     {
     }
     void feed(std::span<const std::uint8_t> samples) override

@@ -53,14 +53,11 @@ struct Demodulator::Filters {
     std::vector<float> shapingTaps;
     firdecim_crcf decimating = nullptr;
     std::optional<ComplexFir> shaping;
-    nco_crcf mixer = nullptr;
 
     ~Filters()
     {
         if (decimating)
             firdecim_crcf_destroy(decimating);
-        if (mixer)
-            nco_crcf_destroy(mixer);
     }
 };
 
@@ -76,8 +73,6 @@ Demodulator::Demodulator(double inputRate)
     f.decimating = firdecim_crcf_create(static_cast<unsigned>(decimation_), f.decimatingTaps.data(),
                                         static_cast<unsigned>(f.decimatingTaps.size()));
     f.shaping.emplace(bandTaps(trackRate, kPassHz, kStopHz, kBandShiftHz));
-    f.mixer = nco_crcf_create(LIQUID_NCO);
-    nco_crcf_set_frequency(f.mixer, static_cast<float>(2 * M_PI * kCentreHz / inputRate));
     const double energy = std::inner_product(f.shapingTaps.begin(), f.shapingTaps.end(), f.shapingTaps.begin(), 0.0);
     noiseBandwidth_ = energy * trackRate;
 }
@@ -90,14 +85,19 @@ double Demodulator::delay() const noexcept
            (static_cast<double>(filters_->shapingTaps.size()) - 1) / 2;
 }
 
+// Mixed down by a rotor that turns by the centre frequency each sample, set
+// afresh from the exact phase at every block.
 void Demodulator::feed(std::span<const float> samples, std::vector<Baseband>& track)
 {
     Filters& f = *filters_;
     const std::size_t held = mixed_.size();
     mixed_.resize(held + samples.size());
-    std::transform(samples.begin(), samples.end(), mixed_.begin() + static_cast<std::ptrdiff_t>(held),
-                   [](float s) { return Baseband(s, 0); });
-    nco_crcf_mix_block_down(f.mixer, mixed_.data() + held, mixed_.data() + held, static_cast<unsigned>(samples.size()));
+    const double turn = kCentreHz / inputRate_;
+    std::complex<double> rotor = std::polar(1.0, -2 * M_PI * phase_);
+    const std::complex<double> step = std::polar(1.0, -2 * M_PI * turn);
+    for (std::size_t i = 0; i < samples.size(); ++i, rotor *= step)
+        mixed_[held + i] = Baseband(static_cast<float>(samples[i] * rotor.real()), static_cast<float>(samples[i] * rotor.imag()));
+    phase_ = std::fmod(phase_ + turn * static_cast<double>(samples.size()), 1.0);
     const std::size_t outputs = mixed_.size() / static_cast<std::size_t>(decimation_);
     decimated_.resize(outputs);
     firdecim_crcf_execute_block(f.decimating, mixed_.data(), static_cast<unsigned>(outputs), decimated_.data());

@@ -62,7 +62,8 @@ void StandardReceiver::State::take(const FoundTransmission& transmission)
     track.dropBefore(static_cast<std::uint64_t>(std::max(0.0, found->pictureStart - samplesOf(kBeforePictureMs / 1000))));
     const double firstLine = found->pictureStart - static_cast<double>(track.origin()) +
                              (found->lineNumbersKnown ? samplesOf(found->mode->leadInSyncMs / 1000) : 0);
-    live.emplace(*found->mode, demodulator.trackRate(), firstLine, tonesHeard());
+    if (options.live)
+        live.emplace(*found->mode, demodulator.trackRate(), firstLine, tonesHeard());
 }
 
 // The tones as heard, before the sender's clock is known: the leader's (or the sync's) shift.

@@ -23,6 +23,7 @@ namespace tonobild::standard {
 struct ReceiveOptions {
     const StandardMode* mode = nullptr; // a mode forced on the transmission, or found from it
     ByHand byHand;                      // the sender's clock and the mistuning set by hand, not measured
+    bool live = false;                  // read the lines as they come in, for a picture that grows
 };
 
 class StandardReceiver {

@@ -11,7 +11,7 @@ packages=(
   sox pulseaudio pulseaudio-utils xvfb xauth imagemagick
   dpkg-dev xdotool
   libhamlib-dev libhamlib-utils
-  libsndfile1-dev universal-ctags
+  libsndfile1-dev libliquid-dev universal-ctags time
 )
 
 missing=()

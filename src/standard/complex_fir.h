@@ -1,5 +1,6 @@
 // A filter of complex taps over the complex track, a block at a time, its
-// history kept between blocks; on request only every n-th output. Written out
+// history kept between blocks; on request only every n-th output. Taps that
+// are all real (a low-pass) take half the products. Written out
 // here because the library's own complex dot product runs one product at a
 // time on this machine's build, and the track's band-pass is the receiver's
 // largest cost (bench/standard_bench.cpp measures both).
@@ -25,9 +26,11 @@ public:
 
 private:
     std::complex<float> outputAt(std::size_t newest) const noexcept;
+    std::complex<float> realTapOutputAt(std::size_t newest) const noexcept;
 
     std::vector<float> tapsRe_, tapsIm_; // the taps, newest sample's tap last
     std::vector<float> re_, im_;         // the samples still needed, oldest first
+    bool realTaps_;
     int decimation_;
     std::size_t skip_ = 0; // samples to take in before the next output
 };

@@ -44,15 +44,35 @@ std::vector<Baseband> bandTaps(double rate, double pass, double stop, double shi
     return taps;
 }
 
+// Turns samples by `turnsPerSample` turns a sample from `phase` (in turns) on;
+// returns the phase after them. Written out in real arithmetic: a complex
+// product of the standard library checks every result for infinities.
+double turn(std::span<Baseband> samples, double turnsPerSample, double phase)
+{
+    std::complex<double> rotor = std::polar(1.0, 2 * M_PI * phase);
+    const std::complex<double> step = std::polar(1.0, 2 * M_PI * turnsPerSample);
+    for (Baseband& s : samples) {
+        const auto c = static_cast<float>(rotor.real()), d = static_cast<float>(rotor.imag());
+        s = Baseband(s.real() * c - s.imag() * d, s.real() * d + s.imag() * c);
+        rotor *= step;
+    }
+    return std::fmod(phase + turnsPerSample * static_cast<double>(samples.size()), 1.0);
+}
+
 } // namespace
 
-// The decimating low-pass only keeps what would fold into the band; the
-// track's own band-pass (a low-pass moved up by kBandShiftHz) then shapes it.
+// The recording is mixed down by the middle of the band, not by kCentreHz: the
+// band-pass is then a low-pass of real taps, half the products of a complex
+// one. The decimating low-pass only keeps what would fold into the band, the
+// shaping low-pass then cuts the band itself, and the track is turned back by
+// kBandShiftHz so that kCentreHz lies at its 0 Hz.
 struct Demodulator::Filters {
     std::vector<float> decimatingTaps;
     std::vector<float> shapingTaps;
     firdecim_crcf decimating = nullptr;
     std::optional<ComplexFir> shaping;
+    double mixingPhase = 0;   // the mixer's phase at the next sample, in turns
+    double turningPhase = 0;  // the turn back's phase at the next track sample
 
     ~Filters()
     {
@@ -67,12 +87,11 @@ Demodulator::Demodulator(double inputRate)
 {
     const double trackRate = inputRate / decimation_;
     Filters& f = *filters_;
-    const double widest = kBandShiftHz + kStopHz;
-    f.decimatingTaps = decimation_ > 1 ? lowPass(inputRate, widest, trackRate - widest) : std::vector<float>{1.0f};
+    f.decimatingTaps = decimation_ > 1 ? lowPass(inputRate, kStopHz, trackRate - kStopHz) : std::vector<float>{1.0f};
     f.shapingTaps = lowPass(trackRate, kPassHz, kStopHz);
     f.decimating = firdecim_crcf_create(static_cast<unsigned>(decimation_), f.decimatingTaps.data(),
                                         static_cast<unsigned>(f.decimatingTaps.size()));
-    f.shaping.emplace(bandTaps(trackRate, kPassHz, kStopHz, kBandShiftHz));
+    f.shaping.emplace(std::vector<Baseband>(f.shapingTaps.begin(), f.shapingTaps.end()));
     const double energy = std::inner_product(f.shapingTaps.begin(), f.shapingTaps.end(), f.shapingTaps.begin(), 0.0);
     noiseBandwidth_ = energy * trackRate;
 }
@@ -85,23 +104,18 @@ double Demodulator::delay() const noexcept
            (static_cast<double>(filters_->shapingTaps.size()) - 1) / 2;
 }
 
-// Mixed down by a rotor that turns by the centre frequency each sample, set
-// afresh from the exact phase at every block.
 void Demodulator::feed(std::span<const float> samples, std::vector<Baseband>& track)
 {
     Filters& f = *filters_;
     const std::size_t held = mixed_.size();
-    mixed_.resize(held + samples.size());
-    const double turn = kCentreHz / inputRate_;
-    std::complex<double> rotor = std::polar(1.0, -2 * M_PI * phase_);
-    const std::complex<double> step = std::polar(1.0, -2 * M_PI * turn);
-    for (std::size_t i = 0; i < samples.size(); ++i, rotor *= step)
-        mixed_[held + i] = Baseband(static_cast<float>(samples[i] * rotor.real()), static_cast<float>(samples[i] * rotor.imag()));
-    phase_ = std::fmod(phase_ + turn * static_cast<double>(samples.size()), 1.0);
+    mixed_.insert(mixed_.end(), samples.begin(), samples.end());
+    f.mixingPhase = turn(std::span(mixed_).subspan(held), -(kCentreHz + kBandShiftHz) / inputRate_, f.mixingPhase);
     const std::size_t outputs = mixed_.size() / static_cast<std::size_t>(decimation_);
     decimated_.resize(outputs);
     firdecim_crcf_execute_block(f.decimating, mixed_.data(), static_cast<unsigned>(outputs), decimated_.data());
+    const std::size_t shaped = track.size();
     f.shaping->filter(decimated_, track);
+    f.turningPhase = turn(std::span(track).subspan(shaped), kBandShiftHz / trackRate(), f.turningPhase);
     mixed_.erase(mixed_.begin(), mixed_.begin() + static_cast<std::ptrdiff_t>(outputs * decimation_));
 }
 

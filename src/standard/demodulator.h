@@ -56,7 +56,6 @@ private:
     std::unique_ptr<Filters> filters_;
     std::vector<Baseband> mixed_;     // the mixed samples not yet decimated
     std::vector<Baseband> decimated_; // a block decimated, before the band-pass
-    double phase_ = 0;                // the mixer's phase at the next sample, in turns
 };
 
 // The track filtered again to `halfWidthHz` either side of `centreHz` (as

@@ -1,8 +1,9 @@
 // tonobild-channel-table: the standard receiver through every path of the
 // channel simulator, as a Markdown table for BENCHMARKS.md: PSNR over red,
 // green and blue against the picture as fitted to the mode, for each photo
-// card, mode and path; and, at each signal-to-noise ratio, how far above its
-// per-pixel bound the receiver comes.
+// card, mode and path; whether every mode's VIS header is read right through
+// noise; and, at each signal-to-noise ratio, how far above its per-pixel
+// bound the receiver comes.
 //
 //   tonobild-channel-table [MODE...]   (default: a mode of every family)
 #include <cmath>
@@ -110,17 +111,68 @@ std::string cell(const StandardMode& mode, const WorkingPicture& sent, const cha
     if (!received || received->report.mode != &mode)
         return "none";
     char text[16];
-    std::snprintf(text, sizeof text, "%.1f", psnrOf(sent, received->picture));
+    std::snprintf(text, sizeof text, "%.1f%s", psnrOf(sent, received->picture),
+                  received->report.foundBy == FoundBy::Vis ? "" : " (lines)");
     return text;
 }
 
-} // namespace
+// How the transmission was found through noise of `snrDb` drawn from `seed`:
+// the receiver is fed until it has found one (or the recording ends).
+struct Finding {
+    const StandardMode* mode = nullptr;
+    FoundBy by = FoundBy::Lines;
+};
 
-int main(int argc, char** argv)
+Finding findingOf(const channel::Samples& clean, double power, double snrDb, std::uint32_t seed)
 {
-    std::vector<std::string> modes(argv + 1, argv + argc);
-    if (modes.empty())
-        modes = {"M1", "SDX", "R36", "PD120", "PD290", "SC2-180", "P5"};
+    channel::Samples samples = clean;
+    channel::addNoise(samples, kRate, snrDb, power, seed);
+    StandardReceiver receiver(kRate);
+    for (std::size_t at = 0; at < samples.size() && !receiver.found(); at += 16384)
+        receiver.feed(std::span(samples).subspan(at, std::min<std::size_t>(16384, samples.size() - at)));
+    if (!receiver.found())
+        receiver.finish();
+    return receiver.found() ? Finding{receiver.mode(), receiver.foundBy()} : Finding{};
+}
+
+double powerOfTransmission(const channel::Samples& clean)
+{
+    return channel::powerOf(clean) * static_cast<double>(clean.size()) / (static_cast<double>(clean.size()) - 2 * kRate);
+}
+
+// Every mode of the table through noise, each at a few draws: how often its
+// VIS was read right, how often it was found by its lines instead, and how
+// often a wrong mode was named.
+void printVisTable()
+{
+    constexpr int kDraws = 5;
+    const std::vector<double> snrs = {5, 0, -3};
+    std::printf("\nThe VIS through noise (%d draws each: read right / found by the lines / wrong mode)\n\n| Mode |", kDraws);
+    for (const double snr : snrs)
+        std::printf(" %.0f dB |", snr);
+    std::printf("\n|---|---|---|---|\n");
+    for (const StandardMode& mode : modeTable()) {
+        const channel::Samples clean =
+            transmissionOf(mode, fitPicture(drawPhotoCard(PhotoCard::Landscape, 1024, 768), mode.width, mode.height, Fit::Crop));
+        const double power = powerOfTransmission(clean);
+        std::printf("| %s |", mode.name.c_str());
+        for (const double snr : snrs) {
+            int right = 0, lines = 0, wrong = 0;
+            for (std::uint32_t seed = 1; seed <= kDraws; ++seed) {
+                const Finding f = findingOf(clean, power, snr, seed);
+                right += f.mode == &mode && f.by == FoundBy::Vis;
+                lines += f.mode == &mode && f.by != FoundBy::Vis;
+                wrong += f.mode != nullptr && f.mode != &mode;
+            }
+            std::printf(" %d / %d / %d |", right, lines, wrong);
+            std::fflush(stdout);
+        }
+        std::printf("\n");
+    }
+}
+
+void printPathTables(const std::vector<std::string>& modes)
+{
     const std::vector<Path> all = paths();
     for (const PhotoCard card : photoCards()) {
         std::printf("\n%s\n\n| Mode |", photoCardName(card).c_str());
@@ -134,8 +186,7 @@ int main(int argc, char** argv)
             const StandardMode& mode = *findMode(name);
             const WorkingPicture sent = fitPicture(drawPhotoCard(card, 1024, 768), mode.width, mode.height, Fit::Crop);
             const channel::Samples clean = transmissionOf(mode, sent);
-            const double power = channel::powerOf(clean) * static_cast<double>(clean.size()) /
-                                 (static_cast<double>(clean.size()) - 2 * kRate);
+            const double power = powerOfTransmission(clean);
             std::printf("| %s |", mode.name.c_str());
             for (const Path& p : all) {
                 double rate = kRate;
@@ -146,6 +197,10 @@ int main(int argc, char** argv)
             std::printf("\n");
         }
     }
+}
+
+void printBounds(const std::vector<std::string>& modes)
+{
     std::printf("\nPer-pixel bound (PSNR of one pixel's value at the Cramér-Rao bound of its tone's frequency)\n\n"
                 "| Mode | 20 dB | 10 dB | 5 dB | 0 dB |\n|---|---|---|---|---|\n");
     for (const std::string& name : modes) {
@@ -155,4 +210,22 @@ int main(int argc, char** argv)
             std::printf(" %.1f |", pixelBoundPsnr(mode, snr));
         std::printf("\n");
     }
+}
+
+} // namespace
+
+// With --vis only the VIS table.
+int main(int argc, char** argv)
+{
+    std::vector<std::string> modes(argv + 1, argv + argc);
+    const bool visOnly = !modes.empty() && modes.front() == "--vis";
+    if (visOnly)
+        modes.erase(modes.begin());
+    if (modes.empty())
+        modes = {"M1", "SDX", "R36", "PD120", "PD290", "SC2-180", "P5"};
+    if (!visOnly)
+        printPathTables(modes);
+    printVisTable();
+    if (!visOnly)
+        printBounds(modes);
 }

@@ -115,7 +115,7 @@ void Listener::begin(const Family& family, std::uint64_t start, std::span<const 
     std::unique_ptr<Reception> reception = family.finder->receive();
     if (!reception) // a choice is missing: the window does not start listening so
         return;
-    current_ = std::make_unique<Transmission>(family, std::move(reception), start, std::vector<std::uint8_t>());
+    current_.reset(new Transmission{family, std::move(reception), start, {}});
     keepInTransmission(firstSamples);
 }
 

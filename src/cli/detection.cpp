@@ -4,7 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "common/file_error.h"
-#include "soundfile/wav_file.h"
+#include "soundfile/recording.h"
 #include "soundfile/sample_file.h"
 
 namespace tonobild::cli {
@@ -34,12 +34,10 @@ std::optional<DetectedSettings> detectInFile(const QString& path, const std::vec
 std::optional<std::vector<std::uint8_t>> conditionFile(const QString& path, ConditionReport& report)
 {
     try {
-        SampleFile file(path.toStdString());
-        return conditionRecording(file, &report);
+        Recording recording(path.toStdString());
+        return conditionRecording(recording, &report);
     } catch (const FileError& error) {
         fail(QString::fromStdString(error.what()));
-    } catch (const WavFormatError& error) {
-        fail(QStringLiteral("cannot condition %1: %2").arg(path, QString::fromUtf8(error.what())));
     }
     return std::nullopt;
 }

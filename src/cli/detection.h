@@ -17,8 +17,8 @@ namespace tonobild::cli {
 std::optional<DetectedSettings> detectInFile(const QString& path,
                                              const std::vector<std::uint8_t>* conditioned = nullptr);
 
-// The file's samples through the receiving front end. Prints the reason and
-// answers nothing when the file cannot be read or its WAV header is not one of PCM audio.
+// The recording's samples through the receiving front end ("-": standard
+// input). Prints the reason and answers nothing when it cannot be read.
 std::optional<std::vector<std::uint8_t>> conditionFile(const QString& path, ConditionReport& report);
 
 // The options of "decode" that give these settings, in the order of

@@ -59,7 +59,8 @@ void describe(QCommandLineParser& parser, const EncodeOptions& options)
         QStringLiteral("Encodes a picture file into a transmission: AUDIO (8-bit mono WAV) and the RAW "
                        "sample file beside it (the audio name with its last three characters replaced by RAW)."));
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("picture file to send"));
-    parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("WAV file to write"));
+    parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("WAV file to write (\"-\": the WAV alone on "
+                                                                         "standard output)"));
     parser.addOptions({options.resolution, options.signature, options.noPrepare, options.halfX, options.compand,
                        options.mono, options.slow, options.cb, options.mode, options.playerWav});
 }
@@ -158,6 +159,8 @@ int encodeCommand(const QStringList& arguments)
     const EncoderControls encoderControls = numberedEncoderControls(*controls);
     OwnSender sender(*picture, encoderControls, *state, *numberedEncoderSettings(*controls),
                      numberedTransmissionRate(*controls));
+    if (audioPath == QLatin1String("-"))
+        return sendToStandardOutput(sender);
     const std::uint32_t rate = sender.format().rate;
     TransmissionFiles files(audioPath.toStdString(), rate,
                             parser.isSet(options.playerWav) ? TransmissionFiles::PlayerWav::With

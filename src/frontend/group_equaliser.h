@@ -10,8 +10,8 @@
 // or -32 with "Compand"). A linear equaliser over four readings a group, in
 // phase and out of phase, of a group and its neighbours is fitted to them by
 // least squares: first to the syncs and markers alone, then, with the digits
-// and guards read through that first fit, to all of them. It then reads every
-// group of the recording.
+// read through that first fit, to all of them, once with black plain and once
+// companded; the one that fits better reads every group of the recording.
 #pragma once
 
 #include <vector>

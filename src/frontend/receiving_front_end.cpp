@@ -81,15 +81,24 @@ std::vector<std::uint8_t> asSent(std::span<const float> centred)
     return out;
 }
 
-// The centre of the first hold of which more than half lies in the recording:
-// on the grid of the line syncs where it was found; else the recording is
-// taken to begin with a hold.
-double firstHoldCentre(const ToneReading& tone, double hold)
+// The centre of the first hold of which more than half lies in the recording,
+// on the grid of the line syncs.
+double firstHoldCentre(const LineGrid& grid, double hold)
 {
-    if (!tone.found())
-        return hold / 2.0 - 0.5;
-    const double marker = tone.grid().firstMarker - (kSamplesPerGroup - 1) / 2.0 * hold;
+    const double marker = grid.firstMarker - (kSamplesPerGroup - 1) / 2.0 * hold;
     return marker - std::floor(marker / hold) * hold;
+}
+
+// The holds read at their centres from `firstCentre` on; below the shortest hold, the samples as sent.
+std::vector<std::uint8_t> readDirectly(std::span<const float> centred, double hold, double firstCentre)
+{
+    return hold >= kShortestHold ? readHolds(centred, hold, firstCentre) : asSent(centred);
+}
+
+void takeHold(ConditionReport& found, double hold)
+{
+    found.samplesPerSymbol = hold == 0 ? 1.0 : hold;
+    found.resampled = hold >= kShortestHold;
 }
 
 // a - b of each group of the rebuild as the direct reading read it: ((s0 - s1)
@@ -111,32 +120,41 @@ std::vector<double> directGroupTones(std::span<const std::uint8_t> direct, const
     return tones;
 }
 
-// The recording read directly, or rebuilt from its tone when the groups of
-// known level came out steadier that way. A direct reading whose every
-// reference cycle lies at its level is the sent samples: no rebuild is tried.
-std::vector<std::uint8_t> readTransmission(std::span<const float> centred, ConditionReport& found)
+// The recording read on the grid of its line syncs: directly, or rebuilt from
+// its tone when the groups of known level came out nearer their levels so.
+std::vector<std::uint8_t> readOnTheGrid(std::span<const float> centred, const ToneReading& tone, ConditionReport& found)
 {
-    const std::vector<double> holds = nominalHolds(found, centred);
-    const ToneReading tone(centred, holds);
-    const double hold = tone.found() ? tone.hold() : measureHoldLength(centred);
-    found.samplesPerSymbol = hold == 0 ? 1.0 : hold;
-    found.resampled = hold >= kShortestHold;
-    const double firstCentre = firstHoldCentre(tone, hold);
-    std::vector<std::uint8_t> direct = found.resampled ? readHolds(centred, hold, firstCentre) : asSent(centred);
-    if (!tone.found() || hold < 1.0)
-        return direct;
+    const double hold = tone.hold();
+    takeHold(found, hold);
     found.toneHertz = tone.carrier() * found.fileRate;
+    const double firstCentre = found.resampled ? firstHoldCentre(tone.grid(), hold) : 0.0;
+    std::vector<std::uint8_t> direct = readDirectly(centred, hold, firstCentre);
     if (referenceError(direct) <= kSteadyReference)
         return direct;
     RebuiltTransmission rebuilt = tone.rebuild();
     const double directError = knownGroupError(
-        directGroupTones(direct, rebuilt, tone.grid(), found.resampled ? hold : 1.0, found.resampled ? firstCentre : 0.0),
-        rebuilt.groups.known);
+        directGroupTones(direct, rebuilt, tone.grid(), found.resampled ? hold : 1.0, firstCentre), rebuilt.groups.known);
     if (rebuilt.samples.empty() || knownGroupError(rebuilt.groups.values, rebuilt.groups.known) >= directError)
         return direct;
     found.resampled = true;
     found.rebuiltFromTone = true;
     return std::move(rebuilt.samples);
+}
+
+// A recording that lost nothing is read at the hold its crossings give, from
+// its first sample: every reference cycle then reads at its level. Any other
+// is read on the grid of the line syncs in its tone, when there is one.
+std::vector<std::uint8_t> readTransmission(std::span<const float> centred, ConditionReport& found)
+{
+    const double crossings = measureHoldLength(centred);
+    takeHold(found, crossings);
+    std::vector<std::uint8_t> direct = readDirectly(centred, crossings, crossings / 2.0 - 0.5);
+    if (referenceError(direct) <= kSteadyReference)
+        return direct;
+    const ToneReading tone(centred, nominalHolds(found, centred));
+    if (!tone.found() || tone.hold() < 1.0)
+        return direct;
+    return readOnTheGrid(centred, tone, found);
 }
 
 } // namespace

@@ -10,17 +10,19 @@
 //     MP3, ...; the channels mixed to one), or takes the station's own
 //     headerless samples as they are;
 //   - re-centres the samples on 127.5 (a sound card's or a radio's bias);
-//   - finds the quarter-rate tone, which the fixed reference levels of every
-//     pixel group (224 and 31 at every fourth sent sample) put into every
-//     transmission whatever its picture, and the line syncs in it, which give
-//     how many recorded samples each transmitted sample lasts, the clock
-//     difference between the two sound cards included (without them, the
-//     mean distance between crossings of the centre);
-//   - reads the recording directly, taking the centre of each hold and
-//     following the holds with a timing loop, and, unless every reference
-//     cycle came out at its level, rebuilds the transmission from the tone
-//     through an equaliser that the groups of known level train; the reading
-//     whose known levels came out steadier is kept.
+//   - reads a recording that lost nothing at the hold length that the mean
+//     distance between crossings of the centre gives, taking the centre of
+//     each hold and following the holds with a timing loop: the fixed
+//     reference levels of every pixel group (224 and 31 at every fourth sent
+//     sample) then all read right;
+//   - when they do not, finds the tone at a quarter of the sent rate that
+//     those fixed levels put into every transmission whatever its picture,
+//     and the line syncs in it, which give the hold length (the clock
+//     difference between the two sound cards included) and where each group
+//     lies; reads the holds again on that grid and rebuilds the transmission
+//     from the tone through an equaliser that the groups of known level
+//     train, and keeps the reading whose known groups came out nearer their
+//     levels.
 // A clean stream, and a clean recording with each sample repeated a whole
 // number of times, come out as the very samples that were sent.
 #pragma once

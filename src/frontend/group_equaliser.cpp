@@ -227,11 +227,11 @@ struct Fit {
 };
 
 // The equaliser fitted to every known group of a sender whose black is `black`.
-Fit fittedWithBlack(const Readings& r, const std::vector<long>& markers, const std::vector<double>& syncsAndMarkers,
+Fit fittedWithBlack(const Readings& r, const std::vector<long>& markers, const std::vector<double>& syncsAndMarkersOnly,
                     const Weights& first, double black)
 {
     Fit fit;
-    fit.targets = withOpenings(syncsAndMarkers, r, markers, first, black);
+    fit.targets = withOpenings(syncsAndMarkersOnly, r, markers, first, black);
     const std::optional<Weights> weights = fitted(r, fit.targets, kLongestReach);
     if (!weights)
         return fit;

@@ -42,6 +42,10 @@ std::vector<float> centredSamples(Recording& recording)
     return centred;
 }
 
+// Takes the bias off each stretch, in whole levels so that a recording of the
+// sent samples with a bias comes back as the sent samples. The last stretch
+// joins the one before when it is short, as a short stretch may end inside a
+// pixel group. Answers the bias of the stretch in the middle of the recording.
 int removeBias(std::vector<float>& centred)
 {
     std::vector<std::size_t> starts;
@@ -66,11 +70,11 @@ int removeBias(std::vector<float>& centred)
 
 // What the hold could be before it is measured: a transmission at 11025 or
 // 8000 recorded at the file's rate; without a rate, what the crossings say.
-std::vector<double> nominalHolds(const ConditionReport& found, std::span<const float> centred)
+std::vector<double> nominalHolds(const ConditionReport& found, double crossings)
 {
     if (found.fileRate > 0)
         return {found.fileRate / static_cast<double>(kTransmissionRate), found.fileRate / static_cast<double>(kSlowRate)};
-    return {measureHoldLength(centred)};
+    return {crossings};
 }
 
 // The samples as sent, only re-centred: a recording at the transmission's own rate.
@@ -151,7 +155,7 @@ std::vector<std::uint8_t> readTransmission(std::span<const float> centred, Condi
     std::vector<std::uint8_t> direct = readDirectly(centred, crossings, crossings / 2.0 - 0.5);
     if (referenceError(direct) <= kSteadyReference)
         return direct;
-    const ToneReading tone(centred, nominalHolds(found, centred));
+    const ToneReading tone(centred, nominalHolds(found, crossings));
     if (!tone.found() || tone.hold() < 1.0)
         return direct;
     return readOnTheGrid(centred, tone, found);

@@ -13,14 +13,17 @@
 
 #include <complex>
 #include <span>
-#include <vector>
+
+#include "frontend/spectral_line.h"
 
 namespace tonobild {
 
 class ToneBaseband {
 public:
-    // carrier: the tone's frequency in cycles per recorded sample.
-    ToneBaseband(std::span<const float> centred, double carrier);
+    // The tone as its spectral line found it: its frequency in cycles per
+    // recorded sample, and its mean over the recording, which gives its phase.
+    // The recording must outlive the baseband.
+    ToneBaseband(std::span<const float> centred, const SpectralLine& tone);
 
     double carrier() const noexcept { return carrier_; }
     double period() const noexcept { return 1.0 / carrier_; }
@@ -28,7 +31,7 @@ public:
     double earliest() const noexcept { return period() / 2.0 - 0.5; }
     double latest() const noexcept;
     // The recording's length in samples.
-    double length() const noexcept { return static_cast<double>(sums_.size() - 1); }
+    double length() const noexcept { return static_cast<double>(centred_.size()); }
 
     // The mean of the recording times the tone's phasor over one period centred
     // on t (held to the instants above), turned so that a - b is its real part.
@@ -39,11 +42,8 @@ public:
     std::complex<double> mean(double t, double length) const;
 
 private:
-    // The sum of the mixed-down samples before x, each sample a step one sample wide.
-    std::complex<double> integral(double x) const;
-
+    std::span<const float> centred_;
     double carrier_;
-    std::vector<std::complex<double>> sums_;
     std::complex<double> turn_;
 };
 

@@ -45,7 +45,7 @@ ToneReading::ToneReading(std::span<const float> centred, std::span<const double>
     const Candidate tone = strongestTone(centred, nominalHolds);
     if (tone.hold == 0)
         return;
-    baseband_.emplace(centred, tone.line.frequency);
+    baseband_.emplace(centred, tone.line);
     grid_ = findLineGrid(*baseband_, kSamplesPerGroup * tone.hold);
 }
 

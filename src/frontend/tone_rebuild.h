@@ -34,7 +34,8 @@ class ToneReading {
 public:
     // Looks for the tone near a quarter of the rate each nominal hold (recorded
     // samples per transmitted sample) gives, within a clock 1 % off and a
-    // receiver mistuned by 50 Hz, and for the line grid on the strongest.
+    // receiver mistuned by 50 Hz, and for the line grid on the strongest. The
+    // recording must outlive the reading.
     ToneReading(std::span<const float> centred, std::span<const double> nominalHolds);
 
     // The tone and its line grid were found.

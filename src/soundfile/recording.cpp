@@ -35,7 +35,8 @@ struct MemoryFile {
     {
         auto& f = *static_cast<MemoryFile*>(self);
         const sf_count_t n = std::clamp<sf_count_t>(count, 0, length(self) - f.at);
-        std::memcpy(into, f.bytes.data() + f.at, static_cast<std::size_t>(n));
+        if (n > 0) // an empty recording holds no bytes to copy from
+            std::memcpy(into, f.bytes.data() + f.at, static_cast<std::size_t>(n));
         f.at += n;
         return n;
     }

@@ -2,14 +2,16 @@
 // written as a 16-bit WAV file, for measuring receivers without a radio.
 //
 //   tonobild-channel IN.wav OUT.wav [--ppm N] [--shift HZ] [--ssb] [--nbfm]
-//                    [--snr DB] [--rate HZ] [--seed N]
+//                    [--snr DB] [--rate HZ] [--seed N] [--kbps N]
+//
+// OUT ending in .flac, .ogg or .mp3 is written as FLAC (16 bit), OGG Vorbis or
+// MP3 at --kbps (128 unless given).
 //
 // In the order of the path: the sender's clock (--ppm: every time stretched
 // by 1 + N/1e6), the NBFM sender's pre-emphasis, the mistuning (--shift), the
 // noise (--snr, in a 3 kHz band against the signal's power), the receiver's
 // passband (--ssb 300-2700 Hz; --nbfm 300-3000 Hz with de-emphasis), and the
 // recording card's rate (--rate).
-#include <sndfile.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +28,7 @@ using namespace tonobild;
 namespace {
 
 struct Path {
-    double ppm = 0, shiftHz = 0;
+    double ppm = 0, shiftHz = 0, kbps = 128;
     std::optional<double> snrDb, rate;
     bool ssb = false, nbfm = false;
     std::uint32_t seed = 1;
@@ -50,6 +52,8 @@ std::optional<Path> parse(int argc, char** argv)
             p.snrDb = std::atof(argv[++i]);
         else if (a == "--rate" && valued)
             p.rate = std::atof(argv[++i]);
+        else if (a == "--kbps" && valued)
+            p.kbps = std::atof(argv[++i]);
         else if (a == "--seed" && valued)
             p.seed = static_cast<std::uint32_t>(std::atol(argv[++i]));
         else
@@ -84,8 +88,8 @@ int main(int argc, char** argv)
 {
     const auto path = argc >= 3 ? parse(argc, argv) : std::nullopt;
     if (!path) {
-        std::fputs("usage: tonobild-channel IN.wav OUT.wav [--ppm N] [--shift HZ] [--ssb] [--nbfm] [--snr DB] "
-                   "[--rate HZ] [--seed N]\n", stderr);
+        std::fputs("usage: tonobild-channel IN.wav OUT.wav|OUT.flac|OUT.ogg|OUT.mp3 [--ppm N] [--shift HZ] [--ssb] "
+                   "[--nbfm] [--snr DB] [--rate HZ] [--seed N] [--kbps N]\n", stderr);
         return 2;
     }
     try {
@@ -95,16 +99,7 @@ int main(int argc, char** argv)
             samples.insert(samples.end(), block.begin(), block.end());
         double rate = in.sampleRate();
         samples = through(std::move(samples), rate, *path);
-        SF_INFO info{};
-        info.samplerate = static_cast<int>(rate);
-        info.channels = 1;
-        info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-        SNDFILE* out = sf_open(argv[2], SFM_WRITE, &info);
-        if (!out)
-            throw FileError("Cannot write", argv[2], sf_strerror(nullptr));
-        sf_command(out, SFC_SET_CLIPPING, nullptr, SF_TRUE);
-        sf_writef_float(out, samples.data(), static_cast<sf_count_t>(samples.size()));
-        sf_close(out);
+        writeRecording(argv[2], samples, static_cast<int>(rate), path->kbps);
     } catch (const FileError& e) {
         std::fprintf(stderr, "tonobild-channel: %s\n", e.what());
         return 1;

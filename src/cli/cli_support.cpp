@@ -3,7 +3,10 @@
 #include <QTextStream>
 #include <cstdio>
 
+#include "common/file_error.h"
 #include "signature/signature_codec.h"
+#include "soundfile/sample_file.h"
+#include "soundfile/wav_header.h"
 #include "signature/signature_text.h"
 
 namespace tonobild::cli {
@@ -12,6 +15,27 @@ int fail(const QString& reason)
 {
     QTextStream(stderr) << "tonobild-cli: " << reason << '\n';
     return 1;
+}
+
+int sendToStandardOutput(PictureSender& sender)
+{
+    const SampleFormat format = sender.format();
+    const std::uint64_t bytes = sender.sampleCount() * static_cast<std::uint64_t>(format.bits / 8);
+    if (format.bits != 8 || !fitsPcmWav(bytes))
+        return fail(QStringLiteral("standard output takes a WAV of 8-bit samples up to 4 GB only"));
+    try {
+        StandardOutput out;
+        const auto header = pcm8MonoHeader(format.rate, static_cast<std::uint32_t>(bytes));
+        out.write(header.data(), header.size());
+        sender.send(out, {});
+        out.finish();
+    } catch (const FileError& error) {
+        return fail(QString::fromStdString(error.what()));
+    }
+    QTextStream(stderr) << "Wrote standard output: " << QString::fromStdString(sender.contents()) << ", " << bytes
+                        << " bytes, " << QString::number(sender.seconds(), 'f', 2) << " seconds at " << format.rate
+                        << " samples per second\n";
+    return 0;
 }
 
 std::optional<int> parseOrExit(QCommandLineParser& parser, const QStringList& arguments, int positionalCount)

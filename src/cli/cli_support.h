@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/working_state.h"
+#include "family/picture_sender.h"
 #include "picture/working_picture.h"
 
 namespace tonobild::cli {
@@ -24,6 +25,10 @@ std::optional<WorkingState> startState(const QCommandLineParser& parser, const Q
 
 // The signature read-out on one line ("\r\n" becomes "; "), as the commands print it.
 QString readOutLine(const std::string& caption);
+
+// The transmission as a WAV file on standard output, for "-" given as the file
+// to write; what was sent goes to standard error. Answers the exit code.
+int sendToStandardOutput(PictureSender& sender);
 
 // --input DEVICE: the input device of "record" and "listen".
 QCommandLineOption inputDeviceOption();

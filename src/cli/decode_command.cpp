@@ -82,11 +82,7 @@ int decodeCommand(const QStringList& arguments)
                                     QStringLiteral("read the resolution, \"Half X\", \"Mono Image\" and \"Compand\" "
                                                    "out of AUDIO first, as \"detect\" does; the options given here "
                                                    "override what it finds"));
-    const QCommandLineOption condition(
-        QStringLiteral("condition"),
-        QStringLiteral("condition the recording first (before --detect): read its WAV header, take off a bias, and "
-                       "take the centre of each held sample at any recording rate and clock (a recording from a "
-                       "sound card)"));
+    const QCommandLineOption condition = conditionOption();
     describe(parser, options, detect, condition);
     if (auto exit = parseOrExit(parser, arguments, 2))
         return *exit;
@@ -94,10 +90,12 @@ int decodeCommand(const QStringList& arguments)
     const QString picturePath = parser.positionalArguments().at(1);
     if (auto elsewhere = handOverUnlessWrittenHere(QStringLiteral("decode"), arguments, picturePath))
         return *elsewhere;
-    // With --condition the conditioned samples are both detected and decoded.
+    // With --condition the conditioned samples are both detected and decoded; so are those of standard input.
     std::optional<ConditionReport> conditioning;
     std::optional<std::vector<std::uint8_t>> conditioned;
     if (parser.isSet(condition) && !(conditioned = conditionFile(audioPath, conditioning.emplace())))
+        return 1;
+    if (!conditioned && audioPath == QLatin1String("-") && !(conditioned = standardInputSamples()))
         return 1;
     std::optional<DetectedSettings> detected;
     if (parser.isSet(detect) && !(detected = detectInFile(audioPath, conditioned ? &*conditioned : nullptr)))

@@ -14,19 +14,29 @@ int detectCommand(const QStringList& arguments)
     parser.setApplicationDescription(QStringLiteral(
         "Reads the sender's resolution, \"Half X\", \"Mono Image\" and \"Compand\" out of a recorded "
         "transmission and prints them one per line as the options of \"decode\". How sure the answer is "
-        "goes to standard error. Exits with 1 when the file holds no transmission."));
+        "goes to standard error. Exits with 1 when the file holds no transmission. \"-\" reads standard input."));
     parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("recorded audio or RAW sample file"));
+    const QCommandLineOption condition = conditionOption();
+    parser.addOption(condition);
     if (auto exit = parseOrExit(parser, arguments, 1))
         return *exit;
 
     const QString path = parser.positionalArguments().at(0);
-    const auto found = detectInFile(path);
+    ConditionReport report;
+    std::optional<std::vector<std::uint8_t>> conditioned;
+    if (parser.isSet(condition) && !(conditioned = conditionFile(path, report)))
+        return 1;
+    const auto found = detectInFile(path, conditioned ? &*conditioned : nullptr);
     if (!found)
         return 1;
     QTextStream out(stdout);
     for (const QString& option : decodeOptionsFor(*found))
         out << option << '\n';
-    QTextStream(stderr) << path << ": " << sureness(*found, QFileInfo(path).size()) << '\n';
+    QTextStream err(stderr);
+    if (conditioned)
+        err << "Conditioned: " << QString::fromStdString(describe(report)) << '\n';
+    err << path << ": " << sureness(*found, conditioned ? static_cast<qint64>(conditioned->size()) : QFileInfo(path).size())
+        << '\n';
     return 0;
 }
 

@@ -4,7 +4,7 @@
 
 #include "cli/cli_support.h"
 #include "common/file_error.h"
-#include "soundfile/wav_file.h"
+#include "soundfile/recording.h"
 #include "soundfile/sample_file.h"
 
 namespace tonobild::cli {
@@ -31,15 +31,32 @@ std::optional<DetectedSettings> detectInFile(const QString& path, const std::vec
     return found;
 }
 
+QCommandLineOption conditionOption()
+{
+    return {QStringLiteral("condition"),
+            QStringLiteral("condition the recording first (before --detect): read it through libsndfile (WAV, FLAC, "
+                           "OGG, MP3, ...), take off a bias, find the hold length from the line syncs, and read the "
+                           "centre of each held sample at any recording rate and clock, or rebuild the transmission "
+                           "from its quarter-rate tone (a player's resampler, a voice channel, a mistuned receiver)")};
+}
+
 std::optional<std::vector<std::uint8_t>> conditionFile(const QString& path, ConditionReport& report)
 {
     try {
-        SampleFile file(path.toStdString());
-        return conditionRecording(file, &report);
+        Recording recording(path.toStdString());
+        return conditionRecording(recording, &report);
     } catch (const FileError& error) {
         fail(QString::fromStdString(error.what()));
-    } catch (const WavFormatError& error) {
-        fail(QStringLiteral("cannot condition %1: %2").arg(path, QString::fromUtf8(error.what())));
+    }
+    return std::nullopt;
+}
+
+std::optional<std::vector<std::uint8_t>> standardInputSamples()
+{
+    try {
+        return readStandardInput();
+    } catch (const FileError& error) {
+        fail(QString::fromStdString(error.what()));
     }
     return std::nullopt;
 }

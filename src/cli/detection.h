@@ -1,6 +1,7 @@
 // Reading the sender's settings out of a recording for "detect" and "decode --detect".
 #pragma once
 
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -17,9 +18,16 @@ namespace tonobild::cli {
 std::optional<DetectedSettings> detectInFile(const QString& path,
                                              const std::vector<std::uint8_t>* conditioned = nullptr);
 
-// The file's samples through the receiving front end. Prints the reason and
-// answers nothing when the file cannot be read or its WAV header is not one of PCM audio.
+// --condition: the recording through the receiving front end first, for "decode" and "detect".
+QCommandLineOption conditionOption();
+
+// The recording's samples through the receiving front end ("-": standard
+// input). Prints the reason and answers nothing when it cannot be read.
 std::optional<std::vector<std::uint8_t>> conditionFile(const QString& path, ConditionReport& report);
+
+// The bytes of standard input, for a recording named "-" that is read more than
+// once. Prints the reason and answers nothing when it cannot be read.
+std::optional<std::vector<std::uint8_t>> standardInputSamples();
 
 // The options of "decode" that give these settings, in the order of
 // kDetectedOptions: "--resolution WxH", then "--half-x", "--mono" and

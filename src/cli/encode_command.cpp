@@ -61,7 +61,8 @@ void describe(QCommandLineParser& parser, const EncodeOptions& options)
                        "With --standard MODE it sends in a standard slow-scan mode instead; "
                        "\"tonobild-cli encode --standard M1 --help\" describes its options."));
     parser.addPositionalArgument(QStringLiteral("PICTURE"), QStringLiteral("picture file to send"));
-    parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("WAV file to write"));
+    parser.addPositionalArgument(QStringLiteral("AUDIO"), QStringLiteral("WAV file to write (\"-\": the WAV alone on "
+                                                                         "standard output)"));
     parser.addOptions({options.resolution, options.signature, options.noPrepare, options.halfX, options.compand,
                        options.mono, options.slow, options.cb, options.mode, options.playerWav});
 }
@@ -162,6 +163,8 @@ int encodeCommand(const QStringList& arguments)
     const EncoderControls encoderControls = numberedEncoderControls(*controls);
     OwnSender sender(*picture, encoderControls, *state, *numberedEncoderSettings(*controls),
                      numberedTransmissionRate(*controls));
+    if (audioPath == QLatin1String("-"))
+        return sendToStandardOutput(sender);
     const std::uint32_t rate = sender.format().rate;
     TransmissionFiles files(audioPath.toStdString(), rate,
                             parser.isSet(options.playerWav) ? TransmissionFiles::PlayerWav::With

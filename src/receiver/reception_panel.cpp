@@ -8,8 +8,8 @@
 #include <QRadioButton>
 
 #include "widgets/user_dialogs.h"
-#include "soundfile/wav_file.h"
 #include "common/file_error.h"
+#include "soundfile/recording.h"
 #include "soundfile/sample_file.h"
 #include "picture/picture_files.h"
 #include "frontend/receiving_front_end.h"
@@ -52,8 +52,8 @@ ReceptionPanel::ReceptionPanel(UserDialogs& dialogs, WindowControls controls, QW
     conditionBox = new QCheckBox(QStringLiteral("Condition recording"), this);
     conditionBox->setObjectName(QStringLiteral("conditionBox"));
     conditionBox->setToolTip(QStringLiteral(
-        "Undo what a sound card did: its rate, its clock, a bias, and the samples it held (for recordings from a "
-        "sound card or another program)"));
+        "Undo what a sound card, a player or a voice channel did: its rate, its clock, a bias, the samples it held, "
+        "the top octave a resampler or a voice channel took (any recording: WAV, FLAC, OGG, MP3, ...)"));
     monoBox = new QCheckBox(QStringLiteral("Mono reception"), this);
     monoBox->setObjectName(QStringLiteral("monoBox"));
     monoBox->setToolTip(QStringLiteral("The sender left out the blue pass (\"Mono Image\"): rebuild it in grey"));
@@ -86,10 +86,10 @@ std::unique_ptr<SampleSource> ReceptionPanel::openRecording(const std::string& p
     // come to the end of a device.
     if (const QString kind = specialFileKind(QString::fromStdString(path)); !kind.isEmpty())
         throw FileError("cannot read", path, "it is " + kind.toStdString() + ", not a recording file");
-    auto file = std::make_unique<SampleFile>(path);
     if (!conditionsRecording())
-        return file;
-    return std::make_unique<ConditionedSamples>(conditionRecording(*file));
+        return std::make_unique<SampleFile>(path);
+    Recording recording(path);
+    return std::make_unique<ConditionedSamples>(conditionRecording(recording));
 }
 
 void ReceptionPanel::detectSettings()
@@ -102,10 +102,6 @@ void ReceptionPanel::detectSettings()
     } catch (const FileError& error) {
         dialogs_.message(this, kDetectTitle,
                          QStringLiteral("The recording cannot be read: %1").arg(QString::fromStdString(error.what())));
-        return;
-    } catch (const WavFormatError& error) {
-        dialogs_.message(this, kDetectTitle,
-                         QStringLiteral("%1 cannot be conditioned: %2").arg(path, QString::fromUtf8(error.what())));
         return;
     } catch (const std::exception& error) { // memory running out for a very long recording
         dialogs_.message(this, kDetectTitle,

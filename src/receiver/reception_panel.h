@@ -39,8 +39,7 @@ public:
     bool monoReception() const;
 
     // The recording as the decoder reads it: the file, or its conditioned
-    // samples when "Condition recording" is ticked. Throws FileError, and
-    // WavFormatError for a WAV header that is not one of PCM audio.
+    // samples when "Condition recording" is ticked. Throws FileError.
     std::unique_ptr<SampleSource> openRecording(const std::string& path) const;
 
     // "Detect settings": sets the controls and says what was found.

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "common/sample_sink.h"
+
 namespace tonobild {
 
 class SampleSource {
@@ -19,7 +21,7 @@ public:
     virtual std::span<const std::uint8_t> nextBlock() = 0;
 };
 
-// A recorded audio file, read in blocks of 64 KiB.
+// A recorded audio file, read in blocks of 64 KiB; "-" reads standard input.
 class SampleFile final : public SampleSource {
 public:
     static constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
@@ -52,6 +54,16 @@ private:
     std::span<const std::uint8_t> samples_;
     std::size_t blockBytes_;
     std::size_t offset_ = 0;
+};
+
+// The bytes of standard input, read to its end. Throws FileError.
+std::vector<std::uint8_t> readStandardInput();
+
+// Samples written to standard output, for a command given "-" as the file it writes.
+class StandardOutput final : public SampleSink {
+public:
+    void write(const std::uint8_t* samples, std::size_t count) override; // throws FileError
+    void finish();                                                        // throws FileError
 };
 
 } // namespace tonobild

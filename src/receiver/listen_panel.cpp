@@ -38,7 +38,7 @@ QString timeText(double seconds)
 ListenPanel::ListenPanel(Host& host, SettingsStore& store, QWidget* parent)
     : QWidget(parent), host_(host), store_(store),
       ownFinder_(host.decoderControls(), settings_, [this](bool ticked) { host_.setLicLock(ticked); }),
-      session_({&ownFinder_})
+      session_({&ownFinder_, &standardFinder_})
 {
     buildControls();
     layOutControls();
@@ -128,8 +128,15 @@ void ListenPanel::connectSession()
     connect(&session_, &ListeningSession::keepFailed, this, [this](const QString& message) {
         statusLabel->setText(QStringLiteral("The picture could not be kept: %1. Listening goes on.").arg(message));
     });
-    connect(&session_, &ListeningSession::listeningFailed, this,
-            [this](const QString& reason) { stopListening(reason); });
+    connect(&session_, &ListeningSession::deviceLost, this, [this](const QString& message) {
+        rowLabel->clear();
+        timeLeftLabel->clear();
+        levelBar->setValue(0);
+        statusLabel->setText(message + QStringLiteral(" What arrived of a transmission is kept; listening resumes when it is back."));
+    });
+    connect(&session_, &ListeningSession::deviceBack, this, [this] {
+        statusLabel->setText(QStringLiteral("Listening on %1 again").arg(inputBox->currentText()));
+    });
 }
 
 void ListenPanel::showEvent(QShowEvent* event)

@@ -9,6 +9,7 @@
 
 #include "decoder/decoder_controls.h"
 #include "family/own_family.h"
+#include "family/standard_family.h"
 #include "picture/working_picture.h"
 #include "receiver/listening_session.h"
 
@@ -74,6 +75,7 @@ private:
     SettingsStore& store_;
     DecodeSettings settings_; // brought up to date when a transmission begins
     OwnFinder ownFinder_;     // the station's own format, with the window's controls
+    StandardFinder standardFinder_; // the standard modes, found by their VIS headers or their lines
     ListeningSession session_;
     QPushButton* listenButton = nullptr;
     QComboBox* inputBox = nullptr;

@@ -57,6 +57,8 @@ QWidget* ListenPanel::buildListenRow()
     listenButton = named(new QPushButton(kListenCaption), "listenButton", kListenCaption);
     listenButton->setToolTip(QStringLiteral("Receive every transmission on the input device and keep it in the gallery"));
     inputBox = named(new QComboBox, "listenInput", QStringLiteral("Input Device"));
+    inputBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    inputBox->setMinimumContentsLength(12);
     inputBox->addItem(QStringLiteral("Default input"), QString());
     for (const QAudioDevice& device : AudioEngine::inputs())
         inputBox->addItem(device.description(), device.description());
@@ -83,8 +85,9 @@ QWidget* ListenPanel::buildSignalColumn()
 {
     waterfallView = named(new WaterfallView, "waterfall", QStringLiteral("Waterfall of the input"));
     bandBox = named(new QComboBox, "waterfallBand", QStringLiteral("Waterfall band"));
-    bandBox->addItem(QStringLiteral("0 to 3000 Hz (standard modes)"), WaterfallView::kStandardTopHz);
-    bandBox->addItem(QStringLiteral("Whole band (own format)"), 0.0);
+    bandBox->addItem(QStringLiteral("0 - 3000 Hz"), WaterfallView::kStandardTopHz);
+    bandBox->addItem(QStringLiteral("Whole band"), 0.0);
+    bandBox->setToolTip(QStringLiteral("0 to 3000 Hz for the standard modes; the whole band for the station's own format"));
     levelBar = named(new QProgressBar, "inputLevel", QStringLiteral("Input level"));
     levelBar->setRange(0, 128);
     levelBar->setTextVisible(false);

@@ -72,6 +72,8 @@ QWidget* ListenPanel::buildGalleryRow()
     galleryStrip->setGridSize(QSize(kThumbnailWidth + 24, kThumbnailWidth * 3 / 4 + 3 * fontMetrics().height() + 8));
     galleryStrip->setFixedHeight(galleryStrip->gridSize().height() + 24);
     againMode = named(new QComboBox, "decodeAgainMode", QStringLiteral("Mode to decode again in"));
+    againMode->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    againMode->setMinimumContentsLength(12);
     againMode->addItem(QStringLiteral("Mode as found"), QString());
     for (const standard::StandardMode& mode : standard::modeTable())
         againMode->addItem(QString::fromStdString(mode.name), QString::fromStdString(mode.shortName));
@@ -79,7 +81,7 @@ QWidget* ListenPanel::buildGalleryRow()
     againOffset = named(new QLineEdit, "decodeAgainOffset", QStringLiteral("Offset in Hz"));
     for (QLineEdit* box : {againPpm, againOffset}) {
         box->setPlaceholderText(QStringLiteral("measured"));
-        box->setMaximumWidth(90);
+        box->setMaximumWidth(80);
     }
     decodeAgainButton = named(new QPushButton(QStringLiteral("Decode again")), "decodeAgainButton",
                               QStringLiteral("Decode again"));

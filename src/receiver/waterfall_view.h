@@ -35,7 +35,7 @@ public:
     const QImage& rows() const { return image_; }
 
     QSize sizeHint() const override { return {kColumns, 200}; }
-    QSize minimumSizeHint() const override { return {300, 120}; }
+    QSize minimumSizeHint() const override { return {220, 120}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

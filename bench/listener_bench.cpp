@@ -67,26 +67,38 @@ std::vector<std::uint8_t> tenMinutes()
     return sound;
 }
 
+// A listener at 44100 for both families, the own format at level 3.
+struct Listening {
+    // The sound in blocks of a tenth of a second, as the input device delivers it.
+    void feed(const std::vector<std::uint8_t>& sound)
+    {
+        for (std::size_t at = 0; at < sound.size(); at += kBlock)
+            listener.feed(std::span(sound).subspan(at, std::min(kBlock, sound.size() - at)));
+    }
+
+    DecoderControls controls;
+    DecodeSettings settings{.normlevel = 3};
+    CountingHost host;
+    OwnFinder own{controls, settings, {}};
+    StandardFinder standard;
+    TransmissionFinder* families[2] = {&own, &standard};
+    Listener listener{families, kRate, host};
+};
+
 void BM_ListenToAnHourOfSilenceAndNoise(benchmark::State& state)
 {
     const std::vector<std::uint8_t> sound = tenMinutes();
-    DecoderControls controls;
-    DecodeSettings settings{.normlevel = 3};
     for (auto _ : state) {
-        CountingHost host;
-        OwnFinder own(controls, settings, {});
-        StandardFinder standard;
-        TransmissionFinder* families[] = {&own, &standard};
-        Listener listener(families, kRate, host);
+        Listening listening;
+        CountingHost& host = listening.host;
         long afterTenMinutes = 0;
         const auto start = std::chrono::steady_clock::now();
         for (int part = 0; part < 6; ++part) {
-            for (std::size_t at = 0; at < sound.size(); at += kBlock)
-                listener.feed(std::span(sound).subspan(at, std::min(kBlock, sound.size() - at)));
+            listening.feed(sound);
             if (part == 0)
                 afterTenMinutes = residentKiB();
         }
-        listener.finish();
+        listening.listener.finish();
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
         state.counters["core_share_percent"] = 100.0 * spent.count() / 3600.0;
         state.counters["resident_KiB_after_10_min"] = static_cast<double>(afterTenMinutes);
@@ -115,22 +127,15 @@ std::vector<std::uint8_t> pd120AmongSilence()
 void BM_ListenToAPd120(benchmark::State& state)
 {
     const std::vector<std::uint8_t> sound = pd120AmongSilence();
-    DecoderControls controls;
-    DecodeSettings settings{.normlevel = 3};
     for (auto _ : state) {
-        CountingHost host;
-        OwnFinder own(controls, settings, {});
-        StandardFinder standard;
-        TransmissionFinder* families[] = {&own, &standard};
-        Listener listener(families, kRate, host);
+        Listening listening;
         const auto start = std::chrono::steady_clock::now();
-        for (std::size_t at = 0; at < sound.size(); at += kBlock)
-            listener.feed(std::span(sound).subspan(at, std::min(kBlock, sound.size() - at)));
-        listener.finish();
+        listening.feed(sound);
+        listening.listener.finish();
         const std::chrono::duration<double> spent = std::chrono::steady_clock::now() - start;
         state.counters["core_share_percent"] = 100.0 * spent.count() * kRate / static_cast<double>(sound.size());
         state.counters["resident_KiB"] = static_cast<double>(residentKiB());
-        state.counters["pictures"] = host.pictures;
+        state.counters["pictures"] = listening.host.pictures;
     }
 }
 BENCHMARK(BM_ListenToAPd120)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();

@@ -10,7 +10,6 @@
 
 #include <sys/resource.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,19 +24,13 @@
 #include "family/standard_family.h"
 #include "picture/photo_cards.h"
 #include "settings/memory_settings_store.h"
-#include "widgets/user_dialogs.h"
+#include "window_bench_support.h"
 
 namespace {
 
 using namespace tonobild;
 
-class SilentDialogs final : public UserDialogs {
-public:
-    void message(QWidget*, const QString&, const QString&) override {}
-    QString askText(QWidget*, const QString&, const QString&) override { return {}; }
-    bool ask(QWidget*, const QString&, const QString&) override { return false; }
-    void beep() override {}
-};
+using bench::SilentDialogs;
 
 // Seconds of processor time the process has taken, all its threads.
 double processorSeconds()
@@ -99,13 +92,3 @@ void BM_ListenWithTheReceiveViewShown(benchmark::State& run)
 BENCHMARK(BM_ListenWithTheReceiveViewShown)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

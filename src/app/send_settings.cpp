@@ -7,6 +7,13 @@ namespace tonobild {
 
 namespace {
 
+constexpr const char* kSendSection = "Send";
+constexpr const char* kStandardModeKey = "Standard Mode";
+constexpr const char* kSendFskIdKey = "Send FSK ID";
+constexpr const char* kCallsignKey = "Callsign";
+constexpr const char* kCaptionLineKeys[2] = {"Caption Line 1", "Caption Line 2"};
+constexpr const char* kCaptionPlaceKey = "Caption Place";
+constexpr const char* kCaptionColourKey = "Caption Colour";
 constexpr const char* kPlaceNames[2] = {"Top", "Bottom"};
 
 std::string notTaken(const char* key, const std::string& value, const std::string& expected)

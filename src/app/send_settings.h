@@ -1,8 +1,10 @@
 // What the Send view keeps in the settings store's section "Send": the signal
-// chosen (a standard mode by its short name, or the station's own format), the
-// FSK identification and its callsign, and the caption drawn on the picture.
-// Text, like every setting; a stored value that is not one of its key's is
-// named, and the default taken until it is set again.
+// chosen ("Standard Mode": a standard mode by its short name, or empty for the
+// station's own format), the FSK identification ("Send FSK ID", 0 or 1) and its
+// "Callsign", and the caption drawn on the picture ("Caption Line 1", "Caption
+// Line 2", "Caption Place" Top or Bottom, "Caption Colour" by its name). Text,
+// like every setting; a stored value that is not one of its key's is named,
+// and the default taken until it is set again.
 #pragma once
 
 #include <string>
@@ -13,14 +15,6 @@
 namespace tonobild {
 
 class SettingsStore;
-
-inline constexpr const char* kSendSection = "Send";
-inline constexpr const char* kStandardModeKey = "Standard Mode";
-inline constexpr const char* kSendFskIdKey = "Send FSK ID";
-inline constexpr const char* kCallsignKey = "Callsign";
-inline constexpr const char* kCaptionLineKeys[2] = {"Caption Line 1", "Caption Line 2"};
-inline constexpr const char* kCaptionPlaceKey = "Caption Place";
-inline constexpr const char* kCaptionColourKey = "Caption Colour";
 
 struct SendSettings {
     std::string standardMode; // a standard mode's short name ("M1"); empty: the station's own format

@@ -116,6 +116,7 @@ void ListenPanel::layOutControls()
     livePicture = named(new PictureView, "livePicture", QStringLiteral("Picture coming in"));
     livePicture->setKeepAspect(true);
     livePicture->setMinimumSize(320, 240);
+    livePicture->setNaturalSize({480, 360});
     livePicture->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     statusLabel = named(new QLabel(QStringLiteral("Not listening")), "listenStatus", QStringLiteral("Listening"));
     statusLabel->setWordWrap(true);

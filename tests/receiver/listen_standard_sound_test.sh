@@ -51,6 +51,18 @@ for i in 0 1 2; do
   awk -v db="$db" 'BEGIN { exit !(db == "inf" || db >= 35) }' || fail "${names[i]} came out at $db dB, below 35"
 done
 
+# The kept recording: "decode --standard" gives the picture kept; decoded again by hand in its
+# mode, with the clock and tuning set, it comes out as well.
+kept=$(ls "$gallery"/*_"${callsigns[0]}".png 2>/dev/null | head -n 1)
+if [ -n "$kept" ]; then
+  "$cli" decode --standard "${kept%.png}.wav" "$work/again.png" > /dev/null || fail "decode --standard of the kept recording"
+  [ "$(psnr "$kept" "$work/again.png")" = inf ] || fail "the kept recording decodes to another picture than the one kept"
+  "$cli" decode --standard --standard-mode R36 --ppm 0 --offset 0 "${kept%.png}.wav" "$work/by-hand.png" |
+    grep -q "^Robot 36, forced, +0 ppm, +0 Hz" || fail "decode --standard by hand does not say it was forced"
+  db=$(psnr "$work/sent-0.png" "$work/by-hand.png")
+  awk -v db="$db" 'BEGIN { exit !(db == "inf" || db >= 35) }' || fail "decoded again by hand: $db dB, below 35"
+fi
+
 # At the default rate only: the device goes away 15 s into a Robot 36 and comes back; then a
 # Robot 36 joined 5 s in is found by its lines. What arrived of the first is kept.
 if [ -z "${3:-}" ]; then

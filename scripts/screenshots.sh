@@ -9,7 +9,8 @@
 # it opens, in its Send view) and, when xdotool is there: test-card-loaded.png
 # (after a click on the test-card thumbnail, which places the card into the
 # working picture), card-tooltip.png (the black cross card's tooltip),
-# encoded-progress.png (the progress bar after Encode), picture-viewer.png
+# encoded-progress.png (the progress bar after Encode, with a caption on the
+# picture to be transmitted), picture-viewer.png
 # (View), decoder-options.png (the Decoder options view), receive-view.png (the
 # Receive view listening through a private sound server: a Robot 8 B/W kept in
 # the strip, a Robot 36 arriving) and recorder-no-device.png (the recorder
@@ -79,6 +80,7 @@ set -euo pipefail
 root=$1 station=$2 cli=$3 out=$4 settings=$5
 . "$root/tests/support/private_sound_server.sh"
 start_private_sound_server
+unset QT_QPA_PLATFORM # the server's tests run offscreen; here the windows go on the virtual screen
 mkdir -p "$XDG_CONFIG_HOME/Tonobild 3"
 cp "$settings" "$XDG_CONFIG_HOME/Tonobild 3/Tonobild 3.ini"
 "$station" & pid=$!
@@ -95,6 +97,15 @@ xdotool mousemove --window "$window" 1292 105
 sleep 2
 import -window root -crop 560x260+806+40 +repage "$out/card-tooltip.png"
 xdotool mousemove --window "$window" 700 600
+
+echo "== A caption, shown on the picture to be transmitted before Encode"
+xdotool mousemove --window "$window" 1228 342 click 1
+xdotool type --delay 20 "DL1ABC de G4XYZ"
+xdotool mousemove --window "$window" 1228 370 click 1
+xdotool type --delay 20 "59 Hamburg"
+xdotool key Tab # out of the line: a line edit takes Ctrl+E for itself
+xdotool mousemove --window "$window" 700 600
+sleep 1
 
 echo "== After Encode: the progress bar keeps the line and pass reached"
 xdotool windowfocus --sync "$window" key ctrl+e

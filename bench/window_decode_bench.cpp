@@ -2,29 +2,22 @@
 // the window's progress steps, yields and repaints. A 640 x 480 transmission.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
 #include "app/form1.h"
-#include "widgets/user_dialogs.h"
 #include "encoder/encoder.h"
 #include "encoder/transmission_files.h"
 #include "settings/memory_settings_store.h"
+#include "window_bench_support.h"
 
 namespace {
 
 using namespace tonobild;
 
-class SilentDialogs final : public UserDialogs {
-public:
-    void message(QWidget*, const QString&, const QString&) override {}
-    QString askText(QWidget*, const QString&, const QString&) override { return {}; }
-    bool ask(QWidget*, const QString&, const QString&) override { return false; }
-    void beep() override {}
-};
+using bench::SilentDialogs;
 
 void BM_WindowDecode640x480(benchmark::State& run)
 {
@@ -61,13 +54,3 @@ void BM_WindowDecode640x480(benchmark::State& run)
 BENCHMARK(BM_WindowDecode640x480)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
-
-int main(int argc, char* argv[])
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -98,6 +98,7 @@ void Form1::connectReactions()
     connectDecodeReactions();
     connectAudioReactions();
     connectSourceReactions();
+    connectSendReactions();
     addCommandShortcuts();
 }
 
@@ -124,6 +125,8 @@ void Form1::Form_Load()
 {
     startUp(state_);
     timecalc();
+    for (const std::string& problem : readSendSettings(store_).problems)
+        dialogs_.message(this, QStringLiteral("Send settings"), QString::fromStdString(problem) + '.');
     verno->setText(QStringLiteral(TONOBILD_VERSION_STRING));
 
     std::string testCards = store_.read(kDirectoriesSection, kTestPatternKey, "");

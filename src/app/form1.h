@@ -20,12 +20,14 @@
 #include "encoder/encoder.h"
 #include "picture/resolution.h"
 #include "picture/working_picture.h"
+#include "app/send_settings.h"
 #include "receiver/listen_panel.h"
 #include "settings/mode_presets.h"
 #include "settings/numbered_controls.h"
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -33,9 +35,14 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QTabWidget;
 class QVBoxLayout;
 
 namespace tonobild {
+
+namespace standard {
+struct StandardMode;
+}
 
 class PictureSender;
 class PictureView;
@@ -165,16 +172,41 @@ private:
     ModePreset windowPreset() const;
     void selectStoredMode();
     void reportSettingsProblem();
-    bool encodeTo(const QString& audioFile, PictureSender& sender);
+    // Where a sender's samples go: opened before, completed after (answering
+    // what could not be completed beside the main file), abandoned on a failure.
+    struct EncodeTarget {
+        SampleSink& sink;
+        std::function<void()> open;
+        std::function<std::string()> commit;
+        std::function<void()> abandon;
+    };
+    bool encodeTo(PictureSender& sender, const EncodeTarget& target);
+    bool encodeOwn(const EncoderSettings& settings);
+    bool encodeStandard(const standard::StandardMode& mode);
     void buildControls();
-    QWidget* buildCommandColumn();
-    void addFileNameBoxes(QVBoxLayout* layout);
+    void buildHiddenControls();
+    QWidget* buildPictureColumn();
+    QWidget* buildSendView();
+    QGroupBox* buildSignalFrame();
+    QGroupBox* buildCaptionFrame();
+    QWidget* buildFileAndProgressBar();
+    QWidget* buildDecoderOptionsView();
+    void addOutputPictureBox(QVBoxLayout* layout);
     QGroupBox* buildResolutionFrame();
     QWidget* buildReceptionColumn();
     QGroupBox* buildLicInsetFrame();
     QGroupBox* buildSyncLevelFrame();
     QGroupBox* buildThumbnailFrame();
-    QWidget* buildPictureColumn();
+    // The Send view's own controls (form1_send.cpp).
+    void connectSendReactions();
+    void showSendSettings(const SendSettings& settings);
+    SendSettings sendSettings() const;
+    void sendSettingsChanged();
+    void showStandardDuration();
+    // The standard mode chosen to send in, or none: the station's own format.
+    const standard::StandardMode* chosenStandardMode() const;
+    // The working picture as it is sent: with the caption, when there is one.
+    const WorkingPicture& sendingPicture();
     void connectReactions();
     void setCommandsEnabled(bool enabled);
     // Yields to the event loop at a progress point; answers false when the window is closing.
@@ -274,7 +306,17 @@ private:
     QLabel* Label15 = nullptr; // signature read-out
     QPushButton* viewButton = nullptr; // "View": the working picture at full size
     ReceptionPanel* receptionPanel = nullptr; // "Detect settings", "Condition recording", "Mono reception"
-    ListenPanel* listenPanel = nullptr;       // "Listen": live reception into the gallery
+    ListenPanel* listenPanel = nullptr;       // the Receive view: live reception into the gallery
+    QTabWidget* views = nullptr;              // "Send", "Receive", "Decoder options"
+    QRadioButton* ownSignal = nullptr;        // send in the station's own format
+    QRadioButton* standardSignal = nullptr;   // send in the standard mode chosen
+    QComboBox* standardModeBox = nullptr;
+    QLabel* standardDuration = nullptr;
+    QCheckBox* fskIdBox = nullptr;            // "Send FSK ID"
+    QLineEdit* callsignBox = nullptr;
+    std::array<QLineEdit*, 2> captionLines{};
+    QComboBox* captionPlace = nullptr;
+    QComboBox* captionColour = nullptr;
     QCheckBox* playerWavBox = nullptr; // Encode also writes the player WAV (not stored: off at every start)
     QLabel* signature = nullptr; // the signature text (hidden)
     QLabel* verno = nullptr;     // version
@@ -302,7 +344,7 @@ private:
     bool closing_ = false;
     bool busy_ = false; // Encode or Decode runs
     QElapsedTimer lastRepaint_;
-    QVBoxLayout* receptionSlot_ = nullptr; // where the reception panel sits, under Decode
+    WorkingPicture sending_; // the working picture with the caption, as it is sent
     std::array<QRadioButton*, 28> options_{};
     std::array<QCheckBox*, 12> checks_{};
 };

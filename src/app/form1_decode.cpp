@@ -217,7 +217,7 @@ void Form1::showDecodingPicture(bool decoding)
         return;
     }
     Picture1->hide();
-    Image1->setImage(toImage(picture_));
+    refreshPreview();
     Frame7->show();
 }
 

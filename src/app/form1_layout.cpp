@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QScrollBar>
+#include <QComboBox>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include "widgets/clickable_label.h"
@@ -112,6 +115,24 @@ QGridLayout* modeLegend(std::initializer_list<QRadioButton*> modes)
     return panel;
 }
 
+// A view in a scroll area of its own: a window too small for the view
+// scrolls it; a window of its natural size shows all of it.
+class ViewArea final : public QScrollArea {
+public:
+    explicit ViewArea(QWidget* view)
+    {
+        setWidget(view);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+    }
+    QSize sizeHint() const override { return widget()->sizeHint(); }
+};
+
+QScrollArea* scrolled(QWidget* view)
+{
+    return new ViewArea(view);
+}
+
 QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
 {
     auto* layout = new QHBoxLayout;
@@ -122,15 +143,32 @@ QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
 
 } // namespace
 
+// The working picture and the mode buttons on the left, in sight in every
+// view; the views on the right, with the audio file and the progress under
+// them; a view scrolls when the window is too small for it.
 void Form1::buildControls()
 {
     auto* columns = new QHBoxLayout(this);
     columns->setSizeConstraint(QLayout::SetMinimumSize); // never squeeze the preview or the thumbnails
     columns->addWidget(buildPictureColumn());
-    columns->addWidget(buildCommandColumn());
-    columns->addWidget(buildReceptionColumn());
+    QWidget* send = buildSendView();
+    QWidget* fileAndProgress = buildFileAndProgressBar();
+    QWidget* decoderOptions = buildDecoderOptionsView();
+    listenPanel = new ListenPanel(*this, store_);
+    views = named(new QTabWidget, "views", QStringLiteral("Views"));
+    views->addTab(scrolled(send), QStringLiteral("&Send"));
+    views->addTab(scrolled(listenPanel), QStringLiteral("&Receive"));
+    views->addTab(scrolled(decoderOptions), QStringLiteral("&Decoder options"));
+    auto* right = new QVBoxLayout;
+    right->addWidget(views, 1);
+    right->addWidget(fileAndProgress);
+    columns->addLayout(right, 1);
+    buildHiddenControls();
+}
 
-    // Controls that exist and keep their values but are never shown.
+// Controls that exist and keep their values but are never shown.
+void Form1::buildHiddenControls()
+{
     auto* hidden = new QWidget(this);
     hidden->setObjectName(QStringLiteral("hiddenControls"));
     auto* hiddenLayout = new QVBoxLayout(hidden);
@@ -153,12 +191,6 @@ void Form1::buildControls()
     for (QWidget* w : std::initializer_list<QWidget*>{Command3, Check6, Check7, signature, nrMethod, timeReduction, leader})
         hiddenLayout->addWidget(w);
     hidden->hide();
-
-    receptionPanel = new ReceptionPanel(dialogs_, {Option1, Option2, Option3, Check2, Check9, Text2});
-    receptionSlot_->addWidget(receptionPanel);
-    listenPanel = new ListenPanel(*this, store_);
-    receptionSlot_->addWidget(listenPanel);
-
     group(this, {Option4, Option5});
     group(this, {Option8, Option9});
     group(this, {Option10, Option11});
@@ -203,98 +235,177 @@ QWidget* Form1::buildPictureColumn()
     previewLayout->addWidget(Image1);
     previewLayout->addLayout(row({Label15, viewButton}));
 
-    auto* xShift = frame(QStringLiteral("XShift"));
-    Label4 = valueLabel("Label4", QStringLiteral("0"), QStringLiteral("XShift"));
-    Command5 = button("Command5", QStringLiteral("Reset"), QStringLiteral("Reset XShift"));
-    xShift->setLayout(row({Label4, Command5}));
-    auto* yShift = frame(QStringLiteral("YShift"));
-    Label5 = valueLabel("Label5", QStringLiteral("0"), QStringLiteral("YShift"));
-    Command6 = button("Command6", QStringLiteral("Reset"), QStringLiteral("Reset YShift"));
-    yShift->setLayout(row({Label5, Command6}));
-
     layout->addWidget(Frame7);
     layout->addWidget(Picture1, 1);
     layout->addWidget(preview);
-    layout->addLayout(row({xShift, yShift}));
-    Label7 = helpLabel("Label7", help::receptionProblems(), QStringLiteral("Help with reception problems"), 370);
-    layout->addWidget(Label7);
     layout->addStretch();
     return column;
 }
 
-QWidget* Form1::buildCommandColumn()
+// "Send": the signal and what goes into it, the picture's sources, the
+// caption, Encode and Play with the transmitter.
+QWidget* Form1::buildSendView()
 {
-    auto* column = new QWidget;
-    auto* layout = new QVBoxLayout(column);
-
     Command1 = button("Command1", QStringLiteral("Encode"));
-    Command2 = button("Command2", QStringLiteral("Decode"));
-    Command4 = button("Command4", QStringLiteral("STOP"));
-    Command7 = button("Command7", QStringLiteral("Record"));
     Command8 = button("Command8", QStringLiteral("Play"));
     transmitterButton = button("transmitterButton", QStringLiteral("Transmitter..."));
-    Label9 = valueLabel("Label9", QStringLiteral("0"), QStringLiteral("Progress"));
-    layout->addLayout(row({Command1, Command2, Command4}));
-    receptionSlot_ = new QVBoxLayout; // the reception panel, once the controls it sets exist
-    layout->addLayout(receptionSlot_);
-    layout->addLayout(row({Command7, Command8, transmitterButton, Label9}));
-    passProgress = named(new QProgressBar, "passProgress", QStringLiteral("Progress of the transmission"));
-    layout->addWidget(passProgress);
-    addFileNameBoxes(layout);
+    auto* signal = new QVBoxLayout;
+    signal->addWidget(buildSignalFrame());
+    signal->addLayout(row({Command1, Command8, transmitterButton}));
+    signal->addStretch();
 
-    Command9 = button("Command9", QStringLiteral("Save to file"));
-    Command12 = button("Command12", QStringLiteral("Save to clipboard"));
     Command10 = button("Command10", QStringLiteral("Load from Clipboard"));
-    layout->addLayout(row({Command9, Command12}));
-    layout->addWidget(Command10);
-    layout->addWidget(buildResolutionFrame());
-    Check2 = checkBox("Check2", QStringLiteral("Half X"), false);
-    Check9 = checkBox("Check9", QStringLiteral("Compand"), false);
-    Check10 = checkBox("Check10", QStringLiteral("Slow"), false);
-    layout->addLayout(row({Check2, Check9, Check10}));
-
     Command20 = button("Command20", QStringLiteral("Digital Encode"));
-    Command21 = button("Command21", QStringLiteral("Digital Decode"));
     Command19 = button("Command19", QStringLiteral("Digital Signing options"));
     Command22 = button("Command22", QStringLiteral("First - Time Guide"));
-    layout->addLayout(row({Command20, Command21}));
-    layout->addLayout(row({Command19, Command22}));
+    auto* picture = new QVBoxLayout;
+    picture->addWidget(buildThumbnailFrame());
+    picture->addWidget(Command10);
+    picture->addWidget(buildCaptionFrame());
+    picture->addLayout(row({Command20, Command19}));
+    picture->addWidget(Command22);
+    picture->addStretch();
 
-    Label8 = helpLabel("Label8", help::howToUse(), QStringLiteral("How to use"), 320);
-    layout->addWidget(Label8);
-    layout->addStretch();
-    Label11 = helpLabel("Label11", help::credits(), QStringLiteral("Credits"), 320);
-    verno = valueLabel("verno", QStringLiteral("0"), QStringLiteral("Version"));
-    layout->addWidget(Label11);
-    layout->addWidget(verno);
-    column->setMaximumWidth(340);
-    return column;
+    auto* view = new QWidget;
+    auto* columns = new QHBoxLayout(view);
+    columns->addLayout(signal);
+    columns->addLayout(picture);
+    return view;
 }
 
-// "Audio File Name:" and "Output Pic File Name:" with their browse buttons, and the player WAV box.
-void Form1::addFileNameBoxes(QVBoxLayout* layout)
+// The audio file, and where Encode, Decode and Play stand: under every view.
+QWidget* Form1::buildFileAndProgressBar()
 {
     Label2 = label("Label2", QStringLiteral("Audio File Name:"));
     Text2 = named(new QLineEdit, "Text2", QStringLiteral("Audio File Name:"));
     Command17 = button("Command17", QStringLiteral("-"), QStringLiteral("Browse for the audio file"));
-    Label3 = label("Label3", QStringLiteral("Output Pic File Name:"));
-    Text3 = named(new QLineEdit, "Text3", QStringLiteral("Output Pic File Name:"));
-    Command18 = button("Command18", QStringLiteral("-"), QStringLiteral("Browse for the output picture file"));
+    Command17->setFixedWidth(28);
     Label2->setBuddy(Text2);
-    Label3->setBuddy(Text3);
-    for (QPushButton* dash : {Command17, Command18})
-        dash->setFixedWidth(28);
     playerWavBox = named(new QCheckBox(QStringLiteral("Also write a WAV for other players")), "playerWavBox",
                          QStringLiteral("Also write a WAV for other players"));
     playerWavBox->setToolTip(QStringLiteral(
         "Encode also writes NAME-player.WAV: each sample held 4 times at 44100 (6 times at 48000 when Slow), "
         "which other players and sound servers pass unharmed. Play keeps playing the audio file itself."));
     playerWavBox->setAccessibleDescription(playerWavBox->toolTip());
-    layout->addWidget(Label2);
-    layout->addLayout(row({Text2, Command17}));
-    layout->addWidget(playerWavBox);
+    Command4 = button("Command4", QStringLiteral("STOP"));
+    Label9 = valueLabel("Label9", QStringLiteral("0"), QStringLiteral("Progress"));
+    Label9->setMinimumWidth(40);
+    passProgress = named(new QProgressBar, "passProgress", QStringLiteral("Progress of the transmission"));
+    auto* bar = new QWidget;
+    auto* layout = new QGridLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Label2, 0, 0);
+    layout->addLayout(row({Text2, Command17}), 0, 1);
+    layout->addWidget(playerWavBox, 0, 2, 1, 2);
+    layout->addWidget(passProgress, 1, 0, 1, 2);
+    layout->addWidget(Label9, 1, 2);
+    layout->addWidget(Command4, 1, 3);
+    layout->setColumnStretch(1, 1);
+    return bar;
+}
+
+// "Decoder options": Decode and Record, and every setting of the own format's decoder.
+QWidget* Form1::buildDecoderOptionsView()
+{
+    Command2 = button("Command2", QStringLiteral("Decode"));
+    Command7 = button("Command7", QStringLiteral("Record"));
+    receptionPanel = new ReceptionPanel(dialogs_, {Option1, Option2, Option3, Check2, Check9, Text2});
+    auto* decode = new QVBoxLayout;
+    decode->addLayout(row({Command2, Command7}));
+    decode->addWidget(receptionPanel);
+    decode->addWidget(buildReceptionColumn());
+
+    Command9 = button("Command9", QStringLiteral("Save to file"));
+    Command12 = button("Command12", QStringLiteral("Save to clipboard"));
+    Command21 = button("Command21", QStringLiteral("Digital Decode"));
+    auto* help = new QVBoxLayout;
+    addOutputPictureBox(help);
+    help->addLayout(row({Command9, Command12}));
+    help->addWidget(Command21);
+    Label7 = helpLabel("Label7", help::receptionProblems(), QStringLiteral("Help with reception problems"), 370);
+    Label8 = helpLabel("Label8", help::howToUse(), QStringLiteral("How to use"), 370);
+    Label11 = helpLabel("Label11", help::credits(), QStringLiteral("Credits"), 370);
+    verno = valueLabel("verno", QStringLiteral("0"), QStringLiteral("Version"));
+    for (QWidget* w : std::initializer_list<QWidget*>{Label7, Label8})
+        help->addWidget(w);
+    help->addStretch();
+    help->addWidget(Label11);
+    help->addWidget(verno);
+
+    auto* view = new QWidget;
+    auto* columns = new QHBoxLayout(view);
+    columns->addLayout(decode);
+    columns->addLayout(help);
+    return view;
+}
+
+// "Output Pic File Name:" with its browse button.
+void Form1::addOutputPictureBox(QVBoxLayout* layout)
+{
+    Label3 = label("Label3", QStringLiteral("Output Pic File Name:"));
+    Text3 = named(new QLineEdit, "Text3", QStringLiteral("Output Pic File Name:"));
+    Command18 = button("Command18", QStringLiteral("-"), QStringLiteral("Browse for the output picture file"));
+    Command18->setFixedWidth(28);
+    Label3->setBuddy(Text3);
     layout->addWidget(Label3);
     layout->addLayout(row({Text3, Command18}));
+}
+
+// The signal sent: the station's own format with its resolutions, or a standard
+// mode with its duration; the FSK identification of a standard one.
+QGroupBox* Form1::buildSignalFrame()
+{
+    auto* signal = frame(QStringLiteral("Signal"), "signalFrame");
+    ownSignal = optionButton("ownSignal", QStringLiteral("Tonobild, the station's own format"));
+    standardSignal = optionButton("standardSignal", QStringLiteral("Standard mode:"));
+    group(this, {ownSignal, standardSignal});
+    ownSignal->setChecked(true);
+    Check2 = checkBox("Check2", QStringLiteral("Half X"), false);
+    Check9 = checkBox("Check9", QStringLiteral("Compand"), false);
+    Check10 = checkBox("Check10", QStringLiteral("Slow"), false);
+    standardModeBox = named(new QComboBox, "standardMode", QStringLiteral("Standard mode"));
+    standardDuration = valueLabel("standardDuration", QString(), QStringLiteral("Duration in the standard mode"));
+    fskIdBox = checkBox("fskIdBox", QStringLiteral("Send FSK ID"), false);
+    fskIdBox->setToolTip(QStringLiteral("Send the callsign as FSK identification after a standard transmission"));
+    callsignBox = named(new QLineEdit, "callsign", QStringLiteral("Callsign"));
+    callsignBox->setPlaceholderText(QStringLiteral("callsign"));
+    auto* layout = new QVBoxLayout(signal);
+    layout->addWidget(ownSignal);
+    layout->addWidget(buildResolutionFrame());
+    layout->addLayout(row({Check2, Check9, Check10}));
+    layout->addLayout(row({standardSignal, standardModeBox}));
+    layout->addWidget(standardDuration);
+    layout->addLayout(row({fskIdBox, callsignBox}));
+    return signal;
+}
+
+// The caption drawn on the picture before it is sent.
+QGroupBox* Form1::buildCaptionFrame()
+{
+    auto* caption = frame(QStringLiteral("Caption"), "captionFrame");
+    auto* layout = new QGridLayout(caption);
+    for (int i = 0; i < 2; ++i) {
+        const QString name = QStringLiteral("Caption line %1").arg(i + 1);
+        captionLines[i] = named(new QLineEdit, i == 0 ? "captionLine1" : "captionLine2", name);
+        QLabel* line = label("", QStringLiteral("Line %1:").arg(i + 1));
+        line->setBuddy(captionLines[i]);
+        layout->addWidget(line, i, 0);
+        layout->addWidget(captionLines[i], i, 1, 1, 3);
+    }
+    captionPlace = named(new QComboBox, "captionPlace", QStringLiteral("Caption place"));
+    captionPlace->addItems({QStringLiteral("Top"), QStringLiteral("Bottom")});
+    captionColour = named(new QComboBox, "captionColour", QStringLiteral("Caption colour"));
+    for (const CaptionColour& colour : kCaptionColours)
+        captionColour->addItem(QString::fromLatin1(colour.name), colour.colour);
+    QLabel* place = label("", QStringLiteral("Place:"));
+    QLabel* colour = label("", QStringLiteral("Colour:"));
+    place->setBuddy(captionPlace);
+    colour->setBuddy(captionColour);
+    layout->addWidget(place, 2, 0);
+    layout->addWidget(captionPlace, 2, 1);
+    layout->addWidget(colour, 2, 2);
+    layout->addWidget(captionColour, 2, 3);
+    return caption;
 }
 
 // The resolution options, each with the duration estimate beside it.
@@ -323,6 +434,7 @@ QWidget* Form1::buildReceptionColumn()
 {
     auto* column = new QWidget;
     auto* layout = new QVBoxLayout(column);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     Check1 = checkBox("Check1", QStringLiteral("HSync"), true);
     Check3 = checkBox("Check3", QStringLiteral("Use LIC"), true);
@@ -352,7 +464,15 @@ QWidget* Form1::buildReceptionColumn()
     Option6->setChecked(true);
     Frame2->setLayout(row({Option6, Option7}));
     layout->addWidget(Frame2);
-    layout->addWidget(buildThumbnailFrame());
+    auto* xShift = frame(QStringLiteral("XShift"));
+    Label4 = valueLabel("Label4", QStringLiteral("0"), QStringLiteral("XShift"));
+    Command5 = button("Command5", QStringLiteral("Reset"), QStringLiteral("Reset XShift"));
+    xShift->setLayout(row({Label4, Command5}));
+    auto* yShift = frame(QStringLiteral("YShift"));
+    Label5 = valueLabel("Label5", QStringLiteral("0"), QStringLiteral("YShift"));
+    Command6 = button("Command6", QStringLiteral("Reset"), QStringLiteral("Reset YShift"));
+    yShift->setLayout(row({Label5, Command6}));
+    layout->addLayout(row({xShift, yShift}));
     layout->addStretch();
     return column;
 }

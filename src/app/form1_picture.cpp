@@ -47,9 +47,10 @@ void Form1::connectPictureReactions()
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
 }
 
+// The picture as it will be sent: with the caption, when there is one.
 void Form1::refreshPreview()
 {
-    Image1->setImage(toImage(picture_));
+    Image1->setImage(toImage(sendingPicture()));
 }
 
 // Makes the working picture ready for sending: the resolution follows the

@@ -1,6 +1,7 @@
 // tonobild: the slow-scan picture station.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/form1.h"
@@ -32,6 +33,8 @@ int main(int argc, char* argv[])
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     });
     window.Form_Load();
+    // Its natural size, on a smaller screen what the screen holds: each view scrolls.
+    window.resize(window.sizeHint().boundedTo(window.screen()->availableGeometry().size()));
     window.show();
     if (parser.isSet(screenshot)) {
         QTimer::singleShot(500, &window, [&] {

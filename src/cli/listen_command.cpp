@@ -1,6 +1,6 @@
-// tonobild-cli listen --gallery DIR: live reception from the input device,
-// every picture received kept in DIR with its recording, as the window's
-// Listen keeps them.
+// tonobild-cli listen --gallery DIR: live reception from the input device, in
+// the standard modes and the station's own format, every picture received
+// kept in DIR with its recording, as the window's Listen keeps them.
 #include <QEventLoop>
 #include <QTextStream>
 #include <QTimer>
@@ -10,6 +10,7 @@
 #include "cli/decode_options.h"
 #include "cli/stop_signals.h"
 #include "family/own_family.h"
+#include "family/standard_family.h"
 #include "receiver/listening_session.h"
 
 namespace tonobild::cli {
@@ -53,7 +54,8 @@ std::optional<ListenLimits> limitsOf(const QCommandLineParser& parser, const Lis
 }
 
 // One run of listening, set up before the device is opened: it ends at the
-// limits, at Ctrl-C or when the device fails, printing each picture kept.
+// limits or at Ctrl-C, printing each picture kept; a device that goes away is
+// said, and waited for.
 class ListenRun {
 public:
     ListenRun(ListeningSession& session, const ListenLimits& limits)
@@ -64,18 +66,19 @@ public:
         QObject::connect(&session, &ListeningSession::keepFailed, &loop_, [](const QString& message) {
             QTextStream(stderr) << "tonobild-cli: " << message << "; listening goes on" << Qt::endl;
         });
-        QObject::connect(&session, &ListeningSession::listeningFailed, &loop_, [this](const QString& reason) {
-            deviceProblem_ = reason;
-            loop_.exit(1);
+        QObject::connect(&session, &ListeningSession::deviceLost, &loop_, [](const QString& message) {
+            QTextStream(stderr) << "tonobild-cli: " << message
+                                << " What arrived of a transmission is kept; listening resumes when it is back."
+                                << Qt::endl;
         });
+        QObject::connect(&session, &ListeningSession::deviceBack, &loop_,
+                         [] { QTextStream(stderr) << "tonobild-cli: the input device is back; listening goes on" << Qt::endl; });
         if (limits.seconds > 0)
             QTimer::singleShot(static_cast<int>(limits.seconds * 1000), &loop_, [this] { loop_.exit(0); });
     }
 
-    // Answers false when the device failed (see deviceProblem()).
-    bool exec() { return loop_.exec() == 0; }
+    void exec() { loop_.exec(); }
     int received() const { return received_; }
-    const QString& deviceProblem() const { return deviceProblem_; }
 
 private:
     void kept(const ReceivedPicture& picture, const GalleryEntry& entry)
@@ -91,7 +94,6 @@ private:
     QEventLoop loop_;
     StopSignals stopSignals_;
     int received_ = 0;
-    QString deviceProblem_;
 };
 
 } // namespace
@@ -100,11 +102,13 @@ int listenCommand(const QStringList& arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "Listens to the input device and receives every transmission on it: each picture is decoded as "
-        "\"decode\" decodes, with the same options and defaults, and kept at once in the gallery folder as a "
-        "PNG named by the local date and time and the sender's codeword, with its recording as WAV beside it "
-        "and a line in index.txt. Listens until --seconds have passed, --count pictures were received, or "
-        "Ctrl-C, which keeps the transmission coming in with the rows that arrived."));
+        "Listens to the input device and receives every transmission on it, in the standard modes (found by "
+        "their VIS headers or their lines, decoded as \"decode --standard\" decodes) and in the station's own "
+        "format (decoded as \"decode\" decodes, with the same options and defaults). Each picture is kept at "
+        "once in the gallery folder as a PNG named by the local date and time and the sender's callsign or "
+        "codeword, with its recording as WAV beside it and a line in index.txt. Listens until --seconds have "
+        "passed, --count pictures were received, or Ctrl-C, which keeps the transmission coming in with the "
+        "rows that arrived. An input device that goes away is waited for."));
     const ListenOptions options;
     parser.addOptions({options.gallery, options.input, options.seconds, options.count});
     const DecodeOptions decodeOptions;
@@ -124,7 +128,8 @@ int listenCommand(const QStringList& arguments)
         return fail(problem);
 
     OwnFinder own(choice->controls, choice->settings, [&](bool ticked) { choice->controls.licLock = ticked; });
-    ListeningSession session({&own});
+    StandardFinder standard;
+    ListeningSession session({&own, &standard});
     ListenRun run(session, *limits);
     const QAudioDevice device = AudioEngine::findInput(parser.value(options.input));
     problem = session.start(device, gallery);
@@ -132,11 +137,9 @@ int listenCommand(const QStringList& arguments)
         return fail(problem);
     QTextStream out(stdout);
     out << "Listening on " << device.description() << " into " << gallery << Qt::endl;
-    const bool heard = run.exec();
+    run.exec();
     session.stop(); // a transmission coming in is kept with what arrived
     out << "Received " << run.received() << (run.received() == 1 ? " picture" : " pictures") << Qt::endl;
-    if (!heard)
-        return fail(run.deviceProblem());
     if (const int lost = session.picturesLost(); lost > 0) // said as it happened, and in the exit code
         return fail(QStringLiteral("%1 received could not be kept in %2")
                         .arg(lost == 1 ? QStringLiteral("1 picture") : QStringLiteral("%1 pictures").arg(lost), gallery));

@@ -30,6 +30,17 @@ QRectF PictureView::pictureRect() const
     return QRectF(QPointF(0, 0), size);
 }
 
+void PictureView::setNaturalSize(QSize size)
+{
+    naturalSize_ = size;
+    updateGeometry();
+}
+
+QSize PictureView::sizeHint() const
+{
+    return naturalSize_.isValid() ? naturalSize_ : QWidget::sizeHint();
+}
+
 void PictureView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

@@ -19,6 +19,9 @@ public:
     void setKeepAspect(bool keep);
     // The rectangle the picture is drawn into.
     QRectF pictureRect() const;
+    // The size a layout gives the view when it has the room.
+    void setNaturalSize(QSize size);
+    QSize sizeHint() const override;
 
 signals:
     void released(Qt::MouseButton button, QPointF position);
@@ -31,6 +34,7 @@ protected:
 private:
     QImage image_;
     bool keepAspect_ = false;
+    QSize naturalSize_;
 };
 
 } // namespace tonobild

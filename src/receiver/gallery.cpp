@@ -145,3 +145,28 @@ QStringList Gallery::latestPictures(int count) const
 }
 
 } // namespace tonobild
+
+namespace tonobild {
+
+QHash<QString, GalleryItem> Gallery::indexed() const
+{
+    QHash<QString, GalleryItem> items;
+    const QDir folder(folder_);
+    QFile index(folder.filePath(QString::fromLatin1(kIndexName)));
+    if (!index.open(QIODevice::ReadOnly | QIODevice::Text))
+        return items;
+    while (!index.atEnd()) {
+        QString line = QString::fromUtf8(index.readLine());
+        if (line.endsWith(QLatin1Char('\n')))
+            line.chop(1);
+        const QStringList fields = line.split(QLatin1Char('\t'));
+        if (fields.size() < 6)
+            continue;
+        GalleryEntry entry{folder.filePath(fields[1]), folder.filePath(fields[2]),
+                           QDateTime::fromString(fields[0], Qt::ISODate)};
+        items.insert(fields[1], {entry, fields[4], fields[5]});
+    }
+    return items;
+}
+
+} // namespace tonobild

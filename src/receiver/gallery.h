@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -19,6 +20,13 @@ struct GalleryEntry {
     QString picturePath;
     QString recordingPath;
     QDateTime time;
+};
+
+// A picture of the gallery as its index line tells it.
+struct GalleryItem {
+    GalleryEntry entry;
+    QString decodeOptions; // the options of "tonobild-cli decode" that decode the recording again
+    QString report;
 };
 
 // ~/Pictures/Tonobild, or the user's own pictures folder when it lies elsewhere.
@@ -43,6 +51,8 @@ public:
 
     // The latest pictures of the folder, newest first.
     QStringList latestPictures(int count) const;
+    // What the index says of each picture it names, by the picture's file name.
+    QHash<QString, GalleryItem> indexed() const;
 
 private:
     QString createFolder() const;

@@ -30,4 +30,29 @@ std::string numberedStem(const std::string& stem, int n)
     return n <= 1 ? stem : stem + "-" + std::to_string(n);
 }
 
+std::string namePartOfStem(std::string_view stem)
+{
+    constexpr std::size_t kTimeLength = 19; // "YYYY-MM-DD_HH-MM-SS"
+    if (stem.size() <= kTimeLength + 1 || stem[kTimeLength] != '_')
+        return {};
+    std::string_view part = stem.substr(kTimeLength + 1);
+    const std::size_t dash = part.rfind('-');
+    if (dash != std::string_view::npos && dash + 1 < part.size() &&
+        part.find_first_not_of("0123456789", dash + 1) == std::string_view::npos)
+        part = part.substr(0, dash);
+    return std::string(part);
+}
+
+std::string modeOfIndexLine(std::string_view decodeOptions, std::string_view report)
+{
+    if (decodeOptions.substr(0, 10) == "--standard")
+        return std::string(report.substr(0, report.find(',')));
+    constexpr std::string_view kResolution = "--resolution ";
+    const std::size_t at = decodeOptions.find(kResolution);
+    if (at == std::string_view::npos)
+        return {};
+    const std::string_view size = decodeOptions.substr(at + kResolution.size());
+    return std::string(size.substr(0, size.find(' ')));
+}
+
 } // namespace tonobild

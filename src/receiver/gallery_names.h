@@ -28,4 +28,13 @@ std::string galleryStem(const LocalTime& time, std::string_view namePart);
 // The stem of the n-th picture of one stem: the stem itself, then "stem-2", "stem-3", ...
 std::string numberedStem(const std::string& stem, int n);
 
+// The name part of a stem made by galleryStem and numberedStem: what follows
+// the time, without the number of a second picture of the stem.
+std::string namePartOfStem(std::string_view stem);
+
+// The mode of a picture as its index line tells it, from the options that
+// decode it again and the report: a standard mode's name ("Robot 36"), or the
+// own format's resolution ("160x120").
+std::string modeOfIndexLine(std::string_view decodeOptions, std::string_view report);
+
 } // namespace tonobild

@@ -158,6 +158,11 @@ bool Listener::receiving() const noexcept
     return current_ != nullptr;
 }
 
+const TransmissionFinder* Listener::receivingFamily() const noexcept
+{
+    return current_ ? current_->family.finder : nullptr;
+}
+
 PassProgress Listener::progress() const
 {
     if (!current_)

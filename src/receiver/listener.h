@@ -58,6 +58,8 @@ public:
     void finish();
 
     bool receiving() const noexcept;
+    // The family whose transmission is coming in, or null.
+    const TransmissionFinder* receivingFamily() const noexcept;
     std::uint32_t sampleRate() const noexcept { return sampleRate_; }
 
     // Where the transmission coming in stands; "listening" while none is.

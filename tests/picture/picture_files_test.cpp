@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "common/little_endian.h"
+#include "picture/caption_drawing.h"
 #include "picture/plain_bitmap_file.h"
 #include "picture/test_cards.h"
 #include "support/picture_data.h"
@@ -150,4 +151,34 @@ TEST_F(PictureFilesTest, TestCardsAreWrittenAsBitmapsThatLoadBackPixelForPixelOr
 
     // The build made the folder with the default input picture.
     EXPECT_FALSE(loadPictureFile(defaultInputPicture()).image.isNull());
+}
+
+// A caption lies in its band, a twelfth of the height from its edge, in its colour with an
+// edge of the other brightness, and leaves every other row alone; the top caption of a
+// 160 x 120 picture begins under the signature band. No caption: the picture as it was.
+TEST(Caption, IsDrawnInItsBandInItsColourWithAnEdgeAndNothingElseChanges)
+{
+    const ColourNumber grey = colourNumber(100, 100, 100);
+    WorkingPicture picture(160, 120);
+    picture.clear(grey);
+    EXPECT_EQ(withCaption(picture, {}), picture);
+    const struct {
+        Caption caption;
+        int firstRow, lastRow; // the band rows the lines can take: 10 rows a line, a quarter line below
+    } cases[] = {{{{"DL1ABC de G4XYZ", ""}, CaptionPlace::Top, kWhite}, 10, 22},
+                 {{{"DL1ABC", "59 Hamburg"}, CaptionPlace::Bottom, colourNumber(255, 255, 0)}, 120 - 10 - 22, 110}};
+    for (const auto& c : cases) {
+        const WorkingPicture drawn = withCaption(picture, c.caption);
+        int inColour = 0, edge = 0;
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 160; ++x) {
+                if (drawn.colour(x, y) == grey)
+                    continue;
+                ASSERT_TRUE(y >= c.firstRow && y <= c.lastRow) << x << "," << y;
+                inColour += drawn.colour(x, y) == c.caption.colour;
+                edge += drawn.colour(x, y) == kBlack;
+            }
+        EXPECT_GT(inColour, 40);
+        EXPECT_GT(edge, 40);
+    }
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "receiver/decode_again.h"
 #include "receiver/gallery.h"
 #include "receiver/gallery_names.h"
 #include "support/picture_data.h"
@@ -23,6 +24,25 @@ TEST(GalleryNames, TimeAndTheCodewordsLettersDigitsAndDashes)
     for (const auto& [codeword, stem] : cases)
         EXPECT_EQ(galleryStem({2026, 12, 6, 14, 3, 22}, codeword), stem) << codeword;
     EXPECT_EQ(galleryStem({2027, 1, 2, 3, 4, 5}, "X"), "2027-01-02_03-04-05_X");
+}
+
+// What the strip says under a picture: the name part of its stem without the number of a second
+// picture, and the mode of its index line.
+TEST(GalleryNames, TheNamePartOfAStemAndTheModeOfAnIndexLine)
+{
+    const std::pair<const char*, const char*> stems[] = {
+        {"2026-12-06_14-03-22_DL1ABC", "DL1ABC"}, {"2026-12-06_14-03-22_DL1ABC-2", "DL1ABC"},
+        {"2026-12-06_14-03-22_G4-XY", "G4-XY"},   {"2026-12-06_14-03-22", ""},
+        {"2026-12-06_14-03-22-2", ""},            {"holiday", ""}};
+    for (const auto& [stem, part] : stems)
+        EXPECT_EQ(namePartOfStem(stem), part) << stem;
+    const std::tuple<const char*, const char*, const char*> lines[] = {
+        {"--standard", "Robot 36, VIS, +0 ppm, +0 Hz, SNR 52 dB, studio range", "Robot 36"},
+        {"--standard --standard-mode PD120 --ppm 0", "PD 120, forced, +0 ppm", "PD 120"},
+        {"--resolution 320x240 --half-x --level 3", "Class of transmitter: Amateur", "320x240"},
+        {"--level 3", "", ""}};
+    for (const auto& [options, report, mode] : lines)
+        EXPECT_EQ(modeOfIndexLine(options, report), mode) << options;
 }
 
 class GalleryTest : public ::testing::Test {
@@ -63,6 +83,11 @@ TEST_F(GalleryTest, APictureInTheSameSecondTakesTheNextNumberAndTheFirstStaysAsI
     EXPECT_EQ(testdata::fileBytes(gallery.folder() + QStringLiteral("/index.txt")),
               line("2026-12-06_14-03-22_KLM456") + line("2026-12-06_14-03-22_KLM456-2"));
     EXPECT_EQ(gallery.latestPictures(5).size(), 2);
+    // Read back from the index, by the picture's name.
+    const GalleryItem second2 = gallery.indexed().value(QStringLiteral("2026-12-06_14-03-22_KLM456-2.png"));
+    EXPECT_EQ(std::tuple(second2.entry.recordingPath, second2.entry.time, second2.decodeOptions, second2.report),
+              std::tuple(second->recordingPath, when, QStringLiteral("--resolution 160x120 --level 3"),
+                         QStringLiteral("Class of transmitter: Amateur; Identification: KLM456")));
 }
 
 // A file where the folder or the index should be, and a folder that takes no
@@ -91,6 +116,28 @@ TEST_F(GalleryTest, AFolderOrIndexThatCannotBeWrittenIsSaidWithTheFileAndTheReas
         EXPECT_TRUE(whole ? problem == wanted : problem.startsWith(wanted)) << problem.toStdString();
     }
     EXPECT_TRUE(QDir(locked).entryList(QDir::Files).isEmpty());
+}
+
+// Decode again of a recording that is missing, not the gallery's 8-bit mono, or holds no
+// standard transmission: the file and the reason, and nothing kept.
+TEST_F(GalleryTest, DecodeAgainOfARecordingThatCannotBeDecodedSaysWhyAndKeepsNothing)
+{
+    const Gallery gallery(temporary.path());
+    const QString silence = testdata::writeBytes(temporary.filePath(QStringLiteral("silence.wav")),
+                                                 testdata::wavBytes(1, 1, 44100, 8, std::vector<std::uint8_t>(44100, 128), 44100));
+    const QString wide = testdata::writeBytes(temporary.filePath(QStringLiteral("wide.wav")),
+                                              testdata::wavBytes(1, 1, 44100, 16, std::vector<std::uint8_t>(400, 0), 400));
+    const std::pair<QString, QString> cases[] = {
+        {temporary.filePath(QStringLiteral("missing.wav")), QStringLiteral("No such file or directory")},
+        {wide, QStringLiteral("cannot decode %1 again: it is not the gallery's 8-bit mono recording").arg(wide)},
+        {silence, QStringLiteral("no standard transmission found in %1").arg(silence)}};
+    for (const auto& [recording, reason] : cases) {
+        const GalleryItem item{{temporary.filePath(QStringLiteral("old.png")), recording, when}, "--standard", ""};
+        const auto result = decodeAgain(gallery, item, {});
+        ASSERT_TRUE(std::holds_alternative<QString>(result));
+        EXPECT_TRUE(std::get<QString>(result).contains(reason)) << std::get<QString>(result).toStdString();
+    }
+    EXPECT_TRUE(gallery.latestPictures(1).isEmpty());
 }
 
 } // namespace

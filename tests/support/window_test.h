@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTabWidget>
 #include <memory>
 
 #include "app/form1.h"
@@ -52,6 +53,22 @@ inline QLineEdit* text(const QWidget& window, int number)
 inline QLabel* label(const QWidget& window, int number)
 {
     return control<QLabel>(window, QStringLiteral("Label%1").arg(number));
+}
+
+// Every control shown in the window, view by view (the views are the pages of
+// "views"; a control shown with every view is listed with each).
+inline QList<QWidget*> shownInTheirViews(QWidget& window)
+{
+    QList<QWidget*> shown;
+    auto* views = control<QTabWidget>(window, "views");
+    for (int view = 0; view < views->count(); ++view) {
+        views->setCurrentIndex(view);
+        for (QWidget* widget : window.findChildren<QWidget*>())
+            if (widget->isVisibleTo(&window))
+                shown << widget;
+    }
+    views->setCurrentIndex(0);
+    return shown;
 }
 
 // The open top-level window of that object name, or none.

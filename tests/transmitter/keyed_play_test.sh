@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The transmitter keyed around a transmission, seen from Hamlib's dummy rig behind rigctld
 # (a network rig, model 2), asked for its PTT by "rigctl t" while the samples play.
-# Usage: keyed_play_test.sh TONOBILD-CLI TONOBILD-RECORDER; exit 77 without rigctld, sox or PulseAudio.
+# Usage: keyed_play_test.sh TONOBILD-CLI TONOBILD-RECORDER KEYED-WINDOW-TESTS; exit 77 without
+# rigctld, sox or PulseAudio. KEYED-WINDOW-TESTS plays a standard transmission from the window.
 set -euo pipefail
 
-cli=$1 recorder=$2
+cli=$1 recorder=$2 window_tests=$3
 
 . "$(dirname "$0")/../support/private_sound_server.sh"
 require_programs rigctld rigctl sox
@@ -61,6 +62,9 @@ for _ in $(seq 50); do [ "$(ptt)" = 1 ] && break; sleep 0.1; done
 ptt_is 1 "the recorder did not key the transmitter"
 wait "$station" || fail "the recorder exited with $?"
 ptt_is 0 "PTT is still on after the recorder closed"
+
+# A standard transmission encoded and played from the window, keyed through the same settings file.
+TONOBILD_RIG_PORT="localhost:$port" "$window_tests" || fail "the window's Play of a standard transmission"
 
 # The output device stops taking samples while keyed: the transmitter is released
 # once the samples are overdue, not held keyed for ever.

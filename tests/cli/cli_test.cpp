@@ -255,7 +255,7 @@ TEST_F(CliTest, StandardModesAreListedSentAndReceived)
                                temp("again.bmp")});
     EXPECT_TRUE(byHand.out.startsWith("Robot 36, VIS, +0 ppm, +0 Hz")) << byHand.out.toStdString();
     for (const auto& [given, said] :
-         {std::pair{QStringList{"decode", "--standard", dataFile("gradient160.bmp")}, "Cannot read"},
+         {std::pair{QStringList{"decode", "--standard", temp("missing.wav")}, "Cannot read"},
           {QStringList{"decode", "--standard", kSigned}, "no standard transmission found"},
           {QStringList{"decode", "--standard-mode", "M9", temp("r36.wav")}, "unknown mode \"M9\""},
           {QStringList{"decode", "--standard", "--ppm", "slow", temp("r36.wav")}, "--ppm takes a number"},

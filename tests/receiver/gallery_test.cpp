@@ -132,8 +132,8 @@ TEST_F(GalleryTest, DecodeAgainOfARecordingThatCannotBeDecodedSaysWhyAndKeepsNot
         {wide, QStringLiteral("cannot decode %1 again: it is not the gallery's 8-bit mono recording").arg(wide)},
         {silence, QStringLiteral("no standard transmission found in %1").arg(silence)}};
     for (const auto& [recording, reason] : cases) {
-        const GalleryItem item{{temporary.filePath(QStringLiteral("old.png")), recording, when}, "--standard", ""};
-        const auto result = decodeAgain(gallery, item, {});
+        const GalleryItem kept{{temporary.filePath(QStringLiteral("old.png")), recording, when}, "--standard", ""};
+        const auto result = decodeAgain(gallery, kept, {});
         ASSERT_TRUE(std::holds_alternative<QString>(result));
         EXPECT_TRUE(std::get<QString>(result).contains(reason)) << std::get<QString>(result).toStdString();
     }

@@ -216,6 +216,37 @@ LineGrid fittedGrid(const std::vector<double>& rises, const Spacing& spacing)
     return grid;
 }
 
+// The tone's level a group apart over the whole recording, each the mean over `window` samples.
+std::vector<double> toneLevels(const ToneBaseband& tone, double nominalGroupLength, double window)
+{
+    std::vector<double> levels;
+    for (double t = tone.earliest(); t <= tone.latest(); t += nominalGroupLength)
+        levels.push_back(tone.mean(t, window).real());
+    return levels;
+}
+
+// The grid through the rises after the sync runs that lie below shares of
+// `sync`: the first share that numbers nearly every line, or the one that numbers most.
+LineGrid gridAtSyncLevel(const ToneBaseband& tone, double nominalGroupLength, double sync)
+{
+    if (sync >= 0)
+        return {};
+    LineGrid best;
+    for (const double runLevel : kRunLevels) {
+        const std::vector<double> rises = markerRises(tone, nominalGroupLength, sync, runLevel);
+        const Spacing spacing = lineSpacing(tone, rises, nominalGroupLength);
+        if (spacing.groups == 0)
+            continue;
+        const LineGrid grid = fittedGrid(rises, spacing);
+        if (grid.lines > best.lines)
+            best = grid;
+        const double span = (rises.back() - rises.front()) / spacing.line + 1.0;
+        if (grid.lines >= kWholeGrid * span)
+            break;
+    }
+    return best;
+}
+
 } // namespace
 
 double syncLevel(std::vector<double> levels)
@@ -233,26 +264,17 @@ double syncLevel(std::vector<double> levels)
 
 LineGrid findLineGrid(const ToneBaseband& tone, double nominalGroupLength)
 {
-    std::vector<double> levels;
-    for (double t = tone.earliest(); t <= tone.latest(); t += nominalGroupLength)
-        levels.push_back(tone.inPhase(t));
-    const double sync = syncLevel(std::move(levels));
-    if (sync >= 0)
-        return {};
-    LineGrid best;
-    for (const double runLevel : kRunLevels) {
-        const std::vector<double> rises = markerRises(tone, nominalGroupLength, sync, runLevel);
-        const Spacing spacing = lineSpacing(tone, rises, nominalGroupLength);
-        if (spacing.groups == 0)
-            continue;
-        const LineGrid grid = fittedGrid(rises, spacing);
-        if (grid.lines > best.lines)
-            best = grid;
-        const double span = (rises.back() - rises.front()) / spacing.line + 1.0;
-        if (grid.lines >= kWholeGrid * span)
-            break;
-    }
-    return best;
+    const double instant = syncLevel(toneLevels(tone, nominalGroupLength, tone.period()));
+    const LineGrid grid = gridAtSyncLevel(tone, nominalGroupLength, instant);
+    if (grid.found())
+        return grid;
+    // A channel whose edge cuts the tone's own frequency passes its changes
+    // better than its steady level: the black of a dark picture then lies
+    // little above the syncs, and the ringing after every white group dips
+    // below them. Over a sync run's length the ringing averages out and the
+    // runs lie lowest again.
+    const double overRuns = syncLevel(toneLevels(tone, nominalGroupLength, kSyncRunGroups * nominalGroupLength));
+    return gridAtSyncLevel(tone, nominalGroupLength, overRuns);
 }
 
 } // namespace tonobild

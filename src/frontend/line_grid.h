@@ -8,7 +8,9 @@
 // through all of them gives the length of a group and where each group lies,
 // to a small fraction of a sample over the whole recording: the rate of the
 // sender's sound card as the receiving one counted it, whatever the picture
-// and whatever the tuning of a receiver that shifted the tone.
+// and whatever the tuning of a receiver that shifted the tone. Where the
+// tone's lowest levels give no grid (a channel whose edge cuts the tone's own
+// frequency), its levels over the length of a sync run give the syncs' level.
 #pragma once
 
 #include <vector>

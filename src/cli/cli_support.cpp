@@ -21,11 +21,11 @@ int sendToStandardOutput(PictureSender& sender)
 {
     const SampleFormat format = sender.format();
     const std::uint64_t bytes = sender.sampleCount() * static_cast<std::uint64_t>(format.bits / 8);
-    if (format.bits != 8 || !fitsPcmWav(bytes))
-        return fail(QStringLiteral("standard output takes a WAV of 8-bit samples up to 4 GB only"));
+    if (!fitsPcmWav(bytes))
+        return fail(QStringLiteral("standard output takes a WAV of up to 4 GB only"));
     try {
         StandardOutput out;
-        const auto header = pcm8MonoHeader(format.rate, static_cast<std::uint32_t>(bytes));
+        const auto header = pcmMonoHeader(format.rate, format.bits, static_cast<std::uint32_t>(bytes));
         out.write(header.data(), header.size());
         sender.send(out, {});
         out.finish();

@@ -160,7 +160,7 @@ struct CommandText {
 constexpr CommandText kEncodeText = {
     "Sends a picture file in a standard slow-scan mode: AUDIO is a 16-bit mono WAV file of the VIS header and the "
     "picture (optionally the VOX preamble before it and an FSK identification after it).",
-    {{"PICTURE", "picture file to send"}, {"AUDIO", "WAV file to write"}}};
+    {{"PICTURE", "picture file to send"}, {"AUDIO", "WAV file to write, \"-\" for standard output"}}};
 
 constexpr CommandText kDecodeText = {
     "Receives a recording of a standard slow-scan transmission (WAV of any kind, FLAC, OGG, MP3; \"-\" for standard "
@@ -228,7 +228,8 @@ int standardEncodeCommand(const QStringList& arguments)
     if (!picture)
         return 1;
     StandardSender sender(*picture, *settings);
-    return writeTransmission(sender, parser.positionalArguments().at(1));
+    const QString audioPath = parser.positionalArguments().at(1);
+    return audioPath == QLatin1String("-") ? sendToStandardOutput(sender) : writeTransmission(sender, audioPath);
 }
 
 int standardDecodeCommand(const QStringList& arguments)

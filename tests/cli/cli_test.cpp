@@ -247,6 +247,9 @@ TEST_F(CliTest, StandardModesAreListedSentAndReceived)
     // Header 910 ms, 240 lines of 150 ms, the identification's 9 characters of six 22 ms bits:
     // 38.098 s, 1828704 samples of two bytes.
     EXPECT_TRUE(sent.out.contains("240 lines of Robot 36, 3657408 bytes, 38.10 seconds at 48000")) << sent.out.toStdString();
+    EXPECT_EQ(cli({"encode", "--standard", "R36", "--rate", "48000", "--fsk-id", "DL1ABC", dataFile("gradient160.bmp"), "-"})
+                  .bytesOut,
+              fileBytes(temp("r36.wav")));
     const CliRun received = cli({"decode", "--standard", temp("r36.wav"), temp("r36.bmp")});
     ASSERT_EQ(received.exitCode, 0) << received.err.toStdString();
     EXPECT_TRUE(received.out.startsWith("Robot 36, VIS, +0 ppm, +0 Hz, FSK ID DL1ABC")) << received.out.toStdString();

@@ -34,7 +34,8 @@ int main(int argc, char* argv[])
     });
     window.Form_Load();
     // Its natural size, on a smaller screen what the screen holds: each view scrolls.
-    window.resize(window.sizeHint().boundedTo(window.screen()->availableGeometry().size()));
+    if (const QScreen* screen = window.screen())
+        window.resize(window.sizeHint().boundedTo(screen->availableGeometry().size()));
     window.show();
     if (parser.isSet(screenshot)) {
         QTimer::singleShot(500, &window, [&] {

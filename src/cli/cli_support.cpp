@@ -1,7 +1,9 @@
 #include "cli/cli_support.h"
 
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "common/file_error.h"
 #include "signature/signature_codec.h"
@@ -17,6 +19,35 @@ int fail(const QString& reason)
     return 1;
 }
 
+namespace {
+
+// Passes on exactly the bytes a header announced before the samples were
+// made: a standard transmission's tone may end a sample after the length
+// reckoned from its mode's figures, or before it.
+class AnnouncedLength final : public SampleSink {
+public:
+    AnnouncedLength(SampleSink& out, std::uint64_t bytes) : out_(out), left_(bytes) {}
+    void write(const std::uint8_t* samples, std::size_t count) override
+    {
+        const auto taken = static_cast<std::size_t>(std::min<std::uint64_t>(count, left_));
+        out_.write(samples, taken);
+        left_ -= taken;
+    }
+    // The rest, if the samples fell short, as silence.
+    void fillWith(std::uint8_t silence)
+    {
+        const std::vector<std::uint8_t> rest(static_cast<std::size_t>(left_), silence);
+        out_.write(rest.data(), rest.size());
+        left_ = 0;
+    }
+
+private:
+    SampleSink& out_;
+    std::uint64_t left_;
+};
+
+} // namespace
+
 int sendToStandardOutput(PictureSender& sender)
 {
     const SampleFormat format = sender.format();
@@ -27,7 +58,9 @@ int sendToStandardOutput(PictureSender& sender)
         StandardOutput out;
         const auto header = pcmMonoHeader(format.rate, format.bits, static_cast<std::uint32_t>(bytes));
         out.write(header.data(), header.size());
-        sender.send(out, {});
+        AnnouncedLength samples(out, bytes);
+        sender.send(samples, {});
+        samples.fillWith(format.bits == 8 ? 128 : 0);
         out.finish();
     } catch (const FileError& error) {
         return fail(QString::fromStdString(error.what()));

@@ -105,15 +105,18 @@ struct StandardDecodeOptions {
     QCommandLineOption offset = valueOption("offset", "HZ", "the receiver's mistuning in hertz, instead of measuring it");
 };
 
-// A number option's value; prints the reason and answers nothing when it is not a number.
-std::optional<std::optional<double>> numberOption(const QCommandLineParser& parser, const QCommandLineOption& option)
+// A number option's value; prints the reason and answers nothing when it is
+// not a number or lies beyond the reach of +-`reach`.
+std::optional<std::optional<double>> numberOption(const QCommandLineParser& parser, const QCommandLineOption& option,
+                                                  double reach)
 {
     if (!parser.isSet(option))
         return std::optional<double>();
     bool ok = false;
     const double value = parser.value(option).toDouble(&ok);
-    if (!ok) {
-        fail(QStringLiteral("--%1 takes a number, not \"%2\"").arg(option.names().first(), parser.value(option)));
+    if (!ok || !standard::withinReach(value, reach)) {
+        fail(QStringLiteral("--%1 takes a number from -%3 to %3, not \"%2\"")
+                 .arg(option.names().first(), parser.value(option), QString::number(reach)));
         return std::nullopt;
     }
     return std::optional<double>(value);
@@ -124,7 +127,8 @@ std::optional<ReceiveOptions> receiveOptions(const QCommandLineParser& parser, c
     ReceiveOptions options;
     if (parser.isSet(o.mode) && !(options.mode = modeNamed(parser.value(o.mode))))
         return std::nullopt;
-    const auto ppm = numberOption(parser, o.ppm), offset = numberOption(parser, o.offset);
+    const auto ppm = numberOption(parser, o.ppm, standard::kHandPpmReach);
+    const auto offset = numberOption(parser, o.offset, standard::kHandOffsetReach);
     if (!ppm || !offset)
         return std::nullopt;
     options.byHand = {*ppm, *offset};

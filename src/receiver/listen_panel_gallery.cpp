@@ -48,15 +48,16 @@ bool isStandard(const GalleryItem& item)
     return item.decodeOptions.startsWith(QLatin1String("--standard"));
 }
 
-// A number typed by hand, or none when the box is empty; false when it is no number.
-bool numberTyped(const QLineEdit* box, std::optional<double>& value)
+// A number typed by hand, or none when the box is empty; false when it is no
+// number or lies beyond +-`reach`.
+bool numberTyped(const QLineEdit* box, std::optional<double>& value, double reach)
 {
     value.reset();
     if (box->text().trimmed().isEmpty())
         return true;
     bool ok = false;
     value = box->text().toDouble(&ok);
-    return ok;
+    return ok && standard::withinReach(*value, reach);
 }
 
 } // namespace
@@ -174,11 +175,18 @@ void ListenPanel::decodeAgain()
         return;
     standard::ReceiveOptions options;
     options.mode = standard::findMode(againMode->currentData().toString().toStdString());
-    if (!numberTyped(againPpm, options.byHand.ppm) || !numberTyped(againOffset, options.byHand.offsetHz)) {
-        statusLabel->setText(QStringLiteral("Decode again: the slant and the offset are numbers, or empty to measure them."));
+    if (!numberTyped(againPpm, options.byHand.ppm, standard::kHandPpmReach) ||
+        !numberTyped(againOffset, options.byHand.offsetHz, standard::kHandOffsetReach)) {
+        statusLabel->setText(QStringLiteral("Decode again: the slant (up to +-%1 ppm) and the offset (up to +-%2 Hz) are "
+                                            "numbers, or empty to measure them.")
+                                 .arg(standard::kHandPpmReach)
+                                 .arg(standard::kHandOffsetReach));
         return;
     }
-    const auto result = tonobild::decodeAgain(Gallery(folderBox->text()), itemOf(*chosen), options);
+    // Kept in the gallery the picture came from, whatever the folder box says now.
+    const GalleryItem item = itemOf(*chosen);
+    const auto result =
+        tonobild::decodeAgain(Gallery(QFileInfo(item.entry.picturePath).absolutePath()), item, options);
     if (const QString* problem = std::get_if<QString>(&result)) {
         statusLabel->setText(QStringLiteral("Decode again: %1.").arg(*problem));
         return;

@@ -54,7 +54,8 @@ void WaterfallView::feed(std::span<const std::uint8_t> samples)
         return;
     // The older rows move down; the newest goes to the top.
     const auto rowBytes = static_cast<std::size_t>(image_.bytesPerLine());
-    std::memmove(image_.scanLine(count), image_.scanLine(0), rowBytes * static_cast<std::size_t>(kRows - count));
+    if (count < kRows)
+        std::memmove(image_.scanLine(count), image_.scanLine(0), rowBytes * static_cast<std::size_t>(kRows - count));
     for (int r = 0; r < count; ++r) {
         const std::uint8_t* levels = newRows_.data() + newRows_.size() - static_cast<std::size_t>((r + 1) * kColumns);
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(r));

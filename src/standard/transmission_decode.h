@@ -5,6 +5,7 @@
 // identification after it, and a report of what was found.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -59,6 +60,15 @@ struct ByHand {
     std::optional<double> ppm;      // the sender's line period against the mode's
     std::optional<double> offsetHz; // the receiver's mistuning
 };
+
+// How far a clock and a tuning set by hand may lie off: well beyond any sound
+// card or receiver, and short of a line period or a tone the search cannot step through.
+inline constexpr double kHandPpmReach = 50000;
+inline constexpr double kHandOffsetReach = 1000;
+inline bool withinReach(double value, double reach)
+{
+    return std::isfinite(value) && std::abs(value) <= reach;
+}
 
 // Decodes the transmission found in the track. A header not followed by its
 // mode's lines names no mode: the lines after it are looked at instead (with

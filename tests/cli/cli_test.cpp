@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <QTemporaryDir>
 #include <cmath>
 #include <tuple>
@@ -250,6 +251,12 @@ TEST_F(CliTest, StandardModesAreListedSentAndReceived)
     EXPECT_EQ(cli({"encode", "--standard", "R36", "--rate", "48000", "--fsk-id", "DL1ABC", dataFile("gradient160.bmp"), "-"})
                   .bytesOut,
               fileBytes(temp("r36.wav")));
+    // A header on standard output is written before the samples: it announces exactly what follows,
+    // also where the tone ends a sample past the length reckoned from the mode (PD 240 at 44100).
+    const QByteArray piped = cli({"encode", "--standard", "PD240", dataFile("gradient160.bmp"), "-"}).bytesOut;
+    ASSERT_GT(piped.size(), 44);
+    EXPECT_EQ(std::pair(qFromLittleEndian<quint32>(piped.constData() + 4), qFromLittleEndian<quint32>(piped.constData() + 40)),
+              std::pair(quint32(piped.size() - 8), quint32(piped.size() - 44)));
     const CliRun received = cli({"decode", "--standard", temp("r36.wav"), temp("r36.bmp")});
     ASSERT_EQ(received.exitCode, 0) << received.err.toStdString();
     EXPECT_TRUE(received.out.startsWith("Robot 36, VIS, +0 ppm, +0 Hz, FSK ID DL1ABC")) << received.out.toStdString();
@@ -262,6 +269,8 @@ TEST_F(CliTest, StandardModesAreListedSentAndReceived)
           {QStringList{"decode", "--standard", kSigned}, "no standard transmission found"},
           {QStringList{"decode", "--standard-mode", "M9", temp("r36.wav")}, "unknown mode \"M9\""},
           {QStringList{"decode", "--standard", "--ppm", "slow", temp("r36.wav")}, "--ppm takes a number"},
+          {QStringList{"decode", "--standard", "--ppm", "inf", temp("r36.wav")}, "--ppm takes a number from -50000 to 50000"},
+          {QStringList{"decode", "--standard", "--offset", "1e18", temp("r36.wav")}, "--offset takes a number from -1000"},
           {QStringList{"encode", "--standard", "M1", "--rate", "22050", dataFile("gradient160.bmp")}, "unknown rate"}}) {
         const CliRun run = cli(given + QStringList{temp("x.bmp")});
         EXPECT_TRUE(run.exitCode == 1 && run.err.contains(said)) << given.join(' ').toStdString() << ": " << run.err.toStdString();

@@ -161,8 +161,11 @@ Rhythm strongestRhythm(const std::vector<double>& likeness, double binMs)
             if (likeness[lag] > r.likeness) {
                 const double left = likeness[lag - 1], centre = likeness[lag], right = likeness[lag + 1];
                 const double curve = left - 2 * centre + right;
+                // The parabola's top only at a peak: at the edge of the reach a
+                // rising flank's vertex may lie anywhere, even below zero.
+                const bool peak = curve < 0 && centre >= left && centre >= right;
                 r.likeness = centre;
-                r.periodBins = static_cast<double>(lag) + (curve < 0 ? 0.5 * (left - right) / curve : 0);
+                r.periodBins = static_cast<double>(lag) + (peak ? 0.5 * (left - right) / curve : 0);
             }
         rhythms.push_back(r);
     }

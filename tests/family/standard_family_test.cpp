@@ -101,5 +101,53 @@ TEST(StandardFinder, TransmissionsAmongSilenceAndNoiseOneJoinedLateAreEachReceiv
     }
 }
 
+// A whistle sweeping over the tones and back every two seconds, then a voice's
+// buzz (harmonics of 130 Hz to 3 kHz, its loudness rising and falling four
+// times a second), each for 20 s.
+channel::Samples whistleThenVoice(std::uint32_t rate)
+{
+    channel::Samples sound(static_cast<std::size_t>(40 * rate));
+    double phase = 0;
+    for (std::size_t n = 0; n < sound.size() / 2; ++n) {
+        const double t = static_cast<double>(n) / rate;
+        phase += 2 * M_PI * (1000 + 1500 * std::abs(std::fmod(t, 2.0) - 1)) / rate;
+        sound[n] = static_cast<float>(0.5 * std::sin(phase));
+    }
+    for (std::size_t n = sound.size() / 2; n < sound.size(); ++n) {
+        const double t = static_cast<double>(n) / rate;
+        double buzz = 0;
+        for (int h = 1; h * 130 < 3000; ++h)
+            buzz += std::sin(2 * M_PI * 130 * h * t) / h;
+        sound[n] = static_cast<float>(0.25 * buzz * (0.6 + 0.4 * std::sin(2 * M_PI * 4 * t)));
+    }
+    return sound;
+}
+
+// Two Robot 36 back to back, the second cut off 20 s in (its 127th line), then
+// a whistle and a voice: both transmissions kept, the cut one with the rows
+// that arrived; the whistle and the voice not.
+TEST(StandardFinder, BackToBackBothKeptACutOneWithItsRowsAWhistleAndAVoiceNot)
+{
+    constexpr std::uint32_t kRate = 44100;
+    const StandardMode& mode = *findMode("R36");
+    const WorkingPicture picture = standardtest::landscape(mode);
+    const channel::Samples sent = standardtest::transmission(mode, picture, {});
+    channel::Samples stream(kRate, 0.0f);
+    stream.insert(stream.end(), sent.begin(), sent.end());
+    stream.insert(stream.end(), sent.begin(), sent.begin() + 20 * kRate);
+    stream.insert(stream.end(), 3 * kRate, 0.0f);
+    const channel::Samples sounds = whistleThenVoice(kRate);
+    stream.insert(stream.end(), sounds.begin(), sounds.end());
+    stream.insert(stream.end(), 3 * kRate, 0.0f);
+    Listening listening(kRate);
+    listening.feed(eightBit(stream));
+    listening.listener.finish();
+    ASSERT_EQ(listening.pictures.size(), 2u);
+    const ReceivedPicture &whole = listening.pictures[0], &cut = listening.pictures[1];
+    EXPECT_EQ(std::tuple(whole.complete, cut.tookLine, cut.complete), std::tuple(true, true, false));
+    EXPECT_GE(standardtest::psnr(picture, whole.picture), 30);
+    EXPECT_GE(standardtest::psnr(picture, cut.picture, 0, 120), 30);
+}
+
 } // namespace
 } // namespace tonobild

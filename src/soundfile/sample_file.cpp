@@ -53,6 +53,8 @@ std::vector<std::uint8_t> readStandardInput()
 
 void StandardOutput::write(const std::uint8_t* samples, std::size_t count)
 {
+    if (count == 0) // an empty block may come without any samples behind it
+        return;
     if (std::fwrite(samples, 1, count, stdout) != count)
         throw FileError("cannot write", "standard output", lastSystemError());
 }

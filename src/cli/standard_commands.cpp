@@ -1,7 +1,6 @@
 // tonobild-cli for the standard slow-scan modes: "modes" lists them,
 // "encode --standard MODE" sends a picture in one, "decode --standard" receives
 // a recording of one (the mode from its VIS header or its lines, or forced).
-#include <QFile>
 #include <QTextStream>
 #include <cstdio>
 #include <iterator>
@@ -135,18 +134,6 @@ std::optional<ReceiveOptions> receiveOptions(const QCommandLineParser& parser, c
     return options;
 }
 
-// The recording named, "-" being standard input.
-std::unique_ptr<Recording> openRecording(const QString& path)
-{
-    if (path != QLatin1String("-"))
-        return std::make_unique<Recording>(path.toStdString());
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
-        throw FileError("Cannot read", "standard input", "it cannot be opened");
-    const QByteArray bytes = in.readAll();
-    return std::make_unique<Recording>(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), "standard input");
-}
-
 std::optional<StandardPicture> receiveRecording(Recording& recording, const ReceiveOptions& options)
 {
     StandardReceiver receiver(recording.sampleRate(), options);
@@ -249,8 +236,8 @@ int standardDecodeCommand(const QStringList& arguments)
         return 1;
     std::optional<StandardPicture> received;
     try {
-        const std::unique_ptr<Recording> recording = openRecording(audioPath);
-        received = receiveRecording(*recording, *receive);
+        Recording recording(audioPath.toStdString()); // "-": standard input
+        received = receiveRecording(recording, *receive);
     } catch (const FileError& error) {
         return fail(QString::fromStdString(error.what()));
     } catch (const std::invalid_argument& error) {

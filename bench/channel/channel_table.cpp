@@ -5,7 +5,8 @@
 // noise; and, at each signal-to-noise ratio, how far above its per-pixel
 // bound the receiver comes.
 //
-//   tonobild-channel-table [MODE...]   (default: a mode of every family)
+//   tonobild-channel-table [--vis | --noise] [MODE...]   (default: a mode of every family;
+//   --vis: the VIS table alone; --noise: the clean and noise columns alone)
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -37,12 +38,14 @@ channel::Samples noisy(channel::Samples s, double snrDb, double power)
     return s;
 }
 
-std::vector<Path> paths()
+std::vector<Path> paths(bool noiseOnly)
 {
     std::vector<Path> all = {{"clean", [](const auto& s, double, double&) { return s; }}};
     for (const double snr : {20.0, 10.0, 5.0, 0.0})
         all.push_back({std::to_string(static_cast<int>(snr)) + " dB",
                        [snr](const auto& s, double power, double&) { return noisy(s, snr, power); }});
+    if (noiseOnly)
+        return all;
     for (const double ppm : {100.0, -100.0, 1000.0, -1000.0, 10000.0, -10000.0})
         all.push_back({(ppm > 0 ? "+" : "") + std::to_string(static_cast<int>(ppm)) + " ppm",
                        [ppm](const auto& s, double, double&) { return channel::stretch(s, ppm); }});
@@ -171,9 +174,9 @@ void printVisTable()
     }
 }
 
-void printPathTables(const std::vector<std::string>& modes)
+void printPathTables(const std::vector<std::string>& modes, bool noiseOnly)
 {
-    const std::vector<Path> all = paths();
+    const std::vector<Path> all = paths(noiseOnly);
     for (const PhotoCard card : photoCards()) {
         std::printf("\n%s\n\n| Mode |", photoCardName(card).c_str());
         for (const Path& p : all)
@@ -214,18 +217,18 @@ void printBounds(const std::vector<std::string>& modes)
 
 } // namespace
 
-// With --vis only the VIS table.
 int main(int argc, char** argv)
 {
     std::vector<std::string> modes(argv + 1, argv + argc);
-    const bool visOnly = !modes.empty() && modes.front() == "--vis";
-    if (visOnly)
+    const std::string only = !modes.empty() && modes.front().starts_with("--") ? modes.front() : "";
+    if (!only.empty())
         modes.erase(modes.begin());
     if (modes.empty())
         modes = {"M1", "SDX", "R36", "PD120", "PD290", "SC2-180", "P5"};
-    if (!visOnly)
-        printPathTables(modes);
-    printVisTable();
-    if (!visOnly)
+    if (only != "--vis")
+        printPathTables(modes, only == "--noise");
+    if (only.empty() || only == "--vis")
+        printVisTable();
+    if (only.empty())
         printBounds(modes);
 }

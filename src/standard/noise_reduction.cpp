@@ -50,12 +50,14 @@ void putBack(const Grid& g, ScanPlanes& planes, int plane, int firstRow)
     }
 }
 
-// The median of nine by a network of exchanges.
+// The median of nine by a network of exchanges, each a minimum and a maximum
+// rather than a branch, which noise would leave the processor guessing.
 float medianOfNine(float v[9])
 {
     const auto order = [&](int a, int b) {
-        if (v[a] > v[b])
-            std::swap(v[a], v[b]);
+        const float low = std::min(v[a], v[b]);
+        v[b] = std::max(v[a], v[b]);
+        v[a] = low;
     };
     for (const auto& [a, b] : {std::pair{1, 2}, {4, 5}, {7, 8}, {0, 1}, {3, 4}, {6, 7}, {1, 2}, {4, 5}, {7, 8},
                               {0, 3}, {5, 8}, {4, 7}, {3, 6}, {1, 4}, {2, 5}, {4, 7}, {4, 2}, {6, 4}, {4, 2}})
@@ -97,19 +99,26 @@ private:
     std::array<float, 16 * kSteps> table_{};
 };
 
-// Non-local means: each value the weighted mean of the values within the
-// search window, weighed by how alike their neighbourhoods are. Each pair of
-// values is compared once: the weight of b for a is the weight of a for b.
-Grid nonLocalMeans(const Grid& g, double noise, double strength)
+// Non-local means over planes together: each value the weighted mean of the
+// values within the search window, weighed by how alike their neighbourhoods
+// are in every plane at once (each plane's differences counted against its
+// own noise), so that a shape seen in one plane keeps its edges in all. Each
+// pair of places is compared once: the weight of b for a is the weight of a for b.
+void nonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, double strength)
 {
     static const NegativeExp negativeExp;
-    const auto inverseH2 = static_cast<float>(1 / std::pow(strength * noise, 2));
-    const auto expected = static_cast<float>(2 * noise * noise);
-    std::vector<float> total(g.values.size(), 0.0f), weights(g.values.size(), 0.0f);
+    const Grid& g = grids.front();
+    const auto planeCount = static_cast<float>(grids.size());
+    const auto inverseH2 = static_cast<float>(1 / (strength * strength));
+    constexpr float expected = 2;
+    std::vector<float> inverseNoise2;
+    for (const double noise : noises)
+        inverseNoise2.push_back(static_cast<float>(1 / (noise * noise)));
+    std::vector<std::vector<float>> totals;
+    for (const Grid& plane : grids)
+        totals.push_back(plane.values);
+    std::vector<float> weights(g.values.size(), 1.0f);
     std::vector<float> differences(g.values.size(), 0.0f), across(g.values.size(), 0.0f);
-    for (int y = 0; y < g.height; ++y)
-        for (int x = 0; x < g.width; ++x)
-            total[g.index(x, y)] = g.at(x, y), weights[g.index(x, y)] = 1;
     constexpr float patchArea = (2 * kPatchRadius + 1) * (2 * kPatchRadius + 1);
     for (int dy = 0; dy <= kSearchRadius; ++dy)
         for (int dx = -kSearchRadius; dx <= kSearchRadius; ++dx) {
@@ -120,8 +129,13 @@ Grid nonLocalMeans(const Grid& g, double noise, double strength)
             for (int y = -kPatchRadius; y < g.height + kPatchRadius; ++y)
                 for (int x = -kPatchRadius - 1; x < g.width + kPatchRadius + 1; ++x) {
                     const std::size_t i = g.index(x, y);
-                    const float d = g.values[i] - g.values[static_cast<std::size_t>(static_cast<std::ptrdiff_t>(i) + offset)];
-                    differences[i] = d * d;
+                    const auto j = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(i) + offset);
+                    float sum = 0;
+                    for (std::size_t p = 0; p < grids.size(); ++p) {
+                        const float d = grids[p].values[i] - grids[p].values[j];
+                        sum += d * d * inverseNoise2[p];
+                    }
+                    differences[i] = sum;
                 }
             for (int y = -kPatchRadius; y < g.height + kPatchRadius; ++y)
                 for (int x = 0; x < g.width; ++x) {
@@ -131,18 +145,42 @@ Grid nonLocalMeans(const Grid& g, double noise, double strength)
             for (int y = 0; y < g.height; ++y)
                 for (int x = 0; x < g.width; ++x) {
                     const std::size_t a = g.index(x, y);
-                    const float patch = (across[a - g.stride] + across[a] + across[a + g.stride]) / patchArea;
+                    const float patch = (across[a - g.stride] + across[a] + across[a + g.stride]) / (patchArea * planeCount);
                     const float w = negativeExp(std::max(0.0f, patch - expected) * inverseH2);
                     const auto b = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(a) + offset);
-                    total[a] += w * g.values[b], weights[a] += w;
-                    total[b] += w * g.values[a], weights[b] += w;
+                    for (std::size_t p = 0; p < grids.size(); ++p) {
+                        totals[p][a] += w * grids[p].values[b];
+                        totals[p][b] += w * grids[p].values[a];
+                    }
+                    weights[a] += w, weights[b] += w;
                 }
         }
-    Grid out = g;
-    for (int y = 0; y < g.height; ++y)
-        for (int x = 0; x < g.width; ++x)
-            out.at(x, y) = total[g.index(x, y)] / weights[g.index(x, y)];
-    return out;
+    for (std::size_t p = 0; p < grids.size(); ++p)
+        for (int y = 0; y < g.height; ++y)
+            for (int x = 0; x < g.width; ++x)
+                grids[p].at(x, y) = totals[p][g.index(x, y)] / weights[g.index(x, y)];
+}
+
+// The squared difference of the sharp reading from the smooth one at every
+// place, as a multiple of what the sharp reading's noise alone gives: about 1
+// where the picture is flat, far more at an edge the smooth reading blurred.
+// The noise is the differences' median, which is 0.455 times the mean square
+// for a gaussian difference.
+Grid excessOverNoise(const Grid& smooth, const Grid& sharp)
+{
+    Grid e = smooth;
+    for (std::size_t i = 0; i < e.values.size(); ++i)
+        e.values[i] = (sharp.values[i] - smooth.values[i]) * (sharp.values[i] - smooth.values[i]);
+    std::vector<float> inside;
+    for (int y = 0; y < e.height; ++y)
+        for (int x = 0; x < e.width; ++x)
+            inside.push_back(e.at(x, y));
+    const auto middle = inside.begin() + static_cast<std::ptrdiff_t>(inside.size() / 2);
+    std::nth_element(inside.begin(), middle, inside.end());
+    const float noise = std::max(1e-6f, *middle / 0.455f);
+    for (float& v : e.values)
+        v /= noise;
+    return e;
 }
 
 } // namespace
@@ -169,14 +207,50 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
     if (endRow - firstRow < 4 || (!reduction.clicks && reduction.strength <= 0))
         return;
     const bool pairedColour = mode.family == ColourFamily::RobotAlternate || mode.family == ColourFamily::TwoRows;
-    for (int plane = 0; plane < (mode.family == ColourFamily::Grey ? 1 : 3); ++plane) {
-        const double noise = planeNoise(planes, plane, firstRow, endRow, pairedColour && plane > 0 ? 2 : 1);
-        Grid g = gridOf(planes, plane, firstRow, endRow);
+    const int planeCount = mode.family == ColourFamily::Grey ? 1 : 3;
+    std::vector<Grid> grids;
+    std::vector<double> noises;
+    for (int plane = 0; plane < planeCount; ++plane) {
+        noises.push_back(std::max(0.5, planeNoise(planes, plane, firstRow, endRow, pairedColour && plane > 0 ? 2 : 1)));
+        grids.push_back(gridOf(planes, plane, firstRow, endRow));
         if (reduction.clicks)
-            g = medianOfNine(g);
-        if (reduction.strength > 0)
-            g = nonLocalMeans(g, std::max(0.5, noise), reduction.strength);
-        putBack(g, planes, plane, firstRow);
+            grids.back() = medianOfNine(grids.back());
+    }
+    if (reduction.strength > 0)
+        nonLocalMeans(grids, noises, reduction.strength);
+    for (int plane = 0; plane < planeCount; ++plane)
+        putBack(grids[static_cast<std::size_t>(plane)], planes, plane, firstRow);
+}
+
+void keepEdges(ScanPlanes& smooth, const ScanPlanes& sharp, const StandardMode& mode, int firstRow, int endRow)
+{
+    firstRow = std::max(firstRow, 0), endRow = std::min(endRow, smooth.height());
+    if (endRow - firstRow < 4)
+        return;
+    const int planeCount = mode.family == ColourFamily::Grey ? 1 : 3;
+    std::vector<Grid> smooths, sharps, excess;
+    for (int plane = 0; plane < planeCount; ++plane) {
+        smooths.push_back(gridOf(smooth, plane, firstRow, endRow));
+        sharps.push_back(medianOfNine(gridOf(sharp, plane, firstRow, endRow)));
+        excess.push_back(excessOverNoise(smooths.back(), sharps.back()));
+    }
+    Grid gain = excess.front();
+    for (int y = 0; y < gain.height; ++y)
+        for (int x = 0; x < gain.width; ++x) {
+            float local = 0; // the squared differences of every plane within 3 x 3, as a multiple of their noise
+            for (const Grid& e : excess)
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        local += e.at(x + dx, y + dy);
+            local /= static_cast<float>(9 * planeCount);
+            gain.at(x, y) = local > 1 ? (local - 1) / local : 0.0f;
+        }
+    for (int plane = 0; plane < planeCount; ++plane) {
+        Grid& m = smooths[static_cast<std::size_t>(plane)];
+        const Grid& x = sharps[static_cast<std::size_t>(plane)];
+        for (std::size_t i = 0; i < m.values.size(); ++i)
+            m.values[i] += gain.values[i] * (x.values[i] - m.values[i]);
+        putBack(m, smooth, plane, firstRow);
     }
 }
 

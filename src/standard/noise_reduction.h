@@ -2,8 +2,8 @@
 // noise calls for: a tone heard through noise reads as a value scattered
 // around the true one, with now and then a click far off it. A median of each
 // value's neighbours takes out the clicks; non-local means then averages each
-// value with those whose neighbourhood looks alike, so that edges stay sharp
-// while flat areas lose their noise. A clean signal is left as read.
+// value with those whose neighbourhood looks alike in every plane, so that
+// edges stay sharp while flat areas lose their noise. A clean signal is left as read.
 #pragma once
 
 #include "standard/scan_planes.h"
@@ -19,6 +19,14 @@ struct NoiseReduction {
 // measure of how far each value lies from the one `rowStep` rows below it
 // (two for colour differences that a pair of rows shares).
 double planeNoise(const ScanPlanes& planes, int plane, int firstRow, int endRow, int rowStep);
+
+// Where a smooth reading of the picture (each value read over its neighbours'
+// time too) differs from a sharp one (each over its own time, clicks taken
+// out) by more than the sharp reading's noise explains, there is an edge the
+// smooth reading blurred: the value moves towards the sharp one, the more the
+// difference stands out of the noise (a local Wiener gain, from every plane's
+// differences within 3 x 3 together, as an edge lies in all of them).
+void keepEdges(ScanPlanes& smooth, const ScanPlanes& sharp, const StandardMode& mode, int firstRow, int endRow);
 
 // Takes the noise out of the planes the mode sends.
 void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int endRow,

@@ -108,6 +108,14 @@ constexpr PlanRow kReadingPlans[] = {
     {0, 500, 6.0, 24.0, 2.5},
 };
 constexpr double kClicksBelowDb = 30;
+// Where the plan reads a pixel over its neighbours' time too, and a pixel's
+// own stretch of tone still stands above the noise (its signal-to-noise ratio
+// over its own time at least kSharpFromPixelDb), the picture is read a second
+// time, sharp: each pixel over its own time, each colour difference over a
+// quarter of the plan's; an edge is taken from that reading.
+constexpr double kSharpPixelShare = 1.0;
+constexpr double kSharpColourFraction = 0.25;
+constexpr double kSharpFromPixelDb = 1;
 
 ReadingPlan readingPlanFor(double snrDb)
 {
@@ -125,6 +133,12 @@ ReadingPlan readingPlanFor(double snrDb)
     plan.noise.clicks = snrDb < kClicksBelowDb;
     plan.noise.strength = between(upper.strength, lower.strength);
     return plan;
+}
+
+bool keepsEdges(const ReadingPlan& plan, const StandardMode& mode, double snrDb)
+{
+    const double pixelSnrDb = snrDb + 10 * std::log10(kReportBandHz * mode.shortestPixelMs() / 1000);
+    return plan.pixelShare > kSharpPixelShare && pixelSnrDb >= kSharpFromPixelDb;
 }
 
 // The tone's frequency the picture is read from: in the plan's band, and kept
@@ -295,10 +309,18 @@ StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) 
     report.foundBy = found_.how;
     report.offsetHz = reading.tones.offsetHz;
     report.ppm = (fit.grid.scale - 1) * 1e6;
-    report.lines = readLines(frequencyForPicture(view, plan, reading.tones), mode, fit.grid, reading, fit.run, shift,
-                             planes);
+    const FrequencyTrack frequency = frequencyForPicture(view, plan, reading.tones);
+    report.lines = readLines(frequency, mode, fit.grid, reading, fit.run, shift, planes);
     report.complete = report.lines == mode.lines();
     const int rows = mode.rowsPerLine(), firstRow = (fit.run.first + shift) * rows;
+    if (keepsEdges(plan, mode, report.snrDb)) {
+        PictureReading sharp = reading;
+        sharp.pixelShare = kSharpPixelShare;
+        sharp.colourShare = std::max(kSharpPixelShare, plan.colourShare * kSharpColourFraction);
+        ScanPlanes sharpPlanes(mode);
+        readLines(frequency, mode, fit.grid, sharp, fit.run, shift, sharpPlanes);
+        keepEdges(planes, sharpPlanes, mode, firstRow, firstRow + report.lines * rows);
+    }
     reduceNoise(planes, mode, firstRow, firstRow + report.lines * rows, plan.noise);
     report.range = sendsColourDifferences(mode) ? rangeOf(planes, firstRow, firstRow + report.lines * rows)
                                                 : ColourRange::Studio;

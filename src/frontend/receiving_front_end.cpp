@@ -29,15 +29,21 @@ constexpr double kShortestHold = 1.5;
 constexpr double kSteadyReference = 0.5;
 // The samples of libsndfile, from -1 to 1, in levels.
 constexpr float kLevelsPerUnit = 128.0F;
+// A recording of floating-point samples may hold any value: one beyond this
+// many times full scale is a fault of the file, not a sound.
+constexpr float kFarthestSample = 4.0F;
 
 // The recording's samples, centred on the decoder's middle: libsndfile reads
 // the station's level s as (s - 128) / 128, a 16-bit value v as v / 32768.
+// A sample that is not a number counts as silence and one beyond reach as
+// the farthest, so that it costs its own neighbourhood alone.
 std::vector<float> centredSamples(Recording& recording)
 {
     std::vector<float> centred;
     for (auto block = recording.nextBlock(); !block.empty(); block = recording.nextBlock())
         std::transform(block.begin(), block.end(), std::back_inserter(centred), [](float s) {
-            return s * kLevelsPerUnit + static_cast<float>(128.0 - kCentreLevel);
+            const float sound = std::isnan(s) ? 0.0F : std::clamp(s, -kFarthestSample, kFarthestSample);
+            return sound * kLevelsPerUnit + static_cast<float>(128.0 - kCentreLevel);
         });
     return centred;
 }

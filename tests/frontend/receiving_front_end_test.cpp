@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <functional>
+#include <limits>
 #include <numbers>
 
 #include "soundfile/wav_file.h"
@@ -200,4 +202,27 @@ TEST(ToneRebuild, EveryGroupComesBackFromTheToneAlone)
     EXPECT_TRUE(std::equal(back.begin() + 40, back.end(), sent().begin() + 40));
     // Silence gives nothing.
     EXPECT_TRUE(rebuildFromTone(std::vector<float>(100000, 0.5F), 4.0).empty() && rebuildFromTone({}, 4.0).empty());
+}
+
+// A 32-bit float WAV may hold what no sound card records: a value that is not
+// a number, an infinity, a value far beyond full scale. Each costs the sent
+// samples around it and nothing more; the rest comes back exactly.
+TEST(ReceivingFrontEnd, FloatSamplesThatAreNoSoundCostOnlyTheirNeighbourhood)
+{
+    const std::vector<std::uint8_t> at44100 = held(sent(), 4);
+    std::vector<float> values;
+    for (const std::uint8_t s : at44100)
+        values.push_back((s - 128.0F) / 128.0F);
+    values[40001] = std::numeric_limits<float>::quiet_NaN();
+    values[80001] = std::numeric_limits<float>::infinity();
+    values[120001] = -1e30F;
+    std::vector<std::uint8_t> data(values.size() * sizeof(float));
+    std::memcpy(data.data(), values.data(), data.size());
+    const std::vector<std::uint8_t> out =
+        conditionRecording(testdata::wavBytes(3, 1, 44100, 32, data, static_cast<std::uint32_t>(data.size())));
+    ASSERT_EQ(out.size(), sent().size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < out.size(); ++i)
+        differing += out[i] != sent()[i];
+    EXPECT_LE(differing, 9u); // three faults, at most the sent sample and one each side
 }

@@ -221,10 +221,19 @@ int main(int argc, char** argv)
 {
     std::vector<std::string> modes(argv + 1, argv + argc);
     const std::string only = !modes.empty() && modes.front().starts_with("--") ? modes.front() : "";
+    if (!only.empty() && only != "--vis" && only != "--noise") {
+        std::fprintf(stderr, "tonobild-channel-table: unknown option %s (--vis or --noise)\n", only.c_str());
+        return 2;
+    }
     if (!only.empty())
         modes.erase(modes.begin());
     if (modes.empty())
         modes = {"M1", "SDX", "R36", "PD120", "PD290", "SC2-180", "P5"};
+    for (const std::string& name : modes)
+        if (!findMode(name)) {
+            std::fprintf(stderr, "tonobild-channel-table: no mode is called %s (see tonobild-cli modes)\n", name.c_str());
+            return 2;
+        }
     if (only != "--vis")
         printPathTables(modes, only == "--noise");
     if (only.empty() || only == "--vis")

@@ -13,6 +13,18 @@ constexpr int kSearchRadius = 2; // values compared within 5 x 5
 constexpr int kPatchRadius = 1;  // neighbourhoods of 3 x 3 (the patch sums below are written for it)
 constexpr int kBorder = kSearchRadius + kPatchRadius + 1;
 
+float medianOf(std::vector<float>& values)
+{
+    const auto middle = values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2);
+    std::nth_element(values.begin(), middle, values.end());
+    return *middle;
+}
+
+int planesSent(const StandardMode& mode)
+{
+    return mode.family == ColourFamily::Grey ? 1 : 3;
+}
+
 // The values of a plane's rows [firstRow, endRow) as one grid, its edges
 // repeated kBorder values beyond every side.
 struct Grid {
@@ -165,22 +177,18 @@ void nonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, 
 // place, as a multiple of what the sharp reading's noise alone gives: about 1
 // where the picture is flat, far more at an edge the smooth reading blurred.
 // The noise is the differences' median, which is 0.455 times the mean square
-// for a gaussian difference.
-Grid excessOverNoise(const Grid& smooth, const Grid& sharp)
+// for a gaussian difference. Added to `total`, place by place.
+void addExcessOverNoise(const Grid& smooth, const Grid& sharp, Grid& total)
 {
-    Grid e = smooth;
-    for (std::size_t i = 0; i < e.values.size(); ++i)
-        e.values[i] = (sharp.values[i] - smooth.values[i]) * (sharp.values[i] - smooth.values[i]);
-    std::vector<float> inside;
-    for (int y = 0; y < e.height; ++y)
-        for (int x = 0; x < e.width; ++x)
-            inside.push_back(e.at(x, y));
-    const auto middle = inside.begin() + static_cast<std::ptrdiff_t>(inside.size() / 2);
-    std::nth_element(inside.begin(), middle, inside.end());
-    const float noise = std::max(1e-6f, *middle / 0.455f);
-    for (float& v : e.values)
-        v /= noise;
-    return e;
+    std::vector<float> squares(smooth.values.size()), inside;
+    for (std::size_t i = 0; i < squares.size(); ++i)
+        squares[i] = (sharp.values[i] - smooth.values[i]) * (sharp.values[i] - smooth.values[i]);
+    for (int y = 0; y < smooth.height; ++y)
+        for (int x = 0; x < smooth.width; ++x)
+            inside.push_back(squares[smooth.index(x, y)]);
+    const float noise = std::max(1e-6f, medianOf(inside) / 0.455f);
+    for (std::size_t i = 0; i < squares.size(); ++i)
+        total.values[i] += squares[i] / noise;
 }
 
 } // namespace
@@ -195,9 +203,7 @@ double planeNoise(const ScanPlanes& planes, int plane, int firstRow, int endRow,
     }
     if (differences.empty())
         return 0;
-    const auto middle = differences.begin() + static_cast<std::ptrdiff_t>(differences.size() / 2);
-    std::nth_element(differences.begin(), middle, differences.end());
-    return *middle / (0.6745 * std::sqrt(2.0)); // the median of |a - b| for two noisy values, as a deviation
+    return medianOf(differences) / (0.6745 * std::sqrt(2.0)); // the median of |a - b| for two noisy values, as a deviation
 }
 
 void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int endRow,
@@ -207,7 +213,7 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
     if (endRow - firstRow < 4 || (!reduction.clicks && reduction.strength <= 0))
         return;
     const bool pairedColour = mode.family == ColourFamily::RobotAlternate || mode.family == ColourFamily::TwoRows;
-    const int planeCount = mode.family == ColourFamily::Grey ? 1 : 3;
+    const int planeCount = planesSent(mode);
     std::vector<Grid> grids;
     std::vector<double> noises;
     for (int plane = 0; plane < planeCount; ++plane) {
@@ -227,31 +233,30 @@ void keepEdges(ScanPlanes& smooth, const ScanPlanes& sharp, const StandardMode& 
     firstRow = std::max(firstRow, 0), endRow = std::min(endRow, smooth.height());
     if (endRow - firstRow < 4)
         return;
-    const int planeCount = mode.family == ColourFamily::Grey ? 1 : 3;
-    std::vector<Grid> smooths, sharps, excess;
+    const int planeCount = planesSent(mode);
+    std::vector<Grid> smooths, sharps;
+    Grid excess = gridOf(smooth, 0, firstRow, endRow); // of every plane together
+    std::fill(excess.values.begin(), excess.values.end(), 0.0f);
     for (int plane = 0; plane < planeCount; ++plane) {
         smooths.push_back(gridOf(smooth, plane, firstRow, endRow));
         sharps.push_back(medianOfNine(gridOf(sharp, plane, firstRow, endRow)));
-        excess.push_back(excessOverNoise(smooths.back(), sharps.back()));
+        addExcessOverNoise(smooths.back(), sharps.back(), excess);
     }
-    Grid gain = excess.front();
-    for (int y = 0; y < gain.height; ++y)
-        for (int x = 0; x < gain.width; ++x) {
-            float local = 0; // the squared differences of every plane within 3 x 3, as a multiple of their noise
-            for (const Grid& e : excess)
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx)
-                        local += e.at(x + dx, y + dy);
+    for (int y = 0; y < excess.height; ++y)
+        for (int x = 0; x < excess.width; ++x) {
+            float local = 0; // within 3 x 3, as a multiple of the noise
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    local += excess.at(x + dx, y + dy);
             local /= static_cast<float>(9 * planeCount);
-            gain.at(x, y) = local > 1 ? (local - 1) / local : 0.0f;
+            const float gain = local > 1 ? (local - 1) / local : 0.0f;
+            for (int plane = 0; plane < planeCount; ++plane) {
+                Grid& m = smooths[static_cast<std::size_t>(plane)];
+                m.at(x, y) += gain * (sharps[static_cast<std::size_t>(plane)].at(x, y) - m.at(x, y));
+            }
         }
-    for (int plane = 0; plane < planeCount; ++plane) {
-        Grid& m = smooths[static_cast<std::size_t>(plane)];
-        const Grid& x = sharps[static_cast<std::size_t>(plane)];
-        for (std::size_t i = 0; i < m.values.size(); ++i)
-            m.values[i] += gain.values[i] * (x.values[i] - m.values[i]);
-        putBack(m, smooth, plane, firstRow);
-    }
+    for (int plane = 0; plane < planeCount; ++plane)
+        putBack(smooths[static_cast<std::size_t>(plane)], smooth, plane, firstRow);
 }
 
 } // namespace tonobild::standard

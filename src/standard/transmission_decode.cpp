@@ -92,6 +92,7 @@ struct ReadingPlan {
     double pixelShare = 0.6;
     double colourShare = 0.6;
     NoiseReduction noise;
+    bool keepsEdges = false; // a second, sharp reading gives the edges back
 };
 
 struct PlanRow {
@@ -112,12 +113,17 @@ constexpr double kClicksBelowDb = 30;
 // own stretch of tone still stands above the noise (its signal-to-noise ratio
 // over its own time at least kSharpFromPixelDb), the picture is read a second
 // time, sharp: each pixel over its own time, each colour difference over a
-// quarter of the plan's; an edge is taken from that reading.
+// quarter of the plan's; an edge is taken from that reading. Where a pixel's
+// own stretch stands well above the noise (kSharpOnlyFromPixelDb: Scottie DX's
+// long pixels at 20 dB), the sharp reading alone is taken, with the plan's
+// noise reduction: a pixel read over its neighbours' time would blur more
+// than its own noise costs.
 constexpr double kSharpPixelShare = 1.0;
 constexpr double kSharpColourFraction = 0.25;
 constexpr double kSharpFromPixelDb = 1;
+constexpr double kSharpOnlyFromPixelDb = 24;
 
-ReadingPlan readingPlanFor(double snrDb)
+ReadingPlan planOfRows(double snrDb)
 {
     const auto rows = std::span(kReadingPlans);
     const auto below = std::find_if(rows.begin(), rows.end(), [&](const PlanRow& r) { return r.snrDb <= snrDb; });
@@ -135,10 +141,14 @@ ReadingPlan readingPlanFor(double snrDb)
     return plan;
 }
 
-bool keepsEdges(const ReadingPlan& plan, const StandardMode& mode, double snrDb)
+ReadingPlan readingPlanFor(const StandardMode& mode, double snrDb)
 {
+    ReadingPlan plan = planOfRows(snrDb);
     const double pixelSnrDb = snrDb + 10 * std::log10(kReportBandHz * mode.shortestPixelMs() / 1000);
-    return plan.pixelShare > kSharpPixelShare && pixelSnrDb >= kSharpFromPixelDb;
+    if (pixelSnrDb >= kSharpOnlyFromPixelDb)
+        plan.pixelShare = std::min(plan.pixelShare, kSharpPixelShare);
+    plan.keepsEdges = plan.pixelShare > kSharpPixelShare && pixelSnrDb >= kSharpFromPixelDb;
+    return plan;
 }
 
 // The tone's frequency the picture is read from: in the plan's band, and kept
@@ -297,7 +307,7 @@ StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) 
     fit.tones.scale = fit.grid.scale;
     StandardReport report;
     report.snrDb = snrOfSyncs(view, mode, fit.grid, fit.run, fit.tones.heard(kSyncHz), noiseBandwidth_);
-    const ReadingPlan plan = readingPlanFor(report.snrDb);
+    const ReadingPlan plan = readingPlanFor(mode, report.snrDb);
     PictureReading reading;
     reading.tones = fit.tones;
     reading.pixelShare = plan.pixelShare;
@@ -313,7 +323,7 @@ StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) 
     report.lines = readLines(frequency, mode, fit.grid, reading, fit.run, shift, planes);
     report.complete = report.lines == mode.lines();
     const int rows = mode.rowsPerLine(), firstRow = (fit.run.first + shift) * rows;
-    if (keepsEdges(plan, mode, report.snrDb)) {
+    if (plan.keepsEdges) {
         PictureReading sharp = reading;
         sharp.pixelShare = kSharpPixelShare;
         sharp.colourShare = std::max(kSharpPixelShare, plan.colourShare * kSharpColourFraction);

@@ -77,7 +77,7 @@ TEST(StandardFinder, TransmissionsAmongSilenceAndNoiseOneJoinedLateAreEachReceiv
     std::vector<WorkingPicture> pictures;
     for (const auto& s : sent) {
         const StandardMode& mode = *findMode(s.mode);
-        pictures.push_back(standardtest::landscape(mode));
+        pictures.push_back(standardtest::photoCard(mode));
         SendOptions options;
         options.callsign = s.callsign;
         const channel::Samples t = standardtest::transmission(mode, pictures.back(), options);
@@ -130,7 +130,7 @@ TEST(StandardFinder, BackToBackBothKeptACutOneWithItsRowsAWhistleAndAVoiceNot)
 {
     constexpr std::uint32_t kRate = 44100;
     const StandardMode& mode = *findMode("R36");
-    const WorkingPicture picture = standardtest::landscape(mode);
+    const WorkingPicture picture = standardtest::photoCard(mode);
     const channel::Samples sent = standardtest::transmission(mode, picture, {});
     channel::Samples stream(kRate, 0.0f);
     stream.insert(stream.end(), sent.begin(), sent.end());

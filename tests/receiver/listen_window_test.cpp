@@ -142,7 +142,7 @@ TEST_F(ListenWindow, AWindowClosedDuringATransmissionKeepsWhatArrived)
 TEST_F(ListenWindow, AStandardTransmissionGrowsIsKeptDecodedAgainPlacedAndSentInAStandardMode)
 {
     const standard::StandardMode& robot36 = *standard::findMode("R36");
-    const WorkingPicture card = standardtest::landscape(robot36);
+    const WorkingPicture card = standardtest::photoCard(robot36);
     StandardSendSettings settings{&robot36, {}, standard::Fit::Bars};
     settings.options.callsign = "DL1ABC";
     StandardSender sender(card, settings);

@@ -16,10 +16,10 @@ namespace tonobild::standardtest {
 
 using namespace tonobild::standard;
 
-// The landscape card, drawn larger as a photograph is, fitted to the mode.
-inline WorkingPicture landscape(const StandardMode& mode)
+// A photograph-like card, drawn larger as a photograph is, fitted to the mode.
+inline WorkingPicture photoCard(const StandardMode& mode, PhotoCard card = PhotoCard::Landscape)
 {
-    return fitPicture(drawPhotoCard(PhotoCard::Landscape, 1024, 768), mode.width, mode.height, Fit::Crop);
+    return fitPicture(drawPhotoCard(card, 1024, 768), mode.width, mode.height, Fit::Crop);
 }
 
 inline channel::Samples transmission(const StandardMode& mode, const WorkingPicture& picture, const SendOptions& options)

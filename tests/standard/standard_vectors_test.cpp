@@ -103,7 +103,7 @@ std::string writeSoundFile(const std::string& path, const channel::Samples& samp
 TEST(StandardVectors, RecordingsInFlacOggAndMp3AreReceived)
 {
     const StandardMode& mode = *findMode("R36");
-    const WorkingPicture sent = standardtest::landscape(mode);
+    const WorkingPicture sent = standardtest::photoCard(mode);
     SendOptions options;
     options.callsign = "DL1ABC";
     const channel::Samples samples = standardtest::recorded(standardtest::transmission(mode, sent, options), 44100);

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "frontend/interpolator.h"
 #include "frontend/sent_levels.h"
+#include "frontend/silence.h"
 
 namespace tonobild {
 
@@ -91,33 +93,68 @@ private:
     int instants_; // grid instants read per hold
 };
 
+// The timing loop. Between two held samples of opposite sign the recording
+// passes through their mean exactly halfway when the timing is right; sampled
+// late, the halfway value has moved towards the later sample. So (later -
+// earlier) times the halfway value, less its share that the held values
+// themselves give (which sums to nothing over a line), says how late the
+// instant is. The loop takes it in small steps against the power of the
+// signal, so noise averages out. It starts afresh with every stretch of
+// signal: the silence before it is no signal to follow or to measure.
+class TimingLoop {
+public:
+    // How far to move the next instant, after the hold at t read `value`.
+    double correction(std::span<const float> centred, double t, double hold, double value)
+    {
+        const bool first = !started_;
+        const double change = value - previous_;
+        started_ = true;
+        previous_ = value;
+        if (first)
+            return 0.0;
+        const double halfway = linearValueAt(centred, t - hold / 2.0);
+        power_ += (change * change - power_) / kLoopPowerSpan;
+        return -kLoopGain * hold * change * halfway / (power_ + kLoopPowerFloor);
+    }
+
+private:
+    bool started_ = false;
+    double previous_ = 0;
+    double power_ = kFullSwing * kFullSwing; // a change from white to its opposite
+};
+
 // Samples the centre of every hold, following the holds with a timing loop.
-// Between two held samples of opposite sign the recording passes through their
-// mean exactly halfway when the timing is right; sampled late, the halfway
-// value has moved towards the later sample. So (later - earlier) times the
-// halfway value, less its share that the held values themselves give (which
-// sums to nothing over a line), says how late the instant is. The loop takes
-// it in small steps against the power of the signal, so noise averages out.
+// A hold wholly in silence is read as the silence; the first hold after it
+// begins with the first sample that leaves it, where the next transmission's
+// first sample begins.
 std::vector<std::uint8_t> sampleHoldCentres(const HoldReader& reader, std::span<const float> centred, double hold,
                                             double start)
 {
+    const std::vector<Silence> silences =
+        findSilences(centred, static_cast<std::size_t>(std::ceil(kSamplesPerGroup * hold)));
+    auto silence = silences.begin();
     std::vector<std::uint8_t> out;
     out.reserve(static_cast<std::size_t>(static_cast<double>(centred.size()) / hold) + 1);
     const double last = static_cast<double>(centred.size()) - 1.0;
-    double previous = 0;
-    double power = kFullSwing * kFullSwing; // a change from white to its opposite
+    TimingLoop loop;
     for (double t = start; t <= last; t += hold) {
-        const double value = reader.heldValue(t);
-        out.push_back(sentLevel(value));
-        if (t == start) {
-            previous = value;
+        // The hold spans t - hold / 2 to t + hold / 2; sample i spans i - 0.5 to i + 0.5.
+        while (silence != silences.end() && static_cast<double>(silence->end) - 0.5 <= t - hold / 2.0)
+            ++silence;
+        const bool fromSilence = silence != silences.end() && static_cast<double>(silence->begin) - 0.5 <= t - hold / 2.0;
+        if (fromSilence && t + hold / 2.0 <= static_cast<double>(silence->end) - 0.5) {
+            out.push_back(sentLevel(reader.heldValue(t)));
+            loop = TimingLoop();
             continue;
         }
-        const double change = value - previous;
-        const double halfway = linearValueAt(centred, t - hold / 2.0);
-        power += (change * change - power) / kLoopPowerSpan;
-        t -= kLoopGain * hold * change * halfway / (power + kLoopPowerFloor);
-        previous = value;
+        if (fromSilence) { // the signal begins inside this hold: the hold begins with it
+            t = static_cast<double>(silence->end) - 0.5 + hold / 2.0;
+            if (t > last)
+                break;
+        }
+        const double value = reader.heldValue(t);
+        out.push_back(sentLevel(value));
+        t += loop.correction(centred, t, hold, value);
     }
     return out;
 }
@@ -134,10 +171,25 @@ double referenceSquares(std::span<const std::uint8_t> stretch, std::size_t first
     return sum;
 }
 
-// How steady the reference cycles came out: the share of samples within a
-// level of 224 or 31, which half of all samples are sent as.
-double referenceSteadiness(const std::vector<std::uint8_t>& samples)
+// The signal alone, each silence taken out: a transmission ends and begins
+// with whole groups, so the groups keep their places across each gap.
+std::vector<std::uint8_t> withoutSilence(std::span<const std::uint8_t> samples)
 {
+    std::vector<std::uint8_t> signal;
+    std::size_t from = 0;
+    for (const Silence& silence : findSilences(samples, static_cast<std::size_t>(kSamplesPerGroup))) {
+        signal.insert(signal.end(), samples.begin() + from, samples.begin() + silence.begin);
+        from = silence.end;
+    }
+    signal.insert(signal.end(), samples.begin() + from, samples.end());
+    return signal;
+}
+
+// How steady the reference cycles came out: the share of the signal's samples
+// within a level of 224 or 31, which half of all samples are sent as.
+double referenceSteadiness(std::span<const std::uint8_t> reading)
+{
+    const std::vector<std::uint8_t> samples = withoutSilence(reading);
     const auto steady = std::count_if(samples.begin(), samples.end(), [](std::uint8_t s) {
         return std::abs(s - kReferenceHigh) <= 1 || std::abs(s - kReferenceLow) <= 1;
     });
@@ -159,16 +211,19 @@ std::vector<std::uint8_t> readHolds(std::span<const float> centred, double hold,
 
 double referenceError(std::span<const std::uint8_t> samples)
 {
+    const std::vector<std::uint8_t> signal = withoutSilence(samples);
     double squares = 0;
     std::size_t count = 0;
-    for (std::size_t from = 0; from + kStretch <= samples.size(); from += kStretch) {
-        double best = referenceSquares(samples.subspan(from, kStretch), 0);
+    for (std::size_t from = 0; from + kStretch <= signal.size(); from += kStretch) {
+        const auto stretch = std::span(signal).subspan(from, kStretch);
+        double best = referenceSquares(stretch, 0);
         for (std::size_t phase = 1; phase < static_cast<std::size_t>(kSamplesPerGroup); ++phase)
-            best = std::min(best, referenceSquares(samples.subspan(from, kStretch), phase));
+            best = std::min(best, referenceSquares(stretch, phase));
         squares += best;
         count += kStretch / 2;
     }
-    return count == 0 ? 0.0 : std::sqrt(squares / static_cast<double>(count));
+    // Where nothing was measured, nothing shows the reading steady.
+    return count == 0 ? std::numeric_limits<double>::infinity() : std::sqrt(squares / static_cast<double>(count));
 }
 
 } // namespace tonobild

@@ -11,6 +11,7 @@
 #include <numbers>
 
 #include "soundfile/wav_file.h"
+#include "frontend/hold_reader.h"
 #include "frontend/receiving_front_end.h"
 #include "frontend/tone_rebuild.h"
 #include "support/recordings.h"
@@ -124,6 +125,40 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
         if (path.samplesPerSymbol > 0) { EXPECT_NEAR(report.samplesPerSymbol, path.samplesPerSymbol, 0.0005); }
         if (*path.described != '\0') { EXPECT_EQ(describe(report), path.described); }
     }
+}
+
+// Digital silence (the centre level) before a transmission held 4 times, or
+// between two: it reads as the centre level for as long as it lasts (half a
+// sent sample either way), and every sent sample around it comes back exactly.
+TEST(ReceivingFrontEnd, DigitalSilenceReadsAsTheCentreAndTheTransmissionsAroundItExactly)
+{
+    struct Silences {
+        std::vector<std::size_t> before; // recorded samples of silence before each transmission
+        bool recorderFile = false;       // the recorder's WAV at 44100, else the samples alone
+    };
+    const Silences rows[] = {{{4000}}, {{22050}}, {{88200}}, {{22050}, true}, {{0, 44101}}};
+    for (const auto& [before, recorderFile] : rows) {
+        SCOPED_TRACE(testing::Message() << before.back() << " silent before transmission " << before.size());
+        std::vector<std::uint8_t> recording;
+        for (const std::size_t silent : before) {
+            const auto transmission = held(sent(), 4);
+            recording.insert(recording.end(), silent, 128);
+            recording.insert(recording.end(), transmission.begin(), transmission.end());
+        }
+        const std::vector<std::uint8_t> out = conditionRecording(recorderFile ? recordingFileBytes(recording) : recording);
+        auto at = out.begin();
+        for (const std::size_t silent : before) {
+            const auto signal = std::find_if(at, out.end(), [](std::uint8_t s) { return s != 128; });
+            EXPECT_NEAR(static_cast<double>(4 * (signal - at)), static_cast<double>(silent), 2.0);
+            ASSERT_GE(out.end() - signal, std::ssize(sent()));
+            EXPECT_TRUE(std::equal(sent().begin(), sent().end(), signal));
+            at = signal + std::ssize(sent());
+        }
+        EXPECT_EQ(out.end() - at, 0);
+    }
+    // Neither silence nor a reading too short to measure shows a reading steady.
+    EXPECT_EQ(referenceError(std::vector<std::uint8_t>(50000, 128)), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(referenceError(std::span(sent()).first(4000)), std::numeric_limits<double>::infinity());
 }
 
 TEST(ReceivingFrontEnd, HoldLengthIsTheMeanDistanceOfCrossingsPastPausesAndSilence)

@@ -7,6 +7,7 @@
 
 #include "frontend/hold_reader.h"
 #include "frontend/sent_levels.h"
+#include "frontend/silence.h"
 #include "frontend/tone_rebuild.h"
 #include "soundfile/recording.h"
 
@@ -48,30 +49,75 @@ std::vector<float> centredSamples(Recording& recording)
     return centred;
 }
 
-// Takes the bias off each stretch, in whole levels so that a recording of the
-// sent samples with a bias comes back as the sent samples. The last stretch
-// joins the one before when it is short, as a short stretch may end inside a
-// pixel group. Answers the bias of the stretch in the middle of the recording.
-int removeBias(std::vector<float>& centred)
+// The samples that are signal: all but the digital silences of at least
+// `shortestSilence` samples.
+std::vector<bool> signalSamples(std::span<const float> centred, std::size_t shortestSilence)
 {
-    std::vector<std::size_t> starts;
-    for (std::size_t at = 0; at + kBiasStretch <= centred.size() || at == 0; at += kBiasStretch)
-        starts.push_back(at);
+    std::vector<bool> signal(centred.size(), true);
+    for (const Silence& silence : findSilences(centred, shortestSilence))
+        std::fill(signal.begin() + static_cast<std::ptrdiff_t>(silence.begin),
+                  signal.begin() + static_cast<std::ptrdiff_t>(silence.end), false);
+    return signal;
+}
+
+// Where each stretch the bias is measured over begins: every kBiasStretch
+// samples of signal, silence not counted, so that a silence lies in the
+// stretch of the signal around it. The last stretch joins the one before when
+// it is short, as a short stretch may end inside a pixel group.
+std::vector<std::size_t> biasStretchStarts(const std::vector<bool>& signal)
+{
+    const auto total = static_cast<std::size_t>(std::count(signal.begin(), signal.end(), true));
+    std::vector<std::size_t> starts{0};
+    std::size_t counted = 0;
+    for (std::size_t i = 0; i < signal.size(); ++i) {
+        if (!signal[i])
+            continue;
+        if (counted > 0 && counted % kBiasStretch == 0 && counted + kBiasStretch <= total)
+            starts.push_back(i);
+        ++counted;
+    }
+    return starts;
+}
+
+// Takes the bias off each stretch, in whole levels so that a recording of the
+// sent samples with a bias comes back as the sent samples. The bias is the
+// mean of the stretch's signal: a silence is no signal and only takes the bias
+// of the signal around it (none in a recording of silence alone). Answers the
+// bias of the stretch in the middle of the recording.
+int removeBias(std::vector<float>& centred, std::size_t shortestSilence)
+{
+    const std::vector<bool> signal = signalSamples(centred, shortestSilence);
+    const std::vector<std::size_t> starts = biasStretchStarts(signal);
     int middleBias = 0;
     for (std::size_t k = 0; k < starts.size(); ++k) {
         const std::size_t begin = starts[k];
         const std::size_t end = k + 1 < starts.size() ? starts[k + 1] : centred.size();
         double sum = 0;
+        std::size_t count = 0;
         for (std::size_t i = begin; i < end; ++i)
-            sum += centred[i];
-        const double mean = end > begin ? sum / static_cast<double>(end - begin) : 0.0;
-        const auto bias = static_cast<float>(std::nearbyint(mean));
+            if (signal[i]) {
+                sum += centred[i];
+                ++count;
+            }
+        const auto bias = static_cast<float>(count > 0 ? std::nearbyint(sum / static_cast<double>(count)) : 0.0);
         for (std::size_t i = begin; i < end; ++i)
             centred[i] -= bias;
         if (k == starts.size() / 2)
             middleBias = static_cast<int>(bias);
     }
     return middleBias;
+}
+
+// The shortest digital silence, measured before the hold is: a pixel group at
+// the longest hold a transmission may have in the recording (one at the slow
+// rate recorded at the file's rate or, without a rate, at the highest rate a
+// recording may have), and never under a group of samples. Every group sends
+// 224 and 31, so no transmission at any hold up to that stays at one level so
+// long.
+std::size_t shortestSilence(const ConditionReport& found)
+{
+    const double rate = found.fileRate > 0 ? found.fileRate : Recording::kHighestRate;
+    return static_cast<std::size_t>(std::ceil(kSamplesPerGroup * std::max(rate / kSlowRate, 1.0)));
 }
 
 // What the hold could be before it is measured: a transmission at 11025 or
@@ -232,7 +278,7 @@ std::vector<std::uint8_t> conditionRecording(Recording& recording, ConditionRepo
     std::vector<float> centred = centredSamples(recording);
     std::vector<std::uint8_t> out;
     if (!centred.empty()) {
-        found.dcOffset = removeBias(centred);
+        found.dcOffset = removeBias(centred, shortestSilence(found));
         out = readTransmission(centred, found);
     }
     if (report != nullptr)

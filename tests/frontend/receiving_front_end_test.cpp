@@ -128,27 +128,31 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
 }
 
 // Digital silence (the centre level) before a transmission held 4 times, or
-// between two: it reads as the centre level for as long as it lasts (half a
-// sent sample either way), and every sent sample around it comes back exactly.
+// between two: it reads as the centre level less the transmission's bias for
+// as long as it lasts (half a sent sample either way), and every sent sample
+// around it comes back exactly: the bias is measured on the signal alone.
 TEST(ReceivingFrontEnd, DigitalSilenceReadsAsTheCentreAndTheTransmissionsAroundItExactly)
 {
     struct Silences {
         std::vector<std::size_t> before; // recorded samples of silence before each transmission
         bool recorderFile = false;       // the recorder's WAV at 44100, else the samples alone
+        int bias = 0;                    // levels added to each transmission, not to the silence
     };
-    const Silences rows[] = {{{4000}}, {{22050}}, {{88200}}, {{22050}, true}, {{0, 44101}}};
-    for (const auto& [before, recorderFile] : rows) {
-        SCOPED_TRACE(testing::Message() << before.back() << " silent before transmission " << before.size());
+    const Silences rows[] = {{{4000}}, {{22050}}, {{88200}}, {{22050}, true}, {{0, 44101}}, {{22050}, false, 31},
+                             {{22050}, false, -17}};
+    for (const auto& [before, recorderFile, bias] : rows) {
+        SCOPED_TRACE(testing::Message() << before.back() << " silent before transmission " << before.size() << ", bias "
+                                        << bias);
         std::vector<std::uint8_t> recording;
         for (const std::size_t silent : before) {
-            const auto transmission = held(sent(), 4);
+            const auto transmission = biased(held(sent(), 4), bias);
             recording.insert(recording.end(), silent, 128);
             recording.insert(recording.end(), transmission.begin(), transmission.end());
         }
         const std::vector<std::uint8_t> out = conditionRecording(recorderFile ? recordingFileBytes(recording) : recording);
         auto at = out.begin();
         for (const std::size_t silent : before) {
-            const auto signal = std::find_if(at, out.end(), [](std::uint8_t s) { return s != 128; });
+            const auto signal = std::find_if(at, out.end(), [&](std::uint8_t s) { return s != 128 - bias; });
             EXPECT_NEAR(static_cast<double>(4 * (signal - at)), static_cast<double>(silent), 2.0);
             ASSERT_GE(out.end() - signal, std::ssize(sent()));
             EXPECT_TRUE(std::equal(sent().begin(), sent().end(), signal));

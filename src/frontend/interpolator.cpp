@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <numbers>
 #include <numeric>
 
 namespace tonobild {
@@ -46,13 +47,13 @@ double Interpolator::valueAt(std::span<const float> centred, double t) const
 
 double Interpolator::lanczos(double x)
 {
-    constexpr double kPi = 3.14159265358979323846;
     constexpr double kHalfWidth = kTaps / 2;
     if (x == 0)
         return 1;
     if (std::abs(x) >= kHalfWidth)
         return 0;
-    return kHalfWidth * std::sin(kPi * x) * std::sin(kPi * x / kHalfWidth) / (kPi * kPi * x * x);
+    constexpr double pi = std::numbers::pi;
+    return kHalfWidth * std::sin(pi * x) * std::sin(pi * x / kHalfWidth) / (pi * pi * x * x);
 }
 
 } // namespace tonobild

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <vector>
 
 #include "common/liquid_dsp.h"
@@ -10,7 +11,6 @@ namespace tonobild {
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
 // Fewer blocks than this cannot tell a line from the rest.
 constexpr std::size_t kFewestBlocks = 64;
 // Blocks this many times shorter than the range searched keep its edges within a few per cent.
@@ -20,17 +20,11 @@ constexpr int kRefinements = 40;
 
 using Complex = std::complex<double>;
 
-// The phasor e^(-2 pi i f n), from the fraction of turns so that a late n loses no precision.
-Complex phasorAt(double frequency, std::size_t n)
-{
-    return std::polar(1.0, -2.0 * kPi * std::fmod(frequency * static_cast<double>(n), 1.0));
-}
-
 // The signal mixed down by `frequency` and summed over blocks of `block` samples.
 std::vector<Complex> mixedDownBlocks(std::span<const float> signal, double frequency, std::size_t block)
 {
     std::vector<Complex> blocks(signal.size() / block);
-    const Complex step = std::polar(1.0, -2.0 * kPi * frequency);
+    const Complex step = phasorAt(frequency, 1);
     for (std::size_t b = 0; b < blocks.size(); ++b) {
         Complex phasor = phasorAt(frequency, b * block);
         Complex sum;
@@ -47,7 +41,7 @@ std::vector<Complex> mixedDownBlocks(std::span<const float> signal, double frequ
 double powerAt(const std::vector<Complex>& blocks, double turns)
 {
     Complex sum;
-    const Complex step = std::polar(1.0, -2.0 * kPi * turns);
+    const Complex step = std::polar(1.0, -2.0 * std::numbers::pi * turns);
     Complex phasor = 1.0;
     for (const Complex& b : blocks) {
         sum += b * phasor;
@@ -100,6 +94,11 @@ Complex lineAmplitude(std::span<const float> signal, double frequency)
         return {};
     const std::vector<Complex> whole = mixedDownBlocks(signal, frequency, signal.size());
     return whole.front() / static_cast<double>(signal.size());
+}
+
+std::complex<double> phasorAt(double frequency, std::size_t n)
+{
+    return std::polar(1.0, -2.0 * std::numbers::pi * std::fmod(frequency * static_cast<double>(n), 1.0));
 }
 
 SpectralLine findSpectralLine(std::span<const float> signal, double near, double halfWidth)

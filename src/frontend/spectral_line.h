@@ -10,6 +10,7 @@
 #pragma once
 
 #include <complex>
+#include <cstddef>
 #include <span>
 
 namespace tonobild {
@@ -24,6 +25,9 @@ struct SpectralLine {
 // near above halfWidth and below a half). A signal too short for the range
 // gives a line of prominence 0.
 SpectralLine findSpectralLine(std::span<const float> signal, double near, double halfWidth);
+
+// The phasor e^(-2 pi i f n), from the fraction of turns so that a late n loses no precision.
+std::complex<double> phasorAt(double frequency, std::size_t n);
 
 // The mean of signal[n] e^(-2 pi i f n) over the signal.
 std::complex<double> lineAmplitude(std::span<const float> signal, double frequency);

@@ -5,12 +5,6 @@
 
 namespace tonobild {
 
-namespace {
-
-constexpr double kPi = 3.14159265358979323846;
-
-} // namespace
-
 ToneBaseband::ToneBaseband(std::span<const float> centred, const SpectralLine& tone)
     : centred_(centred), carrier_(tone.frequency), turn_(1.0)
 {
@@ -34,8 +28,8 @@ std::complex<double> ToneBaseband::mean(double t, double length) const
     const double to = centre + half + 0.5;
     const auto first = static_cast<std::size_t>(std::floor(from));
     const auto last = std::min(static_cast<std::size_t>(std::ceil(to)), centred_.size());
-    const std::complex<double> step = std::polar(1.0, -2.0 * kPi * carrier_);
-    std::complex<double> phasor = std::polar(1.0, -2.0 * kPi * std::fmod(carrier_ * static_cast<double>(first), 1.0));
+    const std::complex<double> step = phasorAt(carrier_, 1);
+    std::complex<double> phasor = phasorAt(carrier_, first);
     std::complex<double> sum;
     for (std::size_t k = first; k < last; ++k) {
         const double share = std::min(static_cast<double>(k + 1), to) - std::max(static_cast<double>(k), from);

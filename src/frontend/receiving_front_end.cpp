@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <limits>
+#include <numbers>
 
 #include "frontend/hold_reader.h"
 #include "frontend/sent_levels.h"
@@ -20,6 +22,9 @@ namespace {
 constexpr float kCrossingMargin = 8.0F;
 // Fewer crossings than this: no transmission worth measuring.
 constexpr std::size_t kFewestCrossings = 1000;
+// Where the holds begin is measured over the first crossings, before the
+// clock of a sound card slightly off has moved them by much.
+constexpr std::size_t kPhaseCrossings = 256;
 // The bias is measured over stretches this long (1.5 s at 44100); any stretch
 // of pixel groups averages to the centre.
 constexpr std::size_t kBiasStretch = std::size_t{1} << 16;
@@ -120,6 +125,42 @@ std::size_t shortestSilence(const ConditionReport& found)
     return static_cast<std::size_t>(std::ceil(kSamplesPerGroup * std::max(rate / kSlowRate, 1.0)));
 }
 
+// Calls visit(i, first) where the signal crosses the centre between samples
+// i - 1 and i (first: where it first leaves the margin, no crossing yet), for
+// as long as visit answers true.
+template <typename Visit>
+void forEachCrossing(std::span<const float> centred, Visit visit)
+{
+    int side = 0; // -1 below the centre, +1 above, 0 not yet known
+    for (std::size_t i = 0; i < centred.size(); ++i) {
+        const int now = centred[i] > kCrossingMargin ? 1 : centred[i] < -kCrossingMargin ? -1 : side;
+        if (now != side && now != 0 && !visit(i, side == 0))
+            return;
+        side = now;
+    }
+}
+
+// The centre of the first hold of which more than half lies in the recording,
+// from where its first crossings fall: each lies between two holds, so their
+// mean position within a hold (taken round the hold, as a phase) is where
+// holds begin, whatever instant the recording began at.
+double firstHoldCentreOfCrossings(std::span<const float> centred, double hold)
+{
+    if (hold < kShortestHold)
+        return 0; // no holds: the samples are taken as sent
+    std::complex<double> turns = 0;
+    std::size_t counted = 0;
+    forEachCrossing(centred, [&](std::size_t i, bool first) {
+        if (!first)
+            turns += std::polar(1.0, 2 * std::numbers::pi * (static_cast<double>(i) - 0.5) / hold);
+        return first || ++counted < kPhaseCrossings;
+    });
+    // To a 64th of a sample: whole holds then begin exactly between two samples.
+    const double boundary = counted == 0 ? -0.5 : std::round(std::arg(turns) / (2 * std::numbers::pi) * hold * 64) / 64;
+    const double centre = boundary + hold / 2.0;
+    return centre - std::floor(centre / hold) * hold;
+}
+
 // What the hold could be before it is measured: a transmission at 11025 or
 // 8000 recorded at the file's rate; without a rate, what the crossings say.
 std::vector<double> nominalHolds(const ConditionReport& found, double crossings)
@@ -198,13 +239,14 @@ std::vector<std::uint8_t> readOnTheGrid(std::span<const float> centred, const To
 }
 
 // A recording that lost nothing is read at the hold its crossings give, from
-// its first sample: every reference cycle then reads at its level. Any other
-// is read on the grid of the line syncs in its tone, when there is one.
+// where they put the first hold: every reference cycle then reads at its
+// level. Any other is read on the grid of the line syncs in its tone, when
+// there is one.
 std::vector<std::uint8_t> readTransmission(std::span<const float> centred, ConditionReport& found)
 {
     const double crossings = measureHoldLength(centred);
     takeHold(found, crossings);
-    std::vector<std::uint8_t> direct = readDirectly(centred, crossings, crossings / 2.0 - 0.5);
+    std::vector<std::uint8_t> direct = readDirectly(centred, crossings, firstHoldCentreOfCrossings(centred, crossings));
     if (referenceError(direct) <= kSteadyReference)
         return direct;
     const ToneReading tone(centred, nominalHolds(found, crossings));
@@ -237,18 +279,13 @@ std::string describe(const ConditionReport& report)
 double measureHoldLength(std::span<const float> centred)
 {
     std::vector<std::size_t> intervals;
-    int side = 0; // -1 below the centre, +1 above, 0 not yet known
     std::size_t lastCrossing = 0;
-    for (std::size_t i = 0; i < centred.size(); ++i) {
-        const int now = centred[i] > kCrossingMargin ? 1 : centred[i] < -kCrossingMargin ? -1 : side;
-        if (side != 0 && now != side) {
+    forEachCrossing(centred, [&](std::size_t i, bool first) {
+        if (!first)
             intervals.push_back(i - lastCrossing);
-            lastCrossing = i;
-        } else if (side == 0 && now != 0) {
-            lastCrossing = i;
-        }
-        side = now;
-    }
+        lastCrossing = i;
+        return true;
+    });
     if (intervals.size() < kFewestCrossings)
         return 0;
     // The signal's own crossings are the common ones; pauses and noise give the

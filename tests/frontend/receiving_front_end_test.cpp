@@ -81,6 +81,13 @@ std::vector<std::uint8_t> soundCardAt48000(const std::vector<std::uint8_t>& samp
     return testdata::wavBytes(1, 1, 48000, 16, data, static_cast<std::uint32_t>(data.size()));
 }
 
+// The samples held four times, recorded from the `missing`th on.
+std::vector<std::uint8_t> joinedAt(std::size_t missing)
+{
+    const std::vector<std::uint8_t> all = held(sent(), 4);
+    return {all.begin() + static_cast<std::ptrdiff_t>(missing), all.end()};
+}
+
 struct LosslessPath {
     const char* name;
     std::function<std::vector<std::uint8_t>()> recording;
@@ -105,8 +112,12 @@ TEST(ReceivingFrontEnd, EveryLosslessPathGivesBackTheSentSamples)
         {"bias -20", [] { return biased(sent(), -20); }, 0, 1.0, "no WAV header, bias -20 levels, samples taken as sent"},
         {"bias +31, held 4 times", [] { return biased(held(sent(), 4), 31); }, 0, 4.0},
         {"bias -31", [] { return biased(sent(), -31); }}, // 224 and 31 stay within 0 to 255
-        // 4001 samples missing: it starts with the last three of sent sample 1000's hold.
-        {"joined in a hold", [] { auto all = held(sent(), 4); return std::vector(all.begin() + 4001, all.end()); }, 1000, 0},
+        // 4001 to 4003 samples missing: it starts with the last three, two or
+        // one of sent sample 1000's hold; a hold is read when more than half of it was recorded.
+        {"joined in a hold", [] { return joinedAt(4001); }, 1000, 0},
+        {"joined half way through a hold", [] { return joinedAt(4002); }, 1001, 0},
+        {"joined at a hold's last sample", [] { return joinedAt(4003); }, 1001, 0},
+        {"a sample of another level first", [] { auto all = held(sent(), 4); all.insert(all.begin(), 128); return all; }, 0, 0},
         // Holds of 4 and now and then 5 (or 3): a receiving sound card 0.1 % fast (or slow).
         {"clock 0.1 % fast", [] { return recordedAt(1.001); }, 0, 4.004},
         {"clock 0.1 % slow", [] { return recordedAt(0.999); }, 0, 3.996},

@@ -95,6 +95,32 @@ void ScanPlanes::averageColourPairs()
         }
 }
 
+void ScanPlanes::placeColourBetweenPairs(const StandardMode& mode, int firstRow, int endRow)
+{
+    firstRow = std::max(firstRow, 0), endRow = std::min(endRow, height_ - height_ % 2);
+    if ((mode.family != ColourFamily::RobotAlternate && mode.family != ColourFamily::TwoRows) || endRow <= firstRow)
+        return;
+    const int firstPair = firstRow / 2, lastPair = (endRow - 1) / 2;
+    const int firstWhole = (firstRow + 1) / 2, lastWhole = endRow / 2 - 1; // pairs with both rows received
+    std::vector<float> pairs(static_cast<std::size_t>(lastPair - firstPair + 1) * width_);
+    const auto pairRow = [&](int pair) {
+        return std::span(pairs).subspan(static_cast<std::size_t>(pair - firstPair) * width_, width_);
+    };
+    for (int plane : {kRedDiff, kBlueDiff}) {
+        for (int pair = firstPair; pair <= lastPair; ++pair) {
+            const auto upper = row(plane, 2 * pair), lower = row(plane, 2 * pair + 1);
+            std::transform(upper.begin(), upper.end(), lower.begin(), pairRow(pair).begin(),
+                           [](float a, float b) { return (a + b) / 2; });
+        }
+        for (int y = firstRow; y < endRow; ++y) {
+            const int pair = y / 2, beside = y % 2 ? pair + 1 : pair - 1;
+            const int nearer = beside >= firstWhole && beside <= lastWhole ? beside : pair;
+            std::transform(pairRow(pair).begin(), pairRow(pair).end(), pairRow(nearer).begin(), row(plane, y).begin(),
+                           [](float own, float neighbour) { return 0.75f * own + 0.25f * neighbour; });
+        }
+    }
+}
+
 ScanPlanes::Place ScanPlanes::placeOf(const StandardMode& mode, int line, Channel channel) noexcept
 {
     if (mode.family == ColourFamily::TwoRows)

@@ -27,6 +27,12 @@ public:
     // Puts a received scan in its place; `channel` is what the line carried there.
     void putScan(const StandardMode& mode, int line, Channel channel, std::span<const float> values);
 
+    // Robot and PD send each pair of rows the mean of its colour differences,
+    // which belongs between the pair's two rows: each row of [firstRow, endRow)
+    // is given the value there, three parts its pair's and one part the nearer
+    // neighbouring pair's (its own where that was not received).
+    void placeColourBetweenPairs(const StandardMode& mode, int firstRow, int endRow);
+
     // The picture the planes hold, in the colour space of the mode's family.
     WorkingPicture picture(const StandardMode& mode, ColourRange range) const;
 

@@ -332,6 +332,7 @@ StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) 
         keepEdges(planes, sharpPlanes, mode, firstRow, firstRow + report.lines * rows);
     }
     reduceNoise(planes, mode, firstRow, firstRow + report.lines * rows, plan.noise);
+    planes.placeColourBetweenPairs(mode, firstRow, firstRow + report.lines * rows);
     report.range = sendsColourDifferences(mode) ? rangeOf(planes, firstRow, firstRow + report.lines * rows)
                                                 : ColourRange::Studio;
     if (fit.run.last + shift == mode.lines() - 1)

@@ -118,3 +118,36 @@ TEST(NoiseReduction, KeepsTheSharpReadingsEdgeAndTheSmoothReadingsFlats)
     EXPECT_LT(std::sqrt(flat / (3 * (mode.width - 4) * mode.height)), 3.5);
     EXPECT_NEAR(smooth.row(1, 100)[50], 40, 10);
 }
+
+// Robot 36 sends pairs of rows (0, 1), (2, 3), (4, 5) the colour differences
+// 100, 120 and 140. Each received row is read three parts its pair and one
+// part the nearer pair beside it, or its own pair where the one beside was not
+// received whole (rows 6 and 7 were not received at all; from row 1 on, the
+// first pair was half received). Luminance and the RGB modes are left as read.
+TEST(ScanPlanes, PlacesEachPairsColourBetweenItsTwoRows)
+{
+    const StandardMode& robot = *findMode("R36");
+    const auto sent = [](int y) { return y < 6 ? 100.0f + 20.0f * static_cast<float>(y / 2) : 60.0f; };
+    const struct {
+        int firstRow;
+        float expected[8];
+    } cases[] = {{0, {100, 105, 115, 125, 135, 140, 60, 60}}, {1, {100, 105, 120, 125, 135, 140, 60, 60}}};
+    for (const auto& c : cases) {
+        ScanPlanes planes(robot);
+        for (int y = 0; y < 8; ++y)
+            for (int plane = 0; plane < 3; ++plane)
+                std::ranges::fill(planes.row(plane, y), sent(y));
+        planes.placeColourBetweenPairs(robot, c.firstRow, 6);
+        for (int y = 0; y < 8; ++y) {
+            EXPECT_EQ(planes.row(1, y)[17], c.expected[y]) << c.firstRow << " " << y;
+            EXPECT_EQ(planes.row(2, y)[300], c.expected[y]) << c.firstRow << " " << y;
+            EXPECT_EQ(planes.row(0, y)[17], sent(y)) << y;
+        }
+    }
+    const StandardMode& martin = *findMode("M1");
+    ScanPlanes rgb(martin);
+    for (int y = 0; y < 4; ++y)
+        std::ranges::fill(rgb.row(1, y), 10.0f * static_cast<float>(y));
+    rgb.placeColourBetweenPairs(martin, 0, 4);
+    EXPECT_EQ(rgb.row(1, 1)[5], 10.0f);
+}

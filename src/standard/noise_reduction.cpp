@@ -9,9 +9,9 @@ namespace tonobild::standard {
 
 namespace {
 
-constexpr int kSearchRadius = 2; // values compared within 5 x 5
+constexpr int kWidestSearch = 3; // the widest search radius a plan may ask for
 constexpr int kPatchRadius = 1;  // neighbourhoods of 3 x 3 (the patch sums below are written for it)
-constexpr int kBorder = kSearchRadius + kPatchRadius + 1;
+constexpr int kBorder = kWidestSearch + kPatchRadius + 1;
 
 float medianOf(std::vector<float>& values)
 {
@@ -112,11 +112,11 @@ private:
 };
 
 // Non-local means over planes together: each value the weighted mean of the
-// values within the search window, weighed by how alike their neighbourhoods
+// values within `searchRadius` either way, weighed by how alike their neighbourhoods
 // are in every plane at once (each plane's differences counted against its
 // own noise), so that a shape seen in one plane keeps its edges in all. Each
 // pair of places is compared once: the weight of b for a is the weight of a for b.
-void nonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, double strength)
+void nonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, double strength, int searchRadius)
 {
     static const NegativeExp negativeExp;
     const Grid& g = grids.front();
@@ -132,8 +132,8 @@ void nonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, 
     std::vector<float> weights(g.values.size(), 1.0f);
     std::vector<float> differences(g.values.size(), 0.0f), across(g.values.size(), 0.0f);
     constexpr float patchArea = (2 * kPatchRadius + 1) * (2 * kPatchRadius + 1);
-    for (int dy = 0; dy <= kSearchRadius; ++dy)
-        for (int dx = -kSearchRadius; dx <= kSearchRadius; ++dx) {
+    for (int dy = 0; dy <= searchRadius; ++dy)
+        for (int dx = -searchRadius; dx <= searchRadius; ++dx) {
             if (dy == 0 && dx <= 0)
                 continue;
             const std::ptrdiff_t offset = static_cast<std::ptrdiff_t>(dy) * g.stride + dx;
@@ -223,7 +223,7 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
             grids.back() = medianOfNine(grids.back());
     }
     if (reduction.strength > 0)
-        nonLocalMeans(grids, noises, reduction.strength);
+        nonLocalMeans(grids, noises, reduction.strength, std::clamp(reduction.searchRadius, 1, kWidestSearch));
     for (int plane = 0; plane < planeCount; ++plane)
         putBack(grids[static_cast<std::size_t>(plane)], planes, plane, firstRow);
 }

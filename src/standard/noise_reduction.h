@@ -13,6 +13,7 @@ namespace tonobild::standard {
 struct NoiseReduction {
     bool clicks = false;   // a 3 x 3 median first
     double strength = 0;   // non-local means' filtering strength as a multiple of a plane's noise; 0: none
+    int searchRadius = 2;  // non-local means compares values this far either way (2: within 5 x 5; at most 3)
 };
 
 // The noise of a plane's values over rows [firstRow, endRow): a robust

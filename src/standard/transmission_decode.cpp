@@ -109,6 +109,13 @@ constexpr PlanRow kReadingPlans[] = {
     {0, 500, 6.0, 24.0, 2.5},
 };
 constexpr double kClicksBelowDb = 30;
+// Where a pixel's own stretch of tone is heard less than kWideSearchBelowPixelDb
+// above the noise (Robot, PD and Pasokon from 20 dB down; Martin, Scottie and
+// Wraase from 10 dB down), non-local means looks for alike neighbourhoods
+// within 7 x 7 rather than 5 x 5: the values' noise then hides the finest
+// detail anyway, and more neighbours quieten smooth areas.
+constexpr double kWideSearchBelowPixelDb = 19.5;
+constexpr int kWideSearchRadius = 3;
 // Where the plan reads a pixel over its neighbours' time too, and a pixel's
 // own stretch of tone still stands above the noise (its signal-to-noise ratio
 // over its own time at least kSharpFromPixelDb), the picture is read a second
@@ -148,6 +155,8 @@ ReadingPlan readingPlanFor(const StandardMode& mode, double snrDb)
     if (pixelSnrDb >= kSharpOnlyFromPixelDb)
         plan.pixelShare = std::min(plan.pixelShare, kSharpPixelShare);
     plan.keepsEdges = plan.pixelShare > kSharpPixelShare && pixelSnrDb >= kSharpFromPixelDb;
+    if (pixelSnrDb < kWideSearchBelowPixelDb)
+        plan.noise.searchRadius = kWideSearchRadius;
     return plan;
 }
 

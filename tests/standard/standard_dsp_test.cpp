@@ -82,6 +82,25 @@ TEST(NoiseReduction, TakesOutAClickAndNoiseAndLeavesACleanPictureAsItIs)
     for (int y = 0; y < mode.height; y += 37)
         EXPECT_EQ(kept.row(2, y)[159], 40.0f) << y; // the edge stays where it was
     EXPECT_NEAR(planeNoise(noisy, 1, 0, mode.height, 1), 0, 3);
+
+    // Over a flat picture every neighbourhood is alike: searching 7 x 7 rather
+    // than 5 x 5 averages about 49 values instead of 25, so the noise left
+    // should fall by about sqrt(25 / 49) = 0.71.
+    const auto noiseLeft = [&](int searchRadius) {
+        ScanPlanes flat(mode);
+        std::mt19937 draws(7);
+        for (int y = 0; y < mode.height; ++y)
+            for (int plane = 0; plane < 3; ++plane)
+                for (float& v : flat.row(plane, y))
+                    v = 100.0f + noise(draws);
+        reduceNoise(flat, mode, 0, mode.height, NoiseReduction{false, 1.0, searchRadius});
+        double sum = 0;
+        for (int y = 0; y < mode.height; ++y)
+            for (const float v : flat.row(0, y))
+                sum += (v - 100.0) * (v - 100.0);
+        return std::sqrt(sum / (mode.width * mode.height));
+    };
+    EXPECT_LT(noiseLeft(3), 0.8 * noiseLeft(2));
 }
 
 // A step from 40 to 200 at column 160 in every plane: read smooth, blurred

@@ -125,6 +125,13 @@ std::size_t shortestSilence(const ConditionReport& found)
     return static_cast<std::size_t>(std::ceil(kSamplesPerGroup * std::max(rate / kSlowRate, 1.0)));
 }
 
+// The centre of the first hold of which more than half lies in the recording,
+// given the centre of any one hold.
+double firstHoldCentreFrom(double anyCentre, double hold)
+{
+    return anyCentre - std::floor(anyCentre / hold) * hold;
+}
+
 // Calls visit(i, first) where the signal crosses the centre between samples
 // i - 1 and i (first: where it first leaves the margin, no crossing yet), for
 // as long as visit answers true.
@@ -157,8 +164,7 @@ double firstHoldCentreOfCrossings(std::span<const float> centred, double hold)
     });
     // To a 64th of a sample: whole holds then begin exactly between two samples.
     const double boundary = counted == 0 ? -0.5 : std::round(std::arg(turns) / (2 * std::numbers::pi) * hold * 64) / 64;
-    const double centre = boundary + hold / 2.0;
-    return centre - std::floor(centre / hold) * hold;
+    return firstHoldCentreFrom(boundary + hold / 2.0, hold);
 }
 
 // What the hold could be before it is measured: a transmission at 11025 or
@@ -182,8 +188,7 @@ std::vector<std::uint8_t> asSent(std::span<const float> centred)
 // on the grid of the line syncs.
 double firstHoldCentre(const LineGrid& grid, double hold)
 {
-    const double marker = grid.firstMarker - (kSamplesPerGroup - 1) / 2.0 * hold;
-    return marker - std::floor(marker / hold) * hold;
+    return firstHoldCentreFrom(grid.firstMarker - (kSamplesPerGroup - 1) / 2.0 * hold, hold);
 }
 
 // The holds read at their centres from `firstCentre` on; below the shortest hold, the samples as sent.

@@ -39,6 +39,19 @@ enum class ColourFamily {
     Grey,          // luminance only
 };
 
+// Luminance and colour differences rather than red, green and blue.
+constexpr bool sendsColourDifferences(ColourFamily family) noexcept
+{
+    return family == ColourFamily::ColourDiff || family == ColourFamily::RobotAlternate ||
+           family == ColourFamily::TwoRows;
+}
+
+// One colour difference for each pair of rows (Robot 36 and PD): the mean of the two.
+constexpr bool sharesColourBetweenRows(ColourFamily family) noexcept
+{
+    return family == ColourFamily::RobotAlternate || family == ColourFamily::TwoRows;
+}
+
 // What a scan of a line carries.
 enum class Channel { Red, Green, Blue, Luma, SecondLuma, RedDiff, BlueDiff };
 

@@ -212,7 +212,7 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
     firstRow = std::max(firstRow, 0), endRow = std::min(endRow, planes.height());
     if (endRow - firstRow < 4 || (!reduction.clicks && reduction.strength <= 0))
         return;
-    const bool pairedColour = mode.family == ColourFamily::RobotAlternate || mode.family == ColourFamily::TwoRows;
+    const bool pairedColour = sharesColourBetweenRows(mode.family);
     const int planeCount = planesSent(mode);
     std::vector<Grid> grids;
     std::vector<double> noises;

@@ -12,12 +12,6 @@ constexpr int kLuma = 0;
 constexpr int kRedDiff = 1;
 constexpr int kBlueDiff = 2;
 
-bool sendsColourDifferences(ColourFamily family) noexcept
-{
-    return family == ColourFamily::ColourDiff || family == ColourFamily::RobotAlternate ||
-           family == ColourFamily::TwoRows;
-}
-
 int planeOf(Channel channel) noexcept
 {
     switch (channel) {
@@ -78,7 +72,7 @@ ScanPlanes ScanPlanes::ofPicture(const WorkingPicture& picture, const StandardMo
                 planes.planes_[2][at] = static_cast<float>(rgb.blue);
             }
         }
-    if (mode.family == ColourFamily::RobotAlternate || mode.family == ColourFamily::TwoRows)
+    if (sharesColourBetweenRows(mode.family))
         planes.averageColourPairs();
     return planes;
 }
@@ -98,7 +92,7 @@ void ScanPlanes::averageColourPairs()
 void ScanPlanes::placeColourBetweenPairs(const StandardMode& mode, int firstRow, int endRow)
 {
     firstRow = std::max(firstRow, 0), endRow = std::min(endRow, height_ - height_ % 2);
-    if ((mode.family != ColourFamily::RobotAlternate && mode.family != ColourFamily::TwoRows) || endRow <= firstRow)
+    if (!sharesColourBetweenRows(mode.family) || endRow <= firstRow)
         return;
     const int firstPair = firstRow / 2, lastPair = (endRow - 1) / 2;
     const int firstWhole = (firstRow + 1) / 2, lastWhole = endRow / 2 - 1; // pairs with both rows received
@@ -137,8 +131,7 @@ std::span<const float> ScanPlanes::scan(const StandardMode& mode, int line, cons
 void ScanPlanes::putScan(const StandardMode& mode, int line, Channel channel, std::span<const float> values)
 {
     Place place = placeOf(mode, line, channel);
-    const bool pairedColour = planeOf(channel) != kLuma && (mode.family == ColourFamily::RobotAlternate ||
-                                                           mode.family == ColourFamily::TwoRows);
+    const bool pairedColour = planeOf(channel) != kLuma && sharesColourBetweenRows(mode.family);
     if (pairedColour)
         place.row -= place.row % 2; // the pair's first row, then its second
     for (int y = place.row; y <= place.row + (pairedColour ? 1 : 0); ++y)

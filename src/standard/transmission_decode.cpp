@@ -28,13 +28,6 @@ constexpr float kBrightestStudio = 240;
 constexpr double kGamutMargin = 10;
 constexpr double kOutOfGamutShare = 0.01;
 
-
-bool sendsColourDifferences(const StandardMode& mode)
-{
-    return mode.family == ColourFamily::ColourDiff || mode.family == ColourFamily::RobotAlternate ||
-           mode.family == ColourFamily::TwoRows;
-}
-
 // Studio-range luminance stays between 16 and 235, and its colours inside what
 // RGB can show; a full-range picture read as studio range goes beyond: its
 // blacks and whites past the ends, its strong colours out of gamut.
@@ -342,7 +335,7 @@ StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) 
     }
     reduceNoise(planes, mode, firstRow, firstRow + report.lines * rows, plan.noise);
     planes.placeColourBetweenPairs(mode, firstRow, firstRow + report.lines * rows);
-    report.range = sendsColourDifferences(mode) ? rangeOf(planes, firstRow, firstRow + report.lines * rows)
+    report.range = sendsColourDifferences(mode.family) ? rangeOf(planes, firstRow, firstRow + report.lines * rows)
                                                 : ColourRange::Studio;
     if (fit.run.last + shift == mode.lines() - 1)
         report.fskId = readFskId(view, fit.grid.lineStart(fit.run.last + 1), reading.tones).value_or("");

@@ -45,19 +45,42 @@ int parityPhase(const FrequencyTrack& frequency, const StandardMode& mode, const
 
 namespace {
 
-// One scan's values: each pixel's tone averaged over the middle of the pixel;
-// near the scan's ends no nearer the end than the edge guard, where the filters
-// blur the scan into the tone beside it.
+// Where a scan meets a tone outside the band the picture is read in (the sync,
+// beside a band narrowed against noise), the band's filter gives near the
+// meeting mostly its own ringing and the noise, for about a cycle of the band's
+// half width: the scan's end is read this many such cycles further in.
+constexpr double kFarToneGuardCycles = 1.25;
+
+// How far from each end of a scan its end pixels are read.
+struct ScanGuards {
+    double first = 0;
+    double last = 0;
+};
+
+// One scan's values: each pixel's tone averaged over the middle of the pixel
+// (and its neighbours, for a share above 1), never beyond the scan's ends; near
+// them, no nearer the end than its guard, where the filters blur the scan into
+// the tone beside it.
 void readScan(const FrequencyTrack& frequency, const PictureReading& reading, double share, double first,
-              double pixel, std::vector<float>& values)
+              double pixel, ScanGuards guards, std::vector<float>& values)
 {
     const double half = std::max(0.5, share * pixel / 2);
-    const double guard = reading.edgeGuardMs * frequency.rate() / 1000;
     const double last = first + static_cast<double>(values.size()) * pixel;
+    const double lowest = first + guards.first, highest = last - guards.last;
     for (std::size_t x = 0; x < values.size(); ++x) {
-        const double centre = std::clamp(first + (static_cast<double>(x) + 0.5) * pixel, first + guard, last - guard);
-        values[x] = static_cast<float>(valueOfTone(reading.tones.sent(frequency.mean(centre - half, centre + half))));
+        const double centre = std::clamp(first + (static_cast<double>(x) + 0.5) * pixel, lowest, highest);
+        const double hz = frequency.mean(std::max(first, centre - half), std::min(last, centre + half));
+        values[x] = static_cast<float>(valueOfTone(reading.tones.sent(hz)));
     }
+}
+
+// The guard at a scan's end beside the given part of the line, in track samples.
+double guardBeside(const LinePart& beside, int line, const PictureReading& reading, double samplesPerMs)
+{
+    const bool far = reading.bandHz > 0 && beside.kind != LinePart::Kind::Scan &&
+                     std::abs(beside.toneOn(line) - kLeaderHz) > reading.bandHz;
+    const double guardMs = far ? std::max(reading.edgeGuardMs, kFarToneGuardCycles * 1000 / reading.bandHz) : reading.edgeGuardMs;
+    return guardMs * samplesPerMs;
 }
 
 } // namespace
@@ -67,19 +90,23 @@ int readLines(const FrequencyTrack& frequency, const StandardMode& mode, const L
 {
     const std::vector<double> starts = partStarts(mode);
     const double ms = frequency.rate() / 1000 * grid.scale;
+    const std::size_t partCount = mode.parts.size();
     std::vector<float> values(static_cast<std::size_t>(mode.width));
     int read = 0;
     for (int line = std::max(run.first, -shift); line <= run.last && line + shift < mode.lines(); ++line) {
         if (grid.lineStart(line + kWholeLine) > static_cast<double>(frequency.size()))
             break;
-        for (std::size_t p = 0; p < mode.parts.size(); ++p) {
+        for (std::size_t p = 0; p < partCount; ++p) {
             const LinePart& part = mode.parts[p];
             if (part.kind != LinePart::Kind::Scan)
                 continue;
-            const Channel channel = part.channelOn(line + reading.parityPhase);
+            const int parity = line + reading.parityPhase;
+            const Channel channel = part.channelOn(parity);
             const bool colour = channel == Channel::RedDiff || channel == Channel::BlueDiff;
+            const ScanGuards guards{guardBeside(mode.parts[(p + partCount - 1) % partCount], parity, reading, ms),
+                                    guardBeside(mode.parts[(p + 1) % partCount], parity, reading, ms)};
             readScan(frequency, reading, colour ? reading.colourShare : reading.pixelShare,
-                     grid.lineStart(line) + starts[p] * ms, part.ms / mode.width * ms, values);
+                     grid.lineStart(line) + starts[p] * ms, part.ms / mode.width * ms, guards, values);
             planes.putScan(mode, line + shift, channel, values);
         }
         ++read;

@@ -16,6 +16,7 @@ struct PictureReading {
     double pixelShare = 0.6;  // the middle share of a pixel whose frequency is averaged (more than 1: its neighbours' too)
     double colourShare = 0.6; // the same for the colour differences of Robot and PD modes
     double edgeGuardMs = 0.5; // a scan's end pixels are read no nearer its ends
+    double bandHz = 0;        // the half width of the band the tone is read in, around the leader's tone; 0: the track's own
 };
 
 // Which lines carry the even line's tones, for modes whose lines alternate

@@ -314,6 +314,7 @@ StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) 
     reading.tones = fit.tones;
     reading.pixelShare = plan.pixelShare;
     reading.colourShare = plan.colourShare;
+    reading.bandHz = plan.bandHz;
     reading.parityPhase = parityPhase(wide, mode, fit.grid, reading.tones);
     const int shift = pictureShift(fit.run, reading.parityPhase);
     ScanPlanes planes(mode);

@@ -98,8 +98,8 @@ constexpr PlanRow kReadingPlans[] = {
     {30, 1500, 1.0, 1.5, 0.3},
     {20, 1100, 2.5, 4.0, 0.8},
     {10, 750, 3.0, 12.0, 1.2},
-    {5, 600, 4.0, 16.0, 1.5},
-    {0, 500, 6.0, 24.0, 2.5},
+    {5, 480, 4.0, 16.0, 1.5},
+    {0, 400, 6.0, 24.0, 2.5},
 };
 constexpr double kClicksBelowDb = 30;
 // Where a pixel's own stretch of tone is heard less than kWideSearchBelowPixelDb

@@ -42,6 +42,14 @@ struct Robot36 {
     double clean = psnr(sent, receive(samples(kRate), kRate)->picture);
 };
 
+// A picture sent, through white noise at an SNR in a 3 kHz band, and received.
+std::optional<StandardPicture> throughNoise(const StandardMode& mode, const WorkingPicture& sent, double snrDb)
+{
+    channel::Samples s = transmission(mode, sent, at(kRate));
+    channel::addNoise(s, kRate, snrDb, channel::powerOf(s), 11);
+    return receive(recorded(s, kRate), kRate);
+}
+
 // Columns [first, first + count) of a picture.
 WorkingPicture columns(const WorkingPicture& picture, int first, int count)
 {
@@ -196,14 +204,11 @@ TEST(StandardReceiver, ThroughNoiseAScansEndBesideTheSyncKeepsItsColour)
 {
     const StandardMode& mode = *findMode("R36");
     const WorkingPicture sent = photoCard(mode, PhotoCard::StillLife);
-    channel::Samples s = transmission(mode, sent, at(kRate));
-    channel::addNoise(s, kRate, 5, channel::powerOf(s), 11);
-    const auto received = receive(recorded(s, kRate), kRate);
+    const auto received = throughNoise(mode, sent, 5);
     ASSERT_TRUE(received);
     const double whole = psnr(sent, received->picture);
-    for (const int first : {0, mode.width - 8}) {
+    for (const int first : {0, mode.width - 8})
         EXPECT_GE(psnr(columns(sent, first, 8), columns(received->picture, first, 8)), whole - 5) << first;
-    }
 }
 
 // Scottie DX's pixels last 1.08 ms: at 20 dB each stands 25 dB above the
@@ -213,9 +218,7 @@ TEST(StandardReceiver, LongPixelsThroughModerateNoiseKeepHardEdges)
 {
     const StandardMode& mode = *findMode("SDX");
     const WorkingPicture sent = photoCard(mode, PhotoCard::Market);
-    channel::Samples s = transmission(mode, sent, at(kRate));
-    channel::addNoise(s, kRate, 20, channel::powerOf(s), 11);
-    const auto received = receive(recorded(s, kRate), kRate);
+    const auto received = throughNoise(mode, sent, 20);
     ASSERT_TRUE(received);
     EXPECT_GE(psnr(sent, received->picture), 33);
 }

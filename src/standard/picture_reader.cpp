@@ -103,8 +103,10 @@ int readLines(const FrequencyTrack& frequency, const StandardMode& mode, const L
             const int parity = line + reading.parityPhase;
             const Channel channel = part.channelOn(parity);
             const bool colour = channel == Channel::RedDiff || channel == Channel::BlueDiff;
-            const ScanGuards guards{guardBeside(mode.parts[(p + partCount - 1) % partCount], parity, reading, ms),
-                                    guardBeside(mode.parts[(p + 1) % partCount], parity, reading, ms)};
+            // The part before the line's first is the last line's last, the part after its last the next line's first.
+            const ScanGuards guards{
+                guardBeside(mode.parts[(p + partCount - 1) % partCount], p == 0 ? parity - 1 : parity, reading, ms),
+                guardBeside(mode.parts[(p + 1) % partCount], p + 1 == partCount ? parity + 1 : parity, reading, ms)};
             readScan(frequency, reading, colour ? reading.colourShare : reading.pixelShare,
                      grid.lineStart(line) + starts[p] * ms, part.ms / mode.width * ms, guards, values);
             planes.putScan(mode, line + shift, channel, values);

@@ -12,6 +12,18 @@ namespace {
 constexpr int kWidestSearch = 3; // the widest search radius a plan may ask for
 constexpr int kPatchRadius = 1;  // neighbourhoods of 3 x 3 (the patch sums below are written for it)
 constexpr int kBorder = kWidestSearch + kPatchRadius + 1;
+// Two neighbourhoods alike but for their noise differ, value by value, by
+// twice a plane's noise squared.
+constexpr float kAlikeDifference = 2;
+// Deep in the noise a neighbourhood's own noise hides which of its neighbours
+// are alike; the first pass's picture shows it better. A guided second pass
+// averages the values read again, weighed by how alike the neighbourhoods are
+// in the first pass's picture: its noise is a fraction of the values', so
+// alike neighbourhoods differ less there and the strength is tighter. The two
+// passes' pictures are then averaged, their errors being partly their own.
+constexpr float kGuidedAlikeDifference = 0.5f;
+constexpr double kGuidedStrength = 0.5;
+constexpr float kGuidedShare = 0.5f;
 
 float medianOf(std::vector<float>& values)
 {
@@ -113,16 +125,17 @@ private:
 
 // Non-local means over planes together: each value the weighted mean of the
 // values within `searchRadius` either way, weighed by how alike their neighbourhoods
-// are in every plane at once (each plane's differences counted against its
+// are in the `guide` (the values themselves, or a first pass's picture of
+// them) in every plane at once (each plane's differences counted against its
 // own noise), so that a shape seen in one plane keeps its edges in all. Each
 // pair of places is compared once: the weight of b for a is the weight of a for b.
-void nonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, double strength, int searchRadius)
+void nonLocalMeans(std::vector<Grid>& grids, const std::vector<Grid>& guide, const std::vector<double>& noises,
+                   double strength, int searchRadius, float alikeDifference)
 {
     static const NegativeExp negativeExp;
     const Grid& g = grids.front();
     const auto planeCount = static_cast<float>(grids.size());
     const auto inverseH2 = static_cast<float>(1 / (strength * strength));
-    constexpr float expected = 2;
     std::vector<float> inverseNoise2;
     for (const double noise : noises)
         inverseNoise2.push_back(static_cast<float>(1 / (noise * noise)));
@@ -144,7 +157,7 @@ void nonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, 
                     const auto j = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(i) + offset);
                     float sum = 0;
                     for (std::size_t p = 0; p < grids.size(); ++p) {
-                        const float d = grids[p].values[i] - grids[p].values[j];
+                        const float d = guide[p].values[i] - guide[p].values[j];
                         sum += d * d * inverseNoise2[p];
                     }
                     differences[i] = sum;
@@ -158,7 +171,7 @@ void nonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, 
                 for (int x = 0; x < g.width; ++x) {
                     const std::size_t a = g.index(x, y);
                     const float patch = (across[a - g.stride] + across[a] + across[a + g.stride]) / (patchArea * planeCount);
-                    const float w = negativeExp(std::max(0.0f, patch - expected) * inverseH2);
+                    const float w = negativeExp(std::max(0.0f, patch - alikeDifference) * inverseH2);
                     const auto b = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(a) + offset);
                     for (std::size_t p = 0; p < grids.size(); ++p) {
                         totals[p][a] += w * grids[p].values[b];
@@ -222,8 +235,18 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
         if (reduction.clicks)
             grids.back() = medianOfNine(grids.back());
     }
-    if (reduction.strength > 0)
-        nonLocalMeans(grids, noises, reduction.strength, std::clamp(reduction.searchRadius, 1, kWidestSearch));
+    const int searchRadius = std::clamp(reduction.searchRadius, 1, kWidestSearch);
+    if (reduction.strength > 0 && reduction.guided) {
+        std::vector<Grid> firstPass = grids;
+        nonLocalMeans(firstPass, grids, noises, reduction.strength, searchRadius, kAlikeDifference);
+        nonLocalMeans(grids, firstPass, noises, reduction.strength * kGuidedStrength, searchRadius, kGuidedAlikeDifference);
+        for (std::size_t p = 0; p < grids.size(); ++p)
+            for (std::size_t i = 0; i < grids[p].values.size(); ++i)
+                grids[p].values[i] += kGuidedShare * (firstPass[p].values[i] - grids[p].values[i]);
+    } else if (reduction.strength > 0) {
+        const std::vector<Grid> values = grids;
+        nonLocalMeans(grids, values, noises, reduction.strength, searchRadius, kAlikeDifference);
+    }
     for (int plane = 0; plane < planeCount; ++plane)
         putBack(grids[static_cast<std::size_t>(plane)], planes, plane, firstRow);
 }

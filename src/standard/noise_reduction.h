@@ -14,6 +14,7 @@ struct NoiseReduction {
     bool clicks = false;   // a 3 x 3 median first
     double strength = 0;   // non-local means' filtering strength as a multiple of a plane's noise; 0: none
     int searchRadius = 2;  // non-local means compares values this far either way (2: within 5 x 5; at most 3)
+    bool guided = false;   // a second pass, its neighbours weighed by the first pass's picture
 };
 
 // The noise of a plane's values over rows [firstRow, endRow): a robust

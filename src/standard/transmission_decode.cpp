@@ -102,6 +102,10 @@ constexpr PlanRow kReadingPlans[] = {
     {0, 400, 6.0, 24.0, 2.5},
 };
 constexpr double kClicksBelowDb = 30;
+// Below kGuidedBelowDb non-local means takes a second pass, guided by the
+// first pass's picture (clear of 10 dB, whose measured SNR may fall a little
+// under it: the pass costs a fifth of the reading's time).
+constexpr double kGuidedBelowDb = 8;
 // Where a pixel's own stretch of tone is heard less than kWideSearchBelowPixelDb
 // above the noise (Robot, PD and Pasokon from 20 dB down; Martin, Scottie and
 // Wraase from 10 dB down), non-local means looks for alike neighbourhoods
@@ -138,6 +142,7 @@ ReadingPlan planOfRows(double snrDb)
     plan.colourShare = between(upper.colourShare, lower.colourShare);
     plan.noise.clicks = snrDb < kClicksBelowDb;
     plan.noise.strength = between(upper.strength, lower.strength);
+    plan.noise.guided = snrDb < kGuidedBelowDb;
     return plan;
 }
 

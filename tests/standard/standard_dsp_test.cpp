@@ -12,8 +12,11 @@
 #include "standard/mode_table.h"
 #include "standard/noise_reduction.h"
 #include "standard/tone_measures.h"
+#include "standard/standard_support.h"
 
+using namespace tonobild;
 using namespace tonobild::standard;
+using tonobild::standardtest::photoCard;
 
 TEST(ComplexFir, FiltersAcrossBlocksAndKeepsEveryNthOutput)
 {
@@ -101,6 +104,44 @@ TEST(NoiseReduction, TakesOutAClickAndNoiseAndLeavesACleanPictureAsItIs)
         return std::sqrt(sum / (mode.width * mode.height));
     };
     EXPECT_LT(noiseLeft(3), 0.8 * noiseLeft(2));
+}
+
+// Deep in the noise (0 dB's strength and search, noise of 20 levels), the
+// market card's busy planes come closer when a second pass weighs the
+// neighbours by the first pass's picture rather than by the noisy values.
+TEST(NoiseReduction, AGuidedSecondPassBringsABusyPictureCloserThroughDeepNoise)
+{
+    const StandardMode& mode = *findMode("M1");
+    const WorkingPicture market = photoCard(mode, PhotoCard::Market);
+    ScanPlanes clean(mode);
+    for (int y = 0; y < mode.height; ++y)
+        for (int x = 0; x < mode.width; ++x) {
+            const ColourComponents c = splitColour(market.colour(x, y));
+            const int components[] = {c.red, c.green, c.blue};
+            for (int plane = 0; plane < 3; ++plane)
+                clean.row(plane, y)[static_cast<std::size_t>(x)] = static_cast<float>(components[plane]);
+        }
+    ScanPlanes noisy = clean;
+    std::mt19937 draws(11);
+    std::normal_distribution<float> noise(0, 20);
+    for (int y = 0; y < mode.height; ++y)
+        for (int plane = 0; plane < 3; ++plane)
+            for (float& v : noisy.row(plane, y))
+                v += noise(draws);
+    const auto errorLeft = [&](bool guided) {
+        ScanPlanes reduced = noisy;
+        reduceNoise(reduced, mode, 0, mode.height, NoiseReduction{true, 2.5, 3, guided});
+        double squares = 0;
+        for (int y = 0; y < mode.height; ++y)
+            for (int plane = 0; plane < 3; ++plane)
+                for (int x = 0; x < mode.width; ++x)
+                    squares += std::pow(reduced.row(plane, y)[static_cast<std::size_t>(x)] - clean.row(plane, y)[static_cast<std::size_t>(x)], 2);
+        return std::sqrt(squares / (3.0 * mode.width * mode.height));
+    };
+    const double once = errorLeft(false), guided = errorLeft(true);
+    EXPECT_LT(once, 20.0);
+    EXPECT_LT(guided, 0.96 * once); // 13.5 against 12.6 when written
+
 }
 
 // A step from 40 to 200 at column 160 in every plane: read smooth, blurred

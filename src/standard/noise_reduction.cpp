@@ -129,6 +129,8 @@ private:
 // them) in every plane at once (each plane's differences counted against its
 // own noise), so that a shape seen in one plane keeps its edges in all. Each
 // pair of places is compared once: the weight of b for a is the weight of a for b.
+// The guide may be the values themselves: they are written only once every
+// pair has been weighed.
 void nonLocalMeans(std::vector<Grid>& grids, const std::vector<Grid>& guide, const std::vector<double>& noises,
                    double strength, int searchRadius, float alikeDifference)
 {
@@ -186,6 +188,18 @@ void nonLocalMeans(std::vector<Grid>& grids, const std::vector<Grid>& guide, con
                 grids[p].at(x, y) = totals[p][g.index(x, y)] / weights[g.index(x, y)];
 }
 
+// Non-local means twice: the second pass guided by the first's picture, and
+// the two pictures averaged.
+void guidedNonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& noises, double strength, int searchRadius)
+{
+    std::vector<Grid> firstPass = grids;
+    nonLocalMeans(firstPass, firstPass, noises, strength, searchRadius, kAlikeDifference);
+    nonLocalMeans(grids, firstPass, noises, strength * kGuidedStrength, searchRadius, kGuidedAlikeDifference);
+    for (std::size_t p = 0; p < grids.size(); ++p)
+        for (std::size_t i = 0; i < grids[p].values.size(); ++i)
+            grids[p].values[i] += kGuidedShare * (firstPass[p].values[i] - grids[p].values[i]);
+}
+
 // The squared difference of the sharp reading from the smooth one at every
 // place, as a multiple of what the sharp reading's noise alone gives: about 1
 // where the picture is flat, far more at an edge the smooth reading blurred.
@@ -236,17 +250,10 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
             grids.back() = medianOfNine(grids.back());
     }
     const int searchRadius = std::clamp(reduction.searchRadius, 1, kWidestSearch);
-    if (reduction.strength > 0 && reduction.guided) {
-        std::vector<Grid> firstPass = grids;
-        nonLocalMeans(firstPass, grids, noises, reduction.strength, searchRadius, kAlikeDifference);
-        nonLocalMeans(grids, firstPass, noises, reduction.strength * kGuidedStrength, searchRadius, kGuidedAlikeDifference);
-        for (std::size_t p = 0; p < grids.size(); ++p)
-            for (std::size_t i = 0; i < grids[p].values.size(); ++i)
-                grids[p].values[i] += kGuidedShare * (firstPass[p].values[i] - grids[p].values[i]);
-    } else if (reduction.strength > 0) {
-        const std::vector<Grid> values = grids;
-        nonLocalMeans(grids, values, noises, reduction.strength, searchRadius, kAlikeDifference);
-    }
+    if (reduction.strength > 0 && reduction.guided)
+        guidedNonLocalMeans(grids, noises, reduction.strength, searchRadius);
+    else if (reduction.strength > 0)
+        nonLocalMeans(grids, grids, noises, reduction.strength, searchRadius, kAlikeDifference);
     for (int plane = 0; plane < planeCount; ++plane)
         putBack(grids[static_cast<std::size_t>(plane)], planes, plane, firstRow);
 }

@@ -104,7 +104,7 @@ constexpr PlanRow kReadingPlans[] = {
 constexpr double kClicksBelowDb = 30;
 // Below kGuidedBelowDb non-local means takes a second pass, guided by the
 // first pass's picture (clear of 10 dB, whose measured SNR may fall a little
-// under it: the pass costs a fifth of the reading's time).
+// under it: the pass costs about a tenth of the reading's time).
 constexpr double kGuidedBelowDb = 8;
 // Where a pixel's own stretch of tone is heard less than kWideSearchBelowPixelDb
 // above the noise (Robot, PD and Pasokon from 20 dB down; Martin, Scottie and

@@ -11,8 +11,8 @@
 #include "standard/complex_fir.h"
 #include "standard/mode_table.h"
 #include "standard/noise_reduction.h"
-#include "standard/tone_measures.h"
 #include "standard/standard_support.h"
+#include "standard/tone_measures.h"
 
 using namespace tonobild;
 using namespace tonobild::standard;
@@ -141,7 +141,6 @@ TEST(NoiseReduction, AGuidedSecondPassBringsABusyPictureCloserThroughDeepNoise)
     const double once = errorLeft(false), guided = errorLeft(true);
     EXPECT_LT(once, 20.0);
     EXPECT_LT(guided, 0.96 * once); // 13.5 against 12.6 when written
-
 }
 
 // A step from 40 to 200 at column 160 in every plane: read smooth, blurred

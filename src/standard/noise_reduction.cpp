@@ -200,6 +200,126 @@ void guidedNonLocalMeans(std::vector<Grid>& grids, const std::vector<double>& no
             grids[p].values[i] += kGuidedShare * (firstPass[p].values[i] - grids[p].values[i]);
 }
 
+// Blocks of 8 x 8 values and their cosines (the orthonormal DCT).
+constexpr int kBlock = 8;
+constexpr int kBlockStep = 4; // blocks overlap by half either way
+static_assert(kBorder >= kBlock / 2, "a block half over a grid's edge stays in its repeated border");
+using Block = std::array<float, kBlock * kBlock>;
+
+// The cosines of a block's side, row k the k-th, and their transpose.
+struct Cosines {
+    Block rows{};
+    Block columns{};
+};
+
+const Cosines& cosines()
+{
+    static const Cosines basis = [] {
+        Cosines b;
+        for (int k = 0; k < kBlock; ++k)
+            for (int n = 0; n < kBlock; ++n) {
+                const auto c = static_cast<float>(std::sqrt((k == 0 ? 1.0 : 2.0) / kBlock) *
+                                                  std::cos(M_PI * (2 * n + 1) * k / (2.0 * kBlock)));
+                b.rows[k * kBlock + n] = c;
+                b.columns[n * kBlock + k] = c;
+            }
+        return b;
+    }();
+    return basis;
+}
+
+// m x in x m' for 8 x 8 blocks, `mt` being m's transpose; each innermost loop
+// runs along a row, so the compiler takes it a vector at a time.
+Block sandwiched(const Block& in, const Block& m, const Block& mt)
+{
+    Block across{}, out{};
+    for (int r = 0; r < kBlock; ++r)
+        for (int n = 0; n < kBlock; ++n)
+            for (int k = 0; k < kBlock; ++k)
+                across[r * kBlock + k] += in[r * kBlock + n] * mt[n * kBlock + k];
+    for (int k = 0; k < kBlock; ++k)
+        for (int n = 0; n < kBlock; ++n)
+            for (int col = 0; col < kBlock; ++col)
+                out[k * kBlock + col] += m[k * kBlock + n] * across[n * kBlock + col];
+    return out;
+}
+
+// A block's cosines, or with `back` the block its cosines make.
+Block transformed(const Block& in, bool back)
+{
+    const Cosines& c = cosines();
+    return back ? sandwiched(in, c.columns, c.rows) : sandwiched(in, c.rows, c.columns);
+}
+
+Block cosinesAt(const Grid& g, int x0, int y0)
+{
+    Block b;
+    for (int r = 0; r < kBlock; ++r)
+        for (int n = 0; n < kBlock; ++n)
+            b[r * kBlock + n] = g.at(x0 + n, y0 + r);
+    return transformed(b, false);
+}
+
+// The noise power of each cosine: how far the values' cosines spread about
+// the pilot's over blocks side by side (a robust measure, as an edge the
+// pilot softened stands far out in a few blocks). The values' noise need not
+// be white: a pixel read over its neighbours' time has little of it in the
+// finest detail.
+Block noiseOfCosines(const Grid& values, const Grid& pilot)
+{
+    std::vector<std::vector<float>> spreads(kBlock * kBlock);
+    for (int y0 = 0; y0 + kBlock <= values.height; y0 += kBlock)
+        for (int x0 = 0; x0 + kBlock <= values.width; x0 += kBlock) {
+            const Block v = cosinesAt(values, x0, y0), p = cosinesAt(pilot, x0, y0);
+            for (std::size_t k = 0; k < v.size(); ++k)
+                spreads[k].push_back(std::abs(v[k] - p[k]));
+        }
+    Block noise{};
+    for (std::size_t k = 0; k < noise.size(); ++k)
+        if (!spreads[k].empty()) {
+            const float deviation = medianOf(spreads[k]) / 0.6745f;
+            noise[k] = deviation * deviation;
+        }
+    return noise;
+}
+
+// An empirical Wiener filter: in overlapping blocks each cosine of the values
+// is kept by the share of it the pilot's power says is picture rather than
+// noise, and the blocks are averaged back, each weighed by how little noise
+// it lets through. Where the pilot (non-local means' picture) softened an
+// edge that stands above the noise, the edge comes back.
+Grid wienerFiltered(const Grid& values, const Grid& pilot)
+{
+    if (values.width < kBlock || values.height < kBlock)
+        return pilot; // too few values to tell the noise of each cosine
+    const Block noise = noiseOfCosines(values, pilot);
+    Grid total = values, weights = values;
+    std::fill(total.values.begin(), total.values.end(), 0.0f);
+    std::fill(weights.values.begin(), weights.values.end(), 0.0f);
+    for (int y0 = -kBlock / 2; y0 <= values.height - kBlock / 2; y0 += kBlockStep)
+        for (int x0 = -kBlock / 2; x0 <= values.width - kBlock / 2; x0 += kBlockStep) {
+            Block v = cosinesAt(values, x0, y0);
+            const Block p = cosinesAt(pilot, x0, y0);
+            float passed = 0;
+            for (std::size_t k = 0; k < v.size(); ++k) {
+                const float power = p[k] * p[k], gain = power / (power + noise[k] + 1e-12f);
+                v[k] *= gain;
+                passed += gain * gain;
+            }
+            const Block back = transformed(v, true);
+            const float w = 1 / std::max(passed, 1.0f);
+            for (int r = 0; r < kBlock; ++r)
+                for (int n = 0; n < kBlock; ++n) {
+                    total.at(x0 + n, y0 + r) += w * back[r * kBlock + n];
+                    weights.at(x0 + n, y0 + r) += w;
+                }
+        }
+    for (int y = 0; y < values.height; ++y)
+        for (int x = 0; x < values.width; ++x)
+            total.at(x, y) /= weights.at(x, y);
+    return total;
+}
+
 // The squared difference of the sharp reading from the smooth one at every
 // place, as a multiple of what the sharp reading's noise alone gives: about 1
 // where the picture is flat, far more at an edge the smooth reading blurred.
@@ -241,11 +361,16 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
         return;
     const bool pairedColour = sharesColourBetweenRows(mode.family);
     const int planeCount = planesSent(mode);
-    std::vector<Grid> grids;
+    // Colour differences are read over many pixels' time: their noise lies
+    // where their picture does, and a Wiener filter would give it back.
+    const int wienerPlanes = reduction.wienerPasses > 0 ? (sendsColourDifferences(mode.family) ? 1 : planeCount) : 0;
+    std::vector<Grid> grids, asRead;
     std::vector<double> noises;
     for (int plane = 0; plane < planeCount; ++plane) {
         noises.push_back(std::max(0.5, planeNoise(planes, plane, firstRow, endRow, pairedColour && plane > 0 ? 2 : 1)));
         grids.push_back(gridOf(planes, plane, firstRow, endRow));
+        if (plane < wienerPlanes)
+            asRead.push_back(grids.back());
         if (reduction.clicks)
             grids.back() = medianOfNine(grids.back());
     }
@@ -254,6 +379,9 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
         guidedNonLocalMeans(grids, noises, reduction.strength, searchRadius);
     else if (reduction.strength > 0)
         nonLocalMeans(grids, grids, noises, reduction.strength, searchRadius, kAlikeDifference);
+    for (std::size_t plane = 0; plane < asRead.size(); ++plane)
+        for (int pass = 0; pass < reduction.wienerPasses; ++pass)
+            grids[plane] = wienerFiltered(asRead[plane], grids[plane]);
     for (int plane = 0; plane < planeCount; ++plane)
         putBack(grids[static_cast<std::size_t>(plane)], planes, plane, firstRow);
 }

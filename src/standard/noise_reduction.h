@@ -3,7 +3,10 @@
 // around the true one, with now and then a click far off it. A median of each
 // value's neighbours takes out the clicks; non-local means then averages each
 // value with those whose neighbourhood looks alike in every plane, so that
-// edges stay sharp while flat areas lose their noise. A clean signal is left as read.
+// edges stay sharp while flat areas lose their noise. Where each pixel is
+// still heard well above the noise, a Wiener filter of the values as read,
+// led by non-local means' picture, gives back the detail the median and the
+// averaging took with the noise. A clean signal is left as read.
 #pragma once
 
 #include "standard/scan_planes.h"
@@ -15,6 +18,8 @@ struct NoiseReduction {
     double strength = 0;   // non-local means' filtering strength as a multiple of a plane's noise; 0: none
     int searchRadius = 2;  // non-local means compares values this far either way (2: within 5 x 5; at most 3)
     bool guided = false;   // a second pass, its neighbours weighed by the first pass's picture
+    int wienerPasses = 0;  // then the values as read (but colour differences) Wiener-filtered in cosine blocks,
+                           // each pass led by the picture before it (non-local means' the first)
 };
 
 // The noise of a plane's values over rows [firstRow, endRow): a robust

@@ -75,7 +75,9 @@ BENCHMARK_CAPTURE(receive, robot36_clean, "R36", 99)->Unit(benchmark::kMilliseco
 BENCHMARK_CAPTURE(receive, robot36_10dB, "R36", 10)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(receive, pd120_clean, "PD120", 99)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(receive, pd120_10dB, "PD120", 10)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, pd120_20dB, "PD120", 20)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(receive, pd290_clean, "PD290", 99)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(receive, pd290_5dB, "PD290", 5)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(receive, pd290_20dB, "PD290", 20)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(send, martin1, "M1")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(send, pd290, "PD290")->Unit(benchmark::kMillisecond);

@@ -285,9 +285,10 @@ Block noiseOfCosines(const Grid& values, const Grid& pilot)
 
 // An empirical Wiener filter: in overlapping blocks each cosine of the values
 // is kept by the share of it the pilot's power says is picture rather than
-// noise, and the blocks are averaged back, each weighed by how little noise
-// it lets through. Where the pilot (non-local means' picture) softened an
-// edge that stands above the noise, the edge comes back.
+// noise, and the blocks are averaged back, each weighed by how few of its
+// cosines it keeps (a flat block, which keeps few, counts for more than a
+// busy one). Where the pilot (non-local means' picture) softened an edge that
+// stands above the noise, the edge comes back.
 Grid wienerFiltered(const Grid& values, const Grid& pilot)
 {
     if (values.width < kBlock || values.height < kBlock)
@@ -314,9 +315,11 @@ Grid wienerFiltered(const Grid& values, const Grid& pilot)
                     weights.at(x0 + n, y0 + r) += w;
                 }
         }
-    for (int y = 0; y < values.height; ++y)
-        for (int x = 0; x < values.width; ++x)
-            total.at(x, y) /= weights.at(x, y);
+    // The blocks reach half a block over the picture's edges: what they give
+    // there leads a second pass's blocks, which reach as far.
+    for (std::size_t i = 0; i < total.values.size(); ++i)
+        if (weights.values[i] > 0)
+            total.values[i] /= weights.values[i];
     return total;
 }
 

@@ -113,15 +113,17 @@ constexpr double kGuidedBelowDb = 8;
 // detail anyway, and more neighbours quieten smooth areas.
 constexpr double kWideSearchBelowPixelDb = 19.5;
 constexpr int kWideSearchRadius = 3;
-// Where a pixel's own stretch of tone stands kWienerFromPixelDb or more above
-// the noise (every family at 20 and 10 dB; Martin, Scottie and Wraase at
-// 5 dB), the values as read are Wiener-filtered after non-local means, whose
-// picture leads the filter: the clicks are then few enough that the detail
-// the median and the averaging took comes back with little noise. Deeper in
-// the noise the filter lets more clicks through than detail. Where a pixel
-// stands kSecondWienerFromPixelDb above the noise (Martin, Scottie and Wraase
-// at 20 dB), non-local means' picture is a poorer pilot than the filter's
-// own: a second pass is led by the first.
+// Where a pixel's own stretch of tone (the shortest scan's) stands
+// kWienerFromPixelDb or more above the noise (Martin 1, Scottie DX, Robot 36,
+// PD 120 and 290, Wraase SC2-180 and Pasokon P5 at 20 and 10 dB; Martin 1,
+// Scottie DX and Wraase SC2-180 at 5 dB), the values as read are
+// Wiener-filtered after non-local means, whose picture leads the filter: the
+// clicks are then few enough that the detail the median and the averaging
+// took comes back with little noise. Deeper in the noise the filter lets more
+// clicks through than detail. Where a pixel stands kSecondWienerFromPixelDb
+// above the noise (Martin 1, Scottie DX and Wraase SC2-180 at 20 dB),
+// non-local means' picture is a poorer pilot than the filter's own: a second
+// pass is led by the first.
 constexpr double kWienerFromPixelDb = 6;
 constexpr double kSecondWienerFromPixelDb = 20;
 // Where the plan reads a pixel over its neighbours' time too, and a pixel's

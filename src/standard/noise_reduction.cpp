@@ -274,12 +274,11 @@ Block noiseOfCosines(const Grid& values, const Grid& pilot)
             for (std::size_t k = 0; k < v.size(); ++k)
                 spreads[k].push_back(std::abs(v[k] - p[k]));
         }
-    Block noise{};
-    for (std::size_t k = 0; k < noise.size(); ++k)
-        if (!spreads[k].empty()) {
-            const float deviation = medianOf(spreads[k]) / 0.6745f;
-            noise[k] = deviation * deviation;
-        }
+    Block noise{}; // a grid of at least one block, as wienerFiltered asks
+    for (std::size_t k = 0; k < noise.size(); ++k) {
+        const float deviation = medianOf(spreads[k]) / 0.6745f;
+        noise[k] = deviation * deviation;
+    }
     return noise;
 }
 

@@ -5,15 +5,16 @@
 #include <QTimer>
 
 #include "app/form1.h"
+#include "audio/sound_program_end.h"
 #include "widgets/user_dialogs.h"
 #include "settings/qsettings_store.h"
 
-int main(int argc, char* argv[])
-{
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tonobild 3"));
-    QApplication::setApplicationVersion(QStringLiteral(TONOBILD_VERSION_STRING));
+namespace {
 
+// The window's life, from the command line to its close; its devices, files
+// and settings are closed and written when this returns.
+int runStation(QApplication& app)
+{
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Tonobild 3, the slow-scan picture station."));
     parser.addHelpOption();
@@ -44,4 +45,14 @@ int main(int argc, char* argv[])
         });
     }
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tonobild 3"));
+    QApplication::setApplicationVersion(QStringLiteral(TONOBILD_VERSION_STRING));
+    tonobild::endSoundProgram(runStation(app));
 }

@@ -131,14 +131,18 @@ constexpr double kSecondWienerFromPixelDb = 20;
 // over its own time at least kSharpFromPixelDb), the picture is read a second
 // time, sharp: each pixel over its own time, each colour difference over a
 // quarter of the plan's; an edge is taken from that reading. Where a pixel's
-// own stretch stands well above the noise (kSharpOnlyFromPixelDb: Scottie DX's
-// long pixels at 20 dB), the sharp reading alone is taken, with the plan's
-// noise reduction: a pixel read over its neighbours' time would blur more
-// than its own noise costs.
+// own stretch stands well above the noise (kSharpOnlyFromPixelDb: Martin 1,
+// Scottie DX, PD 290, Wraase SC2-180 and Pasokon P5 at 20 dB, not the shorter
+// pixels of Robot 36 and PD 120), the sharp reading alone is taken, with the
+// plan's noise reduction: a pixel read over its neighbours' time would blur
+// more than its own noise costs, and the Wiener filter, which runs there,
+// tells detail from noise better than that blur does. At 10 dB (and through
+// the HF path, measured a little higher) the blur still pays on smooth
+// pictures.
 constexpr double kSharpPixelShare = 1.0;
 constexpr double kSharpColourFraction = 0.25;
 constexpr double kSharpFromPixelDb = 1;
-constexpr double kSharpOnlyFromPixelDb = 24;
+constexpr double kSharpOnlyFromPixelDb = 18;
 
 ReadingPlan planOfRows(double snrDb)
 {

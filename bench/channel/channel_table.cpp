@@ -84,10 +84,7 @@ double psnrOf(const WorkingPicture& a, const WorkingPicture& b)
 // tone's frequency over the mode's shortest luminance (or colour) pixel.
 double pixelBoundPsnr(const StandardMode& mode, double snrDb)
 {
-    double pixel = 1e9;
-    for (const LinePart& part : mode.parts)
-        if (part.kind == LinePart::Kind::Scan && part.channel != Channel::RedDiff && part.channel != Channel::BlueDiff)
-            pixel = std::min(pixel, part.ms / mode.width / 1000);
+    const double pixel = mode.shortestBrightnessPixelMs() / 1000;
     const double hz = std::sqrt(3 / (2 * M_PI * M_PI * std::pow(10, snrDb / 10) * 3000 * std::pow(pixel, 3)));
     return 20 * std::log10(255 / (hz * 255 / 800));
 }

@@ -179,6 +179,15 @@ double StandardMode::shortestPixelMs() const noexcept
     return shortest;
 }
 
+double StandardMode::shortestBrightnessPixelMs() const noexcept
+{
+    double shortest = 1e9;
+    for (const LinePart& part : parts)
+        if (part.kind == LinePart::Kind::Scan && part.channel != Channel::RedDiff && part.channel != Channel::BlueDiff)
+            shortest = std::min(shortest, part.ms / width);
+    return shortest;
+}
+
 std::span<const StandardMode> modeTable()
 {
     return table();

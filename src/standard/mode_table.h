@@ -92,6 +92,9 @@ struct StandardMode {
     double pictureSeconds() const noexcept;
     // The shortest time a picture value is held.
     double shortestPixelMs() const noexcept;
+    // The shortest time a value of brightness (luminance, or red, green or
+    // blue) is held; colour differences left out.
+    double shortestBrightnessPixelMs() const noexcept;
 };
 
 // Every mode, the common ones first.

@@ -130,10 +130,11 @@ constexpr double kSecondWienerFromPixelDb = 20;
 // own stretch of tone still stands above the noise (its signal-to-noise ratio
 // over its own time at least kSharpFromPixelDb), the picture is read a second
 // time, sharp: each pixel over its own time, each colour difference over a
-// quarter of the plan's; an edge is taken from that reading. Where a pixel's
-// own stretch stands well above the noise (kSharpOnlyFromPixelDb: Martin 1,
-// Scottie DX, PD 290, Wraase SC2-180 and Pasokon P5 at 20 dB, not the shorter
-// pixels of Robot 36 and PD 120), the sharp reading alone is taken, with the
+// quarter of the plan's; an edge is taken from that reading. Where a pixel of
+// brightness stands well above the noise over its own stretch (the sharp
+// reading reads colour differences over longer; kSharpOnlyFromPixelDb: Martin
+// 1, Scottie DX, Robot 36, PD 290, Wraase SC2-180 and Pasokon P5 at 20 dB,
+// not PD 120's shorter pixels), the sharp reading alone is taken, with the
 // plan's noise reduction: a pixel read over its neighbours' time would blur
 // more than its own noise costs, and the Wiener filter, which runs there,
 // tells detail from noise better than that blur does. At 10 dB (and through
@@ -166,8 +167,9 @@ ReadingPlan planOfRows(double snrDb)
 ReadingPlan readingPlanFor(const StandardMode& mode, double snrDb)
 {
     ReadingPlan plan = planOfRows(snrDb);
-    const double pixelSnrDb = snrDb + 10 * std::log10(kReportBandHz * mode.shortestPixelMs() / 1000);
-    if (pixelSnrDb >= kSharpOnlyFromPixelDb)
+    const auto overOwnTimeDb = [snrDb](double pixelMs) { return snrDb + 10 * std::log10(kReportBandHz * pixelMs / 1000); };
+    const double pixelSnrDb = overOwnTimeDb(mode.shortestPixelMs());
+    if (overOwnTimeDb(mode.shortestBrightnessPixelMs()) >= kSharpOnlyFromPixelDb)
         plan.pixelShare = std::min(plan.pixelShare, kSharpPixelShare);
     plan.keepsEdges = plan.pixelShare > kSharpPixelShare && pixelSnrDb >= kSharpFromPixelDb;
     if (plan.noise.strength > 0 && pixelSnrDb >= kWienerFromPixelDb)

@@ -44,3 +44,16 @@ TEST(ModeTable, VisParityIsEvenOverTheSevenDataBits)
     for (const auto& [code, parity] : {std::pair{44, 1}, {8, 1}, {12, 0}, {95, 0}, {0, 0}, {127, 1}, {113, 0}})
         EXPECT_EQ(visParity(code), parity) << code;
 }
+
+// A pixel's time from the scans of the modes' definitions: Robot's colour
+// differences take half its luminance's time, PD's every scan the same.
+TEST(ModeTable, APixelLastsItsScanOverTheWidthAndBrightnessLeavesColourDifferencesOut)
+{
+    for (const auto& [name, shortest, brightness] :
+         {std::tuple{"M1", 146.432 / 320, 146.432 / 320}, {"R36", 44.0 / 320, 88.0 / 320},
+          {"R72", 69.0 / 320, 138.0 / 320}, {"PD120", 121.6 / 640, 121.6 / 640}}) {
+        const StandardMode& mode = *findMode(name);
+        EXPECT_NEAR(mode.shortestPixelMs(), shortest, 1e-9) << name;
+        EXPECT_NEAR(mode.shortestBrightnessPixelMs(), brightness, 1e-9) << name;
+    }
+}

@@ -139,6 +139,17 @@ std::string comparable(std::string_view name)
     return kept;
 }
 
+// The shortest time a value is held in the scans whose channel is `counted`.
+template <typename Counted>
+double shortestPixelOfScans(const StandardMode& mode, Counted counted)
+{
+    double shortest = 1e9;
+    for (const LinePart& part : mode.parts)
+        if (part.kind == LinePart::Kind::Scan && counted(part.channel))
+            shortest = std::min(shortest, part.ms / mode.width);
+    return shortest;
+}
+
 } // namespace
 
 double StandardMode::linePeriodMs() const noexcept
@@ -172,20 +183,12 @@ double StandardMode::pictureSeconds() const noexcept
 
 double StandardMode::shortestPixelMs() const noexcept
 {
-    double shortest = 1e9;
-    for (const LinePart& part : parts)
-        if (part.kind == LinePart::Kind::Scan)
-            shortest = std::min(shortest, part.ms / width);
-    return shortest;
+    return shortestPixelOfScans(*this, [](Channel) { return true; });
 }
 
 double StandardMode::shortestBrightnessPixelMs() const noexcept
 {
-    double shortest = 1e9;
-    for (const LinePart& part : parts)
-        if (part.kind == LinePart::Kind::Scan && part.channel != Channel::RedDiff && part.channel != Channel::BlueDiff)
-            shortest = std::min(shortest, part.ms / width);
-    return shortest;
+    return shortestPixelOfScans(*this, [](Channel c) { return c != Channel::RedDiff && c != Channel::BlueDiff; });
 }
 
 std::span<const StandardMode> modeTable()

@@ -257,6 +257,9 @@ QString AudioEngine::startSink(const QAudioDevice& device, const QAudioFormat& f
     // The sink and its buffer have no parent: a stopped sink is retired, not
     // deleted with its engine's children while it may be inside its own signal.
     sink_ = new QAudioSink(device, format);
+    // Half a second ahead: a transmission must not break up when the machine
+    // is slow to refill the device for a moment.
+    sink_->setBufferSize(format.bytesForDuration(500000));
     playBuffer_ = new QBuffer(sink_);
     playBuffer_->setData(reinterpret_cast<const char*>(played.data()), // within kLargestPlayBuffer
                          static_cast<int>(played.size() * sizeof(std::int16_t)));

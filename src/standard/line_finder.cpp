@@ -248,7 +248,7 @@ std::optional<LinesFound> confirmed(const TrackView& view, double first, const M
     found.syncAt = first + (choice.sync.startBin + 0.5) * binMs * view.rate / 1000;
     const double scale = choice.periodBins * binMs / mode.linePeriodMs();
     const LineGrid grid{found.syncAt - first - mode.syncOffsetMs() * view.rate / 1000 * scale, found.period, scale};
-    const LineRun all{0, static_cast<int>((static_cast<double>(view.size()) - grid.firstLine) / found.period) - 1};
+    const LineRun all{0, static_cast<int>((static_cast<double>(view.size()) - grid.firstLine) / found.period) - 1, {}};
     const double syncHz = heardSyncHz(view, mode, grid, all, choice.sync.meanHz, kOffsetReachHz);
     found.offsetHz = syncHz - kSyncHz;
     const std::vector<float> score = syncScore(view, syncHz, mode.syncMs());

@@ -224,7 +224,7 @@ LineGrid fitToSyncs(const StandardMode& mode, double trackRate, const std::vecto
 
 namespace {
 
-constexpr int kLongestGap = 3;         // lines missing inside a run
+constexpr int kLongestGap = 3;         // lines missing inside a run, or a fade's
 
 float scoreNear(const std::vector<float>& score, double at)
 {
@@ -247,7 +247,7 @@ float median(std::vector<float> values)
 } // namespace
 
 double meanSyncShare(const std::vector<float>& score, const StandardMode& mode, double trackRate, const LineGrid& grid,
-                     LineRun run)
+                     const LineRun& run)
 {
     const double syncOffset = mode.syncOffsetMs() * trackRate / 1000 * grid.scale;
     double sum = 0;
@@ -271,14 +271,17 @@ LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, 
     const float level = median(std::vector<float>(strongest.begin() + static_cast<std::ptrdiff_t>(strongest.size() / 2), strongest.end()));
     const float threshold = floor + 0.3f * (level - floor);
     const int n = static_cast<int>(atSync.size());
+    const int longestGap = std::max(kLongestGap, static_cast<int>(kLongestFadeSeconds * trackRate / grid.period));
     LineRun best, run;
     int gap = 0;
     for (int k = 0; k < n; ++k) {
         if (level > floor && atSync[static_cast<std::size_t>(k)] > threshold) {
             if (run.count() <= 0)
                 run.first = k;
+            else if (gap > kLongestGap)
+                run.fades.emplace_back(k - gap, k - 1);
             run.last = k, gap = 0;
-        } else if (run.count() > 0 && ++gap > kLongestGap) {
+        } else if (run.count() > 0 && ++gap > longestGap) {
             run = {};
         }
         if (run.count() > best.count())
@@ -289,7 +292,7 @@ LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, 
 
 namespace {
 
-double syncPower(const TrackView& track, const StandardMode& mode, const LineGrid& grid, LineRun run, double hz)
+double syncPower(const TrackView& track, const StandardMode& mode, const LineGrid& grid, const LineRun& run, double hz)
 {
     const double ms = track.rate / 1000 * grid.scale;
     double power = 0;
@@ -299,7 +302,7 @@ double syncPower(const TrackView& track, const StandardMode& mode, const LineGri
     return power;
 }
 
-double strongestSyncTone(const TrackView& track, const StandardMode& mode, const LineGrid& grid, LineRun run,
+double strongestSyncTone(const TrackView& track, const StandardMode& mode, const LineGrid& grid, const LineRun& run,
                          double low, double high, double step)
 {
     double best = low, bestPower = -1;
@@ -311,7 +314,7 @@ double strongestSyncTone(const TrackView& track, const StandardMode& mode, const
 
 } // namespace
 
-double heardSyncHz(const TrackView& track, const StandardMode& mode, const LineGrid& grid, LineRun run,
+double heardSyncHz(const TrackView& track, const StandardMode& mode, const LineGrid& grid, const LineRun& run,
                    double aroundHz, double reachHz)
 {
     const double coarse = strongestSyncTone(track, mode, grid, run, aroundHz - reachHz, aroundHz + reachHz, 5);
@@ -342,7 +345,7 @@ std::optional<double> risingCrossing(const FrequencyTrack& frequency, double fro
 
 } // namespace
 
-LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid, LineRun run,
+LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid, const LineRun& run,
                           const ToneCorrection& tones, bool keepScale)
 {
     const double ms = frequency.rate() / 1000;

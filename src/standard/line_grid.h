@@ -4,7 +4,9 @@
 // trusted the mode's nominal period would slant the picture by tens of pixels.
 #pragma once
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "standard/mode_table.h"
@@ -53,13 +55,22 @@ constexpr double kLeastSyncShare = 0.3;
 // A line cut off at the end of the track is read when this much of it is there.
 constexpr double kWholeLine = 0.95;
 
+// A fade on HF takes a transmission's syncs for up to this long and the
+// picture goes on after it: short lines must not end the picture there.
+constexpr double kLongestFadeSeconds = 2;
+
 // The lines that came in: the longest run of lines whose syncs stand out of
-// the score around them (a few lines lost to a burst of noise stay inside the
+// the score around them (a few lines, or a fade, lost to noise stay inside the
 // run), among lines 0 to lines - 1 of the grid. Empty (first > last) when none did.
 struct LineRun {
     int first = 0;
     int last = -1;
+    std::vector<std::pair<int, int>> fades; // first and last line of each fade inside the run
     int count() const noexcept { return last - first + 1; }
+    bool inFade(int line) const noexcept
+    {
+        return std::any_of(fades.begin(), fades.end(), [line](auto f) { return line >= f.first && line <= f.second; });
+    }
 };
 LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, double trackRate,
                      const LineGrid& grid, int lines);
@@ -68,16 +79,16 @@ LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, 
 // follows its sync with a 1500 Hz porch or gap (or its picture), and where the
 // tone crosses halfway up from the sync's tone lies the end of the sync,
 // whatever came before it. The grid as it was when too few ends are found.
-LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid, LineRun run,
+LineGrid refineBySyncEnds(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid, const LineRun& run,
                           const ToneCorrection& tones, bool keepScale = false);
 
 // The mean of the score at the syncs of the run, where the grid puts them.
 double meanSyncShare(const std::vector<float>& score, const StandardMode& mode, double trackRate, const LineGrid& grid,
-                     LineRun run);
+                     const LineRun& run);
 
 // The sync's tone as heard, within `reachHz` of `aroundHz`: where the power of
 // the middle of every sync in the run, summed, is highest.
-double heardSyncHz(const TrackView& track, const StandardMode& mode, const LineGrid& grid, LineRun run,
+double heardSyncHz(const TrackView& track, const StandardMode& mode, const LineGrid& grid, const LineRun& run,
                    double aroundHz, double reachHz = 120);
 
 } // namespace tonobild::standard

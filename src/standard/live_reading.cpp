@@ -31,7 +31,7 @@ void LiveReading::extend(const TrackView& track)
     while (linesRead_ < std::min(syncsLookedFor_, mode_.lines()) &&
            grid_.lineStart(linesRead_ + 1) + 0.5 * ms <= static_cast<double>(frequency_.size())) {
         reading.parityPhase = parityPhase(frequency_, mode_, grid_, reading.tones);
-        readLines(frequency_, mode_, grid_, reading, {linesRead_, linesRead_}, 0, planes_);
+        readLines(frequency_, mode_, grid_, reading, {linesRead_, linesRead_, {}}, 0, planes_);
         ++linesRead_;
     }
 }

@@ -86,7 +86,7 @@ double guardBeside(const LinePart& beside, int line, const PictureReading& readi
 } // namespace
 
 int readLines(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid,
-              const PictureReading& reading, LineRun run, int shift, ScanPlanes& planes)
+              const PictureReading& reading, const LineRun& run, int shift, ScanPlanes& planes)
 {
     const std::vector<double> starts = partStarts(mode);
     const double ms = frequency.rate() / 1000 * grid.scale;

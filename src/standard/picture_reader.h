@@ -28,6 +28,6 @@ int parityPhase(const FrequencyTrack& frequency, const StandardMode& mode, const
 // Reads the grid's lines of the run, as far as the track reaches, into the
 // picture's lines `shift` further on; answers how many lines were read.
 int readLines(const FrequencyTrack& frequency, const StandardMode& mode, const LineGrid& grid,
-              const PictureReading& reading, LineRun run, int shift, ScanPlanes& planes);
+              const PictureReading& reading, const LineRun& run, int shift, ScanPlanes& planes);
 
 } // namespace tonobild::standard

@@ -31,12 +31,17 @@ constexpr double kOutOfGamutShare = 0.01;
 // Studio-range luminance stays between 16 and 235, and its colours inside what
 // RGB can show; a full-range picture read as studio range goes beyond: its
 // blacks and whites past the ends, its strong colours out of gamut.
-// Only the rows that arrived are looked at.
-ColourRange rangeOf(const ScanPlanes& planes, int firstRow, int endRow)
+// Only the rows that arrived are looked at, not a fade's.
+ColourRange rangeOf(const ScanPlanes& planes, const StandardMode& mode, const LineRun& run, int shift, int lines)
 {
     std::vector<float> luma;
     std::size_t outOfGamut = 0;
-    for (int y = std::max(0, firstRow); y < std::min(endRow, planes.height()); ++y) {
+    const int rows = mode.rowsPerLine();
+    const int firstRow = std::max(0, (run.first + shift) * rows);
+    const int endRow = std::min((run.first + shift + lines) * rows, planes.height());
+    for (int y = firstRow; y < endRow; ++y) {
+        if (run.inFade(y / rows - shift))
+            continue;
         const auto l = planes.row(0, y), cr = planes.row(1, y), cb = planes.row(2, y);
         luma.insert(luma.end(), l.begin(), l.end());
         for (std::size_t x = 0; x < l.size(); ++x)
@@ -56,14 +61,17 @@ ColourRange rangeOf(const ScanPlanes& planes, int firstRow, int endRow)
 }
 
 // The share of the track's power that the sync tone holds over the middle of
-// each line's sync, turned into a signal-to-noise ratio in a 3 kHz band.
-double snrOfSyncs(const TrackView& track, const StandardMode& mode, const LineGrid& grid, LineRun run, double syncHz,
+// each line's sync, turned into a signal-to-noise ratio in a 3 kHz band. A
+// fade's lines are left out: the rest of the picture is read as it was heard.
+double snrOfSyncs(const TrackView& track, const StandardMode& mode, const LineGrid& grid, const LineRun& run, double syncHz,
                   double noiseBandwidth)
 {
     const double ms = track.rate / 1000 * grid.scale;
     double shares = 0;
     int counted = 0;
     for (int line = run.first; line <= run.last; ++line) {
+        if (run.inFade(line))
+            continue;
         const double from = grid.lineStart(line) + (mode.syncOffsetMs() + 0.1 * mode.syncMs()) * ms;
         shares += toneShare(track, from, 0.8 * mode.syncMs() * ms, syncHz);
         ++counted;
@@ -243,7 +251,7 @@ public:
     LineGrid fitGrid(const std::vector<float>& score) const;
     Fit fitLines(const TrackView& view) const;
     bool plausible(const Fit& fit) const;
-    int pictureShift(LineRun run, int parityPhase) const;
+    int pictureShift(const LineRun& run, int parityPhase) const;
     StandardPicture readPicture(const TrackView& view, Fit fit) const;
     void take(const FoundTransmission& found) { found_ = found; }
     const FoundTransmission& found() const noexcept { return found_; }
@@ -275,7 +283,7 @@ LineGrid TransmissionDecode::fitGrid(const std::vector<float>& score) const
 // line 0; for a transmission found by its lines, a run that ends before the
 // track does (the transmission ended) ends at the picture's last line, and one
 // that reaches the track's end (the recording ended) begins at its first.
-int TransmissionDecode::pictureShift(LineRun run, int parityPhase) const
+int TransmissionDecode::pictureShift(const LineRun& run, int parityPhase) const
 {
     if (found_.lineNumbersKnown)
         return 0;
@@ -362,7 +370,7 @@ StandardPicture TransmissionDecode::readPicture(const TrackView& view, Fit fit) 
     }
     reduceNoise(planes, mode, firstRow, firstRow + report.lines * rows, plan.noise);
     planes.placeColourBetweenPairs(mode, firstRow, firstRow + report.lines * rows);
-    report.range = sendsColourDifferences(mode.family) ? rangeOf(planes, firstRow, firstRow + report.lines * rows)
+    report.range = sendsColourDifferences(mode.family) ? rangeOf(planes, mode, fit.run, shift, report.lines)
                                                 : ColourRange::Studio;
     if (fit.run.last + shift == mode.lines() - 1)
         report.fskId = readFskId(view, fit.grid.lineStart(fit.run.last + 1), reading.tones).value_or("");

@@ -224,7 +224,8 @@ LineGrid fitToSyncs(const StandardMode& mode, double trackRate, const std::vecto
 
 namespace {
 
-constexpr int kLongestGap = 3;         // lines missing inside a run, or a fade's
+constexpr int kLongestBurstGap = 3;   // lines lost to a burst of noise inside a run
+constexpr double kLongestFadeSeconds = 2;
 
 float scoreNear(const std::vector<float>& score, double at)
 {
@@ -256,6 +257,11 @@ double meanSyncShare(const std::vector<float>& score, const StandardMode& mode, 
     return run.count() > 0 ? sum / run.count() : 0;
 }
 
+int longestGapLines(double trackRate, const LineGrid& grid)
+{
+    return std::max(kLongestBurstGap, static_cast<int>(kLongestFadeSeconds * trackRate / grid.period));
+}
+
 LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, double trackRate,
                      const LineGrid& grid, int lines)
 {
@@ -271,14 +277,14 @@ LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, 
     const float level = median(std::vector<float>(strongest.begin() + static_cast<std::ptrdiff_t>(strongest.size() / 2), strongest.end()));
     const float threshold = floor + 0.3f * (level - floor);
     const int n = static_cast<int>(atSync.size());
-    const int longestGap = std::max(kLongestGap, static_cast<int>(kLongestFadeSeconds * trackRate / grid.period));
+    const int longestGap = longestGapLines(trackRate, grid);
     LineRun best, run;
     int gap = 0;
     for (int k = 0; k < n; ++k) {
         if (level > floor && atSync[static_cast<std::size_t>(k)] > threshold) {
             if (run.count() <= 0)
                 run.first = k;
-            else if (gap > kLongestGap)
+            else if (gap > kLongestBurstGap)
                 run.fades.emplace_back(k - gap, k - 1);
             run.last = k, gap = 0;
         } else if (run.count() > 0 && ++gap > longestGap) {

@@ -55,10 +55,6 @@ constexpr double kLeastSyncShare = 0.3;
 // A line cut off at the end of the track is read when this much of it is there.
 constexpr double kWholeLine = 0.95;
 
-// A fade on HF takes a transmission's syncs for up to this long and the
-// picture goes on after it: short lines must not end the picture there.
-constexpr double kLongestFadeSeconds = 2;
-
 // The lines that came in: the longest run of lines whose syncs stand out of
 // the score around them (a few lines, or a fade, lost to noise stay inside the
 // run), among lines 0 to lines - 1 of the grid. Empty (first > last) when none did.
@@ -74,6 +70,12 @@ struct LineRun {
 };
 LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, double trackRate,
                      const LineGrid& grid, int lines);
+
+// The most lines in a row whose syncs may go unheard inside a run: a few lost
+// to a burst of noise, or a fade on HF of up to two seconds, after which the
+// picture goes on (short lines must not end it there). One more and the
+// transmission has gone.
+int longestGapLines(double trackRate, const LineGrid& grid);
 
 // The grid fitted again to the ends of the syncs in the run: every mode
 // follows its sync with a 1500 Hz porch or gap (or its picture), and where the

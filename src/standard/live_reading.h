@@ -25,7 +25,7 @@ public:
     int syncsMissed() const noexcept { return syncsLookedFor_ - 1 - lastSyncLine_; }
     // Where the last line whose sync was heard ends, in track samples.
     double lastSyncedLineEnd() const noexcept { return grid_.lineStart(lastSyncLine_ + 1); }
-    double period() const noexcept { return grid_.period; }
+    const LineGrid& grid() const noexcept { return grid_; }
     const ScanPlanes& planes() const noexcept { return planes_; }
 
 private:

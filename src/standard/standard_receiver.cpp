@@ -21,9 +21,6 @@ constexpr double kLookEverySeconds = 2;    // how often the line finder looks
 constexpr double kBeforePictureMs = 50;    // the track kept before the picture
 constexpr double kIdentificationSeconds = 3.5; // kept after the picture for an FSK identification
 constexpr double kLongestScaleError = 0.012;
-// A transmission is gone when four syncs in a row, and a fade's length at
-// least, were not heard.
-constexpr int kMissedSyncsForGone = 4;
 constexpr double kAfterSignalSeconds = 1;
 
 } // namespace
@@ -175,10 +172,7 @@ bool StandardReceiver::lastLineIn() const noexcept
 bool StandardReceiver::signalGone() const noexcept
 {
     const State& s = *state_;
-    if (!s.live)
-        return false;
-    const double missedSeconds = s.live->syncsMissed() * s.live->period() / s.demodulator.trackRate();
-    return (s.live->syncsMissed() >= kMissedSyncsForGone && missedSeconds > kLongestFadeSeconds) || done();
+    return s.live && (s.live->syncsMissed() > longestGapLines(s.demodulator.trackRate(), s.live->grid()) || done());
 }
 
 double StandardReceiver::signalEndSeconds() const noexcept

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
+#include <span>
 #include <vector>
 
 namespace tonobild::standard {
@@ -340,6 +342,75 @@ void addExcessOverNoise(const Grid& smooth, const Grid& sharp, Grid& total)
         total.values[i] += squares[i] / noise;
 }
 
+// The mean of each value's (2r + 1) x (2r + 1) neighbours, the picture's edge
+// values standing for those beyond it, by running sums: along each row, then
+// down the rows together.
+Grid boxMean(const Grid& g, int r)
+{
+    Grid along = g, out = g;
+    const double area = 2 * r + 1;
+    for (int y = 0; y < g.height; ++y) {
+        double sum = 0;
+        for (int i = -r; i <= r; ++i)
+            sum += g.at(std::clamp(i, 0, g.width - 1), y);
+        for (int x = 0; x < g.width; ++x) {
+            along.at(x, y) = static_cast<float>(sum / area);
+            sum += g.at(std::min(x + r + 1, g.width - 1), y) - g.at(std::max(x - r, 0), y);
+        }
+    }
+    std::vector<double> sums(static_cast<std::size_t>(g.width), 0.0);
+    const auto addRow = [&](int y, double sign) {
+        const float* row = &along.values[along.index(0, std::clamp(y, 0, g.height - 1))];
+        for (std::size_t x = 0; x < sums.size(); ++x)
+            sums[x] += sign * row[x];
+    };
+    for (int i = -r; i <= r; ++i)
+        addRow(i, 1);
+    for (int y = 0; y < g.height; ++y) {
+        float* row = &out.values[out.index(0, y)];
+        for (std::size_t x = 0; x < sums.size(); ++x)
+            row[x] = static_cast<float>(sums[x] / area);
+        addRow(y + r + 1, 1);
+        addRow(y - r, -1);
+    }
+    return out;
+}
+
+Grid productOf(const Grid& a, const Grid& b)
+{
+    Grid out = a;
+    std::transform(a.values.begin(), a.values.end(), b.values.begin(), out.values.begin(), std::multiplies<>());
+    return out;
+}
+
+// Below this variance (in levels squared) a window's luminance is taken as
+// flat, its variations as the noise non-local means left in it.
+constexpr float kFlatLuminanceVariance = 25;
+
+// A guided filter: within every window of (2r + 1) x (2r + 1) each colour
+// difference is taken as a straight-line function of the luminance, fitted to
+// the values there, and each value is the mean of its windows' fits. Where the
+// luminance is flat the colour's noise is averaged over the window; where it
+// has an edge the colour's edge is kept with it.
+void followLuminance(const Grid& luminance, std::span<Grid> colours, int r)
+{
+    const Grid meanL = boxMean(luminance, r), meanLL = boxMean(productOf(luminance, luminance), r);
+    for (Grid& colour : colours) {
+        const Grid meanC = boxMean(colour, r), meanLC = boxMean(productOf(luminance, colour), r);
+        Grid slope = colour, offset = colour;
+        for (std::size_t i = 0; i < slope.values.size(); ++i) {
+            const float covariance = meanLC.values[i] - meanL.values[i] * meanC.values[i];
+            const float variance = meanLL.values[i] - meanL.values[i] * meanL.values[i];
+            slope.values[i] = covariance / (variance + kFlatLuminanceVariance);
+            offset.values[i] = meanC.values[i] - slope.values[i] * meanL.values[i];
+        }
+        const Grid meanSlope = boxMean(slope, r), meanOffset = boxMean(offset, r);
+        for (int y = 0; y < colour.height; ++y)
+            for (int x = 0; x < colour.width; ++x)
+                colour.at(x, y) = meanSlope.at(x, y) * luminance.at(x, y) + meanOffset.at(x, y);
+    }
+}
+
 } // namespace
 
 double planeNoise(const ScanPlanes& planes, int plane, int firstRow, int endRow, int rowStep)
@@ -384,6 +455,8 @@ void reduceNoise(ScanPlanes& planes, const StandardMode& mode, int firstRow, int
     for (std::size_t plane = 0; plane < asRead.size(); ++plane)
         for (int pass = 0; pass < reduction.wienerPasses; ++pass)
             grids[plane] = wienerFiltered(asRead[plane], grids[plane]);
+    if (reduction.colourGuideRadius > 0 && sendsColourDifferences(mode.family))
+        followLuminance(grids.front(), std::span(grids).subspan(1), reduction.colourGuideRadius);
     for (int plane = 0; plane < planeCount; ++plane)
         putBack(grids[static_cast<std::size_t>(plane)], planes, plane, firstRow);
 }

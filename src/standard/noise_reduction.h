@@ -6,7 +6,8 @@
 // edges stay sharp while flat areas lose their noise. Where each pixel is
 // still heard well above the noise, a Wiener filter of the values as read,
 // led by non-local means' picture, gives back the detail the median and the
-// averaging took with the noise. A clean signal is left as read.
+// averaging took with the noise. Deep in the noise, colour differences are
+// last made to follow the luminance's shapes. A clean signal is left as read.
 #pragma once
 
 #include "standard/scan_planes.h"
@@ -20,6 +21,8 @@ struct NoiseReduction {
     bool guided = false;   // a second pass, its neighbours weighed by the first pass's picture
     int wienerPasses = 0;  // then the values as read (but colour differences) Wiener-filtered in cosine blocks,
                            // each pass led by the picture before it (non-local means' the first)
+    int colourGuideRadius = 0; // colour differences, last, made to follow the luminance within this many values
+                               // either way (a guided filter); 0: not
 };
 
 // The noise of a plane's values over rows [firstRow, endRow): a robust

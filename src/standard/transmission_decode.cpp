@@ -153,6 +153,22 @@ constexpr double kSharpColourFraction = 0.25;
 constexpr double kSharpFromPixelDb = 1;
 constexpr double kSharpOnlyFromPixelDb = 18;
 
+// Where a colour pixel's own stretch of tone (the shortest pixel of Robot and
+// PD) stands less than kColourFollowsBelowPixelDb above the noise (Robot 36,
+// PD 120 and PD 290 from 10 dB down, Robot 36 and PD 120 through an SSB
+// passband at 10 dB too, whose band-limited noise is measured a few dB
+// higher; PD 240 and PD 90 from 5 dB down), non-local means leaves the colour
+// differences noisy: they are last made to follow the luminance's shapes
+// within 7 x 7, as colour holds little detail of its own. They are then read
+// over no more time than the plan gives Robot 36's colour pixels of
+// kShortColourPixelMs, the shortest of any mode: PD's longer pixels, read
+// over as many of them, would blur colour across the edges the luminance
+// gives back. Where a colour pixel is heard better, the filter takes more
+// colour detail than noise.
+constexpr double kColourFollowsBelowPixelDb = 10.5;
+constexpr int kColourFollowsRadius = 3;
+constexpr double kShortColourPixelMs = 0.1375;
+
 ReadingPlan planOfRows(double snrDb)
 {
     const auto rows = std::span(kReadingPlans);
@@ -184,6 +200,11 @@ ReadingPlan readingPlanFor(const StandardMode& mode, double snrDb)
         plan.noise.wienerPasses = pixelSnrDb >= kSecondWienerFromPixelDb ? 2 : 1;
     if (pixelSnrDb < kWideSearchBelowPixelDb)
         plan.noise.searchRadius = kWideSearchRadius;
+    if (sendsColourDifferences(mode.family) && plan.noise.strength > 0 && pixelSnrDb < kColourFollowsBelowPixelDb) {
+        plan.noise.colourGuideRadius = kColourFollowsRadius;
+        const double colourPixelMs = mode.shortestPixelMs();
+        plan.colourShare = std::min(plan.colourShare, std::max(1.0, plan.colourShare * kShortColourPixelMs / colourPixelMs));
+    }
     return plan;
 }
 

@@ -154,10 +154,10 @@ constexpr double kSharpFromPixelDb = 1;
 constexpr double kSharpOnlyFromPixelDb = 18;
 
 // Where a colour pixel's own stretch of tone (the shortest pixel of Robot and
-// PD) stands less than kColourFollowsBelowPixelDb above the noise (Robot 36,
-// PD 120 and PD 290 from 10 dB down, Robot 36 and PD 120 through an SSB
-// passband at 10 dB too, whose band-limited noise is measured a few dB
-// higher; PD 240 and PD 90 from 5 dB down), non-local means leaves the colour
+// PD) stands less than kColourFollowsBelowPixelDb above the noise (Robot 36
+// and 72, PD 50, 120, 180 and 290 from 10 dB down, Robot 36 and PD 120
+// through an SSB passband at 10 dB too, whose band-limited noise is measured
+// a few dB higher; PD 90, 160 and 240 from 5 dB down), non-local means leaves the colour
 // differences noisy: they are last made to follow the luminance's shapes
 // within 7 x 7, as colour holds little detail of its own. They are then read
 // over no more time than the plan gives Robot 36's colour pixels of

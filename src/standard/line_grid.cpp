@@ -225,7 +225,8 @@ LineGrid fitToSyncs(const StandardMode& mode, double trackRate, const std::vecto
 namespace {
 
 constexpr int kLongestBurstGap = 3;   // lines lost to a burst of noise inside a run
-constexpr double kLongestFadeSeconds = 2;
+constexpr double kLongestFadeSeconds = 5;
+constexpr int kResumingLines = 3;     // lines heard in a row that end a fade
 
 float scoreNear(const std::vector<float>& score, double at)
 {
@@ -257,9 +258,27 @@ double meanSyncShare(const std::vector<float>& score, const StandardMode& mode, 
     return run.count() > 0 ? sum / run.count() : 0;
 }
 
-int longestGapLines(double trackRate, const LineGrid& grid)
+LinesHeard::LinesHeard(double trackRate, const LineGrid& grid)
+    : longestGap_(std::max(kLongestBurstGap, static_cast<int>(kLongestFadeSeconds * trackRate / grid.period)))
 {
-    return std::max(kLongestBurstGap, static_cast<int>(kLongestFadeSeconds * trackRate / grid.period));
+}
+
+void LinesHeard::next(bool heard)
+{
+    const int line = line_++;
+    const int unheard = line - 1 - run_.last; // since the run's last line, before this one
+    if (run_.count() > 0 && unheard - inARow_ > longestGap_)
+        run_ = {}, inARow_ = 0;
+    if (!heard) {
+        inARow_ = 0;
+    } else if (run_.count() <= 0) {
+        run_.first = run_.last = line;
+    } else if (unheard <= kLongestBurstGap) {
+        run_.last = line;
+    } else if (++inARow_ >= kResumingLines) {
+        run_.fades.emplace_back(run_.last + 1, line - kResumingLines);
+        run_.last = line, inARow_ = 0;
+    }
 }
 
 LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, double trackRate,
@@ -276,22 +295,12 @@ LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, 
     std::sort(strongest.begin(), strongest.end());
     const float level = median(std::vector<float>(strongest.begin() + static_cast<std::ptrdiff_t>(strongest.size() / 2), strongest.end()));
     const float threshold = floor + 0.3f * (level - floor);
-    const int n = static_cast<int>(atSync.size());
-    const int longestGap = longestGapLines(trackRate, grid);
-    LineRun best, run;
-    int gap = 0;
-    for (int k = 0; k < n; ++k) {
-        if (level > floor && atSync[static_cast<std::size_t>(k)] > threshold) {
-            if (run.count() <= 0)
-                run.first = k;
-            else if (gap > kLongestBurstGap)
-                run.fades.emplace_back(k - gap, k - 1);
-            run.last = k, gap = 0;
-        } else if (run.count() > 0 && ++gap > longestGap) {
-            run = {};
-        }
-        if (run.count() > best.count())
-            best = run;
+    LinesHeard heard(trackRate, grid);
+    LineRun best;
+    for (const float s : atSync) {
+        heard.next(level > floor && s > threshold);
+        if (heard.run().count() > best.count())
+            best = heard.run();
     }
     return best;
 }

@@ -71,11 +71,30 @@ struct LineRun {
 LineRun linesPresent(const std::vector<float>& score, const StandardMode& mode, double trackRate,
                      const LineGrid& grid, int lines);
 
-// The most lines in a row whose syncs may go unheard inside a run: a few lost
-// to a burst of noise, or a fade on HF of up to two seconds, after which the
-// picture goes on (short lines must not end it there). One more and the
-// transmission has gone.
-int longestGapLines(double trackRate, const LineGrid& grid);
+// Which of a transmission's lines were heard, taken line after line: a few
+// may go unheard to a burst of noise, and more to a fade on HF of up to five
+// seconds, after which the picture goes on (short lines must not end it
+// there) once a few lines in a row are heard again: a whistle or a voice
+// after a transmission that broke off has a sync-like moment now and then,
+// never a few lines' worth in a row. One more unheard and the transmission
+// has gone; a run then begins again at the next line heard.
+class LinesHeard {
+public:
+    LinesHeard(double trackRate, const LineGrid& grid);
+    // The next line, from line 0 on, was heard or not.
+    void next(bool heard);
+    // The run so far: from its first line heard to its last, the fades inside it.
+    const LineRun& run() const noexcept { return run_; }
+    // More lines than a fade's unheard since the run's last (or from line 0,
+    // before one was heard), not counting those heard in a row since.
+    bool gone() const noexcept { return line_ - 1 - run_.last - inARow_ > longestGap_; }
+
+private:
+    int longestGap_;
+    int line_ = 0;   // the next line
+    int inARow_ = 0; // lines heard in a row after a fade, not yet in the run
+    LineRun run_;
+};
 
 // The grid fitted again to the ends of the syncs in the run: every mode
 // follows its sync with a 1500 Hz porch or gap (or its picture), and where the

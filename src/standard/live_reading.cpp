@@ -13,7 +13,7 @@ constexpr double kLeastLiveSyncShare = 0.2; // one sync alone, heard at all
 } // namespace
 
 LiveReading::LiveReading(const StandardMode& mode, double trackRate, double firstLine, const ToneCorrection& tones)
-    : mode_(mode), grid_{firstLine, mode.linePeriodMs() * trackRate / 1000, 1}, tones_(tones),
+    : mode_(mode), grid_{firstLine, mode.linePeriodMs() * trackRate / 1000, 1}, heard_(trackRate, grid_), tones_(tones),
       frequency_(TrackView{{}, trackRate}), planes_(mode)
 {
 }
@@ -23,7 +23,7 @@ void LiveReading::extend(const TrackView& track)
     frequency_.extend(track);
     const double ms = track.rate / 1000;
     const double syncEnd = (mode_.syncOffsetMs() + 2 * mode_.syncMs()) * ms;
-    while (syncsLookedFor_ < mode_.lines() && grid_.lineStart(syncsLookedFor_) + syncEnd <= static_cast<double>(track.size()))
+    while (!heard_.gone() && syncsLookedFor_ < mode_.lines() && grid_.lineStart(syncsLookedFor_) + syncEnd <= static_cast<double>(track.size()))
         findSync(track, syncsLookedFor_++);
     PictureReading reading;
     reading.tones = tones_;
@@ -37,7 +37,8 @@ void LiveReading::extend(const TrackView& track)
 }
 
 // The sync of a line where the tone's share peaks near where the grid puts it;
-// the grid is fitted again to every sync found so far.
+// the grid is fitted again to every sync found so far in the run of lines
+// heard (not to a sync-like moment in a fade).
 void LiveReading::findSync(const TrackView& track, int line)
 {
     const double ms = track.rate / 1000 * grid_.scale;
@@ -47,9 +48,9 @@ void LiveReading::findSync(const TrackView& track, int line)
     for (double at = std::floor(predicted - reach); at <= predicted + reach; at += 1)
         if (const double share = toneShare(track, at, mode_.syncMs() * ms, hz); share > bestShare)
             best = at, bestShare = share;
-    if (bestShare < kLeastLiveSyncShare)
+    heard_.next(bestShare >= kLeastLiveSyncShare);
+    if (heard_.run().last != line)
         return;
-    lastSyncLine_ = line;
     lines_.push_back(line);
     syncs_.push_back(best);
     weights_.push_back(bestShare * bestShare);

@@ -21,10 +21,10 @@ public:
     void extend(const TrackView& track);
 
     int linesIn() const noexcept { return linesRead_; }
-    // Syncs looked for in a row, up to the last, that were not heard: the signal has gone.
-    int syncsMissed() const noexcept { return syncsLookedFor_ - 1 - lastSyncLine_; }
+    // The syncs have gone unheard for longer than a fade: the signal has gone.
+    bool signalGone() const noexcept { return heard_.gone(); }
     // Where the last line whose sync was heard ends, in track samples.
-    double lastSyncedLineEnd() const noexcept { return grid_.lineStart(lastSyncLine_ + 1); }
+    double lastSyncedLineEnd() const noexcept { return grid_.lineStart(heard_.run().last + 1); }
     const LineGrid& grid() const noexcept { return grid_; }
     const ScanPlanes& planes() const noexcept { return planes_; }
 
@@ -33,12 +33,12 @@ private:
 
     const StandardMode& mode_;
     LineGrid grid_;
+    LinesHeard heard_;
     ToneCorrection tones_;
     FrequencyTrack frequency_;
     ScanPlanes planes_;
     std::vector<double> lines_, syncs_, weights_; // the syncs found so far
     int syncsLookedFor_ = 0;
-    int lastSyncLine_ = -1;
     int linesRead_ = 0;
 };
 

@@ -172,7 +172,7 @@ bool StandardReceiver::lastLineIn() const noexcept
 bool StandardReceiver::signalGone() const noexcept
 {
     const State& s = *state_;
-    return s.live && (s.live->syncsMissed() > longestGapLines(s.demodulator.trackRate(), s.live->grid()) || done());
+    return s.live && (s.live->signalGone() || done());
 }
 
 double StandardReceiver::signalEndSeconds() const noexcept

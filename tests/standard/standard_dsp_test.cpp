@@ -1,14 +1,19 @@
 // The receiver's building blocks against hand-worked values: the complex
 // filter's outputs and decimation, the tone's frequency measured over any
 // stretch, and noise reduction that takes out a click and noise but leaves a
-// clean picture as it is.
+// clean picture as it is, and which lines count as heard through a fade.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <random>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "standard/complex_fir.h"
+#include "standard/line_grid.h"
 #include "standard/mode_table.h"
 #include "standard/noise_reduction.h"
 #include "standard/standard_support.h"
@@ -296,4 +301,37 @@ TEST(ScanPlanes, PlacesEachPairsColourBetweenItsTwoRows)
         std::ranges::fill(rgb.row(1, y), 10.0f * static_cast<float>(y));
     rgb.placeColourBetweenPairs(martin, 0, 4);
     EXPECT_EQ(rgb.row(1, 1)[5], 10.0f);
+}
+
+// Lines of Robot 36 at 11025 (1653.75 samples each), heard (x) or not (.):
+// a fade may last 5 s (33 lines), and ends only where three lines in a row
+// are heard; a burst of three lines needs no more than one. Lines heard
+// now and then in a fade do not end it, nor keep the transmission from
+// having gone 34 lines after its last; a line heard after more than 33
+// begins a run of its own.
+TEST(LinesHeard, BridgesABurstAndAFadeThatEndsInLinesAndNothingLonger)
+{
+    const LineGrid grid{0, 1653.75, 1};
+    const std::string fade33(33, '.'), fade34(34, '.');
+    const struct {
+        std::string heard;
+        int first, last;
+        std::vector<std::pair<int, int>> fades;
+        bool gone;
+    } cases[] = {
+        {"xxx...xx", 0, 7, {}, false},
+        {"xxx....x.xxx", 0, 11, {{3, 8}}, false},
+        {"xx" + fade33 + "xxx", 0, 37, {{2, 34}}, false},
+        {"xx" + fade34 + "xxx", 36, 38, {}, false},
+        {"xx" + std::string(10, '.') + "x.x" + std::string(21, '.'), 0, 1, {}, true},
+        {fade34, 0, -1, {}, true},
+    };
+    for (const auto& c : cases) {
+        LinesHeard lines(11025, grid);
+        for (const char h : c.heard)
+            lines.next(h == 'x');
+        EXPECT_EQ(std::tuple(lines.run().first, lines.run().last, lines.run().fades, lines.gone()),
+                  std::tuple(c.first, c.last, c.fades, c.gone))
+            << c.heard;
+    }
 }

@@ -265,10 +265,10 @@ LinesHeard::LinesHeard(double trackRate, const LineGrid& grid)
 
 void LinesHeard::next(bool heard)
 {
+    if (run_.count() > 0 && gone())
+        run_ = {}, inARow_ = 0;
     const int line = line_++;
     const int unheard = line - 1 - run_.last; // since the run's last line, before this one
-    if (run_.count() > 0 && unheard - inARow_ > longestGap_)
-        run_ = {}, inARow_ = 0;
     if (!heard) {
         inARow_ = 0;
     } else if (run_.count() <= 0) {

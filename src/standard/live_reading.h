@@ -25,7 +25,6 @@ public:
     bool signalGone() const noexcept { return heard_.gone(); }
     // Where the last line whose sync was heard ends, in track samples.
     double lastSyncedLineEnd() const noexcept { return grid_.lineStart(heard_.run().last + 1); }
-    const LineGrid& grid() const noexcept { return grid_; }
     const ScanPlanes& planes() const noexcept { return planes_; }
 
 private:
